@@ -1,0 +1,78 @@
+// A byte archive for the document and settings records: little-endian
+// fixed-width fields and strings with the classic variable length prefix.
+// Loading reads from a byte buffer and throws CArchiveError when a read
+// would run past the end, so a damaged file can never be read beyond its
+// bytes; the load boundary turns the error into the user's message.
+#pragma once
+
+#include "Types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+class CArchiveError : public std::runtime_error {
+public:
+    explicit CArchiveError(const std::string& what) : std::runtime_error(what) {}
+};
+
+class CArchive {
+public:
+    // An archive that stores into an empty buffer.
+    CArchive();
+    // An archive that loads from the given bytes.
+    explicit CArchive(std::string bytes);
+
+    bool IsLoading() const { return m_loading; }
+    bool IsStoring() const { return !m_loading; }
+
+    // Stored bytes (storing) or the whole input (loading).
+    const std::string& Buffer() const { return m_buffer; }
+    std::size_t Position() const { return m_pos; }
+    std::size_t BytesLeft() const { return m_buffer.size() - m_pos; }
+
+    void Write(const void* data, std::size_t size);
+    void Read(void* data, std::size_t size);
+    // Throws unless at least `size` bytes are left; for checking counts
+    // read from a file before allocating for them.
+    void Require(std::size_t size) const;
+    // Throws unless count items of itemSize bytes each can still follow.
+    void RequireItems(std::int64_t count, std::size_t itemSize) const;
+
+    CArchive& operator<<(std::int32_t v);
+    CArchive& operator<<(std::uint32_t v);
+    CArchive& operator<<(std::int16_t v);
+    CArchive& operator<<(std::uint16_t v);
+    CArchive& operator<<(std::uint8_t v);
+    CArchive& operator<<(float v);
+    CArchive& operator<<(double v);
+    CArchive& operator<<(const CPoint& v);
+    CArchive& operator<<(const CSize& v);
+    CArchive& operator<<(const CRect& v);
+    CArchive& operator<<(const std::string& v);
+
+    CArchive& operator>>(std::int32_t& v);
+    CArchive& operator>>(std::uint32_t& v);
+    CArchive& operator>>(std::int16_t& v);
+    CArchive& operator>>(std::uint16_t& v);
+    CArchive& operator>>(std::uint8_t& v);
+    CArchive& operator>>(float& v);
+    CArchive& operator>>(double& v);
+    CArchive& operator>>(CPoint& v);
+    CArchive& operator>>(CSize& v);
+    CArchive& operator>>(CRect& v);
+    CArchive& operator>>(std::string& v);
+
+    void WriteString(const std::string& v);
+    std::string ReadString();
+
+private:
+    template <class T> void WriteLE(T v);
+    template <class T> T ReadLE();
+    std::size_t ReadStringLength(bool& wide);
+
+    std::string m_buffer;
+    std::size_t m_pos = 0;
+    bool m_loading = false;
+};

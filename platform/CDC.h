@@ -1,0 +1,137 @@
+// The drawing context the model and the tools draw through: a thin layer
+// over QPainter that keeps the Windows drawing state the drawing code
+// expects (a current pen, brush and font, text colour, background mode,
+// character extra, a current position) and knows whether it prints.
+// Text is placed by the top-left corner of its cell, as the drawing code
+// expects; QPainter places it by the baseline, and this class converts.
+#pragma once
+
+#include "LogFont.h"
+#include "Types.h"
+
+#include <QFont>
+#include <string>
+
+class QPainter;
+
+// Pen styles.
+constexpr int PS_SOLID = 0;
+constexpr int PS_DASH = 1;
+constexpr int PS_DOT = 2;
+constexpr int PS_DASHDOT = 3;
+constexpr int PS_DASHDOTDOT = 4;
+constexpr int PS_NULL = 5;
+constexpr int PS_INSIDEFRAME = 6;
+
+// Brush styles.
+constexpr int BS_SOLID = 0;
+constexpr int BS_NULL = 1;
+constexpr int BS_HATCHED = 2;
+
+// Hatch styles.
+constexpr int HS_HORIZONTAL = 0;
+constexpr int HS_VERTICAL = 1;
+constexpr int HS_FDIAGONAL = 2;
+constexpr int HS_BDIAGONAL = 3;
+constexpr int HS_CROSS = 4;
+constexpr int HS_DIAGCROSS = 5;
+
+// Background modes.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+// Polygon fill modes.
+constexpr int ALTERNATE = 1;
+constexpr int WINDING = 2;
+
+struct CPen {
+    int style = PS_SOLID;
+    int width = 0;  // 0 and 1 are both one pixel
+    COLORREF color = 0;
+    bool operator==(const CPen& o) const { return style == o.style && width == o.width && color == o.color; }
+};
+
+struct CBrush {
+    int style = BS_SOLID;
+    COLORREF color = RGB(255, 255, 255);
+    int hatch = HS_HORIZONTAL;
+    static CBrush Null() { return {BS_NULL, 0, 0}; }
+    static CBrush Solid(COLORREF c) { return {BS_SOLID, c, 0}; }
+};
+
+class CDC {
+public:
+    // The painter stays owned by the caller and must outlive the context.
+    explicit CDC(QPainter* painter, bool printing = false);
+    ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    QPainter* Painter() const { return m_painter; }
+    bool IsPrinting() const { return m_printing; }
+
+    // State: each Select returns what was selected before.
+    CPen SelectPen(const CPen& pen);
+    CBrush SelectBrush(const CBrush& brush);
+    LogFont SelectFont(const LogFont& font);
+    const CPen& GetPen() const { return m_pen; }
+    const CBrush& GetBrush() const { return m_brush; }
+    const LogFont& GetFont() const { return m_font; }
+
+    COLORREF SetTextColor(COLORREF c);
+    COLORREF GetTextColor() const { return m_textColor; }
+    COLORREF SetBkColor(COLORREF c);
+    COLORREF GetBkColor() const { return m_bkColor; }
+    int SetBkMode(int mode);
+    int GetBkMode() const { return m_bkMode; }
+    int SetTextCharacterExtra(int extra);
+    int GetTextCharacterExtra() const { return m_charExtra; }
+    int SetPolyFillMode(int mode);
+    int GetPolyFillMode() const { return m_fillMode; }
+
+    // Lines and shapes with the current pen and brush, in device pixels.
+    CPoint MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Polyline(const CPoint* points, int count);
+    void Polygon(const CPoint* points, int count);
+    // Rectangle and ellipse inside (left, top)-(right, bottom), right and
+    // bottom exclusive.
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void FillSolidRect(const CRect& rect, COLORREF color);
+    void SetPixel(int x, int y, COLORREF color);
+
+    // Text in the current font, colour and background mode; (x, y) is the
+    // top-left of the first character's cell. The font's escapement turns
+    // the text about that point (tenths of a degree, counter-clockwise as
+    // seen on screen).
+    void TextOut(int x, int y, const std::string& gbkText);
+    // Size of the text in the current font without escapement: advance
+    // width (plus the character extra after each character) and cell height.
+    CSize GetTextExtent(const std::string& gbkText) const;
+    int GetTextAscent() const;
+    int GetTextHeight() const;
+
+private:
+    void ApplyPen();
+    void ApplyBrush();
+    void ApplyFont();
+
+    QPainter* m_painter;
+    bool m_printing;
+    CPen m_pen;
+    CBrush m_brush;
+    LogFont m_font;
+    QFont m_qfont;
+    COLORREF m_textColor = RGB(0, 0, 0);
+    COLORREF m_bkColor = RGB(255, 255, 255);
+    int m_bkMode = OPAQUE;
+    int m_charExtra = 0;
+    int m_fillMode = ALTERNATE;
+    CPoint m_current;
+};
+
+// QColor of a COLORREF with the given alpha.
+class QColor;
+QColor ToQColor(COLORREF c, int alpha = 255);
+COLORREF FromQColor(const QColor& c);
