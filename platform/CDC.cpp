@@ -238,14 +238,7 @@ CSize CDC::GetTextExtent(const std::string& gbkText) const
 {
     const QFontMetrics fm(m_qfont);
     const QString text = GbkToQString(gbkText);
-    int width = fm.horizontalAdvance(text);
-    if (m_charExtra != 0) {
-        int chars = 0;
-        for (qsizetype i = 0; i < text.size(); ++i)
-            if (!text[i].isLowSurrogate()) ++chars;
-        width += chars * m_charExtra;
-    }
-    return CSize(width, fm.height());
+    return CSize(fm.horizontalAdvance(text), fm.height());
 }
 
 int CDC::GetTextAscent() const

@@ -107,7 +107,8 @@ public:
     // seen on screen).
     void TextOut(int x, int y, const std::string& gbkText);
     // Size of the text in the current font without escapement: advance
-    // width (plus the character extra after each character) and cell height.
+    // width and cell height. The character extra is not included; callers
+    // that lay text out add it themselves.
     CSize GetTextExtent(const std::string& gbkText) const;
     int GetTextAscent() const;
     int GetTextHeight() const;
