@@ -5,7 +5,7 @@
 #include "platform/Types.h"
 
 // Nearest integer, halves away from zero, saturated at 2147483646 and
-// -2147483647.
+// -2147483647; a NaN gives 0.
 int RoundToInt(double v);
 
 int PointDistance(int x1, int y1, int x2, int y2, double& distance);

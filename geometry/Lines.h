@@ -23,7 +23,10 @@ void MirrorPointXY(int x, int y, double a, double b, double c, int& mx, int& my)
 void MirrorPoint(int x, int y, double a, double b, double c, CPoint& mirrored);
 // Leaves the outputs untouched when the two axis points are equal.
 void MirrorPointAcrossPointsXY(int x, int y, int x1, int y1, int x2, int y2, int& mx, int& my);
+// The same into a point, which is also returned (untouched, as it came in,
+// when the axis points are equal).
 CPoint MirrorPointAcrossPoints(int x, int y, int x1, int y1, int x2, int y2, CPoint& mirrored);
+// Output lists may be the input list.
 void MirrorPolyline(const CPointList& in, int x1, int y1, int x2, int y2, CPointList& out);
 
 // Rotation about (cx, cy) by the angle whose sine is s and cosine c.

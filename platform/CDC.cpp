@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QStringList>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 QColor ToQColor(COLORREF c, int alpha)
@@ -127,6 +130,7 @@ void CDC::ApplyBrush()
 void CDC::ApplyFont()
 {
     m_qfont = MakeQFont(m_font);
+    m_metrics = QFontMetrics(m_qfont);
 }
 
 CPoint CDC::MoveTo(int x, int y)
@@ -138,30 +142,73 @@ CPoint CDC::MoveTo(int x, int y)
 
 void CDC::LineTo(int x, int y)
 {
-    // The end point itself is not drawn, as with the system's line drawing.
-    if (m_pen.style != PS_NULL && m_current != CPoint(x, y))
-        m_painter->drawLine(QPointF(m_current.x + 0.5, m_current.y + 0.5), QPointF(x + 0.5, y + 0.5));
-    m_current = CPoint(x, y);
+    const CPoint end(x, y);
+    if (m_pen.style != PS_NULL && m_current != end) {
+        if (IsSolidHairline())
+            DrawHairlineSegment(m_current, end);
+        else
+            m_painter->drawLine(QPointF(m_current.x + 0.5, m_current.y + 0.5), QPointF(x + 0.5, y + 0.5));
+    }
+    m_current = end;
 }
 
-static QPolygonF ToPolygon(const CPoint* points, int count)
+static QPolygonF ToPolygon(const CPoint* points, int count, qreal offset)
 {
     QPolygonF poly;
     poly.reserve(count);
-    for (int i = 0; i < count; ++i) poly << QPointF(points[i].x + 0.5, points[i].y + 0.5);
+    for (int i = 0; i < count; ++i) poly << QPointF(points[i].x + offset, points[i].y + offset);
     return poly;
+}
+
+bool CDC::IsSolidHairline() const
+{
+    return (m_pen.style == PS_SOLID || m_pen.style == PS_INSIDEFRAME) && m_pen.width <= 1;
+}
+
+// A system hairline covers its start pixel and leaves out its end pixel,
+// whichever way it runs, so the segments of a path meet without a gap or
+// an overlap. Qt's aliased hairline covers [min, max) along the major axis
+// at integer coordinates and (min, max] half a pixel further on; the
+// direction picks the one that matches.
+void CDC::DrawHairlineSegment(const CPoint& from, const CPoint& to)
+{
+    if (from == to) return;
+    const int dx = to.x - from.x;
+    const int dy = to.y - from.y;
+    const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
+    const qreal offset = backwards ? 0.5 : 0.0;
+    m_painter->drawLine(QPointF(from.x + offset, from.y + offset), QPointF(to.x + offset, to.y + offset));
 }
 
 void CDC::Polyline(const CPoint* points, int count)
 {
-    if (count < 2) return;
-    m_painter->drawPolyline(ToPolygon(points, count));
+    if (count < 2 || m_pen.style == PS_NULL) return;
+    if (IsSolidHairline()) {
+        for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
+        return;
+    }
+    // Styled and wide pens: one path, so dashes run on across the vertices.
+    m_painter->drawPolyline(ToPolygon(points, count, 0.5));
 }
 
 void CDC::Polygon(const CPoint* points, int count)
 {
     if (count < 2) return;
-    m_painter->drawPolygon(ToPolygon(points, count), m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    if (!IsSolidHairline()) {
+        m_painter->drawPolygon(ToPolygon(points, count, 0.5), rule);
+        return;
+    }
+    // The inside as the system fills it (pixel centres inside the shape),
+    // then the closed outline.
+    if (m_brush.style != BS_NULL) {
+        m_painter->save();
+        m_painter->setPen(Qt::NoPen);
+        m_painter->drawPolygon(ToPolygon(points, count, 0.0), rule);
+        m_painter->restore();
+    }
+    for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
+    DrawHairlineSegment(points[count - 1], points[0]);
 }
 
 void CDC::Rectangle(int left, int top, int right, int bottom)
@@ -201,52 +248,86 @@ void CDC::SetPixel(int x, int y, COLORREF color)
     m_painter->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
+namespace {
+
+// The model's bytes as Unicode. Measuring decodes one character at a time,
+// so plain ASCII bypasses the code-page converter.
+QString DecodeText(const std::string& bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) & 0x80) return GbkToQString(bytes);
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+// The text cut into characters; a surrogate pair stays one character.
+QStringList SplitCharacters(const QString& text)
+{
+    QStringList chars;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        chars << text.mid(i, pair ? 2 : 1);
+        if (pair) ++i;
+    }
+    return chars;
+}
+
+} // namespace
+
 void CDC::TextOut(int x, int y, const std::string& gbkText)
 {
     if (gbkText.empty()) return;
-    const QString text = GbkToQString(gbkText);
-    const QFontMetrics fm(m_qfont);
+    const QStringList chars = SplitCharacters(DecodeText(gbkText));
+    if (chars.isEmpty()) return;
+
+    // Whole-pixel pen positions, as the text is measured.
+    std::vector<int> positions;
+    positions.reserve(std::size_t(chars.size()));
+    int pen = 0;
+    for (const QString& ch : chars) {
+        positions.push_back(pen);
+        pen += m_metrics.horizontalAdvance(ch) + m_charExtra;
+    }
+    const int boxWidth = std::max(0, pen);
+    const int inkWidth = std::max(0, pen - m_charExtra);
+    const int ascent = m_metrics.ascent();
+
     m_painter->save();
-    m_painter->setFont(m_qfont);
     m_painter->translate(x, y);
     if (m_font.lfEscapement != 0) m_painter->rotate(-m_font.lfEscapement / 10.0);
+    if (m_bkMode == OPAQUE) m_painter->fillRect(QRect(0, 0, boxWidth, m_metrics.height()), ToQColor(m_bkColor));
+
+    // Decorations are drawn once across the whole text below, not per
+    // character, so the character extra leaves no gaps in them.
+    QFont glyphFont = m_qfont;
+    glyphFont.setUnderline(false);
+    glyphFont.setStrikeOut(false);
+    m_painter->setFont(glyphFont);
     m_painter->setPen(ToQColor(m_textColor));
-    const CSize extent = GetTextExtent(gbkText);
-    if (m_bkMode == OPAQUE) m_painter->fillRect(QRect(0, 0, extent.cx, extent.cy), ToQColor(m_bkColor));
-    if (m_charExtra == 0) {
-        m_painter->drawText(QPointF(0, fm.ascent()), text);
-    } else {
-        // Characters one by one so the extra spacing lands after each.
-        qreal pen = 0;
-        for (const QString& ch : [&] {
-                 QStringList chars;
-                 for (qsizetype i = 0; i < text.size(); ++i) {
-                     const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-                     chars << text.mid(i, pair ? 2 : 1);
-                     if (pair) ++i;
-                 }
-                 return chars;
-             }()) {
-            m_painter->drawText(QPointF(pen, fm.ascent()), ch);
-            pen += fm.horizontalAdvance(ch) + m_charExtra;
-        }
-    }
+    for (qsizetype i = 0; i < chars.size(); ++i)
+        m_painter->drawText(QPointF(positions[std::size_t(i)], ascent), chars[i]);
+
+    const qreal thickness = std::max(1, m_metrics.lineWidth());
+    if (m_qfont.underline())
+        m_painter->fillRect(QRectF(0, ascent + m_metrics.underlinePos(), inkWidth, thickness), ToQColor(m_textColor));
+    if (m_qfont.strikeOut())
+        m_painter->fillRect(QRectF(0, ascent - m_metrics.strikeOutPos(), inkWidth, thickness), ToQColor(m_textColor));
     m_painter->restore();
 }
 
 CSize CDC::GetTextExtent(const std::string& gbkText) const
 {
-    const QFontMetrics fm(m_qfont);
-    const QString text = GbkToQString(gbkText);
-    return CSize(fm.horizontalAdvance(text), fm.height());
+    int width = 0;
+    if (!gbkText.empty())
+        for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += m_metrics.horizontalAdvance(ch);
+    return CSize(width, m_metrics.height());
 }
 
 int CDC::GetTextAscent() const
 {
-    return QFontMetrics(m_qfont).ascent();
+    return m_metrics.ascent();
 }
 
 int CDC::GetTextHeight() const
 {
-    return QFontMetrics(m_qfont).height();
+    return m_metrics.height();
 }

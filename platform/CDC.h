@@ -10,6 +10,7 @@
 #include "Types.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <string>
 
 class QPainter;
@@ -104,19 +105,28 @@ public:
     // Text in the current font, colour and background mode; (x, y) is the
     // top-left of the first character's cell. The font's escapement turns
     // the text about that point (tenths of a degree, counter-clockwise as
-    // seen on screen).
+    // seen on screen). Characters are placed one by one at whole-pixel
+    // advances, each followed by the character extra, so the text lands
+    // exactly where GetTextExtent of its characters says. An opaque
+    // background covers the advances and extras; underline and strike-out
+    // run unbroken across the text.
     void TextOut(int x, int y, const std::string& gbkText);
-    // Size of the text in the current font without escapement: advance
-    // width and cell height. The character extra is not included; callers
-    // that lay text out add it themselves.
+    // Size of the text in the current font without escapement: the sum of
+    // the characters' whole-pixel advances, and the cell height. The
+    // character extra is not included; callers that lay text out add it
+    // themselves.
     CSize GetTextExtent(const std::string& gbkText) const;
     int GetTextAscent() const;
     int GetTextHeight() const;
+    // The font made from the selected LogFont, as text is drawn with it.
+    const QFont& GetQFont() const { return m_qfont; }
 
 private:
     void ApplyPen();
     void ApplyBrush();
     void ApplyFont();
+    bool IsSolidHairline() const;
+    void DrawHairlineSegment(const CPoint& from, const CPoint& to);
 
     QPainter* m_painter;
     bool m_printing;
@@ -124,6 +134,7 @@ private:
     CBrush m_brush;
     LogFont m_font;
     QFont m_qfont;
+    QFontMetrics m_metrics{m_qfont};
     COLORREF m_textColor = RGB(0, 0, 0);
     COLORREF m_bkColor = RGB(255, 255, 255);
     int m_bkMode = OPAQUE;

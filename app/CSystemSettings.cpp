@@ -1,0 +1,434 @@
+#include "CSystemSettings.h"
+
+#include "geometry/Distance.h"
+#include "geometry/Polyline.h"
+#include "platform/CArchive.h"
+#include "platform/CodePage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+// The Windows system colours the defaults were taken from.
+constexpr COLORREF kGrayTextColor = RGB(128, 128, 128);
+constexpr COLORREF kMenuColor = RGB(240, 240, 240);
+
+std::string DefaultBackupFile()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QStringToGbk(QDir(folder).filePath(QStringLiteral("backup.vek")));
+}
+
+std::int32_t ReadInt(CArchive& ar)
+{
+    std::int32_t v = 0;
+    ar >> v;
+    return v;
+}
+
+COLORREF ReadColor(CArchive& ar)
+{
+    std::uint32_t v = 0;
+    ar >> v;
+    return v;
+}
+
+double ReadDouble(CArchive& ar)
+{
+    double v = 0;
+    ar >> v;
+    return v;
+}
+
+} // namespace
+
+CSystemSettings& Settings()
+{
+    static CSystemSettings settings;
+    return settings;
+}
+
+LogFont CSystemSettings::DefaultTextFont()
+{
+    // The interface font of a Chinese system: 宋体 at -12 pixels on a
+    // 96 pixels-per-inch screen, turned into hundredths of a millimetre.
+    constexpr int stockHeight = -12;
+    constexpr double pixelsPerInch = 96.0;
+    LogFont lf;
+    lf.lfHeight = -RoundToInt(stockHeight / pixelsPerInch * 2540.0);
+    lf.lfWidth = 0;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = GB2312_CHARSET;
+    lf.lfQuality = 1;
+    lf.SetFaceName("\xCB\xCE\xCC\xE5"); // 宋体
+    return lf;
+}
+
+void CSystemSettings::SetDefaults()
+{
+    m_nWorkUnit = 2;
+    m_nPrecision = 100;
+    m_lfDefaultFont = DefaultTextFont();
+    m_nCaptureRadius = 15;
+    m_crLineColor = 0x000000;
+    m_crLineDialogColor = 0xFFFFFF;
+    m_crPromptColor1 = 0x0000FF;
+    m_crPromptColor2 = 0xFF0000;
+    m_crDimensionPromptColor = 0x0000FF;
+    m_crPaperColor = 0xFFFFFF;
+    m_crOutsidePaperColor = kGrayTextColor;
+    m_crMarginFrameColor = kMenuColor;
+    m_nPointMarkRadius = 2;
+    m_nCrossMarkSize = 5;
+    m_bAutoSnap = 1;
+    m_bAltCaptureMode = 0;
+    m_bValueDialogs = 0;
+    m_nPointPositionMode = 0;
+    m_bAutoBackup = 1;
+    m_nBackupMinutes = 5;
+    m_strBackupFile = DefaultBackupFile();
+    m_bBackupEveryStep = 1;
+    m_strDocumentFolder.clear();
+    m_strLibraryFolder.clear();
+    m_dReserved = {0.0, 0.0, 0.0, 0.0};
+    m_bArchiveOnly = 0;
+    m_strArchiveFolder.clear();
+    SetDefaultLineTypes();
+    m_nStartArrowType = 0;
+    m_nEndArrowType = 0;
+    m_dStartArrowAngle = 53.0;
+    m_dEndArrowAngle = 53.0;
+    m_nStartArrowSize = 600;
+    m_nEndArrowSize = 600;
+    m_sizeDefaultPaper = CSize(21000, 29700);
+    m_nDefaultMargin = {500, 500, 500, 500};
+    m_bShowRulers = 1;
+    m_crFontColor = 0x000000;
+    m_crReserved2 = 0xFFFFFF;
+    m_nOffsetLineCount = 1;
+    m_nOffsetDistance = 100;
+    m_nTableBorderWidth = 35;
+    m_nTableInnerWidth = 25;
+    m_crTableLineColor = 0x000000;
+    m_crCellBackColor = 0xFFFFFF;
+    m_nNewTableColumns = 6;
+    m_nNewTableRows = 10;
+    m_nNewTableRowHeight = 700;
+    m_nNewTableColumnWidth = 3000;
+    m_bNewTableFitWidth = 1;
+    m_bNewTableFitHeight = 0;
+    m_rcCellPadding = CRect(50, 50, 50, 50);
+    m_nTextAlignment = 4;
+    m_crGradientStart = 0x000000;
+    m_crGradientEnd = 0xFFFFFF;
+    m_nFillType = 0;
+    m_bTableMatching = 1;
+}
+
+void CSystemSettings::LoadConfig(CArchive& ar)
+{
+    const std::int32_t version = ReadInt(ar);
+    m_nWorkUnit = ReadInt(ar);
+    m_nPrecision = ReadInt(ar);
+
+    LogFont& lf = m_lfDefaultFont;
+    ar >> lf.lfHeight >> lf.lfWidth >> lf.lfEscapement >> lf.lfOrientation >> lf.lfWeight;
+    ar >> lf.lfItalic >> lf.lfUnderline >> lf.lfStrikeOut >> lf.lfCharSet >> lf.lfOutPrecision
+        >> lf.lfClipPrecision >> lf.lfQuality >> lf.lfPitchAndFamily;
+    // A face name longer than the record holds is cut at a character
+    // boundary rather than overflowing it.
+    lf.SetFaceName(ar.ReadString());
+
+    m_nCaptureRadius = ReadInt(ar);
+    m_crLineColor = ReadColor(ar);
+    m_crLineDialogColor = ReadColor(ar);
+    m_crPromptColor1 = ReadColor(ar);
+    m_crPromptColor2 = ReadColor(ar);
+    if (version >= 101) m_crReserved1 = ReadColor(ar);
+    m_crDimensionPromptColor = ReadColor(ar);
+    m_crPaperColor = ReadColor(ar);
+    m_crOutsidePaperColor = ReadColor(ar);
+    m_crMarginFrameColor = ReadColor(ar);
+    m_nPointMarkRadius = ReadInt(ar);
+    m_nCrossMarkSize = ReadInt(ar);
+    m_bAutoSnap = ReadInt(ar);
+
+    m_bValueDialogs = ReadInt(ar);
+    m_nPointPositionMode = ReadInt(ar);
+    m_bAutoBackup = ReadInt(ar);
+    m_nBackupMinutes = ReadInt(ar);
+    m_strBackupFile = ar.ReadString();
+    m_bBackupEveryStep = ReadInt(ar);
+    m_strDocumentFolder = ar.ReadString();
+    m_strLibraryFolder = ar.ReadString();
+    for (double& d : m_dReserved) d = ReadDouble(ar);
+    m_bArchiveOnly = ReadInt(ar);
+    m_strArchiveFolder = ar.ReadString();
+
+    m_nStartArrowType = ReadInt(ar);
+    m_nEndArrowType = ReadInt(ar);
+    m_dStartArrowAngle = ReadDouble(ar);
+    m_dEndArrowAngle = ReadDouble(ar);
+    m_nStartArrowSize = ReadInt(ar);
+    m_nEndArrowSize = ReadInt(ar);
+    ar >> m_sizeDefaultPaper;
+    for (int& m : m_nDefaultMargin) m = ReadInt(ar);
+    m_bShowRulers = ReadInt(ar);
+    m_crFontColor = ReadColor(ar);
+    m_crReserved2 = ReadColor(ar);
+    m_nOffsetLineCount = ReadInt(ar);
+    m_nOffsetDistance = ReadInt(ar);
+    m_nTableBorderWidth = ReadInt(ar);
+    m_nTableInnerWidth = ReadInt(ar);
+    m_crTableLineColor = ReadColor(ar);
+    m_crCellBackColor = ReadColor(ar);
+    m_nNewTableColumns = ReadInt(ar);
+    m_nNewTableRows = ReadInt(ar);
+    m_nNewTableRowHeight = ReadInt(ar);
+    m_nNewTableColumnWidth = ReadInt(ar);
+    m_bNewTableFitWidth = ReadInt(ar);
+    m_bNewTableFitHeight = ReadInt(ar);
+    ar >> m_rcCellPadding;
+    m_nTextAlignment = ReadInt(ar);
+    m_crGradientStart = ReadColor(ar);
+    m_crGradientEnd = ReadColor(ar);
+    m_nFillType = ReadInt(ar);
+    if (version >= 101) m_bTableMatching = ReadInt(ar);
+}
+
+void CSystemSettings::StoreConfig(CArchive& ar) const
+{
+    const LogFont& lf = m_lfDefaultFont;
+    ar << kConfigVersion << std::int32_t(m_nWorkUnit) << std::int32_t(m_nPrecision);
+    ar << lf.lfHeight << lf.lfWidth << lf.lfEscapement << lf.lfOrientation << lf.lfWeight;
+    ar << lf.lfItalic << lf.lfUnderline << lf.lfStrikeOut << lf.lfCharSet << lf.lfOutPrecision << lf.lfClipPrecision
+       << lf.lfQuality << lf.lfPitchAndFamily;
+    ar.WriteString(lf.FaceName());
+
+    ar << std::int32_t(m_nCaptureRadius) << m_crLineColor << m_crLineDialogColor << m_crPromptColor1
+       << m_crPromptColor2 << m_crReserved1 << m_crDimensionPromptColor << m_crPaperColor << m_crOutsidePaperColor
+       << m_crMarginFrameColor << std::int32_t(m_nPointMarkRadius) << std::int32_t(m_nCrossMarkSize)
+       << std::int32_t(m_bAutoSnap);
+    ar << std::int32_t(m_bValueDialogs) << std::int32_t(m_nPointPositionMode) << std::int32_t(m_bAutoBackup)
+       << std::int32_t(m_nBackupMinutes);
+    ar.WriteString(m_strBackupFile);
+    ar << std::int32_t(m_bBackupEveryStep);
+    ar.WriteString(m_strDocumentFolder);
+    ar.WriteString(m_strLibraryFolder);
+    for (double d : m_dReserved) ar << d;
+    ar << std::int32_t(m_bArchiveOnly);
+    ar.WriteString(m_strArchiveFolder);
+
+    ar << std::int32_t(m_nStartArrowType) << std::int32_t(m_nEndArrowType) << m_dStartArrowAngle << m_dEndArrowAngle
+       << std::int32_t(m_nStartArrowSize) << std::int32_t(m_nEndArrowSize) << m_sizeDefaultPaper;
+    for (int m : m_nDefaultMargin) ar << std::int32_t(m);
+    ar << std::int32_t(m_bShowRulers) << m_crFontColor << m_crReserved2 << std::int32_t(m_nOffsetLineCount)
+       << std::int32_t(m_nOffsetDistance) << std::int32_t(m_nTableBorderWidth) << std::int32_t(m_nTableInnerWidth)
+       << m_crTableLineColor << m_crCellBackColor << std::int32_t(m_nNewTableColumns)
+       << std::int32_t(m_nNewTableRows) << std::int32_t(m_nNewTableRowHeight)
+       << std::int32_t(m_nNewTableColumnWidth) << std::int32_t(m_bNewTableFitWidth)
+       << std::int32_t(m_bNewTableFitHeight) << m_rcCellPadding << std::uint32_t(m_nTextAlignment);
+    ar << m_crGradientStart << m_crGradientEnd << std::int32_t(m_nFillType) << std::int32_t(m_bTableMatching);
+}
+
+namespace {
+
+CLineAttr MakeLineType(int kind, int width, std::initializer_list<int> params)
+{
+    CLineAttr attr(width);
+    attr.SetKind(kind);
+    int n = 1;
+    for (int p : params) attr.SetParam(n++, p);
+    return attr;
+}
+
+void RebuildPreviews(std::vector<CLineAttr>& previews, const std::vector<CLineAttr>& lineTypes)
+{
+    previews.clear();
+    for (std::size_t i = 0; i + CSystemSettings::kPreviewOffset < lineTypes.size(); ++i)
+        previews.push_back(lineTypes[i]);
+}
+
+// Each line-type record holds at least its kind and width.
+constexpr std::size_t kMinLineTypeRecord = 8;
+
+} // namespace
+
+void CSystemSettings::SetDefaultLineTypes()
+{
+    m_aLineTypes = {
+        MakeLineType(0, 10, {}),
+        MakeLineType(1, 10, {100, 100}),
+        MakeLineType(2, 10, {10, 100}),
+        MakeLineType(3, 10, {200, 30, 300, 300}),
+        MakeLineType(4, 10, {200, 30, 30, 30, 30, 30}),
+        MakeLineType(5, 10, {100, 100}),
+        MakeLineType(6, 10, {100, 100}),
+        MakeLineType(7, 10, {100, 100}),
+        MakeLineType(8, 10, {100, 100}),
+    };
+    m_nCurLineType = 0;
+    RebuildPreviews(m_aLineTypePreviews, m_aLineTypes);
+}
+
+void CSystemSettings::LoadLineTypes(CArchive& ar)
+{
+    std::int32_t version = 0;
+    ar >> version;
+    const std::int32_t count = ReadInt(ar);
+    if (count <= 0) throw CArchiveError("line-type list is empty");
+    ar.RequireItems(count, kMinLineTypeRecord);
+    std::vector<CLineAttr> lineTypes(static_cast<std::size_t>(count));
+    for (CLineAttr& attr : lineTypes) attr.LoadFromLineTypeFile(ar);
+
+    // The current index is kept within the list whatever the file says.
+    const int current = std::clamp(ReadInt(ar), 0, count - 1);
+
+    const std::int32_t previewCount = ReadInt(ar);
+    std::vector<CLineAttr> previews;
+    if (previewCount > 0 && count == previewCount + kPreviewOffset) {
+        ar.RequireItems(previewCount, kMinLineTypeRecord);
+        previews.resize(std::size_t(previewCount));
+        for (CLineAttr& attr : previews) attr.LoadFromLineTypeFile(ar);
+    } else {
+        RebuildPreviews(previews, lineTypes);
+    }
+    m_aLineTypes = std::move(lineTypes);
+    m_nCurLineType = current;
+    m_aLineTypePreviews = std::move(previews);
+}
+
+void CSystemSettings::StoreLineTypes(CArchive& ar) const
+{
+    ar << kLineTypeVersion << std::int32_t(m_aLineTypes.size());
+    for (const CLineAttr& attr : m_aLineTypes) attr.Store(ar);
+    ar << std::int32_t(m_nCurLineType) << std::int32_t(m_aLineTypePreviews.size());
+    for (const CLineAttr& attr : m_aLineTypePreviews) attr.Store(ar);
+}
+
+bool CSystemSettings::AddLineType(const CLineAttr& lineType)
+{
+    CRect bounds;
+    for (const CLineTypeShape& shape : lineType.GetShapes()) bounds.UnionRect(bounds, shape.GetBoundRect());
+    // A pattern without width cannot be scaled to the preview size.
+    if (bounds.Width() <= 0) return false;
+
+    const int cx = RoundToInt((bounds.left + bounds.right) / 2.0);
+    const int cy = RoundToInt((bounds.top + bounds.bottom) / 2.0);
+    const double scale = bounds.Width() / 12.0;
+
+    CLineTypeShapeArray previewShapes;
+    for (const CLineTypeShape& shape : lineType.GetShapes()) {
+        CPointList points;
+        for (const CPoint& p : shape.GetPoints())
+            points.AddTail(CPoint(RoundToInt((p.x - cx) / scale), RoundToInt((p.y - cy) / scale)));
+        RemoveRepeatedPoints(points);
+        CLineTypeShape small(std::max(1, RoundToInt(shape.GetPenWidth() / scale)),
+                             points.GetCount() < 3 ? 0 : shape.IsFilled(), points);
+        previewShapes.push_back(small);
+    }
+    CLineAttr preview(lineType);
+    preview.SetShapes(previewShapes);
+
+    m_aLineTypes.push_back(lineType);
+    m_aLineTypePreviews.push_back(preview);
+    return true;
+}
+
+namespace {
+
+// Reads the whole file; false with nothing read when it does not exist.
+bool ReadFileBytes(const QString& path, std::string& bytes, QString* warning)
+{
+    QFile file(path);
+    if (!file.exists()) return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (warning) *warning = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    bytes.assign(data.constData(), std::size_t(data.size()));
+    return true;
+}
+
+bool WriteFileBytes(const QString& path, const std::string& bytes, QString* error)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Loads into a copy and keeps it only when the whole record was read.
+template <class LoadFn>
+bool LoadInto(CSystemSettings& settings, const QString& path, QString* warning, LoadFn load)
+{
+    std::string bytes;
+    QString why;
+    if (!ReadFileBytes(path, bytes, &why)) {
+        if (why.isEmpty()) return true; // no file: the defaults stand
+        if (warning) *warning = why;
+        return false;
+    }
+    CSystemSettings copy = settings;
+    try {
+        CArchive ar(std::move(bytes));
+        load(copy, ar);
+    } catch (const std::exception& e) {
+        if (warning) *warning = QString::fromUtf8(e.what());
+        return false;
+    }
+    settings = std::move(copy);
+    return true;
+}
+
+QString ConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+} // namespace
+
+QString CSystemSettings::ConfigFilePath()
+{
+    return QDir(ConfigFolder()).filePath(QStringLiteral("Config.dat"));
+}
+
+QString CSystemSettings::LineTypeFilePath()
+{
+    return QDir(ConfigFolder()).filePath(QStringLiteral("LineType.dat"));
+}
+
+bool CSystemSettings::LoadConfigFile(const QString& path, QString* warning)
+{
+    return LoadInto(*this, path, warning, [](CSystemSettings& s, CArchive& ar) { s.LoadConfig(ar); });
+}
+
+bool CSystemSettings::SaveConfigFile(const QString& path, QString* error) const
+{
+    CArchive ar;
+    StoreConfig(ar);
+    return WriteFileBytes(path, ar.Buffer(), error);
+}
+
+bool CSystemSettings::LoadLineTypeFile(const QString& path, QString* warning)
+{
+    return LoadInto(*this, path, warning, [](CSystemSettings& s, CArchive& ar) { s.LoadLineTypes(ar); });
+}
+
+bool CSystemSettings::SaveLineTypeFile(const QString& path, QString* error) const
+{
+    CArchive ar;
+    StoreLineTypes(ar);
+    return WriteFileBytes(path, ar.Buffer(), error);
+}

@@ -1,0 +1,253 @@
+#include "CVEKDoc.h"
+
+#include "CSystemSettings.h"
+#include "CUndoSnapshot.h"
+
+#include "geometry/Distance.h"
+#include "model/CPageSet.h"
+#include "platform/CArchive.h"
+#include "platform/CodePage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const char* const kContentsStream = "Contents";
+
+bool ReadWholeFile(const QString& path, std::string& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) return false;
+    bytes.assign(data.constData(), std::size_t(data.size()));
+    return true;
+}
+
+bool WriteWholeFile(const QString& path, const std::string& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        if (error) *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CVEKDoc::CVEKDoc(QObject* parent) : QObject(parent)
+{
+    m_storage.isStorage = true;
+}
+
+CVEKDoc::~CVEKDoc() = default;
+
+void CVEKDoc::ReplacePageSet(std::unique_ptr<CPageSet> pageSet)
+{
+    m_pageSet = std::move(pageSet);
+    Q_EMIT ContentReplaced();
+}
+
+bool CVEKDoc::OnNewDocument()
+{
+    const CSystemSettings& s = Settings();
+    auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
+    pageSet->InsertPageAtFront();
+    const double unitsPerMM = pageSet->GetUnitsPerMM();
+    auto toUnits = [unitsPerMM](int hundredths) { return RoundToInt(hundredths / 100.0 * unitsPerMM); };
+    pageSet->SetPaperSize(toUnits(s.m_sizeDefaultPaper.cx), toUnits(s.m_sizeDefaultPaper.cy));
+    pageSet->SetMargins(toUnits(s.m_nDefaultMargin[0]), toUnits(s.m_nDefaultMargin[1]),
+                        toUnits(s.m_nDefaultMargin[2]), toUnits(s.m_nDefaultMargin[3]));
+    // Snapshots of the previous document would pour it into this one.
+    ClearUndoList();
+    ClearRedoList();
+    m_storage = CCompoundEntry();
+    m_storage.isStorage = true;
+    m_pathName.clear();
+    m_modified = false;
+    ReplacePageSet(std::move(pageSet));
+    return true;
+}
+
+std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(const std::string& bytes)
+{
+    auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
+    try {
+        CArchive ar(bytes);
+        if (pageSet->Load(ar) != 1) return nullptr;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    return pageSet;
+}
+
+std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet)
+{
+    CArchive ar;
+    pageSet.Store(ar);
+    return ar.Buffer();
+}
+
+CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return LoadResult::CannotOpen;
+
+    CCompoundEntry storage;
+    storage.isStorage = true;
+    std::string record;
+    if (CCompoundFile::HasSignature(bytes)) {
+        std::string why;
+        if (!CCompoundFile::Parse(bytes, storage, why)) return LoadResult::Damaged;
+        const CCompoundEntry* contents = storage.Child(kContentsStream);
+        if (!contents || contents->isStorage || contents->data.empty()) return LoadResult::Damaged;
+        record = contents->data;
+    } else {
+        // A bare page-set record, as the backup file holds.
+        record = std::move(bytes);
+    }
+
+    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(record);
+    if (!pageSet) return LoadResult::Damaged;
+
+    // The whole file is sound: only now does the document change.
+    storage.children.erase(std::remove_if(storage.children.begin(), storage.children.end(),
+                                          [](const CCompoundEntry& e) { return e.name == kContentsStream; }),
+                           storage.children.end());
+    m_storage = std::move(storage);
+    ClearUndoList();
+    ClearRedoList();
+    m_pathName = path;
+    m_modified = false;
+    Settings().m_strDocumentFolder = QStringToGbk(QFileInfo(path).absolutePath() + QStringLiteral("/*.vek"));
+    ReplacePageSet(std::move(pageSet));
+    return LoadResult::Ok;
+}
+
+bool CVEKDoc::OnSaveDocument(const QString& path, QString* error)
+{
+    if (!m_pageSet) {
+        if (error) *error = QStringLiteral("no content");
+        return false;
+    }
+    CCompoundEntry root = m_storage;
+    root.isStorage = true;
+    CCompoundEntry contents;
+    contents.name = kContentsStream;
+    contents.data = StorePageSetRecord(*m_pageSet);
+    root.children.insert(root.children.begin(), std::move(contents));
+
+    std::string bytes, why;
+    if (!CCompoundFile::Build(root, bytes, why)) {
+        if (error) *error = QString::fromStdString(why);
+        return false;
+    }
+    if (!WriteWholeFile(path, bytes, error)) return false;
+    // Record the path actually written.
+    m_pathName = path;
+    m_modified = false;
+    Settings().m_strDocumentFolder = QStringToGbk(QFileInfo(path).absolutePath() + QStringLiteral("/*.vek"));
+    return true;
+}
+
+void CVEKDoc::SaveUndoState()
+{
+    SetModifiedFlag(true);
+    const CSystemSettings& s = Settings();
+    if (s.m_bAutoBackup && s.m_bBackupEveryStep) WriteBackupFile();
+    if (!m_pageSet) return;
+    if (int(m_undoList.size()) >= kUndoDepth) m_undoList.pop_front();
+    auto copy = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
+    copy->CopyFrom(*m_pageSet);
+    m_undoList.push_back(std::make_unique<CUndoSnapshot>(std::move(copy)));
+    ClearRedoList();
+}
+
+void CVEKDoc::DiscardUndoState()
+{
+    if (!m_undoList.empty()) m_undoList.pop_back();
+}
+
+int CVEKDoc::Undo()
+{
+    if (m_undoList.empty()) return 0;
+    if (m_pageSet) m_redoList.push_back(std::make_unique<CUndoSnapshot>(std::move(m_pageSet)));
+    std::unique_ptr<CUndoSnapshot> snapshot = std::move(m_undoList.back());
+    m_undoList.pop_back();
+    ReplacePageSet(snapshot->TakePageSet());
+    return 1;
+}
+
+int CVEKDoc::Redo()
+{
+    if (m_redoList.empty()) return 0;
+    if (int(m_undoList.size()) >= kUndoDepth) m_undoList.pop_front();
+    if (m_pageSet) m_undoList.push_back(std::make_unique<CUndoSnapshot>(std::move(m_pageSet)));
+    std::unique_ptr<CUndoSnapshot> snapshot = std::move(m_redoList.back());
+    m_redoList.pop_back();
+    ReplacePageSet(snapshot->TakePageSet());
+    return 1;
+}
+
+void CVEKDoc::ClearUndoList()
+{
+    m_undoList.clear();
+}
+
+void CVEKDoc::ClearRedoList()
+{
+    m_redoList.clear();
+}
+
+QString CVEKDoc::BackupFilePath()
+{
+    const std::string& configured = Settings().m_strBackupFile;
+    if (!configured.empty()) return GbkToQString(configured);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(folder).filePath(QStringLiteral("backup.vek"));
+}
+
+bool CVEKDoc::WriteBackupFile(QString* error) const
+{
+    if (!m_pageSet) return true;
+    const QString path = BackupFilePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return WriteWholeFile(path, StorePageSetRecord(*m_pageSet), error);
+}
+
+bool CVEKDoc::IsInsideFolder(const QString& path, const QString& folder)
+{
+    if (folder.isEmpty()) return false;
+    // Canonical forms where the files exist, clean absolute forms otherwise
+    // (a file about to be created has no canonical path yet).
+    auto canonicalDir = [](const QString& dir) {
+        const QString c = QFileInfo(dir).canonicalFilePath();
+        return c.isEmpty() ? QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) : c;
+    };
+    const QFileInfo file(path);
+    const QString parent = canonicalDir(file.absolutePath());
+    const QString root = canonicalDir(folder);
+    const QStringList fileParts = parent.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList rootParts = root.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    if (fileParts.size() < rootParts.size()) return false;
+    for (int i = 0; i < rootParts.size(); ++i)
+        if (fileParts[i] != rootParts[i]) return false;
+    return true;
+}

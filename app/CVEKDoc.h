@@ -1,0 +1,87 @@
+// The document: the page set that holds the content, the undo and redo
+// snapshots, the document file (a compound file whose "Contents" stream
+// holds the page-set record) and the backup file.
+#pragma once
+
+#include "platform/CCompoundFile.h"
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <memory>
+#include <string>
+
+class CPageSet;
+class CUndoSnapshot;
+
+class CVEKDoc : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kUndoDepth = 6;
+
+    enum class LoadResult { Ok, CannotOpen, Damaged };
+
+    explicit CVEKDoc(QObject* parent = nullptr);
+    ~CVEKDoc() override;
+
+    CPageSet* GetPageSet() const { return m_pageSet.get(); }
+    const QString& GetPathName() const { return m_pathName; }
+    void SetPathName(const QString& path) { m_pathName = path; }
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+
+    // A fresh document of one page with the settings' paper and margins.
+    bool OnNewDocument();
+    // Reads a document file, or a bare page-set record such as the backup
+    // file. The content is replaced only when the whole file loaded; on
+    // failure the document is left exactly as it was.
+    LoadResult OnOpenDocument(const QString& path);
+    // Writes the document file through a temporary file and a rename, so a
+    // failed save leaves the previous file whole. Returns false on failure
+    // with a reason in `error`.
+    bool OnSaveDocument(const QString& path, QString* error = nullptr);
+
+    // Loads a page-set record into a fresh page set; null when the bytes do
+    // not hold a whole, sound record.
+    static std::unique_ptr<CPageSet> LoadPageSetRecord(const std::string& bytes);
+    static std::string StorePageSetRecord(const CPageSet& pageSet);
+
+    // Undo snapshots.
+    void SaveUndoState();
+    void DiscardUndoState();
+    int Undo();
+    int Redo();
+    int CanUndo() const { return m_undoList.empty() ? 0 : 1; }
+    int CanRedo() const { return m_redoList.empty() ? 0 : 1; }
+    void ClearUndoList();
+    void ClearRedoList();
+    int UndoCount() const { return int(m_undoList.size()); }
+
+    // Writes the content as a bare page-set record to the backup path of
+    // the settings (or the default backup file). Returns false when it
+    // could not be written.
+    bool WriteBackupFile(QString* error = nullptr) const;
+    static QString BackupFilePath();
+
+    // The archive-directory rule: true when `path` lies inside `folder` or
+    // a folder below it, comparing whole components of canonical paths.
+    static bool IsInsideFolder(const QString& path, const QString& folder);
+
+Q_SIGNALS:
+    // The page set was replaced (new, open, undo, redo): views rebuild their
+    // page tabs and redraw.
+    void ContentReplaced();
+
+private:
+    void ReplacePageSet(std::unique_ptr<CPageSet> pageSet);
+
+    std::unique_ptr<CPageSet> m_pageSet;
+    std::deque<std::unique_ptr<CUndoSnapshot>> m_undoList; // newest at the back
+    std::deque<std::unique_ptr<CUndoSnapshot>> m_redoList;
+    // Everything of the document file beside "Contents" (the storages of
+    // embedded objects), written back as it was read.
+    CCompoundEntry m_storage;
+    QString m_pathName;
+    bool m_modified = false;
+};

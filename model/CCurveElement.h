@@ -1,0 +1,191 @@
+// A curve: an ordered list of nodes standing on shared points of its page.
+// From the nodes it computes an outline (a dense point list in page units);
+// from the outline and its line attributes the open and closed curves
+// compute the line geometry as a list of shapes, which is what is drawn.
+//
+// Outline, shapes and bounds are derived lazily: every change of shape marks
+// the element dirty, and every reader recomputes first when it is dirty.
+#pragma once
+
+#include "model/CGraphElement.h"
+#include "model/CLineAttr.h"
+#include "model/CLineTypeShape.h"
+
+#include "platform/CList.h"
+#include "platform/Types.h"
+
+#include <vector>
+
+class CArchive;
+class CCurveNode;
+class CDC;
+class CPage;
+class CSharedPoint;
+
+using CCurveNodeList = CList<CCurveNode*>;
+using CLineTypeShapeList = CList<CLineTypeShape>;
+
+class CCurveElement : public CGraphElement {
+public:
+    // Element kind 1 at that level, default line attributes, no nodes.
+    CCurveElement(CPage* page, int level, int closed);
+    // Takes ownership of the nodes; their shared points that are not yet in
+    // the page's pool are added to it.
+    CCurveElement(CPage* page, int level, int closed, const CLineAttr& line, COLORREF color,
+                  const CCurveNodeList& nodes, CCurveElement* mirrorSource);
+    ~CCurveElement() override;
+
+    CCurveElement(const CCurveElement&) = delete;
+    CCurveElement& operator=(const CCurveElement&) = delete;
+
+    // Element operations.
+    CRect GetBoundRect() override;
+    void RecalcGeometry() override;
+    void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
+    // Draws the shapes in the colour of the pen selected in the DC.
+    void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
+    int UsesPoint(const CSharedPoint* point) const override;
+    // Copies a curve of another page that is being copied whole: node points
+    // are mapped by their number in the pool. The caller resolves the mirror
+    // link afterwards (ResolveMirrorSource).
+    void CopyFrom(const CGraphElement& other) override;
+    // The body after the header and the closed flag, which the page reads.
+    // Throws CArchiveError on a damaged record.
+    int Load(CArchive& ar) override;
+    int Store(CArchive& ar) const override;
+
+    // Attributes.
+    CLineAttr GetLineAttr() const { return m_lineAttr; }
+    void SetLineAttr(const CLineAttr& line);
+    COLORREF GetColor() const { return m_color; }
+    void SetColor(COLORREF color) { m_color = color; }
+    int IsClosed() const { return m_closed; }
+    CCurveElement* GetMirrorSource() const { return m_mirrorSource; }
+    void SetMirrorSource(CCurveElement* source) { m_mirrorSource = source; }
+    // The list position of the mirror source as read from a record or taken
+    // in a copy; -1 for none.
+    int GetMirrorSourceIndex() const { return m_mirrorSourceIndex; }
+    // Turns the stored index into a curve of this page (null when the index
+    // names no curve, or names this curve itself).
+    void ResolveMirrorSource();
+
+    // Nodes. GetNodes empties `out` and appends the node pointers (still
+    // owned by the curve). SetNodes replaces the list: nodes not in the new
+    // list are deleted, and their shared points offered back to the page.
+    void GetNodes(CCurveNodeList& out) const;
+    void SetNodes(const CCurveNodeList& nodes);
+    int GetNodeCount() const { return m_nodes.GetCount(); }
+    const CCurveNodeList& Nodes() const { return m_nodes; }
+    CCurveNode* GetNodeAt(int index) const;
+    int IndexOfNode(const CCurveNode* node) const;
+    CCurveNode* GetFirstNode() const { return m_nodes.IsEmpty() ? nullptr : m_nodes.GetHead(); }
+    CCurveNode* GetLastNode() const { return m_nodes.IsEmpty() ? nullptr : m_nodes.GetTail(); }
+
+    // Derived geometry (recomputed first when dirty).
+    void GetOutlinePoints(CPointList& out);
+    void GetLineShapes(CLineTypeShapeList& out);
+    // The outline itself, without a copy; valid until the curve changes.
+    const CPointList& Outline();
+
+    // Hit tests; tolerances and distances in page units. Each answers 0 when
+    // nothing lies within the tolerance and then writes nothing.
+    int FindNearestOutlinePoint(const CPoint& point, double tolerance, CPoint& found,
+                                double& distance);
+    // Corner nodes, and for an open curve also its two end nodes.
+    int FindNearestVertex(const CPoint& point, double tolerance, CCurveNode*& node,
+                          double& distance);
+    // Corner and smooth nodes.
+    int FindNearestNode(const CPoint& point, double tolerance, CCurveNode*& node,
+                        double& distance);
+    // The stretch of the curve between two nodes on which the point lies:
+    // the node before it, the node standing at the point itself (or none),
+    // and the node after it.
+    int FindSpanAtPoint(const CPoint& point, double tolerance, CPoint& nearest, double& distance,
+                        CCurveNode*& before, CCurveNode*& at, CCurveNode*& after);
+    // The same with the nodes' positions in the node list.
+    int FindSpanPositions(const CPoint& point, double tolerance, CPoint& nearest, double& distance,
+                          POSITION& before, POSITION& at, POSITION& after);
+    // Length of the outline from the node to the point (forward or
+    // backward); the outline's whole length in `total`. Returns 1.
+    int GetDistanceAlongCurve(const CCurveNode* node, const CPoint& point, int forward,
+                              double& total, double& distance);
+    CCurveNode* GetNearerEndNode(const CPoint& point);
+    int IsBeforeAlongCurve(const CPoint& a, const CPoint& b);
+
+    // The units per millimetre of the page set the curve belongs to.
+    int UnitsPerMM() const;
+
+protected:
+    // Pattern builders: each lays the line kind out along `path` (the
+    // outline or an offset of it) and appends shapes. The dash, dot and
+    // custom builders empty the shape list first; the side-dash builder
+    // appends to the main line its caller has placed already.
+    void BuildDashLine(const CPointList& path);
+    void BuildDotLine(const CPointList& path);
+    void BuildDashPairLine(const CPointList& path);
+    void BuildDashTripleLine(const CPointList& path);
+    void BuildSideDashLine(const CPointList& path);
+    void BuildCustomPatternLine(const CPointList& path);
+
+    // Appends the whole path as one polyline shape of the given pen width.
+    void AddPlainShape(const CPointList& path, int penWidth);
+    // The stretch of `path` from position `from` to `to` (wrapping to the
+    // head when the end comes first) as a shape of the line width: a
+    // polyline up to width 20, a filled band above.
+    CLineTypeShape StrokeSpan(const CPointList& path, POSITION from, POSITION to) const;
+    // The same stretch as a polyline of pen width 10.
+    CLineTypeShape StrokeThinSpan(const CPointList& path, POSITION from, POSITION to) const;
+
+    // Record parts shared with the subclasses' library records.
+    void StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const;
+    void LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
+
+    CLineAttr m_lineAttr;
+    COLORREF m_color = 0;
+    CCurveNodeList m_nodes;
+    int m_closed = 0;
+    CPointList m_outline;
+    CLineTypeShapeList m_shapes;
+    CCurveElement* m_mirrorSource = nullptr;
+    int m_mirrorSourceIndex = -1;
+
+private:
+    // How many periods of a pattern fit along a path, and the length h that
+    // one period is stretched or squeezed to.
+    struct PatternFit {
+        int periods = 1;
+        double period = 0.0;  // the pattern's own length
+        double h = 0.0;       // its length along the path
+        double Scale(double length) const { return length * h / period; }
+    };
+    // A custom pattern prepared for fitting to stretches of a path.
+    struct CustomPattern {
+        CRect bounds;        // union of the pattern shapes
+        int midY = 0;
+        double cx = 0.0;     // pattern units per path unit along the line
+        double cy = 0.0;     // pattern units per path unit across the line
+    };
+
+    void RecalcIfDirty();
+    void BuildOutline();
+    void DeleteAllNodes();
+    void DrawShapes(CDC* dc, COLORREF color, double scale, int originX, int originY,
+                    const CRect& clip) const;
+
+    bool FitPeriods(const CPointList& path, double period, double countFirst,
+                    double fitFraction, PatternFit& fit) const;
+    // Cuts the dashes of `pattern` (dash and gap lengths in turn, already
+    // along the path) out of the path, period after period; an open path
+    // ends with one more dash of `pattern[0]`'s kind up to its last point.
+    void LayOutDashes(const CPointList& path, const std::vector<double>& pattern, int periods,
+                      bool thin);
+    void AddSpan(CPointList& work, POSITION from, POSITION to, bool thin,
+                 const CustomPattern* custom);
+    void FitPatternToSpan(CPointList& work, POSITION from, POSITION to,
+                          const CustomPattern& pattern);
+    int FindSpan(const CPoint& point, double tolerance, CPoint& nearest, double& distance,
+                 POSITION& before, POSITION& at, POSITION& after);
+    int NearestNodeOf(const CPoint& point, double tolerance, bool verticesOnly,
+                      CCurveNode*& node, double& distance);
+    double ForwardDistanceFromFirst(const CPoint& point);
+};

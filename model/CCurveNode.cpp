@@ -1,0 +1,39 @@
+#include "model/CCurveNode.h"
+
+#include "geometry/Mapping.h"
+#include "model/CSharedPoint.h"
+#include "platform/CDC.h"
+
+namespace {
+int g_markRadius = 2;
+}
+
+CCurveNode::CCurveNode(CSharedPoint* point, int kind) : m_point(point), m_kind(kind) {}
+
+CPoint CCurveNode::GetPosition() const
+{
+    return m_point ? m_point->GetPosition() : CPoint();
+}
+
+void CCurveNode::DrawMark(CDC* dc, double scale, int originX, int originY, const CRect&) const
+{
+    if (!m_mark || !dc) return;
+    const CPoint p = GetPosition();
+    const CPoint c = ModelToDevicePoint(p.x, p.y, scale, originX, originY);
+    const int r = g_markRadius;
+    const CPen oldPen = dc->SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
+    const CBrush oldBrush = dc->SelectBrush(CBrush::Solid(RGB(0, 0, 0)));
+    dc->Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1);
+    dc->SelectBrush(oldBrush);
+    dc->SelectPen(oldPen);
+}
+
+void CCurveNode::CopyAttributes(const CCurveNode& other)
+{
+    m_kind = other.m_kind;
+    m_mark = other.m_mark;
+}
+
+int CCurveNode::GetMarkRadius() { return g_markRadius; }
+
+void CCurveNode::SetMarkRadius(int radius) { g_markRadius = radius; }

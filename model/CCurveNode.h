@@ -1,0 +1,47 @@
+// One control node of a curve: it stands on a shared point of the page and
+// says whether the curve has a corner or runs smooth through it.
+#pragma once
+
+#include "platform/CList.h"
+#include "platform/Types.h"
+
+class CDC;
+class CSharedPoint;
+
+constexpr int NODE_CORNER = 0;
+constexpr int NODE_SMOOTH = 1;
+
+class CCurveNode {
+public:
+    CCurveNode(CSharedPoint* point, int kind);
+
+    CCurveNode(const CCurveNode&) = delete;
+    CCurveNode& operator=(const CCurveNode&) = delete;
+
+    CSharedPoint* GetPoint() const { return m_point; }
+    void SetPoint(CSharedPoint* point) { m_point = point; }
+    int GetKind() const { return m_kind; }
+    void SetKind(int kind) { m_kind = kind; }
+    int GetMark() const { return m_mark; }
+    void SetMark(int mark) { m_mark = mark; }
+
+    // The shared point's position; (0, 0) for a node without a point.
+    CPoint GetPosition() const;
+
+    // A marked node is drawn as a filled black dot.
+    void DrawMark(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
+    // Kind and mark flag; the point stays.
+    void CopyAttributes(const CCurveNode& other);
+
+    // Radius of the node dot in pixels; the application sets it from the
+    // settings record.
+    static int GetMarkRadius();
+    static void SetMarkRadius(int radius);
+
+private:
+    CSharedPoint* m_point;
+    int m_kind;
+    int m_mark = 0;
+};
+
+using CNodeList = CList<CCurveNode*>;

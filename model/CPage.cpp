@@ -1,0 +1,910 @@
+#include "model/CPage.h"
+
+#include "geometry/Distance.h"
+#include "geometry/Lines.h"
+#include "geometry/Offset.h"
+#include "geometry/Polyline.h"
+#include "model/CCurveElement.h"
+#include "model/CPageSet.h"
+#include "model/CSharedPoint.h"
+#include "model/ElementFactory.h"
+#include "platform/CArchive.h"
+
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+bool IsCurve(const CGraphElement* e) { return e && e->GetType() == ELEMENT_CURVE; }
+
+CCurveElement* AsCurve(CGraphElement* e)
+{
+    return IsCurve(e) ? static_cast<CCurveElement*>(e) : nullptr;
+}
+
+// Runs a clean-up when a scope ends, also by an exception.
+template <class F>
+class ScopeExit {
+public:
+    explicit ScopeExit(F f) : m_f(std::move(f)) {}
+    ~ScopeExit() { m_f(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    F m_f;
+};
+template <class F>
+ScopeExit<F> OnScopeExit(F f)
+{
+    return ScopeExit<F>(std::move(f));
+}
+
+// The smallest record a shared point can have at a version.
+std::size_t MinPointRecord(int version) { return version <= 101 ? 8 : 12; }
+// kind and level.
+constexpr std::size_t kMinElementRecord = 8;
+
+// 1 when a segment of the path touches the rectangle's border.
+bool PathCrossesRect(const CPointList& path, const CRect& r)
+{
+    const CPoint corners[4] = {{r.left, r.top}, {r.right - 1, r.top},
+                               {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
+    POSITION pos = path.GetHeadPosition();
+    if (!pos) return false;
+    CPoint prev = path.GetNext(pos);
+    while (pos) {
+        const CPoint p = path.GetNext(pos);
+        for (int i = 0; i < 4; ++i) {
+            const CPoint& a = corners[i];
+            const CPoint& b = corners[(i + 1) % 4];
+            CPoint crossing;
+            const int code = IntersectSegments(prev.x, prev.y, p.x, p.y, a.x, a.y, b.x, b.y, crossing);
+            if (code != 0 && code != 2) return true;
+        }
+        prev = p;
+    }
+    return false;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Construction
+
+CPage::CPage(CPageSet* owner) : m_owner(owner) {}
+
+CPage::~CPage()
+{
+    DeleteContent();
+}
+
+void CPage::DeleteContent()
+{
+    // Every point goes below anyway, so curves need not hand their points
+    // back one by one (which would search the whole page for each node).
+    m_destroying = true;
+    while (!m_elements.IsEmpty()) delete m_elements.RemoveHead();
+    while (!m_points.IsEmpty()) delete m_points.RemoveHead();
+    m_destroying = false;
+    InvalidatePointNumbers();
+    ClearPointIndex();
+}
+
+void CPage::RaiseMaxLevel(int level)
+{
+    if (level > m_maxLevel) m_maxLevel = level;
+}
+
+int CPage::GetRecordVersion() const
+{
+    return m_owner ? m_owner->GetVersion() : PAGESET_VERSION;
+}
+
+int CPage::GetUnitsPerMM() const
+{
+    return m_owner ? m_owner->GetUnitsPerMM() : 100;
+}
+
+// ---------------------------------------------------------------------------
+// Shared points
+
+void CPage::AddPoint(CSharedPoint* point)
+{
+    m_points.AddTail(point);
+    if (m_pointIndexValid) m_pointIndex.push_back(point);
+    if (m_pointsNumbered) {
+        point->SetNumber(m_points.GetCount() - 1);
+        m_numbered.push_back(point);
+    }
+}
+
+int CPage::FindPoint(const CSharedPoint* point) const
+{
+    return point && m_points.Find(const_cast<CSharedPoint*>(point)) ? 1 : 0;
+}
+
+CSharedPoint* CPage::GetPointAt(int n) const
+{
+    if (n < 0 || n >= m_points.GetCount()) return nullptr;
+    if (m_pointIndexValid) return m_pointIndex[std::size_t(n)];
+    return m_points.GetAt(m_points.FindIndex(n));
+}
+
+int CPage::GetPointIndex(const CSharedPoint* point) const
+{
+    if (!point) return -1;
+    if (m_pointsNumbered) {
+        const int n = point->GetNumber();
+        if (n >= 0 && std::size_t(n) < m_numbered.size() && m_numbered[std::size_t(n)] == point)
+            return n;
+    }
+    int i = 0;
+    for (const CSharedPoint* p : m_points) {
+        if (p == point) return i;
+        ++i;
+    }
+    return -1;
+}
+
+void CPage::NumberPoints() const
+{
+    m_numbered.clear();
+    int i = 0;
+    for (CSharedPoint* p : m_points) {
+        p->SetNumber(i++);
+        m_numbered.push_back(p);
+    }
+    m_pointsNumbered = 1;
+}
+
+void CPage::InvalidatePointNumbers() const
+{
+    m_pointsNumbered = 0;
+    m_numbered.clear();
+}
+
+void CPage::BuildPointIndex() const
+{
+    m_pointIndex.clear();
+    m_pointIndex.reserve(std::size_t(m_points.GetCount()));
+    for (CSharedPoint* p : m_points) m_pointIndex.push_back(p);
+    m_pointIndexValid = 1;
+}
+
+void CPage::ClearPointIndex() const
+{
+    m_pointIndex.clear();
+    m_pointIndexValid = 0;
+}
+
+int CPage::IsPointUsed(const CSharedPoint* point, const CGraphElement* ignored) const
+{
+    for (const CGraphElement* e : m_elements)
+        if (e != ignored && e->UsesPoint(point)) return 1;
+    // A point that another point mirrors, or mirrors across, must stay as
+    // long as that point refers to it.
+    for (const CSharedPoint* p : m_points)
+        if (p != point && p->DependsOn(point)) return 1;
+    return 0;
+}
+
+void CPage::RemovePointIfUnused(CSharedPoint* point)
+{
+    RemovePointIfUnusedExcept(point, nullptr);
+}
+
+void CPage::RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* ignored)
+{
+    if (m_destroying || !point) return;
+    const POSITION pos = m_points.Find(point);
+    if (!pos || IsPointUsed(point, ignored)) return;
+    m_points.RemoveAt(pos);
+    InvalidatePointNumbers();
+    ClearPointIndex();
+    delete point;
+}
+
+void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
+{
+    if (!point) return;
+    // The point and, transitively, every point mirrored from it or across
+    // it; a set keeps a mirror cycle from looping.
+    std::vector<CSharedPoint*> work{point};
+    std::unordered_set<const CSharedPoint*> seen{point};
+    while (!work.empty()) {
+        CSharedPoint* p = work.back();
+        work.pop_back();
+        p->InvalidatePosition();
+        for (CSharedPoint* q : m_points)
+            if (q->DependsOn(p) && seen.insert(q).second) work.push_back(q);
+        for (CGraphElement* e : m_elements)
+            if (e->UsesPoint(p)) e->InvalidateBounds();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Elements
+
+void CPage::AddElement(CGraphElement* element)
+{
+    m_elements.AddTail(element);
+}
+
+POSITION CPage::FindElement(const CGraphElement* element) const
+{
+    return m_elements.Find(const_cast<CGraphElement*>(element));
+}
+
+void CPage::RemoveElement(CGraphElement* element)
+{
+    const POSITION pos = FindElement(element);
+    if (pos) m_elements.RemoveAt(pos);
+    if (IsCurve(element)) UnlinkMirrorsOf(static_cast<CCurveElement*>(element));
+}
+
+void CPage::UnlinkMirrorsOf(const CCurveElement* curve)
+{
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        if (c && c->GetMirrorSource() == curve) c->SetMirrorSource(nullptr);
+    }
+}
+
+int CPage::IndexOfElement(const CGraphElement* element) const
+{
+    if (!element) return -1;
+    int i = 0;
+    for (const CGraphElement* e : m_elements) {
+        if (e == element) return i;
+        ++i;
+    }
+    return -1;
+}
+
+CGraphElement* CPage::ElementAt(int index) const
+{
+    const POSITION pos = m_elements.FindIndex(index);
+    return pos ? m_elements.GetAt(pos) : nullptr;
+}
+
+CRect CPage::GetBoundRect() const
+{
+    CRect bounds;
+    for (CGraphElement* e : m_elements) bounds.UnionRect(bounds, e->GetBoundRect());
+    return bounds;
+}
+
+std::vector<CGraphElement*> CPage::ElementsByLevel() const
+{
+    std::vector<CGraphElement*> order;
+    order.reserve(std::size_t(m_elements.GetCount()));
+    for (CGraphElement* e : m_elements)
+        if (e->GetLevel() >= 0 && e->GetLevel() <= m_maxLevel) order.push_back(e);
+    std::stable_sort(order.begin(), order.end(), [](const CGraphElement* a, const CGraphElement* b) {
+        return a->GetLevel() < b->GetLevel();
+    });
+    return order;
+}
+
+void CPage::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const
+{
+    for (CGraphElement* e : ElementsByLevel()) e->Draw(dc, scale, originX, originY, clip);
+}
+
+// ---------------------------------------------------------------------------
+// Hit tests
+
+int CPage::HitTestElement(int x, int y, double tolerance, int kindMask, CGraphElement*& element,
+                          CPoint& point, double& distance) const
+{
+    // From the highest level down, in list order within a level; every hit
+    // replaces the one before, so the last hit wins.
+    std::vector<CGraphElement*> order = ElementsByLevel();
+    std::stable_sort(order.begin(), order.end(), [](const CGraphElement* a, const CGraphElement* b) {
+        return a->GetLevel() > b->GetLevel();
+    });
+    double best = tolerance;
+    CGraphElement* hit = nullptr;
+    CPoint hitPoint;
+    for (CGraphElement* e : order) {
+        const int kind = e->GetType();
+        if (!(kind & kindMask)) continue;
+        if (kind == ELEMENT_CURVE) {
+            CPoint found;
+            double d = 0.0;
+            if (static_cast<CCurveElement*>(e)->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
+                hit = e;
+                hitPoint = found;
+                best = d;
+            }
+        } else if (kind == ELEMENT_IMAGE || kind == ELEMENT_TEXT || kind == ELEMENT_TABLE) {
+            if (e->ContainsPoint(x, y)) {
+                hit = e;
+                hitPoint = CPoint(x, y);
+                best = 0.0;
+            }
+        }
+    }
+    if (!hit) return 0;
+    element = hit;
+    point = hitPoint;
+    distance = best;
+    return 1;
+}
+
+int CPage::HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
+                            double& distance) const
+{
+    double best = tolerance;
+    CCurveElement* hit = nullptr;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        if (!c || c->IsClosed()) continue;
+        CPoint found;
+        double d = 0.0;
+        if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
+            hit = c;
+            point = found;
+            best = d;
+        }
+    }
+    if (!hit) return 0;
+    curve = hit;
+    distance = best;
+    return 1;
+}
+
+int CPage::HitTestClosedCurve(int x, int y, double tolerance, CCurveElement*& curve,
+                              CPoint& point, double& distance) const
+{
+    double best = tolerance;
+    CCurveElement* hit = nullptr;
+    for (POSITION pos = m_elements.GetTailPosition(); pos;) {
+        CCurveElement* c = AsCurve(m_elements.GetPrev(pos));
+        if (!c || !c->IsClosed()) continue;
+        CPoint found;
+        double d = 0.0;
+        if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
+            hit = c;
+            point = found;
+            best = d;
+        }
+    }
+    if (!hit) return 0;
+    curve = hit;
+    distance = best;
+    return 1;
+}
+
+int CPage::FindNearestCornerNode(int x, int y, double tolerance, CCurveElement*& curve,
+                                 CCurveNode*& node, double& distance) const
+{
+    double best = tolerance;
+    CCurveElement* hit = nullptr;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        CCurveNode* n = nullptr;
+        double d = 0.0;
+        if (c && c->FindNearestVertex(CPoint(x, y), best, n, d)) {
+            hit = c;
+            node = n;
+            best = d;
+        }
+    }
+    if (!hit) return 0;
+    curve = hit;
+    distance = best;
+    return 1;
+}
+
+int CPage::FindNearestNode(int x, int y, double tolerance, CCurveElement*& curve,
+                           CCurveNode*& node, double& distance) const
+{
+    double best = tolerance;
+    CCurveElement* hit = nullptr;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        CCurveNode* n = nullptr;
+        double d = 0.0;
+        if (c && c->FindNearestNode(CPoint(x, y), best, n, d)) {
+            hit = c;
+            node = n;
+            best = d;
+        }
+    }
+    if (!hit) return 0;
+    curve = hit;
+    distance = best;
+    return 1;
+}
+
+int CPage::FindClosedCurveAt(int x, int y, CCurveElement*& curve) const
+{
+    // Highest level first, the element drawn last first within a level:
+    // the drawing order reversed.
+    std::vector<CGraphElement*> order = ElementsByLevel();
+    std::reverse(order.begin(), order.end());
+    std::size_t i = 0;
+    while (i < order.size()) {
+        const int level = order[i]->GetLevel();
+        CCurveElement* candidate = nullptr;
+        CPointList candidateOutline;
+        for (; i < order.size() && order[i]->GetLevel() == level; ++i) {
+            CCurveElement* c = AsCurve(order[i]);
+            if (!c || !c->IsClosed() || !c->GetBoundRect().PtInRect(CPoint(x, y))) continue;
+            CPointList outline;
+            c->GetOutlinePoints(outline);
+            if (!IsPointInPolyline(x, y, outline)) continue;
+            if (!candidate) {
+                candidate = c;
+                candidateOutline = std::move(outline);
+                continue;
+            }
+            // An unfilled (or line-filled) curve lets a curve nested inside
+            // it win, so the inner area can be picked.
+            const int fill = ClosedCurveFillKind(*candidate);
+            if (fill != 0 && fill != 7) continue;
+            if (PolygonArea(candidateOutline) <= PolygonArea(outline)) continue;
+            bool inside = true;
+            for (const CPoint& p : outline)
+                if (!IsPointInPolyline(p.x, p.y, candidateOutline)) {
+                    inside = false;
+                    break;
+                }
+            if (inside) {
+                candidate = c;
+                candidateOutline = std::move(outline);
+            }
+        }
+        if (candidate) {
+            curve = candidate;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CPage::GetElementsInRect(const CRect& rect, int kindMask, CElementList& out) const
+{
+    out.RemoveAll();
+    for (CGraphElement* e : m_elements) {
+        if (!(e->GetType() & kindMask)) continue;
+        CRect common;
+        if (!common.IntersectRect(e->GetBoundRect(), rect)) continue;
+        if (CCurveElement* c = AsCurve(e)) {
+            CPointList outline;
+            c->GetOutlinePoints(outline);
+            bool meets = false;
+            for (const CPoint& p : outline)
+                if (rect.PtInRect(p)) {
+                    meets = true;
+                    break;
+                }
+            if (!meets && !PathCrossesRect(outline, rect)) continue;
+        }
+        out.AddTail(e);
+    }
+    return out.IsEmpty() ? 0 : 1;
+}
+
+int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement*& curve1,
+                                   CCurveElement*& curve2, CPoint& point, double& distance) const
+{
+    const int r = RoundToInt(tolerance);
+    const CRect square(x - r, y - r, x + r + 1, y + r + 1);
+    double best = tolerance;
+    CCurveElement* hit1 = nullptr;
+    CCurveElement* hit2 = nullptr;
+    CPoint hitPoint;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        CRect common;
+        if (!c || !common.IntersectRect(c->GetBoundRect(), square)) continue;
+        CPoint found;
+        double d = 0.0;
+        if (CCurveElement* other = FindNearestIntersectionWith(x, y, best, c, found, d)) {
+            hit1 = c;
+            hit2 = other;
+            hitPoint = found;
+            best = d;
+        }
+    }
+    if (!hit1) return 0;
+    curve1 = hit1;
+    curve2 = hit2;
+    point = hitPoint;
+    distance = best;
+    return 1;
+}
+
+CCurveElement* CPage::FindNearestIntersectionWith(int x, int y, double tolerance,
+                                                  CCurveElement* curve, CPoint& point,
+                                                  double& distance) const
+{
+    if (!curve) return nullptr;
+    const int r = RoundToInt(tolerance);
+    const CRect square(x - r, y - r, x + r + 1, y + r + 1);
+    CPointList outline;
+    curve->GetOutlinePoints(outline);
+    double best = tolerance;
+    CCurveElement* hit = nullptr;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        CRect common;
+        if (!c || c == curve || !common.IntersectRect(c->GetBoundRect(), square)) continue;
+        CPointList otherOutline;
+        c->GetOutlinePoints(otherOutline);
+        CPointList crossings;
+        PolylineIntersections(outline, otherOutline, crossings);
+        for (const CPoint& p : crossings) {
+            double d = 0.0;
+            PointDistance(x, y, p.x, p.y, d);
+            if (d <= best && (!hit || d < best)) {
+                hit = c;
+                point = p;
+                best = d;
+            }
+        }
+    }
+    if (hit) distance = best;
+    return hit;
+}
+
+int CPage::HitTestTopMost(int x, int y, int kind, CGraphElement*& element) const
+{
+    std::vector<CGraphElement*> order = ElementsByLevel();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if ((*it)->GetType() == kind && (*it)->ContainsPoint(x, y)) {
+            element = *it;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int CPage::HitTestImage(int x, int y, CGraphElement*& element) const
+{
+    return HitTestTopMost(x, y, ELEMENT_IMAGE, element);
+}
+
+int CPage::HitTestText(int x, int y, CGraphElement*& element) const
+{
+    return HitTestTopMost(x, y, ELEMENT_TEXT, element);
+}
+
+int CPage::HitTestTable(int x, int y, CGraphElement*& element) const
+{
+    return HitTestTopMost(x, y, ELEMENT_TABLE, element);
+}
+
+// ---------------------------------------------------------------------------
+// Node edits along mirror chains
+
+std::vector<CCurveElement*> CPage::MirrorsOf(const CCurveElement* curve) const
+{
+    std::vector<CCurveElement*> mirrors;
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        if (c && c != curve && c->GetMirrorSource() == curve) mirrors.push_back(c);
+    }
+    return mirrors;
+}
+
+namespace {
+
+// The node of `curve` standing on `point`.
+CCurveNode* NodeOnPoint(const CCurveElement* curve, const CSharedPoint* point)
+{
+    if (!point) return nullptr;
+    for (CCurveNode* n : curve->Nodes())
+        if (n->GetPoint() == point) return n;
+    return nullptr;
+}
+
+// The node of a mirror curve that mirrors `sourceNode` of its source curve:
+// the one whose point is mirrored from the source node's point. Mirror
+// curves may run the other way round, so list positions do not match.
+CCurveNode* MirrorNodeOf(const CCurveElement* mirror, const CCurveNode* sourceNode)
+{
+    if (!sourceNode || !sourceNode->GetPoint()) return nullptr;
+    for (CCurveNode* n : mirror->Nodes())
+        if (n->GetPoint() && n->GetPoint()->GetMirrorSource() == sourceNode->GetPoint()) return n;
+    return nullptr;
+}
+
+}  // namespace
+
+CCurveElement* CPage::MirrorRoot(CCurveElement* curve, CCurveNode** node) const
+{
+    std::unordered_set<const CCurveElement*> seen{curve};
+    while (CCurveElement* source = curve->GetMirrorSource()) {
+        if (!seen.insert(source).second) break;
+        if (node) {
+            // Follow the node up through its point's mirror source; where the
+            // chain of points breaks, the edit starts from there.
+            CCurveNode* up = *node && (*node)->GetPoint()
+                                 ? NodeOnPoint(source, (*node)->GetPoint()->GetMirrorSource())
+                                 : nullptr;
+            if (!up) break;
+            *node = up;
+        }
+        curve = source;
+    }
+    return curve;
+}
+
+void CPage::InsertNodeAfter(CCurveElement* curve, CCurveNode* after, CCurveNode* node)
+{
+    CurveSet visited;
+    InsertNodeAfterImpl(curve, after, node, visited);
+}
+
+void CPage::InsertNodeAfterImpl(CCurveElement* curve, CCurveNode* after, CCurveNode* node,
+                                CurveSet& visited)
+{
+    if (!curve || !node || !visited.insert(curve).second) return;
+    CNodeList nodes;
+    curve->GetNodes(nodes);
+    nodes.InsertAfter(after ? nodes.Find(after) : nullptr, node);
+    curve->SetNodes(nodes);
+    curve->InvalidateBounds();
+    if (!after) return;
+    for (CCurveElement* mirror : MirrorsOf(curve)) {
+        CCurveNode* found = MirrorNodeOf(mirror, after);
+        if (!found || visited.count(mirror)) continue;
+        CSharedPoint* axis1 = nullptr;
+        CSharedPoint* axis2 = nullptr;
+        found->GetPoint()->GetMirrorAxis(axis1, axis2);
+        auto* point = new CSharedPoint(this, node->GetPoint(), axis1, axis2);
+        AddPoint(point);
+        InsertNodeAfterImpl(mirror, found, new CCurveNode(point, node->GetKind()), visited);
+    }
+}
+
+void CPage::InsertNodeAt(CCurveElement* curve, int x, int y, int kind)
+{
+    if (!curve) return;
+    CPoint p(x, y);
+    std::unordered_set<const CCurveElement*> seen{curve};
+    while (CCurveElement* source = curve->GetMirrorSource()) {
+        if (!seen.insert(source).second) break;
+        const CCurveNode* first = curve->GetFirstNode();
+        if (first && first->GetPoint()) {
+            CSharedPoint* axis1 = nullptr;
+            CSharedPoint* axis2 = nullptr;
+            first->GetPoint()->GetMirrorAxis(axis1, axis2);
+            if (axis1 && axis2) {
+                const CPoint a = axis1->GetPosition();
+                const CPoint b = axis2->GetPosition();
+                MirrorPointAcrossPoints(p.x, p.y, a.x, a.y, b.x, b.y, p);
+            }
+        }
+        curve = source;
+    }
+    CPoint nearest;
+    double d = 0.0;
+    CCurveNode* before = nullptr;
+    CCurveNode* at = nullptr;
+    CCurveNode* after = nullptr;
+    const double tolerance = GetUnitsPerMM() * 0.5;
+    if (!curve->FindSpanAtPoint(p, tolerance, nearest, d, before, at, after) || at || !before)
+        return;
+    auto* point = new CSharedPoint(this, p.x, p.y);
+    AddPoint(point);
+    InsertNodeAfter(curve, before, new CCurveNode(point, kind));
+}
+
+void CPage::RemoveNode(CCurveElement* curve, CCurveNode* node)
+{
+    if (!curve || !node) return;
+    CCurveElement* root = MirrorRoot(curve, &node);
+    RemoveNodeOf(root, node);
+}
+
+void CPage::RemoveNodeAt(CCurveElement* curve, int index)
+{
+    if (!curve) return;
+    RemoveNodeOf(curve, curve->GetNodeAt(index));
+}
+
+void CPage::RemoveNodeOf(CCurveElement* curve, CCurveNode* node)
+{
+    CurveSet visited;
+    RemoveNodeImpl(curve, node, visited);
+}
+
+void CPage::RemoveNodeImpl(CCurveElement* curve, CCurveNode* node,
+                           CurveSet& visited)
+{
+    if (!curve || !node || !visited.insert(curve).second) return;
+    // Find the mirrors' nodes while this node still exists.
+    std::vector<std::pair<CCurveElement*, CCurveNode*>> mirrored;
+    for (CCurveElement* mirror : MirrorsOf(curve))
+        if (CCurveNode* n = MirrorNodeOf(mirror, node)) mirrored.emplace_back(mirror, n);
+
+    // The point outlives the node while mirrored points depend on it; once
+    // they have gone with the mirrors' nodes it is offered again.
+    CSharedPoint* point = node->GetPoint();
+    bool hasDependants = false;
+    for (const CSharedPoint* p : m_points)
+        if (p != point && p->DependsOn(point)) hasDependants = true;
+
+    CNodeList nodes;
+    curve->GetNodes(nodes);
+    if (const POSITION pos = nodes.Find(node)) nodes.RemoveAt(pos);
+    curve->SetNodes(nodes);
+    curve->InvalidateBounds();
+
+    for (auto& [mirror, n] : mirrored) RemoveNodeImpl(mirror, n, visited);
+    if (hasDependants) RemovePointIfUnused(point);
+}
+
+void CPage::SetNodeKind(CCurveElement* curve, CCurveNode* node, int kind)
+{
+    if (!curve || !node) return;
+    CCurveElement* root = MirrorRoot(curve, &node);
+    CurveSet visited;
+    SetNodeKindImpl(root, node, kind, visited);
+}
+
+void CPage::SetNodeKindAt(CCurveElement* curve, int index, int kind)
+{
+    if (!curve) return;
+    CurveSet visited;
+    SetNodeKindImpl(curve, curve->GetNodeAt(index), kind, visited);
+}
+
+void CPage::SetNodeKindImpl(CCurveElement* curve, CCurveNode* node, int kind,
+                            CurveSet& visited)
+{
+    if (!curve || !node || !visited.insert(curve).second) return;
+    node->SetKind(kind);
+    curve->InvalidateBounds();
+    for (CCurveElement* mirror : MirrorsOf(curve))
+        SetNodeKindImpl(mirror, MirrorNodeOf(mirror, node), kind, visited);
+}
+
+// ---------------------------------------------------------------------------
+// Record and copy
+
+void CPage::CheckMirrorChains() const
+{
+    // Depth-first over "depends on" links (source and both axis points),
+    // without recursion: a chain of any length, never a cycle.
+    NumberPoints();
+    auto numbersDone = OnScopeExit([this] { InvalidatePointNumbers(); });
+    const std::size_t count = m_numbered.size();
+    std::vector<char> state(count, 0);  // 0 new, 1 on the path, 2 done
+    for (std::size_t start = 0; start < count; ++start) {
+        if (state[start]) continue;
+        std::vector<std::pair<std::size_t, int>> stack{{start, 0}};
+        state[start] = 1;
+        while (!stack.empty()) {
+            auto& [index, next] = stack.back();
+            CSharedPoint* source = nullptr;
+            CSharedPoint* axis1 = nullptr;
+            CSharedPoint* axis2 = nullptr;
+            m_numbered[index]->GetMirror(source, axis1, axis2);
+            const CSharedPoint* deps[3] = {source, axis1, axis2};
+            if (next == 3) {
+                state[index] = 2;
+                stack.pop_back();
+                continue;
+            }
+            const CSharedPoint* dep = deps[next++];
+            if (!dep) continue;
+            const std::size_t d = std::size_t(dep->GetNumber());
+            if (d >= count || m_numbered[d] != dep) continue;
+            if (state[d] == 1) throw CArchiveError("mirror cycle in shared points");
+            if (state[d] == 0) {
+                state[d] = 1;
+                stack.emplace_back(d, 0);
+            }
+        }
+    }
+}
+
+void CPage::ResolveCurveMirrors(bool refuseCycles)
+{
+    for (CGraphElement* e : m_elements)
+        if (CCurveElement* c = AsCurve(e)) c->ResolveMirrorSource();
+    // Node edits walk mirror chains; a cycle would have no root.
+    const std::size_t limit = std::size_t(m_elements.GetCount());
+    for (CGraphElement* e : m_elements) {
+        CCurveElement* c = AsCurve(e);
+        std::size_t steps = 0;
+        for (CCurveElement* s = c ? c->GetMirrorSource() : nullptr; s; s = s->GetMirrorSource()) {
+            if (++steps > limit) {
+                if (refuseCycles) throw CArchiveError("mirror cycle in curves");
+                c->SetMirrorSource(nullptr);
+                break;
+            }
+        }
+    }
+}
+
+int CPage::Load(CArchive& ar)
+{
+    DeleteContent();
+    const int version = GetRecordVersion();
+    std::int32_t maxLevel = 0;
+    std::int32_t pointCount = 0;
+    ar >> maxLevel >> pointCount;
+    m_maxLevel = maxLevel;
+    ar.RequireItems(pointCount, MinPointRecord(version));
+    for (std::int32_t i = 0; i < pointCount; ++i) {
+        auto* point = new CSharedPoint(this);
+        AddPoint(point);
+        point->Load(ar);
+    }
+
+    // Mirrored points may name points stored after them, so links are
+    // resolved once all are read. The index keeps lookups by number cheap
+    // for the points and for the curves' nodes.
+    BuildPointIndex();
+    auto indexDone = OnScopeExit([this] { ClearPointIndex(); });
+    for (CSharedPoint* point : m_points)
+        if (!point->ResolveLinks()) throw CArchiveError("bad shared point number");
+    CheckMirrorChains();
+
+    std::int32_t elementCount = 0;
+    ar >> elementCount;
+    ar.RequireItems(elementCount, kMinElementRecord);
+    for (std::int32_t i = 0; i < elementCount; ++i) {
+        std::int32_t kind = 0;
+        std::int32_t level = 0;
+        std::int32_t closed = 0;
+        ar >> kind >> level;
+        if (kind == ELEMENT_CURVE) ar >> closed;
+        std::unique_ptr<CGraphElement> element = CreateElement(this, kind, level, closed != 0);
+        element->Load(ar);
+        AddElement(element.release());
+    }
+    ResolveCurveMirrors(true);
+    return 1;
+}
+
+int CPage::Store(CArchive& ar) const
+{
+    // Numbers make the point references of points and nodes cheap; they are
+    // the list positions either way.
+    NumberPoints();
+    auto numbersDone = OnScopeExit([this] { InvalidatePointNumbers(); });
+    ar << std::int32_t(m_maxLevel) << std::int32_t(m_points.GetCount());
+    for (const CSharedPoint* p : m_points) p->Store(ar);
+    ar << std::int32_t(m_elements.GetCount());
+    for (const CGraphElement* e : m_elements) e->Store(ar);
+    return 1;
+}
+
+void CPage::CopyFrom(const CPage& other)
+{
+    if (&other == this) return;
+    DeleteContent();
+    m_maxLevel = other.m_maxLevel;
+
+    other.NumberPoints();
+    auto numbersDone = OnScopeExit([this, &other] {
+        other.InvalidatePointNumbers();
+        ClearPointIndex();
+    });
+    for (const CSharedPoint* p : other.m_points) {
+        auto* point = new CSharedPoint(this);
+        AddPoint(point);
+        point->CopyDefinition(*p);
+    }
+    BuildPointIndex();
+    for (CSharedPoint* point : m_points) point->ResolveLinks();
+
+    for (const CGraphElement* e : other.m_elements) {
+        const bool closed =
+            IsCurve(e) && static_cast<const CCurveElement*>(e)->IsClosed();
+        std::unique_ptr<CGraphElement> element = CreateElement(this, e->GetType(), e->GetLevel(), closed);
+        element->CopyFrom(*e);
+        AddElement(element.release());
+    }
+    ResolveCurveMirrors(false);
+}

@@ -1,0 +1,183 @@
+// One page of the document (one page tab). It owns a pool of shared points
+// that the nodes of its curves stand on, and its elements. It draws them in
+// drawing-level order, answers the tools' hit tests, carries node edits
+// from a curve to the curves that mirror it, and reads, writes and copies
+// the page record.
+//
+// Drawing levels: elements of one level keep their list order (drawn from
+// the head, so the last one is on top). Levels come from files and may be
+// anything, so nothing walks "every level from 0 to the highest": the page
+// orders its elements by level instead.
+#pragma once
+
+#include "model/CCurveNode.h"
+#include "model/CGraphElement.h"
+
+#include "platform/CList.h"
+#include "platform/Types.h"
+
+#include <unordered_set>
+#include <vector>
+
+class CArchive;
+class CCurveElement;
+class CDC;
+class CPageSet;
+class CSharedPoint;
+
+using CSharedPointList = CList<CSharedPoint*>;
+
+class CPage {
+public:
+    explicit CPage(CPageSet* owner);
+    // Deletes the elements (from the head), then the shared points.
+    ~CPage();
+
+    CPage(const CPage&) = delete;
+    CPage& operator=(const CPage&) = delete;
+
+    CPageSet* GetOwner() const { return m_owner; }
+    int GetMaxLevel() const { return m_maxLevel; }
+    void SetMaxLevel(int level) { m_maxLevel = level; }
+    // Raises the highest level to `level` when that is higher (elements call
+    // this when created or moved to another level).
+    void RaiseMaxLevel(int level);
+    // The page set's record version (107 without an owner).
+    int GetRecordVersion() const;
+    // The page set's units per millimetre (100 without an owner).
+    int GetUnitsPerMM() const;
+
+    // Shared-point pool (the page owns the points).
+    POSITION GetFirstPointPosition() const { return m_points.GetHeadPosition(); }
+    POSITION GetLastPointPosition() const { return m_points.GetTailPosition(); }
+    CSharedPoint* GetNextPoint(POSITION& pos) const { return m_points.GetNext(pos); }
+    int GetPointCount() const { return m_points.GetCount(); }
+    const CSharedPointList& Points() const { return m_points; }
+    // Appends; the page takes ownership.
+    void AddPoint(CSharedPoint* point);
+    // 1 when the point is in this page's pool.
+    int FindPoint(const CSharedPoint* point) const;
+    // The point numbered n (0-based list position), null when none.
+    CSharedPoint* GetPointAt(int n) const;
+    // The point's number, -1 when it is not in the pool.
+    int GetPointIndex(const CSharedPoint* point) const;
+    void NumberPoints() const;
+    void InvalidatePointNumbers() const;
+    void BuildPointIndex() const;
+    void ClearPointIndex() const;
+
+    // Takes the point off the pool and deletes it when no element stands on
+    // it and no other point depends on it (as its mirror source or as one of
+    // its axis points). The Except form does not ask `ignored`.
+    void RemovePointIfUnused(CSharedPoint* point);
+    void RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* ignored);
+    // Marks the point and every point that depends on it dirty, and the
+    // elements standing on any of them.
+    void InvalidateElementsUsingPoint(CSharedPoint* point);
+
+    // Elements (the page owns them).
+    int GetElementCount() const { return m_elements.GetCount(); }
+    POSITION GetFirstElementPosition() const { return m_elements.GetHeadPosition(); }
+    CGraphElement* GetNextElement(POSITION& pos) const { return m_elements.GetNext(pos); }
+    const CElementList& Elements() const { return m_elements; }
+    // Appends; the element's owner must already be this page.
+    void AddElement(CGraphElement* element);
+    // Empties the list without deleting anything.
+    void RemoveAllElements() { m_elements.RemoveAll(); }
+    POSITION FindElement(const CGraphElement* element) const;
+    // Takes the element off the list without deleting it; curves that
+    // mirrored it lose their mirror source.
+    void RemoveElement(CGraphElement* element);
+    void UnlinkMirrorsOf(const CCurveElement* curve);
+    int IndexOfElement(const CGraphElement* element) const;
+    CGraphElement* ElementAt(int index) const;
+
+    CRect GetBoundRect() const;
+    // Levels 0 to the highest level in ascending order; within a level in
+    // list order.
+    void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
+
+    // Hit tests and searches; coordinates, tolerances and distances in page
+    // units. Each returns 1 and writes its outputs only when it found
+    // something.
+    int HitTestElement(int x, int y, double tolerance, int kindMask, CGraphElement*& element,
+                       CPoint& point, double& distance) const;
+    int HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
+                         double& distance) const;
+    int HitTestClosedCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
+                           double& distance) const;
+    int FindNearestCornerNode(int x, int y, double tolerance, CCurveElement*& curve,
+                              CCurveNode*& node, double& distance) const;
+    int FindNearestNode(int x, int y, double tolerance, CCurveElement*& curve, CCurveNode*& node,
+                        double& distance) const;
+    // The closed curve whose area contains the point, from the highest level
+    // down; among nested curves of one level the inner one.
+    int FindClosedCurveAt(int x, int y, CCurveElement*& curve) const;
+    // Elements of the kinds in the mask that meet the rectangle, in list
+    // order; 1 when any.
+    int GetElementsInRect(const CRect& rect, int kindMask, CElementList& out) const;
+    int FindNearestIntersection(int x, int y, double tolerance, CCurveElement*& curve1,
+                                CCurveElement*& curve2, CPoint& point, double& distance) const;
+    // The curve (other than `curve`) whose crossing with `curve` lies
+    // nearest the point within the tolerance; null when none.
+    CCurveElement* FindNearestIntersectionWith(int x, int y, double tolerance,
+                                               CCurveElement* curve, CPoint& point,
+                                               double& distance) const;
+    // The top-most element of that kind containing the point.
+    int HitTestImage(int x, int y, CGraphElement*& element) const;
+    int HitTestText(int x, int y, CGraphElement*& element) const;
+    int HitTestTable(int x, int y, CGraphElement*& element) const;
+
+    // Node edits, made on the root of a mirror chain and carried to every
+    // curve that mirrors it.
+    void InsertNodeAfter(CCurveElement* curve, CCurveNode* after, CCurveNode* node);
+    void InsertNodeAt(CCurveElement* curve, int x, int y, int kind);
+    void RemoveNode(CCurveElement* curve, CCurveNode* node);
+    void RemoveNodeAt(CCurveElement* curve, int index);
+    void SetNodeKind(CCurveElement* curve, CCurveNode* node, int kind);
+    void SetNodeKindAt(CCurveElement* curve, int index, int kind);
+
+    // Page record. Load throws CArchiveError on a damaged record (counts
+    // beyond the bytes, bad point numbers, mirror cycles, unknown kinds).
+    int Load(CArchive& ar);
+    int Store(CArchive& ar) const;
+    // Deep copy; this page must be empty.
+    void CopyFrom(const CPage& other);
+
+private:
+    void DeleteContent();
+    // Elements in drawing order: ascending level, list order within a level;
+    // elements below 0 or above the highest level are left out.
+    std::vector<CGraphElement*> ElementsByLevel() const;
+    int HitTestTopMost(int x, int y, int kind, CGraphElement*& element) const;
+    int IsPointUsed(const CSharedPoint* point, const CGraphElement* ignored) const;
+    // Throws CArchiveError when points depend on each other in a cycle.
+    void CheckMirrorChains() const;
+    // Turns the curves' stored mirror indexes into curves; a cycle of
+    // curves either refuses the record or is cut.
+    void ResolveCurveMirrors(bool refuseCycles);
+    // The root of the curve's mirror chain; with a node, the node is carried
+    // up to the root's node it mirrors (the walk stops where none does).
+    CCurveElement* MirrorRoot(CCurveElement* curve, CCurveNode** node) const;
+    std::vector<CCurveElement*> MirrorsOf(const CCurveElement* curve) const;
+    using CurveSet = std::unordered_set<const CCurveElement*>;
+    void InsertNodeAfterImpl(CCurveElement* curve, CCurveNode* after, CCurveNode* node,
+                             CurveSet& visited);
+    void RemoveNodeOf(CCurveElement* curve, CCurveNode* node);
+    void RemoveNodeImpl(CCurveElement* curve, CCurveNode* node, CurveSet& visited);
+    void SetNodeKindImpl(CCurveElement* curve, CCurveNode* node, int kind, CurveSet& visited);
+
+    CPageSet* m_owner;
+    int m_maxLevel = 0;
+    CSharedPointList m_points;
+    CElementList m_elements;
+    // Set while the page empties itself: curves then need not hand their
+    // points back one by one.
+    bool m_destroying = false;
+    mutable int m_pointsNumbered = 0;
+    // The points by number while they are numbered, to check a cached
+    // number still names the point.
+    mutable std::vector<CSharedPoint*> m_numbered;
+    mutable std::vector<CSharedPoint*> m_pointIndex;
+    mutable int m_pointIndexValid = 0;
+};

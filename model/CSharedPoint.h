@@ -1,0 +1,77 @@
+// A control point in a page's pool that curve nodes refer to, so that
+// moving it moves every curve through it. A point may instead be the
+// mirror image of another point across the line through two axis points:
+// it then follows its source, and dragging it moves the source.
+#pragma once
+
+#include "platform/Types.h"
+
+class CArchive;
+class CPage;
+
+class CSharedPoint {
+public:
+    // A plain point at (0, 0) until a record or a copy sets it.
+    explicit CSharedPoint(CPage* owner);
+    CSharedPoint(CPage* owner, int x, int y);
+    CSharedPoint(CPage* owner, CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2);
+
+    CSharedPoint(const CSharedPoint&) = delete;
+    CSharedPoint& operator=(const CSharedPoint&) = delete;
+
+    // The point's place; a mirrored point recomputes its cached reflection
+    // when it is dirty.
+    CPoint GetPosition() const;
+    // Moves a plain point; a mirrored point moves the root of its chain to
+    // the reflection of (x, y). A nonzero notify marks the elements using
+    // the moved point dirty.
+    void MoveTo(int x, int y, int notify);
+
+    BOOL IsMirrored() const { return m_source != nullptr; }
+    void GetMirror(CSharedPoint*& source, CSharedPoint*& axis1, CSharedPoint*& axis2) const;
+    CSharedPoint* GetMirrorSource() const { return m_source; }
+    void GetMirrorAxis(CSharedPoint*& axis1, CSharedPoint*& axis2) const;
+    // Does not mark the position dirty.
+    void SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2);
+    void InvalidatePosition() const { m_positionDirty = 1; }
+    int IsPositionDirty() const { return m_positionDirty; }
+
+    // 1 when `point` is this point's source or one of its axis points.
+    int DependsOn(const CSharedPoint* point) const;
+
+    CPage* GetLayer() const { return m_owner; }
+    void SetLayer(CPage* page) { m_owner = page; }
+
+    // Record inside the page record, read at the page set's version.
+    int Load(CArchive& ar);
+    int Store(CArchive& ar) const;
+    // Turns the stored point numbers into points of the owner page. When a
+    // number names no point the point stays plain and the result is 0 (a
+    // page record treats that as damage).
+    int ResolveLinks();
+    // Takes over another point's definition: its position, and when it is
+    // mirrored its page's numbers of source and axis points (the page then
+    // resolves them against its own pool).
+    void CopyDefinition(const CSharedPoint& other);
+
+    // The point's list position, valid while the page keeps points numbered.
+    int GetNumber() const { return m_number; }
+    void SetNumber(int number) { m_number = number; }
+
+private:
+    void SetPlainPosition(int x, int y, int notify);
+
+    CPage* m_owner;
+    mutable CPoint m_position;
+    CSharedPoint* m_source = nullptr;
+    CSharedPoint* m_axis1 = nullptr;
+    CSharedPoint* m_axis2 = nullptr;
+    mutable int m_positionDirty = 1;
+    // Set while a position is being computed, so a mirror cycle made at
+    // run time ends instead of looping.
+    mutable bool m_evaluating = false;
+    int m_linkAxis1 = -1;
+    int m_linkAxis2 = -1;
+    int m_linkSource = -1;
+    int m_number = -1;
+};

@@ -1,0 +1,220 @@
+#include "app/CSystemSettings.h"
+
+#include "platform/CArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+CSystemSettings Defaults()
+{
+    CSystemSettings s;
+    s.SetDefaults();
+    return s;
+}
+
+std::string ConfigBytes(const CSystemSettings& s)
+{
+    CArchive ar;
+    s.StoreConfig(ar);
+    return ar.Buffer();
+}
+
+std::string LineTypeBytes(const CSystemSettings& s)
+{
+    CArchive ar;
+    s.StoreLineTypes(ar);
+    return ar.Buffer();
+}
+
+std::string Le32(std::int32_t v)
+{
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[i] = char((std::uint32_t(v) >> (8 * i)) & 0xFF);
+    return s;
+}
+
+} // namespace
+
+TEST(SystemSettings, DefaultsFollowTheStockFontAndLineTypes)
+{
+    const CSystemSettings s = Defaults();
+    EXPECT_EQ(s.m_lfDefaultFont.lfHeight, 318); // -12 px at 96 dpi
+    EXPECT_EQ(s.m_lfDefaultFont.lfQuality, 1);
+    EXPECT_EQ(s.m_nWorkUnit, 2);
+    EXPECT_EQ(s.m_nPrecision, 100);
+    EXPECT_EQ(s.m_nCaptureRadius, 15);
+    ASSERT_EQ(s.m_aLineTypes.size(), 9u);
+    EXPECT_EQ(s.m_aLineTypePreviews.size(), 4u);
+    EXPECT_EQ(s.m_aLineTypes[3].GetKind(), 3);
+    EXPECT_EQ(s.m_aLineTypes[3].GetParam(3), 300);
+    EXPECT_EQ(s.m_aLineTypes[4].GetParam(6), 30);
+    EXPECT_EQ(s.m_sizeDefaultPaper, CSize(21000, 29700));
+    EXPECT_EQ(s.m_bTableMatching, 1);
+}
+
+TEST(SystemSettings, ConfigRecordStartsAsTheFileLaysItOut)
+{
+    const std::string bytes = ConfigBytes(Defaults());
+    // version, work unit, precision, then the font's five ints.
+    const std::string head = Le32(101) + Le32(2) + Le32(100) + Le32(318) + Le32(0) + Le32(0) + Le32(0) + Le32(400);
+    ASSERT_GE(bytes.size(), head.size() + 8 + 5);
+    EXPECT_EQ(bytes.substr(0, head.size()), head);
+    // Eight single bytes, then the face name with its one-byte length.
+    EXPECT_EQ(bytes.substr(head.size() + 8, 5), std::string("\x04\xCB\xCE\xCC\xE5"));
+    EXPECT_EQ(bytes.substr(head.size() + 13, 4), Le32(15)); // capture radius
+}
+
+TEST(SystemSettings, EverySavedFieldReadsBack)
+{
+    CSystemSettings s = Defaults();
+    s.m_nWorkUnit = 0;
+    s.m_nPrecision = 64;
+    s.m_crReserved1 = 0x123456;
+    s.m_crReserved2 = 0x654321;
+    s.m_dReserved = {1.5, -2.25, 3.0, 1e10};
+    s.m_strBackupFile = "/tmp/\xB1\xB8\xB7\xDD.vek";
+    s.m_strArchiveFolder = std::string(300, 'a');
+    s.m_rcCellPadding = CRect(1, 2, 3, 4);
+    s.m_nTextAlignment = 8;
+    s.m_bTableMatching = 0;
+    s.m_bAltCaptureMode = 1; // never saved
+
+    CSystemSettings back = Defaults();
+    CArchive ar(ConfigBytes(s));
+    back.LoadConfig(ar);
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+    EXPECT_EQ(ConfigBytes(back), ConfigBytes(s));
+    EXPECT_EQ(back.m_bAltCaptureMode, 0);
+    EXPECT_EQ(back.m_dReserved[3], 1e10);
+}
+
+TEST(SystemSettings, Version100FileKeepsTheNewerFieldsAtTheirDefaults)
+{
+    CSystemSettings s = Defaults();
+    s.m_crReserved1 = 0xABCDEF;
+    s.m_bTableMatching = 0;
+    s.m_nOffsetDistance = 777;
+    std::string bytes = ConfigBytes(s);
+    // Drop the reserved colour (after capture radius and four colours) and
+    // the trailing table-matching flag, and mark the record as version 100.
+    const std::size_t fontEnd = 4 * 3 + 20 + 8 + 5;
+    const std::size_t reservedAt = fontEnd + 4 * 5;
+    bytes.erase(reservedAt, 4);
+    bytes.erase(bytes.size() - 4);
+    bytes.replace(0, 4, Le32(100));
+
+    CSystemSettings back = Defaults();
+    CArchive ar(bytes);
+    back.LoadConfig(ar);
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+    EXPECT_EQ(back.m_crReserved1, 0u);
+    EXPECT_EQ(back.m_bTableMatching, 1);
+    EXPECT_EQ(back.m_nOffsetDistance, 777);
+    // Saved again, the record is version 101 with both fields.
+    EXPECT_EQ(ConfigBytes(back).size(), ConfigBytes(s).size());
+}
+
+TEST(SystemSettings, DamagedOrMissingFilesKeepTheCurrentValues)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Config.dat"));
+    CSystemSettings s = Defaults();
+    s.m_nCaptureRadius = 99;
+
+    QString warning;
+    EXPECT_TRUE(s.LoadConfigFile(path, &warning)); // missing: no error
+    EXPECT_EQ(s.m_nCaptureRadius, 99);
+
+    std::string bytes = ConfigBytes(Defaults());
+    for (std::size_t cut : {std::size_t(0), std::size_t(3), std::size_t(40), bytes.size() - 1}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes.data(), qint64(cut));
+        f.close();
+        warning.clear();
+        EXPECT_FALSE(s.LoadConfigFile(path, &warning)) << cut;
+        EXPECT_FALSE(warning.isEmpty());
+        EXPECT_EQ(s.m_nCaptureRadius, 99) << "half-read file changed the settings at " << cut;
+    }
+}
+
+TEST(SystemSettings, FilesRoundTripThroughTheirPaths)
+{
+    QTemporaryDir dir;
+    CSystemSettings s = Defaults();
+    s.m_nOffsetLineCount = 4;
+    ASSERT_TRUE(s.SaveConfigFile(dir.filePath(QStringLiteral("sub/Config.dat"))));
+    ASSERT_TRUE(s.SaveLineTypeFile(dir.filePath(QStringLiteral("sub/LineType.dat"))));
+    CSystemSettings back = Defaults();
+    EXPECT_TRUE(back.LoadConfigFile(dir.filePath(QStringLiteral("sub/Config.dat"))));
+    EXPECT_TRUE(back.LoadLineTypeFile(dir.filePath(QStringLiteral("sub/LineType.dat"))));
+    EXPECT_EQ(back.m_nOffsetLineCount, 4);
+    EXPECT_EQ(LineTypeBytes(back), LineTypeBytes(s));
+}
+
+TEST(LineTypeFile, FirstRunListsReadBackWithTheSecondList)
+{
+    const CSystemSettings s = Defaults();
+    const std::string bytes = LineTypeBytes(s);
+    EXPECT_EQ(bytes.substr(0, 8), Le32(100) + Le32(9));
+    CSystemSettings back;
+    CArchive ar(bytes);
+    back.LoadLineTypes(ar);
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+    EXPECT_EQ(back.m_aLineTypes.size(), 9u);
+    EXPECT_EQ(back.m_aLineTypePreviews.size(), 4u);
+    EXPECT_EQ(back.m_aLineTypes, s.m_aLineTypes);
+}
+
+TEST(LineTypeFile, CurrentIndexAndSecondListAreRepaired)
+{
+    CSystemSettings s = Defaults();
+    s.m_aLineTypes.push_back(CLineAttr(20));
+    struct Case {
+        int storedIndex;
+        int expectedIndex;
+    };
+    for (const Case c : {Case{12, 9}, Case{-3, 0}, Case{4, 4}}) {
+        s.m_nCurLineType = c.storedIndex;
+        s.m_aLineTypePreviews.clear(); // N = 10, M = 0: rebuilt from the first list
+        CSystemSettings back;
+        CArchive ar(LineTypeBytes(s));
+        back.LoadLineTypes(ar);
+        EXPECT_EQ(back.m_nCurLineType, c.expectedIndex);
+        ASSERT_EQ(back.m_aLineTypePreviews.size(), 5u);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(back.m_aLineTypePreviews[i], back.m_aLineTypes[i]);
+    }
+}
+
+TEST(LineTypeFile, HugeOrEmptyCountsAreRefused)
+{
+    for (std::int32_t count : {0, -1, 0x7FFFFFFF}) {
+        CSystemSettings s = Defaults();
+        CArchive ar(Le32(100) + Le32(count) + std::string(16, '\0'));
+        EXPECT_THROW(s.LoadLineTypes(ar), CArchiveError) << count;
+        EXPECT_EQ(s.m_aLineTypes.size(), 9u);
+    }
+}
+
+TEST(LineTypeFile, AddedCustomTypeGetsATwelveUnitPreview)
+{
+    CSystemSettings s = Defaults();
+    CPointList zigzag{CPoint(0, 0), CPoint(600, 300), CPoint(1200, 0)};
+    const CLineAttr custom(10, 50, CLineTypeShapeArray{CLineTypeShape(100, 0, zigzag)});
+    ASSERT_TRUE(s.AddLineType(custom));
+    ASSERT_EQ(s.m_aLineTypes.size(), 10u);
+    ASSERT_EQ(s.m_aLineTypePreviews.size(), 5u);
+    const CLineTypeShape& small = s.m_aLineTypePreviews.back().GetShapes().at(0);
+    const CRect b = small.GetBoundRect();
+    EXPECT_NEAR(b.Width(), 13, 1); // 12 units, right edge one past the last point
+    EXPECT_EQ(small.GetPenWidth(), 1);
+
+    const CLineAttr flat(10, 50, CLineTypeShapeArray{});
+    EXPECT_FALSE(s.AddLineType(flat));
+    EXPECT_EQ(s.m_aLineTypes.size(), 10u);
+}

@@ -1,0 +1,244 @@
+#include "app/CSystemSettings.h"
+#include "app/CVEKDoc.h"
+
+#include "model/CPageSet.h"
+#include "platform/CArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+class VEKDocTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        Settings().SetDefaults();
+        Settings().m_strBackupFile = (dir.filePath(QStringLiteral("backup.vek"))).toStdString();
+        ASSERT_TRUE(doc.OnNewDocument());
+    }
+
+    std::string ReadFile(const QString& path)
+    {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray data = f.readAll();
+        return std::string(data.constData(), std::size_t(data.size()));
+    }
+    void WriteFile(const QString& path, const std::string& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    // Marks a step: the paper width says which step the content is at.
+    void Step(int n)
+    {
+        doc.SaveUndoState();
+        doc.GetPageSet()->SetPaperSize(n, 100);
+    }
+    int Marker() const { return doc.GetPageSet()->GetPaperSize().cx; }
+
+    QTemporaryDir dir;
+    CVEKDoc doc;
+};
+
+} // namespace
+
+TEST_F(VEKDocTest, NewDocumentTakesPaperAndMarginsFromTheSettings)
+{
+    const CPageSet* ps = doc.GetPageSet();
+    ASSERT_NE(ps, nullptr);
+    EXPECT_EQ(ps->GetPageCount(), 1);
+    EXPECT_EQ(ps->GetPaperSize(), CSize(21000, 29700));
+    int top, bottom, left, right;
+    ps->GetMargins(top, bottom, left, right);
+    EXPECT_EQ(top, 500);
+    EXPECT_EQ(right, 500);
+}
+
+TEST_F(VEKDocTest, SavedDocumentIsACompoundFileThatOpensAgain)
+{
+    doc.GetPageSet()->SetPaperSize(12345, 6789);
+    doc.GetPageSet()->AppendPage();
+    const QString path = dir.filePath(QStringLiteral("a.vek"));
+    QString error;
+    ASSERT_TRUE(doc.OnSaveDocument(path, &error)) << error.toStdString();
+    EXPECT_EQ(doc.GetPathName(), path);
+
+    CCompoundEntry root;
+    std::string why;
+    ASSERT_TRUE(CCompoundFile::Parse(ReadFile(path), root, why)) << why;
+    ASSERT_NE(root.Child("Contents"), nullptr);
+    EXPECT_EQ(root.Child("Contents")->data, CVEKDoc::StorePageSetRecord(*doc.GetPageSet()));
+
+    CVEKDoc other;
+    ASSERT_EQ(other.OnOpenDocument(path), CVEKDoc::LoadResult::Ok);
+    EXPECT_EQ(other.GetPageSet()->GetPaperSize(), CSize(12345, 6789));
+    EXPECT_EQ(other.GetPageSet()->GetPageCount(), 2);
+}
+
+TEST_F(VEKDocTest, EmbeddedStoragesAreWrittenBackAsTheyWereRead)
+{
+    CCompoundEntry root;
+    root.isStorage = true;
+    CCompoundEntry contents;
+    contents.name = "Contents";
+    contents.data = CVEKDoc::StorePageSetRecord(*doc.GetPageSet());
+    CCompoundEntry embedding;
+    embedding.name = "Embedding 1";
+    embedding.isStorage = true;
+    CCompoundEntry native;
+    native.name = "\001Ole10Native";
+    native.data = std::string(5000, '\x42');
+    embedding.children.push_back(native);
+    root.children = {contents, embedding};
+    std::string bytes, why;
+    ASSERT_TRUE(CCompoundFile::Build(root, bytes, why));
+    const QString in = dir.filePath(QStringLiteral("in.vek"));
+    WriteFile(in, bytes);
+
+    ASSERT_EQ(doc.OnOpenDocument(in), CVEKDoc::LoadResult::Ok);
+    const QString out = dir.filePath(QStringLiteral("out.vek"));
+    ASSERT_TRUE(doc.OnSaveDocument(out));
+    CCompoundEntry back;
+    ASSERT_TRUE(CCompoundFile::Parse(ReadFile(out), back, why));
+    ASSERT_NE(back.Child("Embedding 1"), nullptr);
+    ASSERT_NE(back.Child("Embedding 1")->Child("\001Ole10Native"), nullptr);
+    EXPECT_EQ(back.Child("Embedding 1")->Child("\001Ole10Native")->data, native.data);
+}
+
+TEST_F(VEKDocTest, BareRecordOpensLikeTheBackupFile)
+{
+    doc.GetPageSet()->SetPaperSize(4242, 100);
+    ASSERT_TRUE(doc.WriteBackupFile());
+    CVEKDoc other;
+    ASSERT_EQ(other.OnOpenDocument(CVEKDoc::BackupFilePath()), CVEKDoc::LoadResult::Ok);
+    EXPECT_EQ(other.GetPageSet()->GetPaperSize().cx, 4242);
+}
+
+TEST_F(VEKDocTest, DamagedFilesLeaveTheDocumentAsItWas)
+{
+    Step(7);
+    const CPageSet* before = doc.GetPageSet();
+    const QString path = dir.filePath(QStringLiteral("bad.vek"));
+    const std::string good = CVEKDoc::StorePageSetRecord(*doc.GetPageSet());
+
+    CCompoundEntry noContents;
+    noContents.isStorage = true;
+    CCompoundEntry other;
+    other.name = "Other";
+    other.data = good;
+    noContents.children.push_back(other);
+    std::string withoutContents, why;
+    ASSERT_TRUE(CCompoundFile::Build(noContents, withoutContents, why));
+
+    const std::string cases[] = {
+        "",
+        std::string("\x00\x00\x00\x00", 4) + good.substr(4), // wrong magic
+        good.substr(0, good.size() - 1),                      // truncated
+        good.substr(0, 10),
+        withoutContents,
+        std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(100, '\0'),
+    };
+    for (const std::string& bytes : cases) {
+        WriteFile(path, bytes);
+        EXPECT_EQ(doc.OnOpenDocument(path), CVEKDoc::LoadResult::Damaged) << bytes.size();
+        EXPECT_EQ(doc.GetPageSet(), before);
+        EXPECT_EQ(Marker(), 7);
+        EXPECT_TRUE(doc.GetPathName().isEmpty());
+        EXPECT_EQ(doc.CanUndo(), 1);
+    }
+    EXPECT_EQ(doc.OnOpenDocument(dir.filePath(QStringLiteral("missing.vek"))), CVEKDoc::LoadResult::CannotOpen);
+}
+
+TEST_F(VEKDocTest, SixSnapshotsAreKept)
+{
+    Step(1);
+    for (int n = 2; n <= 7; ++n) Step(n);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(doc.Undo(), 1);
+    EXPECT_EQ(doc.Undo(), 0);
+    EXPECT_EQ(Marker(), 1); // the content before the second step
+    EXPECT_EQ(doc.Redo(), 1);
+    EXPECT_EQ(Marker(), 2);
+}
+
+TEST_F(VEKDocTest, NewStepClearsRedoAndDiscardDropsTheNewestSnapshot)
+{
+    Step(1);
+    Step(2);
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_EQ(doc.CanRedo(), 1);
+    Step(3);
+    EXPECT_EQ(doc.CanRedo(), 0);
+
+    const int snapshots = doc.UndoCount();
+    doc.SaveUndoState();
+    doc.DiscardUndoState();
+    EXPECT_EQ(doc.UndoCount(), snapshots);
+    EXPECT_EQ(Marker(), 3);
+}
+
+TEST_F(VEKDocTest, NewAndOpenStartWithEmptyUndoLists)
+{
+    Step(1);
+    Step(2);
+    const QString path = dir.filePath(QStringLiteral("x.vek"));
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    ASSERT_EQ(doc.OnOpenDocument(path), CVEKDoc::LoadResult::Ok);
+    EXPECT_EQ(doc.CanUndo(), 0);
+    Step(3);
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(doc.CanUndo(), 0);
+    EXPECT_EQ(doc.CanRedo(), 0);
+}
+
+TEST_F(VEKDocTest, BackupIsWrittenOnlyInTheEveryStepMode)
+{
+    const QString backup = CVEKDoc::BackupFilePath();
+    Settings().m_bBackupEveryStep = 0;
+    Step(1);
+    EXPECT_FALSE(QFile::exists(backup));
+    Settings().m_bBackupEveryStep = 1;
+    Step(2);
+    ASSERT_TRUE(QFile::exists(backup));
+    // The backup holds the content as it was before the step.
+    auto backedUp = CVEKDoc::LoadPageSetRecord(ReadFile(backup));
+    ASSERT_NE(backedUp, nullptr);
+    EXPECT_EQ(backedUp->GetPaperSize().cx, 1);
+}
+
+TEST_F(VEKDocTest, FailedWritesAreReported)
+{
+    Settings().m_strBackupFile = "/proc/no-such-dir/backup.vek";
+    QString error;
+    EXPECT_FALSE(doc.WriteBackupFile(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(doc.OnSaveDocument(QStringLiteral("/proc/no-such-dir/a.vek"), &error));
+}
+
+TEST(VEKDocArchiveFolder, WholePathComponentsDecide)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("arch/sub"));
+    QDir(dir.path()).mkpath(QStringLiteral("archive"));
+    const QString arch = dir.filePath(QStringLiteral("arch"));
+    struct Case {
+        const char* relative;
+        bool inside;
+    };
+    const Case cases[] = {
+        {"arch/a.vek", true},
+        {"arch/sub/b.vek", true},
+        {"archive/b.vek", false}, // a longer name is not inside
+        {"ar.vek", false},
+        {"arch/../ar.vek", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CVEKDoc::IsInsideFolder(dir.filePath(QString::fromUtf8(c.relative)), arch), c.inside) << c.relative;
+    EXPECT_TRUE(CVEKDoc::IsInsideFolder(dir.filePath(QStringLiteral("arch/a.vek")), arch + QStringLiteral("/")));
+}
