@@ -1,4 +1,4 @@
-#include "CMainFrame.h"
+#include "CVEKApp.h"
 
 #include "platform/LogFont.h"
 
@@ -7,16 +7,19 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vek"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     InstallFontSubstitutions();
 
-    CMainFrame frame;
-    frame.show();
+    CVEKApp app;
+    if (!app.InitInstance(QApplication::arguments())) return 1;
 
     // For smoke tests: quit after the given number of milliseconds.
     const QByteArray quitAfter = qgetenv("VEK_QUIT_AFTER_MS");
-    if (!quitAfter.isEmpty()) QTimer::singleShot(quitAfter.toInt(), &app, &QApplication::quit);
-    return app.exec();
+    if (!quitAfter.isEmpty()) QTimer::singleShot(quitAfter.toInt(), &qapp, &QApplication::closeAllWindows);
+
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
 }

@@ -378,3 +378,562 @@ void CCurveElement::AddSpan(CPointList& work, POSITION from, POSITION to, bool t
         m_shapes.AddTail(thin ? StrokeThinSpan(work, from, to) : StrokeSpan(work, from, to));
 }
 
+void CCurveElement::LayOutPattern(const CPointList& path, const std::vector<double>& pattern,
+                                  int periods, bool thin, const CustomPattern* custom)
+{
+    CPointList work = path;
+    auto emit = [&](POSITION from, POSITION to) { AddSpan(work, from, to, thin, custom); };
+    double length = 0.0;
+    for (int i = 0; i < periods; ++i) {
+        for (std::size_t j = 0; j < pattern.size(); ++j) {
+            const double next = length + pattern[j];
+            if (j % 2 == 0) CutStretch(work, length, next, nullptr, emit);
+            length = next;
+        }
+    }
+    // An open path ends with one more first dash that reaches its end.
+    if (!m_closed) CutStretch(work, length, 0.0, work.GetTailPosition(), emit);
+}
+
+void CCurveElement::BuildDashLine(const CPointList& path)
+{
+    m_shapes.RemoveAll();
+    const int width = m_lineAttr.GetWidth();
+    const double p1 = m_lineAttr.GetParam(1);
+    const double p2 = m_lineAttr.GetParam(2);
+    PatternFit fit;
+    if (m_lineAttr.DrawsPlain() ||
+        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit)) {
+        AddPlainShape(path, width);
+        return;
+    }
+    const double dash = fit.Scale(p1), gap = fit.Scale(p2);
+    if (RoundToInt(gap) < kMinGap) {
+        AddPlainShape(path, width);
+        return;
+    }
+    LayOutPattern(path, {dash, gap}, fit.periods, false, nullptr);
+}
+
+void CCurveElement::BuildDotLine(const CPointList& path)
+{
+    m_shapes.RemoveAll();
+    const int width = m_lineAttr.GetWidth();
+    const double p2 = m_lineAttr.GetParam(2);
+    const double period = std::max(double(m_lineAttr.GetPeriod()), kMinDotPeriod);
+    PatternFit fit;
+    if (m_lineAttr.DrawsPlain() || !FitPeriods(path, period, width, width / period, fit)) {
+        AddPlainShape(path, width);
+        return;
+    }
+    const double dot = fit.Scale(width), gap = fit.Scale(p2);
+    if (RoundToInt(gap) < kMinGap) {
+        AddPlainShape(path, width);
+        return;
+    }
+    LayOutPattern(path, {dot, gap}, fit.periods, false, nullptr);
+}
+
+void CCurveElement::BuildDashPairLine(const CPointList& path)
+{
+    m_shapes.RemoveAll();
+    const int width = m_lineAttr.GetWidth();
+    const double p1 = m_lineAttr.GetParam(1);
+    PatternFit fit;
+    if (m_lineAttr.DrawsPlain() ||
+        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit)) {
+        AddPlainShape(path, width);
+        return;
+    }
+    std::vector<double> d(4);
+    for (int i = 0; i < 4; ++i) d[std::size_t(i)] = fit.Scale(m_lineAttr.GetParam(i + 1));
+    // Gaps too short to see are merged away, the second gap first.
+    if (RoundToInt(d[3]) < kMinGap) {
+        d[1] += d[3];
+        d[3] = 0.0;
+    }
+    if (RoundToInt(d[1]) < kMinGap) {
+        d[2] += d[1];
+        d[1] = 0.0;
+    }
+    if (RoundToInt(d[1] + d[3]) < kMinGap) {
+        AddPlainShape(path, width);
+        return;
+    }
+    LayOutPattern(path, d, fit.periods, false, nullptr);
+}
+
+void CCurveElement::BuildDashTripleLine(const CPointList& path)
+{
+    m_shapes.RemoveAll();
+    const int width = m_lineAttr.GetWidth();
+    const double p1 = m_lineAttr.GetParam(1);
+    PatternFit fit;
+    if (m_lineAttr.DrawsPlain() ||
+        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit)) {
+        AddPlainShape(path, width);
+        return;
+    }
+    std::vector<double> d(6);
+    for (int i = 0; i < 6; ++i) d[std::size_t(i)] = fit.Scale(m_lineAttr.GetParam(i + 1));
+    if (RoundToInt(d[5]) < kMinGap) {
+        d[4] += d[5];
+        d[5] = 0.0;
+    }
+    if (RoundToInt(d[3]) < kMinGap) {
+        d[4] += d[3];
+        d[3] = 0.0;
+    }
+    if (RoundToInt(d[1]) < kMinGap) {
+        d[2] += d[1];
+        d[1] = 0.0;
+    }
+    if (RoundToInt(d[1] + d[3] + d[5]) < kMinGap) {
+        AddPlainShape(path, width);
+        return;
+    }
+    LayOutPattern(path, d, fit.periods, false, nullptr);
+}
+
+void CCurveElement::BuildSideDashLine(const CPointList& path)
+{
+    // The side lines keep their own fixed rhythm: dash and gap of half a
+    // period each, whatever the parameters say; p1 only sets the count.
+    const double period = m_lineAttr.GetPeriod();
+    PatternFit fit;
+    if (!FitPeriods(path, period, m_lineAttr.GetParam(1), 0.5, fit)) {
+        AddPlainShape(path, kThinPen);
+        return;
+    }
+    const double half = fit.h / 2.0;
+    if (RoundToInt(half) < kMinGap) {
+        AddPlainShape(path, kThinPen);
+        return;
+    }
+    LayOutPattern(path, {half, half}, fit.periods, true, nullptr);
+}
+
+void CCurveElement::BuildCustomPatternLine(const CPointList& path)
+{
+    m_shapes.RemoveAll();
+    const int width = m_lineAttr.GetWidth();
+    const double p1 = m_lineAttr.GetParam(1);
+    const double p2 = m_lineAttr.GetParam(2);
+    const double period = p1 + p2;
+    PatternFit fit;
+    // A pattern of no length (or without shapes) cannot be repeated along
+    // the line; it is drawn plain instead of dividing by its length.
+    if (m_lineAttr.DrawsPlain() || !FitPeriods(path, period, p1, p1 / period, fit)) {
+        AddPlainShape(path, width);
+        return;
+    }
+    CustomPattern pattern;
+    for (const CLineTypeShape& shape : m_lineAttr.GetShapes())
+        pattern.bounds.UnionRect(pattern.bounds, shape.GetBoundRect());
+    const double length = fit.Scale(p1), gap = fit.Scale(p2);
+    pattern.midY = RoundToInt((double(pattern.bounds.top) + pattern.bounds.bottom) / 2.0);
+    pattern.cx = pattern.bounds.Width() / length;
+    pattern.cy = width != 0 ? pattern.bounds.Height() / double(width) : 0.0;
+    LayOutPattern(path, {length, gap}, fit.periods, false, &pattern);
+}
+
+void CCurveElement::FitPatternToSpan(CPointList& work, POSITION from, POSITION to,
+                                     const CustomPattern& pattern)
+{
+    const int width = m_lineAttr.GetWidth();
+    if (width <= kThinLineLimit || !(pattern.cx > 0.0) || !(pattern.cy > 0.0)) {
+        m_shapes.AddTail(CLineTypeShape(width, 0, CollectStretch(work, from, to)));
+        return;
+    }
+
+    const double mm = UnitsPerMM();
+    const CPoint end = work.GetAt(to);
+    for (const CLineTypeShape& shape : m_lineAttr.GetShapes()) {
+        CPointList mapped;
+        for (const CPoint& p : shape.GetPoints()) {
+            const double u = (p.x - pattern.bounds.left) / pattern.cx;
+            const double v = (p.y - pattern.midY) / pattern.cy;
+
+            CPoint q;
+            POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
+            POSITION qPos = nullptr;
+            bool inserted = false;
+            if (!PointAlongPathFromNode(work, from, u, q, segStart, vertex, segEnd)) {
+                q = end;
+                qPos = to;
+            } else if (vertex) {
+                qPos = vertex;
+            } else {
+                qPos = work.InsertAfter(segStart, q);
+                inserted = true;
+            }
+
+            // The line's direction at Q, from the first vertex a millimetre
+            // on (or back, near the end of the path).
+            CPoint d;
+            double turn = 1.0;
+            if (!VertexAlongPathFromNode(work, qPos, mm, d)) {
+                VertexAlongPathFromNode(work, qPos, -mm, d);
+                turn = -1.0;
+            }
+            if (inserted) work.RemoveAt(qPos);
+
+            CPoint m = q;
+            double len = 0.0;
+            PointDistance(q.x, q.y, d.x, d.y, len);
+            if (len > 0.0) {
+                m = CPoint(RoundToInt(q.x + v * (d.x - q.x) / len),
+                           RoundToInt(q.y + v * (d.y - q.y) / len));
+                RotatePoint(m, q.x, q.y, turn, 0.0);
+            }
+            mapped.AddTail(m);
+        }
+        if (mapped.IsEmpty()) continue;
+        m_shapes.AddTail(CLineTypeShape(RoundToInt(shape.GetPenWidth() / pattern.cy),
+                                        shape.IsFilled(), mapped));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Hit tests
+
+int CCurveElement::FindNearestOutlinePoint(const CPoint& point, double tolerance, CPoint& found,
+                                           double& distance)
+{
+    RecalcIfDirty();
+    POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
+    return NearestPointOnPath(m_outline, tolerance, point.x, point.y, found, distance, segStart,
+                              vertex, segEnd);
+}
+
+int CCurveElement::NearestNodeOf(const CPoint& point, double tolerance, bool verticesOnly,
+                                 CCurveNode*& node, double& distance)
+{
+    CCurveNode* best = nullptr;
+    double bestDistance = 0.0;
+    const CCurveNode* first = GetFirstNode();
+    const CCurveNode* last = GetLastNode();
+    for (CCurveNode* n : m_nodes) {
+        const int kind = n->GetKind();
+        bool counts = verticesOnly ? kind == NODE_CORNER : kind == NODE_CORNER || kind == NODE_SMOOTH;
+        if (verticesOnly && !m_closed && (n == first || n == last)) counts = true;
+        if (!counts) continue;
+        const CPoint p = n->GetPosition();
+        double d = 0.0;
+        PointDistance(point.x, point.y, p.x, p.y, d);
+        if (!best || d < bestDistance) {
+            best = n;
+            bestDistance = d;
+        }
+    }
+    if (!best || bestDistance > tolerance) return 0;
+    node = best;
+    distance = bestDistance;
+    return 1;
+}
+
+int CCurveElement::FindNearestVertex(const CPoint& point, double tolerance, CCurveNode*& node,
+                                     double& distance)
+{
+    return NearestNodeOf(point, tolerance, true, node, distance);
+}
+
+int CCurveElement::FindNearestNode(const CPoint& point, double tolerance, CCurveNode*& node,
+                                   double& distance)
+{
+    return NearestNodeOf(point, tolerance, false, node, distance);
+}
+
+int CCurveElement::FindSpan(const CPoint& point, double tolerance, CPoint& nearest,
+                            double& distance, POSITION& before, POSITION& at, POSITION& after)
+{
+    RecalcIfDirty();
+    CPoint found;
+    double foundDistance = 0.0;
+    POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
+    const int hit = m_closed ? NearestPointOnClosedPath(m_outline, tolerance, point.x, point.y,
+                                                        found, foundDistance, segStart, vertex,
+                                                        segEnd)
+                             : NearestPointOnPath(m_outline, tolerance, point.x, point.y, found,
+                                                  foundDistance, segStart, vertex, segEnd);
+    if (!hit || m_nodes.IsEmpty()) return 0;
+
+    // The nodes in the order the outline passes them: from the first
+    // corner (where the outline starts) round to the node before it.
+    std::vector<POSITION> order;
+    POSITION start = m_nodes.GetHeadPosition();
+    for (POSITION pos = start; pos; pos = CCurveNodeList::NextOf(pos)) {
+        if (m_nodes.GetAt(pos)->GetKind() == NODE_CORNER) {
+            start = pos;
+            break;
+        }
+    }
+    for (POSITION pos = start; order.size() < std::size_t(m_nodes.GetCount());) {
+        order.push_back(pos);
+        pos = CCurveNodeList::NextOf(pos);
+        if (!pos) pos = m_nodes.GetHeadPosition();
+    }
+
+    // Walk the outline up to the found segment's start, passing each node
+    // as its position comes by.
+    std::size_t next = 0;
+    POSITION last = nullptr;
+    for (POSITION pos = m_outline.GetHeadPosition(); pos; pos = CPointList::NextOf(pos)) {
+        const CPoint& p = m_outline.GetAt(pos);
+        while (next < order.size() && m_nodes.GetAt(order[next])->GetPosition() == p)
+            last = order[next++];
+        if (pos == segStart) break;
+    }
+    POSITION following = nullptr;
+    if (next < order.size())
+        following = order[next];
+    else if (m_closed)
+        following = order.front();
+
+    POSITION here = nullptr;
+    if (last && m_nodes.GetAt(last)->GetPosition() == point)
+        here = last;
+    else if (following && m_nodes.GetAt(following)->GetPosition() == point)
+        here = following;
+
+    nearest = found;
+    distance = foundDistance;
+    before = last;
+    at = here;
+    after = following;
+    return 1;
+}
+
+int CCurveElement::FindSpanPositions(const CPoint& point, double tolerance, CPoint& nearest,
+                                     double& distance, POSITION& before, POSITION& at,
+                                     POSITION& after)
+{
+    return FindSpan(point, tolerance, nearest, distance, before, at, after);
+}
+
+int CCurveElement::FindSpanAtPoint(const CPoint& point, double tolerance, CPoint& nearest,
+                                   double& distance, CCurveNode*& before, CCurveNode*& at,
+                                   CCurveNode*& after)
+{
+    POSITION b = nullptr, a = nullptr, f = nullptr;
+    if (!FindSpan(point, tolerance, nearest, distance, b, a, f)) return 0;
+    before = b ? m_nodes.GetAt(b) : nullptr;
+    at = a ? m_nodes.GetAt(a) : nullptr;
+    after = f ? m_nodes.GetAt(f) : nullptr;
+    return 1;
+}
+
+int CCurveElement::GetDistanceAlongCurve(const CCurveNode* node, const CPoint& point,
+                                         int forward, double& total, double& distance)
+{
+    RecalcIfDirty();
+    PolylineLength(m_outline, total);
+    const CPoint n = node ? node->GetPosition() : CPoint();
+    const bool closed =
+        m_outline.GetCount() >= 2 && m_outline.GetHead() == m_outline.GetTail();
+    const bool isFirst = node && node == GetFirstNode();
+
+    CPointList section;
+    if (closed && n == point) {
+        if (!isFirst) section = m_outline;
+    } else if (closed && isFirst) {
+        if (forward)
+            PathFromStartToPoint(m_outline, point.x, point.y, section);
+        else
+            PathFromPointToEnd(m_outline, point.x, point.y, section);
+    } else if (closed) {
+        if (forward)
+            PathFromPointToEnd(m_outline, n.x, n.y, section);
+        else
+            PathFromStartToPoint(m_outline, n.x, n.y, section);
+    } else {
+        PathSectionBetweenPoints(m_outline, n.x, n.y, point.x, point.y, section);
+    }
+    if (section.IsEmpty()) {
+        section.AddTail(n);
+        section.AddTail(point);
+    }
+    PolylineLength(section, distance);
+    return 1;
+}
+
+double CCurveElement::ForwardDistanceFromFirst(const CPoint& point)
+{
+    double total = 0.0, distance = 0.0;
+    GetDistanceAlongCurve(GetFirstNode(), point, 1, total, distance);
+    return distance;
+}
+
+CCurveNode* CCurveElement::GetNearerEndNode(const CPoint& point)
+{
+    if (m_nodes.IsEmpty()) return nullptr;
+    double total = 0.0, distance = 0.0;
+    GetDistanceAlongCurve(GetFirstNode(), point, 1, total, distance);
+    return distance <= total / 2.0 ? GetFirstNode() : GetLastNode();
+}
+
+int CCurveElement::IsBeforeAlongCurve(const CPoint& a, const CPoint& b)
+{
+    if (m_nodes.IsEmpty()) return 0;
+    return ForwardDistanceFromFirst(a) <= ForwardDistanceFromFirst(b) ? 1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing and bounds
+
+void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int originX, int originY,
+                               const CRect& clip) const
+{
+    for (const CLineTypeShape& shape : m_shapes)
+        shape.Draw(dc, color, scale, originX, originY, clip);
+}
+
+void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
+{
+    if (!dc) return;
+    RecalcIfDirty();
+    DrawShapes(dc, m_color, scale, originX, originY, clip);
+    for (const CCurveNode* node : m_nodes) node->DrawMark(dc, scale, originX, originY, clip);
+}
+
+void CCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int originY,
+                                  const CRect& clip)
+{
+    if (!dc) return;
+    RecalcIfDirty();
+    DrawShapes(dc, dc->GetPen().color, scale, originX, originY, clip);
+}
+
+CRect CCurveElement::GetBoundRect()
+{
+    CRect bounds = CGraphElement::GetBoundRect();
+    for (const CLineTypeShape& shape : m_shapes) bounds.UnionRect(bounds, shape.GetBoundRect());
+    return bounds;
+}
+
+// ---------------------------------------------------------------------------
+// Copy and records
+
+void CCurveElement::CopyFrom(const CGraphElement& other)
+{
+    CGraphElement::CopyFrom(other);
+    const auto* source = dynamic_cast<const CCurveElement*>(&other);
+    if (!source || source == this) return;
+
+    m_lineAttr = source->m_lineAttr;
+    m_color = source->m_color;
+    DeleteAllNodes();
+    const CPage* sourcePage = source->GetLayer();
+    CPage* page = GetLayer();
+    for (const CCurveNode* node : source->m_nodes) {
+        // The page copies its points first, in the same order, so a point
+        // keeps its number. A point that is not in the source's pool has no
+        // counterpart, and its node is left out.
+        const int number = sourcePage ? sourcePage->GetPointIndex(node->GetPoint()) : -1;
+        CSharedPoint* point = page && number >= 0 ? page->GetPointAt(number) : nullptr;
+        if (!point) continue;
+        auto* copy = new CCurveNode(point, node->GetKind());
+        copy->CopyAttributes(*node);
+        m_nodes.AddTail(copy);
+    }
+    m_mirrorSource = nullptr;
+    m_mirrorSourceIndex = sourcePage && source->m_mirrorSource
+                              ? sourcePage->IndexOfElement(source->m_mirrorSource)
+                              : -1;
+    InvalidateBounds();
+}
+
+int CCurveElement::Load(CArchive& ar)
+{
+    CGraphElement::Load(ar);
+    const int version = GetRecordVersion();
+    m_lineAttr.Load(ar, version);
+    std::uint32_t color = 0;
+    ar >> color;
+    m_color = color;
+    if (version >= 105) {
+        CRect stored;  // the bounds when written; recomputed here
+        ar >> stored;
+    }
+
+    std::int32_t count = 0;
+    ar >> count;
+    ar.RequireItems(count, 8);
+    DeleteAllNodes();
+    const CPage* page = GetLayer();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t number = 0, kind = 0;
+        ar >> number >> kind;
+        CSharedPoint* point = page ? page->GetPointAt(number) : nullptr;
+        if (!point) throw CArchiveError("curve node names no shared point");
+        m_nodes.AddTail(new CCurveNode(point, kind));
+    }
+
+    std::int32_t mirror = -1;
+    if (version >= 102) ar >> mirror;
+    m_mirrorSourceIndex = mirror < 0 ? -1 : mirror;
+    m_mirrorSource = nullptr;
+    InvalidateBounds();
+    return 1;
+}
+
+int CCurveElement::Store(CArchive& ar) const
+{
+    CGraphElement::Store(ar);
+    ar << std::int32_t(m_closed);
+    m_lineAttr.Store(ar);
+    ar << std::uint32_t(m_color);
+    // The bounds are derived geometry, brought up to date on demand.
+    ar << const_cast<CCurveElement*>(this)->GetBoundRect();
+    const CPage* page = GetLayer();
+    ar << std::int32_t(m_nodes.GetCount());
+    for (const CCurveNode* node : m_nodes) {
+        ar << std::int32_t(page ? page->GetPointIndex(node->GetPoint()) : -1)
+           << std::int32_t(node->GetKind());
+    }
+    ar << std::int32_t(page && m_mirrorSource ? page->IndexOfElement(m_mirrorSource) : -1);
+    return 1;
+}
+
+void CCurveElement::StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const
+{
+    ar << std::int32_t(ELEMENT_CURVE) << std::int32_t(m_closed);
+    if (GetRecordVersion() > 104) ar << std::int32_t(GetLevel());
+    m_lineAttr.Store(ar);
+    ar << std::uint32_t(m_color);
+    ar << std::int32_t(m_nodes.GetCount());
+    for (const CCurveNode* node : m_nodes) {
+        int number = 0;
+        for (const CSharedPoint* p : points) {
+            if (p == node->GetPoint()) break;
+            ++number;
+        }
+        ar << std::int32_t(number) << std::int32_t(node->GetKind());
+    }
+}
+
+void CCurveElement::LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points,
+                                     int version)
+{
+    if (version > 104) {
+        std::int32_t level = 0;
+        ar >> level;
+        SetLevel(level);
+    }
+    m_lineAttr.Load(ar, version);
+    std::uint32_t color = 0;
+    ar >> color;
+    m_color = color;
+    std::int32_t count = 0;
+    ar >> count;
+    ar.RequireItems(count, 8);
+    DeleteAllNodes();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t number = 0, kind = 0;
+        ar >> number >> kind;
+        if (number < 0 || std::size_t(number) >= points.size() || !points[std::size_t(number)])
+            throw CArchiveError("library curve node names no shared point");
+        m_nodes.AddTail(new CCurveNode(points[std::size_t(number)], kind));
+    }
+    InvalidateBounds();
+}

@@ -136,7 +136,12 @@ protected:
     // The same stretch as a polyline of pen width 10.
     CLineTypeShape StrokeThinSpan(const CPointList& path, POSITION from, POSITION to) const;
 
-    // Record parts shared with the subclasses' library records.
+    // Runs the (virtual) geometry pass when the curve is dirty.
+    void RecalcIfDirty();
+
+    // Record parts shared with the subclasses' library records: type,
+    // closed flag, level, line attributes, colour and nodes, each node
+    // named by its point's position in the library's point list.
     void StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const;
     void LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
 
@@ -166,7 +171,6 @@ private:
         double cy = 0.0;     // pattern units per path unit across the line
     };
 
-    void RecalcIfDirty();
     void BuildOutline();
     void DeleteAllNodes();
     void DrawShapes(CDC* dc, COLORREF color, double scale, int originX, int originY,
@@ -176,9 +180,10 @@ private:
                     double fitFraction, PatternFit& fit) const;
     // Cuts the dashes of `pattern` (dash and gap lengths in turn, already
     // along the path) out of the path, period after period; an open path
-    // ends with one more dash of `pattern[0]`'s kind up to its last point.
-    void LayOutDashes(const CPointList& path, const std::vector<double>& pattern, int periods,
-                      bool thin);
+    // ends with one more dash up to its last point. With `custom` each
+    // dash is a stretch that the custom pattern is fitted to.
+    void LayOutPattern(const CPointList& path, const std::vector<double>& pattern, int periods,
+                       bool thin, const CustomPattern* custom);
     void AddSpan(CPointList& work, POSITION from, POSITION to, bool thin,
                  const CustomPattern* custom);
     void FitPatternToSpan(CPointList& work, POSITION from, POSITION to,

@@ -211,17 +211,31 @@ void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
 {
     if (!point) return;
     // The point and, transitively, every point mirrored from it or across
-    // it; a set keeps a mirror cycle from looping.
-    std::vector<CSharedPoint*> work{point};
+    // it. The dependants are gathered in one pass over the pool so deep
+    // mirror chains cost no more than the pool; the set stops cycles.
+    std::unordered_map<const CSharedPoint*, std::vector<CSharedPoint*>> dependants;
+    for (CSharedPoint* q : m_points) {
+        CSharedPoint *source = nullptr, *axis1 = nullptr, *axis2 = nullptr;
+        q->GetMirror(source, axis1, axis2);
+        for (const CSharedPoint* dep : {source, axis1, axis2})
+            if (dep) dependants[dep].push_back(q);
+    }
+    std::vector<CSharedPoint*> affected{point};
     std::unordered_set<const CSharedPoint*> seen{point};
-    while (!work.empty()) {
-        CSharedPoint* p = work.back();
-        work.pop_back();
-        p->InvalidatePosition();
-        for (CSharedPoint* q : m_points)
-            if (q->DependsOn(p) && seen.insert(q).second) work.push_back(q);
-        for (CGraphElement* e : m_elements)
-            if (e->UsesPoint(p)) e->InvalidateBounds();
+    for (std::size_t i = 0; i < affected.size(); ++i) {
+        const auto it = dependants.find(affected[i]);
+        if (it == dependants.end()) continue;
+        for (CSharedPoint* q : it->second)
+            if (seen.insert(q).second) affected.push_back(q);
+    }
+    for (CSharedPoint* p : affected) p->InvalidatePosition();
+    for (CGraphElement* e : m_elements) {
+        for (const CSharedPoint* p : affected) {
+            if (e->UsesPoint(p)) {
+                e->InvalidateBounds();
+                break;
+            }
+        }
     }
 }
 
@@ -648,7 +662,9 @@ void CPage::InsertNodeAfterImpl(CCurveElement* curve, CCurveNode* after, CCurveN
     if (!curve || !node || !visited.insert(curve).second) return;
     CNodeList nodes;
     curve->GetNodes(nodes);
-    nodes.InsertAfter(after ? nodes.Find(after) : nullptr, node);
+    const POSITION inserted = nodes.InsertAfter(after ? nodes.Find(after) : nullptr, node);
+    const POSITION nextPos = CNodeList::NextOf(inserted);
+    const CCurveNode* next = nextPos ? nodes.GetAt(nextPos) : nullptr;
     curve->SetNodes(nodes);
     curve->InvalidateBounds();
     if (!after) return;
@@ -660,7 +676,17 @@ void CPage::InsertNodeAfterImpl(CCurveElement* curve, CCurveNode* after, CCurveN
         found->GetPoint()->GetMirrorAxis(axis1, axis2);
         auto* point = new CSharedPoint(this, node->GetPoint(), axis1, axis2);
         AddPoint(point);
-        InsertNodeAfterImpl(mirror, found, new CCurveNode(point, node->GetKind()), visited);
+        // A mirror curve may run the other way: when the node mirroring the
+        // source's next node comes right before the found one, the new node
+        // belongs between those two.
+        CCurveNode* insertAfter = found;
+        if (next) {
+            const CNodeList& mirrorNodes = mirror->Nodes();
+            const POSITION prevPos = CNodeList::PrevOf(mirrorNodes.Find(found));
+            CCurveNode* previous = prevPos ? mirrorNodes.GetAt(prevPos) : nullptr;
+            if (previous && previous == MirrorNodeOf(mirror, next)) insertAfter = previous;
+        }
+        InsertNodeAfterImpl(mirror, insertAfter, new CCurveNode(point, node->GetKind()), visited);
     }
 }
 

@@ -4,7 +4,7 @@
 #include "model/CPage.h"
 #include "platform/CArchive.h"
 
-#include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 CSharedPoint::CSharedPoint(CPage* owner) : m_owner(owner) {}
@@ -93,16 +93,16 @@ void CSharedPoint::MoveTo(int x, int y, int notify)
         SetPlainPosition(x, y, notify);
         return;
     }
+    // This point follows once the root has moved.
+    m_positionDirty = 1;
+    if (m_owner) m_owner->InvalidateElementsUsingPoint(this);
     // Walk up to the root, reflecting the target across each axis on the
-    // way; remember the points passed so a cycle ends the walk.
+    // way; a cycle made at run time has no root and moves nothing.
     CPoint target(x, y);
     CSharedPoint* p = this;
-    std::vector<const CSharedPoint*> seen;
+    std::unordered_set<const CSharedPoint*> seen;
     while (p->m_source) {
-        if (std::find(seen.begin(), seen.end(), p) != seen.end()) return;
-        seen.push_back(p);
-        m_positionDirty = 1;
-        if (m_owner) m_owner->InvalidateElementsUsingPoint(this);
+        if (!seen.insert(p).second) return;
         target = Reflect(target, p->m_axis1, p->m_axis2, target);
         p = p->m_source;
     }

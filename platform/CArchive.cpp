@@ -132,7 +132,8 @@ CArchive& CArchive::operator>>(std::string& v)
 }
 
 // Length prefix: one byte below 0xFF; else 0xFF and a 16-bit length below
-// 0xFFFF; else 0xFF 0xFFFF and a 32-bit length.
+// 0xFFFE (0xFFFE itself marks a wide string); else 0xFF 0xFFFF and a 32-bit
+// length.
 void CArchive::WriteString(const std::string& v)
 {
     const std::size_t n = v.size();
@@ -140,7 +141,7 @@ void CArchive::WriteString(const std::string& v)
         throw CArchiveError("string too long for the archive");
     if (n < 0xFF) {
         WriteLE(std::uint8_t(n));
-    } else if (n < 0xFFFF) {
+    } else if (n < 0xFFFE) {
         WriteLE(std::uint8_t(0xFF));
         WriteLE(std::uint16_t(n));
     } else {

@@ -331,3 +331,11 @@ int CDC::GetTextHeight() const
 {
     return m_metrics.height();
 }
+
+detail::ScreenSurface::ScreenSurface() : image(1, 1, QImage::Format_RGB32), painter(new QPainter(&image)) {}
+
+// The CDC part is gone by now, so the painter can end.
+detail::ScreenSurface::~ScreenSurface()
+{
+    delete painter;
+}

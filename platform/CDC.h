@@ -11,6 +11,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QImage>
 #include <string>
 
 class QPainter;
@@ -91,6 +92,8 @@ public:
     int GetPolyFillMode() const { return m_fillMode; }
 
     // Lines and shapes with the current pen and brush, in device pixels.
+    // A solid one-pixel line covers its start pixel and leaves out its end
+    // pixel, whichever way it runs; a polygon's outline is closed.
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(const CPoint* points, int count);
@@ -141,6 +144,24 @@ private:
     int m_charExtra = 0;
     int m_fillMode = ALTERNATE;
     CPoint m_current;
+};
+
+namespace detail {
+// The surface a CScreenDC draws on; a base so that it exists before the CDC.
+struct ScreenSurface {
+    ScreenSurface();
+    ~ScreenSurface();
+    QImage image;
+    QPainter* painter;
+};
+} // namespace detail
+
+// A device context for measuring text when nothing is being painted (the
+// screen context of a measurement): a CDC over a one-pixel image, with the
+// same fonts and metrics as every other context.
+class CScreenDC : private detail::ScreenSurface, public CDC {
+public:
+    CScreenDC() : CDC(painter) {}
 };
 
 // QColor of a COLORREF with the given alpha.

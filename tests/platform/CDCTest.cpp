@@ -307,6 +307,20 @@ TEST_F(CDCText, UnderlineRunsUnbrokenAcrossTheExtra)
     EXPECT_TRUE(unbroken);
 }
 
+TEST_F(CDCText, ScreenContextMeasuresAsAnyOther)
+{
+    const std::string text = "Ab" + Gbk("中文");
+    CSize onImage;
+    PaintOn(m_image, [&](CDC& dc) {
+        dc.SelectFont(Font(-250));
+        onImage = dc.GetTextExtent(text);
+    });
+    CScreenDC screen;
+    screen.SelectFont(Font(-250));
+    EXPECT_EQ(screen.GetTextExtent(text), onImage);
+    EXPECT_GT(onImage.cx, 500);
+}
+
 TEST_F(CDCText, EmptyTextDrawsNothing)
 {
     PaintOn(m_image, [&](CDC& dc) { dc.TextOut(10, 10, ""); });

@@ -1,0 +1,119 @@
+#include "CVEKApp.h"
+
+#include "CMainFrame.h"
+
+#include "res/StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+CVEKApp* g_app = nullptr;
+
+const char* const kRecentSection = "Recent File List";
+
+} // namespace
+
+const char* const CVEKApp::kDocTemplateString =
+    "MorvaneVEK\n\nMorvaneVEK\nVEK Files(*.vek)\n.vek\nVEK.Document\nMorvaneVEK服装工艺单";
+
+CVEKApp* TheApp()
+{
+    return g_app;
+}
+
+CVEKApp::CVEKApp()
+{
+    g_app = this;
+}
+
+CVEKApp::~CVEKApp()
+{
+    m_mainFrame.reset();
+    if (g_app == this) g_app = nullptr;
+}
+
+QString CVEKApp::ProfilePath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("Vek.ini"));
+}
+
+std::unique_ptr<QSettings> CVEKApp::OpenProfile()
+{
+    return std::make_unique<QSettings>(ProfilePath(), QSettings::IniFormat);
+}
+
+QString CVEKApp::FileFromArguments(const QStringList& arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a.startsWith(QLatin1Char('-')) || a.startsWith(QLatin1Char('/'))) {
+            // Options of the Windows program ("/Embedding") have no meaning
+            // here, but an absolute path also starts with a slash.
+            if (!QFileInfo::exists(a)) continue;
+        }
+        return a;
+    }
+    return QString();
+}
+
+bool CVEKApp::InitInstance(const QStringList& arguments)
+{
+    // A second instance starts normally; the flag only tells it apart.
+    const QString lockPath =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath(QStringLiteral("vek-instance.lock"));
+    m_instanceLock = std::make_unique<QLockFile>(lockPath);
+    m_instanceLock->setStaleLockTime(0);
+    m_firstInstance = m_instanceLock->tryLock(0);
+
+    m_mainFrame = std::make_unique<CMainFrame>();
+    const QString file = FileFromArguments(arguments);
+    if (!file.isEmpty()) {
+        if (!m_mainFrame->OpenDocumentFile(file)) return false;
+    } else {
+        m_mainFrame->NewDocument();
+    }
+    m_mainFrame->setWindowTitle(LoadResString(Ids::IDS_APP_TITLE));
+    m_mainFrame->show();
+    m_mainFrame->setAcceptDrops(true);
+    return true;
+}
+
+int CVEKApp::ExitInstance()
+{
+    m_mainFrame.reset();
+    if (m_instanceLock && m_firstInstance) m_instanceLock->unlock();
+    return 0;
+}
+
+QStringList CVEKApp::RecentFiles() const
+{
+    auto profile = OpenProfile();
+    profile->beginGroup(QString::fromLatin1(kRecentSection));
+    QStringList files;
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString f = profile->value(QStringLiteral("File%1").arg(i)).toString();
+        if (!f.isEmpty()) files << f;
+    }
+    return files;
+}
+
+void CVEKApp::AddToRecentFileList(const QString& path)
+{
+    QStringList files = RecentFiles();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    while (files.size() > kRecentFileCount) files.removeLast();
+    auto profile = OpenProfile();
+    profile->beginGroup(QString::fromLatin1(kRecentSection));
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString key = QStringLiteral("File%1").arg(i);
+        if (i <= files.size()) profile->setValue(key, files[i - 1]);
+        else profile->remove(key);
+    }
+}

@@ -1,0 +1,53 @@
+// The application: where the profile lives, the single-instance flag, the
+// command line, the recent-file list and the main window's start-up order.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class CMainFrame;
+class QLockFile;
+class QSettings;
+
+class CVEKApp {
+public:
+    static constexpr int kRecentFileCount = 4;
+    // Window title, document name, new-file type, filter name, extension,
+    // file type id and file type name of the document type.
+    static const char* const kDocTemplateString;
+
+    CVEKApp();
+    ~CVEKApp();
+    CVEKApp(const CVEKApp&) = delete;
+    CVEKApp& operator=(const CVEKApp&) = delete;
+
+    // "Vek.ini" in the user's configuration folder.
+    static QString ProfilePath();
+    static std::unique_ptr<QSettings> OpenProfile();
+
+    // Start-up in order: single-instance flag, command line, recent files,
+    // main window (settings files, bars), the document (new or the file
+    // named on the command line), title, show. False ends the program.
+    bool InitInstance(const QStringList& arguments);
+    int ExitInstance();
+
+    bool IsFirstInstance() const { return m_firstInstance; }
+    CMainFrame* MainFrame() const { return m_mainFrame.get(); }
+
+    // The recent-file list, newest first, at most four entries.
+    QStringList RecentFiles() const;
+    void AddToRecentFileList(const QString& path);
+
+    // The file named on a command line, or empty.
+    static QString FileFromArguments(const QStringList& arguments);
+
+private:
+    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    bool m_firstInstance = true;
+};
+
+// The one application object while the program runs (null otherwise).
+CVEKApp* TheApp();
