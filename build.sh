@@ -6,7 +6,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-          libgsf-1-dev libfreexl-dev libgtest-dev libbenchmark-dev
+          libgsf-1-dev libfreexl-dev libwmf-dev libemf2svg-dev
+          libgtest-dev libbenchmark-dev
           fonts-wqy-microhei fonts-wqy-zenhei xvfb xauth)
 
 install_missing() {
@@ -29,12 +30,23 @@ build() {
     cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# Registers the .vek document type and the program for this user, the way
+# desktop programs are found by file managers.
+register_desktop_entry() {
+    local data="${XDG_DATA_HOME:-$HOME/.local/share}"
+    mkdir -p "$data/applications" "$data/mime/packages"
+    sed "s|^Exec=vek|Exec=$PWD/build/app/vek|" res/vek.desktop > "$data/applications/vek.desktop"
+    cp res/vek-mime.xml "$data/mime/packages/vek.xml"
+    if command -v update-mime-database >/dev/null; then update-mime-database "$data/mime" >/dev/null 2>&1 || true; fi
+}
+
 mode=${1:-run}
 shift || true
 install_missing
 case "$mode" in
 run)
     build build
+    register_desktop_entry
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         exec xvfb-run -a -s "-screen 0 1600x1000x24" build/app/vek "$@"
     fi

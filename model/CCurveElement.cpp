@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace {
 
@@ -35,8 +34,7 @@ constexpr double kMinDotPeriod = 20.0;
 // rather than cut into millions of pieces.
 constexpr double kMaxPeriods = 100000.0;
 
-// The first position in `list` at or after `from` in list order, wrapping
-// past the tail to the head.
+// The position after `pos`, wrapping past the tail to the head.
 POSITION NextWrapped(const CPointList& list, POSITION pos)
 {
     POSITION next = CPointList::NextOf(pos);

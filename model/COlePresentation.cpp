@@ -14,7 +14,7 @@ constexpr std::uint32_t CF_DIB = 8;
 // The flag of the "\001Ole" stream that marks a linked object.
 constexpr std::uint32_t kLinkedObjectFlag = 0x00000001;
 // Cached pictures beyond this many pixels are not decoded.
-constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+constexpr std::int64_t kMaxPicturePixels = 16LL * 1024 * 1024;
 
 // Little-endian reads that refuse to run past the end.
 class Reader {
@@ -94,7 +94,7 @@ COlePresentation::COlePresentation(const CCompoundEntry& storage)
         ReadTypeName(compObj->data);
     // The caches are numbered from 000; the first that shows wins.
     for (int i = 0; i < 1000 && m_picture.isNull(); ++i) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "\002OlePres%03d", i);
         const CCompoundEntry* pres = storage.Child(name);
         if (!pres) break;

@@ -49,8 +49,8 @@ public:
 private:
     struct Arrow {
         int kind = ARROW_NONE;
-        int size = 0;
-        double angle = 0.0;
+        int size = 600;
+        double angle = 53.0;
     };
 
     void BuildArrowHeads();

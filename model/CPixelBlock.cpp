@@ -1,5 +1,6 @@
 #include "model/CPixelBlock.h"
 
+#include <QColorSpace>
 #include <QImageReader>
 
 #include <cstdint>

@@ -170,7 +170,7 @@ bool CCompoundFile::Build(const CCompoundEntry& root, std::string& bytes, std::s
         if (data && size > 0) bytes.assign(reinterpret_cast<const char*>(data), std::size_t(size));
         else bytes.clear();
     }
-    gsf_output_close(sink);
+    if (!gsf_output_is_closed(sink)) gsf_output_close(sink);
     g_object_unref(sink);
     return ok;
 }

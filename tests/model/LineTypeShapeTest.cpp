@@ -183,6 +183,15 @@ TEST(LineTypeShapeDraw, ScreenDrawsStraightLinesWhoseBoundsAreOneUnitThin)
     EXPECT_GT(DarkPixels(Render(vertical, false, kWholeImage)), 150);
 }
 
+TEST(LineTypeShapeDraw, ScreenDrawsThickStrokesThatReachIntoTheClip)
+{
+    // A 20-pixel stroke along y = 100 covers rows 90 to 109: a clip ending
+    // at row 95 must still get it, although the points lie outside.
+    const CLineTypeShape s = Shape(200, 0, {{100, 1000}, {1900, 1000}});
+    const QImage image = Render(s, false, CRect(0, 0, 200, 95));
+    EXPECT_TRUE(Dark(image, 100, 92));
+}
+
 TEST(LineTypeShapeDraw, PrintingRestoresPenAndBrush)
 {
     QImage image(20, 20, QImage::Format_RGB32);

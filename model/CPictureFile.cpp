@@ -1,0 +1,82 @@
+#include "model/CPictureFile.h"
+
+#include "model/CMetafileConverter.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRectF>
+#include <QSvgRenderer>
+
+namespace {
+
+// Enough for the WMF placeable header and the EMF header signature.
+constexpr qint64 kSniffBytes = 64;
+// Metafiles are read whole into memory; no sheet picture comes near this.
+constexpr qint64 kMaxMetafileBytes = qint64(256) << 20;
+
+bool Fail(CPixelBlock& pixels, std::string* reason, const char* why)
+{
+    pixels.Clear();
+    if (reason) *reason = why;
+    return false;
+}
+
+// The metafile's SVG drawn on a transparent raster of the size it asked
+// for; a null image when the SVG cannot be rendered.
+QImage Rasterise(const CMetafileConverter::Result& metafile)
+{
+    QSvgRenderer renderer(QByteArray::fromStdString(metafile.svg));
+    if (!renderer.isValid()) return QImage();
+    if (metafile.viewWidth > 0 && metafile.viewHeight > 0)
+        renderer.setViewBox(
+            QRectF(metafile.viewX, metafile.viewY, metafile.viewWidth, metafile.viewHeight));
+    QImage image(metafile.width, metafile.height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return QImage();
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(0, 0, metafile.width, metafile.height));
+    painter.end();
+    return image;
+}
+
+bool ReadMetafile(QFile& file, bool wmf, CPixelBlock& pixels, std::string* reason)
+{
+    if (file.size() > kMaxMetafileBytes) return Fail(pixels, reason, "metafile too large");
+    const std::string bytes = file.readAll().toStdString();
+    CMetafileConverter::Result result;
+    const bool played = wmf ? CMetafileConverter::WmfToSvg(bytes, CPictureFile::kMaxMetafileSide, result)
+                            : CMetafileConverter::EmfToSvg(bytes, CPictureFile::kMaxMetafileSide, result);
+    if (!played) return Fail(pixels, reason, "metafile cannot be played");
+    const QImage image = Rasterise(result);
+    if (image.isNull()) return Fail(pixels, reason, "metafile cannot be drawn");
+    pixels.SetImage(image);
+    return true;
+}
+
+} // namespace
+
+bool CPictureFile::Read(const QString& path, CPixelBlock& pixels, std::string* reason)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return Fail(pixels, reason, "picture file cannot be opened");
+    const std::string head = file.peek(kSniffBytes).toStdString();
+    if (CMetafileConverter::IsWmf(head)) return ReadMetafile(file, true, pixels, reason);
+    if (CMetafileConverter::IsEmf(head)) return ReadMetafile(file, false, pixels, reason);
+    file.close();
+
+    if (!pixels.LoadFile(path)) return Fail(pixels, reason, "picture cannot be decoded");
+    if (pixels.Width() > kMaxSide || pixels.Height() > kMaxSide)
+        return Fail(pixels, reason, "picture too large");
+    return true;
+}
+
+CPixelBlock CPictureFile::ReadOrThrow(const QString& path)
+{
+    CPixelBlock pixels;
+    std::string reason;
+    if (!Read(path, pixels, &reason)) throw CPictureFileError(reason, RefusalMessageId);
+    return pixels;
+}
