@@ -4,6 +4,7 @@
 #include "CUndoSnapshot.h"
 
 #include "geometry/Distance.h"
+#include "model/COleArchiveContext.h"
 #include "model/CPageSet.h"
 #include "platform/CArchive.h"
 #include "platform/CodePage.h"
@@ -86,22 +87,39 @@ bool CVEKDoc::OnNewDocument()
     return true;
 }
 
-std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(const std::string& bytes)
+std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(const std::string& bytes, const CCompoundEntry* storages)
 {
     auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
     try {
         CArchive ar(bytes);
+        COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
         if (pageSet->Load(ar) != 1) return nullptr;
+        if (storages) {
+            for (const CVEKCntrItemPtr& item : objects.Items())
+                if (const CCompoundEntry* storage = storages->Child(item->GetStorageName())) item->SetStorage(*storage);
+        }
     } catch (const std::exception&) {
         return nullptr;
     }
     return pageSet;
 }
 
-std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet)
+std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages)
 {
     CArchive ar;
+    COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
     pageSet.Store(ar);
+    if (storages) {
+        for (const CVEKCntrItemPtr& item : objects.Items()) {
+            const CCompoundEntry* storage = item->GetStorage();
+            if (!storage) continue;
+            CCompoundEntry entry = *storage;
+            entry.name = item->GetStorageName();
+            entry.isStorage = true;
+            if (CCompoundEntry* existing = storages->Child(entry.name)) *existing = std::move(entry);
+            else storages->children.push_back(std::move(entry));
+        }
+    }
     return ar.Buffer();
 }
 
@@ -113,7 +131,8 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
     CCompoundEntry storage;
     storage.isStorage = true;
     std::string record;
-    if (CCompoundFile::HasSignature(bytes)) {
+    const bool compound = CCompoundFile::HasSignature(bytes);
+    if (compound) {
         std::string why;
         if (!CCompoundFile::Parse(bytes, storage, why)) return LoadResult::Damaged;
         const CCompoundEntry* contents = storage.Child(kContentsStream);
@@ -124,7 +143,7 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
         record = std::move(bytes);
     }
 
-    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(record);
+    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(record, compound ? &storage : nullptr);
     if (!pageSet) return LoadResult::Damaged;
 
     // The whole file is sound: only now does the document change.
@@ -151,7 +170,7 @@ bool CVEKDoc::OnSaveDocument(const QString& path, QString* error)
     root.isStorage = true;
     CCompoundEntry contents;
     contents.name = kContentsStream;
-    contents.data = StorePageSetRecord(*m_pageSet);
+    contents.data = StorePageSetRecord(*m_pageSet, &root);
     root.children.insert(root.children.begin(), std::move(contents));
 
     std::string bytes, why;

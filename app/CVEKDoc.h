@@ -43,9 +43,14 @@ public:
     bool OnSaveDocument(const QString& path, QString* error = nullptr);
 
     // Loads a page-set record into a fresh page set; null when the bytes do
-    // not hold a whole, sound record.
-    static std::unique_ptr<CPageSet> LoadPageSetRecord(const std::string& bytes);
-    static std::string StorePageSetRecord(const CPageSet& pageSet);
+    // not hold a whole, sound record. With `storages` (the document file's
+    // root) embedded objects take their data from its "Embedding N"
+    // storages; without, their data lies inside the record.
+    static std::unique_ptr<CPageSet> LoadPageSetRecord(const std::string& bytes,
+                                                       const CCompoundEntry* storages = nullptr);
+    // The record; with `storages`, embedded objects' data goes there as
+    // "Embedding N" storages instead of into the record.
+    static std::string StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages = nullptr);
 
     // Undo snapshots.
     void SaveUndoState();

@@ -1,7 +1,10 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
+#include "model/COleObjectElement.h"
+#include "model/CPage.h"
 #include "model/CPageSet.h"
+#include "model/CVEKCntrItem.h"
 #include "platform/CArchive.h"
 
 #include <gtest/gtest.h>
@@ -241,4 +244,38 @@ TEST(VEKDocArchiveFolder, WholePathComponentsDecide)
     for (const Case& c : cases)
         EXPECT_EQ(CVEKDoc::IsInsideFolder(dir.filePath(QString::fromUtf8(c.relative)), arch), c.inside) << c.relative;
     EXPECT_TRUE(CVEKDoc::IsInsideFolder(dir.filePath(QStringLiteral("arch/a.vek")), arch + QStringLiteral("/")));
+}
+
+TEST_F(VEKDocTest, EmbeddedObjectKeepsItsStorageThroughSaveAndOpen)
+{
+    CCompoundEntry storage;
+    storage.isStorage = true;
+    CCompoundEntry stream;
+    stream.name = "CONTENTS";
+    stream.data = std::string(3000, '\x7E');
+    storage.children.push_back(stream);
+    auto item = std::make_shared<CVEKCntrItem>();
+    item->SetStorage(storage);
+    item->SetRect(CRect(10, 10, 110, 60));
+    CPage* page = doc.GetPageSet()->GetPageAt(0);
+    page->AddElement(new COleObjectElement(page, 1, item));
+
+    const QString path = dir.filePath(QStringLiteral("ole.vek"));
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    CCompoundEntry root;
+    std::string why;
+    ASSERT_TRUE(CCompoundFile::Parse(ReadFile(path), root, why));
+    const std::string name = item->GetStorageName();
+    ASSERT_NE(root.Child(name), nullptr) << name;
+    EXPECT_EQ(root.Child(name)->Child("CONTENTS")->data, stream.data);
+
+    CVEKDoc other;
+    ASSERT_EQ(other.OnOpenDocument(path), CVEKDoc::LoadResult::Ok);
+    CPage* back = other.GetPageSet()->GetPageAt(0);
+    POSITION pos = back->GetFirstElementPosition();
+    ASSERT_NE(pos, nullptr);
+    auto* element = dynamic_cast<COleObjectElement*>(back->GetNextElement(pos));
+    ASSERT_NE(element, nullptr);
+    ASSERT_NE(element->GetClientItem()->GetStorage(), nullptr);
+    EXPECT_EQ(element->GetClientItem()->GetStorage()->Child("CONTENTS")->data, stream.data);
 }

@@ -8,6 +8,7 @@
 #include "platform/CodePage.h"
 
 #include "HexBytes.h"
+#include "PageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -120,12 +121,12 @@ QImage Quadrants(int w, int h)
 
 CPixelBlock QuadrantPixels(int w = 20, int h = 20) { return CPixelBlock(Quadrants(w, h)); }
 
-void Put16(std::string& s, int v)
+void Append16(std::string& s, int v)
 {
     s.push_back(char(v & 0xFF));
     s.push_back(char((v >> 8) & 0xFF));
 }
-void Put32(std::string& s, std::int64_t v)
+void Append32(std::string& s, std::int64_t v)
 {
     for (int i = 0; i < 4; ++i) s.push_back(char((std::uint64_t(v) >> (8 * i)) & 0xFF));
 }
@@ -136,13 +137,13 @@ void Put32(std::string& s, std::int64_t v)
 std::string QuadrantGif(int w, int h)
 {
     std::string gif = "GIF89a";
-    Put16(gif, w);
-    Put16(gif, h);
+    Append16(gif, w);
+    Append16(gif, h);
     gif += HexBytes("F1 00 00");                           // 4-entry global palette
     gif += HexBytes("FF0000 00FF00 0000FF FFFF00");       // red, green, blue, yellow
     gif += HexBytes("2C 0000 0000");                       // image at 0, 0
-    Put16(gif, w);
-    Put16(gif, h);
+    Append16(gif, w);
+    Append16(gif, h);
     gif += HexBytes("00 02");                              // no local palette; 2-bit codes
     std::string data;
     unsigned bitsHeld = 0;
@@ -174,9 +175,9 @@ std::string TwoColourWmf()
 {
     std::string records;
     auto record = [&records](int function, std::initializer_list<int> params) {
-        Put32(records, 3 + std::int64_t(params.size()));
-        Put16(records, function);
-        for (int p : params) Put16(records, p);
+        Append32(records, 3 + std::int64_t(params.size()));
+        Append16(records, function);
+        for (int p : params) Append16(records, p);
     };
     auto brush = [&record](std::uint32_t colour) {
         record(0x02FC, {0, int(colour & 0xFFFF), int(colour >> 16), 0});  // CREATEBRUSHINDIRECT
@@ -194,24 +195,24 @@ std::string TwoColourWmf()
     record(0x0000, {});                 // EOF
 
     std::string header;
-    Put16(header, 1);                   // in memory
-    Put16(header, 9);                   // header words
-    Put16(header, 0x0300);
-    Put32(header, std::int64_t(18 + records.size()) / 2);
-    Put16(header, 3);                   // objects
-    Put32(header, 8);                   // largest record in words
-    Put16(header, 0);
+    Append16(header, 1);                   // in memory
+    Append16(header, 9);                   // header words
+    Append16(header, 0x0300);
+    Append32(header, std::int64_t(18 + records.size()) / 2);
+    Append16(header, 3);                   // objects
+    Append32(header, 8);                   // largest record in words
+    Append16(header, 0);
 
     std::string placeable;
-    Put32(placeable, 0x9AC6CDD7);
-    Put16(placeable, 0);
-    for (int v : {0, 0, 960, 480}) Put16(placeable, v);
-    Put16(placeable, 1440);             // twips per inch
-    Put32(placeable, 0);
+    Append32(placeable, 0x9AC6CDD7);
+    Append16(placeable, 0);
+    for (int v : {0, 0, 960, 480}) Append16(placeable, v);
+    Append16(placeable, 1440);             // twips per inch
+    Append32(placeable, 0);
     int checksum = 0;
     for (int i = 0; i < 10; ++i)
         checksum ^= (std::uint8_t(placeable[2 * i]) | (std::uint8_t(placeable[2 * i + 1]) << 8));
-    Put16(placeable, checksum);
+    Append16(placeable, checksum);
     return placeable + header + records;
 }
 
@@ -221,9 +222,9 @@ std::string TwoColourEmf()
 {
     std::string body;
     auto record = [&body](int type, std::initializer_list<std::int64_t> values) {
-        Put32(body, type);
-        Put32(body, 8 + 4 * std::int64_t(values.size()));
-        for (std::int64_t v : values) Put32(body, v);
+        Append32(body, type);
+        Append32(body, 8 + 4 * std::int64_t(values.size()));
+        for (std::int64_t v : values) Append32(body, v);
     };
     record(39, {1, 0, 0x0000FF, 0});    // CREATEBRUSHINDIRECT 1: solid red
     record(37, {1});                    // SELECTOBJECT
@@ -235,18 +236,18 @@ std::string TwoColourEmf()
     record(14, {0, 16, 20});            // EOF
 
     std::string header;
-    Put32(header, 1);                   // EMR_HEADER
-    Put32(header, 88);
-    for (int v : {0, 0, 63, 31}) Put32(header, v);      // bounds, inclusive
-    for (int v : {0, 0, 1693, 846}) Put32(header, v);   // frame
-    Put32(header, 0x464D4520);          // " EMF"
-    Put32(header, 0x10000);
-    Put32(header, std::int64_t(88 + body.size()));
-    Put32(header, 9);                   // records
-    Put16(header, 3);                   // handles
-    Put16(header, 0);
-    for (int v : {0, 0, 0}) Put32(header, v);            // description, palette
-    for (int v : {1024, 768, 270, 203}) Put32(header, v); // device pixels and mm
+    Append32(header, 1);                   // EMR_HEADER
+    Append32(header, 88);
+    for (int v : {0, 0, 63, 31}) Append32(header, v);      // bounds, inclusive
+    for (int v : {0, 0, 1693, 846}) Append32(header, v);   // frame
+    Append32(header, 0x464D4520);          // " EMF"
+    Append32(header, 0x10000);
+    Append32(header, std::int64_t(88 + body.size()));
+    Append32(header, 9);                   // records
+    Append16(header, 3);                   // handles
+    Append16(header, 0);
+    for (int v : {0, 0, 0}) Append32(header, v);            // description, palette
+    for (int v : {1024, 768, 270, 203}) Append32(header, v); // device pixels and mm
     return header + body;
 }
 
@@ -654,7 +655,6 @@ TEST(ImageElementDraw, MapsThePixelsOntoTheCorners)
         Place(e, c.corners[0], c.corners[1], c.corners[2], c.corners[3]);
         Canvas canvas;
         canvas.Draw(e);
-        canvas.image.save(QString("/tmp/mod5proto/draw-%1.png").arg(c.what));
         ExpectProbes(canvas, c.probes, c.what);
     }
 }
@@ -948,4 +948,62 @@ TEST_F(PictureFiles, APlacedPictureSurvivesStoreAndLoad)
     back.Load(in);
     EXPECT_EQ(back.GetBitmap()->Image(), e.GetBitmap()->Image());
     EXPECT_EQ(Stored(back), out.Buffer());
+}
+
+// ===========================================================================
+// Pictures in documents
+
+TEST(ImageElementDocument, AnOlderDocumentLoadsTurnedAndIsWrittenInTheCurrentLayout)
+{
+    const double pi = 3.14159265358979323846;
+    const std::string v103 = Bytes()
+                                 .header(103, 1)
+                                 .i32(2).i32(0).i32(1)   // page: highest level, no points, one element
+                                 .i32(2).i32(2)          // picture at level 2
+                                 .raw(OldBody(LittleEndianDouble(pi / 2)))
+                                 .data;
+    CPageSet set;
+    CArchive in(v103);
+    ASSERT_EQ(set.Load(in), 1);
+    EXPECT_EQ(in.BytesLeft(), 0u);
+    ASSERT_EQ(set.GetPageAt(0)->GetElementCount(), 1);
+    const auto* picture = dynamic_cast<CImageElement*>(set.GetPageAt(0)->Elements().GetHead());
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(CornersOf(*picture), (Corners{CPoint(10, 20), CPoint(10, -80), CPoint(60, -80), CPoint(60, 20)}));
+
+    const std::string v107 = Bytes()
+                                 .header(107, 1)
+                                 .i32(2).i32(0).i32(1)
+                                 .i32(2).i32(2)
+                                 .raw(HexBytes("0A000000 14000000  0A000000 B0FFFFFF"
+                                               "3C000000 B0FFFFFF  3C000000 14000000"))
+                                 .raw(HexBytes(kPixels2x1))
+                                 .data;
+    CArchive out;
+    set.Store(out);
+    EXPECT_EQ(out.Buffer(), v107);
+}
+
+TEST(ImageElementDocument, ACopiedDocumentOwnsItsOwnPixels)
+{
+    CPageSet set;
+    CArchive in(Bytes().header(107, 1).i32(5).i32(0).i32(1).raw(Record107()).data);
+    ASSERT_EQ(set.Load(in), 1);
+    CPageSet copy;
+    copy.CopyFrom(set);
+    auto* original = dynamic_cast<CImageElement*>(set.GetPageAt(0)->Elements().GetHead());
+    const auto* copied = dynamic_cast<CImageElement*>(copy.GetPageAt(0)->Elements().GetHead());
+    ASSERT_NE(original, nullptr);
+    ASSERT_NE(copied, nullptr);
+    EXPECT_EQ(copied->GetLayer(), copy.GetPageAt(0));
+    EXPECT_NE(copied->GetBitmap()->Image().constBits(), original->GetBitmap()->Image().constBits());
+    original->SetBitmapCopy(nullptr);
+    CArchive a;
+    CArchive b;
+    copy.Store(a);
+    CArchive reread(Bytes().header(107, 1).i32(5).i32(0).i32(1).raw(Record107()).data);
+    CPageSet again;
+    again.Load(reread);
+    again.Store(b);
+    EXPECT_EQ(a.Buffer(), b.Buffer());
 }
