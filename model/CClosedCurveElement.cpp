@@ -501,15 +501,16 @@ void CClosedCurveElement::PaintFill(QPainter& painter, const QPainterPath& polyg
     }
 }
 
-bool CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath& area,
+void CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath& area,
                                           double scale, int originX, int originY) const
 {
-    if (m_fillBitmap.IsEmpty()) return false;
+    // Without a bitmap only the outline shows.
+    if (m_fillBitmap.IsEmpty()) return;
     const QImage& image = m_fillBitmap.Image();
     const double w = m_tileSize.cx / scale;
     const double h = m_tileSize.cy / scale;
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
-    if (!std::isfinite(w) || !std::isfinite(h)) return false;
+    if (!std::isfinite(w) || !std::isfinite(h)) return;
 
     // The reference tile: centred on the tile centre, turned about it.
     const CPoint c = ModelToDevicePoint(m_tileCenter.x, m_tileCenter.y, scale, originX, originY);
@@ -521,7 +522,7 @@ bool CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath&
     transform *= QTransform().rotate(angle);
     transform *= QTransform::fromTranslate(t.x, t.y);
     // A tile of no size cannot be repeated: no texture, and no fill.
-    if (!transform.isInvertible()) return false;
+    if (!transform.isInvertible()) return;
 
     QBrush brush(image);
     brush.setTransform(transform);
@@ -529,7 +530,6 @@ bool CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath&
     painter.setBrush(brush);
     painter.setBrushOrigin(0, 0);
     painter.drawPath(area);
-    return true;
 }
 
 void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int originY,

@@ -172,7 +172,7 @@ private:
     // Fill painting, in device pixels.
     void PaintFill(QPainter& painter, const QPainterPath& area, double scale, int originX,
                    int originY) const;
-    bool PaintBitmapFill(QPainter& painter, const QPainterPath& area, double scale, int originX,
+    void PaintBitmapFill(QPainter& painter, const QPainterPath& area, double scale, int originX,
                          int originY) const;
     void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
 

@@ -105,7 +105,7 @@ void CImageElement::Draw(CDC* dc, double scale, int originX, int originY, const 
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter->setTransform(transform, true);
-    painter->drawImage(QPointF(0, 0), m_bitmap.Image());
+    painter->drawImage(QPointF(0, 0), DrawImage());
     painter->restore();
 }
 
@@ -201,8 +201,16 @@ int CImageElement::LoadImageFile(const std::string& gbkPath)
     return LoadImageFile(GbkToQString(gbkPath));
 }
 
+const QImage& CImageElement::DrawImage() const
+{
+    if (m_drawCache.isNull() && !m_bitmap.IsEmpty())
+        m_drawCache = m_bitmap.Image().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return m_drawCache;
+}
+
 int CImageElement::LoadImageFile(const QString& path)
 {
+    PixelsChanged();
     if (!CPictureFile::Read(path, m_bitmap)) return 0;
     InvalidateBounds();
     return 1;
@@ -211,6 +219,7 @@ int CImageElement::LoadImageFile(const QString& path)
 int CImageElement::SetBitmapCopy(const CPixelBlock* bitmap)
 {
     if (bitmap == &m_bitmap) return m_bitmap.IsEmpty() ? 0 : 1;
+    PixelsChanged();
     m_bitmap.Clear();
     if (!bitmap || bitmap->IsEmpty()) return 0;
     m_bitmap = *bitmap;
@@ -229,6 +238,7 @@ int CImageElement::LoadPixels(CArchive& ar)
     CPixelBlock pixels;
     pixels.Load(ar);
     m_bitmap = std::move(pixels);
+    PixelsChanged();
     return m_bitmap.IsEmpty() ? 0 : 1;
 }
 

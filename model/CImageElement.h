@@ -10,6 +10,7 @@
 #include "model/CGraphElement.h"
 #include "model/CPixelBlock.h"
 
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -92,7 +93,13 @@ private:
     // layout, which always carries the angle.
     void LoadBody(CArchive& ar, int version, bool alwaysTurned);
     void LoadOldPlacement(CArchive& ar, bool withAngle);
+    // Every change of m_bitmap goes through here or calls it.
+    void PixelsChanged() { m_drawCache = QImage(); }
+    const QImage& DrawImage() const;
 
     std::array<CPoint, 4> m_corners{};
     CPixelBlock m_bitmap;
+    // The pixels premultiplied, as the painter blends them; made on first
+    // drawing so a large picture is not converted again on every paint.
+    mutable QImage m_drawCache;
 };

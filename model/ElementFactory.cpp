@@ -8,7 +8,7 @@
 // Element classes that are built; each kind is enabled by its line here.
 #define VEK_HAS_OPEN_CURVE 1
 #define VEK_HAS_CLOSED_CURVE 1
-#define VEK_HAS_IMAGE 0
+#define VEK_HAS_IMAGE 1
 #define VEK_HAS_TEXT 1
 #define VEK_HAS_OLE_OBJECT 1
 

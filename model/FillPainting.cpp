@@ -3,6 +3,7 @@
 #include "geometry/Distance.h"
 
 #include <QBrush>
+#include <QColor>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -31,14 +32,6 @@ QRectF PaintableRect(const QPainter& painter)
     return rect;
 }
 
-// Angle in degrees of (dx, dy), clockwise on the screen, in [0, 360).
-double ScreenAngle(double dx, double dy)
-{
-    double a = std::atan2(dy, dx) * 180.0 / kPi;
-    if (a < 0.0) a += 360.0;
-    return a;
-}
-
 int ClampChannel(double v)
 {
     return std::clamp(RoundToInt(v), 0, 255);
@@ -46,19 +39,18 @@ int ClampChannel(double v)
 
 }  // namespace
 
-void PaintPixelField(QPainter& painter, const QPainterPath& area,
-                     const std::function<QRgb(double x, double y)>& colorAt)
+bool PrepareField(const QPainter& painter, const QPainterPath& area, QRect& target, QImage& field)
 {
     const QRectF wanted = area.boundingRect() & PaintableRect(painter);
-    if (wanted.isEmpty()) return;
-    const QRect target = wanted.toAlignedRect();
-    QImage field(target.size(), QImage::Format_ARGB32_Premultiplied);
-    if (field.isNull()) return;
-    for (int row = 0; row < field.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(field.scanLine(row));
-        const double y = target.top() + row + 0.5;
-        for (int col = 0; col < field.width(); ++col) line[col] = colorAt(target.left() + col + 0.5, y);
-    }
+    if (wanted.isEmpty()) return false;
+    target = wanted.toAlignedRect();
+    field = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
+    return !field.isNull();
+}
+
+void PaintField(QPainter& painter, const QPainterPath& area, const QRect& target,
+                const QImage& field)
+{
     QBrush brush(field);
     brush.setTransform(QTransform::fromTranslate(target.left(), target.top()));
     painter.save();
@@ -87,7 +79,9 @@ void PaintCircularGradient(QPainter& painter, const QPainterPath& area, const QP
 {
     if (!(radius > 0.0)) return;
     PaintPixelField(painter, area, [&](double x, double y) {
-        const double r = std::hypot(x - center.x(), y - center.y()) / radius;
+        const double dx = x - center.x();
+        const double dy = y - center.y();
+        const double r = std::sqrt(dx * dx + dy * dy) / radius;
         return ramp.PremultipliedAt(1.0 - r);
     });
 }
@@ -113,17 +107,44 @@ void PaintConicalGradient(QPainter& painter, const QPainterPath& area, const QPo
                           double angle, const std::vector<QRgb>& colors)
 {
     if (colors.size() != 360) return;
-    std::vector<QRgb> premultiplied(colors.size());
-    std::transform(colors.begin(), colors.end(), premultiplied.begin(),
-                   [](QRgb c) { return qPremultiply(c); });
+    QRect target;
+    QImage field;
+    if (!PrepareField(painter, area, target, field)) return;
+
+    // Sectors one and a half degrees wide, each drawn over the one before,
+    // so neighbours overlap and leave no seams; the last sector wraps over
+    // the first degree, which is then painted once more in its own colour.
+    const QPointF c = center - QPointF(target.topLeft());
+    double reach = 0.0;
+    for (const QPointF& corner : {QPointF(0, 0), QPointF(field.width(), 0),
+                                  QPointF(field.width(), field.height()),
+                                  QPointF(0, field.height())})
+        reach = std::max(reach, std::hypot(corner.x() - c.x(), corner.y() - c.y()));
+    // The chord of a narrow sector must still reach past the farthest pixel.
+    reach = reach * 1.01 + 2.0;
     const double start = std::isfinite(angle) ? std::fmod(angle, 360.0) : 0.0;
-    PaintPixelField(painter, area, [&](double x, double y) {
-        double a = ScreenAngle(x - center.x(), y - center.y()) - start;
-        a = std::fmod(a, 360.0);
-        if (a < 0.0) a += 360.0;
-        const int q = std::clamp(int(a), 0, 359);
-        return premultiplied[std::size_t(q)];
-    });
+    auto ray = [&](double degrees) {
+        const double r = degrees * kPi / 180.0;
+        return QPointF(c.x() + reach * std::cos(r), c.y() + reach * std::sin(r));
+    };
+    field.fill(Qt::transparent);
+    QPainter fan(&field);
+    fan.setPen(Qt::NoPen);
+    fan.setCompositionMode(QPainter::CompositionMode_Source);
+    auto sector = [&](double from, double sweep, QRgb color) {
+        QPainterPath path;
+        path.moveTo(c);
+        path.lineTo(ray(from));
+        path.lineTo(ray(from + sweep / 2.0));
+        path.lineTo(ray(from + sweep));
+        path.closeSubpath();
+        fan.setBrush(QColor::fromRgba(color));
+        fan.drawPath(path);
+    };
+    for (int q = 0; q < 360; ++q) sector(start + q, 1.5, colors[std::size_t(q)]);
+    sector(start, 1.0, colors[0]);
+    fan.end();
+    PaintField(painter, area, target, field);
 }
 
 std::vector<QRgb> ConicalGradientColors(COLORREF start, COLORREF end, int split, int alpha)

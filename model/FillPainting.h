@@ -9,19 +9,39 @@
 
 #include "platform/Types.h"
 
+#include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QRgb>
 
-#include <functional>
 #include <vector>
 
 class QPainter;
 class QPainterPath;
 
-// Paints the area (with its own fill rule) with the premultiplied colour
-// that colorAt gives for each device pixel centre.
-void PaintPixelField(QPainter& painter, const QPainterPath& area,
-                     const std::function<QRgb(double x, double y)>& colorAt);
+// The device pixels of the area that the painter can reach, and an image of
+// that size to compute them in; false when there are none.
+bool PrepareField(const QPainter& painter, const QPainterPath& area, QRect& target, QImage& field);
+// Paints the area (with its own fill rule) with the field image placed at
+// the target's top-left corner.
+void PaintField(QPainter& painter, const QPainterPath& area, const QRect& target,
+                const QImage& field);
+
+// Paints the area with the premultiplied colour that colorAt(x, y) gives
+// for each device pixel centre.
+template <class ColorAt>
+void PaintPixelField(QPainter& painter, const QPainterPath& area, ColorAt colorAt)
+{
+    QRect target;
+    QImage field;
+    if (!PrepareField(painter, area, target, field)) return;
+    for (int row = 0; row < field.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(field.scanLine(row));
+        const double y = target.top() + row + 0.5;
+        for (int col = 0; col < field.width(); ++col) line[col] = colorAt(target.left() + col + 0.5, y);
+    }
+    PaintField(painter, area, target, field);
+}
 
 // Position 0 at `start`, 1 at `end`, constant across the line between
 // them, repeating beyond both. Nothing is painted when the points meet.
