@@ -88,6 +88,7 @@ void CPage::DeleteContent()
     m_destroying = true;
     while (!m_elements.IsEmpty()) delete m_elements.RemoveHead();
     while (!m_points.IsEmpty()) delete m_points.RemoveHead();
+    m_pointPositions.clear();
     m_destroying = false;
     InvalidatePointNumbers();
     ClearPointIndex();
@@ -113,7 +114,7 @@ int CPage::GetUnitsPerMM() const
 
 void CPage::AddPoint(CSharedPoint* point)
 {
-    m_points.AddTail(point);
+    m_pointPositions[point] = m_points.AddTail(point);
     if (m_pointIndexValid) m_pointIndex.push_back(point);
     if (m_pointsNumbered) {
         point->SetNumber(m_points.GetCount() - 1);
@@ -123,7 +124,7 @@ void CPage::AddPoint(CSharedPoint* point)
 
 int CPage::FindPoint(const CSharedPoint* point) const
 {
-    return point && m_points.Find(const_cast<CSharedPoint*>(point)) ? 1 : 0;
+    return point && m_pointPositions.count(point) ? 1 : 0;
 }
 
 CSharedPoint* CPage::GetPointAt(int n) const
@@ -199,9 +200,10 @@ void CPage::RemovePointIfUnused(CSharedPoint* point)
 void CPage::RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* ignored)
 {
     if (m_destroying || !point) return;
-    const POSITION pos = m_points.Find(point);
-    if (!pos || IsPointUsed(point, ignored)) return;
-    m_points.RemoveAt(pos);
+    const auto found = m_pointPositions.find(point);
+    if (found == m_pointPositions.end() || IsPointUsed(point, ignored)) return;
+    m_points.RemoveAt(found->second);
+    m_pointPositions.erase(found);
     InvalidatePointNumbers();
     ClearPointIndex();
     delete point;

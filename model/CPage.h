@@ -16,6 +16,7 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -170,6 +171,8 @@ private:
     CPageSet* m_owner;
     int m_maxLevel = 0;
     CSharedPointList m_points;
+    // Where each pooled point sits, so membership tests do not walk the pool.
+    std::unordered_map<const CSharedPoint*, POSITION> m_pointPositions;
     CElementList m_elements;
     // Set while the page empties itself: curves then need not hand their
     // points back one by one.
