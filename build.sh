@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and then runs the editor, the tests or
 # the benchmarks:  ./build.sh run | test | bench
+# Also: ./build.sh sanitize  (the tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, in build-asan) and ./build.sh fuzz [seconds]
+# (every libFuzzer target, in build-fuzz; see README.md).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -40,8 +43,58 @@ register_desktop_entry() {
     if command -v update-mime-database >/dev/null; then update-mime-database "$data/mime" >/dev/null 2>&1 || true; fi
 }
 
+# The tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any finding stops the test that made it.
+SANITIZE_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+sanitizer_env() {
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+}
+
+# Builds the fuzz targets (clang, everything instrumented), writes their
+# seeds and runs each target for the given seconds, all in parallel.
+# Findings land in build-fuzz/findings/<Target>/; the run fails if any did.
+fuzz() {
+    local seconds=${1:-600}
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVEK_BUILD_FUZZERS=ON -DVEK_BUILD_TESTS=OFF \
+        -DCMAKE_C_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
+        -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all" \
+        -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    cmake --build build-fuzz --parallel "$(nproc)" --target vek_fuzzers
+    sanitizer_env
+    export QT_QPA_PLATFORM=offscreen
+    rm -rf build-fuzz/seeds
+    build-fuzz/tests/fuzz/make_fuzz_seeds build-fuzz/seeds
+    local pids=() names=() failed=0
+    for bin in build-fuzz/tests/fuzz/*Fuzzer; do
+        local name; name=$(basename "$bin" Fuzzer)
+        local corpus=build-fuzz/corpus/$name findings=build-fuzz/findings/$name
+        mkdir -p "$corpus" "$findings"
+        local seeds=(build-fuzz/seeds/$name)
+        [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
+        # Compound files written by another program, where shared/ has them.
+        [ "$name" = CompoundFile ] && [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls)
+        "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+            -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
+            >"build-fuzz/$name.log" 2>&1 &
+        pids+=($!); names+=("$name")
+    done
+    for i in "${!pids[@]}"; do
+        if wait "${pids[$i]}"; then
+            echo "${names[$i]}: clean ($(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "build-fuzz/${names[$i]}.log" | grep -o '[0-9]*$') runs)"
+        else
+            echo "${names[$i]}: FOUND a problem, see build-fuzz/${names[$i]}.log and build-fuzz/findings/${names[$i]}/"
+            failed=1
+        fi
+    done
+    return $failed
+}
+
 mode=${1:-run}
 shift || true
+[ "$mode" = fuzz ] && PACKAGES+=(clang libclang-rt-dev)
 install_missing
 case "$mode" in
 run)
@@ -57,12 +110,22 @@ test)
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
     ;;
+sanitize)
+    build build-asan -DCMAKE_C_FLAGS="$SANITIZE_FLAGS" -DCMAKE_CXX_FLAGS="$SANITIZE_FLAGS" \
+        -DCMAKE_EXE_LINKER_FLAGS="$SANITIZE_FLAGS"
+    sanitizer_env
+    cd build-asan
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
+    ;;
+fuzz)
+    fuzz "$@"
+    ;;
 bench)
     build build-bench -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF
     for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b" "$@"; done
     ;;
 *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|bench|sanitize|fuzz [seconds]" >&2
     exit 2
     ;;
 esac

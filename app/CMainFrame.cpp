@@ -1,10 +1,33 @@
 #include "CMainFrame.h"
 
-#include "CPageArea.h"
+#include "CMainToolBar.h"
+#include "CMessageHub.h"
+#include "CPagePrinter.h"
+#include "CRulerBar.h"
+#include "CSplashWnd.h"
 #include "CSystemSettings.h"
 #include "CVEKApp.h"
 #include "CVEKDoc.h"
+#include "CVEKView.h"
 
+#include "ui/CArrowTypeMenuButton.h"
+#include "ui/CCharsetComboBox.h"
+#include "ui/CColorMenuButton.h"
+#include "ui/CEndArrowAngleCombo.h"
+#include "ui/CFillTypeCombo.h"
+#include "ui/CFontNameCombo.h"
+#include "ui/CFontSizeCombo.h"
+#include "ui/CLineTypeCombo.h"
+#include "ui/CStartArrowAngleCombo.h"
+#include "ui/CTFTypeMenuButton.h"
+#include "ui/CToolbarCombo.h"
+#include "ui/CToolbarEdit.h"
+#include "ui/CVEKColorDialog.h"
+#include "ui/CommandIcons.h"
+
+#include "geometry/Distance.h"
+#include "geometry/WorkUnits.h"
+#include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -13,13 +36,89 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
+
+// Command ids the frame handles by name.
+enum : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
+    ID_EDIT_CANCEL = 32800,
+    ID_PAGE_SETUP = 32858,
+    ID_SAVE_AS_IMAGE = 32895,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_VIEW_RULERS = 32777,
+    ID_VIEW_DESIGN_BAR = 32779,
+    ID_AUTO_SNAP = 32780,
+    ID_SYSTEM_COLORS = 32794,
+    ID_VALUE_DIALOGS = 32814,
+    ID_SYSTEM_SETTINGS = 32845,
+    ID_FONT_BOLD = 32836,
+    ID_FONT_ITALIC = 32837,
+    ID_FONT_UNDERLINE = 32838,
+};
+
+// The settings of the bar layout; a new layout of bars bumps it so that an
+// old saved layout is not forced onto bars it does not know.
+constexpr int kBarStateVersion = 1;
+constexpr int kIdleUpdateMs = 250;
+
+struct CommandText {
+    int id;
+    const char* text;
+};
+
+// The prompts of the commands of the menus and bars.
+const CommandText kCommandTexts[] = {
+    {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_FILE_PRINT, "打印(&P)..."}, {ID_FILE_PRINT_PREVIEW, "打印预览(&V)"},
+    {ID_PAGE_SETUP, "页面设置..."}, {ID_SAVE_AS_IMAGE, "保存为图像文件(&J)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_EDIT_UNDO, "撤消(&U)"}, {ID_EDIT_REDO, "重做(&R)"}, {ID_EDIT_CANCEL, "取消"},
+    {ID_EDIT_CUT, "剪切(&T)"}, {ID_EDIT_COPY, "复制(&C)"}, {ID_EDIT_PASTE, "粘贴(&P)"},
+    {ID_APP_ABOUT, "关于(&A)..."}, {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"},
+    {ID_VIEW_STATUS_BAR, "状态栏"}, {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"},
+    {ID_VALUE_DIALOGS, "启用定量对话框"}, {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
+    // Context commands with plain buttons.
+    {32796, "设置线型"}, {32822, "合并单元格"}, {32824, "拆分单元格"}, {32843, "添加或删除左斜线"},
+    {32844, "添加或删除右斜线"}, {32828, "在当前行之前"}, {32830, "在当前行之后"}, {32833, "在当前列左边"},
+    {32834, "在当前列右边"}, {ID_FONT_BOLD, "黑体"}, {ID_FONT_ITALIC, "斜体"}, {ID_FONT_UNDERLINE, "下划线"},
+};
+
+// Tool tips of the context controls and pickers.
+const CommandText kControlTexts[] = {
+    {32797, "设置线条颜色"}, {32776, "选择线型"}, {32798, "选择线宽"}, {32804, "第1段间隙1"},
+    {32825, "等距线间的距离"}, {32842, "设置单元格的背静颜色"}, {32827, "字体名称"}, {32829, "字体大小"},
+    {32872, "字符集"}, {32835, "字体颜色"}, {32856, "对齐方式"}, {32852, "选择填充类型"},
+    {32853, "渐变开始的颜色"}, {32854, "渐变结束的颜色"}, {32801, "设置线条起点的箭头"},
+    {32868, "设置起始箭头的角度"}, {32869, "设置起始箭头的大小"}, {32802, "设置线条终点的箭头"},
+    {32870, "设置终止箭头的角度"}, {32871, "设置终止箭头的大小"},
+};
+
+const QList<int> kTableCommands = {32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834};
+const QList<int> kFontCommands = {32827, 32829, 32872, 32835, 32836, 32837, 32838};
 
 // "Name(*.a)|*.a|All(*.*)|*.*|" as the file dialogs of Qt take it.
 QString QtFilter(const QString& pipeFilter)
@@ -44,26 +143,239 @@ QString DocumentFolder()
     return folder;
 }
 
+QSize ScreenSize()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1024, 768);
+}
+
+QString LengthText(int value)
+{
+    const CSystemSettings& s = Settings();
+    return QString::fromStdString(FormatLength(value, 100, s.m_nWorkUnit, s.m_nPrecision));
+}
+
+// The settings colour that goes with a colour picker's command.
+COLORREF* ColorOfCommand(int commandId)
+{
+    CSystemSettings& s = Settings();
+    switch (commandId) {
+    case 32797: return &s.m_crLineDialogColor;
+    case 32835: return &s.m_crFontColor;
+    case 32842: return &s.m_crCellBackColor;
+    case 32853: return &s.m_crGradientStart;
+    case 32854: return &s.m_crGradientEnd;
+    default: return nullptr;
+    }
+}
+
 } // namespace
+
+// --- Construction -----------------------------------------------------------
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_unique<CVEKDoc>())
 {
     setWindowTitle(LoadResString(Ids::IDS_APP_TITLE));
+    // Every bar is built from the loaded settings.
     LoadSettingsFiles();
 
-    m_pageArea = new CPageArea(m_doc.get(), this);
-    setCentralWidget(m_pageArea);
+    CreateActions();
     CreateMenus();
-    statusBar()->showMessage(QString());
-    connect(m_doc.get(), &CVEKDoc::ContentReplaced, this, &CMainFrame::UpdateCommandStates);
+    CreateToolBars();
+    CreateStatusBar();
+    CreateDesignBar();
+    CreateCentralArea();
+    RestorePlacementAndBars();
+    ApplyRulerVisibility();
 
     m_backupTimer = new QTimer(this);
     connect(m_backupTimer, &QTimer::timeout, this, &CMainFrame::OnBackupTimer);
-    m_backupTimer->start(std::max(1, Settings().m_nBackupMinutes) * 60000);
-    resize(1024, 768);
+    m_backupTimer->start(std::max(1, Settings().m_nBackupMinutes) * kMsPerMinute);
+
+    m_idleTimer = new QTimer(this);
+    connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
+    m_idleTimer->start(kIdleUpdateMs);
+    connect(m_doc.get(), &CVEKDoc::ContentReplaced, this, [this] {
+        if (auto* h = qobject_cast<CRulerBar*>(m_wndHRuler)) h->update();
+        if (auto* v = qobject_cast<CRulerBar*>(m_wndVRuler)) v->update();
+        UpdateCommandUI();
+    });
+    UpdateCommandUI();
+
+    CSplashWnd::ShowSplashScreen(this);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // The view refers to the document; it goes first.
+    delete m_view;
+    m_view = nullptr;
+}
+
+CMainFrame* CMainFrame::Of(const QWidget* widget)
+{
+    if (widget)
+        if (auto* frame = qobject_cast<CMainFrame*>(widget->window())) return frame;
+    return TheApp() ? TheApp()->MainFrame() : nullptr;
+}
+
+CVEKView* CMainFrame::EditingViewOf(const QWidget* widget)
+{
+    CMainFrame* frame = Of(widget);
+    return frame ? frame->GetEditingView() : nullptr;
+}
+
+QAction* CMainFrame::AddAction(int commandId, const QString& text)
+{
+    auto* action = new QAction(text, this);
+    QString tip = text;
+    tip.remove(QLatin1Char('&'));
+    tip.remove(QStringLiteral("..."));
+    action->setToolTip(tip);
+    if (HasCommandIcon(commandId)) action->setIcon(CommandIcon(commandId));
+    connect(action, &QAction::triggered, this, [this, commandId] { RouteCommand(commandId); });
+    m_actions.insert(commandId, action);
+    return action;
+}
+
+void CMainFrame::CreateActions()
+{
+    for (const CommandText& c : kCommandTexts) AddAction(c.id, QString::fromUtf8(c.text));
+    const struct {
+        int id;
+        QKeySequence keys;
+    } shortcuts[] = {
+        {ID_FILE_NEW, QKeySequence::New},     {ID_FILE_OPEN, QKeySequence::Open},
+        {ID_FILE_SAVE, QKeySequence::Save},   {ID_FILE_PRINT, QKeySequence::Print},
+        {ID_EDIT_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z)}, {ID_EDIT_REDO, QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        {ID_EDIT_CUT, QKeySequence(Qt::CTRL | Qt::Key_X)},  {ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {ID_EDIT_PASTE, QKeySequence(Qt::CTRL | Qt::Key_V)}, {ID_EDIT_CANCEL, QKeySequence(Qt::Key_Escape)},
+        {ID_SAVE_AS_IMAGE, QKeySequence(Qt::CTRL | Qt::Key_J)},
+    };
+    for (const auto& s : shortcuts) m_actions.value(s.id)->setShortcut(s.keys);
+    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
+                   ID_VALUE_DIALOGS, ID_FONT_BOLD, ID_FONT_ITALIC, ID_FONT_UNDERLINE})
+        m_actions.value(id)->setCheckable(true);
+    // Their dialogs are not part of this program yet.
+    m_actions.value(ID_SYSTEM_COLORS)->setEnabled(false);
+    m_actions.value(ID_SYSTEM_SETTINGS)->setEnabled(false);
+}
+
+void CMainFrame::CreateMenus()
+{
+    auto act = [this](int id) { return m_actions.value(id); };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->addActions({act(ID_FILE_NEW), act(ID_FILE_OPEN), act(ID_FILE_SAVE), act(ID_FILE_SAVE_AS)});
+    file->addSeparator();
+    file->addActions({act(ID_FILE_PRINT), act(ID_FILE_PRINT_PREVIEW), act(ID_PAGE_SETUP), act(ID_SAVE_AS_IMAGE)});
+    file->addSeparator();
+    m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
+    file->addSeparator();
+    file->addAction(act(ID_APP_EXIT));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    edit->addActions({act(ID_EDIT_UNDO), act(ID_EDIT_REDO), act(ID_EDIT_CANCEL)});
+    edit->addSeparator();
+    edit->addActions({act(ID_EDIT_CUT), act(ID_EDIT_COPY), act(ID_EDIT_PASTE)});
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
+    view->addActions({act(ID_VIEW_TOOLBAR), act(ID_VIEW_DESIGN_BAR), act(ID_VIEW_STATUS_BAR), act(ID_VIEW_RULERS)});
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
+    options->addActions({act(ID_AUTO_SNAP), act(ID_VALUE_DIALOGS)});
+    options->addSeparator();
+    options->addActions({act(ID_SYSTEM_COLORS), act(ID_SYSTEM_SETTINGS)});
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(act(ID_APP_ABOUT));
+    for (QMenu* m : {file, edit, view, options}) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    UpdateRecentFileMenu();
+}
+
+bool CMainFrame::CreateToolBars()
+{
+    m_wndToolBar = new CMainToolBar(this);
+    m_wndToolBar->setObjectName(QStringLiteral("StandardBar"));
+    m_wndToolBar->setWindowTitle(LoadResString(36002));
+    m_wndToolBar->Build(m_actions);
+    for (const CommandText& c : kControlTexts)
+        if (QWidget* w = m_wndToolBar->CommandWidget(c.id)) w->setToolTip(QString::fromUtf8(c.text));
+    const QSize screen = ScreenSize();
+    m_wndToolBar->SetDropHeights(ComboDropHeight(screen.height(), false), ComboDropHeight(screen.height(), true));
+    connect(m_wndToolBar, &CMainToolBar::CommandTriggered, this, &CMainFrame::RouteCommand);
+    connect(m_wndToolBar, &CMainToolBar::OtherColorRequested, this, &CMainFrame::OnColorButtonDialog);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+    RebuildContextToolBar();
+    return true;
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    m_tableMatching = new QLabel(TableMatchingText(), this);
+    m_tableMatching->setFrameShape(QFrame::Panel);
+    m_tableMatching->setFrameShadow(QFrame::Sunken);
+    statusBar()->addPermanentWidget(m_tableMatching);
+}
+
+void CMainFrame::CreateDesignBar()
+{
+    m_wndDesignBar = new QToolBar(LoadResString(36001), this);
+    m_wndDesignBar->setObjectName(QStringLiteral("DesignBar"));
+    const int size = DesignBarIconSize(DesignBarResource(ScreenSize().width()));
+    m_wndDesignBar->setIconSize(QSize(size, size));
+    for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable()) {
+        const int id = int(tool.command);
+        auto* action = new QAction(CommandIcon(id, size), QString::fromUtf8(tool.text), this);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_actions.insert(id, action);
+        m_wndDesignBar->addAction(action);
+    }
+    addToolBar(Qt::LeftToolBarArea, m_wndDesignBar);
+}
+
+void CMainFrame::CreateCentralArea()
+{
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    auto* hRuler = new CRulerBar(true, central);
+    auto* vRuler = new CRulerBar(false, central);
+    m_wndHRuler = hRuler;
+    m_wndVRuler = vRuler;
+    m_rulerCorner = new QWidget(central);
+    m_rulerCorner->setFixedSize(CRulerBar::kThickness, CRulerBar::kThickness);
+    m_rulerCorner->setAutoFillBackground(true);
+    m_rulerCorner->setBackgroundRole(QPalette::Button);
+    m_view = new CVEKView(m_doc.get(), central);
+    grid->addWidget(m_rulerCorner, 0, 0);
+    grid->addWidget(hRuler, 0, 1);
+    grid->addWidget(vRuler, 1, 0);
+    grid->addWidget(m_view, 1, 1);
+    setCentralWidget(central);
+    ConnectView();
+}
+
+void CMainFrame::ConnectView()
+{
+    auto* hRuler = static_cast<CRulerBar*>(m_wndHRuler);
+    auto* vRuler = static_cast<CRulerBar*>(m_wndVRuler);
+    connect(m_view, &CVEKView::ViewTransformChanged, this, [hRuler, vRuler](double scale, int x, int y) {
+        hRuler->SetScale(scale, x);
+        vRuler->SetScale(scale, y);
+    });
+    connect(m_view, &CVEKView::MouseMovedAt, this, [hRuler, vRuler](int x, int y) {
+        hRuler->SetMarks(x, y);
+        vRuler->SetMarks(x, y);
+    });
+    connect(m_view, &CVEKView::StatusPromptChanged, this, &CMainFrame::SetStatusText);
+    hRuler->SetScale(m_view->GetScale(), m_view->GetOriginPoint().x);
+    vRuler->SetScale(m_view->GetScale(), m_view->GetOriginPoint().y);
+    m_view->setFocus();
+}
+
+// --- Settings files ---------------------------------------------------------
 
 void CMainFrame::LoadSettingsFiles()
 {
@@ -77,15 +389,20 @@ void CMainFrame::LoadSettingsFiles()
     if (!s.LoadLineTypeFile(CSystemSettings::LineTypeFilePath(), &warning))
         problems << QStringLiteral("LineType.dat: %1").arg(warning);
     if (s.m_strDocumentFolder.empty())
-        s.m_strDocumentFolder =
-            QStringToGbk(QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("*.vek")));
+        s.m_strDocumentFolder = QStringToGbk(
+            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("*.vek")));
     if (s.m_strLibraryFolder.empty())
-        s.m_strLibraryFolder =
-            QStringToGbk(QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("*.vkl")));
-    if (!problems.isEmpty()) {
-        qWarning("damaged settings file, defaults used: %s", qPrintable(problems.join(QStringLiteral("; "))));
-        statusBar()->showMessage(problems.join(QStringLiteral("; ")));
-    }
+        s.m_strLibraryFolder = QStringToGbk(
+            QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("*.vkl")));
+    if (problems.isEmpty()) return;
+    const QString text = problems.join(QStringLiteral("\n"));
+    qWarning("damaged settings file, defaults used: %s", qPrintable(text));
+    // Told once the window is up, without holding up the start.
+    QTimer::singleShot(0, this, [this, text] {
+        auto* box = new QMessageBox(QMessageBox::Warning, LoadResString(Ids::IDS_APP_TITLE), text, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    });
 }
 
 bool CMainFrame::SaveSettingsFiles()
@@ -97,34 +414,451 @@ bool CMainFrame::SaveSettingsFiles()
     return ok;
 }
 
-void CMainFrame::CreateMenus()
+// --- Commands -----------------------------------------------------------------
+
+void CMainFrame::RouteCommand(int commandId)
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addAction(QStringLiteral("新建(&N)"), QKeySequence::New, this, [this] { NewDocument(); });
-    file->addAction(QStringLiteral("打开(&O)..."), QKeySequence::Open, this, [this] {
-        const QString path = QFileDialog::getOpenFileName(this, QString(), DocumentFolder(),
-                                                          QtFilter(LoadResString(36018)));
-        if (!path.isEmpty()) OpenDocumentFile(path);
-    });
-    file->addAction(QStringLiteral("保存(&S)"), QKeySequence::Save, this, [this] { SaveDocument(); });
-    file->addAction(QStringLiteral("另存为(&A)..."), this, [this] { SaveDocumentAs(); });
-    file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
-    file->addSeparator();
-    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    m_undoAction = edit->addAction(QStringLiteral("撤消(&U)"), QKeySequence::Undo, this, [this] { m_doc->Undo(); });
-    m_redoAction = edit->addAction(QStringLiteral("重做(&R)"), QKeySequence::Redo, this, [this] { m_doc->Redo(); });
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于(&A)..."), this, [this] {
-        QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE),
-                           QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
-    });
-    UpdateRecentFileMenu();
-    UpdateCommandStates();
+    CPageSet* pageSet = m_doc->GetPageSet();
+    if (CVEKView::ToolIndexOfCommand(UINT(commandId)) >= 0 || commandId == int(CVEKView::ID_TOOL_SYMMETRIC_DRAW)) {
+        if (m_view) m_view->OnToolCommand(UINT(commandId));
+        UpdateCommandUI();
+        return;
+    }
+    switch (commandId) {
+    case ID_FILE_NEW:
+        if (SaveModified()) NewDocument();
+        break;
+    case ID_FILE_OPEN:
+        if (SaveModified()) {
+            const QString path = QFileDialog::getOpenFileName(this, QString(), DocumentFolder(),
+                                                              QtFilter(LoadResString(36018)));
+            if (!path.isEmpty()) OpenDocumentFile(path);
+        }
+        break;
+    case ID_FILE_SAVE: SaveDocument(); break;
+    case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
+    case ID_FILE_PRINT:
+        if (pageSet) CPagePrinter(*pageSet).OnFilePrint(this);
+        break;
+    case ID_FILE_PRINT_PREVIEW:
+        if (pageSet) {
+            SetInPrintPreview(true);
+            CPagePrinter(*pageSet).OnFilePrintPreview(this);
+            SetInPrintPreview(false);
+        }
+        break;
+    case ID_PAGE_SETUP:
+        if (CPagePrinter::OnPageSetup(this, *m_doc) && m_view) m_view->Invalidate();
+        break;
+    case ID_SAVE_AS_IMAGE:
+        if (pageSet) CPagePrinter(*pageSet).OnSaveAsImage(this);
+        break;
+    case ID_APP_EXIT: close(); break;
+    case ID_EDIT_UNDO:
+        if (m_view) m_view->OnEditUndo();
+        else m_doc->Undo();
+        break;
+    case ID_EDIT_REDO:
+        if (m_view) m_view->OnEditRedo();
+        else m_doc->Redo();
+        break;
+    case ID_EDIT_CANCEL:
+        if (m_view) m_view->OnEditCancel();
+        break;
+    case ID_APP_ABOUT:
+        QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
+        break;
+    case ID_VIEW_TOOLBAR: m_wndToolBar->setVisible(!m_wndToolBar->isVisible()); break;
+    case ID_VIEW_DESIGN_BAR: m_wndDesignBar->setVisible(!m_wndDesignBar->isVisible()); break;
+    case ID_VIEW_STATUS_BAR: statusBar()->setVisible(!statusBar()->isVisible()); break;
+    case ID_VIEW_RULERS: OnViewRulers(); break;
+    case ID_AUTO_SNAP: OnAutoSnap(); break;
+    case ID_VALUE_DIALOGS: OnValueDialogs(); break;
+    case ID_SYSTEM_COLORS: OnSystemColors(); break;
+    case ID_SYSTEM_SETTINGS: OnSystemSettings(); break;
+    default:
+        // Clipboard, the forwarded tool commands, table commands and font
+        // styles are the view's.
+        Q_EMIT ViewCommand(commandId);
+        break;
+    }
+    UpdateCommandUI();
 }
+
+void CMainFrame::UpdateCommandUI()
+{
+    const CSystemSettings& s = Settings();
+    auto set = [this](int id, bool enabled, int checked = -1) {
+        QAction* a = m_actions.value(id);
+        if (!a) return;
+        a->setEnabled(enabled);
+        if (checked >= 0) a->setChecked(checked != 0);
+    };
+    set(ID_EDIT_UNDO, m_view ? m_view->CanEditUndo() : m_doc->CanUndo() != 0);
+    set(ID_EDIT_REDO, m_view ? m_view->CanEditRedo() : m_doc->CanRedo() != 0);
+    set(ID_EDIT_CANCEL, m_view && m_view->CanEditCancel());
+    set(ID_FILE_PRINT_PREVIEW, CPagePrinter::CanPrintPreview(m_doc->GetPageSet()));
+    set(ID_AUTO_SNAP, true, s.m_bAutoSnap);
+    set(ID_VALUE_DIALOGS, true, s.m_bValueDialogs);
+    set(ID_VIEW_RULERS, true, s.m_bShowRulers);
+    set(ID_VIEW_DESIGN_BAR, true, m_wndDesignBar && !m_wndDesignBar->isHidden());
+    set(ID_VIEW_TOOLBAR, true, m_wndToolBar && !m_wndToolBar->isHidden());
+    set(ID_VIEW_STATUS_BAR, true, !statusBar()->isHidden());
+    set(ID_FONT_BOLD, true, s.m_lfDefaultFont.lfWeight == FW_BOLD);
+    set(ID_FONT_ITALIC, true, s.m_lfDefaultFont.lfItalic);
+    set(ID_FONT_UNDERLINE, true, s.m_lfDefaultFont.lfUnderline);
+    if (m_view) {
+        for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable())
+            set(int(tool.command), true, m_view->IsToolCommandChecked(tool.command));
+    }
+    if (m_tableMatching && m_tableMatching->text() != TableMatchingText()) m_tableMatching->setText(TableMatchingText());
+}
+
+QString CMainFrame::TableMatchingText()
+{
+    return LoadResString(Settings().m_bTableMatching ? 36062 : 36063);
+}
+
+void CMainFrame::OnAutoSnap()
+{
+    Settings().m_bAutoSnap = !Settings().m_bAutoSnap;
+}
+
+void CMainFrame::OnValueDialogs()
+{
+    Settings().m_bValueDialogs = !Settings().m_bValueDialogs;
+}
+
+void CMainFrame::OnViewRulers()
+{
+    Settings().m_bShowRulers = !Settings().m_bShowRulers;
+    ApplyRulerVisibility();
+}
+
+void CMainFrame::ApplyRulerVisibility()
+{
+    const bool show = Settings().m_bShowRulers != 0;
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler, m_rulerCorner})
+        if (w) w->setVisible(show);
+}
+
+void CMainFrame::OnSystemColors()
+{
+    // The system-colours dialog comes with the settings dialogs.
+}
+
+void CMainFrame::OnSystemSettings()
+{
+    // The settings sheet comes with the settings dialogs.
+}
+
+// --- Services -----------------------------------------------------------------
+
+void CMainFrame::SetStatusText(const QString& text)
+{
+    if (statusBar()->currentMessage() != text) statusBar()->showMessage(text);
+}
+
+QString CMainFrame::GetStatusText() const
+{
+    return statusBar()->currentMessage();
+}
+
+bool CMainFrame::AddLineType(const CLineAttr& lineType)
+{
+    if (!Settings().AddLineType(lineType)) return false;
+    if (m_groups.lineType && m_wndToolBar->LineTypeCombo()) m_wndToolBar->LineTypeCombo()->AddLineTypeItem();
+    return true;
+}
+
+// --- Context tool bar -----------------------------------------------------
+
+void CMainFrame::ShowLineControls(int lineType, int lineWidth, int lineColor, int arrows, int arrowAngles)
+{
+    m_groups.lineType = lineType;
+    m_groups.lineWidth = lineWidth;
+    m_groups.lineColor = lineColor;
+    m_groups.arrows = arrows;
+    m_groups.arrowAngles = arrowAngles;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::ShowOffsetControls(int show)
+{
+    m_groups.offset = show;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::ShowTextControls(int show)
+{
+    m_groups.font = show;
+    m_groups.alignment = show;
+    m_groups.tableCommands = show;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::ShowFontControls(int show)
+{
+    m_groups.font = show;
+    m_groups.alignment = 0;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::ShowGradientControls(int start, int end)
+{
+    m_groups.gradientStart = start;
+    m_groups.gradientEnd = end;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::ShowFillTypeControls(int show)
+{
+    m_groups.fillType = show;
+    RebuildContextToolBar();
+}
+
+void CMainFrame::RebuildContextToolBar()
+{
+    if (!m_wndToolBar) return;
+    RebuildLineGroups();
+    RebuildTextGroups();
+    RebuildFillGroups();
+}
+
+void CMainFrame::ShowColorGroup(int commandId, bool on, COLORREF colour)
+{
+    m_wndToolBar->SetCommandVisible(commandId, on);
+    CColorMenuButton* button = m_wndToolBar->ColorButton(commandId);
+    if (!on || !button) return;
+    button->SetShowAutomatic(false);
+    button->SetColor(colour, TRUE);
+}
+
+void CMainFrame::RebuildLineGroups()
+{
+    CMainToolBar* bar = m_wndToolBar;
+    const CSystemSettings& s = Settings();
+    const ContextGroups& g = m_groups;
+
+    ShowColorGroup(32797, g.lineColor, s.m_crLineColor);
+
+    bar->SetCommandVisible(32796, g.lineType);
+    bar->SetCommandVisible(32776, g.lineType);
+    if (g.lineType) bar->LineTypeCombo()->SyncWithSettings();
+
+    bar->SetCommandVisible(32798, g.lineWidth);
+    if (g.lineWidth) bar->LineWidthCombo()->SyncWithSettings();
+
+    // A custom line type shows the spacing of its pattern; the other
+    // parameters are never edited on the bar.
+    const bool hasType = s.m_nCurLineType >= 0 && s.m_nCurLineType < int(s.m_aLineTypes.size());
+    const CLineAttr* current = hasType ? &s.m_aLineTypes[std::size_t(s.m_nCurLineType)] : nullptr;
+    const bool custom = g.lineType && current && current->GetKind() == LINE_CUSTOM;
+    bar->SetCommandVisible(32804, custom);
+    if (custom) bar->LineParamEdit()->SetValueText(LengthText(current->GetParam(2)));
+
+    bar->SetCommandVisible(32801, g.arrows);
+    bar->SetCommandVisible(32802, g.arrows);
+    if (g.arrows) {
+        bar->ArrowButton(32801)->SetArrowType(s.m_nStartArrowType, TRUE);
+        bar->ArrowButton(32802)->SetArrowType(s.m_nEndArrowType, TRUE);
+    }
+
+    bar->SetCommandVisible(32825, g.offset);
+    if (g.offset) bar->OffsetEdit()->SetValueText(LengthText(s.m_nOffsetDistance));
+
+    for (int id : {32868, 32869, 32870, 32871}) bar->SetCommandVisible(id, g.arrowAngles);
+    if (g.arrowAngles) {
+        bar->StartAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dStartArrowAngle)));
+        bar->EndAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dEndArrowAngle)));
+        bar->StartSizeCombo()->SyncWithSettings();
+        bar->EndSizeCombo()->SyncWithSettings();
+    }
+}
+
+void CMainFrame::RebuildTextGroups()
+{
+    CMainToolBar* bar = m_wndToolBar;
+    const CSystemSettings& s = Settings();
+    const ContextGroups& g = m_groups;
+
+    for (int id : kTableCommands) bar->SetCommandVisible(id, g.tableCommands);
+    if (g.tableCommands) ShowColorGroup(32842, true, s.m_crCellBackColor);
+
+    for (int id : kFontCommands) bar->SetCommandVisible(id, g.font);
+    if (g.font) {
+        bar->FontNameCombo()->SyncWithSettings();
+        bar->FontSizeCombo()->SelectCurrentSize();
+        bar->CharsetCombo()->FillCharsets();
+        ShowColorGroup(32835, true, s.m_crFontColor);
+    }
+
+    bar->SetCommandVisible(32856, g.alignment);
+    if (g.alignment) {
+        bar->AlignmentButton()->SetShowAutomatic(false);
+        bar->AlignmentButton()->SetTFType(s.m_nTextAlignment, TRUE);
+    }
+}
+
+void CMainFrame::RebuildFillGroups()
+{
+    const CSystemSettings& s = Settings();
+    m_wndToolBar->SetCommandVisible(32852, m_groups.fillType);
+    if (m_groups.fillType) m_wndToolBar->FillTypeCombo()->SelectFillType(s.m_nFillType);
+    ShowColorGroup(32853, m_groups.gradientStart, s.m_crGradientStart);
+    ShowColorGroup(32854, m_groups.gradientEnd, s.m_crGradientEnd);
+}
+
+void CMainFrame::OnColorButtonDialog(int commandId)
+{
+    COLORREF* colour = ColorOfCommand(commandId);
+    if (!colour) return;
+    CVEKColorDialog dialog(*colour, CVEKColorDialog::kFrameFlags, this);
+    // Cancelling leaves every colour as it was; nothing is reported.
+    if (dialog.DoModal() != CVEKColorDialog::IDOK) return;
+    *colour = dialog.GetColor();
+    if (CColorMenuButton* button = m_wndToolBar->ColorButton(commandId)) button->SetColor(*colour, TRUE);
+    CMessageHub::Instance().SendColorChange(*colour, commandId);
+}
+
+// --- Window placement and bars ----------------------------------------------
+
+int CMainFrame::DesignBarResource(int screenWidth)
+{
+    if (screenWidth >= 1280) return 142;
+    if (screenWidth < 1024) return 138;
+    return 141;
+}
+
+int CMainFrame::DesignBarIconSize(int resource)
+{
+    switch (resource) {
+    // Small enough that the 23 buttons fit the height of a screen of that
+    // width.
+    case 142: return 20;
+    case 141: return 18;
+    default: return 16;
+    }
+}
+
+int CMainFrame::ComboDropHeight(int screenHeight, bool fontGroup)
+{
+    if (screenHeight >= 1024) return 900;
+    if (screenHeight >= 768) return 668;
+    if (screenHeight >= 600) return fontGroup ? 350 : 500;
+    return 320;
+}
+
+bool CMainFrame::ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* placement)
+{
+    const QStringList fields = text.split(QLatin1Char(','));
+    if (fields.size() != 10) return false;
+    int values[10];
+    for (int i = 0; i < 10; ++i) {
+        bool ok = false;
+        values[i] = fields[i].trimmed().toInt(&ok);
+        if (!ok || (i < 2 && values[i] < 0)) return false;
+    }
+    WINDOWPLACEMENT wp;
+    wp.length = kPlacementLength;
+    wp.flags = UINT(values[0]);
+    wp.showCmd = UINT(values[1]);
+    wp.ptMinPosition = CPoint(values[2], values[3]);
+    wp.ptMaxPosition = CPoint(values[4], values[5]);
+    wp.rcNormalPosition = CRect(values[6], values[7], values[8], values[9]);
+    // A window without area cannot be what was stored.
+    if (wp.rcNormalPosition.IsRectEmpty()) return false;
+    *placement = wp;
+    return true;
+}
+
+QString CMainFrame::FormatWindowPlacement(const WINDOWPLACEMENT& wp)
+{
+    return QString::asprintf("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", wp.flags, wp.showCmd, wp.ptMinPosition.x,
+                             wp.ptMinPosition.y, wp.ptMaxPosition.x, wp.ptMaxPosition.y, wp.rcNormalPosition.left,
+                             wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
+}
+
+bool CMainFrame::LoadWindowPlacement(WINDOWPLACEMENT* placement, const QString& section, const QString& entry) const
+{
+    auto profile = CVEKApp::OpenProfile();
+    const QVariant value = profile->value(section + QLatin1Char('/') + entry);
+    // An unquoted list of numbers reads back as a list of strings.
+    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                                   : value.toString();
+    return !text.isEmpty() && ParseWindowPlacement(text, placement);
+}
+
+void CMainFrame::SaveWindowPlacement(const WINDOWPLACEMENT& placement, const QString& section,
+                                     const QString& entry) const
+{
+    auto profile = CVEKApp::OpenProfile();
+    profile->setValue(section + QLatin1Char('/') + entry, FormatWindowPlacement(placement));
+}
+
+CMainFrame::WINDOWPLACEMENT CMainFrame::GetWindowPlacement() const
+{
+    WINDOWPLACEMENT wp;
+    wp.length = kPlacementLength;
+    wp.flags = isMaximized() ? WPF_RESTORETOMAXIMIZED : 0;
+    wp.showCmd = isMinimized() ? SW_SHOWMINIMIZED : (isMaximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    wp.ptMinPosition = CPoint(-1, -1);
+    wp.ptMaxPosition = CPoint(-1, -1);
+    QRect normal = normalGeometry();
+    if (normal.isEmpty()) normal = geometry();
+    wp.rcNormalPosition = CRect(normal.left(), normal.top(), normal.left() + normal.width(),
+                                normal.top() + normal.height());
+    return wp;
+}
+
+void CMainFrame::SetWindowPlacement(const WINDOWPLACEMENT& wp)
+{
+    const CRect& r = wp.rcNormalPosition;
+    QRect rect(r.left, r.top, r.Width(), r.Height());
+    // A window left on a screen that is gone comes back onto the main one.
+    bool onScreen = false;
+    for (const QScreen* screen : QGuiApplication::screens()) onScreen = onScreen || screen->geometry().intersects(rect);
+    if (!onScreen) rect.moveCenter(DefaultPlacement().center());
+    setGeometry(rect);
+    // A window closed while minimised comes back as it was before that,
+    // never minimised.
+    const bool maximised =
+        wp.showCmd == SW_SHOWMAXIMIZED || (wp.showCmd == SW_SHOWMINIMIZED && (wp.flags & WPF_RESTORETOMAXIMIZED));
+    setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+QRect CMainFrame::DefaultPlacement()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 960);
+    QRect rect(0, 0, available.width() * 17 / 20, available.height() * 9 / 10);
+    rect.moveCenter(available.center());
+    return rect;
+}
+
+void CMainFrame::RestorePlacementAndBars()
+{
+    WINDOWPLACEMENT wp;
+    if (!LoadWindowPlacement(&wp, QString::fromLatin1(kPlacementSection), QString::fromLatin1(kPlacementEntry))) {
+        // Without a sound placement the bar layout is not trusted either.
+        setGeometry(DefaultPlacement());
+        return;
+    }
+    SetWindowPlacement(wp);
+    auto profile = CVEKApp::OpenProfile();
+    restoreState(profile->value(QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState")).toByteArray(),
+                 kBarStateVersion);
+}
+
+void CMainFrame::SavePlacementAndBars()
+{
+    SaveWindowPlacement(GetWindowPlacement(), QString::fromLatin1(kPlacementSection),
+                        QString::fromLatin1(kPlacementEntry));
+    auto profile = CVEKApp::OpenProfile();
+    profile->setValue(QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState"), saveState(kBarStateVersion));
+}
+
+// --- Documents ---------------------------------------------------------------
 
 void CMainFrame::UpdateRecentFileMenu()
 {
@@ -133,21 +867,29 @@ void CMainFrame::UpdateRecentFileMenu()
     int n = 1;
     for (const QString& f : files) {
         m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(QDir::toNativeSeparators(f)), this,
-                                [this, f] { OpenDocumentFile(f); });
+                                [this, f] {
+                                    if (SaveModified()) OpenDocumentFile(f);
+                                });
     }
     m_recentMenu->setEnabled(!files.isEmpty());
-}
-
-void CMainFrame::UpdateCommandStates()
-{
-    if (m_undoAction) m_undoAction->setEnabled(m_doc->CanUndo());
-    if (m_redoAction) m_redoAction->setEnabled(m_doc->CanRedo());
-    if (m_pageArea) m_pageArea->update();
 }
 
 void CMainFrame::ShowError(int messageId)
 {
     QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), LoadResString(messageId));
+}
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_doc->IsModified()) return true;
+    const QString name = m_doc->GetPathName().isEmpty() ? QStringLiteral("无标题")
+                                                        : QFileInfo(m_doc->GetPathName()).fileName();
+    const auto answer = QMessageBox::question(this, LoadResString(Ids::IDS_APP_TITLE),
+                                              QStringLiteral("是否保存对 %1 的更改?").arg(name),
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) return SaveDocument();
+    return true;
 }
 
 bool CMainFrame::NewDocument()
@@ -225,7 +967,14 @@ void CMainFrame::OnBackupTimer()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    // Also while print preview runs: the settings of this session are kept.
     m_backupTimer->stop();
+    m_idleTimer->stop();
+    SavePlacementAndBars();
     SaveSettingsFiles();
     event->accept();
 }

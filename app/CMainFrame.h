@@ -1,24 +1,71 @@
-// The main window: menus, the page area, the status bar, the settings files
-// read at creation and written at close, and the interval backup timer.
+// The main window: the editing view with its two rulers, the standard tool
+// bar (which also carries the context controls of the current tool), the
+// design tool bar with the 23 drawing tools, the status bar with the
+// tools' prompts, the option commands, the settings files read at creation
+// and written at close, the window placement and bar layout in "Vek.ini",
+// and the interval backup timer.
 #pragma once
 
+#include "platform/Types.h"
+
+#include <QHash>
 #include <QMainWindow>
 
 #include <memory>
 
-class CPageArea;
+class CLineAttr;
+class CMainToolBar;
 class CVEKDoc;
+class CVEKView;
 class QAction;
+class QLabel;
 class QMenu;
 class QTimer;
+class QToolBar;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
+    // The layout of a window as the profile stores it: the ten numbers of
+    // "WindowPos" in this order after the length.
+    struct WINDOWPLACEMENT {
+        UINT length = 0;
+        UINT flags = 0;
+        UINT showCmd = 0;
+        CPoint ptMinPosition;
+        CPoint ptMaxPosition;
+        CRect rcNormalPosition;
+    };
+    static constexpr UINT kPlacementLength = 44;
+    static constexpr UINT WPF_RESTORETOMAXIMIZED = 2;
+    static constexpr UINT SW_SHOWNORMAL = 1;
+    static constexpr UINT SW_SHOWMINIMIZED = 2;
+    static constexpr UINT SW_SHOWMAXIMIZED = 3;
+    static constexpr const char* kPlacementSection = "Settings";
+    static constexpr const char* kPlacementEntry = "WindowPos";
+    static constexpr const char* kBarStateSection = "General";
+    // The period of the backup timer (id 5 of the original frame) per
+    // minute of the settings' backup interval.
+    static constexpr int kMsPerMinute = 60000;
+
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
+    // The main frame that holds a widget (a tool-bar control, the view), or
+    // the application's main frame when the widget lies in none.
+    static CMainFrame* Of(const QWidget* widget);
+    // The editing view seen from a widget: Of(widget)->GetEditingView().
+    static CVEKView* EditingViewOf(const QWidget* widget);
+
     CVEKDoc* GetDocument() const { return m_doc.get(); }
+    // The editing view, or null while none is built.
+    CVEKView* GetEditingView() const { return m_view; }
+    CMainToolBar* GetMainToolBar() const { return m_wndToolBar; }
+    QToolBar* GetDesignBar() const { return m_wndDesignBar; }
+    QWidget* GetHorizontalRuler() const { return m_wndHRuler; }
+    QWidget* GetVerticalRuler() const { return m_wndVRuler; }
+    // The action of a command of the menus and bars, or null.
+    QAction* CommandAction(int commandId) const { return m_actions.value(commandId); }
 
     bool NewDocument();
     // Opens a file, telling the user when it cannot be read; the document
@@ -26,6 +73,8 @@ public:
     bool OpenDocumentFile(const QString& path);
     bool SaveDocument();
     bool SaveDocumentAs();
+    // Offers to save a modified document; false when the user cancels.
+    bool SaveModified();
 
     // The settings files: read at creation, written at close. Damaged files
     // give the defaults and a warning in the status bar.
@@ -36,21 +85,123 @@ public:
     void OnBackupTimer();
     QTimer* BackupTimer() const { return m_backupTimer; }
 
+    // --- Services to the view and the tools -------------------------------
+    // Shows a prompt in pane 0 of the status bar.
+    void SetStatusText(const QString& text);
+    QString GetStatusText() const;
+    // Appends a custom line type to the settings' lists (and to the
+    // line-type combo). False when the pattern has no width to scale.
+    bool AddLineType(const CLineAttr& lineType);
+    // The view tells the frame while print preview runs.
+    void SetInPrintPreview(bool inPreview) { m_bInPrintPreview = inPreview; }
+    bool IsInPrintPreview() const { return m_bInPrintPreview; }
+
+    // --- The context groups of the standard tool bar ----------------------
+    void ShowLineControls(int lineType, int lineWidth, int lineColor, int arrows, int arrowAngles);
+    void ShowOffsetControls(int show);
+    // Font, alignment and table commands together.
+    void ShowTextControls(int show);
+    // Font on or off; alignment always off.
+    void ShowFontControls(int show);
+    void ShowGradientControls(int start, int end);
+    void ShowFillTypeControls(int show);
+    // Shows the switched-on groups and refreshes every shown control from
+    // the settings (the line-type list, the current line type's parameter,
+    // the offset distance, the arrowhead angles, the pickers' values).
+    void RebuildContextToolBar();
+    // The pickers' "定义颜色......": the full colour dialog for a colour
+    // command (32797, 32835, 32842, 32853, 32854).
+    void OnColorButtonDialog(int commandId);
+
+    // --- Option commands ----------------------------------------------------
+    void OnAutoSnap();
+    void OnValueDialogs();
+    void OnViewRulers();
+    void OnSystemColors();
+    void OnSystemSettings();
+    // The table-matching indicator's text.
+    static QString TableMatchingText();
+    // Enables and checks the commands from the current state; runs after
+    // each command and while idle.
+    void UpdateCommandUI();
+
+    // --- Window placement and bar layout ----------------------------------
+    // The design bar's picture size by screen width: resource 142 (1280
+    // pixels and wider), 141 (from 1024) or 138 (narrower).
+    static int DesignBarResource(int screenWidth);
+    static int DesignBarIconSize(int resource);
+    // Drop-down height of the context combos by screen height.
+    static int ComboDropHeight(int screenHeight, bool fontGroup);
+    // The ten numbers, all required; false for anything else.
+    static bool ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* placement);
+    static QString FormatWindowPlacement(const WINDOWPLACEMENT& placement);
+    bool LoadWindowPlacement(WINDOWPLACEMENT* placement, const QString& section, const QString& entry) const;
+    void SaveWindowPlacement(const WINDOWPLACEMENT& placement, const QString& section, const QString& entry) const;
+    WINDOWPLACEMENT GetWindowPlacement() const;
+    void SetWindowPlacement(const WINDOWPLACEMENT& placement);
+    // The placement used when the profile holds none, or a damaged one.
+    static QRect DefaultPlacement();
+
+    // Group switches, for the view and the tests.
+    struct ContextGroups {
+        int lineType = 1;
+        int lineWidth = 1;
+        int lineColor = 1;
+        int arrows = 0;
+        int offset = 0;
+        int font = 0;
+        int alignment = 0;
+        int tableCommands = 0;
+        int fillType = 0;
+        int gradientStart = 0;
+        int gradientEnd = 0;
+        int arrowAngles = 0;
+    };
+    const ContextGroups& GetContextGroups() const { return m_groups; }
+
+Q_SIGNALS:
+    // A command of the bars or menus that the view carries out (the
+    // forwarded tool commands, clipboard, printing, table commands, font
+    // styles). The view connects to it.
+    void ViewCommand(int commandId);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void CreateActions();
+    QAction* AddAction(int commandId, const QString& text);
     void CreateMenus();
+    bool CreateToolBars();
+    void CreateStatusBar();
+    void CreateCentralArea();
+    void CreateDesignBar();
+    void RestorePlacementAndBars();
+    void SavePlacementAndBars();
+    void RouteCommand(int commandId);
+    void ConnectView();
     void UpdateRecentFileMenu();
-    void UpdateCommandStates();
     QString AskSavePath();
     bool SaveTo(const QString& path);
     void ShowError(int messageId);
+    void ApplyRulerVisibility();
+    void RebuildLineGroups();
+    void RebuildTextGroups();
+    void RebuildFillGroups();
+    void ShowColorGroup(int commandId, bool on, COLORREF colour);
 
     std::unique_ptr<CVEKDoc> m_doc;
-    CPageArea* m_pageArea = nullptr;
+    CVEKView* m_view = nullptr;
+    CMainToolBar* m_wndToolBar = nullptr;
+    QToolBar* m_wndDesignBar = nullptr;
+    QWidget* m_wndHRuler = nullptr;
+    QWidget* m_wndVRuler = nullptr;
+    QWidget* m_rulerCorner = nullptr;
+    QLabel* m_tableMatching = nullptr;
     QTimer* m_backupTimer = nullptr;
+    QTimer* m_idleTimer = nullptr;
     QMenu* m_recentMenu = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
+    QHash<int, QAction*> m_actions;
+    bool m_bInPrintPreview = false;
+    ContextGroups m_groups;
 };

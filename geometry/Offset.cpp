@@ -186,6 +186,17 @@ double PolygonArea(const CPointList& points)
     return std::fabs(sum);
 }
 
+namespace {
+
+// The exclusive edge one past a coordinate; a damaged file can put a point
+// on the largest int, where it stays.
+int PastEdge(int v)
+{
+    return v == INT_MAX ? v : v + 1;
+}
+
+} // namespace
+
 CRect PolylineBoundRect(const CPointList& points)
 {
     if (points.IsEmpty()) return CRect();
@@ -196,14 +207,14 @@ CRect PolylineBoundRect(const CPointList& points)
         r.right = std::max(r.right, p.x);
         r.bottom = std::max(r.bottom, p.y);
     }
-    r.right += 1;
-    r.bottom += 1;
+    r.right = PastEdge(r.right);
+    r.bottom = PastEdge(r.bottom);
     return r;
 }
 
 CRect SegmentBoundRect(int x1, int y1, int x2, int y2)
 {
-    return CRect(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1);
+    return CRect(std::min(x1, x2), std::min(y1, y2), PastEdge(std::max(x1, x2)), PastEdge(std::max(y1, y2)));
 }
 
 int ClipSegmentToRectXY(int left, int top, int right, int bottom, int& x1, int& y1, int& x2, int& y2)

@@ -5,6 +5,7 @@
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/FillPainting.h"
+#include "model/ShapePainting.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
@@ -60,12 +61,6 @@ bool FillRuleOf(int mode, Qt::FillRule& rule)
     return true;
 }
 
-QPointF DevicePoint(const CPoint& p, double scale, int originX, int originY)
-{
-    const CPoint d = ModelToDevicePoint(p.x, p.y, scale, originX, originY);
-    return QPointF(d.x, d.y);
-}
-
 // The radius of the circle about c that reaches the farthest corner of the
 // area's bounds.
 double ReachingRadius(const QRectF& bounds, const QPointF& c)
@@ -86,14 +81,15 @@ double ReachingRadius(const QRectF& bounds, const QPointF& c)
 
 // Outer band of the start colour up to the second blend position, then a
 // blend through the middle colour at the blend position to the centre.
-CGradientRamp CentredRamp(COLORREF outer, COLORREF centre, double blend, double outerBand,
-                          int alpha, int gamma)
+std::unique_ptr<CGradientRamp> CentredRamp(COLORREF outer, COLORREF centre, double blend,
+                                           double outerBand, int alpha, int gamma)
 {
-    return CGradientRamp({{0.0, FillColor(outer, alpha)},
-                          {outerBand, FillColor(outer, alpha)},
-                          {blend, FillColor(MiddleColor(outer, centre), alpha)},
-                          {1.0, FillColor(centre, alpha)}},
-                         gamma != 0);
+    return std::make_unique<CGradientRamp>(
+        std::vector<CGradientRamp::Stop>{{0.0, FillColor(outer, alpha)},
+                                         {outerBand, FillColor(outer, alpha)},
+                                         {blend, FillColor(MiddleColor(outer, centre), alpha)},
+                                         {1.0, FillColor(centre, alpha)}},
+        gamma != 0);
 }
 
 }  // namespace
@@ -414,24 +410,93 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
 // ---------------------------------------------------------------------------
 // Drawing
 
+// Everything of the fill that its pixels depend on besides the outline.
+struct CClosedCurveElement::FillInputs {
+    int kind = 0;
+    int mode = 0;
+    int alpha = 0;
+    double angle = 0.0;
+    COLORREF start = 0;
+    COLORREF end = 0;
+    COLORREF centre = 0;
+    CPoint gradientStart;
+    CPoint gradientEnd;
+    CPoint gradientCentre;
+    double blend = 0.0;
+    double secondBlend = 0.0;
+    int gamma = 0;
+    qint64 bitmap = 0;
+    CSize tileSize;
+    CPoint tileCentre;
+
+    bool operator==(const FillInputs& o) const
+    {
+        return kind == o.kind && mode == o.mode && alpha == o.alpha && angle == o.angle
+            && start == o.start && end == o.end && centre == o.centre
+            && gradientStart == o.gradientStart && gradientEnd == o.gradientEnd
+            && gradientCentre == o.gradientCentre && blend == o.blend
+            && secondBlend == o.secondBlend && gamma == o.gamma && bitmap == o.bitmap
+            && tileSize == o.tileSize && tileCentre == o.tileCentre;
+    }
+};
+
+// The outline and the fill's points in device pixels for one scale, origin
+// and geometry, and the fill's image, kept while the inputs stay the same.
+struct CClosedCurveElement::FillCache {
+    bool mapped = false;
+    unsigned version = 0;
+    double scale = 0.0;
+    int originX = 0;
+    int originY = 0;
+    std::vector<QPoint> polygon;
+    // Gradient start, end and centre, tile centre.
+    QPoint points[4];
+    QRectF bounds;
+
+    bool hasInputs = false;
+    FillInputs inputs;
+    CFillImage image;
+};
+
+CClosedCurveElement::FillInputs CClosedCurveElement::CurrentFillInputs() const
+{
+    FillInputs in;
+    in.kind = m_fillKind;
+    in.mode = m_fillMode;
+    in.alpha = m_alpha;
+    in.angle = m_fillAngle;
+    in.start = m_startColor;
+    in.end = m_endColor;
+    in.centre = m_centerColor;
+    in.gradientStart = m_gradientStart;
+    in.gradientEnd = m_gradientEnd;
+    in.gradientCentre = m_gradientCenter;
+    in.blend = m_blendPosition;
+    in.secondBlend = m_secondBlendPosition;
+    in.gamma = m_gamma;
+    in.bitmap = m_fillBitmap.IsEmpty() ? 0 : m_fillBitmap.Image().cacheKey();
+    in.tileSize = m_tileSize;
+    in.tileCentre = m_tileCenter;
+    return in;
+}
+
+bool CClosedCurveElement::PaintsAreaFill() const
+{
+    // The fan is clipped to the outline by the alternate rule whatever the
+    // fill mode says; the other kinds paint nothing in an unknown mode.
+    if (m_fillKind == FILL_CONICAL) return true;
+    Qt::FillRule rule;
+    return m_fillKind >= FILL_BITMAP && m_fillKind <= FILL_SQUARE && FillRuleOf(m_fillMode, rule);
+}
+
 void CClosedCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
     if (IsBoundsDirty()) RecalcGeometry();
 
-    if (QPainter* painter = dc->Painter(); painter && m_outline.GetCount() >= 3) {
-        QPolygonF polygon;
-        polygon.reserve(m_outline.GetCount());
-        for (const CPoint& p : m_outline) polygon << DevicePoint(p, scale, originX, originY);
-        QPainterPath area;
-        area.addPolygon(polygon);
-        area.closeSubpath();
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        PaintFill(*painter, area, scale, originX, originY);
-        painter->restore();
-    }
+    QPainter* painter = dc->Painter();
+    if (painter && m_outline.GetCount() >= 3 && PaintsAreaFill())
+        PaintFill(dc, *painter, scale, originX, originY, clip);
     if (m_fillKind == FILL_LINES) PaintLineFill(dc, scale, originX, originY, clip);
 
     // The outline always lies on top of the fill, also when the fill could
@@ -439,81 +504,193 @@ void CClosedCurveElement::Draw(CDC* dc, double scale, int originX, int originY, 
     CCurveElement::Draw(dc, scale, originX, originY, clip);
 }
 
-void CClosedCurveElement::PaintFill(QPainter& painter, const QPainterPath& polygon, double scale,
-                                    int originX, int originY) const
+void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, int originX,
+                                              int originY) const
 {
-    QPainterPath area = polygon;
-    Qt::FillRule rule = Qt::OddEvenFill;
-    if (m_fillKind == FILL_CONICAL) {
-        // The fan is clipped to the outline by the alternate rule whatever
-        // the fill mode says.
-        area.setFillRule(Qt::OddEvenFill);
-    } else if (m_fillKind >= FILL_BITMAP && m_fillKind <= FILL_SQUARE) {
-        if (!FillRuleOf(m_fillMode, rule)) return;
-        area.setFillRule(rule);
+    if (cache.mapped && cache.version == GeometryVersion() && cache.scale == scale
+        && cache.originX == originX && cache.originY == originY)
+        return;
+
+    std::vector<QPoint> polygon;
+    polygon.reserve(std::size_t(m_outline.GetCount()));
+    for (const CPoint& p : m_outline) {
+        const CPoint d = ModelToDevicePoint(p.x, p.y, scale, originX, originY);
+        polygon.emplace_back(d.x, d.y);
+    }
+    QPoint points[4];
+    const CPoint model[4] = {m_gradientStart, m_gradientEnd, m_gradientCenter, m_tileCenter};
+    for (int i = 0; i < 4; ++i) {
+        const CPoint d = ModelToDevicePoint(model[i].x, model[i].y, scale, originX, originY);
+        points[i] = QPoint(d.x, d.y);
     }
 
-    const QRectF bounds = area.boundingRect();
+    // A view scrolled by whole pixels shows the same fill moved: the image
+    // moves with it. Anything else makes a new image.
+    bool moved = cache.mapped && cache.scale == scale && !polygon.empty()
+        && polygon.size() == cache.polygon.size() && !cache.image.IsEmpty();
+    const QPoint shift = moved ? polygon.front() - cache.polygon.front() : QPoint();
+    for (std::size_t i = 0; moved && i < polygon.size(); ++i)
+        moved = polygon[i] - cache.polygon[i] == shift;
+    for (int i = 0; moved && i < 4; ++i) moved = points[i] - cache.points[i] == shift;
+    if (moved) cache.image.Translate(shift.x(), shift.y());
+    else cache.image.Clear();
+
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!polygon.empty()) {
+        left = right = polygon.front().x();
+        top = bottom = polygon.front().y();
+        for (const QPoint& p : polygon) {
+            left = std::min(left, p.x());
+            right = std::max(right, p.x());
+            top = std::min(top, p.y());
+            bottom = std::max(bottom, p.y());
+        }
+    }
+    cache.bounds = QRectF(QPointF(left, top), QPointF(right, bottom));
+    cache.polygon = std::move(polygon);
+    for (int i = 0; i < 4; ++i) cache.points[i] = points[i];
+    cache.mapped = true;
+    cache.version = GeometryVersion();
+    cache.scale = scale;
+    cache.originX = originX;
+    cache.originY = originY;
+}
+
+namespace {
+
+// Whether the painter puts logical pixels on device pixels one to one, so
+// that an image made in logical pixels can be drawn again unchanged.
+bool WholePixelTransform(const QTransform& t)
+{
+    if (t.type() > QTransform::TxTranslate) return false;
+    return t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
+}  // namespace
+
+void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
+                                    int originY, const CRect& clip) const
+{
+    if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
+    FillCache& cache = *m_fillCache;
+    UpdateDeviceOutline(cache, scale, originX, originY);
+    const FillInputs inputs = CurrentFillInputs();
+    if (!cache.hasInputs || !(cache.inputs == inputs)) {
+        cache.image.Clear();
+        cache.inputs = inputs;
+        cache.hasInputs = true;
+    }
+
+    // Like the line shapes, a fill wholly outside the area being painted is
+    // left out (anti-aliasing reaches one pixel past the outline).
+    const QRect reach = cache.bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
+    if (reach.right() < clip.left || reach.left() >= clip.right || reach.bottom() < clip.top
+        || reach.top() >= clip.bottom)
+        return;
+
+    const QRect target = ReachablePixels(painter, cache.bounds);
+    if (target.isEmpty()) return;
+    const bool keep = !dc->IsPrinting() && WholePixelTransform(painter.worldTransform());
+    if (keep && !cache.image.IsEmpty() && cache.image.Rect().contains(target)) {
+        cache.image.Touch();
+        painter.drawImage(target.topLeft(), cache.image.Image(),
+                          target.translated(-cache.image.Rect().topLeft()));
+        return;
+    }
+
+    QPolygonF polygon;
+    polygon.reserve(int(cache.polygon.size()));
+    for (const QPoint& p : cache.polygon) polygon << QPointF(p);
+    QPainterPath area;
+    area.addPolygon(polygon);
+    area.closeSubpath();
+    Qt::FillRule rule = Qt::OddEvenFill;
+    if (m_fillKind != FILL_CONICAL) FillRuleOf(m_fillMode, rule);
+    area.setFillRule(rule);
+
+    QImage image;
+    if (m_fillKind == FILL_BITMAP) {
+        QBrush brush;
+        // Without a texture only the outline shows.
+        if (!MakeBitmapBrush(cache, scale, brush)) return;
+        if (!keep) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(brush);
+            painter.setBrushOrigin(0, 0);
+            painter.drawPath(area);
+            painter.restore();
+            return;
+        }
+        image = RenderCoveredFill(area, target, brush);
+    } else {
+        const CFillShader shader = MakeShader(cache);
+        if (shader.PaintsNothing()) return;
+        if (!keep) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            PaintShadedArea(painter, area, shader);
+            painter.restore();
+            return;
+        }
+        image = RenderCoveredFill(area, target, shader);
+    }
+    if (image.isNull()) return;
+    painter.drawImage(target.topLeft(), image);
+    cache.image.Keep(std::move(image), target);
+}
+
+CFillShader CClosedCurveElement::MakeShader(const FillCache& cache) const
+{
+    const QPointF start(cache.points[0]);
+    const QPointF end(cache.points[1]);
+    const QPointF centre(cache.points[2]);
     switch (m_fillKind) {
-    case FILL_BITMAP:
-        PaintBitmapFill(painter, area, scale, originX, originY);
-        break;
     case FILL_SOLID:
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor::fromRgba(FillColor(m_startColor, m_alpha)));
-        painter.drawPath(area);
-        break;
-    case FILL_LINEAR: {
-        const CGradientRamp ramp({{0.0, FillColor(m_startColor, m_alpha)},
-                                  {m_blendPosition,
-                                   FillColor(MiddleColor(m_startColor, m_endColor), m_alpha)},
-                                  {1.0, FillColor(m_endColor, m_alpha)}},
-                                 m_gamma != 0);
-        PaintLinearGradient(painter, area, DevicePoint(m_gradientStart, scale, originX, originY),
-                            DevicePoint(m_gradientEnd, scale, originX, originY), ramp);
-        break;
-    }
-    case FILL_CIRCULAR: {
-        const QPointF c = DevicePoint(m_gradientCenter, scale, originX, originY);
-        PaintCircularGradient(painter, area, c, ReachingRadius(bounds, c),
-                              CentredRamp(m_startColor, m_centerColor, m_blendPosition,
-                                          m_secondBlendPosition, m_alpha, m_gamma));
-        break;
-    }
-    case FILL_CONICAL: {
-        const QPointF c = DevicePoint(m_gradientCenter, scale, originX, originY);
-        const int split = RoundToInt(m_blendPosition * 180.0);
-        PaintConicalGradient(painter, area, c, m_fillAngle,
-                             ConicalGradientColors(m_startColor, m_endColor, split, m_alpha));
-        break;
-    }
-    case FILL_SQUARE: {
-        const QPointF c = DevicePoint(m_gradientCenter, scale, originX, originY);
+        return CFillShader::Solid(FillColor(m_startColor, m_alpha));
+    case FILL_LINEAR:
+        return CFillShader::Linear(
+            start, end,
+            std::make_unique<CGradientRamp>(
+                std::vector<CGradientRamp::Stop>{
+                    {0.0, FillColor(m_startColor, m_alpha)},
+                    {m_blendPosition, FillColor(MiddleColor(m_startColor, m_endColor), m_alpha)},
+                    {1.0, FillColor(m_endColor, m_alpha)}},
+                m_gamma != 0));
+    case FILL_CIRCULAR:
+        return CFillShader::Circular(centre, ReachingRadius(cache.bounds, centre),
+                                     CentredRamp(m_startColor, m_centerColor, m_blendPosition,
+                                                 m_secondBlendPosition, m_alpha, m_gamma));
+    case FILL_CONICAL:
+        return CFillShader::Conical(
+            centre, m_fillAngle,
+            ConicalGradientColors(m_startColor, m_endColor, RoundToInt(m_blendPosition * 180.0),
+                                  m_alpha));
+    case FILL_SQUARE:
         // The square of side 2R about the centre, turned about its middle,
         // which is the centre itself.
-        PaintSquareGradient(painter, area, c, ReachingRadius(bounds, c), m_fillAngle,
-                            CentredRamp(m_startColor, m_centerColor, m_blendPosition,
-                                        m_secondBlendPosition, m_alpha, m_gamma));
-        break;
-    }
+        return CFillShader::Square(centre, ReachingRadius(cache.bounds, centre), m_fillAngle,
+                                   CentredRamp(m_startColor, m_centerColor, m_blendPosition,
+                                               m_secondBlendPosition, m_alpha, m_gamma));
     default:
-        break;
+        return CFillShader();
     }
 }
 
-void CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath& area,
-                                          double scale, int originX, int originY) const
+bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale,
+                                          QBrush& brush) const
 {
-    // Without a bitmap only the outline shows.
-    if (m_fillBitmap.IsEmpty()) return;
+    if (m_fillBitmap.IsEmpty()) return false;
     const QImage& image = m_fillBitmap.Image();
     const double w = m_tileSize.cx / scale;
     const double h = m_tileSize.cy / scale;
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
-    if (!std::isfinite(w) || !std::isfinite(h)) return;
+    if (!std::isfinite(w) || !std::isfinite(h)) return false;
 
     // The reference tile: centred on the tile centre, turned about it.
-    const CPoint c = ModelToDevicePoint(m_tileCenter.x, m_tileCenter.y, scale, originX, originY);
+    const CPoint c(cache.points[3].x(), cache.points[3].y());
     CPoint t(c.x - RoundToInt(w / 2.0), c.y - RoundToInt(h / 2.0));
     const double radians = angle * kPi / 180.0;
     RotatePoint(t, c.x, c.y, std::sin(radians), std::cos(radians));
@@ -522,21 +699,25 @@ void CClosedCurveElement::PaintBitmapFill(QPainter& painter, const QPainterPath&
     transform *= QTransform().rotate(angle);
     transform *= QTransform::fromTranslate(t.x, t.y);
     // A tile of no size cannot be repeated: no texture, and no fill.
-    if (!transform.isInvertible()) return;
+    if (!transform.isInvertible()) return false;
 
-    QBrush brush(image);
+    brush = QBrush(image);
     brush.setTransform(transform);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(brush);
-    painter.setBrushOrigin(0, 0);
-    painter.drawPath(area);
+    return true;
 }
 
 void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int originY,
                                         const CRect& clip) const
 {
-    for (const CLineTypeShape& shape : m_fillLineShapes)
-        shape.Draw(dc, m_lineFill.GetColor(), scale, originX, originY, clip);
+    QPainter* painter = dc->Painter();
+    if (!painter || dc->IsPrinting()) {
+        for (const CLineTypeShape& shape : m_fillLineShapes)
+            shape.Draw(dc, m_lineFill.GetColor(), scale, originX, originY, clip);
+        return;
+    }
+    if (!m_fillLineCache) m_fillLineCache = std::make_unique<CDeviceShapes>();
+    m_fillLineCache->Draw(*painter, m_fillLineShapes, GeometryVersion(), m_lineFill.GetColor(),
+                          scale, originX, originY, clip);
 }
 
 void CClosedCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int originY,

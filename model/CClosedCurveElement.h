@@ -17,8 +17,12 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class CDeviceShapes;
+class CFillShader;
+class QBrush;
 class QPainter;
 class QPainterPath;
 
@@ -170,10 +174,15 @@ private:
     void StoreFill(CArchive& ar) const;
 
     // Fill painting, in device pixels.
-    void PaintFill(QPainter& painter, const QPainterPath& area, double scale, int originX,
-                   int originY) const;
-    void PaintBitmapFill(QPainter& painter, const QPainterPath& area, double scale, int originX,
-                         int originY) const;
+    struct FillCache;
+    struct FillInputs;
+    FillInputs CurrentFillInputs() const;
+    bool PaintsAreaFill() const;
+    void UpdateDeviceOutline(FillCache& cache, double scale, int originX, int originY) const;
+    void PaintFill(CDC* dc, QPainter& painter, double scale, int originX, int originY,
+                   const CRect& clip) const;
+    CFillShader MakeShader(const FillCache& cache) const;
+    bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush) const;
     void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
 
     int m_fillKind = FILL_NONE;
@@ -195,4 +204,9 @@ private:
     double m_bitmapFillValue = 0.0;
     CFillStyle m_lineFill;
     CLineTypeShapeList m_fillLineShapes;
+
+    // What the last screen paint made of the fill: the outline in device
+    // pixels and the fill's image; and the fill lines' device points.
+    mutable std::unique_ptr<FillCache> m_fillCache;
+    mutable std::unique_ptr<CDeviceShapes> m_fillLineCache;
 };

@@ -3,6 +3,7 @@
 #include "model/CCurveNode.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
+#include "model/ShapePainting.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
@@ -64,16 +65,44 @@ struct PathPoint {
     POSITION vertex = nullptr;
 };
 
-PathPoint LocateOnPath(const CPointList& path, double length)
+// Where the walk along a path for the previous cut stopped: the start of
+// the segment it stopped in and the length walked up to there. Pattern
+// lengths only grow, so each cut walks on from there; walking from the
+// start every time takes quadratic time on long paths of many vertices.
+struct PathCursor {
+    POSITION vertex = nullptr;
+    double walked = 0.0;
+};
+
+// The point at a length along the path (the walk of PointAtSignedLength,
+// with the same sums in the same order, so the same points): a vertex of
+// the path, or a point inside the segment after `segStart`.
+PathPoint LocateOnPath(const CPointList& path, double length, PathCursor& cursor)
 {
+    const double wanted = std::max(length, 0.0);
+    if (!cursor.vertex || wanted < cursor.walked) cursor = PathCursor{path.GetHeadPosition(), 0.0};
     PathPoint found;
-    POSITION segEnd = nullptr;
-    const int reached = PointAtSignedLength(path, std::max(length, 0.0), found.point,
-                                            found.segStart, found.vertex, segEnd);
-    if (found.vertex || (reached && found.segStart)) return found;
-    // Beyond the end, which only rounding can ask for: the last vertex.
+    double walked = cursor.walked;
+    for (POSITION nearEnd = cursor.vertex, farEnd = CPointList::NextOf(nearEnd); farEnd;
+         nearEnd = farEnd, farEnd = CPointList::NextOf(farEnd)) {
+        const CPoint& a = path.GetAt(nearEnd);
+        const CPoint& b = path.GetAt(farEnd);
+        const double dx = double(b.x) - a.x;
+        const double dy = double(b.y) - a.y;
+        const double len = std::sqrt(dx * dx + dy * dy);
+        if (len == 0.0) continue;
+        if (walked + len >= wanted) {
+            const double t = (wanted - walked) / len;
+            found.point = CPoint(a.x + RoundToInt(dx * t), a.y + RoundToInt(dy * t));
+            found.segStart = nearEnd;
+            found.vertex = found.point == a ? nearEnd : found.point == b ? farEnd : nullptr;
+            cursor = PathCursor{nearEnd, walked};
+            return found;
+        }
+        walked += len;
+    }
+    // At or beyond the end, which only rounding can ask for: the last vertex.
     found.vertex = path.GetTailPosition();
-    found.segStart = nullptr;
     if (found.vertex) found.point = path.GetAt(found.vertex);
     return found;
 }
@@ -83,16 +112,17 @@ PathPoint LocateOnPath(const CPointList& path, double length)
 // vertices are put into the list for the time of the cut, `emit` receives
 // the stretch's two positions, and the list is restored afterwards.
 template <class Emit>
-void CutStretch(CPointList& work, double from, double to, POSITION toVertex, Emit emit)
+void CutStretch(CPointList& work, double from, double to, POSITION toVertex, PathCursor& cursor,
+                Emit emit)
 {
     if (work.IsEmpty()) return;
-    const PathPoint a = LocateOnPath(work, from);
+    const PathPoint a = LocateOnPath(work, from, cursor);
     PathPoint b;
     if (toVertex) {
         b.vertex = toVertex;
         b.point = work.GetAt(toVertex);
     } else {
-        b = LocateOnPath(work, to);
+        b = LocateOnPath(work, to, cursor);
     }
     // Both ends are found on the path as it was; an end inside the segment
     // that also holds the start goes in after the start.
@@ -233,6 +263,7 @@ void CCurveElement::RecalcIfDirty()
 
 void CCurveElement::RecalcGeometry()
 {
+    ++m_geometryVersion;
     BuildOutline();
     ClearBoundsDirty();
 }
@@ -382,15 +413,16 @@ void CCurveElement::LayOutPattern(const CPointList& path, const std::vector<doub
     CPointList work = path;
     auto emit = [&](POSITION from, POSITION to) { AddSpan(work, from, to, thin, custom); };
     double length = 0.0;
+    PathCursor cursor;
     for (int i = 0; i < periods; ++i) {
         for (std::size_t j = 0; j < pattern.size(); ++j) {
             const double next = length + pattern[j];
-            if (j % 2 == 0) CutStretch(work, length, next, nullptr, emit);
+            if (j % 2 == 0) CutStretch(work, length, next, nullptr, cursor, emit);
             length = next;
         }
     }
     // An open path ends with one more first dash that reaches its end.
-    if (!m_closed) CutStretch(work, length, 0.0, work.GetTailPosition(), emit);
+    if (!m_closed) CutStretch(work, length, 0.0, work.GetTailPosition(), cursor, emit);
 }
 
 void CCurveElement::BuildDashLine(const CPointList& path)
@@ -782,8 +814,15 @@ int CCurveElement::IsBeforeAlongCurve(const CPoint& a, const CPoint& b)
 void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int originX, int originY,
                                const CRect& clip) const
 {
-    for (const CLineTypeShape& shape : m_shapes)
-        shape.Draw(dc, color, scale, originX, originY, clip);
+    QPainter* painter = dc->Painter();
+    if (!painter || dc->IsPrinting() || getenv("VEK_OLD_SHAPES")) {
+        for (const CLineTypeShape& shape : m_shapes)
+            shape.Draw(dc, color, scale, originX, originY, clip);
+        return;
+    }
+    if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
+    m_deviceShapes->Draw(*painter, m_shapes, m_geometryVersion, color, scale, originX, originY,
+                         clip);
 }
 
 void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)

@@ -14,11 +14,13 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <memory>
 #include <vector>
 
 class CArchive;
 class CCurveNode;
 class CDC;
+class CDeviceShapes;
 class CPage;
 class CSharedPoint;
 
@@ -138,6 +140,9 @@ protected:
 
     // Runs the (virtual) geometry pass when the curve is dirty.
     void RecalcIfDirty();
+    // Changes with every geometry pass: what was derived from the outline
+    // and shapes of an earlier pass (kept device points) is stale.
+    unsigned GeometryVersion() const { return m_geometryVersion; }
 
     // Record parts shared with the subclasses' library records: type,
     // closed flag, level, line attributes, colour and nodes, each node
@@ -155,6 +160,10 @@ protected:
     int m_mirrorSourceIndex = -1;
 
 private:
+    unsigned m_geometryVersion = 0;
+    // The shapes' device points of the last screen paint.
+    mutable std::unique_ptr<CDeviceShapes> m_deviceShapes;
+
     // How many periods of a pattern fit along a path, and the length h that
     // one period is stretched or squeezed to.
     struct PatternFit {

@@ -3,14 +3,14 @@
 #include "geometry/Distance.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
 
 constexpr double kGamma = 2.2;
 
-// Linear light of a channel value and back, through small tables so that
-// painting many pixels costs no powers.
+// Linear light of a channel value.
 const std::array<double, 256>& LinearTable()
 {
     static const std::array<double, 256> table = [] {
@@ -21,15 +21,37 @@ const std::array<double, 256>& LinearTable()
     return table;
 }
 
+// The linear light at which the channel value, rounded half up, changes
+// from k - 1 to k: going back from linear light is a search here instead
+// of a power per channel.
+const std::array<double, 256>& ThresholdTable()
+{
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        t[0] = -1.0;
+        for (int k = 1; k < 256; ++k) t[std::size_t(k)] = std::pow((k - 0.5) / 255.0, kGamma);
+        return t;
+    }();
+    return table;
+}
+
 int FromLinear(double v)
 {
-    v = std::clamp(v, 0.0, 1.0);
-    return std::clamp(RoundToInt(std::pow(v, 1.0 / kGamma) * 255.0), 0, 255);
+    if (!(v > 0.0)) return 0;
+    const auto& t = ThresholdTable();
+    return int(std::upper_bound(t.begin(), t.end(), v) - t.begin()) - 1;
+}
+
+// Half away from zero, as RoundToInt, for the small values of a channel.
+int RoundChannel(double v)
+{
+    const int r = v >= 0.0 ? int(v + 0.5) : int(v - 0.5);
+    return std::clamp(r, 0, 255);
 }
 
 int BlendChannel(int a, int b, double t, bool gamma)
 {
-    if (!gamma) return std::clamp(RoundToInt(a + (b - a) * t), 0, 255);
+    if (!gamma) return RoundChannel(a + (b - a) * t);
     const auto& lin = LinearTable();
     const double la = lin[std::size_t(a)];
     const double lb = lin[std::size_t(b)];
@@ -39,7 +61,10 @@ int BlendChannel(int a, int b, double t, bool gamma)
 }  // namespace
 
 CGradientRamp::CGradientRamp(std::vector<Stop> stops, bool gammaCorrected)
-    : m_stops(std::move(stops)), m_gamma(gammaCorrected)
+    : m_stops(std::move(stops)),
+      m_gamma(gammaCorrected),
+      m_premultiplied(new QRgb[kTableSize]),
+      m_known(new std::uint8_t[kTableSize]())
 {
     double previous = 0.0;
     for (Stop& s : m_stops) {
@@ -49,14 +74,12 @@ CGradientRamp::CGradientRamp(std::vector<Stop> stops, bool gammaCorrected)
         previous = p;
     }
     if (m_stops.empty()) m_stops.push_back({0.0, qRgba(0, 0, 0, 0)});
+}
 
-    m_table.resize(kTableSize);
-    m_premultiplied.resize(kTableSize);
-    for (int i = 0; i < kTableSize; ++i) {
-        const QRgb c = ColorAt(double(i) / (kTableSize - 1));
-        m_table[std::size_t(i)] = c;
-        m_premultiplied[std::size_t(i)] = qPremultiply(c);
-    }
+void CGradientRamp::Learn(int index) const
+{
+    m_premultiplied[std::size_t(index)] = qPremultiply(ColorAt(double(index) / (kTableSize - 1)));
+    m_known[std::size_t(index)] = 1;
 }
 
 QRgb CGradientRamp::Blend(QRgb a, QRgb b, double t, bool gammaCorrected)
@@ -82,21 +105,9 @@ QRgb CGradientRamp::ColorAt(double position) const
     return m_stops.back().color;
 }
 
-int CGradientRamp::TableIndex(double position) const
-{
-    if (!(position > 0.0)) return 0;
-    if (position >= 1.0) return kTableSize - 1;
-    return int(position * (kTableSize - 1) + 0.5);
-}
-
 QRgb CGradientRamp::TableColorAt(double position) const
 {
-    return m_table[std::size_t(TableIndex(position))];
-}
-
-QRgb CGradientRamp::PremultipliedAt(double position) const
-{
-    return m_premultiplied[std::size_t(TableIndex(position))];
+    return ColorAt(double(TableIndex(position)) / (kTableSize - 1));
 }
 
 QRgb FillColor(COLORREF color, int alpha)

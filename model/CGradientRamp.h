@@ -8,7 +8,8 @@
 
 #include <QRgb>
 
-#include <array>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 class CGradientRamp {
@@ -23,13 +24,21 @@ public:
     // the first stop take its colour, after the last one the last colour.
     CGradientRamp(std::vector<Stop> stops, bool gammaCorrected);
 
+    CGradientRamp(const CGradientRamp&) = delete;
+    CGradientRamp& operator=(const CGradientRamp&) = delete;
+
     // The colour at the position, exactly as the stops say (no table).
     QRgb ColorAt(double position) const;
-    // The same from a table of kTableSize entries, for painting pixels; a
-    // NaN position gives the first colour.
+    // The same at the nearest of kTableSize evenly spaced positions, as
+    // pixels are painted; a NaN position gives the first colour.
     QRgb TableColorAt(double position) const;
     // As TableColorAt, premultiplied for painting.
-    QRgb PremultipliedAt(double position) const;
+    QRgb PremultipliedAt(double position) const
+    {
+        const int i = TableIndex(position);
+        if (!m_known[std::size_t(i)]) Learn(i);
+        return m_premultiplied[std::size_t(i)];
+    }
 
     static constexpr int kTableSize = 4096;
 
@@ -37,12 +46,20 @@ public:
     static QRgb Blend(QRgb a, QRgb b, double t, bool gammaCorrected);
 
 private:
-    int TableIndex(double position) const;
+    static int TableIndex(double position)
+    {
+        if (!(position > 0.0)) return 0;
+        if (position >= 1.0) return kTableSize - 1;
+        return int(position * (kTableSize - 1) + 0.5);
+    }
+    // Table entries are worked out the first time a pixel needs them: a
+    // small area uses only a few hundred of them.
+    void Learn(int index) const;
 
     std::vector<Stop> m_stops;
     bool m_gamma;
-    std::vector<QRgb> m_table;
-    std::vector<QRgb> m_premultiplied;
+    std::unique_ptr<QRgb[]> m_premultiplied;
+    std::unique_ptr<std::uint8_t[]> m_known;
 };
 
 // A fill colour: the COLORREF's red, green and blue with the alpha's low

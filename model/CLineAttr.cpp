@@ -201,7 +201,11 @@ void CLineAttr::RecalcPatternPeriod()
     CRect u;
     for (const CLineTypeShape& s : m_shapes) u.UnionRect(u, s.GetBoundRect());
     if (u.IsRectEmpty()) return;
-    m_p[0] = RoundToInt(double(u.Width()) * (double(m_width) / double(u.Height())));
+    // Extents in double: the shapes of a damaged file can span more than
+    // an int.
+    const double width = double(u.right) - double(u.left);
+    const double height = double(u.bottom) - double(u.top);
+    m_p[0] = RoundToInt(width * (double(m_width) / height));
 }
 
 int CLineAttr::Load(CArchive& ar, int version)

@@ -17,6 +17,8 @@ constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kWmfHeaderSize = 18;
 constexpr std::size_t kEmfHeaderSize = 88;
+// The header's description length and offset.
+constexpr std::size_t kEmfDescriptionFields = 60;
 constexpr double kHundredthsMmPerInch = 2540.0;
 
 std::uint32_t Le32(const std::string& b, std::size_t at)
@@ -194,6 +196,14 @@ bool CMetafileConverter::WmfToSvg(const std::string& bytes, int maxSide, Result&
 {
     if (!IsWmf(bytes)) return false;
     std::string data = bytes;  // the player reads from a buffer it may not own const
+    // The player allocates the header's largest record size up front; a
+    // damaged header could ask for gigabytes. No record is longer than the
+    // file, so that bound changes nothing for a sound one.
+    const std::size_t header = Le32(data, 0) == kPlaceableKey ? kPlaceableSize : 0;
+    const std::uint32_t fileWords = std::uint32_t(std::min<std::size_t>(data.size() / 2, UINT32_MAX));
+    if (Le32(data, header + 12) > fileWords) {
+        for (int i = 0; i < 4; ++i) data[header + 12 + std::size_t(i)] = char((fileWords >> (8 * i)) & 0xFF);
+    }
     WmfPlayer player;
     return player.Play(data, maxSide, out);
 }
@@ -208,6 +218,10 @@ bool CMetafileConverter::EmfToSvg(const std::string& bytes, int maxSide, Result&
     if (!FitSize(geometry.pixelWidth, geometry.pixelHeight, maxSide, width, height)) return false;
 
     std::string data = bytes;
+    // The converter reads the header's description string wherever its
+    // offset and length point, past the end of a damaged file too; the
+    // picture does not need it.
+    for (std::size_t at = kEmfDescriptionFields; at < kEmfDescriptionFields + 8; ++at) data[at] = '\0';
     static char noNamespace[] = "";
     generatorOptions options{};
     options.nameSpace = noNamespace;

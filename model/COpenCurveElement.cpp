@@ -169,7 +169,10 @@ void COpenCurveElement::BuildArrowHead(const Arrow& arrow, bool atEnd, CPointLis
     double side = (span / 2.0) / std::sin(half);
     if (side < mm) side = mm;
 
-    const CPoint w(tip.x + RoundToInt(dx * side), tip.y + RoundToInt(dy * side));
+    // Sums in double and saturated: a damaged file can give a width and an
+    // arrow size whose head reaches beyond the coordinate range.
+    const CPoint w(RoundToInt(double(tip.x) + RoundToInt(dx * side)),
+                   RoundToInt(double(tip.y) + RoundToInt(dy * side)));
     CPoint w1 = w, w2 = w;
     RotatePoint(w1, tip.x, tip.y, std::sin(half), std::cos(half));
     RotatePoint(w2, tip.x, tip.y, std::sin(-half), std::cos(-half));
@@ -178,12 +181,13 @@ void COpenCurveElement::BuildArrowHead(const Arrow& arrow, bool atEnd, CPointLis
         const double a = std::cos(half) * side;
         const double beta = ((90.0 - arrow.angle / 2.0) / 2.0) / 180.0 * Geo::kPi;
         const double d = a - std::tan(beta) * span / 2.0;
-        const CPoint notch(tip.x + RoundToInt(dx * d), tip.y + RoundToInt(dy * d));
+        const CPoint notch(RoundToInt(double(tip.x) + RoundToInt(dx * d)),
+                           RoundToInt(double(tip.y) + RoundToInt(dy * d)));
         head.AddTail(notch);
         PointDistance(tip.x, tip.y, notch.x, notch.y, back);
     } else if (arrow.kind == ARROW_FILLED) {
-        const double mx = (w1.x + w2.x) / 2.0 - tip.x;
-        const double my = (w1.y + w2.y) / 2.0 - tip.y;
+        const double mx = (double(w1.x) + w2.x) / 2.0 - tip.x;
+        const double my = (double(w1.y) + w2.y) / 2.0 - tip.y;
         back = std::sqrt(mx * mx + my * my);
     }
     head.AddTail(w1);

@@ -6,8 +6,11 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPicture>
 #include <QRectF>
 #include <QSvgRenderer>
+
+#include <algorithm>
 
 namespace {
 
@@ -15,12 +18,30 @@ namespace {
 constexpr qint64 kSniffBytes = 64;
 // Metafiles are read whole into memory; no sheet picture comes near this.
 constexpr qint64 kMaxMetafileBytes = qint64(256) << 20;
+// How far, in raster sizes, a metafile's drawing may reach past the raster.
+constexpr int kMetafileReach = 16;
 
 bool Fail(CPixelBlock& pixels, std::string* reason, const char* why)
 {
     pixels.Clear();
     if (reason) *reason = why;
     return false;
+}
+
+// Qt draws a thin antialiased line in time proportional to its whole
+// length, also where it lies off the raster, so a damaged metafile with a
+// point millions of units away takes minutes. Such a drawing is refused:
+// recorded first (which draws nothing), it must stay within a margin of
+// the raster.
+bool StaysNearRaster(QSvgRenderer& renderer, int width, int height)
+{
+    QPicture recorded;
+    QPainter recorder(&recorded);
+    renderer.render(&recorder, QRectF(0, 0, width, height));
+    recorder.end();
+    const QRect reach = recorded.boundingRect();
+    const int margin = kMetafileReach * std::max(width, height);
+    return reach.isEmpty() || QRect(-margin, -margin, width + 2 * margin, height + 2 * margin).contains(reach);
 }
 
 // The metafile's SVG drawn on a transparent raster of the size it asked
@@ -32,6 +53,7 @@ QImage Rasterise(const CMetafileConverter::Result& metafile)
     if (metafile.viewWidth > 0 && metafile.viewHeight > 0)
         renderer.setViewBox(
             QRectF(metafile.viewX, metafile.viewY, metafile.viewWidth, metafile.viewHeight));
+    if (!StaysNearRaster(renderer, metafile.width, metafile.height)) return QImage();
     QImage image(metafile.width, metafile.height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return QImage();
     image.fill(Qt::transparent);

@@ -37,20 +37,176 @@ int ClampChannel(double v)
     return std::clamp(RoundToInt(v), 0, 255);
 }
 
-}  // namespace
-
-bool PrepareField(const QPainter& painter, const QPainterPath& area, QRect& target, QImage& field)
+// A premultiplied colour times a coverage of 0..255, rounded as the
+// painter's own source-over blending does, so that a weighted image drawn
+// over the page gives the pixels filling the area would.
+inline QRgb Weigh(QRgb color, unsigned coverage)
 {
-    const QRectF wanted = area.boundingRect() & PaintableRect(painter);
-    if (wanted.isEmpty()) return false;
-    target = wanted.toAlignedRect();
-    field = QImage(target.size(), QImage::Format_ARGB32_Premultiplied);
-    return !field.isNull();
+    auto mul = [coverage](unsigned channel) {
+        const unsigned v = channel * coverage + 0x80;
+        return (v + (v >> 8)) >> 8;
+    };
+    return (mul(color >> 24) << 24) | (mul((color >> 16) & 0xFF) << 16)
+        | (mul((color >> 8) & 0xFF) << 8) | mul(color & 0xFF);
 }
 
-void PaintField(QPainter& painter, const QPainterPath& area, const QRect& target,
-                const QImage& field)
+// t - floor(t) without a call to floor: the fraction t - trunc(t) is exact,
+// so adding 1 to a negative one rounds exactly as t - floor(t) does.
+inline double Fraction(double t)
 {
+    if (!(std::fabs(t) < 4.0e18)) return t - std::floor(t);
+    const double f = t - double(static_cast<long long>(t));
+    return f < 0.0 ? f + 1.0 : f;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Shader
+
+CFillShader CFillShader::Solid(QRgb color)
+{
+    CFillShader s;
+    s.m_kind = Kind::Solid;
+    s.m_color = qPremultiply(color);
+    return s;
+}
+
+CFillShader CFillShader::Linear(const QPointF& start, const QPointF& end,
+                                std::unique_ptr<CGradientRamp> ramp)
+{
+    CFillShader s;
+    const double dx = end.x() - start.x();
+    const double dy = end.y() - start.y();
+    const double lengthSquared = dx * dx + dy * dy;
+    if (!(lengthSquared > 0.0) || !std::isfinite(lengthSquared) || !ramp) return s;
+    s.m_kind = Kind::Linear;
+    s.m_point = start;
+    s.m_delta = QPointF(dx, dy);
+    s.m_size = lengthSquared;
+    s.m_ramp = std::move(ramp);
+    return s;
+}
+
+CFillShader CFillShader::Circular(const QPointF& center, double radius,
+                                  std::unique_ptr<CGradientRamp> ramp)
+{
+    CFillShader s;
+    if (!(radius > 0.0) || !ramp) return s;
+    s.m_kind = Kind::Circular;
+    s.m_point = center;
+    s.m_size = radius;
+    s.m_ramp = std::move(ramp);
+    return s;
+}
+
+CFillShader CFillShader::Square(const QPointF& center, double half, double angle,
+                                std::unique_ptr<CGradientRamp> ramp)
+{
+    CFillShader s;
+    if (!(half > 0.0) || !ramp) return s;
+    const double radians = std::isfinite(angle) ? angle * kPi / 180.0 : 0.0;
+    s.m_kind = Kind::Square;
+    s.m_point = center;
+    s.m_size = half;
+    s.m_sin = std::sin(radians);
+    s.m_cos = std::cos(radians);
+    s.m_ramp = std::move(ramp);
+    return s;
+}
+
+CFillShader CFillShader::Conical(const QPointF& center, double angle,
+                                 const std::vector<QRgb>& colors)
+{
+    CFillShader s;
+    if (colors.size() != 360) return s;
+    s.m_kind = Kind::Conical;
+    s.m_point = center;
+    s.m_start = std::isfinite(angle) ? std::fmod(angle, 360.0) : 0.0;
+    s.m_colors.resize(360);
+    std::transform(colors.begin(), colors.end(), s.m_colors.begin(),
+                   [](QRgb c) { return qPremultiply(c); });
+    return s;
+}
+
+void CFillShader::ShadeRow(int x, int y, int count, QRgb* out) const
+{
+    const double py = y + 0.5;
+    switch (m_kind) {
+    case Kind::None:
+        std::fill(out, out + count, QRgb(0));
+        break;
+    case Kind::Solid:
+        std::fill(out, out + count, m_color);
+        break;
+    case Kind::Linear: {
+        const double across = (py - m_point.y()) * m_delta.y();
+        for (int i = 0; i < count; ++i) {
+            const double px = x + i + 0.5;
+            const double t = ((px - m_point.x()) * m_delta.x() + across) / m_size;
+            out[i] = m_ramp->PremultipliedAt(Fraction(t));
+        }
+        break;
+    }
+    case Kind::Circular: {
+        const double dy = py - m_point.y();
+        for (int i = 0; i < count; ++i) {
+            const double dx = x + i + 0.5 - m_point.x();
+            const double r = std::sqrt(dx * dx + dy * dy) / m_size;
+            out[i] = m_ramp->PremultipliedAt(1.0 - r);
+        }
+        break;
+    }
+    case Kind::Square: {
+        // Into the square's own frame: turned back by the angle.
+        const double dy = py - m_point.y();
+        for (int i = 0; i < count; ++i) {
+            const double dx = x + i + 0.5 - m_point.x();
+            const double u = dx * m_cos + dy * m_sin;
+            const double v = -dx * m_sin + dy * m_cos;
+            out[i] = m_ramp->PremultipliedAt(1.0 - std::max(std::fabs(u), std::fabs(v)) / m_size);
+        }
+        break;
+    }
+    case Kind::Conical: {
+        // Sector q covers the angles from q to q + 1 degrees past the start:
+        // the fan is drawn as overlapping sectors, each over the one before,
+        // and the first degree once more at the end.
+        const double dy = py - m_point.y();
+        for (int i = 0; i < count; ++i) {
+            const double dx = x + i + 0.5 - m_point.x();
+            double degrees = std::atan2(dy, dx) * 180.0 / kPi - m_start;
+            degrees -= 360.0 * std::floor(degrees / 360.0);
+            int q = int(degrees);
+            if (q >= 360 || q < 0) q = 0;
+            out[i] = m_colors[std::size_t(q)];
+        }
+        break;
+    }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+QRect ReachablePixels(const QPainter& painter, const QRectF& areaBounds)
+{
+    const QRectF wanted = areaBounds & PaintableRect(painter);
+    if (wanted.isEmpty()) return QRect();
+    return wanted.toAlignedRect();
+}
+
+void PaintShadedArea(QPainter& painter, const QPainterPath& area, const CFillShader& shader)
+{
+    if (shader.PaintsNothing()) return;
+    const QRect target = ReachablePixels(painter, area.boundingRect());
+    if (target.isEmpty()) return;
+    QImage field(target.size(), QImage::Format_ARGB32_Premultiplied);
+    if (field.isNull()) return;
+    for (int row = 0; row < field.height(); ++row)
+        shader.ShadeRow(target.left(), target.top() + row, field.width(),
+                        reinterpret_cast<QRgb*>(field.scanLine(row)));
+
     QBrush brush(field);
     brush.setTransform(QTransform::fromTranslate(target.left(), target.top()));
     painter.save();
@@ -61,91 +217,183 @@ void PaintField(QPainter& painter, const QPainterPath& area, const QRect& target
     painter.restore();
 }
 
-void PaintLinearGradient(QPainter& painter, const QPainterPath& area, const QPointF& start,
-                         const QPointF& end, const CGradientRamp& ramp)
+namespace {
+
+// An image of the target whose alpha is the part of each pixel the area
+// covers (premultiplied white).
+QImage CoverageImage(const QPainterPath& area, const QRect& target)
 {
-    const double dx = end.x() - start.x();
-    const double dy = end.y() - start.y();
-    const double lengthSquared = dx * dx + dy * dy;
-    if (!(lengthSquared > 0.0) || !std::isfinite(lengthSquared)) return;
-    PaintPixelField(painter, area, [&](double x, double y) {
-        const double t = ((x - start.x()) * dx + (y - start.y()) * dy) / lengthSquared;
-        return ramp.PremultipliedAt(t - std::floor(t));
-    });
+    QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return image;
+    image.fill(0);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.translate(-target.left(), -target.top());
+    painter.fillPath(area, QColor(255, 255, 255));
+    return image;
 }
 
-void PaintCircularGradient(QPainter& painter, const QPainterPath& area, const QPointF& center,
-                           double radius, const CGradientRamp& ramp)
+}  // namespace
+
+QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const CFillShader& shader)
 {
-    if (!(radius > 0.0)) return;
-    PaintPixelField(painter, area, [&](double x, double y) {
-        const double dx = x - center.x();
-        const double dy = y - center.y();
-        const double r = std::sqrt(dx * dx + dy * dy) / radius;
-        return ramp.PremultipliedAt(1.0 - r);
-    });
+    if (shader.PaintsNothing() || target.isEmpty()) return QImage();
+    QImage image = CoverageImage(area, target);
+    if (image.isNull()) return image;
+    std::vector<QRgb> colors(std::size_t(image.width()));
+    const int width = image.width();
+    for (int row = 0; row < image.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        int x = 0;
+        while (x < width) {
+            if (!line[x]) {
+                ++x;
+                continue;
+            }
+            int end = x + 1;
+            while (end < width && line[end]) ++end;
+            shader.ShadeRow(target.left() + x, target.top() + row, end - x, colors.data());
+            for (int i = x; i < end; ++i) {
+                const unsigned coverage = qAlpha(line[i]);
+                line[i] = coverage == 255 ? colors[std::size_t(i - x)]
+                                          : Weigh(colors[std::size_t(i - x)], coverage);
+            }
+            x = end;
+        }
+    }
+    return image;
 }
 
-void PaintSquareGradient(QPainter& painter, const QPainterPath& area, const QPointF& center,
-                         double half, double angle, const CGradientRamp& ramp)
+QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const QBrush& brush)
 {
-    if (!(half > 0.0)) return;
-    const double radians = std::isfinite(angle) ? angle * kPi / 180.0 : 0.0;
-    const double s = std::sin(radians);
-    const double c = std::cos(radians);
-    PaintPixelField(painter, area, [&](double x, double y) {
-        // Into the square's own frame: turned back by the angle.
-        const double dx = x - center.x();
-        const double dy = y - center.y();
-        const double u = dx * c + dy * s;
-        const double v = -dx * s + dy * c;
-        return ramp.PremultipliedAt(1.0 - std::max(std::fabs(u), std::fabs(v)) / half);
-    });
+    if (target.isEmpty()) return QImage();
+    QImage image(target.size(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) return image;
+    image.fill(0);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.translate(-target.left(), -target.top());
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(brush);
+    painter.setBrushOrigin(0, 0);
+    painter.drawPath(area);
+    return image;
 }
 
-void PaintConicalGradient(QPainter& painter, const QPainterPath& area, const QPointF& center,
-                          double angle, const std::vector<QRgb>& colors)
-{
-    if (colors.size() != 360) return;
-    QRect target;
-    QImage field;
-    if (!PrepareField(painter, area, target, field)) return;
+// ---------------------------------------------------------------------------
+// Kept fill images
 
-    // Sectors one and a half degrees wide, each drawn over the one before,
-    // so neighbours overlap and leave no seams; the last sector wraps over
-    // the first degree, which is then painted once more in its own colour.
-    const QPointF c = center - QPointF(target.topLeft());
-    double reach = 0.0;
-    for (const QPointF& corner : {QPointF(0, 0), QPointF(field.width(), 0),
-                                  QPointF(field.width(), field.height()),
-                                  QPointF(0, field.height())})
-        reach = std::max(reach, std::hypot(corner.x() - c.x(), corner.y() - c.y()));
-    // The chord of a narrow sector must still reach past the farthest pixel.
-    reach = reach * 1.01 + 2.0;
-    const double start = std::isfinite(angle) ? std::fmod(angle, 360.0) : 0.0;
-    auto ray = [&](double degrees) {
-        const double r = degrees * kPi / 180.0;
-        return QPointF(c.x() + reach * std::cos(r), c.y() + reach * std::sin(r));
-    };
-    field.fill(Qt::transparent);
-    QPainter fan(&field);
-    fan.setPen(Qt::NoPen);
-    fan.setCompositionMode(QPainter::CompositionMode_Source);
-    auto sector = [&](double from, double sweep, QRgb color) {
-        QPainterPath path;
-        path.moveTo(c);
-        path.lineTo(ray(from));
-        path.lineTo(ray(from + sweep / 2.0));
-        path.lineTo(ray(from + sweep));
-        path.closeSubpath();
-        fan.setBrush(QColor::fromRgba(color));
-        fan.drawPath(path);
-    };
-    for (int q = 0; q < 360; ++q) sector(start + q, 1.5, colors[std::size_t(q)]);
-    sector(start, 1.0, colors[0]);
-    fan.end();
-    PaintField(painter, area, target, field);
+namespace {
+constexpr std::size_t kDefaultBudget = std::size_t(64) << 20;
 }
+
+struct FillImageRegistry {
+    CFillImage* head = nullptr;  // least recently drawn
+    CFillImage* tail = nullptr;
+    std::size_t bytes = 0;
+    std::size_t budget = kDefaultBudget;
+    unsigned paint = 1;
+
+    static FillImageRegistry& Get()
+    {
+        static FillImageRegistry registry;
+        return registry;
+    }
+
+    void Append(CFillImage* image)
+    {
+        image->m_prev = tail;
+        image->m_next = nullptr;
+        if (tail) tail->m_next = image;
+        else head = image;
+        tail = image;
+        image->m_linked = true;
+    }
+};
+
+CFillImage::~CFillImage()
+{
+    Clear();
+}
+
+void CFillImage::Unlink()
+{
+    if (!m_linked) return;
+    FillImageRegistry& r = FillImageRegistry::Get();
+    if (m_prev) m_prev->m_next = m_next;
+    else r.head = m_next;
+    if (m_next) m_next->m_prev = m_prev;
+    else r.tail = m_prev;
+    m_prev = m_next = nullptr;
+    m_linked = false;
+}
+
+void CFillImage::Clear()
+{
+    if (m_linked) {
+        FillImageRegistry::Get().bytes -= m_bytes;
+        Unlink();
+    }
+    m_image = QImage();
+    m_rect = QRect();
+    m_bytes = 0;
+}
+
+bool CFillImage::Keep(QImage image, const QRect& rect)
+{
+    Clear();
+    if (image.isNull()) return false;
+    FillImageRegistry& r = FillImageRegistry::Get();
+    const std::size_t bytes = std::size_t(image.sizeInBytes());
+    if (bytes > r.budget) return false;
+    // Images the current paint has drawn stay; older ones make room.
+    while (r.bytes + bytes > r.budget && r.head && r.head->m_lastPaint != r.paint)
+        r.head->Clear();
+    if (r.bytes + bytes > r.budget) return false;
+    m_image = std::move(image);
+    m_rect = rect;
+    m_bytes = bytes;
+    m_lastPaint = r.paint;
+    r.bytes += bytes;
+    r.Append(this);
+    return true;
+}
+
+void CFillImage::Touch()
+{
+    if (!m_linked) return;
+    FillImageRegistry& r = FillImageRegistry::Get();
+    m_lastPaint = r.paint;
+    if (r.tail == this) return;
+    Unlink();
+    r.Append(this);
+}
+
+void CFillImage::BeginPaint()
+{
+    ++FillImageRegistry::Get().paint;
+}
+
+std::size_t CFillImage::Budget()
+{
+    return FillImageRegistry::Get().budget;
+}
+
+void CFillImage::SetBudget(std::size_t bytes)
+{
+    FillImageRegistry& r = FillImageRegistry::Get();
+    r.budget = bytes;
+    while (r.bytes > r.budget && r.head) r.head->Clear();
+}
+
+std::size_t CFillImage::BytesKept()
+{
+    return FillImageRegistry::Get().bytes;
+}
+
+// ---------------------------------------------------------------------------
+// Conical colours
 
 std::vector<QRgb> ConicalGradientColors(COLORREF start, COLORREF end, int split, int alpha)
 {

@@ -1,5 +1,6 @@
 #include "CCompoundFile.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include <gsf/gsf-infile-msole.h>
@@ -104,6 +105,26 @@ bool WriteStorage(GsfOutfile* storage, const CCompoundEntry& entry, std::string&
     return true;
 }
 
+// The library builds the root entry's siblings as entries of no storage
+// and never frees them, so a damaged directory would leak on every read.
+// The root has no siblings in a sound file; the fields are cleared in the
+// copy the library reads.
+void ClearRootSiblings(std::string& bytes)
+{
+    constexpr std::size_t kShiftField = 0x1E;
+    constexpr std::size_t kFirstDirectorySectorField = 0x30;
+    constexpr std::size_t kLeftSiblingField = 0x44;  // the right one follows
+    if (bytes.size() < 512) return;
+    const unsigned shift = std::uint8_t(bytes[kShiftField]) | (std::uint8_t(bytes[kShiftField + 1]) << 8);
+    if (shift < 7 || shift > 20) return;  // sizes the library refuses anyway
+    std::uint64_t sector = 0;
+    for (int i = 3; i >= 0; --i)
+        sector = (sector << 8) | std::uint8_t(bytes[kFirstDirectorySectorField + std::size_t(i)]);
+    const std::uint64_t entry = (sector + 1) << shift;
+    if (entry + kLeftSiblingField + 8 > bytes.size()) return;
+    std::memset(&bytes[std::size_t(entry + kLeftSiblingField)], 0xFF, 8);
+}
+
 } // namespace
 
 const CCompoundEntry* CCompoundEntry::Child(const std::string& childName) const
@@ -125,13 +146,15 @@ bool CCompoundFile::HasSignature(const std::string& bytes)
     return bytes.size() >= sizeof kSignature && std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
 }
 
-bool CCompoundFile::Parse(const std::string& bytes, CCompoundEntry& root, std::string& error)
+bool CCompoundFile::Parse(const std::string& file, CCompoundEntry& root, std::string& error)
 {
     InitLibrary();
-    if (!HasSignature(bytes)) {
+    if (!HasSignature(file)) {
         error = "not a compound file";
         return false;
     }
+    std::string bytes = file;
+    ClearRootSiblings(bytes);
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()), gsf_off_t(bytes.size()), FALSE);
     GError* gerr = nullptr;
     GsfInfile* ole = gsf_infile_msole_new(input, &gerr);

@@ -293,7 +293,8 @@ void CDC::TextOut(int x, int y, const std::string& gbkText)
 
     m_painter->save();
     m_painter->translate(x, y);
-    if (m_font.lfEscapement != 0) m_painter->rotate(-m_font.lfEscapement / 10.0);
+    // Negated as a double: a damaged record can hold the smallest int.
+    if (m_font.lfEscapement != 0) m_painter->rotate(-(m_font.lfEscapement / 10.0));
     if (m_bkMode == OPAQUE) m_painter->fillRect(QRect(0, 0, boxWidth, m_metrics.height()), ToQColor(m_bkColor));
 
     // Decorations are drawn once across the whole text below, not per

@@ -103,8 +103,12 @@ QFont MakeQFont(const LogFont& lf)
     if (lf.lfWidth != 0) {
         const qreal natural = QFontMetricsF(font).averageCharWidth();
         if (natural > 0) {
+            // Ten times the natural width at most: small glyphs drawn much
+            // wider than that can fail in FreeType's rasteriser, and Qt then
+            // copies from a null bitmap (seen with Qt 6.4 and a damaged
+            // text record).
             const int stretch = int(std::lround(std::abs(lf.lfWidth) * 100.0 / natural));
-            font.setStretch(std::clamp(stretch, 1, 4000));
+            font.setStretch(std::clamp(stretch, 1, 1000));
         }
     }
     return font;

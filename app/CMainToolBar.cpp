@@ -1,0 +1,183 @@
+#include "app/CMainToolBar.h"
+
+#include "app/CSystemSettings.h"
+
+#include "ui/CArrowTypeMenuButton.h"
+#include "ui/CCharsetComboBox.h"
+#include "ui/CColorMenuButton.h"
+#include "ui/CEndArrowAngleCombo.h"
+#include "ui/CFillTypeCombo.h"
+#include "ui/CFontNameCombo.h"
+#include "ui/CFontSizeCombo.h"
+#include "ui/CLineTypeCombo.h"
+#include "ui/CStartArrowAngleCombo.h"
+#include "ui/CTFTypeMenuButton.h"
+#include "ui/CToolbarCombo.h"
+#include "ui/CToolbarEdit.h"
+
+#include <QAction>
+
+namespace {
+
+// Widths of the controls in pixels. The original's were a little smaller;
+// these leave room for the drop-down arrows and the larger fonts here.
+constexpr int kLineTypeWidth = 100;
+constexpr int kLineWidthWidth = 52;
+constexpr int kValueEditWidth = 56;
+constexpr int kAngleEditWidth = 40;
+constexpr int kSizeComboWidth = 52;
+constexpr int kFontNameWidth = 120;
+constexpr int kFontSizeWidth = 64;
+constexpr int kCharsetWidth = 136;
+constexpr int kFillTypeWidth = 100;
+
+bool IsColorPicker(int id)
+{
+    return id == 32797 || id == 32835 || id == 32842 || id == 32853 || id == 32854;
+}
+
+} // namespace
+
+const QList<int>& CMainToolBar::ButtonOrder()
+{
+    static const QList<int> order = {
+        57600, 57601, 57603, 0, 57643, 57644, 57635, 57634, 57637, 0, 57607, 57609, 0,
+        32797, 32796, 32776, 32798, 32803, 32804, 32805, 32806, 32807, 32808, 32825,
+        32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834,
+        32827, 32829, 32872, 32835, 32836, 32837, 32838, 32856,
+        32852, 32853, 32854, 32801, 32868, 32869, 32802, 32870, 32871, 57664,
+    };
+    return order;
+}
+
+CMainToolBar::CMainToolBar(QWidget* parent) : QToolBar(parent)
+{
+    setIconSize(QSize(16, 16));
+}
+
+template <class T>
+T* CMainToolBar::Place(int commandId, T* control, int width)
+{
+    control->setFixedWidth(width);
+    m_widgets.insert(commandId, control);
+    m_slots.insert(commandId, addWidget(control));
+    return control;
+}
+
+QWidget* CMainToolBar::CreatePicker(int commandId)
+{
+    CPickerMenuButton* picker = nullptr;
+    if (IsColorPicker(commandId)) {
+        auto* colour = new CColorMenuButton(commandId, this);
+        connect(colour, &CColorMenuButton::OtherColorRequested, this, &CMainToolBar::OtherColorRequested);
+        picker = colour;
+    } else if (commandId == 32801 || commandId == 32802) {
+        picker = new CArrowTypeMenuButton(commandId, this);
+    } else {
+        picker = m_pAlignmentButton = new CTFTypeMenuButton(commandId, this);
+    }
+    connect(picker, &QToolButton::clicked, this, [this, commandId] { Q_EMIT CommandTriggered(commandId); });
+    m_widgets.insert(commandId, picker);
+    m_slots.insert(commandId, addWidget(picker));
+    return picker;
+}
+
+QWidget* CMainToolBar::CreateControl(int commandId)
+{
+    switch (commandId) {
+    case 32776: return m_pLineTypeCombo = Place(commandId, new CLineTypeCombo(this), kLineTypeWidth);
+    case 32798: return m_pLineWidthCombo = Place(commandId, new CToolbarCombo(this), kLineWidthWidth);
+    // Only the first gap's box can ever show (a custom line type's spacing).
+    case 32804: return m_pGap1Edit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
+    case 32825: return m_pOffsetEdit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
+    case 32868: return m_pStartAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
+    case 32870: return m_pEndAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
+    case 32869: return m_pStartSizeCombo = Place(commandId, new CStartArrowAngleCombo(this), kSizeComboWidth);
+    case 32871: return m_pEndSizeCombo = Place(commandId, new CEndArrowAngleCombo(this), kSizeComboWidth);
+    case 32827: return m_pFontNameCombo = Place(commandId, new CFontNameCombo(this), kFontNameWidth);
+    case 32829: return m_pFontSizeCombo = Place(commandId, new CFontSizeCombo(this), kFontSizeWidth);
+    case 32872: return m_pCharsetCombo = Place(commandId, new CCharsetComboBox(this), kCharsetWidth);
+    case 32852: return m_pFillTypeCombo = Place(commandId, new CFillTypeCombo(this), kFillTypeWidth);
+    case 32797: case 32835: case 32842: case 32853: case 32854:
+    case 32801: case 32802: case 32856:
+        return CreatePicker(commandId);
+    default: return nullptr;
+    }
+}
+
+void CMainToolBar::Build(const QHash<int, QAction*>& actions)
+{
+    for (int id : ButtonOrder()) {
+        if (id == 0) {
+            addSeparator();
+        } else if (QAction* action = actions.value(id)) {
+            addAction(action);
+            m_slots.insert(id, action);
+            m_widgets.insert(id, widgetForAction(action));
+        } else {
+            CreateControl(id);
+        }
+    }
+    if (m_pFontNameCombo) m_pFontNameCombo->SetCharsetCombo(m_pCharsetCombo);
+    OnReset();
+}
+
+void CMainToolBar::OnReset()
+{
+    const CSystemSettings& s = Settings();
+    const struct {
+        int id;
+        COLORREF colour;
+    } colours[] = {{32797, s.m_crLineColor}, {32842, s.m_crCellBackColor}, {32835, s.m_crFontColor},
+                   {32853, s.m_crGradientStart}, {32854, s.m_crGradientEnd}};
+    for (const auto& c : colours)
+        if (CColorMenuButton* b = ColorButton(c.id)) b->SetColor(c.colour, TRUE);
+    if (CArrowTypeMenuButton* b = ArrowButton(32801)) b->SetArrowType(s.m_nStartArrowType, TRUE);
+    if (CArrowTypeMenuButton* b = ArrowButton(32802)) b->SetArrowType(s.m_nEndArrowType, TRUE);
+    if (m_pAlignmentButton) m_pAlignmentButton->SetTFType(s.m_nTextAlignment, TRUE);
+}
+
+void CMainToolBar::SetCommandVisible(int commandId, bool visible)
+{
+    if (QAction* a = m_slots.value(commandId)) a->setVisible(visible);
+}
+
+bool CMainToolBar::IsCommandVisible(int commandId) const
+{
+    const QAction* a = m_slots.value(commandId);
+    return a && a->isVisible();
+}
+
+QList<int> CMainToolBar::VisibleCommands() const
+{
+    QList<int> shown;
+    for (int id : ButtonOrder())
+        if (id != 0 && IsCommandVisible(id)) shown << id;
+    return shown;
+}
+
+QWidget* CMainToolBar::CommandWidget(int commandId) const
+{
+    return m_widgets.value(commandId);
+}
+
+CColorMenuButton* CMainToolBar::ColorButton(int commandId) const
+{
+    return qobject_cast<CColorMenuButton*>(m_widgets.value(commandId));
+}
+
+CArrowTypeMenuButton* CMainToolBar::ArrowButton(int commandId) const
+{
+    return qobject_cast<CArrowTypeMenuButton*>(m_widgets.value(commandId));
+}
+
+void CMainToolBar::SetDropHeights(int lineHeight, int fontHeight)
+{
+    const int lineItems = std::max(1, lineHeight / CLineTypeCombo::kItemHeight);
+    const int fontItems = std::max(1, fontHeight / CFontNameCombo::kItemHeight);
+    for (QComboBox* c : std::initializer_list<QComboBox*>{m_pLineTypeCombo, m_pLineWidthCombo, m_pStartSizeCombo,
+                                                          m_pEndSizeCombo, m_pFillTypeCombo})
+        if (c) c->setMaxVisibleItems(lineItems);
+    for (QComboBox* c : std::initializer_list<QComboBox*>{m_pFontNameCombo, m_pFontSizeCombo, m_pCharsetCombo})
+        if (c) c->setMaxVisibleItems(fontItems);
+}

@@ -1,0 +1,11 @@
+#include "app/CMeasurePrompt.h"
+
+#include "app/CSystemSettings.h"
+#include "geometry/WorkUnits.h"
+
+void CMeasurePrompt::SetValue(const std::string& label, int length, int unitsPerMM)
+{
+    const CSystemSettings& settings = Settings();
+    text = label + FormatLength(length, unitsPerMM, settings.m_nWorkUnit, settings.m_nPrecision) +
+           UnitSuffix(settings.m_nWorkUnit);
+}

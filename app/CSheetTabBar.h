@@ -1,0 +1,131 @@
+// The strip below the drawing: five navigation buttons, one tab per page,
+// a draggable grip, the horizontal scroll bar and a size box. It keeps its
+// own list of tabs and reports every change through its signals; it knows
+// nothing of the document.
+#pragma once
+
+#include "app/CSheetTab.h"
+#include "platform/Types.h"
+
+#include <QCursor>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+class COwnerDrawButton;
+class QMenu;
+class QScrollBar;
+class QSizeGrip;
+
+class CSheetTabBar : public QWidget {
+    Q_OBJECT
+public:
+    // Command ids of the buttons and of the tab menu.
+    static constexpr int ID_FIRST_SHEET = 32783;
+    static constexpr int ID_PREV_SHEET = 32784;
+    static constexpr int ID_SHEET_TEXT = 32785;
+    static constexpr int ID_NEXT_SHEET = 32786;
+    static constexpr int ID_LAST_SHEET = 32787;
+    static constexpr int ID_INSERT_BEFORE = 32791;
+    static constexpr int ID_INSERT_AFTER = 32792;
+    static constexpr int ID_DELETE_SHEET = 32793;
+    // Where a new tab goes relative to the tab it is inserted at.
+    static constexpr int INSERT_BEFORE = 1;
+    static constexpr int INSERT_AFTER = 2;
+
+    explicit CSheetTabBar(QWidget* parent = nullptr);
+    ~CSheetTabBar() override;
+
+    int GetCurrentSheet() const { return m_nCurrent; }
+    int GetSheetCount() const { return static_cast<int>(m_tabs.size()); }
+    // Tab n (1-based), or null when there is none.
+    const CSheetTab* GetSheet(int n) const;
+    // Makes tab n current without notifying; numbers out of range are ignored.
+    void SetCurrentSheet(int n);
+
+    // Inserts a tab before or after tab a. The page that was current stays
+    // current (its number grows when the new tab lies before it); inserting
+    // after, the new tab is then selected. With notify, SheetInserted and,
+    // when the current tab changed, SheetSelected are emitted.
+    void InsertSheet(int a, int where, bool notify);
+    // The same without selecting the new tab.
+    void InsertSheetKeepCurrent(int a, int where, bool notify);
+    // Deletes tab a; the only tab is refused with a message. The current
+    // page stays current when it was not the one deleted.
+    void DeleteSheet(int a);
+
+    // The button commands and the tab-menu commands.
+    void OnFirstSheet();
+    void OnPrevSheet();
+    void OnSheetText();
+    void OnNextSheet();
+    void OnLastSheet();
+    void OnInsertBefore();
+    void OnInsertAfter();
+    void OnDeleteSheet();
+
+    // Scrolls the tabs so that the current one is fully inside the tab area.
+    void EnsureCurrentTabVisible();
+
+    const CRect& GetTabAreaRect() const { return m_rcTabArea; }
+    const CRect& GetGripRect() const { return m_rcGrip; }
+    QScrollBar* GetScrollBar() const { return m_pScrollBar; }
+    COwnerDrawButton* GetButton(int commandId) const;
+    QMenu* GetTabMenu() const { return m_pTabMenu; }
+    // "%d 的 %d" with the tab count and the current number.
+    QString GetButtonText() const { return m_strText; }
+
+    // Pops up the tab menu at a global position.
+    void ShowTabMenu(const QPoint& globalPos);
+
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void SheetSelected(int oldNumber, int newNumber);
+    void SheetInserted(int a, int where);
+    void SheetDeleted(int a);
+    void FirstSheetPressed();
+    void TextButtonPressed();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void CreateButtons();
+    void CreateTabMenu();
+    void LayoutChildren();
+    void RelayoutTabs(int firstLeft);
+    void ShiftTabs(int dx);
+    CSheetTab* TabAt(const CPoint& point) const;
+    void SelectTabAt(const CPoint& point);
+    void ChangeCurrent(int newNumber);
+    void InsertTab(int number);
+    void UpdateButtons();
+    void RedrawNow();
+    void DrawTab(QPainter& painter, const CSheetTab& tab, bool current) const;
+    void DrawGrip(QPainter& painter) const;
+    int BarHeight() const;
+    int ButtonWidth() const;
+
+    int m_nCurrent = 1;
+    std::vector<std::unique_ptr<CSheetTab>> m_tabs;
+    CRect m_rcTabArea;
+    CRect m_rcGrip;
+    QScrollBar* m_pScrollBar = nullptr;
+    QSizeGrip* m_pSizeBox = nullptr;
+    std::array<COwnerDrawButton*, 5> m_buttons{};
+    QMenu* m_pTabMenu = nullptr;
+    QCursor m_gripCursor;
+    int m_nScrollBarWidth = 0;
+    bool m_bDragging = false;
+    // Distance from the pressed point to the scroll bar's left edge while
+    // the grip is dragged.
+    int m_nDragOffset = 0;
+    QString m_strText;
+};

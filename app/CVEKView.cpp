@@ -1,0 +1,1011 @@
+#include "app/CVEKView.h"
+
+#include "app/CDesignTool.h"
+#include "app/CSystemSettings.h"
+#include "app/CVEKDoc.h"
+#include "app/CVTZoom.h"
+
+#include "editors/CVTFill.h"
+#include "editors/CVTSelect.h"
+#include "library/CVTProcessDrawing.h"
+#include "tables/CVTTable.h"
+#include "tools/CVTClosedCurve.h"
+#include "tools/CVTCurve.h"
+#include "tools/CVTCutJoinLines.h"
+#include "tools/CVTDimension.h"
+#include "tools/CVTEllipse.h"
+#include "tools/CVTEraser.h"
+#include "tools/CVTFreehand.h"
+#include "tools/CVTInsertPicture.h"
+#include "tools/CVTLayer.h"
+#include "tools/CVTOffsetLine.h"
+#include "tools/CVTOleItem.h"
+#include "tools/CVTPickClosed.h"
+#include "tools/CVTRectangle.h"
+#include "tools/CVTRuler.h"
+#include "tools/CVTSpliceParts.h"
+#include "tools/CVTSymmetricDraw.h"
+#include "tools/CVTSymmetry.h"
+#include "tools/CVTText.h"
+
+#include "geometry/Distance.h"
+#include "geometry/Mapping.h"
+#include "model/CPageSet.h"
+#include "platform/CDC.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// A magnifying glass with a plus or a minus: the zoom tool's cursors.
+QCursor MagnifierCursor(bool zoomIn)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const auto& [color, width] : {std::pair{QColor(Qt::white), 4.0}, std::pair{QColor(Qt::black), 2.0}}) {
+        p.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
+        p.drawEllipse(QPointF(12, 12), 8, 8);
+        p.drawLine(QPointF(18, 18), QPointF(28, 28));
+        p.drawLine(QPointF(8, 12), QPointF(16, 12));
+        if (zoomIn) p.drawLine(QPointF(12, 8), QPointF(12, 16));
+    }
+    p.end();
+    return QCursor(pixmap, 12, 12);
+}
+
+// Cursor ids are the tools' resource numbers; those without a picture of
+// their own show the cross hair that drawing needs.
+QCursor CursorOfId(int id)
+{
+    switch (id) {
+    case 0:
+        return QCursor(Qt::ArrowCursor);
+    case CVTZoom::kZoomInCursor:
+        return MagnifierCursor(true);
+    case CVTZoom::kZoomOutCursor:
+        return MagnifierCursor(false);
+    default:
+        return QCursor(Qt::CrossCursor);
+    }
+}
+
+// The tool of a sub-tool number of the symmetric-drawing tool, -1 when the
+// number names none.
+int ToolOfSubTool(int subTool)
+{
+    for (const CVEKView::ToolEntry& e : CVEKView::ToolTable())
+        if (e.subTool >= 0 && e.subTool == subTool) return e.index;
+    return -1;
+}
+
+void OutlineBox(CDC& dc, int left, int top, int right, int bottom)
+{
+    dc.MoveTo(left, top);
+    dc.LineTo(right, top);
+    dc.LineTo(right, bottom);
+    dc.LineTo(left, bottom);
+    dc.LineTo(left, top);
+}
+
+} // namespace
+
+// --- Tool table ---------------------------------------------------------------
+
+const std::array<CVEKView::ToolEntry, CVEKView::kToolCount>& CVEKView::ToolTable()
+{
+    static const std::array<ToolEntry, kToolCount> table{{
+        {kSelectTool, 32781, "选择修改", 6},
+        {kZoomTool, 32774, "放大", 7},
+        {kCurveTool, 32772, "非闭合曲线", 0},
+        {kClosedCurveTool, 32773, "闭合曲线", 1},
+        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1},
+        {kRulerTool, 32816, "直尺", 2},
+        {kRectangleTool, 32815, "矩形/正多边形", 3},
+        {kEraserTool, 32817, "橡皮檫", 8},
+        {kFreehandTool, 32818, "手绘", 5},
+        {kEllipseTool, 32819, "椭圆/圆", 4},
+        {kOffsetLineTool, 32823, "等距线", -1},
+        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1},
+        {kTableTool, 32810, "表格", -1},
+        {kSymmetryTool, 32847, "对称", -1},
+        {kTextTool, 32848, "文字工具", -1},
+        {kLayerTool, 32849, "改变图元的层", -1},
+        {kFillTool, 32850, "填充闭合线", -1},
+        {kInsertPictureTool, 32851, "加入位图", -1},
+        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1},
+        {kOleItemTool, 32877, "OLE链接与嵌入", -1},
+        {kPickClosedTool, 32878, "拾取闭合线", -1},
+        {kDimensionTool, 32879, "标注尺寸", -1},
+        {kSplicePartsTool, 32882, "拼接部件", -1},
+    }};
+    return table;
+}
+
+int CVEKView::ToolIndexOfCommand(UINT command)
+{
+    for (const ToolEntry& e : ToolTable())
+        if (e.command == command) return e.index;
+    return -1;
+}
+
+UINT CVEKView::CommandOfTool(int index)
+{
+    if (index < 0 || index >= kToolCount) return 0;
+    return ToolTable()[std::size_t(index)].command;
+}
+
+// --- Construction -------------------------------------------------------------
+
+CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent), m_doc(doc)
+{
+    setObjectName(QStringLiteral("vekView"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // Every pixel is painted from the page image; nothing to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    CreateTools();
+    SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    if (m_doc) {
+        connect(m_doc, &CVEKDoc::ContentReplaced, this, &CVEKView::OnContentReplaced);
+        SyncSheetsWithPages();
+    }
+}
+
+// The tools go first (in reverse order of making), while the view they
+// call back into is still whole.
+CVEKView::~CVEKView()
+{
+    m_pCurrentTool = nullptr;
+    for (auto it = m_tools.rbegin(); it != m_tools.rend(); ++it) it->reset();
+}
+
+void CVEKView::CreateTools()
+{
+    m_tools[kSelectTool] = std::make_unique<CVTSelect>(this);
+    m_tools[kZoomTool] = std::make_unique<CVTZoom>(this);
+    m_tools[kCurveTool] = std::make_unique<CVTCurve>(this);
+    m_tools[kClosedCurveTool] = std::make_unique<CVTClosedCurve>(this);
+    m_tools[kProcessDrawingTool] = std::make_unique<CVTProcessDrawing>(this);
+    m_tools[kRulerTool] = std::make_unique<CVTRuler>(this);
+    m_tools[kRectangleTool] = std::make_unique<CVTRectangle>(this);
+    m_tools[kEraserTool] = std::make_unique<CVTEraser>(this);
+    m_tools[kFreehandTool] = std::make_unique<CVTFreehand>(this);
+    m_tools[kEllipseTool] = std::make_unique<CVTEllipse>(this);
+    m_tools[kOffsetLineTool] = std::make_unique<CVTOffsetLine>(this);
+    m_tools[kCutJoinLinesTool] = std::make_unique<CVTCutJoinLines>(this);
+    m_tools[kTableTool] = std::make_unique<CVTTable>(this);
+    m_tools[kSymmetryTool] = std::make_unique<CVTSymmetry>(this);
+    m_tools[kTextTool] = std::make_unique<CVTText>(this);
+    m_tools[kLayerTool] = std::make_unique<CVTLayer>(this);
+    m_tools[kFillTool] = std::make_unique<CVTFill>(this);
+    m_tools[kInsertPictureTool] = std::make_unique<CVTInsertPicture>(this);
+    m_tools[kSymmetricDrawTool] = std::make_unique<CVTSymmetricDraw>(this);
+    m_tools[kOleItemTool] = std::make_unique<CVTOleItem>(this);
+    m_tools[kPickClosedTool] = std::make_unique<CVTPickClosed>(this);
+    m_tools[kDimensionTool] = std::make_unique<CVTDimension>(this);
+    m_tools[kSplicePartsTool] = std::make_unique<CVTSpliceParts>(this);
+}
+
+CPageSet* CVEKView::GetPageSet() const
+{
+    return m_doc ? m_doc->GetPageSet() : nullptr;
+}
+
+void CVEKView::OnInitialUpdate()
+{
+    m_initialUpdateDone = true;
+    if (m_pCurrentTool != GetTool(kCurveTool)) m_pCurrentTool->Deactivate();
+    SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    m_pCurrentTool->Activate();
+    ZoomToFitPage();
+    Invalidate();
+}
+
+void CVEKView::showEvent(QShowEvent* event)
+{
+    CEnrchSheetsBaseview::showEvent(event);
+    if (!m_initialUpdateDone) OnInitialUpdate();
+}
+
+// --- Tools ----------------------------------------------------------------------
+
+CDesignTool* CVEKView::GetTool(int index) const
+{
+    if (index < 0 || index >= kToolCount) return nullptr;
+    return m_tools[std::size_t(index)].get();
+}
+
+std::unique_ptr<CDesignTool> CVEKView::ReplaceTool(int index, std::unique_ptr<CDesignTool> tool)
+{
+    if (index < 0 || index >= kToolCount || !tool) return tool;
+    const bool current = m_pCurrentTool == GetTool(index);
+    std::swap(m_tools[std::size_t(index)], tool);
+    if (current) m_pCurrentTool = GetTool(index);
+    return tool;
+}
+
+CVTSymmetricDraw* CVEKView::SymmetricDrawTool() const
+{
+    return dynamic_cast<CVTSymmetricDraw*>(GetTool(kSymmetricDrawTool));
+}
+
+void CVEKView::SetCurrent(int index, UINT command)
+{
+    m_nCurrentToolCmd = command;
+    m_pCurrentTool = GetTool(index);
+}
+
+bool CVEKView::OnToolCommand(UINT command)
+{
+    if (command == ID_TOOL_SYMMETRIC_DRAW) {
+        OnSymmetricDrawTool();
+        return true;
+    }
+    const int index = ToolIndexOfCommand(command);
+    if (index < 0) return false;
+    SwitchTool(index, command);
+    return true;
+}
+
+void CVEKView::SwitchTool(int index, UINT command)
+{
+    const int subTool = ToolTable()[std::size_t(index)].subTool;
+    // In symmetric-drawing mode the drawing tools become its sub-tools.
+    if (subTool >= 0 && m_nCurrentToolCmd == ID_TOOL_SYMMETRIC_DRAW && SymmetricDrawTool()) {
+        SymmetricDrawTool()->SelectSubTool(subTool);
+        InvalidateFeedback();
+        return;
+    }
+    CDesignTool* tool = GetTool(index);
+    if (m_pCurrentTool && m_pCurrentTool != tool) m_pCurrentTool->Deactivate();
+    SetCurrent(index, command);
+    if (auto* ole = dynamic_cast<CVTOleItem*>(tool)) ole->SetElement(m_pLastOleElement);
+    // Also when the tool was current already: choosing it again restarts it.
+    m_pCurrentTool->Activate();
+    InvalidateFeedback();
+}
+
+void CVEKView::OnSymmetricDrawTool()
+{
+    CVTSymmetricDraw* symmetric = SymmetricDrawTool();
+    if (!symmetric) return;
+    if (m_nCurrentToolCmd == ID_TOOL_SYMMETRIC_DRAW) {
+        const int index = ToolOfSubTool(symmetric->GetSubToolIndex());
+        if (index < 0) {
+            QApplication::beep();
+            return;
+        }
+        symmetric->Deactivate();
+        SetCurrent(index, CommandOfTool(index));
+        m_pCurrentTool->Activate();
+    } else {
+        const int current = ToolIndexOfCommand(m_nCurrentToolCmd);
+        const int subTool = current >= 0 ? ToolTable()[std::size_t(current)].subTool : -1;
+        if (subTool >= 0) {
+            // The user goes on drawing with the same tool, now mirrored.
+            m_pCurrentTool->Reset();
+            SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            symmetric->Activate();
+            symmetric->SelectSubTool(subTool);
+        } else {
+            m_pCurrentTool->Deactivate();
+            SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            symmetric->Activate();
+        }
+    }
+    InvalidateFeedback();
+}
+
+bool CVEKView::IsToolCommandChecked(UINT command) const
+{
+    if (command == m_nCurrentToolCmd) return true;
+    if (m_nCurrentToolCmd != ID_TOOL_SYMMETRIC_DRAW || !SymmetricDrawTool()) return false;
+    return command == CommandOfTool(ToolOfSubTool(SymmetricDrawTool()->GetSubToolIndex()));
+}
+
+void CVEKView::ResetCurrentTool()
+{
+    if (m_pCurrentTool) m_pCurrentTool->Reset();
+}
+
+void CVEKView::SetToolCursor(int cursorId)
+{
+    if (cursorId == m_nToolCursorId) return;
+    m_nToolCursorId = cursorId;
+    setCursor(CursorOfId(cursorId));
+}
+
+// --- Undo, redo, cancel -----------------------------------------------------------
+
+void CVEKView::OnEditUndo()
+{
+    if (m_pCurrentTool->HasPendingStep()) {
+        m_pCurrentTool->UndoStep();
+        return;
+    }
+    if (!m_doc || !m_doc->CanUndo()) {
+        QApplication::beep();
+        return;
+    }
+    m_pCurrentTool->Reset();
+    m_doc->Undo();
+}
+
+bool CVEKView::CanEditUndo() const
+{
+    return (m_doc && m_doc->CanUndo()) || m_pCurrentTool->HasPendingStep();
+}
+
+void CVEKView::OnEditRedo()
+{
+    // A pending step would be lost under the restored content.
+    if (!CanEditRedo()) {
+        QApplication::beep();
+        return;
+    }
+    m_pCurrentTool->Reset();
+    m_doc->Redo();
+}
+
+bool CVEKView::CanEditRedo() const
+{
+    return m_doc && m_doc->CanRedo() && !m_pCurrentTool->HasPendingStep();
+}
+
+void CVEKView::OnEditCancel()
+{
+    if (m_pCurrentTool->HasPendingStep()) m_pCurrentTool->Cancel();
+}
+
+bool CVEKView::CanEditCancel() const
+{
+    return m_pCurrentTool->HasPendingStep();
+}
+
+// --- Mapping ----------------------------------------------------------------------
+
+void CVEKView::GetOrigin(int& x, int& y) const
+{
+    x = m_ptOrigin.x;
+    y = m_ptOrigin.y;
+}
+
+void CVEKView::GetViewTransform(double& scale, int& originX, int& originY) const
+{
+    scale = m_dScale;
+    GetOrigin(originX, originY);
+}
+
+BOOL CVEKView::SetViewTransform(double scale, int originX, int originY)
+{
+    if (!(scale > 0) || !std::isfinite(scale)) return FALSE;
+    m_dScale = scale;
+    m_ptOrigin = CPoint(originX, originY);
+    Q_EMIT ViewTransformChanged(m_dScale, originX, originY);
+    return UpdateScrollBars();
+}
+
+void CVEKView::SetOrigin(int x, int y)
+{
+    SetViewTransform(m_dScale, x, y);
+}
+
+void CVEKView::ZoomAt(double factor, int x, int y)
+{
+    if (!(factor > 0)) return;
+    // The zoom-in limit: the scroll ranges would outgrow what a bar holds.
+    constexpr int kZoomInLimit = 28000;
+    if (factor >= 1.0 && GetScrollInfo(Qt::Horizontal).nMax >= kZoomInLimit &&
+        GetScrollInfo(Qt::Vertical).nMax >= kZoomInLimit)
+        return;
+    const CPoint d = ModelToDevicePoint(x, y);
+    const double scale = m_dScale / factor;
+    SetViewTransform(scale, x - RoundToInt(d.x * scale), y - RoundToInt(d.y * scale));
+}
+
+void CVEKView::ZoomToFitPage()
+{
+    const CPageSet* ps = GetPageSet();
+    const CRect rc = GetDrawingRect();
+    const int w = std::abs(rc.Width());
+    const int h = std::abs(rc.Height());
+    double scale = m_dScale;
+    CPoint origin = m_ptOrigin;
+    // At least 3 pixels free on every side; a window too small for that
+    // keeps the mapping it has.
+    if (ps && w > 7 && h > 7) {
+        const CSize paper = ps->GetPaperSize();
+        if (paper.cx > 10 || paper.cy > 10) {
+            scale = std::max(paper.cx / (w - 6.0 - 1.0), paper.cy / (h - 6.0 - 1.0));
+            origin = CPoint(RoundToInt(paper.cx / 2.0 - (w - 1) / 2.0 * scale),
+                            RoundToInt(paper.cy / 2.0 - (h - 1) / 2.0 * scale));
+        }
+    }
+    SetViewTransform(scale, origin.x, origin.y);
+}
+
+void CVEKView::FitPageWidthAt(int y)
+{
+    const CPageSet* ps = GetPageSet();
+    const int w = std::abs(GetDrawingRect().Width());
+    const int row = RoundToInt((y - m_ptOrigin.y) / m_dScale);
+    double scale = m_dScale;
+    CPoint origin = m_ptOrigin;
+    if (ps && w > 7) {
+        const CSize paper = ps->GetPaperSize();
+        if (paper.cx > 10 || paper.cy > 10) {
+            scale = paper.cx / (w - 6.0 - 1.0);
+            origin = CPoint(RoundToInt(paper.cx / 2.0 - (w - 1) / 2.0 * scale), RoundToInt(y - row * scale));
+        }
+    }
+    SetViewTransform(scale, origin.x, origin.y);
+}
+
+void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
+{
+    const CRect rc = GetDrawingRect();
+    const int w = rc.right;
+    const int h = rc.bottom;
+    if (w <= 0 || h <= 0) return;
+    double scale = std::max((right - left + 1.0) / w, (bottom - top + 1.0) / h);
+    if (!(scale > 0)) return;
+    struct Span {
+        int low, high;
+    };
+    auto centred = [](int a, int b, int pixels, double s) {
+        return Span{RoundToInt((b + a) / 2.0 - (pixels - 1) / 2.0 * s), RoundToInt((b + a) / 2.0 + (pixels - 1) / 2.0 * s)};
+    };
+    // A tiny rectangle would ask for a span no scroll bar can hold.
+    constexpr double kMaxSpanPixels = 15000.0;
+    Span x = centred(left, right, w, scale);
+    if (RoundToInt((x.high - x.low + 1) / scale) > kMaxSpanPixels) scale = (x.high - x.low + 1) / kMaxSpanPixels;
+    Span y = centred(top, bottom, h, scale);
+    if (RoundToInt((y.high - y.low + 1) / scale) > kMaxSpanPixels) scale = (y.high - y.low + 1) / kMaxSpanPixels;
+    x = centred(left, right, w, scale);
+    y = centred(top, bottom, h, scale);
+    SetViewTransform(scale, x.low, y.low);
+}
+
+BOOL CVEKView::UpdateScrollBars()
+{
+    const CPageSet* ps = GetPageSet();
+    if (!ps) return FALSE;
+    const CRect rc = GetDrawingRect();
+    const CSize paper = ps->GetPaperSize();
+    const CPoint p0 = ModelToDevicePoint(0, 0);
+    const CPoint p1 = ModelToDevicePoint(paper.cx, paper.cy);
+    auto info = [](int low, int high, int pixels) {
+        ScrollInfo si;
+        si.nMin = low - pixels;
+        si.nMax = high + pixels;
+        if (si.nMax != si.nMin) si.nMax += pixels / 2;
+        si.nPage = pixels / 2;
+        si.nPos = 0;
+        return si;
+    };
+    SetScrollInfo(Qt::Horizontal, info(p0.x, p1.x, rc.Width()));
+    SetScrollInfo(Qt::Vertical, info(p0.y, p1.y, rc.Height()));
+    return TRUE;
+}
+
+void CVEKView::UpdateVisibleRect()
+{
+    const CRect rc = GetDrawingRect();
+    m_rcVisible = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+}
+
+CPoint CVEKView::DeviceToModelPoint(int dx, int dy) const
+{
+    return ::DeviceToModelPoint(dx, dy, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+}
+
+CPoint CVEKView::ModelToDevicePoint(int x, int y) const
+{
+    return ::ModelToDevicePoint(x, y, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+}
+
+// --- Scrolling ----------------------------------------------------------------------
+
+void CVEKView::OnHScroll(int code, int pos)
+{
+    CEnrchSheetsBaseview::OnHScroll(code, pos);
+    Scroll(Qt::Horizontal, code, pos);
+}
+
+void CVEKView::OnVScroll(int code, int pos)
+{
+    CEnrchSheetsBaseview::OnVScroll(code, pos);
+    Scroll(Qt::Vertical, code, pos);
+}
+
+// The scroll position is a pixel offset from the origin the ranges were
+// built for; a move of the thumb moves the origin by as many pixels.
+void CVEKView::Scroll(Qt::Orientation bar, int code, int pos)
+{
+    const ScrollInfo info = GetScrollInfo(bar);
+    int step = 0;
+    switch (code) {
+    case SB_LINEUP: step = -1; break;
+    case SB_LINEDOWN: step = 1; break;
+    case SB_PAGEUP: step = -info.nPage; break;
+    case SB_PAGEDOWN: step = info.nPage; break;
+    case SB_TOP: step = info.nMin - info.nPos; break;
+    case SB_BOTTOM: step = info.nMax - info.nPos; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: step = pos - info.nPos; break;
+    default: break;
+    }
+    if (step == 0) return;
+    // Only as far as the thumb can go, so the origin and the thumb agree.
+    const int highest = std::max(info.nMin, info.nMax - std::max(info.nPage - 1, 0));
+    const int newPos = std::clamp(info.nPos + step, info.nMin, highest);
+    step = newPos - info.nPos;
+    if (step == 0) return;
+    SetScrollPos(bar, newPos);
+    if (bar == Qt::Horizontal)
+        m_ptOrigin.x += RoundToInt(step * m_dScale);
+    else
+        m_ptOrigin.y += RoundToInt(step * m_dScale);
+    Q_EMIT ViewTransformChanged(m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+    Invalidate();
+}
+
+void CVEKView::resizeEvent(QResizeEvent* event)
+{
+    CEnrchSheetsBaseview::resizeEvent(event);
+    // The ranges depend on the window's size; the mapping stays.
+    UpdateScrollBars();
+    Invalidate();
+}
+
+void CVEKView::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    QWidget* grabber = QWidget::mouseGrabber();
+    if ((grabber && grabber != this) || !hasFocus()) return;
+    const CPageSet* ps = GetPageSet();
+    const int delta = event->angleDelta().y();
+    if (!ps || delta == 0) return;
+    int y = m_ptOrigin.y - RoundToInt(delta * m_dScale);
+    // At least 5 pixels of the paper stay in the window.
+    const int paperHeight = ps->GetPaperSize().cy;
+    const int h = GetDrawingRect().Height();
+    if (delta < 0 && y > paperHeight) y = paperHeight - RoundToInt(5.0 * m_dScale);
+    if (delta > 0 && y < -RoundToInt(h * m_dScale)) y = -RoundToInt((h - 5) * m_dScale);
+    SetOrigin(m_ptOrigin.x, y);
+    ResendMouseMove();
+    Invalidate(FALSE);
+}
+
+// --- Mouse ------------------------------------------------------------------------
+
+UINT CVEKView::MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const
+{
+    UINT flags = 0;
+    if (buttons & Qt::LeftButton) flags |= MK_LBUTTON;
+    if (buttons & Qt::RightButton) flags |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton) flags |= MK_MBUTTON;
+    if (buttons & Qt::XButton1) flags |= MK_XBUTTON1;
+    if (buttons & Qt::XButton2) flags |= MK_XBUTTON2;
+    if (modifiers & Qt::ShiftModifier) flags |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier) flags |= MK_CONTROL;
+    return flags;
+}
+
+void CVEKView::mousePressEvent(QMouseEvent* event)
+{
+    RoutePress(event, false);
+}
+
+// The second press of a double click arrives as the double click alone
+// (press, release, double click, release), which is the order the tools
+// expect; QWidget's default would turn it back into a press.
+void CVEKView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    RoutePress(event, true);
+}
+
+void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
+{
+    const QPoint p = event->position().toPoint();
+    const CPoint m = DeviceToModelPoint(p.x(), p.y());
+    const UINT flags = MouseFlags(event->buttons(), event->modifiers());
+    if (event->button() == Qt::LeftButton) {
+        if (doubleClick)
+            m_pCurrentTool->OnLButtonDblClk(flags, m.x, m.y);
+        else
+            m_pCurrentTool->OnLButtonDown(flags, m.x, m.y);
+    } else if (event->button() == Qt::RightButton) {
+        if (doubleClick)
+            m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
+        else
+            m_pCurrentTool->OnRButtonDown(flags, m.x, m.y);
+    } else {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CVEKView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const CPoint m = DeviceToModelPoint(p.x(), p.y());
+    const UINT flags = MouseFlags(event->buttons(), event->modifiers());
+    if (event->button() == Qt::LeftButton)
+        m_pCurrentTool->OnLButtonUp(flags, m.x, m.y);
+    else if (event->button() == Qt::RightButton)
+        m_pCurrentTool->OnRButtonUp(flags, m.x, m.y);
+    else {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CVEKView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    m_lastMouse = p;
+    m_mouseInside = true;
+    if (m_bRefocus && window()->isActiveWindow() && !hasFocus()) setFocus(Qt::MouseFocusReason);
+    Q_EMIT MouseMovedAt(p.x(), p.y());
+    const CPoint m = DeviceToModelPoint(p.x(), p.y());
+    m_pCurrentTool->OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), m.x, m.y);
+    event->accept();
+}
+
+void CVEKView::leaveEvent(QEvent* event)
+{
+    m_mouseInside = false;
+    CEnrchSheetsBaseview::leaveEvent(event);
+}
+
+// After the mapping moved under a still mouse the tool sees a move to the
+// page point now under it, as if the mouse had moved.
+void CVEKView::ResendMouseMove()
+{
+    if (!m_mouseInside) return;
+    const CPoint m = DeviceToModelPoint(m_lastMouse.x(), m_lastMouse.y());
+    m_pCurrentTool->OnMouseMove(MouseFlags(QGuiApplication::mouseButtons(), QGuiApplication::keyboardModifiers()),
+                                m.x, m.y);
+}
+
+// --- Keys -------------------------------------------------------------------------
+
+bool CVEKView::focusNextPrevChild(bool)
+{
+    return false;
+}
+
+void CVEKView::keyPressEvent(QKeyEvent* event)
+{
+    RouteKeyDown(event);
+}
+
+void CVEKView::keyReleaseEvent(QKeyEvent* event)
+{
+    // Qt repeats a held key as release and press pairs; the tools expect
+    // repeated presses and one release.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    RouteKeyUp(event);
+}
+
+void CVEKView::RouteKeyDown(QKeyEvent* event)
+{
+    CDesignTool* tool = m_pCurrentTool;
+    const int key = event->key();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    event->accept();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        tool->OnDigitDown(char('0' + (key - Qt::Key_0)));
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: tool->OnTabDown(); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: tool->OnReturnDown(); return;
+    case Qt::Key_Shift: tool->OnShiftDown(); return;
+    case Qt::Key_Control: tool->OnCtrlDown(); return;
+    case Qt::Key_Space: tool->OnSpaceDown(); return;
+    case Qt::Key_Delete: tool->OnDeleteDown(); return;
+    case Qt::Key_End: tool->OnEndDown(); return;
+    case Qt::Key_PageUp: tool->OnPageUpDown(); return;
+    case Qt::Key_PageDown: tool->OnPageDownDown(); return;
+    case Qt::Key_F2: tool->OnF2Down(); return;
+    case Qt::Key_F3: tool->OnF3Down(); return;
+    case Qt::Key_F4: tool->OnF4Down(); return;
+    case Qt::Key_F5: tool->OnF5Down(); return;
+    case Qt::Key_F6: tool->OnF6Down(); return;
+    case Qt::Key_F7: tool->OnF7Down(); return;
+    case Qt::Key_F8: tool->OnF8Down(); return;
+    case Qt::Key_F9: tool->OnF9Down(); return;
+    case Qt::Key_F10: tool->OnF10Down(); return;
+    case Qt::Key_F11: tool->OnF11Down(); return;
+    case Qt::Key_F12: tool->OnF12Down(); return;
+    // Esc is the Cancel command; the main window's shortcut usually takes
+    // it before the view sees it.
+    case Qt::Key_Escape: OnEditCancel(); return;
+    default: break;
+    }
+    if (CanPan()) {
+        const int d = RoundToInt(m_dScale * kPanStep);
+        switch (key) {
+        case Qt::Key_Left: Pan(-d, 0); return;
+        case Qt::Key_Up: Pan(0, -d); return;
+        case Qt::Key_Right: Pan(d, 0); return;
+        case Qt::Key_Down: Pan(0, d); return;
+        default: break;
+        }
+    }
+    if (keypad && key == Qt::Key_Plus) {
+        ZoomAtCursor(kKeypadZoomIn);
+        return;
+    }
+    if (keypad && key == Qt::Key_Minus) {
+        ZoomAtCursor(kKeypadZoomOut);
+        return;
+    }
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) return;
+    CEnrchSheetsBaseview::keyPressEvent(event);
+}
+
+void CVEKView::RouteKeyUp(QKeyEvent* event)
+{
+    CDesignTool* tool = m_pCurrentTool;
+    const int key = event->key();
+    event->accept();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        tool->OnDigitUp(char('0' + (key - Qt::Key_0)));
+        return;
+    }
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: tool->OnTabUp(); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: tool->OnReturnUp(); return;
+    case Qt::Key_Shift: tool->OnShiftUp(); return;
+    case Qt::Key_Control: tool->OnCtrlUp(); return;
+    case Qt::Key_Escape: tool->OnEscUp(); return;
+    case Qt::Key_Space: tool->OnSpaceUp(); return;
+    case Qt::Key_PageUp: tool->OnPageUpUp(); return;
+    case Qt::Key_PageDown: tool->OnPageDownUp(); return;
+    case Qt::Key_End: tool->OnEndUp(); return;
+    case Qt::Key_Delete: tool->OnDeleteUp(); return;
+    case Qt::Key_F2: tool->OnF2Up(); return;
+    case Qt::Key_F3: tool->OnF3Up(); return;
+    case Qt::Key_F4: tool->OnF4Up(); return;
+    case Qt::Key_F5: tool->OnF5Up(); return;
+    case Qt::Key_F6: tool->OnF6Up(); return;
+    case Qt::Key_F7: tool->OnF7Up(); return;
+    case Qt::Key_F8: tool->OnF8Up(); return;
+    case Qt::Key_F9: tool->OnF9Up(); return;
+    case Qt::Key_F10: tool->OnF10Up(); return;
+    case Qt::Key_F11: tool->OnF11Up(); return;
+    case Qt::Key_F12: tool->OnF12Up(); return;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down: return;
+    default: break;
+    }
+    if ((event->modifiers() & Qt::KeypadModifier) && (key == Qt::Key_Plus || key == Qt::Key_Minus)) return;
+    CEnrchSheetsBaseview::keyReleaseEvent(event);
+}
+
+// Panning an empty page would only lose it; a pending step may want to
+// reach beyond the window.
+bool CVEKView::CanPan() const
+{
+    QWidget* grabber = QWidget::mouseGrabber();
+    if ((grabber && grabber != this) || !hasFocus()) return false;
+    const CPageSet* ps = GetPageSet();
+    return (ps && ps->GetPageCount() > 0 && ps->GetElementCount() > 0) || m_pCurrentTool->HasPendingStep();
+}
+
+void CVEKView::Pan(int dx, int dy)
+{
+    SetOrigin(m_ptOrigin.x + dx, m_ptOrigin.y + dy);
+    ResendMouseMove();
+    Invalidate(FALSE);
+}
+
+void CVEKView::ZoomAtCursor(double factor)
+{
+    const CRect rc = GetDrawingRect();
+    CPoint p = m_mouseInside ? CPoint(m_lastMouse.x(), m_lastMouse.y()) : rc.CenterPoint();
+    if (!rc.PtInRect(p)) p = rc.CenterPoint();
+    const CPoint m = DeviceToModelPoint(p.x, p.y);
+    ZoomAt(factor, m.x, m.y);
+    Invalidate(FALSE);
+}
+
+// --- Pages of the tab bar ---------------------------------------------------------
+
+void CVEKView::OnSheetSelected(int oldNumber, int newNumber)
+{
+    CEnrchSheetsBaseview::OnSheetSelected(oldNumber, newNumber);
+    CPageSet* ps = GetPageSet();
+    if (m_syncingSheets || !ps) return;
+    if (newNumber >= 1 && newNumber <= ps->GetPageCount()) ps->SetCurrentPageIndex(newNumber - 1);
+    m_pCurrentTool->Reset();
+    if (m_bRefocus) setFocus(Qt::OtherFocusReason);
+    Invalidate(FALSE);
+}
+
+void CVEKView::OnSheetInserted(int a, int where)
+{
+    CEnrchSheetsBaseview::OnSheetInserted(a, where);
+    CPageSet* ps = GetPageSet();
+    if (!m_syncingSheets && ps && ps->GetPageCount() < GetSheetCount()) {
+        const int current = ps->GetCurrentPageIndex();
+        if (where == 1 && a >= 1) {
+            m_doc->SaveUndoState();
+            ps->InsertPage(a - 1);
+            if (a - 1 <= current) ps->SetCurrentPageIndex(current + 1);
+        } else if (where == 2) {
+            m_doc->SaveUndoState();
+            ps->InsertPage(a);
+            if (a - 1 < current) ps->SetCurrentPageIndex(current + 1);
+        }
+    }
+    Invalidate(FALSE);
+}
+
+void CVEKView::OnSheetDeleted(int a)
+{
+    CEnrchSheetsBaseview::OnSheetDeleted(a);
+    CPageSet* ps = GetPageSet();
+    if (m_syncingSheets || !ps || a < 1 || a > ps->GetPageCount()) return;
+    m_doc->SaveUndoState();
+    ps->RemovePage(a - 1);
+    if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
+    Invalidate(FALSE);
+}
+
+void CVEKView::SyncSheetsWithPages()
+{
+    const CPageSet* ps = GetPageSet();
+    if (!ps) return;
+    m_syncingSheets = true;
+    while (GetSheetCount() < ps->GetPageCount()) AddSheetAfter(GetSheetCount());
+    while (GetSheetCount() > ps->GetPageCount() && GetSheetCount() > 1) DeleteSheet(GetSheetCount());
+    SetCurrentSheet(ps->GetCurrentPageIndex() + 1);
+    m_syncingSheets = false;
+}
+
+// New and open clear both snapshot lists, undo and redo always leave one of
+// them filled: only a new content is fitted into the window, an undone or
+// redone one stays where the user looked.
+void CVEKView::OnContentReplaced()
+{
+    ResetCurrentTool();
+    SyncSheetsWithPages();
+    if (m_doc && !m_doc->CanUndo() && !m_doc->CanRedo()) ZoomToFitPage();
+    Invalidate();
+}
+
+// --- Painting ---------------------------------------------------------------------
+
+void CVEKView::Invalidate(BOOL)
+{
+    m_pageImageValid = false;
+    update();
+}
+
+void CVEKView::InvalidateFeedback()
+{
+    update();
+}
+
+void CVEKView::ShowStatusPrompt(const QString& text)
+{
+    m_statusPrompt = text;
+    if (auto* mainWindow = qobject_cast<QMainWindow*>(window())) mainWindow->statusBar()->showMessage(text);
+    Q_EMIT StatusPromptChanged(text);
+}
+
+void CVEKView::DrawPage(CDC& dc, double scale, int originX, int originY, const CRect& drawRect) const
+{
+    const CSystemSettings& s = Settings();
+    const CPageSet* ps = GetPageSet();
+    if (!ps) return;
+
+    dc.SelectPen({PS_SOLID, 1, s.m_crOutsidePaperColor});
+    dc.SelectBrush(CBrush::Solid(s.m_crOutsidePaperColor));
+    dc.Rectangle(drawRect.left, drawRect.top, drawRect.right, drawRect.bottom);
+
+    // The paper, clamped to the image; where it runs past the window its
+    // outline lies on the window's edge.
+    const CSize paper = ps->GetPaperSize();
+    CPoint tl = ::ModelToDevicePoint(0, 0, scale, originX, originY);
+    CPoint br = ::ModelToDevicePoint(paper.cx, paper.cy, scale, originX, originY);
+    tl.x = std::max(tl.x, 0);
+    tl.y = std::max(tl.y, 0);
+    br.x = std::min(br.x, drawRect.right);
+    br.y = std::min(br.y, drawRect.bottom);
+    dc.SelectPen({PS_SOLID, 1, s.m_crPaperColor});
+    dc.SelectBrush(CBrush::Solid(s.m_crPaperColor));
+    dc.Rectangle(tl.x, tl.y, br.x, br.y);
+    dc.SelectPen({PS_SOLID, 1, kBlack});
+    OutlineBox(dc, tl.x, tl.y, br.x, br.y);
+
+    int top, bottom, left, right;
+    ps->GetMargins(top, bottom, left, right);
+    if (top != 0 || bottom != 0 || left != 0 || right != 0) {
+        const CPoint m0 = ::ModelToDevicePoint(left, top, scale, originX, originY);
+        const CPoint m1 = ::ModelToDevicePoint(paper.cx - right, paper.cy - bottom, scale, originX, originY);
+        dc.SelectPen({PS_SOLID, 1, s.m_crMarginFrameColor});
+        OutlineBox(dc, m0.x, m0.y, m1.x, m1.y);
+    }
+
+    if (ps->GetPageCount() == 0) return;
+    const int mode = dc.SetBkMode(TRANSPARENT);
+    ps->DrawPage(std::clamp(ps->GetCurrentPageIndex(), 0, ps->GetPageCount() - 1), &dc, scale, originX, originY,
+                 drawRect);
+    dc.SetBkMode(mode);
+}
+
+const QImage& CVEKView::PageImage(const CRect& drawRect)
+{
+    const CPageSet* ps = GetPageSet();
+    const QSize size(std::max(drawRect.right, 1), std::max(drawRect.bottom, 1));
+    const bool same = m_pageImageValid && m_pageImage.size() == size && m_imageScale == m_dScale &&
+                      m_imageOrigin == m_ptOrigin && m_imagePageSet == ps &&
+                      m_imagePage == ps->GetCurrentPageIndex();
+    if (same) return m_pageImage;
+    if (m_pageImage.size() != size) m_pageImage = QImage(size, QImage::Format_RGB32);
+    {
+        QPainter painter(&m_pageImage);
+        CDC dc(&painter);
+        DrawPage(dc, m_dScale, m_ptOrigin.x, m_ptOrigin.y, drawRect);
+    }
+    m_pageImageValid = true;
+    m_imageScale = m_dScale;
+    m_imageOrigin = m_ptOrigin;
+    m_imagePageSet = ps;
+    m_imagePage = ps->GetCurrentPageIndex();
+    return m_pageImage;
+}
+
+void CVEKView::paintEvent(QPaintEvent*)
+{
+    const CSystemSettings& s = Settings();
+    QPainter painter(this);
+    const CRect rc = GetDrawingRect();
+    if (!GetPageSet()) {
+        // Nothing to show; the background keeps the window from showing
+        // stale pixels.
+        painter.fillRect(rect(), ToQColor(s.m_crOutsidePaperColor));
+        return;
+    }
+    painter.drawImage(0, 0, PageImage(rc));
+    painter.setClipRect(QRect(rc.left, rc.top, rc.Width(), rc.Height()));
+
+    CDC dc(&painter);
+    dc.SelectPen({PS_SOLID, 1, s.m_crPromptColor1});
+    dc.SelectBrush(CBrush::Solid(s.m_crPromptColor1));
+    dc.SetTextColor(s.m_crPromptColor1);
+    dc.SetBkMode(TRANSPARENT);
+    const CRect clip = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+    m_pCurrentTool->Draw(&dc, m_dScale, m_ptOrigin.x, m_ptOrigin.y, clip);
+}

@@ -1,0 +1,5 @@
+#include "editors/CVTFill.h"
+
+CVTFill::CVTFill(CVEKView* view) : CVectorTool(view) {}
+
+CVTFill::~CVTFill() = default;

@@ -1,0 +1,208 @@
+#include "model/ShapePainting.h"
+
+#include "geometry/Distance.h"
+#include "geometry/Mapping.h"
+
+#include "platform/CDC.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A chord replaces at most this many points, so thinning a long straight
+// run stays linear in its length.
+constexpr int kMaxChordRun = 32;
+
+// The pen of CLineTypeShape::Draw: one pixel for the outline of a filled
+// shape, else the page width scaled, at least one pixel.
+int DevicePenWidth(int penWidth, bool filled, double scale)
+{
+    if (filled) return 1;
+    return std::max(1, RoundToInt(penWidth / scale));
+}
+
+// The device rectangle a shape can paint, as CLineTypeShape::Draw tests it
+// against the clip.
+CRect DeviceExtent(const CRect& bounds, int penPixels, double scale, int originX, int originY)
+{
+    CRect r = ModelToDeviceRect(bounds.left, bounds.top, bounds.right, bounds.bottom, scale,
+                                originX, originY);
+    r.NormalizeRect();
+    const int grow = penPixels / 2 + 1;
+    r.InflateRect(grow, grow);
+    return r;
+}
+
+bool Overlaps(const CRect& a, const CRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+QPen SmoothPen(COLORREF color, float penWidth)
+{
+    QPen pen(ToQColor(color));
+    pen.setWidthF(penWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setMiterLimit(10.0);
+    return pen;
+}
+
+// Whether every point strictly between a and b lies within the tolerance
+// of the segment a-b (its distance to the segment, not to the line, so a
+// stretch that turns back is never cut short).
+bool ChordHolds(const QPointF* p, int a, int b, double tolerance2)
+{
+    const double ax = p[a].x(), ay = p[a].y();
+    const double dx = p[b].x() - ax, dy = p[b].y() - ay;
+    const double length2 = dx * dx + dy * dy;
+    for (int k = a + 1; k < b; ++k) {
+        double ex = p[k].x() - ax, ey = p[k].y() - ay;
+        if (length2 > 0.0) {
+            const double t = std::clamp((ex * dx + ey * dy) / length2, 0.0, 1.0);
+            ex -= t * dx;
+            ey -= t * dy;
+        }
+        if (ex * ex + ey * ey > tolerance2) return false;
+    }
+    return true;
+}
+
+// The scale of the painter's logical pixels on the device: a tolerance in
+// device pixels is this many times smaller in logical ones.
+double DeviceStretch(const QPainter& painter)
+{
+    const QTransform& t = painter.worldTransform();
+    if (t.type() <= QTransform::TxTranslate) return 1.0;
+    return std::max(std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22()));
+}
+
+}  // namespace
+
+QPolygonF MapAndThin(const CPointList& points, double scale, int originX, int originY,
+                     double tolerance)
+{
+    QPolygonF mapped;
+    mapped.reserve(points.GetCount());
+    for (const CPoint& p : points) {
+        double dx = 0;
+        double dy = 0;
+        ModelToDeviceF(p.x, p.y, scale, originX, originY, dx, dy);
+        mapped << QPointF(dx + 0.5, dy + 0.5);
+    }
+    const int n = int(mapped.size());
+    if (n < 3 || !(tolerance > 0.0)) return mapped;
+
+    const double tolerance2 = tolerance * tolerance;
+    const QPointF* p = mapped.constData();
+    QPolygonF thin;
+    thin.reserve(n);
+    thin << p[0];
+    int anchor = 0;
+    int end = 1;
+    while (end < n - 1) {
+        if (end + 1 - anchor <= kMaxChordRun && ChordHolds(p, anchor, end + 1, tolerance2)) {
+            ++end;
+            continue;
+        }
+        thin << p[end];
+        anchor = end;
+        ++end;
+    }
+    thin << p[n - 1];
+    return thin;
+}
+
+void CDeviceShapes::Clear()
+{
+    m_valid = false;
+    m_shapes.clear();
+    m_shapes.shrink_to_fit();
+}
+
+bool CDeviceShapes::Matches(unsigned version, double scale, int originX, int originY,
+                            double tolerance, int count) const
+{
+    return m_valid && m_version == version && m_scale == scale && m_originX == originX
+        && m_originY == originY && m_tolerance == tolerance && int(m_shapes.size()) == count;
+}
+
+void CDeviceShapes::Rebuild(const CList<CLineTypeShape>& shapes, unsigned version, double scale,
+                            int originX, int originY, double tolerance)
+{
+    m_valid = true;
+    m_version = version;
+    m_scale = scale;
+    m_originX = originX;
+    m_originY = originY;
+    m_tolerance = tolerance;
+    m_extent = CRect();
+    m_shapes.clear();
+    m_shapes.reserve(std::size_t(shapes.GetCount()));
+    bool first = true;
+    for (const CLineTypeShape& shape : shapes) {
+        Shape s;
+        // Empty shapes draw nothing and take no part in the extent.
+        if (!shape.GetPoints().IsEmpty()) {
+            s.filled = shape.IsFilled() != 0;
+            s.penPixels = DevicePenWidth(shape.GetPenWidth(), s.filled, scale);
+            s.extent = DeviceExtent(shape.GetBoundRect(), s.penPixels, scale, originX, originY);
+            s.drawable = shape.GetPointCount() >= 2;
+            if (first) m_extent = s.extent;
+            else m_extent.UnionRect(m_extent, s.extent);
+            first = false;
+        }
+        m_shapes.push_back(std::move(s));
+    }
+}
+
+void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes, unsigned version,
+                         COLORREF colour, double scale, int originX, int originY,
+                         const CRect& clip)
+{
+    if (!(scale > 0)) return;
+    const double stretch = DeviceStretch(painter);
+    const double tolerance = stretch > 0.0 && std::isfinite(stretch) ? kTolerance / stretch : 0.0;
+    if (!Matches(version, scale, originX, originY, tolerance, shapes.GetCount()))
+        Rebuild(shapes, version, scale, originX, originY, tolerance);
+    if (m_shapes.empty() || !Overlaps(m_extent, clip)) return;
+
+    bool started = false;
+    int penPixels = -1;
+    std::size_t i = 0;
+    for (const CLineTypeShape& shape : shapes) {
+        Shape& s = m_shapes[i++];
+        if (!s.drawable || !Overlaps(s.extent, clip)) continue;
+        if (!s.mapped) {
+            s.points = MapAndThin(shape.GetPoints(), scale, originX, originY, tolerance);
+            s.mapped = true;
+        }
+        if (!started) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setBrush(Qt::NoBrush);
+            started = true;
+        }
+        if (s.penPixels != penPixels) {
+            painter.setPen(SmoothPen(colour, float(s.penPixels)));
+            penPixels = s.penPixels;
+        }
+        if (s.filled) {
+            // The outline first, then the inside over its inner half.
+            painter.drawPolygon(s.points);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ToQColor(colour));
+            painter.drawPolygon(s.points, Qt::OddEvenFill);
+            painter.setBrush(Qt::NoBrush);
+            penPixels = -1;
+        } else {
+            painter.drawPolyline(s.points);
+        }
+    }
+    if (started) painter.restore();
+}

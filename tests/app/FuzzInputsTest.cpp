@@ -1,0 +1,15 @@
+// Inputs that fuzzing found troublesome, replayed (see tests/fuzz).
+#include "tests/fuzz/AppTargets.h"
+#include "tests/fuzz/ReplayInputs.h"
+
+#include <gtest/gtest.h>
+
+TEST(FuzzInputs, LoadOrAreRefusedCleanly)
+{
+    const int replayed = fuzz::ReplayAll(QStringLiteral(VEK_TESTDATA_DIR), {
+        {"Document", fuzz::Document},
+        {"Config", fuzz::Config},
+        {"LineType", fuzz::LineType},
+    });
+    EXPECT_GT(replayed, 0);
+}

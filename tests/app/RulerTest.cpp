@@ -1,0 +1,311 @@
+#include "app/CRulerBar.h"
+#include "app/CSystemSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// 96 pixels per inch.
+constexpr double kPixelsPerCm = 37.795;
+// One model unit (0.01 mm) per 0.0378 pixels: a screen centimetre shows 1 cm.
+constexpr double kTrueScale = 26.4583;
+
+const QColor kFace(200, 200, 200);
+const QColor kInk(0, 0, 0);
+
+class RulerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedUnit = Settings().m_nWorkUnit;
+        savedPrecision = Settings().m_nPrecision;
+        SetUnit(2, 100);
+    }
+    void TearDown() override
+    {
+        Settings().m_nWorkUnit = savedUnit;
+        Settings().m_nPrecision = savedPrecision;
+    }
+    static void SetUnit(int unit, int precision)
+    {
+        Settings().m_nWorkUnit = unit;
+        Settings().m_nPrecision = precision;
+    }
+    static void Prepare(CRulerBar& ruler, int length, double scale, int origin = 0)
+    {
+        QPalette pal = ruler.palette();
+        pal.setColor(QPalette::Button, kFace);
+        pal.setColor(QPalette::WindowText, kInk);
+        pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
+        pal.setColor(QPalette::Base, Qt::white);
+        ruler.setPalette(pal);
+        if (ruler.IsHorizontal()) {
+            ruler.resize(length, CRulerBar::kThickness);
+        } else {
+            ruler.resize(CRulerBar::kThickness, length);
+        }
+        ruler.SetPixelsPerCm(kPixelsPerCm);
+        ruler.SetScale(scale, origin);
+        ruler.UpdateUnitScale();
+    }
+    static QImage Render(CRulerBar& ruler)
+    {
+        QImage image(ruler.size(), QImage::Format_RGB32);
+        ruler.render(&image);
+        return image;
+    }
+    // Length in pixels of the dark run that ends just above the border rows
+    // of a horizontal ruler, in column x.
+    static int TickLengthAt(const QImage& image, int x)
+    {
+        int length = 0;
+        for (int y = image.height() - 3; y >= 0 && image.pixelColor(x, y) == kInk; --y) ++length;
+        return length + 1;  // the tick also covers the grey border row
+    }
+    // The label as the ruler should draw it, on its own.
+    static QImage LabelImage(const CRulerBar& ruler, const QString& text, QSize size)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(kFace);
+        QPainter painter(&image);
+        painter.setFont(ruler.LabelFont());
+        painter.setPen(kInk);
+        painter.drawText(QRect(0, 0, size.width(), size.height()), Qt::AlignLeft | Qt::AlignTop, text);
+        return image;
+    }
+    static bool HasInk(const QImage& image, const QRect& area)
+    {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (image.pixelColor(x, y) != kFace) return true;
+            }
+        }
+        return false;
+    }
+
+    int savedUnit = 0;
+    int savedPrecision = 0;
+};
+
+struct StepCase {
+    int unit;
+    double scale;
+    double major;
+    double minor;
+};
+
+TEST_F(RulerTest, StepsFallOnWholeUnitsAboutOneScreenCentimetreApart)
+{
+    const StepCase cases[] = {
+        {2, kTrueScale, 1000.0, 100.0},         // cm: v is 10 mm per screen cm
+        {2, kTrueScale * 10, 10000.0, 1000.0},  // zoomed out ten times
+        {2, 1.0, 1000.0, 100.0},                // zoomed in: never below 1 cm
+        {0, kTrueScale, 2540.0, 317.5},         // inch fractions: eighths
+        {1, kTrueScale, 2540.0, 254.0},         // decimal inches: tenths
+        {1, kTrueScale * 8, 2540.0 * 3, 762.0}, // 3.15 inches per screen cm
+        {3, kTrueScale, 1000.0, 100.0},         // mm
+        {3, kTrueScale / 5, 200.0, 20.0},       // mm: 2 mm per screen cm
+        {3, 0.001, 100.0, 10.0},                // mm at extreme zoom: 1 mm
+    };
+    for (const StepCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "unit " << c.unit << " scale " << c.scale);
+        SetUnit(c.unit, c.unit == 0 ? 16 : 100);
+        CRulerBar ruler(true);
+        Prepare(ruler, 400, c.scale);
+        double major = 0.0;
+        double minor = 0.0;
+        ruler.GetSteps(major, minor);
+        EXPECT_NEAR(major, c.major, 1e-6);
+        EXPECT_NEAR(minor, c.minor, 1e-6);
+        EXPECT_NEAR(ruler.GetMiddleStep(), c.major / 2, 1e-6);
+    }
+}
+
+TEST_F(RulerTest, TicksRepeatEveryMinorStepWithLongAndMiddleTicks)
+{
+    struct Case {
+        int unit;
+        int precision;
+        int perMajor;  // minor ticks from one long tick to the next
+    };
+    const Case cases[] = {{2, 100, 10}, {3, 10, 10}, {1, 100, 10}, {0, 16, 8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "unit " << c.unit);
+        SetUnit(c.unit, c.precision);
+        CRulerBar ruler(true);
+        Prepare(ruler, 600, kTrueScale);
+        const QImage image = Render(ruler);
+        double major = 0.0;
+        double minor = 0.0;
+        ruler.GetSteps(major, minor);
+        for (int k = 0; k <= c.perMajor; ++k) {
+            SCOPED_TRACE(k);
+            const int x = static_cast<int>(std::lround(k * minor / kTrueScale)) + ruler.GetDeviceOffset();
+            const int expected = (k % c.perMajor == 0) ? 8 : (k % (c.perMajor / 2) == 0 ? 6 : 3);
+            EXPECT_EQ(TickLengthAt(image, x), expected);
+        }
+    }
+}
+
+TEST_F(RulerTest, TicksFollowTheOriginAndTheZero)
+{
+    CRulerBar ruler(true);
+    Prepare(ruler, 400, kTrueScale, -500);  // the page's 0 lies 18.9 pixels in
+    ruler.SetZero(1000);
+    const QImage image = Render(ruler);
+    // Whole centimetres from model 1000, which is labelled 0.
+    auto column = [&](int model) { return static_cast<int>(std::lround((model + 500) / kTrueScale)) + 2; };
+    EXPECT_EQ(TickLengthAt(image, column(1000)), 8);
+    EXPECT_EQ(TickLengthAt(image, column(2000)), 8);
+    EXPECT_EQ(TickLengthAt(image, column(0)), 8);
+    EXPECT_EQ(TickLengthAt(image, column(500)), 6);
+    EXPECT_EQ(TickLengthAt(image, column(1100)), 3);
+    EXPECT_EQ(TickLengthAt(image, column(-400)), 3);
+}
+
+TEST_F(RulerTest, LabelsShowTheWorkUnitBesideTheLongTicks)
+{
+    struct Case {
+        int unit;
+        int precision;
+        std::vector<QString> labels;  // at the first long ticks
+    };
+    const std::vector<Case> cases = {
+        {2, 100, {"0", "1", "2", "3"}},
+        {3, 10, {"0", "10", "20", "30"}},
+        {1, 100, {"0", "1", "2"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "unit " << c.unit);
+        SetUnit(c.unit, c.precision);
+        CRulerBar ruler(true);
+        Prepare(ruler, 600, kTrueScale);
+        const QImage image = Render(ruler);
+        double major = 0.0;
+        double minor = 0.0;
+        ruler.GetSteps(major, minor);
+        const QFontMetrics metrics(ruler.LabelFont());
+        for (size_t i = 0; i < c.labels.size(); ++i) {
+            SCOPED_TRACE(c.labels[i].toStdString());
+            const int tick = static_cast<int>(std::lround(i * major / kTrueScale)) + 2;
+            const QSize size(metrics.horizontalAdvance(c.labels[i]), 12);
+            const QImage drawn = image.copy(QRect(QPoint(tick + 2, 1), size));
+            EXPECT_EQ(drawn, LabelImage(ruler, c.labels[i], size));
+        }
+    }
+}
+
+TEST_F(RulerTest, TheUnitNameEndsTheHorizontalRulerAndCrowdedLabelsGo)
+{
+    CRulerBar ruler(true);
+    const QFontMetrics metrics(ruler.LabelFont());
+    const int unitWidth = metrics.horizontalAdvance(QStringLiteral("cm"));
+    // Long ticks every 37.8 pixels; the unit name starts just right of the
+    // one at 2 cm (x 78), whose label would run into it.
+    const int width = 80 + unitWidth + 1;
+    Prepare(ruler, width, kTrueScale);
+    const QImage image = Render(ruler);
+    const QSize unitSize(unitWidth, 12);
+    EXPECT_EQ(image.copy(QRect(QPoint(80, 1), unitSize)), LabelImage(ruler, "cm", unitSize));
+    EXPECT_EQ(image.copy(QRect(QPoint(2 + 38 + 2, 1), QSize(metrics.horizontalAdvance("1"), 12))),
+              LabelImage(ruler, "1", QSize(metrics.horizontalAdvance("1"), 12)));
+    // Nothing between the label "1" and the unit name but the short ticks below.
+    EXPECT_FALSE(HasInk(image, QRect(2 + 38 + 2 + metrics.horizontalAdvance("1") + 1, 1, 10, 8)));
+}
+
+TEST_F(RulerTest, TheVerticalRulerTicksLeftwardWithTurnedLabels)
+{
+    CRulerBar ruler(false);
+    Prepare(ruler, 300, kTrueScale);
+    const QImage image = Render(ruler);
+    const int w = CRulerBar::kThickness;
+    auto tickLength = [&](int y) {
+        int length = 0;
+        for (int x = w - 3; x >= 0 && image.pixelColor(x, y) == kInk; --x) ++length;
+        return length + 1;
+    };
+    const int offset = ruler.GetDeviceOffset();
+    EXPECT_EQ(offset, 22);
+    EXPECT_EQ(tickLength(offset), 8);                               // 0
+    EXPECT_EQ(tickLength(offset + 19), 6);                          // 0.5 cm
+    EXPECT_EQ(tickLength(offset + 4), 3);                           // 1 mm
+    EXPECT_EQ(tickLength(offset + 38), 8);                          // 1 cm
+    // The label of 1 cm ("-1": values grow upward) stands above its tick,
+    // turned, near the left edge.
+    EXPECT_TRUE(HasInk(image, QRect(1, offset + 38 - 16, 11, 15)));
+    EXPECT_FALSE(HasInk(image, QRect(1, offset + 38 + 1, 10, 14)));
+}
+
+TEST_F(RulerTest, TheMarkFollowsTheMouseAndIsDrawnOnce)
+{
+    CRulerBar ruler(true);
+    Prepare(ruler, 300, kTrueScale);
+    const QImage plain = Render(ruler);
+
+    ruler.SetMarks(50, 999);
+    const QImage marked = Render(ruler);
+    EXPECT_EQ(ruler.GetMark(), 50);
+    for (int y = 0; y < CRulerBar::kThickness; ++y) {
+        const QRgb inverted = (plain.pixel(52, y) ^ 0x00FFFFFFu) | 0xFF000000u;
+        EXPECT_EQ(marked.pixel(52, y), inverted) << y;
+    }
+    EXPECT_EQ(marked.copy(0, 0, 52, 20), plain.copy(0, 0, 52, 20));
+
+    ruler.SetMarks(50, 5);  // the vertical coordinate is not this ruler's
+    EXPECT_EQ(Render(ruler), marked);
+
+    ruler.SetMarks(80, 5);
+    const QImage moved = Render(ruler);
+    EXPECT_EQ(moved.copy(52, 0, 1, 20), plain.copy(52, 0, 1, 20));
+    EXPECT_NE(moved.copy(82, 0, 1, 20), plain.copy(82, 0, 1, 20));
+
+    ruler.SetMarks(CRulerBar::kNoMark, 0);
+    EXPECT_EQ(Render(ruler), plain);
+}
+
+TEST_F(RulerTest, NewSystemColoursReachTicksAndMarks)
+{
+    CRulerBar ruler(true);
+    Prepare(ruler, 300, kTrueScale);
+    ruler.SetMarks(100, 0);
+    QPalette pal = ruler.palette();
+    pal.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    pal.setColor(QPalette::Base, QColor(0, 0, 255));
+    ruler.setPalette(pal);
+    const QImage image = Render(ruler);
+    EXPECT_EQ(image.pixelColor(2, 15), QColor(200, 0, 0));  // long tick at 0
+    // The mark inverts the face with the new window colour.
+    EXPECT_EQ(image.pixelColor(102, 2), QColor(200, 200, 200 ^ 255));
+}
+
+TEST_F(RulerTest, WithoutADocumentOnlyTheBorderIsDrawn)
+{
+    CRulerBar ruler(true);
+    Prepare(ruler, 300, kTrueScale);
+    ruler.SetUnitsPerMm(0);
+    const QImage image = Render(ruler);
+    EXPECT_FALSE(HasInk(image, QRect(0, 0, 300, CRulerBar::kThickness - 2)));
+    EXPECT_EQ(image.pixelColor(10, CRulerBar::kThickness - 1), kInk);
+}
+
+TEST_F(RulerTest, MillimetresAtHighZoomStillGetTicks)
+{
+    SetUnit(3, 10);
+    CRulerBar ruler(true);
+    Prepare(ruler, 400, 0.5);  // a screen centimetre shows 0.19 mm
+    double major = 0.0;
+    double minor = 0.0;
+    ruler.GetSteps(major, minor);
+    EXPECT_GT(minor, 0.0);
+    const QImage image = Render(ruler);
+    EXPECT_EQ(TickLengthAt(image, 2), 8);
+    EXPECT_EQ(TickLengthAt(image, 2 + static_cast<int>(std::lround(minor / 0.5))), 3);
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// Shared by the fuzz targets and the tests that replay their findings: a
+// GUI application on the offscreen platform (texts measure and pictures
+// decode through Qt), input bytes handed over as a file where the reader
+// under test only takes a path, drawing of loaded content (opening a
+// document paints it right away), and the report of a broken promise.
+#pragma once
+
+#include "model/CPageSet.h"
+#include "platform/CDC.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace fuzz {
+
+// Thrown when loaded content breaks a promise of the reader (what loads
+// stores and loads again, and the like). It is no CArchiveError, so it
+// ends a fuzz run as a finding and fails a replay test with the reason.
+class Broken : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+inline void StartGui()
+{
+    static int argc = 1;
+    static char name[] = "fuzzer";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's warnings about damaged pictures would drown libFuzzer's output.
+    qputenv("QT_LOGGING_RULES", "*=false");
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+// A file private to this process holding the input, removed when this
+// goes; in memory where /dev/shm exists, as a fuzzer writes a million.
+class InputFile {
+public:
+    InputFile(const std::string& bytes, const char* suffix)
+    {
+        static const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                             : QDir::tempPath();
+        m_path = QStringLiteral("%1/vek-fuzz-%2%3")
+                     .arg(dir)
+                     .arg(QCoreApplication::applicationPid())
+                     .arg(QString::fromLatin1(suffix));
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()))
+            throw std::runtime_error("cannot write the input file");
+    }
+    ~InputFile() { QFile::remove(m_path); }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    const QString& Path() const { return m_path; }
+
+private:
+    QString m_path;
+};
+
+// Paints every page at a scale that puts the paper on a small raster, the
+// way the view shows a freshly opened document.
+inline void DrawPages(const CPageSet& pageSet)
+{
+    QImage image(48, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    const CSize paper = pageSet.GetPaperSize();
+    const double scale = paper.cx > 0 ? double(paper.cx) / 48.0 : 400.0;
+    for (int i = 0; i < pageSet.GetPageCount(); ++i) {
+        QPainter painter(&image);
+        CDC dc(&painter);
+        pageSet.DrawPage(i, &dc, scale, 0, 0, CRect(0, 0, 48, 64));
+    }
+}
+
+} // namespace fuzz

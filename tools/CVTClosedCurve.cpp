@@ -1,0 +1,56 @@
+#include "tools/CVTClosedCurve.h"
+
+#include "app/CMainFrame.h"
+#include "app/CSystemSettings.h"
+#include "app/CVEKView.h"
+
+#include "model/CClosedCurveElement.h"
+#include "model/CPage.h"
+
+CVTClosedCurve::CVTClosedCurve(CVEKView* view) : CVTClosedCurve(view, nullptr, 0) {}
+
+CVTClosedCurve::CVTClosedCurve(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
+    : CVTCurve(view, owner, subTool)
+{
+    // Again, now that the closed tool's cursor is the one to set.
+    CVTClosedCurve::Reset();
+}
+
+CVTClosedCurve::~CVTClosedCurve() = default;
+
+void CVTClosedCurve::OnStartArrow() {}
+void CVTClosedCurve::OnEndArrow() {}
+void CVTClosedCurve::OnEscUp() {}
+
+int CVTClosedCurve::GetPolyline(CPointList& out)
+{
+    out = m_preview;
+    return 1;
+}
+
+int CVTClosedCurve::CommittedFlag() const
+{
+    return m_bSmooth ? 1 : 0;
+}
+
+CCurveElement* CVTClosedCurve::CreateCurve(CPage* page, const CCurveNodeList& nodes)
+{
+    const CSystemSettings& settings = Settings();
+    const int index = settings.m_nCurLineType;
+    const CLineAttr line = index >= 0 && index < int(settings.m_aLineTypes.size())
+                               ? settings.m_aLineTypes[std::size_t(index)]
+                               : CLineAttr();
+    return new CClosedCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor, nodes,
+                                   nullptr);
+}
+
+void CVTClosedCurve::ShowControls(int show)
+{
+    if (!m_pView) return;
+    if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(show, show, show, 0, 0);
+}
+
+void CVTClosedCurve::OnCurveCreated(CCurveElement* curve)
+{
+    if (m_pOwner && m_bSubTool && m_onNewClosedCurve) m_onNewClosedCurve(curve);
+}

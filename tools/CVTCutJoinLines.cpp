@@ -1,0 +1,5 @@
+#include "tools/CVTCutJoinLines.h"
+
+CVTCutJoinLines::CVTCutJoinLines(CVEKView* view) : CVectorTool(view) {}
+
+CVTCutJoinLines::~CVTCutJoinLines() = default;

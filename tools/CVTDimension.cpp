@@ -1,0 +1,5 @@
+#include "tools/CVTDimension.h"
+
+CVTDimension::CVTDimension(CVEKView* view) : CVectorTool(view) {}
+
+CVTDimension::~CVTDimension() = default;

@@ -1,0 +1,5 @@
+#include "tools/CVTEllipse.h"
+
+CVTEllipse::CVTEllipse(CVEKView* view) : CVectorTool(view) {}
+
+CVTEllipse::~CVTEllipse() = default;

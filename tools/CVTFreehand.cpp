@@ -1,0 +1,231 @@
+#include "tools/CVTFreehand.h"
+
+#include "app/CMainFrame.h"
+#include "app/CSystemSettings.h"
+#include "app/CVEKView.h"
+
+#include "app/CCapturePoint.h"
+#include "geometry/Mapping.h"
+#include "geometry/Polyline.h"
+#include "geometry/Spline.h"
+#include "model/CCurveNode.h"
+#include "model/COpenCurveElement.h"
+#include "model/CPage.h"
+#include "model/CPageSet.h"
+#include "platform/CDC.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT kZoomOutKeys = MK_SHIFT | MK_CONTROL;
+
+CPage* CurrentPageOf(CPageSet* pageSet)
+{
+    if (!pageSet) return nullptr;
+    const int index = pageSet->GetCurrentPageIndex();
+    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
+    return pageSet->GetPageAt(index);
+}
+
+} // namespace
+
+CVTFreehand::CVTFreehand(CVEKView* view) : CVTFreehand(view, nullptr, 0) {}
+
+CVTFreehand::CVTFreehand(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
+    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+{
+    CVTFreehand::Reset();
+}
+
+CVTFreehand::~CVTFreehand() = default;
+
+void CVTFreehand::Activate()
+{
+    CVectorTool::Activate();
+    if (m_pView)
+        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
+}
+
+void CVTFreehand::Deactivate()
+{
+    CVectorTool::Deactivate();
+    if (m_pView)
+        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
+    InvalidateView();
+}
+
+void CVTFreehand::Reset()
+{
+    CVectorTool::Reset();
+    m_track.RemoveAll();
+    m_bZoomMode = 0;
+    if (m_pView) m_pView->SetToolCursor(kCursor);
+}
+
+BOOL CVTFreehand::OnSpaceDown()
+{
+    // Space repeats while held; the box started stays.
+    if (!m_bZoomMode) {
+        m_bZoomMode = 1;
+        m_nStep = 0;
+    }
+    if (m_pView) m_pView->SetToolCursor(kCursorZoom);
+    ShowPrompt(kPromptZoom);
+    InvalidateFeedback();
+    return TRUE;
+}
+
+BOOL CVTFreehand::OnSpaceUp()
+{
+    m_bZoomMode = 0;
+    m_nStep = 0;
+    if (m_pView) m_pView->SetToolCursor(kCursor);
+    InvalidateFeedback();
+    return TRUE;
+}
+
+BOOL CVTFreehand::OnLButtonDown(UINT flags, int x, int y)
+{
+    if (m_bZoomMode) {
+        if (m_nStep == 0) {
+            if (flags & kZoomOutKeys) {
+                // Only the box is reset: Space is still held.
+                if (m_pView) m_pView->ZoomAt(kZoomOutFactor, x, y);
+            } else {
+                m_ptZoomStart = m_ptZoomEnd = CPoint(x, y);
+                m_nStep = 1;
+            }
+        } else {
+            m_nStep = 0;
+            m_ptZoomEnd = CPoint(x, y);
+            if (m_pView)
+                m_pView->ZoomToRect(std::min(m_ptZoomStart.x, m_ptZoomEnd.x),
+                                    std::min(m_ptZoomStart.y, m_ptZoomEnd.y),
+                                    std::max(m_ptZoomStart.x, m_ptZoomEnd.x) + 1,
+                                    std::max(m_ptZoomStart.y, m_ptZoomEnd.y) + 1);
+        }
+        InvalidateView();
+        return TRUE;
+    }
+    // A second press while a stroke runs adds nothing.
+    if (m_track.IsEmpty()) m_track.AddTail(CPoint(x, y));
+    InvalidateFeedback();
+    return TRUE;
+}
+
+BOOL CVTFreehand::OnLButtonUp(UINT, int, int)
+{
+    if (!m_bZoomMode) Complete();
+    InvalidateView();
+    return TRUE;
+}
+
+void CVTFreehand::Complete()
+{
+    m_pLastElement = nullptr;
+    if (m_track.IsEmpty()) return;
+    CPageSet* pageSet = GetPageSet();
+    CPage* page = CurrentPageOf(pageSet);
+    RemoveRepeatedPoints(m_track);
+    // A click, or a stroke of a millimetre or less, makes nothing.
+    if (!page || PolylineLengthRounded(m_track) <= pageSet->GetUnitsPerMM()) {
+        Reset();
+        return;
+    }
+    SimplifyToSmoothCurve(m_track, m_track);
+    SaveUndoState();
+
+    CCurveNodeList nodes;
+    for (const CPoint& p : m_track) {
+        const CCapturePoint free(p.x, p.y);
+        if (CSharedPoint* point = free.GetSharedPoint(pageSet))
+            nodes.AddTail(new CCurveNode(point, NODE_SMOOTH));
+    }
+    if (!nodes.IsEmpty()) {
+        nodes.GetHead()->SetKind(NODE_CORNER);
+        nodes.GetTail()->SetKind(NODE_CORNER);
+    }
+
+    const CSystemSettings& settings = Settings();
+    const int index = settings.m_nCurLineType;
+    CLineAttr line = index >= 0 && index < int(settings.m_aLineTypes.size())
+                         ? settings.m_aLineTypes[std::size_t(index)]
+                         : CLineAttr();
+    // The mirrored stroke runs the other way, so a line drawn on one side
+    // goes on the other.
+    if (m_bMirrorSide) {
+        if (line.GetKind() == LINE_SIDE_PLUS)
+            line.SetKind(LINE_SIDE_MINUS);
+        else if (line.GetKind() == LINE_SIDE_MINUS)
+            line.SetKind(LINE_SIDE_PLUS);
+    }
+    auto* curve = new COpenCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor, nodes,
+                                        ARROW_NONE, settings.m_nStartArrowSize,
+                                        settings.m_dStartArrowAngle, ARROW_NONE,
+                                        settings.m_nEndArrowSize, settings.m_dEndArrowAngle, nullptr);
+    pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
+    m_pLastElement = curve;
+    Reset();
+}
+
+BOOL CVTFreehand::OnRButtonDown(UINT flags, int, int y)
+{
+    if (m_bZoomMode && m_pView) {
+        if (flags & kZoomOutKeys)
+            m_pView->FitPageWidthAt(y);
+        else
+            m_pView->ZoomToFitPage();
+    }
+    InvalidateView();
+    return TRUE;
+}
+
+BOOL CVTFreehand::OnMouseMove(UINT flags, int x, int y)
+{
+    if (m_bZoomMode) {
+        if (m_nStep == 1) m_ptZoomEnd = CPoint(x, y);
+        if (m_pView) m_pView->SetToolCursor((flags & kZoomOutKeys) ? kCursorZoomOut : kCursorZoom);
+        ShowPrompt(kPromptZoom);
+    } else {
+        if (m_pView) m_pView->SetToolCursor(kCursor);
+        if (!m_track.IsEmpty()) m_track.AddTail(CPoint(x, y));
+    }
+    InvalidateFeedback();
+    return TRUE;
+}
+
+void CVTFreehand::Cancel()
+{
+    Reset();
+    InvalidateView();
+}
+
+BOOL CVTFreehand::UndoStep()
+{
+    Cancel();
+    return TRUE;
+}
+
+BOOL CVTFreehand::HasPendingStep()
+{
+    return m_track.IsEmpty() ? FALSE : TRUE;
+}
+
+void CVTFreehand::Draw(CDC* dc, double scale, int originX, int originY, const CRect&)
+{
+    if (!dc) return;
+    if (m_bZoomMode) {
+        if (m_nStep == 1)
+            DrawRubberRect(dc, m_ptZoomStart.x, m_ptZoomStart.y, m_ptZoomEnd.x, m_ptZoomEnd.y, scale,
+                           originX, originY);
+        return;
+    }
+    DrawMappedPolyline(*dc, m_track, scale, originX, originY);
+}
+
+int CVTFreehand::GetTrackPoints(CPointList& out) const
+{
+    out = m_track;
+    return 1;
+}

@@ -1,0 +1,5 @@
+#include "tools/CVTInsertPicture.h"
+
+CVTInsertPicture::CVTInsertPicture(CVEKView* view) : CVectorTool(view) {}
+
+CVTInsertPicture::~CVTInsertPicture() = default;

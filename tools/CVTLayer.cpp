@@ -1,0 +1,5 @@
+#include "tools/CVTLayer.h"
+
+CVTLayer::CVTLayer(CVEKView* view) : CVectorTool(view) {}
+
+CVTLayer::~CVTLayer() = default;

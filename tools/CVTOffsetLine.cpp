@@ -1,0 +1,5 @@
+#include "tools/CVTOffsetLine.h"
+
+CVTOffsetLine::CVTOffsetLine(CVEKView* view) : CVectorTool(view) {}
+
+CVTOffsetLine::~CVTOffsetLine() = default;

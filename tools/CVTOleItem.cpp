@@ -1,0 +1,5 @@
+#include "tools/CVTOleItem.h"
+
+CVTOleItem::CVTOleItem(CVEKView* view) : CVectorTool(view) {}
+
+CVTOleItem::~CVTOleItem() = default;

@@ -1,0 +1,5 @@
+#include "tools/CVTPickClosed.h"
+
+CVTPickClosed::CVTPickClosed(CVEKView* view) : CVectorTool(view) {}
+
+CVTPickClosed::~CVTPickClosed() = default;

@@ -1,0 +1,5 @@
+#include "tools/CVTRuler.h"
+
+CVTRuler::CVTRuler(CVEKView* view) : CVectorTool(view) {}
+
+CVTRuler::~CVTRuler() = default;

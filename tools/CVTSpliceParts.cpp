@@ -1,0 +1,5 @@
+#include "tools/CVTSpliceParts.h"
+
+CVTSpliceParts::CVTSpliceParts(CVEKView* view) : CVectorTool(view) {}
+
+CVTSpliceParts::~CVTSpliceParts() = default;

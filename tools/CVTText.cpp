@@ -1,0 +1,5 @@
+#include "tools/CVTText.h"
+
+CVTText::CVTText(CVEKView* view) : CVectorTool(view) {}
+
+CVTText::~CVTText() = default;

@@ -1,0 +1,42 @@
+// The font-name box of the context tool bar (command 32827): the installed
+// font families, sorted, headed by up to six recently used faces. A face
+// committed by the user (chosen from the list, or typed and confirmed)
+// becomes the face of the settings' default text font and is reported
+// with "VEK_SELFONTCHANGE"; a typed name that is no installed face is
+// replaced by the last valid one.
+#pragma once
+
+#include "ui/CBarComboBox.h"
+
+class CCharsetComboBox;
+
+class CFontNameCombo : public CBarComboBox {
+    Q_OBJECT
+public:
+    static constexpr int kItemHeight = 16;
+    static constexpr int kMaxRecentFonts = 6;
+
+    explicit CFontNameCombo(QWidget* parent = nullptr);
+
+    // The script box refilled whenever the face changes.
+    void SetCharsetCombo(CCharsetComboBox* charsets) { m_charsets = charsets; }
+    // Puts a face at the top of the recent faces and shows it; faces that
+    // are not installed are ignored.
+    void AddRecentFont(const QString& face);
+    // Shows the settings' face without reporting it.
+    void SyncWithSettings();
+    int RecentFontCount() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void OnFocusLost() override;
+
+private:
+    void Commit();
+    void OnActivated(int index);
+    int FindFace(const QString& face, bool recentOnly) const;
+
+    QString m_lastValidFace;
+    CCharsetComboBox* m_charsets = nullptr;
+};

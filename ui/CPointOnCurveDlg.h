@@ -1,0 +1,79 @@
+// The point-position prompt: for a point captured on a curve, the user
+// types where on the curve it goes, as a length from the reference end (in
+// the work unit) or as a ratio of the curve's whole length; a check box
+// measures from the other end instead. Each change moves the tool's point
+// there (through the tool's mouse move), so the capture follows the typed
+// value; OK takes the point.
+#pragma once
+
+#include "platform/CList.h"
+#include "platform/Types.h"
+
+#include <QDialog>
+
+class CVectorTool;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+class CPointOnCurveDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int IDD = 136;
+
+    // `outline` is the curve's computed outline, `length` the length from
+    // the reference end at `referenceEnd` to the captured point.
+    CPointOnCurveDlg(CVectorTool& tool, const CPointList& outline, int length,
+                     const CPoint& referenceEnd, QWidget* parent = nullptr);
+    ~CPointOnCurveDlg() override;
+
+    // Runs the prompt modally; TRUE when the user accepted.
+    static BOOL Run(CVectorTool& tool, const CPointList& outline, int length,
+                    const CPoint& referenceEnd);
+    // Makes the capture of every tool ask through this prompt.
+    static void Install();
+
+    // The length from the reference end (page units) and the ratio.
+    int GetLength() const { return m_length; }
+    double GetRatio() const;
+    int IsRatioMode() const { return m_bRatioMode; }
+    int IsFromOtherEnd() const { return m_bOtherEnd; }
+    // The point at the current length along the curve.
+    CPoint GetPoint() const;
+
+    QLineEdit* LengthEdit() const { return m_lengthEdit; }
+    QLineEdit* RatioEdit() const { return m_ratioEdit; }
+    QRadioButton* RatioButton() const { return m_ratioButton; }
+    QRadioButton* LengthButton() const { return m_lengthButton; }
+    QCheckBox* OtherEndBox() const { return m_otherEnd; }
+
+public Q_SLOTS:
+    void accept() override;
+
+private:
+    void OnLengthEdited();
+    void OnRatioEdited();
+    void OnModeChanged();
+    void OnOtherEndToggled(bool checked);
+    void ShowValues();
+    void MoveToolPoint();
+    int UnitsPerMM() const;
+
+    CVectorTool& m_tool;
+    CPointList m_outline;
+    double m_total = 0.0;
+    int m_length = 0;
+    // Whether the reference end is the outline's first point.
+    bool m_fromFirst = true;
+    int m_bRatioMode = 0;
+    int m_bOtherEnd = 0;
+    bool m_updating = false;
+
+    QRadioButton* m_lengthButton = nullptr;
+    QRadioButton* m_ratioButton = nullptr;
+    QLineEdit* m_lengthEdit = nullptr;
+    QLineEdit* m_ratioEdit = nullptr;
+    QLabel* m_unit = nullptr;
+    QCheckBox* m_otherEnd = nullptr;
+};

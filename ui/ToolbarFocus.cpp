@@ -1,0 +1,19 @@
+#include "ui/ToolbarFocus.h"
+
+#include "app/CMainFrame.h"
+#include "app/CVEKView.h"
+
+void ToolbarControlFocusIn(const QWidget* control)
+{
+    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->SetRefocusFlag(FALSE);
+}
+
+void ToolbarControlFocusOut(const QWidget* control)
+{
+    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->SetRefocusFlag(TRUE);
+}
+
+void FocusEditingView(const QWidget* control)
+{
+    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->setFocus(Qt::OtherFocusReason);
+}
