@@ -815,7 +815,7 @@ void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int origin
                                const CRect& clip) const
 {
     QPainter* painter = dc->Painter();
-    if (!painter || dc->IsPrinting() || getenv("VEK_OLD_SHAPES")) {
+    if (!painter || dc->IsPrinting()) {
         for (const CLineTypeShape& shape : m_shapes)
             shape.Draw(dc, color, scale, originX, originY, clip);
         return;

@@ -9,10 +9,6 @@
 #include "model/CSharedPoint.h"
 #include "model/ElementFactory.h"
 #include "model/FillPainting.h"
-#include <QImage>
-#include <QPainter>
-#include "platform/CDC.h"
-#include <cstdio>
 #include "platform/CArchive.h"
 
 #include <algorithm>
@@ -315,7 +311,6 @@ void CPage::Draw(CDC* dc, double scale, int originX, int originY, const CRect& c
     // Fill images kept for this paint are not given up for one another.
     CFillImage::BeginPaint();
     for (CGraphElement* e : ElementsByLevel()) e->Draw(dc, scale, originX, originY, clip);
-    if (getenv("VEK_DUMP")) { static int n = 0; if (auto* img = dynamic_cast<QImage*>(dc->Painter()->device())) img->save(QString("%1/%2.png").arg(getenv("VEK_DUMP")).arg(n++)); fprintf(stderr, "dump %d scale %g origin %d %d elements %d\n", n, scale, originX, originY, GetElementCount()); }
 }
 
 // ---------------------------------------------------------------------------

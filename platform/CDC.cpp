@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QVector>
 #include <QPainterPath>
 #include <QPolygon>
 #include <QStringList>
@@ -166,18 +167,40 @@ bool CDC::IsSolidHairline() const
 }
 
 // A system hairline covers its start pixel and leaves out its end pixel,
-// whichever way it runs, so the segments of a path meet without a gap or
-// an overlap. Qt's aliased hairline covers [min, max) along the major axis
-// at integer coordinates and (min, max] half a pixel further on; the
-// direction picks the one that matches.
+// whichever way it runs, so the segments of a path meet without a gap or an
+// overlap. Qt's hairlines round their ends differently depending on the
+// direction, so the pixels are stepped here (Bresenham) and drawn at once.
 void CDC::DrawHairlineSegment(const CPoint& from, const CPoint& to)
 {
     if (from == to) return;
-    const int dx = to.x - from.x;
-    const int dy = to.y - from.y;
-    const bool backwards = std::abs(dx) >= std::abs(dy) ? dx < 0 : dy < 0;
-    const qreal offset = backwards ? 0.5 : 0.0;
-    m_painter->drawLine(QPointF(from.x + offset, from.y + offset), QPointF(to.x + offset, to.y + offset));
+    const long long dx = std::llabs(static_cast<long long>(to.x) - from.x);
+    const long long dy = -std::llabs(static_cast<long long>(to.y) - from.y);
+    const int sx = from.x < to.x ? 1 : -1;
+    const int sy = from.y < to.y ? 1 : -1;
+    // Only the part of a very long line that can touch the device is worth
+    // stepping; far-away segments fall back on the painter's own clipping.
+    if (dx - dy > 1 << 16) {
+        m_painter->drawLine(QPointF(from.x + 0.5, from.y + 0.5), QPointF(to.x + 0.5, to.y + 0.5));
+        return;
+    }
+    QVector<QPoint> pixels;
+    pixels.reserve(int(std::max(dx, -dy)));
+    long long err = dx + dy;
+    int x = from.x;
+    int y = from.y;
+    while (x != to.x || y != to.y) {
+        pixels.append(QPoint(x, y));
+        const long long e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y += sy;
+        }
+    }
+    m_painter->drawPoints(pixels.constData(), int(pixels.size()));
 }
 
 void CDC::Polyline(const CPoint* points, int count)
