@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 namespace {
 
 CSystemSettings Defaults()
@@ -217,4 +219,68 @@ TEST(LineTypeFile, AddedCustomTypeGetsATwelveUnitPreview)
     const CLineAttr flat(10, 50, CLineTypeShapeArray{});
     EXPECT_FALSE(s.AddLineType(flat));
     EXPECT_EQ(s.m_aLineTypes.size(), 10u);
+}
+
+namespace {
+
+// Little-endian field builders for the hand-written fixtures below.
+std::string I(std::int32_t v) { return Le32(v); }
+std::string B(std::uint8_t v) { return std::string(1, char(v)); }
+std::string S(const std::string& s) { return B(std::uint8_t(s.size())) + s; }
+std::string D(double v)
+{
+    std::string out(8, '\0');
+    std::uint64_t u;
+    std::memcpy(&u, &v, 8);
+    for (int i = 0; i < 8; ++i) out[i] = char((u >> (8 * i)) & 0xFF);
+    return out;
+}
+
+} // namespace
+
+TEST(SystemSettings, DefaultConfigRecordIsByteExact)
+{
+    CSystemSettings s = Defaults();
+    s.m_strBackupFile = "/b.vek";
+    s.m_strDocumentFolder = "/d/*.vek";
+    s.m_strLibraryFolder = "";
+    std::string expected = I(101) + I(2) + I(100);
+    expected += I(318) + I(0) + I(0) + I(0) + I(400);
+    expected += B(0) + B(0) + B(0) + B(134) + B(0) + B(0) + B(1) + B(0) + S("\xCB\xCE\xCC\xE5");
+    expected += I(15) + I(0x000000) + I(0xFFFFFF) + I(0x0000FF) + I(0xFF0000) + I(0) /* reserved colour */
+        + I(0x0000FF) + I(0xFFFFFF) + I(0x808080) + I(0xF0F0F0) + I(2) + I(5) + I(1);
+    expected += I(0) + I(0) + I(1) + I(5) + S("/b.vek") + I(1) + S("/d/*.vek") + S("");
+    expected += D(0) + D(0) + D(0) + D(0) + I(0) + S("");
+    expected += I(0) + I(0) + D(53.0) + D(53.0) + I(600) + I(600) + I(21000) + I(29700);
+    expected += I(500) + I(500) + I(500) + I(500) + I(1) + I(0x000000) + I(0xFFFFFF) + I(1) + I(100) + I(35) + I(25)
+        + I(0x000000) + I(0xFFFFFF) + I(6) + I(10) + I(700) + I(3000) + I(1) + I(0) + I(50) + I(50) + I(50) + I(50)
+        + I(4);
+    expected += I(0x000000) + I(0xFFFFFF) + I(0) + I(1);
+    EXPECT_EQ(ConfigBytes(s), expected);
+
+    CSystemSettings back;
+    CArchive ar(expected);
+    back.LoadConfig(ar);
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+    EXPECT_EQ(ConfigBytes(back), expected);
+}
+
+TEST(LineTypeFile, DefaultRecordIsByteExact)
+{
+    const std::string lineTypes[] = {
+        I(0) + I(10),
+        I(1) + I(10) + I(100) + I(100),
+        I(2) + I(10) + I(100),
+        I(3) + I(10) + I(200) + I(30) + I(300) + I(300),
+        I(4) + I(10) + I(200) + I(30) + I(30) + I(30) + I(30) + I(30),
+        I(5) + I(10) + I(100) + I(100),
+        I(6) + I(10) + I(100) + I(100),
+        I(7) + I(10) + I(100) + I(100),
+        I(8) + I(10) + I(100) + I(100),
+    };
+    std::string expected = I(100) + I(9);
+    for (const std::string& t : lineTypes) expected += t;
+    expected += I(0) + I(4);
+    for (int i = 0; i < 4; ++i) expected += lineTypes[i];
+    EXPECT_EQ(LineTypeBytes(Defaults()), expected);
 }

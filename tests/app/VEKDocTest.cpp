@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -139,6 +141,12 @@ TEST_F(VEKDocTest, DamagedFilesLeaveTheDocumentAsItWas)
     noContents.children.push_back(other);
     std::string withoutContents, why;
     ASSERT_TRUE(CCompoundFile::Build(noContents, withoutContents, why));
+    CCompoundEntry emptyContents = noContents;
+    emptyContents.children[0].name = "Contents";
+    emptyContents.children[0].data.clear();
+    std::string withEmptyContents;
+    ASSERT_TRUE(CCompoundFile::Build(emptyContents, withEmptyContents, why));
+    const std::string noPages = CVEKDoc::StorePageSetRecord(CPageSet());
 
     const std::string cases[] = {
         "",
@@ -146,6 +154,8 @@ TEST_F(VEKDocTest, DamagedFilesLeaveTheDocumentAsItWas)
         good.substr(0, good.size() - 1),                      // truncated
         good.substr(0, 10),
         withoutContents,
+        withEmptyContents,
+        noPages,
         std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(100, '\0'),
     };
     for (const std::string& bytes : cases) {
@@ -278,4 +288,35 @@ TEST_F(VEKDocTest, EmbeddedObjectKeepsItsStorageThroughSaveAndOpen)
     ASSERT_NE(element, nullptr);
     ASSERT_NE(element->GetClientItem()->GetStorage(), nullptr);
     EXPECT_EQ(element->GetClientItem()->GetStorage()->Child("CONTENTS")->data, stream.data);
+}
+
+// A full disk in the middle of a save: the previous file stays whole and the
+// save reports failure. Needs a small filesystem of its own, so it runs
+// where a tmpfs can be mounted (as root) and is skipped elsewhere.
+TEST_F(VEKDocTest, FullDiskLeavesThePreviousFileWhole)
+{
+    const QString mountPoint = dir.filePath(QStringLiteral("small"));
+    QDir().mkpath(mountPoint);
+    if (QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                    QStringLiteral("size=64k"), QStringLiteral("tmpfs"), mountPoint})
+        != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    struct Unmount {
+        QString path;
+        ~Unmount() { QProcess::execute(QStringLiteral("umount"), {path}); }
+    } unmount{mountPoint};
+
+    const QString path = QDir(mountPoint).filePath(QStringLiteral("doc.vek"));
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    const std::string before = ReadFile(path);
+
+    // Enough pages to overflow the 64 KB filesystem.
+    for (int i = 0; i < 7000; ++i) doc.GetPageSet()->AppendPage();
+    doc.GetPageSet()->SetPaperSize(31111, 100);
+    ASSERT_GT(CVEKDoc::StorePageSetRecord(*doc.GetPageSet()).size(), 64u * 1024);
+    QString error;
+    EXPECT_FALSE(doc.OnSaveDocument(path, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files), QStringList{QStringLiteral("doc.vek")});
 }
