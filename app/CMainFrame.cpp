@@ -33,6 +33,10 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -176,6 +180,7 @@ COLORREF* ColorOfCommand(int commandId)
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_unique<CVEKDoc>())
 {
     setWindowTitle(LoadResString(Ids::IDS_APP_TITLE));
+    setAcceptDrops(true);
     // Every bar is built from the loaded settings.
     LoadSettingsFiles();
 
@@ -963,6 +968,29 @@ void CMainFrame::OnBackupTimer()
     if (!s.m_bAutoBackup || s.m_bBackupEveryStep) return;
     QString error;
     if (!m_doc->WriteBackupFile(&error)) statusBar()->showMessage(error);
+}
+
+namespace {
+QString DroppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile();
+    return QString();
+}
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenDocumentFile(path);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

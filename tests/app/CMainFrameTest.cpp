@@ -19,6 +19,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <QDropEvent>
+#include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -504,4 +508,26 @@ TEST_F(MainFrameTest, ChoosingAToolShowsItsContextGroups)
         EXPECT_EQ(frame->GetMainToolBar()->VisibleCommands(), Expected(c.context)) << c.command;
     }
     app.ExitInstance();
+}
+
+TEST_F(MainFrameTest, DroppedDocumentIsOpened)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dropped.vek"));
+    {
+        CVEKDoc doc;
+        doc.OnNewDocument();
+        doc.GetPageSet()->SetPaperSize(12121, 100);
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+    }
+    CMainFrame frame;
+    frame.NewDocument();
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&frame, &drop);
+    EXPECT_EQ(frame.GetDocument()->GetPageSet()->GetPaperSize().cx, 12121);
 }
