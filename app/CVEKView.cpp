@@ -1,6 +1,7 @@
 #include "app/CVEKView.h"
 
 #include "app/CDesignTool.h"
+#include "app/COleContainer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVTZoom.h"
@@ -30,6 +31,8 @@
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
+#include "model/COleObjectElement.h"
+#include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 
@@ -160,6 +163,8 @@ CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateTools();
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    CreateCommandActions();
+    ConnectMessageHub();
     if (m_doc) {
         connect(m_doc, &CVEKDoc::ContentReplaced, this, &CVEKView::OnContentReplaced);
         SyncSheetsWithPages();
@@ -246,6 +251,8 @@ CVTSymmetricDraw* CVEKView::SymmetricDrawTool() const
 
 void CVEKView::SetCurrent(int index, UINT command)
 {
+    // A drag of an object belongs to the object tool.
+    EndOleTracking(true);
     m_nCurrentToolCmd = command;
     m_pCurrentTool = GetTool(index);
 }
@@ -367,14 +374,19 @@ bool CVEKView::CanEditRedo() const
     return m_doc && m_doc->CanRedo() && !m_pCurrentTool->HasPendingStep();
 }
 
+// Cancel also puts back an object being dragged: the main window's Esc
+// shortcut takes the key before the view sees it.
 void CVEKView::OnEditCancel()
 {
-    if (m_pCurrentTool->HasPendingStep()) m_pCurrentTool->Cancel();
+    if (m_tracker.IsTracking())
+        EndOleTracking(true);
+    else if (m_pCurrentTool->HasPendingStep())
+        m_pCurrentTool->Cancel();
 }
 
 bool CVEKView::CanEditCancel() const
 {
-    return m_pCurrentTool->HasPendingStep();
+    return m_tracker.IsTracking() || m_pCurrentTool->HasPendingStep();
 }
 
 // --- Mapping ----------------------------------------------------------------------
@@ -630,6 +642,9 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
             m_pCurrentTool->OnLButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnLButtonDown(flags, m.x, m.y);
+        // Objects of other programs cannot be opened here, so a double
+        // click only selects, as a press does.
+        if (IsOleToolCurrent()) OnOleLButtonDown(CPoint(p.x(), p.y()));
     } else if (event->button() == Qt::RightButton) {
         if (doubleClick)
             m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
@@ -645,6 +660,15 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
 void CVEKView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
+    // The drag of an object ends here; the tool saw none of it.
+    if (m_tracker.IsTracking()) {
+        if (event->button() == Qt::LeftButton) {
+            m_tracker.Track(CPoint(p.x(), p.y()));
+            EndOleTracking(false);
+        }
+        event->accept();
+        return;
+    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     const UINT flags = MouseFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
@@ -665,8 +689,13 @@ void CVEKView::mouseMoveEvent(QMouseEvent* event)
     m_mouseInside = true;
     if (m_bRefocus && window()->isActiveWindow() && !hasFocus()) setFocus(Qt::MouseFocusReason);
     Q_EMIT MouseMovedAt(p.x(), p.y());
+    if (TrackOleItem(CPoint(p.x(), p.y()))) {
+        event->accept();
+        return;
+    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     m_pCurrentTool->OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), m.x, m.y);
+    if (IsOleToolCurrent()) UpdateOleCursor(CPoint(p.x(), p.y()));
     event->accept();
 }
 
@@ -876,6 +905,9 @@ void CVEKView::OnSheetDeleted(int a)
     CEnrchSheetsBaseview::OnSheetDeleted(a);
     CPageSet* ps = GetPageSet();
     if (m_syncingSheets || !ps || a < 1 || a > ps->GetPageCount()) return;
+    // The tool may hold elements of the page that goes.
+    m_pCurrentTool->Reset();
+    EndOleTracking(true);
     m_doc->SaveUndoState();
     ps->RemovePage(a - 1);
     if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
@@ -898,6 +930,8 @@ void CVEKView::SyncSheetsWithPages()
 // redone one stays where the user looked.
 void CVEKView::OnContentReplaced()
 {
+    EndOleTracking(true);
+    m_pSelection = nullptr;
     ResetCurrentTool();
     SyncSheetsWithPages();
     if (m_doc && !m_doc->CanUndo() && !m_doc->CanRedo()) ZoomToFitPage();
@@ -1008,4 +1042,114 @@ void CVEKView::paintEvent(QPaintEvent*)
     dc.SetBkMode(TRANSPARENT);
     const CRect clip = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
     m_pCurrentTool->Draw(&dc, m_dScale, m_ptOrigin.x, m_ptOrigin.y, clip);
+    m_tracker.Draw(&dc);
+}
+
+// --- Embedded objects ---------------------------------------------------------------
+
+bool CVEKView::IsOleToolCurrent() const
+{
+    return m_pCurrentTool == GetTool(kOleItemTool);
+}
+
+COleObjectElement* CVEKView::GetSelection() const
+{
+    const CPageSet* ps = GetPageSet();
+    if (!m_pSelection || !ps || ps->GetPageCount() == 0) return nullptr;
+    const CPage* page = ps->GetCurrentPage();
+    return page && page->FindElement(m_pSelection) ? m_pSelection : nullptr;
+}
+
+BOOL CVEKView::IsSelected(const COleObjectElement* element) const
+{
+    return element && element == GetSelection() ? TRUE : FALSE;
+}
+
+// Before the first paint after a load the element knows only the item's
+// own rectangle, which is in view pixels already.
+CRect CVEKView::OleDeviceRect(COleObjectElement* element) const
+{
+    CRect r;
+    if (element->HasRect()) {
+        const CRect& m = element->GetRect();
+        r = ::ModelToDeviceRect(m.left, m.top, m.right, m.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+    } else if (element->GetClientItem()) {
+        r = element->GetClientItem()->GetRect();
+    }
+    r.NormalizeRect();
+    return r;
+}
+
+// The last object in list order whose rectangle holds the point.
+COleObjectElement* CVEKView::HitTestOleItems(const CPoint& device) const
+{
+    const CPageSet* ps = GetPageSet();
+    if (!ps || ps->GetPageCount() == 0) return nullptr;
+    COleObjectElement* hit = nullptr;
+    for (CGraphElement* e : ps->GetCurrentPage()->Elements()) {
+        if (!e || e->GetType() != ELEMENT_OLEOBJECT) continue;
+        auto* object = static_cast<COleObjectElement*>(e);
+        if (OleDeviceRect(object).PtInRect(device)) hit = object;
+    }
+    return hit;
+}
+
+// Selects the object under the press and starts dragging it. The undo step
+// is taken only when the object really moved.
+void CVEKView::OnOleLButtonDown(const CPoint& device)
+{
+    EndOleTracking(true);
+    COleObjectElement* hit = HitTestOleItems(device);
+    // A handle of the selection may lie just outside it.
+    if (!hit && GetSelection()) {
+        CRectTracker tracker(OleDeviceRect(GetSelection()));
+        if (tracker.HitTest(device) != CRectTracker::hitNothing) hit = GetSelection();
+    }
+    m_pSelection = hit;
+    Invalidate(TRUE);
+    if (!hit) return;
+    m_tracker.SetRect(OleDeviceRect(hit));
+    m_tracker.Begin(device);
+}
+
+bool CVEKView::TrackOleItem(const CPoint& device)
+{
+    if (!m_tracker.IsTracking()) return false;
+    m_tracker.Track(device);
+    InvalidateFeedback();
+    return true;
+}
+
+void CVEKView::EndOleTracking(bool cancel)
+{
+    if (!m_tracker.IsTracking()) return;
+    if (cancel) {
+        m_tracker.Cancel();
+        InvalidateFeedback();
+        return;
+    }
+    COleObjectElement* element = GetSelection();
+    if (m_tracker.End() && element && m_doc) {
+        const CRect& d = m_tracker.GetRect();
+        CRect pageRect = ::DeviceToModelRect(d.left, d.top, d.right, d.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+        pageRect.NormalizeRect();
+        COleContainer::OnChangeItemPosition(*m_doc, *element, pageRect, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
+        Invalidate(FALSE);
+        return;
+    }
+    InvalidateFeedback();
+}
+
+// Over the selection's frame the cursor tells what a drag would do.
+void CVEKView::UpdateOleCursor(const CPoint& device)
+{
+    COleObjectElement* selection = GetSelection();
+    const int hit = selection ? CRectTracker(OleDeviceRect(selection)).HitTest(device) : CRectTracker::hitNothing;
+    if (hit != CRectTracker::hitNothing) {
+        setCursor(CRectTracker::CursorOfHit(hit));
+        m_oleCursorShown = true;
+    } else if (m_oleCursorShown) {
+        setCursor(CursorOfId(m_nToolCursorId));
+        m_oleCursorShown = false;
+    }
 }

@@ -11,24 +11,38 @@
 // every paint. Tools that only change their feedback (rubber bands, marks)
 // call InvalidateFeedback(); anything that changed elements calls
 // Invalidate(), which drops the cache.
+//
+// Commands: every command the view carries out has one QAction here
+// (CommandAction), built with the view and kept enabled and checked by an
+// update pass after each command and while idle. The main window places
+// these actions in its menus and bars; triggering one runs OnCommand. The
+// choices of the tool-bar pickers and combo boxes arrive through the
+// message hub (CMessageHub), go into the settings and reach the current
+// tool.
 #pragma once
 
 #include "app/CEnrchSheetsBaseview.h"
+#include "app/CRectTracker.h"
 #include "platform/Types.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QString>
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class CDC;
 class CDesignTool;
 class COleObjectElement;
 class CPageSet;
 class CVEKDoc;
+class CVTProcessDrawing;
 class CVTSymmetricDraw;
+class QAction;
+class QTimer;
 
 class CVEKView : public CEnrchSheetsBaseview {
     Q_OBJECT
@@ -67,6 +81,20 @@ public:
     static constexpr UINT ID_EDIT_CANCEL = 32800;
     static constexpr UINT ID_EDIT_UNDO = 57643;
     static constexpr UINT ID_EDIT_REDO = 57644;
+    static constexpr UINT ID_EDIT_COPY = 57634;
+    static constexpr UINT ID_EDIT_CUT = 57635;
+    static constexpr UINT ID_EDIT_PASTE = 57637;
+    static constexpr UINT ID_FILE_PRINT = 57607;
+    static constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
+    static constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
+    static constexpr UINT ID_PAGE_SETUP = 32858;
+    static constexpr UINT ID_SAVE_AS_IMAGE = 32895;
+    static constexpr UINT ID_OLE_INSERT_NEW = 57856;
+    static constexpr UINT ID_TABLE_MATCHING = 32861;
+    // Page messages of the tab bar, by their numbers.
+    static constexpr UINT WM_SHEET_SELECTED = 0x4A1;
+    static constexpr UINT WM_SHEET_INSERTED = 0x4AC;
+    static constexpr UINT WM_SHEET_DELETED = 0x4AD;
     // Zoom steps of the numeric-pad plus and minus.
     static constexpr double kKeypadZoomIn = 1.1;
     static constexpr double kKeypadZoomOut = 0.8;
@@ -118,6 +146,72 @@ public:
     // The embedded-object element of the last Insert Object; not owned.
     void SetLastOleElement(COleObjectElement* element) { m_pLastOleElement = element; }
     COleObjectElement* GetLastOleElement() const { return m_pLastOleElement; }
+
+    // --- Commands ------------------------------------------------------------
+    struct CommandEntry {
+        UINT id;
+        const char* text; // menu text, UTF-8
+        bool checkable;
+    };
+    // Every command the view carries out, in menu order: the tools, undo,
+    // redo and cancel, the edit and clipboard commands, the commands
+    // forwarded to the current tool, the table, library, object and grading
+    // commands, printing and the page image.
+    static const std::vector<CommandEntry>& Commands();
+    static bool IsViewCommand(UINT id);
+    // The action of a command (owned by the view, the command id as its
+    // data), or null for a command that is not the view's.
+    QAction* CommandAction(int id) const;
+    // Runs a command when it is the view's and enabled, then the update
+    // pass. False when it did not run.
+    bool OnCommand(UINT id);
+    // The update handlers.
+    bool IsCommandEnabled(UINT id) const;
+    bool IsCommandChecked(UINT id) const;
+    // Enables and checks every action from the current state.
+    void UpdateCommandActions();
+
+    // --- Choices of the tool-bar controls (the message hub) ---------------
+    // "CPN_SELCHANGE": the colour of the picker `commandId` goes into the
+    // settings; the current tool hears of it.
+    int OnColorSelChange(COLORREF color, int commandId);
+    // "LT_SELCHANGE": a valid index becomes the current line type.
+    int OnLineTypeSelChange(int index);
+    // "APN_SELCHANGE": the start (32801) or end (32802) arrowhead type.
+    int OnArrowTypeSelChange(int arrowType, int commandId);
+    // "VEK_TFSELCHANGE": the text alignment 0-8.
+    int OnTextAlignmentSelChange(int alignment);
+    // "VEK_LINEPARAMCHANGE": 1 when the value was taken, 0 when refused.
+    int OnLineParamChange(int commandId, int value);
+    // "VEK_SELFONTCHANGE" and "VEK_SELFILLTYPECHANGE".
+    int OnFontSelChange();
+    int OnFillTypeSelChange();
+
+    // --- Edit, table, library and print commands -----------------------------
+    void OnEditCopy();
+    void OnEditCut();
+    void OnEditPaste();
+    bool CanEditPaste() const;
+    void OnCopyTable();
+    void OnCutTable();
+    void OnCopyBitmap();
+    void OnSaveToLibrary();
+    void OnSaveAsLineType();
+    void OnTableMatching();
+    void OnFontBold();
+    void OnFontItalic();
+    void OnFontUnderline();
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnPageSetup();
+    void OnSaveAsImage();
+
+    // --- Embedded objects (while the object tool is current) ---------------
+    // The selected object's element, null when none is selected or it is
+    // no longer on the current page.
+    COleObjectElement* GetSelection() const;
+    BOOL IsSelected(const COleObjectElement* element) const;
+    const CRectTracker& GetTracker() const { return m_tracker; }
 
     // --- Undo, redo, cancel ------------------------------------------------
     void OnEditUndo();
@@ -201,6 +295,21 @@ protected:
 
 private:
     void CreateTools();
+    void CreateCommandActions();
+    void ConnectMessageHub();
+    bool RunCommand(UINT id);
+    bool RunForwardedCommand(UINT id);
+    bool IsForwardedCommandEnabled(UINT id, bool* known) const;
+    CVTProcessDrawing* CurrentLibraryTool() const;
+    bool ChangeCurrentLineType(int commandId, int value);
+    void ToggleFontByte(BYTE& field);
+    bool IsOleToolCurrent() const;
+    COleObjectElement* HitTestOleItems(const CPoint& device) const;
+    CRect OleDeviceRect(COleObjectElement* element) const;
+    void OnOleLButtonDown(const CPoint& device);
+    bool TrackOleItem(const CPoint& device);
+    void EndOleTracking(bool cancel);
+    void UpdateOleCursor(const CPoint& device);
     void SwitchTool(int index, UINT command);
     void SetCurrent(int index, UINT command);
     UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
@@ -227,7 +336,18 @@ private:
     int m_nToolCursorId = 0;
     BOOL m_bRefocus = TRUE;
     COleObjectElement* m_pLastOleElement = nullptr;
+    // The selected embedded object; the element is not owned and is looked
+    // up on the current page before every use.
+    COleObjectElement* m_pSelection = nullptr;
+    CRectTracker m_tracker;
+    bool m_oleCursorShown = false;
     QString m_statusPrompt;
+
+    QHash<UINT, QAction*> m_commandActions;
+    QTimer* m_idleUpdate = nullptr;
+    // Whether the clipboard holds something to paste; asked again only
+    // when the clipboard changes (asking may go to another program).
+    mutable int m_canPaste = -1;
 
     // The last mouse position over the view (device pixels), for the moves
     // the view replays after panning and for the keypad zoom.

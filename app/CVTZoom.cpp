@@ -2,17 +2,6 @@
 
 #include "app/CVEKView.h"
 
-#include <algorithm>
-
-namespace {
-
-bool ShiftOrCtrl(UINT flags)
-{
-    return (flags & (MK_SHIFT | MK_CONTROL)) != 0;
-}
-
-} // namespace
-
 CVTZoom::CVTZoom(CVEKView* view) : CVectorTool(view) {}
 
 CVTZoom::~CVTZoom() = default;
@@ -42,7 +31,7 @@ void CVTZoom::Reset()
 
 BOOL CVTZoom::OnShiftDown()
 {
-    if (!IsCornerPlaced()) SetCursor(kZoomOutCursor);
+    if (!m_box.IsCornerPlaced()) SetCursor(kZoomOutCursor);
     return TRUE;
 }
 
@@ -64,33 +53,18 @@ BOOL CVTZoom::OnCtrlUp()
 
 BOOL CVTZoom::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (IsCornerPlaced()) {
-        ZoomToSpannedRect(CPoint(x, y));
-        return TRUE;
-    }
-    if (ShiftOrCtrl(flags)) {
-        if (m_pView) m_pView->ZoomAt(kZoomOutFactor, x, y);
+    switch (m_box.OnLButtonDown(m_pView, flags, x, y)) {
+    case CZoomBox::Click::CornerPlaced: break;
+    case CZoomBox::Click::ZoomedOut:
         Reset();
         InvalidateView();
-        return TRUE;
+        break;
+    case CZoomBox::Click::ZoomedToBox:
+        Reset();
+        InvalidateFeedback();
+        break;
     }
-    m_ptStart = m_ptCurrent = CPoint(x, y);
-    m_nStep = 1;
     return TRUE;
-}
-
-void CVTZoom::ZoomToSpannedRect(const CPoint& corner)
-{
-    m_nStep = 0;
-    // The far edges are widened by one unit so that two clicks on the same
-    // point still span a rectangle.
-    const int left = std::min(m_ptStart.x, corner.x);
-    const int right = std::max(m_ptStart.x, corner.x) + 1;
-    const int top = std::min(m_ptStart.y, corner.y);
-    const int bottom = std::max(m_ptStart.y, corner.y) + 1;
-    if (m_pView) m_pView->ZoomToRect(left, top, right, bottom);
-    Reset();
-    InvalidateFeedback();
 }
 
 BOOL CVTZoom::OnLButtonUp(UINT, int, int)
@@ -98,14 +72,9 @@ BOOL CVTZoom::OnLButtonUp(UINT, int, int)
     return FALSE;
 }
 
-BOOL CVTZoom::OnRButtonDown(UINT flags, int x, int y)
+BOOL CVTZoom::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_pView) {
-        if (ShiftOrCtrl(flags))
-            m_pView->FitPageWidthAt(y);
-        else
-            m_pView->ZoomToFitPage();
-    }
+    CZoomBox::OnRButtonDown(m_pView, flags, y);
     Reset();
     InvalidateFeedback();
     return TRUE;
@@ -118,13 +87,9 @@ BOOL CVTZoom::OnRButtonUp(UINT, int, int)
 
 BOOL CVTZoom::OnMouseMove(UINT flags, int x, int y)
 {
-    bool moved = false;
-    if (IsCornerPlaced()) {
-        moved = m_ptCurrent != CPoint(x, y);
-        m_ptCurrent = CPoint(x, y);
-        InvalidateFeedback();
-    }
-    SetCursor(ShiftOrCtrl(flags) ? kZoomOutCursor : kZoomInCursor);
+    const bool moved = m_box.OnMouseMove(x, y);
+    if (m_box.IsCornerPlaced()) InvalidateFeedback();
+    SetCursor(CZoomBox::CursorFor(flags));
     ShowPrompt(kPrompt);
     return moved ? TRUE : FALSE;
 }
@@ -143,11 +108,10 @@ BOOL CVTZoom::UndoStep()
 
 BOOL CVTZoom::HasPendingStep()
 {
-    return CVectorTool::HasPendingStep() || IsCornerPlaced();
+    return CVectorTool::HasPendingStep() || m_box.IsCornerPlaced();
 }
 
 void CVTZoom::Draw(CDC* dc, double scale, int originX, int originY, const CRect&)
 {
-    if (IsCornerPlaced())
-        DrawRubberRect(dc, m_ptStart.x, m_ptStart.y, m_ptCurrent.x, m_ptCurrent.y, scale, originX, originY);
+    m_box.Draw(dc, scale, originX, originY);
 }

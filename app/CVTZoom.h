@@ -5,14 +5,14 @@
 #pragma once
 
 #include "app/CVectorTool.h"
+#include "app/CZoomBox.h"
 
 class CVTZoom : public CVectorTool {
 public:
-    static constexpr int kZoomInCursor = 150;
-    static constexpr int kZoomOutCursor = 151;
-    static constexpr UINT kPrompt = 38000;
-    // Shrinking factor of a Shift- or Ctrl-click.
-    static constexpr double kZoomOutFactor = 0.8;
+    static constexpr int kZoomInCursor = CZoomBox::kCursorZoomIn;
+    static constexpr int kZoomOutCursor = CZoomBox::kCursorZoomOut;
+    static constexpr UINT kPrompt = CZoomBox::kPrompt;
+    static constexpr double kZoomOutFactor = CZoomBox::kZoomOutFactor;
 
     explicit CVTZoom(CVEKView* view);
     ~CVTZoom() override;
@@ -35,10 +35,8 @@ public:
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
 private:
-    bool IsCornerPlaced() const { return m_nStep > 0; }
     void SetCursor(int cursorId) const;
-    void ZoomToSpannedRect(const CPoint& corner);
 
-    CPoint m_ptStart;
-    CPoint m_ptCurrent;
+    // Counts its corners in the tool's step.
+    CZoomBox m_box{m_nStep};
 };

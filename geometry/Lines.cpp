@@ -53,6 +53,20 @@ void RemoveConsecutiveDuplicates(CPointList& list)
     }
 }
 
+// Calls visit(from, to) for each segment of the polyline in list order.
+template <class Visit>
+void ForEachSegment(const CPointList& list, Visit visit)
+{
+    POSITION pos = list.GetHeadPosition();
+    if (!pos) return;
+    CPoint prev = list.GetNext(pos);
+    while (pos) {
+        const CPoint p = list.GetNext(pos);
+        visit(prev, p);
+        prev = p;
+    }
+}
+
 // One end of a collinear segment, with its coordinate along the common line.
 struct RunEnd {
     CPoint point;
@@ -342,19 +356,12 @@ int SegmentPolylineIntersections(int x1, int y1, int x2, int y2, const CPointLis
     const CPoint s(x1, y1), e(x2, y2);
     const CRect box = SegmentBox(s, e);
     CPointList found;
-    POSITION pos = list.GetHeadPosition();
-    if (pos) {
-        CPoint prev = list.GetNext(pos);
-        while (pos) {
-            const CPoint p = list.GetNext(pos);
-            if (BoxesMeet(box, SegmentBox(prev, p))) {
-                CPoint crossing;
-                const int code = IntersectSegments(x1, y1, x2, y2, prev.x, prev.y, p.x, p.y, crossing);
-                if (code == 1 || code == 4 || code == 5) found.AddTail(crossing);
-            }
-            prev = p;
-        }
-    }
+    ForEachSegment(list, [&](const CPoint& prev, const CPoint& p) {
+        if (!BoxesMeet(box, SegmentBox(prev, p))) return;
+        CPoint crossing;
+        const int code = IntersectSegments(x1, y1, x2, y2, prev.x, prev.y, p.x, p.y, crossing);
+        if (code == 1 || code == 4 || code == 5) found.AddTail(crossing);
+    });
     RemoveConsecutiveDuplicates(found);
     out = std::move(found);
     return out.GetCount();
@@ -363,29 +370,15 @@ int SegmentPolylineIntersections(int x1, int y1, int x2, int y2, const CPointLis
 int PolylineIntersections(const CPointList& a, const CPointList& b, CPointList& out)
 {
     CPointList found;
-    POSITION posA = a.GetHeadPosition();
-    if (posA) {
-        CPoint prevA = a.GetNext(posA);
-        while (posA) {
-            const CPoint pa = a.GetNext(posA);
-            const CRect boxA = SegmentBox(prevA, pa);
-            POSITION posB = b.GetHeadPosition();
-            if (posB) {
-                CPoint prevB = b.GetNext(posB);
-                while (posB) {
-                    const CPoint pb = b.GetNext(posB);
-                    if (BoxesMeet(boxA, SegmentBox(prevB, pb))) {
-                        CPoint crossing;
-                        if (IntersectSegments(prevA.x, prevA.y, pa.x, pa.y, prevB.x, prevB.y, pb.x, pb.y,
-                                              crossing) == 1)
-                            found.AddTail(crossing);
-                    }
-                    prevB = pb;
-                }
-            }
-            prevA = pa;
-        }
-    }
+    ForEachSegment(a, [&](const CPoint& prevA, const CPoint& pa) {
+        const CRect boxA = SegmentBox(prevA, pa);
+        ForEachSegment(b, [&](const CPoint& prevB, const CPoint& pb) {
+            if (!BoxesMeet(boxA, SegmentBox(prevB, pb))) return;
+            CPoint crossing;
+            if (IntersectSegments(prevA.x, prevA.y, pa.x, pa.y, prevB.x, prevB.y, pb.x, pb.y, crossing) == 1)
+                found.AddTail(crossing);
+        });
+    });
     RemoveConsecutiveDuplicates(found);
     out = std::move(found);
     return out.GetCount();
@@ -424,17 +417,10 @@ int LinePolylineIntersections(int x1, int y1, int x2, int y2, const CPointList& 
 int LineEquationPolylineIntersections(double a, double b, double c, const CPointList& list, CPointList& out)
 {
     CPointList found;
-    POSITION pos = list.GetHeadPosition();
-    if (pos) {
-        CPoint prev = list.GetNext(pos);
-        while (pos) {
-            const CPoint p = list.GetNext(pos);
-            CPoint crossing;
-            if (IntersectLineSegment(a, b, c, prev.x, prev.y, p.x, p.y, crossing) == 1)
-                found.AddTail(crossing);
-            prev = p;
-        }
-    }
+    ForEachSegment(list, [&](const CPoint& prev, const CPoint& p) {
+        CPoint crossing;
+        if (IntersectLineSegment(a, b, c, prev.x, prev.y, p.x, p.y, crossing) == 1) found.AddTail(crossing);
+    });
     RemoveRepeatedPointsCyclic(found);
     out = std::move(found);
     return out.GetCount();

@@ -60,6 +60,29 @@ QPen SmoothPen(COLORREF color, float penWidth)
     return pen;
 }
 
+// The smooth polygon differs from the smooth polyline only in closing the
+// outline and filling it in the same colour.
+void DrawSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& points, double scale, int originX,
+                int originY, bool polygon)
+{
+    if (points.GetCount() < 2) return;
+    const QPolygonF device = MapPointsF(points, scale, originX, originY);
+    QPainter* painter = dc.Painter();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setPen(SmoothPen(color, penWidth));
+    painter->setBrush(Qt::NoBrush);
+    if (polygon) {
+        painter->drawPolygon(device);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(ToQColor(color));
+        painter->drawPolygon(device, Qt::OddEvenFill);
+    } else {
+        painter->drawPolyline(device);
+    }
+    painter->restore();
+}
+
 } // namespace
 
 void DeviceToModel(int dx, int dy, double scale, int originX, int originY, int& x, int& y)
@@ -136,32 +159,13 @@ void DrawMappedPolyline(CDC& dc, const CPointList& points, double scale, int ori
 void DrawMappedPolygonSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& points, double scale,
                              int originX, int originY)
 {
-    if (points.GetCount() < 2) return;
-    const QPolygonF device = MapPointsF(points, scale, originX, originY);
-    QPainter* painter = dc.Painter();
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setPen(SmoothPen(color, penWidth));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPolygon(device);
-    painter->setPen(Qt::NoPen);
-    painter->setBrush(ToQColor(color));
-    painter->drawPolygon(device, Qt::OddEvenFill);
-    painter->restore();
+    DrawSmooth(dc, color, penWidth, points, scale, originX, originY, true);
 }
 
 void DrawMappedPolylineSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& points, double scale,
                               int originX, int originY)
 {
-    if (points.GetCount() < 2) return;
-    const QPolygonF device = MapPointsF(points, scale, originX, originY);
-    QPainter* painter = dc.Painter();
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setPen(SmoothPen(color, penWidth));
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPolyline(device);
-    painter->restore();
+    DrawSmooth(dc, color, penWidth, points, scale, originX, originY, false);
 }
 
 void DrawTextBlock(CDC& dc, int x, int y, LogFont font, const std::string& text, double scale, int originX,

@@ -153,6 +153,41 @@ int WalkVertices(const CPointList& list, POSITION pos, const CPoint& from, doubl
     return sum >= wanted ? 1 : 0;
 }
 
+// The part of the path before the point picked at (x, y), or with `toEnd`
+// the part after it. A closed path picked at its seam, where head and tail
+// meet, is the whole path for either part.
+int PathPartAtPoint(const CPointList& list, int x, int y, bool toEnd, CPointList& out)
+{
+    CPoint placed;
+    double distance = 0.0;
+    POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
+    if (!NearestPointOnPath(list, kPathEndTolerance, x, y, placed, distance, segStart, vertex,
+                            segEnd)) {
+        out.RemoveAll();
+        return 0;
+    }
+
+    // Built apart from `out`, which may be the list itself.
+    CPointList section;
+    if (list.GetHead() == list.GetTail() && placed == list.GetHead()) {
+        section = list;
+    } else if (toEnd) {
+        section.AddTail(placed);
+        for (POSITION pos = CPointList::NextOf(segStart); pos; pos = CPointList::NextOf(pos))
+            section.AddTail(list.GetAt(pos));
+        RemoveRepeatedPoints(section);
+    } else {
+        for (POSITION pos = list.GetHeadPosition(); pos; pos = CPointList::NextOf(pos)) {
+            section.AddTail(list.GetAt(pos));
+            if (pos == segStart) break;
+        }
+        section.AddTail(placed);
+        RemoveRepeatedPoints(section);
+    }
+    out = std::move(section);
+    return 1;
+}
+
 bool IsNegligible(double distance)
 {
     return !(std::fabs(distance) > Geo::kTinyDouble);
@@ -388,54 +423,12 @@ int PathSectionBetweenPoints(const CPointList& list, int xA, int yA, int xB, int
 
 int PathFromStartToPoint(const CPointList& list, int x, int y, CPointList& out)
 {
-    CPoint placed;
-    double distance = 0.0;
-    POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
-    if (!NearestPointOnPath(list, kPathEndTolerance, x, y, placed, distance, segStart, vertex,
-                            segEnd)) {
-        out.RemoveAll();
-        return 0;
-    }
-
-    CPointList section;
-    const bool closed = list.GetHead() == list.GetTail();
-    if (closed && placed == list.GetTail()) {
-        section = list;
-    } else {
-        for (POSITION pos = list.GetHeadPosition(); pos; pos = CPointList::NextOf(pos)) {
-            section.AddTail(list.GetAt(pos));
-            if (pos == segStart) break;
-        }
-        section.AddTail(placed);
-        RemoveRepeatedPoints(section);
-    }
-    out = std::move(section);
-    return 1;
+    return PathPartAtPoint(list, x, y, false, out);
 }
 
 int PathFromPointToEnd(const CPointList& list, int x, int y, CPointList& out)
 {
-    CPoint placed;
-    double distance = 0.0;
-    POSITION segStart = nullptr, vertex = nullptr, segEnd = nullptr;
-    if (!NearestPointOnPath(list, kPathEndTolerance, x, y, placed, distance, segStart, vertex,
-                            segEnd)) {
-        out.RemoveAll();
-        return 0;
-    }
-
-    CPointList section;
-    const bool closed = list.GetHead() == list.GetTail();
-    if (closed && placed == list.GetHead()) {
-        section = list;
-    } else {
-        section.AddTail(placed);
-        for (POSITION pos = CPointList::NextOf(segStart); pos; pos = CPointList::NextOf(pos))
-            section.AddTail(list.GetAt(pos));
-        RemoveRepeatedPoints(section);
-    }
-    out = std::move(section);
-    return 1;
+    return PathPartAtPoint(list, x, y, true, out);
 }
 
 int ClosedPathSectionThrough(const CPointList& list, int xA, int yA, int xB, int yB, int xC, int yC,

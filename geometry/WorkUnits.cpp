@@ -71,6 +71,18 @@ std::string FormatFraction(double inches, bool negative, int den)
     return text;
 }
 
+// Starts the number buffer of a typed length with its sign: a minus stays in
+// the buffer so that a bare fraction carries it, a plus is dropped. Returns
+// where the digits begin; `text` is not empty.
+std::size_t TakeSign(const std::string& text, std::string& buffer)
+{
+    if (text[0] == '-') {
+        buffer = "-";
+        return 1;
+    }
+    return text[0] == '+' ? 1 : 0;
+}
+
 std::string WithoutSpaces(const std::string& text)
 {
     std::string out;
@@ -187,18 +199,9 @@ double ParseInchLength(const std::string& typed)
     const std::string text = WithoutSpaces(typed);
     if (text.empty()) return 0.0;
 
-    // The sign stays in the buffer so that a bare fraction carries it.
-    std::size_t i = 0;
     std::string buffer;
-    bool negative = false;
-    if (text[0] == '-') {
-        negative = true;
-        buffer = "-";
-        i = 1;
-    } else if (text[0] == '+') {
-        i = 1;
-    }
-
+    std::size_t i = TakeSign(text, buffer);
+    const bool negative = !buffer.empty();
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (IsDigit(c)) {
@@ -219,15 +222,8 @@ double ParseFraction(const std::string& typed)
     const std::string text = WithoutSpaces(typed);
     if (text.empty()) return 0.0;
 
-    std::size_t i = 0;
     std::string buffer;
-    if (text[0] == '-') {
-        buffer = "-";
-        i = 1;
-    } else if (text[0] == '+') {
-        i = 1;
-    }
-
+    std::size_t i = TakeSign(text, buffer);
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (IsDigit(c) || c == '.') {

@@ -456,6 +456,11 @@ struct CClosedCurveElement::FillCache {
     bool hasInputs = false;
     FillInputs inputs;
     CFillImage image;
+
+    // The outline's page bounds (one past its greatest point).
+    bool hasModelBounds = false;
+    unsigned modelBoundsVersion = 0;
+    CRect modelBounds;
 };
 
 CClosedCurveElement::FillInputs CClosedCurveElement::CurrentFillInputs() const
@@ -496,7 +501,7 @@ void CClosedCurveElement::Draw(CDC* dc, double scale, int originX, int originY, 
 
     QPainter* painter = dc->Painter();
     if (painter && m_outline.GetCount() >= 3 && PaintsAreaFill())
-        PaintFill(dc, *painter, scale, originX, originY, clip);
+        PaintFill(dc, *painter, scale, originX, originY);
     if (m_fillKind == FILL_LINES) PaintLineFill(dc, scale, originX, originY, clip);
 
     // The outline always lies on top of the fill, also when the fill could
@@ -569,10 +574,25 @@ bool WholePixelTransform(const QTransform& t)
 }  // namespace
 
 void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
-                                    int originY, const CRect& clip) const
+                                    int originY) const
 {
     if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
     FillCache& cache = *m_fillCache;
+
+    // An outline whose page bounds fall outside what the painter can reach
+    // paints nothing: it is not even mapped (most of a page, zoomed in).
+    if (!cache.hasModelBounds || cache.modelBoundsVersion != GeometryVersion()) {
+        cache.modelBounds = PolylineBoundRect(m_outline);
+        cache.modelBoundsVersion = GeometryVersion();
+        cache.hasModelBounds = true;
+    }
+    const CPoint low = ModelToDevicePoint(cache.modelBounds.left, cache.modelBounds.top, scale,
+                                          originX, originY);
+    const CPoint high = ModelToDevicePoint(cache.modelBounds.right, cache.modelBounds.bottom,
+                                           scale, originX, originY);
+    if (ReachablePixels(painter, QRectF(QPointF(low.x, low.y), QPointF(high.x, high.y))).isEmpty())
+        return;
+
     UpdateDeviceOutline(cache, scale, originX, originY);
     const FillInputs inputs = CurrentFillInputs();
     if (!cache.hasInputs || !(cache.inputs == inputs)) {
@@ -580,13 +600,6 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
         cache.inputs = inputs;
         cache.hasInputs = true;
     }
-
-    // Like the line shapes, a fill wholly outside the area being painted is
-    // left out (anti-aliasing reaches one pixel past the outline).
-    const QRect reach = cache.bounds.toAlignedRect().adjusted(-1, -1, 1, 1);
-    if (reach.right() < clip.left || reach.left() >= clip.right || reach.bottom() < clip.top
-        || reach.top() >= clip.bottom)
-        return;
 
     const QRect target = ReachablePixels(painter, cache.bounds);
     if (target.isEmpty()) return;
@@ -631,6 +644,7 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
         if (!keep) {
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
             PaintShadedArea(painter, area, shader);
             painter.restore();
             return;

@@ -179,8 +179,7 @@ private:
     FillInputs CurrentFillInputs() const;
     bool PaintsAreaFill() const;
     void UpdateDeviceOutline(FillCache& cache, double scale, int originX, int originY) const;
-    void PaintFill(CDC* dc, QPainter& painter, double scale, int originX, int originY,
-                   const CRect& clip) const;
+    void PaintFill(CDC* dc, QPainter& painter, double scale, int originX, int originY) const;
     CFillShader MakeShader(const FillCache& cache) const;
     bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush) const;
     void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;

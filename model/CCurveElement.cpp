@@ -830,7 +830,22 @@ void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const 
     if (!dc) return;
     RecalcIfDirty();
     DrawShapes(dc, m_color, scale, originX, originY, clip);
-    for (const CCurveNode* node : m_nodes) node->DrawMark(dc, scale, originX, originY, clip);
+    if (AnyNodeMarked())
+        for (const CCurveNode* node : m_nodes) node->DrawMark(dc, scale, originX, originY, clip);
+}
+
+bool CCurveElement::AnyNodeMarked() const
+{
+    if (m_marksKnown && m_marksVersion == m_geometryVersion
+        && m_marksChanges == CCurveNode::MarkChanges() && m_marksNodeCount == m_nodes.GetCount())
+        return m_anyMarked;
+    m_anyMarked = std::any_of(m_nodes.begin(), m_nodes.end(),
+                              [](const CCurveNode* node) { return node->GetMark() != 0; });
+    m_marksKnown = true;
+    m_marksVersion = m_geometryVersion;
+    m_marksChanges = CCurveNode::MarkChanges();
+    m_marksNodeCount = m_nodes.GetCount();
+    return m_anyMarked;
 }
 
 void CCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int originY,

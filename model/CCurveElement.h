@@ -163,6 +163,15 @@ private:
     unsigned m_geometryVersion = 0;
     // The shapes' device points of the last screen paint.
     mutable std::unique_ptr<CDeviceShapes> m_deviceShapes;
+    // Whether any node is marked, as of these node marks and nodes: most
+    // curves have none, and visiting every node at each paint costs more
+    // than drawing the curve.
+    bool AnyNodeMarked() const;
+    mutable bool m_anyMarked = false;
+    mutable bool m_marksKnown = false;
+    mutable unsigned m_marksVersion = 0;
+    mutable unsigned m_marksChanges = 0;
+    mutable int m_marksNodeCount = 0;
 
     // How many periods of a pattern fit along a path, and the length h that
     // one period is stretched or squeezed to.

@@ -8,6 +8,8 @@ namespace {
 int g_markRadius = 2;
 }
 
+unsigned CCurveNode::s_markChanges = 0;
+
 CCurveNode::CCurveNode(CSharedPoint* point, int kind) : m_point(point), m_kind(kind) {}
 
 CPoint CCurveNode::GetPosition() const
@@ -32,6 +34,7 @@ void CCurveNode::CopyAttributes(const CCurveNode& other)
 {
     m_kind = other.m_kind;
     m_mark = other.m_mark;
+    ++s_markChanges;
 }
 
 int CCurveNode::GetMarkRadius() { return g_markRadius; }

@@ -23,7 +23,11 @@ public:
     int GetKind() const { return m_kind; }
     void SetKind(int kind) { m_kind = kind; }
     int GetMark() const { return m_mark; }
-    void SetMark(int mark) { m_mark = mark; }
+    void SetMark(int mark)
+    {
+        m_mark = mark;
+        ++s_markChanges;
+    }
 
     // The shared point's position; (0, 0) for a node without a point.
     CPoint GetPosition() const;
@@ -37,8 +41,13 @@ public:
     // settings record.
     static int GetMarkRadius();
     static void SetMarkRadius(int radius);
+    // Counts every setting of a mark flag on any node, so a curve can know
+    // its nodes' marks are as it last saw them without visiting each node.
+    static unsigned MarkChanges() { return s_markChanges; }
 
 private:
+    static unsigned s_markChanges;
+
     CSharedPoint* m_point;
     int m_kind;
     int m_mark = 0;

@@ -17,8 +17,8 @@ namespace {
 
 constexpr double kPi = 3.14159265359;
 
-// The part of the device the painter can still paint on, in its logical
-// coordinates.
+}  // namespace
+
 QRectF PaintableRect(const QPainter& painter)
 {
     QRectF rect;
@@ -31,6 +31,8 @@ QRectF PaintableRect(const QPainter& painter)
     if (painter.hasClipping()) rect &= painter.clipBoundingRect();
     return rect;
 }
+
+namespace {
 
 int ClampChannel(double v)
 {
@@ -285,7 +287,8 @@ QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const QB
 // Kept fill images
 
 namespace {
-constexpr std::size_t kDefaultBudget = std::size_t(64) << 20;
+// Enough for every fill of a dense page seen through a large window.
+constexpr std::size_t kDefaultBudget = std::size_t(128) << 20;
 }
 
 struct FillImageRegistry {

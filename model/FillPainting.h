@@ -75,6 +75,9 @@ private:
     std::vector<QRgb> m_colors;  // conical, premultiplied
 };
 
+// The part of the device the painter can still paint on (its device and
+// clip), in its logical coordinates.
+QRectF PaintableRect(const QPainter& painter);
 // The device pixels of an area with the given bounds that the painter can
 // reach (its device and clip); empty when there are none.
 QRect ReachablePixels(const QPainter& painter, const QRectF& areaBounds);

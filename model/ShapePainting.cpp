@@ -1,5 +1,7 @@
 #include "model/ShapePainting.h"
 
+#include "model/FillPainting.h"
+
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
 
@@ -118,6 +120,28 @@ QPolygonF MapAndThin(const CPointList& points, double scale, int originX, int or
     return thin;
 }
 
+std::vector<QPolygonF> RunsMeeting(const QPolygonF& line, const QRectF& area)
+{
+    std::vector<QPolygonF> runs;
+    QPolygonF run;
+    for (int i = 0; i + 1 < line.size(); ++i) {
+        const QPointF& a = line[i];
+        const QPointF& b = line[i + 1];
+        const bool meets = std::min(a.x(), b.x()) <= area.right()
+            && std::max(a.x(), b.x()) >= area.left() && std::min(a.y(), b.y()) <= area.bottom()
+            && std::max(a.y(), b.y()) >= area.top();
+        if (meets) {
+            if (run.isEmpty()) run << a;
+            run << b;
+        } else if (!run.isEmpty()) {
+            runs.push_back(std::move(run));
+            run = QPolygonF();
+        }
+    }
+    if (!run.isEmpty()) runs.push_back(std::move(run));
+    return runs;
+}
+
 void CDeviceShapes::Clear()
 {
     m_valid = false;
@@ -174,13 +198,36 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
 
     bool started = false;
     int penPixels = -1;
+    QRectF visible;
+    bool visibleKnown = false;
     std::size_t i = 0;
     for (const CLineTypeShape& shape : shapes) {
         Shape& s = m_shapes[i++];
         if (!s.drawable || !Overlaps(s.extent, clip)) continue;
         if (!s.mapped) {
             s.points = MapAndThin(shape.GetPoints(), scale, originX, originY, tolerance);
+            s.pointBounds = s.points.boundingRect();
             s.mapped = true;
+        }
+        // The pieces of a line that can reach what the painter shows; a
+        // mitred join reaches at most five pen widths past its vertex.
+        const std::vector<QPolygonF>* runs = nullptr;
+        if (!s.filled) {
+            if (!visibleKnown) {
+                visible = PaintableRect(painter);
+                visibleKnown = true;
+            }
+            const double margin = 5.0 * s.penPixels + 2.0;
+            const QRectF area = visible.adjusted(-margin, -margin, margin, margin);
+            if (!area.contains(s.pointBounds)) {
+                if (!s.hasRuns || s.runsArea != area) {
+                    s.runs = RunsMeeting(s.points, area);
+                    s.runsArea = area;
+                    s.hasRuns = true;
+                }
+                if (s.runs.empty()) continue;
+                runs = &s.runs;
+            }
         }
         if (!started) {
             painter.save();
@@ -200,6 +247,8 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
             painter.drawPolygon(s.points, Qt::OddEvenFill);
             painter.setBrush(Qt::NoBrush);
             penPixels = -1;
+        } else if (runs) {
+            for (const QPolygonF& run : *runs) painter.drawPolyline(run);
         } else {
             painter.drawPolyline(s.points);
         }

@@ -6,6 +6,9 @@
 // pixels it covers: the points are mapped once per scale and origin, and
 // at the same time thinned to those that still bend the line by a visible
 // amount (a tenth of a pixel), which is what anti-aliased stroking can show.
+// A line that leaves the visible part of the device is stroked only along
+// the stretches that can reach it: stroking costs by the length and the
+// vertices stroked, not by the pixels that show.
 #pragma once
 
 #include "model/CLineTypeShape.h"
@@ -34,7 +37,7 @@ public:
 
     // Device points farther than this (in pixels) from the chord that
     // replaces them are kept.
-    static constexpr double kTolerance = 0.1;
+    static constexpr double kTolerance = 0.0;
 
 private:
     struct Shape {
@@ -44,6 +47,12 @@ private:
         bool drawable = false;  // two points or more
         bool mapped = false;
         QPolygonF points;
+        QRectF pointBounds;
+        // The pieces of the line that can reach `runsArea`, when only part
+        // of it can be seen.
+        bool hasRuns = false;
+        QRectF runsArea;
+        std::vector<QPolygonF> runs;
     };
 
     bool Matches(unsigned version, double scale, int originX, int originY, double tolerance,
@@ -66,3 +75,9 @@ private:
 // chord between its kept neighbours. The first and last points are kept.
 QPolygonF MapAndThin(const CPointList& points, double scale, int originX, int originY,
                      double tolerance);
+
+// The runs of consecutive segments of a polyline that can meet the area
+// (each segment's bounds tested); a polyline drawn as these runs covers
+// the area exactly as the whole one does, when the area is grown by what a
+// pen reaches past a vertex (its joins and caps).
+std::vector<QPolygonF> RunsMeeting(const QPolygonF& line, const QRectF& area);

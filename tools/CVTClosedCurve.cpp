@@ -35,13 +35,8 @@ int CVTClosedCurve::CommittedFlag() const
 
 CCurveElement* CVTClosedCurve::CreateCurve(CPage* page, const CCurveNodeList& nodes)
 {
-    const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    const CLineAttr line = index >= 0 && index < int(settings.m_aLineTypes.size())
-                               ? settings.m_aLineTypes[std::size_t(index)]
-                               : CLineAttr();
-    return new CClosedCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor, nodes,
-                                   nullptr);
+    return new CClosedCurveElement(page, page->GetMaxLevel(), CurrentLineType(), Settings().m_crLineColor,
+                                   nodes, nullptr);
 }
 
 void CVTClosedCurve::ShowControls(int show)

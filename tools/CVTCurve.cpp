@@ -15,13 +15,10 @@
 
 #include <QCursor>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
 
-// Zoom mode: the modifier keys that turn a click into zooming out.
-constexpr UINT kZoomOutKeys = MK_SHIFT | MK_CONTROL;
 // Capture while entering: nodes, crossings and points on curves, but no
 // free point (that is the fallback when nothing is near).
 constexpr DWORD kEntryCaptureMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURVE;
@@ -32,15 +29,6 @@ CPage* CurrentPageOf(CPageSet* pageSet)
     const int index = pageSet->GetCurrentPageIndex();
     if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
     return pageSet->GetPageAt(index);
-}
-
-// The settings' current line type, for a new curve.
-CLineAttr CurrentLineType()
-{
-    const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    if (index < 0 || index >= int(settings.m_aLineTypes.size())) return CLineAttr();
-    return settings.m_aLineTypes[std::size_t(index)];
 }
 
 } // namespace
@@ -56,6 +44,14 @@ CVTCurve::CVTCurve(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
 }
 
 CVTCurve::~CVTCurve() = default;
+
+CLineAttr CVTCurve::CurrentLineType()
+{
+    const CSystemSettings& settings = Settings();
+    const int index = settings.m_nCurLineType;
+    if (index < 0 || index >= int(settings.m_aLineTypes.size())) return CLineAttr();
+    return settings.m_aLineTypes[std::size_t(index)];
+}
 
 // --- Lifecycle -----------------------------------------------------------------------
 
@@ -81,8 +77,7 @@ void CVTCurve::Reset()
     CVectorTool::Reset();
     m_bEditing = 0;
     m_bSmooth = 1;
-    m_bZoomMode = 0;
-    m_nZoomStep = 0;
+    m_zoomBox.Release();
     m_entries.RemoveAll();
     m_smoothFlags.RemoveAll();
     m_preview.RemoveAll();
@@ -148,7 +143,7 @@ void CVTCurve::ShowEntryState()
 
 BOOL CVTCurve::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_bZoomMode) return ZoomMouseMove(flags, x, y);
+    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
     if (m_bEditing) return m_pEditor->OnMouseMove(flags, x, y);
 
     ShowEntryState();
@@ -170,7 +165,7 @@ BOOL CVTCurve::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTCurve::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_bZoomMode) return ZoomButtonDown(flags, x, y);
+    if (m_zoomBox.IsHeld()) return ZoomButtonDown(flags, x, y);
     if (m_bEditing) return m_pEditor->OnLButtonDown(flags, x, y);
 
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -191,7 +186,7 @@ BOOL CVTCurve::OnShiftDown()
     // A held Shift repeats its press: one press, one switch.
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
-    if (m_bZoomMode) {
+    if (m_zoomBox.IsHeld()) {
         // In the zoom mode Shift means zooming out, nothing else.
         if (m_pView) m_pView->SetToolCursor(kCursorZoomOut);
         return TRUE;
@@ -214,7 +209,7 @@ BOOL CVTCurve::OnShiftDown()
 BOOL CVTCurve::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_bZoomMode) {
+    if (m_zoomBox.IsHeld()) {
         if (m_pView) m_pView->SetToolCursor(kCursorZoom);
         return TRUE;
     }
@@ -223,7 +218,11 @@ BOOL CVTCurve::OnShiftUp()
 
 BOOL CVTCurve::OnRButtonDown(UINT flags, int x, int y)
 {
-    if (m_bZoomMode) return ZoomRButtonDown(flags, x, y);
+    if (m_zoomBox.IsHeld()) {
+        CZoomBox::OnRButtonDown(m_pView, flags, y);
+        InvalidateView();
+        return TRUE;
+    }
     if (m_bEditing) return m_pEditor->OnRButtonDown(flags, x, y);
     return FinishInput();
 }
@@ -302,11 +301,7 @@ BOOL CVTCurve::HasPendingStep()
 
 BOOL CVTCurve::OnSpaceDown()
 {
-    // Space repeats while held; the box started stays.
-    if (!m_bZoomMode) {
-        m_bZoomMode = 1;
-        m_nZoomStep = 0;
-    }
+    m_zoomBox.Hold();
     if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? kCursorZoomOut : kCursorZoom);
     ShowPrompt(kPromptZoom);
     InvalidateFeedback();
@@ -315,8 +310,7 @@ BOOL CVTCurve::OnSpaceDown()
 
 BOOL CVTCurve::OnSpaceUp()
 {
-    m_bZoomMode = 0;
-    m_nZoomStep = 0;
+    m_zoomBox.Release();
     ShowEntryState();
     InvalidateFeedback();
     return TRUE;
@@ -324,43 +318,17 @@ BOOL CVTCurve::OnSpaceUp()
 
 BOOL CVTCurve::ZoomButtonDown(UINT flags, int x, int y)
 {
-    if (m_nZoomStep == 0) {
-        if (flags & kZoomOutKeys) {
-            if (m_pView) m_pView->ZoomAt(kZoomOutFactor, x, y);
-            InvalidateView();
-            return TRUE;
-        }
-        m_ptZoomStart = m_ptZoomEnd = CPoint(x, y);
-        m_nZoomStep = 1;
+    if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
         InvalidateFeedback();
-        return TRUE;
-    }
-    m_nZoomStep = 0;
-    m_ptZoomEnd = CPoint(x, y);
-    if (m_pView)
-        m_pView->ZoomToRect(std::min(m_ptZoomStart.x, m_ptZoomEnd.x), std::min(m_ptZoomStart.y, m_ptZoomEnd.y),
-                            std::max(m_ptZoomStart.x, m_ptZoomEnd.x) + 1,
-                            std::max(m_ptZoomStart.y, m_ptZoomEnd.y) + 1);
-    InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTCurve::ZoomRButtonDown(UINT flags, int, int y)
-{
-    if (m_pView) {
-        if (flags & kZoomOutKeys)
-            m_pView->FitPageWidthAt(y);
-        else
-            m_pView->ZoomToFitPage();
-    }
-    InvalidateView();
+    else
+        InvalidateView();
     return TRUE;
 }
 
 BOOL CVTCurve::ZoomMouseMove(UINT flags, int x, int y)
 {
-    if (m_nZoomStep == 1) m_ptZoomEnd = CPoint(x, y);
-    if (m_pView) m_pView->SetToolCursor((flags & kZoomOutKeys) ? kCursorZoomOut : kCursorZoom);
+    m_zoomBox.OnMouseMove(x, y);
+    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
     ShowPrompt(kPromptZoom);
     InvalidateFeedback();
     return TRUE;
@@ -381,11 +349,9 @@ void CVTCurve::Draw(CDC* dc, double scale, int originX, int originY, const CRect
             if (index++ >= marked) break;
             DrawPointMark(dc, entry.x, entry.y, scale, originX, originY);
         }
-        if (!m_bZoomMode) CVectorTool::Draw(dc, scale, originX, originY, rect);
+        if (!m_zoomBox.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
     }
-    if (m_bZoomMode && m_nZoomStep == 1)
-        DrawRubberRect(dc, m_ptZoomStart.x, m_ptZoomStart.y, m_ptZoomEnd.x, m_ptZoomEnd.y, scale,
-                       originX, originY);
+    m_zoomBox.Draw(dc, scale, originX, originY);
 }
 
 // --- Forwarded to the editor while editing --------------------------------------------------

@@ -12,6 +12,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
+#include "app/CZoomBox.h"
 
 #include "model/CCurveElement.h"
 #include "platform/CList.h"
@@ -96,20 +97,19 @@ public:
     int IsSubTool() const { return m_bSubTool; }
     int IsEditing() const { return m_bEditing; }
     int IsSmoothMode() const { return m_bSmooth; }
-    int IsZoomMode() const { return m_bZoomMode; }
+    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
     // 0 no zoom corner yet, 1 the first corner given.
-    int GetZoomStep() const { return m_nZoomStep; }
+    int GetZoomStep() const { return m_zoomBox.GetStep(); }
     const CPointList& GetPreview() const { return m_preview; }
 
     // Cursors and prompts.
     static constexpr int kCursorSmooth = 148;
     static constexpr int kCursorCorner = 154;
-    static constexpr int kCursorZoom = 150;
-    static constexpr int kCursorZoomOut = 151;
+    static constexpr int kCursorZoom = CZoomBox::kCursorZoomIn;
+    static constexpr int kCursorZoomOut = CZoomBox::kCursorZoomOut;
     static constexpr int kPromptEntry = 38001;
-    static constexpr int kPromptZoom = 38000;
-    // The factor a Shift- or Ctrl-click zooms out by in the zoom mode.
-    static constexpr double kZoomOutFactor = 0.8;
+    static constexpr int kPromptZoom = CZoomBox::kPrompt;
+    static constexpr double kZoomOutFactor = CZoomBox::kZoomOutFactor;
 
 protected:
     // What the closed-curve tool does differently.
@@ -120,6 +120,8 @@ protected:
     virtual int CommittedFlag() const;
     // Makes the curve from the nodes; the caller adds it to the page.
     virtual CCurveElement* CreateCurve(CPage* page, const CCurveNodeList& nodes);
+    // The settings' current line type, for a new curve.
+    static CLineAttr CurrentLineType();
     virtual void ShowControls(int show);
     // Called with the curve just put on the page, before the editing starts.
     virtual void OnCurveCreated(CCurveElement* curve);
@@ -137,15 +139,13 @@ protected:
     CCurveElement* m_pCreatedCurve = nullptr;
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bSubTool = 0;
-    CPoint m_ptZoomStart;
-    CPoint m_ptZoomEnd;
     int m_bEditing = 0;
     std::unique_ptr<CVTModifyCurve> m_pEditor;
     int m_bSmooth = 1;
-    int m_bZoomMode = 0;
-    // The zoom box has its own state: the step counter counts the points,
+    // The zoom box has its own step: the tool's step counts the points,
     // which a zoom in between must not lose.
     int m_nZoomStep = 0;
+    CZoomBox m_zoomBox{m_nZoomStep};
     // Shift repeats while it is held; one press switches the mode once.
     int m_bShiftHeld = 0;
     CCapturePointList m_entries;
@@ -156,7 +156,6 @@ protected:
 
 private:
     BOOL ZoomButtonDown(UINT flags, int x, int y);
-    BOOL ZoomRButtonDown(UINT flags, int x, int y);
     BOOL ZoomMouseMove(UINT flags, int x, int y);
     BOOL FinishInput();
 };

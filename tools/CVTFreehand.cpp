@@ -14,11 +14,7 @@
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 
-#include <algorithm>
-
 namespace {
-
-constexpr UINT kZoomOutKeys = MK_SHIFT | MK_CONTROL;
 
 CPage* CurrentPageOf(CPageSet* pageSet)
 {
@@ -59,17 +55,13 @@ void CVTFreehand::Reset()
 {
     CVectorTool::Reset();
     m_track.RemoveAll();
-    m_bZoomMode = 0;
+    m_zoomBox.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
 
 BOOL CVTFreehand::OnSpaceDown()
 {
-    // Space repeats while held; the box started stays.
-    if (!m_bZoomMode) {
-        m_bZoomMode = 1;
-        m_nStep = 0;
-    }
+    m_zoomBox.Hold();
     if (m_pView) m_pView->SetToolCursor(kCursorZoom);
     ShowPrompt(kPromptZoom);
     InvalidateFeedback();
@@ -78,8 +70,7 @@ BOOL CVTFreehand::OnSpaceDown()
 
 BOOL CVTFreehand::OnSpaceUp()
 {
-    m_bZoomMode = 0;
-    m_nStep = 0;
+    m_zoomBox.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     InvalidateFeedback();
     return TRUE;
@@ -87,24 +78,9 @@ BOOL CVTFreehand::OnSpaceUp()
 
 BOOL CVTFreehand::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_bZoomMode) {
-        if (m_nStep == 0) {
-            if (flags & kZoomOutKeys) {
-                // Only the box is reset: Space is still held.
-                if (m_pView) m_pView->ZoomAt(kZoomOutFactor, x, y);
-            } else {
-                m_ptZoomStart = m_ptZoomEnd = CPoint(x, y);
-                m_nStep = 1;
-            }
-        } else {
-            m_nStep = 0;
-            m_ptZoomEnd = CPoint(x, y);
-            if (m_pView)
-                m_pView->ZoomToRect(std::min(m_ptZoomStart.x, m_ptZoomEnd.x),
-                                    std::min(m_ptZoomStart.y, m_ptZoomEnd.y),
-                                    std::max(m_ptZoomStart.x, m_ptZoomEnd.x) + 1,
-                                    std::max(m_ptZoomStart.y, m_ptZoomEnd.y) + 1);
-        }
+    if (m_zoomBox.IsHeld()) {
+        // Space is still held: the zoom mode goes on after any click.
+        m_zoomBox.OnLButtonDown(m_pView, flags, x, y);
         InvalidateView();
         return TRUE;
     }
@@ -116,7 +92,7 @@ BOOL CVTFreehand::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTFreehand::OnLButtonUp(UINT, int, int)
 {
-    if (!m_bZoomMode) Complete();
+    if (!m_zoomBox.IsHeld()) Complete();
     InvalidateView();
     return TRUE;
 }
@@ -171,21 +147,16 @@ void CVTFreehand::Complete()
 
 BOOL CVTFreehand::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_bZoomMode && m_pView) {
-        if (flags & kZoomOutKeys)
-            m_pView->FitPageWidthAt(y);
-        else
-            m_pView->ZoomToFitPage();
-    }
+    if (m_zoomBox.IsHeld()) CZoomBox::OnRButtonDown(m_pView, flags, y);
     InvalidateView();
     return TRUE;
 }
 
 BOOL CVTFreehand::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_bZoomMode) {
-        if (m_nStep == 1) m_ptZoomEnd = CPoint(x, y);
-        if (m_pView) m_pView->SetToolCursor((flags & kZoomOutKeys) ? kCursorZoomOut : kCursorZoom);
+    if (m_zoomBox.IsHeld()) {
+        m_zoomBox.OnMouseMove(x, y);
+        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
         ShowPrompt(kPromptZoom);
     } else {
         if (m_pView) m_pView->SetToolCursor(kCursor);
@@ -215,10 +186,8 @@ BOOL CVTFreehand::HasPendingStep()
 void CVTFreehand::Draw(CDC* dc, double scale, int originX, int originY, const CRect&)
 {
     if (!dc) return;
-    if (m_bZoomMode) {
-        if (m_nStep == 1)
-            DrawRubberRect(dc, m_ptZoomStart.x, m_ptZoomStart.y, m_ptZoomEnd.x, m_ptZoomEnd.y, scale,
-                           originX, originY);
+    if (m_zoomBox.IsHeld()) {
+        m_zoomBox.Draw(dc, scale, originX, originY);
         return;
     }
     DrawMappedPolyline(*dc, m_track, scale, originX, originY);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
+#include "app/CZoomBox.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -39,13 +40,13 @@ public:
     // The curve the last stroke made, or null.
     CGraphElement* GetLastElement() const { return m_pLastElement; }
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
-    int IsZoomMode() const { return m_bZoomMode; }
+    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
 
     static constexpr int kCursor = 176;
-    static constexpr int kCursorZoom = 150;
-    static constexpr int kCursorZoomOut = 151;
-    static constexpr int kPromptZoom = 38000;
-    static constexpr double kZoomOutFactor = 0.8;
+    static constexpr int kCursorZoom = CZoomBox::kCursorZoomIn;
+    static constexpr int kCursorZoomOut = CZoomBox::kCursorZoomOut;
+    static constexpr int kPromptZoom = CZoomBox::kPrompt;
+    static constexpr double kZoomOutFactor = CZoomBox::kZoomOutFactor;
 
 private:
     void Complete();
@@ -53,8 +54,7 @@ private:
     CGraphElement* m_pLastElement = nullptr;
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bMirrorSide = 0;
-    int m_bZoomMode = 0;
-    CPoint m_ptZoomStart;
-    CPoint m_ptZoomEnd;
+    // Counts its corners in the tool's step, which a stroke does not use.
+    CZoomBox m_zoomBox{m_nStep};
     CPointList m_track;
 };

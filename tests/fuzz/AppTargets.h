@@ -4,9 +4,13 @@
 
 #include "FuzzSupport.h"
 
+#include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "model/COleArchiveContext.h"
 #include "platform/CArchive.h"
+
+#include <QMimeData>
 
 namespace fuzz {
 
@@ -87,6 +91,35 @@ inline bool LineType(const std::string& bytes)
     return detail::SettingsFile(
         bytes, [](CSystemSettings& s, CArchive& ar) { s.LoadLineTypes(ar); },
         [](const CSystemSettings& s, CArchive& ar) { s.StoreLineTypes(ar); });
+}
+
+// Pasting: copied elements under the program's own clipboard format (a
+// page-set record), or else a text, when the first byte is odd. What the
+// paste accepts goes into a document's page, which is drawn and stored.
+inline bool Clipboard(const std::string& bytes)
+{
+    if (bytes.empty()) return false;
+    static const bool settingsReady = [] {
+        Settings() = detail::DefaultSettings();
+        return true;
+    }();
+    (void)settingsReady;
+    QMimeData mime;
+    const QByteArray body(bytes.data() + 1, qsizetype(bytes.size() - 1));
+    if (bytes[0] & 1)
+        mime.setText(QString::fromUtf8(body));
+    else
+        mime.setData(CDataTransfer::FormatName(), body);
+    CDataTransfer::PasteData data = CDataTransfer::ReadPasteData(&mime);
+    if (data.result != CDataTransfer::Pasted) return false;
+    CPageSet document;
+    document.AppendPage();
+    CDataTransfer::InsertPasteData(&document, data);
+    DrawPages(document);
+    CArchive ar;
+    COleArchiveContext objects(ar);
+    document.Store(ar);
+    return true;
 }
 
 } // namespace fuzz

@@ -50,9 +50,13 @@ public:
     {
         static const QString dir = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
                                                                              : QDir::tempPath();
-        m_path = QStringLiteral("%1/vek-fuzz-%2%3")
+        // A new name each time: readers such as QSettings cache files by
+        // name and may miss a rewrite within the same second.
+        static unsigned serial = 0;
+        m_path = QStringLiteral("%1/vek-fuzz-%2-%3%4")
                      .arg(dir)
                      .arg(QCoreApplication::applicationPid())
+                     .arg(++serial)
                      .arg(QString::fromLatin1(suffix));
         QFile file(m_path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

@@ -2,6 +2,7 @@
 // program's own writers, so that fuzzing starts from records that load and
 // reaches deep into them at once:  make_fuzz_seeds <folder>  fills
 // <folder>/<Target>/ for each target.
+#include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "model/CClosedCurveElement.h"
@@ -400,6 +401,22 @@ int main(int argc, char** argv)
         Save("OlePresentation", "palette-bitmap",
              PresentationStream(Dib(FourColours(3, 5)).substr(0)) + "||||||");
     }
+
+    // Clipboard blocks: copied elements (the first byte even), a text.
+    {
+        CPageSet full;
+        FillPageSet(full, item);
+        CElementList selection;
+        CPage* page = full.GetPageAt(0);
+        for (POSITION pos = page->GetFirstElementPosition(); pos;) selection.AddTail(page->GetNextElement(pos));
+        const std::unique_ptr<CPageSet> copied = CDataTransfer::MakeClipboardPageSet(selection);
+        Save("Clipboard", "copied-elements", std::string(1, '\0') + PageSetRecord(*copied));
+        Save("Clipboard", "text", "\x01" "Front \xE5\x89\x8D\xE7\x89\x87\nline two");
+    }
+
+    // The main window's placement in the profile, as written and as a list.
+    Save("WindowPos", "normal", "[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,120,80,1320,900\"\n");
+    Save("WindowPos", "maximized-list", "[General]\nBarState=@ByteArray(\\0)\n[Settings]\nWindowPos=2,3,-1,-1,-8,-8,0,0,1600,1000\n");
 
     // The settings files as the program writes them.
     {
