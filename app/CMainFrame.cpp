@@ -2,7 +2,6 @@
 
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
-#include "CPagePrinter.h"
 #include "CRulerBar.h"
 #include "CSplashWnd.h"
 #include "CSystemSettings.h"
@@ -27,7 +26,6 @@
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
-#include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -54,24 +52,15 @@
 
 namespace {
 
-// Command ids the frame handles by name.
+// The frame's own command ids. The menus name the view's commands by
+// number; their texts are in the view's command table.
 enum : int {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
-    ID_FILE_PRINT = 57607,
-    ID_FILE_PRINT_PREVIEW = 57609,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
-    ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
-    ID_EDIT_PASTE = 57637,
-    ID_EDIT_UNDO = 57643,
-    ID_EDIT_REDO = 57644,
-    ID_EDIT_CANCEL = 32800,
-    ID_PAGE_SETUP = 32858,
-    ID_SAVE_AS_IMAGE = 32895,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
     ID_VIEW_RULERS = 32777,
@@ -80,9 +69,6 @@ enum : int {
     ID_SYSTEM_COLORS = 32794,
     ID_VALUE_DIALOGS = 32814,
     ID_SYSTEM_SETTINGS = 32845,
-    ID_FONT_BOLD = 32836,
-    ID_FONT_ITALIC = 32837,
-    ID_FONT_UNDERLINE = 32838,
 };
 
 // The settings of the bar layout; a new layout of bars bumps it so that an
@@ -95,20 +81,13 @@ struct CommandText {
     const char* text;
 };
 
-// The prompts of the commands of the menus and bars.
+// The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_FILE_PRINT, "打印(&P)..."}, {ID_FILE_PRINT_PREVIEW, "打印预览(&V)"},
-    {ID_PAGE_SETUP, "页面设置..."}, {ID_SAVE_AS_IMAGE, "保存为图像文件(&J)"}, {ID_APP_EXIT, "退出(&X)"},
-    {ID_EDIT_UNDO, "撤消(&U)"}, {ID_EDIT_REDO, "重做(&R)"}, {ID_EDIT_CANCEL, "取消"},
-    {ID_EDIT_CUT, "剪切(&T)"}, {ID_EDIT_COPY, "复制(&C)"}, {ID_EDIT_PASTE, "粘贴(&P)"},
-    {ID_APP_ABOUT, "关于(&A)..."}, {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"},
-    {ID_VIEW_STATUS_BAR, "状态栏"}, {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"},
-    {ID_VALUE_DIALOGS, "启用定量对话框"}, {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
-    // Context commands with plain buttons.
-    {32796, "设置线型"}, {32822, "合并单元格"}, {32824, "拆分单元格"}, {32843, "添加或删除左斜线"},
-    {32844, "添加或删除右斜线"}, {32828, "在当前行之前"}, {32830, "在当前行之后"}, {32833, "在当前列左边"},
-    {32834, "在当前列右边"}, {ID_FONT_BOLD, "黑体"}, {ID_FONT_ITALIC, "斜体"}, {ID_FONT_UNDERLINE, "下划线"},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
+    {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
+    {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
 };
 
 // Tool tips of the context controls and pickers.
@@ -184,12 +163,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
     // Every bar is built from the loaded settings.
     LoadSettingsFiles();
 
+    // The view comes first: the menus and bars hold its actions.
+    CreateCentralArea();
     CreateActions();
+    AdoptViewActions();
     CreateMenus();
     CreateToolBars();
     CreateStatusBar();
     CreateDesignBar();
-    CreateCentralArea();
     RestorePlacementAndBars();
     ApplyRulerVisibility();
 
@@ -230,9 +211,24 @@ CVEKView* CMainFrame::EditingViewOf(const QWidget* widget)
     return frame ? frame->GetEditingView() : nullptr;
 }
 
+QAction* CMainFrame::CommandAction(int commandId) const
+{
+    if (QAction* own = m_actions.value(commandId)) return own;
+    return m_view ? m_view->CommandAction(commandId) : nullptr;
+}
+
+QList<QAction*> CMainFrame::Actions(std::initializer_list<UINT> commandIds) const
+{
+    QList<QAction*> list;
+    for (UINT id : commandIds)
+        if (QAction* a = CommandAction(int(id))) list << a;
+    return list;
+}
+
 QAction* CMainFrame::AddAction(int commandId, const QString& text)
 {
     auto* action = new QAction(text, this);
+    action->setData(commandId);
     QString tip = text;
     tip.remove(QLatin1Char('&'));
     tip.remove(QStringLiteral("..."));
@@ -250,50 +246,94 @@ void CMainFrame::CreateActions()
         int id;
         QKeySequence keys;
     } shortcuts[] = {
-        {ID_FILE_NEW, QKeySequence::New},     {ID_FILE_OPEN, QKeySequence::Open},
-        {ID_FILE_SAVE, QKeySequence::Save},   {ID_FILE_PRINT, QKeySequence::Print},
-        {ID_EDIT_UNDO, QKeySequence(Qt::CTRL | Qt::Key_Z)}, {ID_EDIT_REDO, QKeySequence(Qt::CTRL | Qt::Key_Y)},
-        {ID_EDIT_CUT, QKeySequence(Qt::CTRL | Qt::Key_X)},  {ID_EDIT_COPY, QKeySequence(Qt::CTRL | Qt::Key_C)},
-        {ID_EDIT_PASTE, QKeySequence(Qt::CTRL | Qt::Key_V)}, {ID_EDIT_CANCEL, QKeySequence(Qt::Key_Escape)},
-        {ID_SAVE_AS_IMAGE, QKeySequence(Qt::CTRL | Qt::Key_J)},
+        {ID_FILE_NEW, QKeySequence::New},
+        {ID_FILE_OPEN, QKeySequence::Open},
+        {ID_FILE_SAVE, QKeySequence::Save},
     };
     for (const auto& s : shortcuts) m_actions.value(s.id)->setShortcut(s.keys);
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
-                   ID_VALUE_DIALOGS, ID_FONT_BOLD, ID_FONT_ITALIC, ID_FONT_UNDERLINE})
+                   ID_VALUE_DIALOGS})
         m_actions.value(id)->setCheckable(true);
     // Their dialogs are not part of this program yet.
     m_actions.value(ID_SYSTEM_COLORS)->setEnabled(false);
     m_actions.value(ID_SYSTEM_SETTINGS)->setEnabled(false);
 }
 
+// The view updates its own actions after its commands; the frame's
+// indicator (table matching) and bar toggles follow at once too. The
+// view's handler was connected first, so this runs after the command.
+void CMainFrame::AdoptViewActions()
+{
+    if (!m_view) return;
+    for (const CVEKView::CommandEntry& c : CVEKView::Commands())
+        if (QAction* a = m_view->CommandAction(int(c.id)))
+            connect(a, &QAction::triggered, this, &CMainFrame::UpdateCommandUI);
+    // The table-matching switch is in no menu; its F2 must still act
+    // anywhere in the window.
+    if (QAction* matching = m_view->CommandAction(int(CVEKView::ID_TABLE_MATCHING))) addAction(matching);
+}
+
 void CMainFrame::CreateMenus()
 {
-    auto act = [this](int id) { return m_actions.value(id); };
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addActions({act(ID_FILE_NEW), act(ID_FILE_OPEN), act(ID_FILE_SAVE), act(ID_FILE_SAVE_AS)});
+    file->addActions(Actions({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}));
     file->addSeparator();
-    file->addActions({act(ID_FILE_PRINT), act(ID_FILE_PRINT_PREVIEW), act(ID_PAGE_SETUP), act(ID_SAVE_AS_IMAGE)});
+    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, CVEKView::ID_PAGE_SETUP,
+                              CVEKView::ID_SAVE_AS_IMAGE}));
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
     file->addSeparator();
-    file->addAction(act(ID_APP_EXIT));
+    file->addActions(Actions({ID_APP_EXIT}));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    edit->addActions({act(ID_EDIT_UNDO), act(ID_EDIT_REDO), act(ID_EDIT_CANCEL)});
+    edit->addActions(Actions({CVEKView::ID_EDIT_UNDO, CVEKView::ID_EDIT_REDO, CVEKView::ID_EDIT_CANCEL}));
     edit->addSeparator();
-    edit->addActions({act(ID_EDIT_CUT), act(ID_EDIT_COPY), act(ID_EDIT_PASTE)});
+    edit->addActions(Actions({CVEKView::ID_EDIT_CUT, CVEKView::ID_EDIT_COPY, CVEKView::ID_EDIT_PASTE, 32866}));
+    edit->addSeparator();
+    edit->addActions(Actions({32811, 32812}));
+    edit->addSeparator();
+    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW}));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
-    view->addActions({act(ID_VIEW_TOOLBAR), act(ID_VIEW_DESIGN_BAR), act(ID_VIEW_STATUS_BAR), act(ID_VIEW_RULERS)});
+    view->addActions(Actions({ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS}));
+
+    // The drawing tools, in the order of the design bar.
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("绘图(&D)"));
+    for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable())
+        if (QAction* a = CommandAction(int(tool.command))) tools->addAction(a);
+
+    // The commands of the table editor's menu, for the table being edited.
+    QMenu* table = menuBar()->addMenu(QStringLiteral("表格(&A)"));
+    table->addActions(Actions({32864, 32865}));
+    table->addSeparator();
+    table->addActions(Actions({32822, 32824}));
+    table->addMenu(QStringLiteral("插入行"))->addActions(Actions({32828, 32830}));
+    table->addMenu(QStringLiteral("插入列"))->addActions(Actions({32833, 32834}));
+    table->addActions(Actions({32843, 32844}));
+    table->addSeparator();
+    table->addActions(Actions({32831, 32832}));
+    table->addSeparator();
+    table->addActions(Actions({32860}));
+
+    QMenu* grading = menuBar()->addMenu(QStringLiteral("归号"));
+    grading->addActions(Actions({32874, 32881}));
+    grading->addSeparator();
+    grading->addActions(Actions({32875, 32883, 32887, 32888, 32889}));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
-    options->addActions({act(ID_AUTO_SNAP), act(ID_VALUE_DIALOGS)});
+    options->addActions(Actions({ID_AUTO_SNAP, ID_VALUE_DIALOGS}));
     options->addSeparator();
-    options->addActions({act(ID_SYSTEM_COLORS), act(ID_SYSTEM_SETTINGS)});
+    options->addActions(Actions({ID_SYSTEM_COLORS, ID_SYSTEM_SETTINGS}));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(act(ID_APP_ABOUT));
-    for (QMenu* m : {file, edit, view, options}) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+    help->addActions(Actions({ID_APP_ABOUT}));
+    // A menu opened between two idle passes still shows the present state.
+    for (QMenu* m : {file, edit, view, tools, table, grading, options}) {
+        connect(m, &QMenu::aboutToShow, this, [this] {
+            UpdateCommandUI();
+            if (m_view) m_view->UpdateCommandActions();
+        });
+    }
     UpdateRecentFileMenu();
 }
 
@@ -302,12 +342,15 @@ bool CMainFrame::CreateToolBars()
     m_wndToolBar = new CMainToolBar(this);
     m_wndToolBar->setObjectName(QStringLiteral("StandardBar"));
     m_wndToolBar->setWindowTitle(LoadResString(36002));
-    m_wndToolBar->Build(m_actions);
+    QHash<int, QAction*> buttons;
+    for (int id : CMainToolBar::ButtonOrder())
+        if (QAction* a = CommandAction(id)) buttons.insert(id, a);
+    m_wndToolBar->Build(buttons);
     for (const CommandText& c : kControlTexts)
         if (QWidget* w = m_wndToolBar->CommandWidget(c.id)) w->setToolTip(QString::fromUtf8(c.text));
     const QSize screen = ScreenSize();
     m_wndToolBar->SetDropHeights(ComboDropHeight(screen.height(), false), ComboDropHeight(screen.height(), true));
-    connect(m_wndToolBar, &CMainToolBar::CommandTriggered, this, &CMainFrame::RouteCommand);
+    connect(m_wndToolBar, &CMainToolBar::CommandTriggered, this, &CMainFrame::RunViewCommand);
     connect(m_wndToolBar, &CMainToolBar::OtherColorRequested, this, &CMainFrame::OnColorButtonDialog);
     addToolBar(Qt::TopToolBarArea, m_wndToolBar);
     RebuildContextToolBar();
@@ -330,10 +373,14 @@ void CMainFrame::CreateDesignBar()
     m_wndDesignBar->setIconSize(QSize(size, size));
     for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable()) {
         const int id = int(tool.command);
-        auto* action = new QAction(CommandIcon(id, size), QString::fromUtf8(tool.text), this);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
-        m_actions.insert(id, action);
+        QAction* action = CommandAction(id);
+        if (!action) continue;
+        // Pictures drawn at the bar's size stay sharp where a scaled small
+        // one would blur; the menus keep choosing the small ones.
+        QIcon icon = action->icon();
+        const QIcon large = CommandIcon(id, size);
+        for (const QSize& available : large.availableSizes()) icon.addPixmap(large.pixmap(available));
+        action->setIcon(icon);
         m_wndDesignBar->addAction(action);
     }
     addToolBar(Qt::LeftToolBarArea, m_wndDesignBar);
@@ -423,12 +470,6 @@ bool CMainFrame::SaveSettingsFiles()
 
 void CMainFrame::RouteCommand(int commandId)
 {
-    CPageSet* pageSet = m_doc->GetPageSet();
-    if (CVEKView::ToolIndexOfCommand(UINT(commandId)) >= 0 || commandId == int(CVEKView::ID_TOOL_SYMMETRIC_DRAW)) {
-        if (m_view) m_view->OnToolCommand(UINT(commandId));
-        UpdateCommandUI();
-        return;
-    }
     switch (commandId) {
     case ID_FILE_NEW:
         if (SaveModified()) NewDocument();
@@ -442,34 +483,7 @@ void CMainFrame::RouteCommand(int commandId)
         break;
     case ID_FILE_SAVE: SaveDocument(); break;
     case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
-    case ID_FILE_PRINT:
-        if (pageSet) CPagePrinter(*pageSet).OnFilePrint(this);
-        break;
-    case ID_FILE_PRINT_PREVIEW:
-        if (pageSet) {
-            SetInPrintPreview(true);
-            CPagePrinter(*pageSet).OnFilePrintPreview(this);
-            SetInPrintPreview(false);
-        }
-        break;
-    case ID_PAGE_SETUP:
-        if (CPagePrinter::OnPageSetup(this, *m_doc) && m_view) m_view->Invalidate();
-        break;
-    case ID_SAVE_AS_IMAGE:
-        if (pageSet) CPagePrinter(*pageSet).OnSaveAsImage(this);
-        break;
     case ID_APP_EXIT: close(); break;
-    case ID_EDIT_UNDO:
-        if (m_view) m_view->OnEditUndo();
-        else m_doc->Undo();
-        break;
-    case ID_EDIT_REDO:
-        if (m_view) m_view->OnEditRedo();
-        else m_doc->Redo();
-        break;
-    case ID_EDIT_CANCEL:
-        if (m_view) m_view->OnEditCancel();
-        break;
     case ID_APP_ABOUT:
         QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
         break;
@@ -481,12 +495,16 @@ void CMainFrame::RouteCommand(int commandId)
     case ID_VALUE_DIALOGS: OnValueDialogs(); break;
     case ID_SYSTEM_COLORS: OnSystemColors(); break;
     case ID_SYSTEM_SETTINGS: OnSystemSettings(); break;
-    default:
-        // Clipboard, the forwarded tool commands, table commands and font
-        // styles are the view's.
-        Q_EMIT ViewCommand(commandId);
-        break;
+    default: break;
     }
+    UpdateCommandUI();
+}
+
+// The button part of a picker: the picker is a widget of its own, not the
+// command's action, so it reaches the view here.
+void CMainFrame::RunViewCommand(int commandId)
+{
+    if (m_view) m_view->OnCommand(UINT(commandId));
     UpdateCommandUI();
 }
 
@@ -499,23 +517,12 @@ void CMainFrame::UpdateCommandUI()
         a->setEnabled(enabled);
         if (checked >= 0) a->setChecked(checked != 0);
     };
-    set(ID_EDIT_UNDO, m_view ? m_view->CanEditUndo() : m_doc->CanUndo() != 0);
-    set(ID_EDIT_REDO, m_view ? m_view->CanEditRedo() : m_doc->CanRedo() != 0);
-    set(ID_EDIT_CANCEL, m_view && m_view->CanEditCancel());
-    set(ID_FILE_PRINT_PREVIEW, CPagePrinter::CanPrintPreview(m_doc->GetPageSet()));
     set(ID_AUTO_SNAP, true, s.m_bAutoSnap);
     set(ID_VALUE_DIALOGS, true, s.m_bValueDialogs);
     set(ID_VIEW_RULERS, true, s.m_bShowRulers);
     set(ID_VIEW_DESIGN_BAR, true, m_wndDesignBar && !m_wndDesignBar->isHidden());
     set(ID_VIEW_TOOLBAR, true, m_wndToolBar && !m_wndToolBar->isHidden());
     set(ID_VIEW_STATUS_BAR, true, !statusBar()->isHidden());
-    set(ID_FONT_BOLD, true, s.m_lfDefaultFont.lfWeight == FW_BOLD);
-    set(ID_FONT_ITALIC, true, s.m_lfDefaultFont.lfItalic);
-    set(ID_FONT_UNDERLINE, true, s.m_lfDefaultFont.lfUnderline);
-    if (m_view) {
-        for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable())
-            set(int(tool.command), true, m_view->IsToolCommandChecked(tool.command));
-    }
     if (m_tableMatching && m_tableMatching->text() != TableMatchingText()) m_tableMatching->setText(TableMatchingText());
 }
 

@@ -4,13 +4,21 @@
 // tools' prompts, the option commands, the settings files read at creation
 // and written at close, the window placement and bar layout in "Vek.ini",
 // and the interval backup timer.
+//
+// Commands: the frame makes actions only for its own commands (documents,
+// bars, rulers, options, about). Every command the view carries out keeps
+// the view's one action, which the frame places in its menus and bars, so
+// a shortcut is claimed by exactly one action in the window and a command
+// runs once however it is chosen.
 #pragma once
 
 #include "platform/Types.h"
 
 #include <QHash>
+#include <QList>
 #include <QMainWindow>
 
+#include <initializer_list>
 #include <memory>
 
 class CLineAttr;
@@ -64,8 +72,9 @@ public:
     QToolBar* GetDesignBar() const { return m_wndDesignBar; }
     QWidget* GetHorizontalRuler() const { return m_wndHRuler; }
     QWidget* GetVerticalRuler() const { return m_wndVRuler; }
-    // The action of a command of the menus and bars, or null.
-    QAction* CommandAction(int commandId) const { return m_actions.value(commandId); }
+    // The action of a command of the menus and bars (the frame's own, or
+    // the view's for a command the view carries out), or null.
+    QAction* CommandAction(int commandId) const;
 
     bool NewDocument();
     // Opens a file, telling the user when it cannot be read; the document
@@ -121,8 +130,9 @@ public:
     void OnSystemSettings();
     // The table-matching indicator's text.
     static QString TableMatchingText();
-    // Enables and checks the commands from the current state; runs after
-    // each command and while idle.
+    // Enables and checks the frame's own commands and the indicator from
+    // the current state; runs after each command and while idle. The view
+    // keeps its actions up to date itself.
     void UpdateCommandUI();
 
     // --- Window placement and bar layout ----------------------------------
@@ -159,12 +169,6 @@ public:
     };
     const ContextGroups& GetContextGroups() const { return m_groups; }
 
-Q_SIGNALS:
-    // A command of the bars or menus that the view carries out (the
-    // forwarded tool commands, clipboard, printing, table commands, font
-    // styles). The view connects to it.
-    void ViewCommand(int commandId);
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     // A document file dropped on the window is opened.
@@ -174,6 +178,8 @@ protected:
 private:
     void CreateActions();
     QAction* AddAction(int commandId, const QString& text);
+    void AdoptViewActions();
+    QList<QAction*> Actions(std::initializer_list<UINT> commandIds) const;
     void CreateMenus();
     bool CreateToolBars();
     void CreateStatusBar();
@@ -182,6 +188,7 @@ private:
     void RestorePlacementAndBars();
     void SavePlacementAndBars();
     void RouteCommand(int commandId);
+    void RunViewCommand(int commandId);
     void ConnectView();
     void UpdateRecentFileMenu();
     QString AskSavePath();

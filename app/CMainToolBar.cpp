@@ -16,6 +16,7 @@
 #include "ui/CToolbarEdit.h"
 
 #include <QAction>
+#include <QToolButton>
 
 namespace {
 
@@ -34,6 +35,21 @@ constexpr int kFillTypeWidth = 100;
 bool IsColorPicker(int id)
 {
     return id == 32797 || id == 32835 || id == 32842 || id == 32853 || id == 32854;
+}
+
+// The commands that the bar shows as a control or a picker of its own,
+// even where the command also has an action (the pickers' commands are the
+// view's).
+bool IsControlCommand(int id)
+{
+    switch (id) {
+    case 32776: case 32798: case 32804: case 32825: case 32868: case 32870: case 32869: case 32871:
+    case 32827: case 32829: case 32872: case 32852:
+    case 32797: case 32835: case 32842: case 32853: case 32854:
+    case 32801: case 32802: case 32856:
+        return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -82,6 +98,23 @@ QWidget* CMainToolBar::CreatePicker(int commandId)
     return picker;
 }
 
+// A button of its own for the action: the groups are hidden through the
+// button's slot, so the action itself stays visible in the menus that
+// share it.
+void CMainToolBar::PlaceButton(int commandId, QAction* action)
+{
+    auto* button = new QToolButton(this);
+    button->setDefaultAction(action);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIconSize(iconSize());
+    button->setToolButtonStyle(toolButtonStyle());
+    connect(this, &QToolBar::iconSizeChanged, button, &QToolButton::setIconSize);
+    connect(this, &QToolBar::toolButtonStyleChanged, button, &QToolButton::setToolButtonStyle);
+    m_widgets.insert(commandId, button);
+    m_slots.insert(commandId, addWidget(button));
+}
+
 QWidget* CMainToolBar::CreateControl(int commandId)
 {
     switch (commandId) {
@@ -110,12 +143,10 @@ void CMainToolBar::Build(const QHash<int, QAction*>& actions)
     for (int id : ButtonOrder()) {
         if (id == 0) {
             addSeparator();
-        } else if (QAction* action = actions.value(id)) {
-            addAction(action);
-            m_slots.insert(id, action);
-            m_widgets.insert(id, widgetForAction(action));
-        } else {
+        } else if (IsControlCommand(id)) {
             CreateControl(id);
+        } else if (QAction* action = actions.value(id)) {
+            PlaceButton(id, action);
         }
     }
     if (m_pFontNameCombo) m_pFontNameCombo->SetCharsetCombo(m_pCharsetCombo);

@@ -37,7 +37,8 @@ public:
     explicit CMainToolBar(QWidget* parent = nullptr);
 
     // Places the plain buttons (the actions of their commands, shared with
-    // the menus) and creates every context control.
+    // the menus) and creates every context control and picker, also for a
+    // command that has an action.
     void Build(const QHash<int, QAction*>& actions);
     // Gives the pickers their values from the settings.
     void OnReset();
@@ -77,6 +78,7 @@ Q_SIGNALS:
     void OtherColorRequested(int commandId);
 
 private:
+    void PlaceButton(int commandId, QAction* action);
     QWidget* CreateControl(int commandId);
     template <class T>
     T* Place(int commandId, T* control, int width);

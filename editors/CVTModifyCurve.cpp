@@ -615,23 +615,45 @@ void CVTModifyCurve::OnLineColor()
     InvalidateView();
 }
 
+// A colour picked in the picker recolours the curve at once, as the
+// picker's button does.
+void CVTModifyCurve::OnLineColorChanged()
+{
+    OnLineColor();
+}
+
+// Choosing the line type the curve already has takes no undo step: the
+// list would otherwise fill with steps that undo nothing. The shapes of a
+// custom type are compared too, since the type's own comparison leaves
+// them out.
 void CVTModifyCurve::OnLineType()
 {
     if (!m_pCurve || m_bDragging) return;
     const CSystemSettings& settings = Settings();
     const int index = settings.m_nCurLineType;
     if (index < 0 || index >= int(settings.m_aLineTypes.size())) return;
+    const CLineAttr& chosen = settings.m_aLineTypes[std::size_t(index)];
+    const CLineAttr current = m_pCurve->GetLineAttr();
+    if (current == chosen && current.GetShapes() == chosen.GetShapes()) return;
     SaveUndoState();
-    m_pCurve->SetLineAttr(settings.m_aLineTypes[std::size_t(index)]);
+    m_pCurve->SetLineAttr(chosen);
     SetCurve(m_pCurve);
     InvalidateView();
 }
 
+// Like the line type, an arrowhead the curve already has takes no undo
+// step.
 void CVTModifyCurve::OnStartArrow()
 {
     if (!m_pCurve || m_bDragging || m_pCurve->IsClosed()) return;
     auto* curve = static_cast<COpenCurveElement*>(m_pCurve);
     const CSystemSettings& settings = Settings();
+    int kind = 0, size = 0, endKind = 0, endSize = 0;
+    double angle = 0, endAngle = 0;
+    curve->GetArrowHeads(kind, size, angle, endKind, endSize, endAngle);
+    if (kind == settings.m_nStartArrowType && size == settings.m_nStartArrowSize &&
+        angle == settings.m_dStartArrowAngle)
+        return;
     SaveUndoState();
     curve->SetStartArrowKind(settings.m_nStartArrowType);
     curve->SetStartArrowSize(settings.m_nStartArrowSize);
@@ -645,6 +667,11 @@ void CVTModifyCurve::OnEndArrow()
     if (!m_pCurve || m_bDragging || m_pCurve->IsClosed()) return;
     auto* curve = static_cast<COpenCurveElement*>(m_pCurve);
     const CSystemSettings& settings = Settings();
+    int startKind = 0, startSize = 0, kind = 0, size = 0;
+    double startAngle = 0, angle = 0;
+    curve->GetArrowHeads(startKind, startSize, startAngle, kind, size, angle);
+    if (kind == settings.m_nEndArrowType && size == settings.m_nEndArrowSize && angle == settings.m_dEndArrowAngle)
+        return;
     SaveUndoState();
     curve->SetEndArrowKind(settings.m_nEndArrowType);
     curve->SetEndArrowSize(settings.m_nEndArrowSize);

@@ -98,6 +98,7 @@ public:
     void OnEditCopy() override;
     void OnEditCut() override;
     BOOL CanCopy() override;
+    void OnLineColorChanged() override;
     void OnLineColor() override;
     void OnLineType() override;
     void OnStartArrow() override;

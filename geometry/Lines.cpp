@@ -384,6 +384,33 @@ int PolylineIntersections(const CPointList& a, const CPointList& b, CPointList& 
     return out.GetCount();
 }
 
+void SegmentsNearArea(const CPointList& list, const CRect& area, CSegmentList& out)
+{
+    out.clear();
+    const CRect widened(AddSaturated(area.left, -1), AddSaturated(area.top, -1), AddSaturated(area.right, 1),
+                        AddSaturated(area.bottom, 1));
+    ForEachSegment(list, [&](const CPoint& from, const CPoint& to) {
+        if (BoxesMeet(widened, SegmentBox(from, to))) out.emplace_back(from, to);
+    });
+}
+
+int SegmentListIntersections(const CSegmentList& a, const CSegmentList& b, CPointList& out)
+{
+    CPointList found;
+    for (const auto& [prevA, pa] : a) {
+        const CRect boxA = SegmentBox(prevA, pa);
+        for (const auto& [prevB, pb] : b) {
+            if (!BoxesMeet(boxA, SegmentBox(prevB, pb))) continue;
+            CPoint crossing;
+            if (IntersectSegments(prevA.x, prevA.y, pa.x, pa.y, prevB.x, prevB.y, pb.x, pb.y, crossing) == 1)
+                found.AddTail(crossing);
+        }
+    }
+    RemoveConsecutiveDuplicates(found);
+    out = std::move(found);
+    return out.GetCount();
+}
+
 int PolylineSelfIntersections(const CPointList& list, CPointList& out)
 {
     // Copy first: the output may be the list itself, and it grows.

@@ -5,6 +5,9 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <utility>
+#include <vector>
+
 void LineThroughPointsXY(int x1, int y1, int x2, int y2, double& a, double& b, double& c);
 void LineThroughPoints(int x1, int y1, int x2, int y2, double& a, double& b, double& c);
 
@@ -45,6 +48,16 @@ int IntersectSegments(int x1, int y1, int x2, int y2, int x3, int y3, int x4, in
 
 int SegmentPolylineIntersections(int x1, int y1, int x2, int y2, const CPointList& list, CPointList& out);
 int PolylineIntersections(const CPointList& a, const CPointList& b, CPointList& out);
+// Segments of a polyline (from, to) in list order.
+using CSegmentList = std::vector<std::pair<CPoint, CPoint>>;
+// The segments of the polyline that can hold a crossing (as PolylineIntersections
+// reports it) lying in `area`: those whose box widened by one unit meets it.
+void SegmentsNearArea(const CPointList& list, const CRect& area, CSegmentList& out);
+// PolylineIntersections over such lists: every segment of `a` against every
+// one of `b`, in order. Over the segments near an area it finds, in the same
+// order, the crossings PolylineIntersections finds in that area (repeats of
+// one point may be kept where a crossing outside the area lay between).
+int SegmentListIntersections(const CSegmentList& a, const CSegmentList& b, CPointList& out);
 // Appends to out; returns the number of points in out.
 int PolylineSelfIntersections(const CPointList& list, CPointList& out);
 int LinePolylineIntersections(int x1, int y1, int x2, int y2, const CPointList& list, CPointList& out);

@@ -512,21 +512,25 @@ void CClosedCurveElement::Draw(CDC* dc, double scale, int originX, int originY, 
 void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, int originX,
                                               int originY) const
 {
+    // The fill's points are mapped at every paint: setting them marks
+    // nothing dirty.
+    QPoint points[4];
+    const CPoint model[4] = {m_gradientStart, m_gradientEnd, m_gradientCenter, m_tileCenter};
+    for (int i = 0; i < 4; ++i) {
+        const CPoint d = ModelToDevicePoint(model[i].x, model[i].y, scale, originX, originY);
+        points[i] = QPoint(d.x, d.y);
+    }
     if (cache.mapped && cache.version == GeometryVersion() && cache.scale == scale
-        && cache.originX == originX && cache.originY == originY)
+        && cache.originX == originX && cache.originY == originY) {
+        for (int i = 0; i < 4; ++i) cache.points[i] = points[i];
         return;
+    }
 
     std::vector<QPoint> polygon;
     polygon.reserve(std::size_t(m_outline.GetCount()));
     for (const CPoint& p : m_outline) {
         const CPoint d = ModelToDevicePoint(p.x, p.y, scale, originX, originY);
         polygon.emplace_back(d.x, d.y);
-    }
-    QPoint points[4];
-    const CPoint model[4] = {m_gradientStart, m_gradientEnd, m_gradientCenter, m_tileCenter};
-    for (int i = 0; i < 4; ++i) {
-        const CPoint d = ModelToDevicePoint(model[i].x, model[i].y, scale, originX, originY);
-        points[i] = QPoint(d.x, d.y);
     }
 
     // A view scrolled by whole pixels shows the same fill moved: the image

@@ -18,6 +18,9 @@ public:
     CCurveNode(const CCurveNode&) = delete;
     CCurveNode& operator=(const CCurveNode&) = delete;
 
+    // Curves hold their nodes by the million.
+    VEK_POOLED_CLASS(CCurveNode)
+
     CSharedPoint* GetPoint() const { return m_point; }
     void SetPoint(CSharedPoint* point) { m_point = point; }
     int GetKind() const { return m_kind; }

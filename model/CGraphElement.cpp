@@ -19,6 +19,12 @@ CRect CGraphElement::GetBoundRect()
 
 void CGraphElement::RecalcGeometry() {}
 
+void CGraphElement::InvalidateBounds() const
+{
+    m_boundsDirty = 1;
+    if (m_owner) m_owner->ElementChanged(this);
+}
+
 void CGraphElement::Draw(CDC*, double, int, int, const CRect&) {}
 
 void CGraphElement::DrawHighlight(CDC*, double, int, int, const CRect&) {}

@@ -77,7 +77,9 @@ public:
     // Moves the element to another page; levels are left alone.
     void SetLayer(CPage* page) { m_owner = page; }
 
-    void InvalidateBounds() const { m_boundsDirty = 1; }
+    // Marks the derived geometry stale and tells the owner page, whose
+    // search index then files the element again.
+    void InvalidateBounds() const;
     int IsBoundsDirty() const { return m_boundsDirty; }
 
     // The page set's record version while its pages load (107 otherwise);

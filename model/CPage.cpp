@@ -25,50 +25,10 @@ CCurveElement* AsCurve(CGraphElement* e)
     return IsCurve(e) ? static_cast<CCurveElement*>(e) : nullptr;
 }
 
-// Runs a clean-up when a scope ends, also by an exception.
-template <class F>
-class ScopeExit {
-public:
-    explicit ScopeExit(F f) : m_f(std::move(f)) {}
-    ~ScopeExit() { m_f(); }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-    F m_f;
-};
-template <class F>
-ScopeExit<F> OnScopeExit(F f)
-{
-    return ScopeExit<F>(std::move(f));
-}
-
 // The smallest record a shared point can have at a version.
 std::size_t MinPointRecord(int version) { return version <= 101 ? 8 : 12; }
 // kind and level.
 constexpr std::size_t kMinElementRecord = 8;
-
-// 1 when a segment of the path touches the rectangle's border.
-bool PathCrossesRect(const CPointList& path, const CRect& r)
-{
-    const CPoint corners[4] = {{r.left, r.top}, {r.right - 1, r.top},
-                               {r.right - 1, r.bottom - 1}, {r.left, r.bottom - 1}};
-    POSITION pos = path.GetHeadPosition();
-    if (!pos) return false;
-    CPoint prev = path.GetNext(pos);
-    while (pos) {
-        const CPoint p = path.GetNext(pos);
-        for (int i = 0; i < 4; ++i) {
-            const CPoint& a = corners[i];
-            const CPoint& b = corners[(i + 1) % 4];
-            CPoint crossing;
-            const int code = IntersectSegments(prev.x, prev.y, p.x, p.y, a.x, a.y, b.x, b.y, crossing);
-            if (code != 0 && code != 2) return true;
-        }
-        prev = p;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -87,12 +47,12 @@ void CPage::DeleteContent()
     // Every point goes below anyway, so curves need not hand their points
     // back one by one (which would search the whole page for each node).
     m_destroying = true;
+    m_index.Reset();
     while (!m_elements.IsEmpty()) delete m_elements.RemoveHead();
-    while (!m_points.IsEmpty()) delete m_points.RemoveHead();
-    m_pointPositions.clear();
+    for (CSharedPoint* point : m_points) delete point;
+    m_points.clear();
+    m_points.shrink_to_fit();
     m_destroying = false;
-    InvalidatePointNumbers();
-    ClearPointIndex();
 }
 
 void CPage::RaiseMaxLevel(int level)
@@ -115,71 +75,38 @@ int CPage::GetUnitsPerMM() const
 
 void CPage::AddPoint(CSharedPoint* point)
 {
-    m_pointPositions[point] = m_points.AddTail(point);
-    if (m_pointIndexValid) m_pointIndex.push_back(point);
-    if (m_pointsNumbered) {
-        point->SetNumber(m_points.GetCount() - 1);
-        m_numbered.push_back(point);
-    }
+    point->SetNumber(int(m_points.size()));
+    m_points.push_back(point);
 }
 
 int CPage::FindPoint(const CSharedPoint* point) const
 {
-    return point && m_pointPositions.count(point) ? 1 : 0;
+    return GetPointIndex(point) >= 0 ? 1 : 0;
 }
 
 CSharedPoint* CPage::GetPointAt(int n) const
 {
-    if (n < 0 || n >= m_points.GetCount()) return nullptr;
-    if (m_pointIndexValid) return m_pointIndex[std::size_t(n)];
-    return m_points.GetAt(m_points.FindIndex(n));
+    if (n < 0 || std::size_t(n) >= m_points.size()) return nullptr;
+    return m_points[std::size_t(n)];
 }
 
 int CPage::GetPointIndex(const CSharedPoint* point) const
 {
     if (!point) return -1;
-    if (m_pointsNumbered) {
-        const int n = point->GetNumber();
-        if (n >= 0 && std::size_t(n) < m_numbered.size() && m_numbered[std::size_t(n)] == point)
-            return n;
-    }
-    int i = 0;
-    for (const CSharedPoint* p : m_points) {
-        if (p == point) return i;
-        ++i;
-    }
-    return -1;
+    // Every pooled point carries its position; a point of another pool (or
+    // of none) names a position that holds some other point here, or none.
+    const int n = point->GetNumber();
+    return n >= 0 && std::size_t(n) < m_points.size() && m_points[std::size_t(n)] == point ? n : -1;
 }
 
-void CPage::NumberPoints() const
+int CPage::RemovePointAt(CSharedPoint* point)
 {
-    m_numbered.clear();
-    int i = 0;
-    for (CSharedPoint* p : m_points) {
-        p->SetNumber(i++);
-        m_numbered.push_back(p);
-    }
-    m_pointsNumbered = 1;
-}
-
-void CPage::InvalidatePointNumbers() const
-{
-    m_pointsNumbered = 0;
-    m_numbered.clear();
-}
-
-void CPage::BuildPointIndex() const
-{
-    m_pointIndex.clear();
-    m_pointIndex.reserve(std::size_t(m_points.GetCount()));
-    for (CSharedPoint* p : m_points) m_pointIndex.push_back(p);
-    m_pointIndexValid = 1;
-}
-
-void CPage::ClearPointIndex() const
-{
-    m_pointIndex.clear();
-    m_pointIndexValid = 0;
+    const int n = GetPointIndex(point);
+    if (n < 0) return 0;
+    m_points.erase(m_points.begin() + n);
+    for (std::size_t i = std::size_t(n); i < m_points.size(); ++i) m_points[i]->SetNumber(int(i));
+    point->SetNumber(-1);
+    return 1;
 }
 
 int CPage::IsPointUsed(const CSharedPoint* point, const CGraphElement* ignored) const
@@ -201,12 +128,8 @@ void CPage::RemovePointIfUnused(CSharedPoint* point)
 void CPage::RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* ignored)
 {
     if (m_destroying || !point) return;
-    const auto found = m_pointPositions.find(point);
-    if (found == m_pointPositions.end() || IsPointUsed(point, ignored)) return;
-    m_points.RemoveAt(found->second);
-    m_pointPositions.erase(found);
-    InvalidatePointNumbers();
-    ClearPointIndex();
+    if (!FindPoint(point) || IsPointUsed(point, ignored)) return;
+    RemovePointAt(point);
     delete point;
 }
 
@@ -248,6 +171,13 @@ void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
 void CPage::AddElement(CGraphElement* element)
 {
     m_elements.AddTail(element);
+    m_index.ElementAdded(element);
+}
+
+void CPage::RemoveAllElements()
+{
+    m_elements.RemoveAll();
+    m_index.Reset();
 }
 
 POSITION CPage::FindElement(const CGraphElement* element) const
@@ -259,6 +189,7 @@ void CPage::RemoveElement(CGraphElement* element)
 {
     const POSITION pos = FindElement(element);
     if (pos) m_elements.RemoveAt(pos);
+    m_index.ElementRemoved(element);
     if (IsCurve(element)) UnlinkMirrorsOf(static_cast<CCurveElement*>(element));
 }
 
@@ -311,292 +242,6 @@ void CPage::Draw(CDC* dc, double scale, int originX, int originY, const CRect& c
     // Fill images kept for this paint are not given up for one another.
     CFillImage::BeginPaint();
     for (CGraphElement* e : ElementsByLevel()) e->Draw(dc, scale, originX, originY, clip);
-}
-
-// ---------------------------------------------------------------------------
-// Hit tests
-
-int CPage::HitTestElement(int x, int y, double tolerance, int kindMask, CGraphElement*& element,
-                          CPoint& point, double& distance) const
-{
-    // From the highest level down, in list order within a level; every hit
-    // replaces the one before, so the last hit wins.
-    std::vector<CGraphElement*> order = ElementsByLevel();
-    std::stable_sort(order.begin(), order.end(), [](const CGraphElement* a, const CGraphElement* b) {
-        return a->GetLevel() > b->GetLevel();
-    });
-    double best = tolerance;
-    CGraphElement* hit = nullptr;
-    CPoint hitPoint;
-    for (CGraphElement* e : order) {
-        const int kind = e->GetType();
-        if (!(kind & kindMask)) continue;
-        if (kind == ELEMENT_CURVE) {
-            CPoint found;
-            double d = 0.0;
-            if (static_cast<CCurveElement*>(e)->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
-                hit = e;
-                hitPoint = found;
-                best = d;
-            }
-        } else if (kind == ELEMENT_IMAGE || kind == ELEMENT_TEXT || kind == ELEMENT_TABLE) {
-            if (e->ContainsPoint(x, y)) {
-                hit = e;
-                hitPoint = CPoint(x, y);
-                best = 0.0;
-            }
-        }
-    }
-    if (!hit) return 0;
-    element = hit;
-    point = hitPoint;
-    distance = best;
-    return 1;
-}
-
-int CPage::HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
-                            double& distance) const
-{
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (CGraphElement* e : m_elements) {
-        CCurveElement* c = AsCurve(e);
-        if (!c || c->IsClosed()) continue;
-        CPoint found;
-        double d = 0.0;
-        if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
-            hit = c;
-            point = found;
-            best = d;
-        }
-    }
-    if (!hit) return 0;
-    curve = hit;
-    distance = best;
-    return 1;
-}
-
-int CPage::HitTestClosedCurve(int x, int y, double tolerance, CCurveElement*& curve,
-                              CPoint& point, double& distance) const
-{
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (POSITION pos = m_elements.GetTailPosition(); pos;) {
-        CCurveElement* c = AsCurve(m_elements.GetPrev(pos));
-        if (!c || !c->IsClosed()) continue;
-        CPoint found;
-        double d = 0.0;
-        if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
-            hit = c;
-            point = found;
-            best = d;
-        }
-    }
-    if (!hit) return 0;
-    curve = hit;
-    distance = best;
-    return 1;
-}
-
-int CPage::FindNearestCornerNode(int x, int y, double tolerance, CCurveElement*& curve,
-                                 CCurveNode*& node, double& distance) const
-{
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (CGraphElement* e : m_elements) {
-        CCurveElement* c = AsCurve(e);
-        CCurveNode* n = nullptr;
-        double d = 0.0;
-        if (c && c->FindNearestVertex(CPoint(x, y), best, n, d)) {
-            hit = c;
-            node = n;
-            best = d;
-        }
-    }
-    if (!hit) return 0;
-    curve = hit;
-    distance = best;
-    return 1;
-}
-
-int CPage::FindNearestNode(int x, int y, double tolerance, CCurveElement*& curve,
-                           CCurveNode*& node, double& distance) const
-{
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (CGraphElement* e : m_elements) {
-        CCurveElement* c = AsCurve(e);
-        CCurveNode* n = nullptr;
-        double d = 0.0;
-        if (c && c->FindNearestNode(CPoint(x, y), best, n, d)) {
-            hit = c;
-            node = n;
-            best = d;
-        }
-    }
-    if (!hit) return 0;
-    curve = hit;
-    distance = best;
-    return 1;
-}
-
-int CPage::FindClosedCurveAt(int x, int y, CCurveElement*& curve) const
-{
-    // Highest level first, the element drawn last first within a level:
-    // the drawing order reversed.
-    std::vector<CGraphElement*> order = ElementsByLevel();
-    std::reverse(order.begin(), order.end());
-    std::size_t i = 0;
-    while (i < order.size()) {
-        const int level = order[i]->GetLevel();
-        CCurveElement* candidate = nullptr;
-        CPointList candidateOutline;
-        for (; i < order.size() && order[i]->GetLevel() == level; ++i) {
-            CCurveElement* c = AsCurve(order[i]);
-            if (!c || !c->IsClosed() || !c->GetBoundRect().PtInRect(CPoint(x, y))) continue;
-            CPointList outline;
-            c->GetOutlinePoints(outline);
-            if (!IsPointInPolyline(x, y, outline)) continue;
-            if (!candidate) {
-                candidate = c;
-                candidateOutline = std::move(outline);
-                continue;
-            }
-            // An unfilled (or line-filled) curve lets a curve nested inside
-            // it win, so the inner area can be picked.
-            const int fill = ClosedCurveFillKind(*candidate);
-            if (fill != 0 && fill != 7) continue;
-            if (PolygonArea(candidateOutline) <= PolygonArea(outline)) continue;
-            bool inside = true;
-            for (const CPoint& p : outline)
-                if (!IsPointInPolyline(p.x, p.y, candidateOutline)) {
-                    inside = false;
-                    break;
-                }
-            if (inside) {
-                candidate = c;
-                candidateOutline = std::move(outline);
-            }
-        }
-        if (candidate) {
-            curve = candidate;
-            return 1;
-        }
-    }
-    return 0;
-}
-
-int CPage::GetElementsInRect(const CRect& rect, int kindMask, CElementList& out) const
-{
-    out.RemoveAll();
-    for (CGraphElement* e : m_elements) {
-        if (!(e->GetType() & kindMask)) continue;
-        CRect common;
-        if (!common.IntersectRect(e->GetBoundRect(), rect)) continue;
-        if (CCurveElement* c = AsCurve(e)) {
-            CPointList outline;
-            c->GetOutlinePoints(outline);
-            bool meets = false;
-            for (const CPoint& p : outline)
-                if (rect.PtInRect(p)) {
-                    meets = true;
-                    break;
-                }
-            if (!meets && !PathCrossesRect(outline, rect)) continue;
-        }
-        out.AddTail(e);
-    }
-    return out.IsEmpty() ? 0 : 1;
-}
-
-int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement*& curve1,
-                                   CCurveElement*& curve2, CPoint& point, double& distance) const
-{
-    const int r = RoundToInt(tolerance);
-    const CRect square(x - r, y - r, x + r + 1, y + r + 1);
-    double best = tolerance;
-    CCurveElement* hit1 = nullptr;
-    CCurveElement* hit2 = nullptr;
-    CPoint hitPoint;
-    for (CGraphElement* e : m_elements) {
-        CCurveElement* c = AsCurve(e);
-        CRect common;
-        if (!c || !common.IntersectRect(c->GetBoundRect(), square)) continue;
-        CPoint found;
-        double d = 0.0;
-        if (CCurveElement* other = FindNearestIntersectionWith(x, y, best, c, found, d)) {
-            hit1 = c;
-            hit2 = other;
-            hitPoint = found;
-            best = d;
-        }
-    }
-    if (!hit1) return 0;
-    curve1 = hit1;
-    curve2 = hit2;
-    point = hitPoint;
-    distance = best;
-    return 1;
-}
-
-CCurveElement* CPage::FindNearestIntersectionWith(int x, int y, double tolerance,
-                                                  CCurveElement* curve, CPoint& point,
-                                                  double& distance) const
-{
-    if (!curve) return nullptr;
-    const int r = RoundToInt(tolerance);
-    const CRect square(x - r, y - r, x + r + 1, y + r + 1);
-    CPointList outline;
-    curve->GetOutlinePoints(outline);
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (CGraphElement* e : m_elements) {
-        CCurveElement* c = AsCurve(e);
-        CRect common;
-        if (!c || c == curve || !common.IntersectRect(c->GetBoundRect(), square)) continue;
-        CPointList otherOutline;
-        c->GetOutlinePoints(otherOutline);
-        CPointList crossings;
-        PolylineIntersections(outline, otherOutline, crossings);
-        for (const CPoint& p : crossings) {
-            double d = 0.0;
-            PointDistance(x, y, p.x, p.y, d);
-            if (d <= best && (!hit || d < best)) {
-                hit = c;
-                point = p;
-                best = d;
-            }
-        }
-    }
-    if (hit) distance = best;
-    return hit;
-}
-
-int CPage::HitTestTopMost(int x, int y, int kind, CGraphElement*& element) const
-{
-    std::vector<CGraphElement*> order = ElementsByLevel();
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        if ((*it)->GetType() == kind && (*it)->ContainsPoint(x, y)) {
-            element = *it;
-            return 1;
-        }
-    }
-    return 0;
-}
-
-int CPage::HitTestImage(int x, int y, CGraphElement*& element) const
-{
-    return HitTestTopMost(x, y, ELEMENT_IMAGE, element);
-}
-
-int CPage::HitTestText(int x, int y, CGraphElement*& element) const
-{
-    return HitTestTopMost(x, y, ELEMENT_TEXT, element);
-}
-
-int CPage::HitTestTable(int x, int y, CGraphElement*& element) const
-{
-    return HitTestTopMost(x, y, ELEMENT_TABLE, element);
 }
 
 // ---------------------------------------------------------------------------
@@ -804,21 +449,26 @@ void CPage::SetNodeKindImpl(CCurveElement* curve, CCurveNode* node, int kind,
 void CPage::CheckMirrorChains() const
 {
     // Depth-first over "depends on" links (source and both axis points),
-    // without recursion: a chain of any length, never a cycle.
-    NumberPoints();
-    auto numbersDone = OnScopeExit([this] { InvalidatePointNumbers(); });
-    const std::size_t count = m_numbered.size();
+    // without recursion: a chain of any length, never a cycle. Points are
+    // numbered by their pool position, which indexes the states.
+    const std::size_t count = m_points.size();
     std::vector<char> state(count, 0);  // 0 new, 1 on the path, 2 done
+    std::vector<std::pair<std::size_t, int>> stack;
     for (std::size_t start = 0; start < count; ++start) {
         if (state[start]) continue;
-        std::vector<std::pair<std::size_t, int>> stack{{start, 0}};
+        // Plain points depend on nothing: the common case needs no walk.
+        if (!m_points[start]->IsMirrored()) {
+            state[start] = 2;
+            continue;
+        }
+        stack.assign(1, {start, 0});
         state[start] = 1;
         while (!stack.empty()) {
             auto& [index, next] = stack.back();
             CSharedPoint* source = nullptr;
             CSharedPoint* axis1 = nullptr;
             CSharedPoint* axis2 = nullptr;
-            m_numbered[index]->GetMirror(source, axis1, axis2);
+            m_points[index]->GetMirror(source, axis1, axis2);
             const CSharedPoint* deps[3] = {source, axis1, axis2};
             if (next == 3) {
                 state[index] = 2;
@@ -827,12 +477,12 @@ void CPage::CheckMirrorChains() const
             }
             const CSharedPoint* dep = deps[next++];
             if (!dep) continue;
-            const std::size_t d = std::size_t(dep->GetNumber());
-            if (d >= count || m_numbered[d] != dep) continue;
-            if (state[d] == 1) throw CArchiveError("mirror cycle in shared points");
-            if (state[d] == 0) {
-                state[d] = 1;
-                stack.emplace_back(d, 0);
+            const int d = GetPointIndex(dep);
+            if (d < 0) continue;
+            if (state[std::size_t(d)] == 1) throw CArchiveError("mirror cycle in shared points");
+            if (state[std::size_t(d)] == 0) {
+                state[std::size_t(d)] = 1;
+                stack.emplace_back(std::size_t(d), 0);
             }
         }
     }
@@ -866,6 +516,7 @@ int CPage::Load(CArchive& ar)
     ar >> maxLevel >> pointCount;
     m_maxLevel = maxLevel;
     ar.RequireItems(pointCount, MinPointRecord(version));
+    m_points.reserve(std::size_t(pointCount));
     for (std::int32_t i = 0; i < pointCount; ++i) {
         auto* point = new CSharedPoint(this);
         AddPoint(point);
@@ -873,10 +524,7 @@ int CPage::Load(CArchive& ar)
     }
 
     // Mirrored points may name points stored after them, so links are
-    // resolved once all are read. The index keeps lookups by number cheap
-    // for the points and for the curves' nodes.
-    BuildPointIndex();
-    auto indexDone = OnScopeExit([this] { ClearPointIndex(); });
+    // resolved once all are read.
     for (CSharedPoint* point : m_points)
         if (!point->ResolveLinks()) throw CArchiveError("bad shared point number");
     CheckMirrorChains();
@@ -900,11 +548,7 @@ int CPage::Load(CArchive& ar)
 
 int CPage::Store(CArchive& ar) const
 {
-    // Numbers make the point references of points and nodes cheap; they are
-    // the list positions either way.
-    NumberPoints();
-    auto numbersDone = OnScopeExit([this] { InvalidatePointNumbers(); });
-    ar << std::int32_t(m_maxLevel) << std::int32_t(m_points.GetCount());
+    ar << std::int32_t(m_maxLevel) << std::int32_t(m_points.size());
     for (const CSharedPoint* p : m_points) p->Store(ar);
     ar << std::int32_t(m_elements.GetCount());
     for (const CGraphElement* e : m_elements) e->Store(ar);
@@ -917,17 +561,14 @@ void CPage::CopyFrom(const CPage& other)
     DeleteContent();
     m_maxLevel = other.m_maxLevel;
 
-    other.NumberPoints();
-    auto numbersDone = OnScopeExit([this, &other] {
-        other.InvalidatePointNumbers();
-        ClearPointIndex();
-    });
+    // Point n of the other page becomes point n here, so the curves map
+    // their nodes by number.
+    m_points.reserve(other.m_points.size());
     for (const CSharedPoint* p : other.m_points) {
         auto* point = new CSharedPoint(this);
         AddPoint(point);
         point->CopyDefinition(*p);
     }
-    BuildPointIndex();
     for (CSharedPoint* point : m_points) point->ResolveLinks();
 
     for (const CGraphElement* e : other.m_elements) {

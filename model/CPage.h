@@ -12,6 +12,7 @@
 
 #include "model/CCurveNode.h"
 #include "model/CGraphElement.h"
+#include "model/CPageIndex.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -25,8 +26,6 @@ class CCurveElement;
 class CDC;
 class CPageSet;
 class CSharedPoint;
-
-using CSharedPointList = CList<CSharedPoint*>;
 
 class CPage {
 public:
@@ -48,12 +47,11 @@ public:
     // The page set's units per millimetre (100 without an owner).
     int GetUnitsPerMM() const;
 
-    // Shared-point pool (the page owns the points).
-    POSITION GetFirstPointPosition() const { return m_points.GetHeadPosition(); }
-    POSITION GetLastPointPosition() const { return m_points.GetTailPosition(); }
-    CSharedPoint* GetNextPoint(POSITION& pos) const { return m_points.GetNext(pos); }
-    int GetPointCount() const { return m_points.GetCount(); }
-    const CSharedPointList& Points() const { return m_points; }
+    // Shared-point pool (the page owns the points). Each point's number is
+    // its position in the pool and is kept up to date as points come and
+    // go, so lookups by number and of a point's number cost nothing.
+    int GetPointCount() const { return int(m_points.size()); }
+    const std::vector<CSharedPoint*>& Points() const { return m_points; }
     // Appends; the page takes ownership.
     void AddPoint(CSharedPoint* point);
     // 1 when the point is in this page's pool.
@@ -62,10 +60,12 @@ public:
     CSharedPoint* GetPointAt(int n) const;
     // The point's number, -1 when it is not in the pool.
     int GetPointIndex(const CSharedPoint* point) const;
-    void NumberPoints() const;
-    void InvalidatePointNumbers() const;
-    void BuildPointIndex() const;
-    void ClearPointIndex() const;
+    // The points are always numbered; these remain for callers that number
+    // them around a copy and have no effect.
+    void NumberPoints() const {}
+    void InvalidatePointNumbers() const {}
+    void BuildPointIndex() const {}
+    void ClearPointIndex() const {}
 
     // Takes the point off the pool and deletes it when no element stands on
     // it and no other point depends on it (as its mirror source or as one of
@@ -84,12 +84,15 @@ public:
     // Appends; the element's owner must already be this page.
     void AddElement(CGraphElement* element);
     // Empties the list without deleting anything.
-    void RemoveAllElements() { m_elements.RemoveAll(); }
+    void RemoveAllElements();
     POSITION FindElement(const CGraphElement* element) const;
     // Takes the element off the list without deleting it; curves that
     // mirrored it lose their mirror source.
     void RemoveElement(CGraphElement* element);
     void UnlinkMirrorsOf(const CCurveElement* curve);
+    // An element of this page marked its bounds dirty: the search index
+    // files it again before the next search.
+    void ElementChanged(const CGraphElement* element) const { m_index.ElementChanged(element); }
     int IndexOfElement(const CGraphElement* element) const;
     CGraphElement* ElementAt(int index) const;
 
@@ -151,6 +154,18 @@ private:
     // elements below 0 or above the highest level are left out.
     std::vector<CGraphElement*> ElementsByLevel() const;
     int HitTestTopMost(int x, int y, int kind, CGraphElement*& element) const;
+    // Search helpers (CPageSearch.cpp). The curves that may lie within
+    // `radius` of the point, in list order: from the index, or every curve
+    // when the radius is no finite number.
+    void CurvesNear(int x, int y, double radius, std::vector<CCurveElement*>& out) const;
+    void CurvesMeeting(const CRect& area, std::vector<CCurveElement*>& out) const;
+    int NearestNode(int x, int y, double tolerance, bool verticesOnly, CCurveElement*& curve,
+                    CCurveNode*& node, double& distance) const;
+    struct CrossingCandidate;
+    CCurveElement* NearestCrossingAmong(int x, int y, double tolerance, CCurveElement* curve,
+                                        const std::vector<CrossingCandidate>& others,
+                                        const CRect& area, CPoint& point, double& distance) const;
+    int RemovePointAt(CSharedPoint* point);
     int IsPointUsed(const CSharedPoint* point, const CGraphElement* ignored) const;
     // Throws CArchiveError when points depend on each other in a cycle.
     void CheckMirrorChains() const;
@@ -170,17 +185,12 @@ private:
 
     CPageSet* m_owner;
     int m_maxLevel = 0;
-    CSharedPointList m_points;
-    // Where each pooled point sits, so membership tests do not walk the pool.
-    std::unordered_map<const CSharedPoint*, POSITION> m_pointPositions;
+    // Point n sits at index n, and its number says so.
+    std::vector<CSharedPoint*> m_points;
     CElementList m_elements;
     // Set while the page empties itself: curves then need not hand their
     // points back one by one.
     bool m_destroying = false;
-    mutable int m_pointsNumbered = 0;
-    // The points by number while they are numbered, to check a cached
-    // number still names the point.
-    mutable std::vector<CSharedPoint*> m_numbered;
-    mutable std::vector<CSharedPoint*> m_pointIndex;
-    mutable int m_pointIndexValid = 0;
+    // Where the curves and their nodes lie, for the searches.
+    mutable CPageIndex m_index;
 };

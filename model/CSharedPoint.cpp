@@ -13,8 +13,15 @@ CSharedPoint::CSharedPoint(CPage* owner, int x, int y) : m_owner(owner), m_posit
 
 CSharedPoint::CSharedPoint(CPage* owner, CSharedPoint* source, CSharedPoint* axis1,
                            CSharedPoint* axis2)
-    : m_owner(owner), m_source(source), m_axis1(axis1), m_axis2(axis2)
+    : m_owner(owner)
 {
+    SetMirror(source, axis1, axis2);
+}
+
+CSharedPoint::Links& CSharedPoint::MakeLinks()
+{
+    if (!m_links) m_links = std::make_unique<Links>();
+    return *m_links;
 }
 
 namespace {
@@ -37,8 +44,10 @@ CPoint Reflect(const CPoint& source, const CSharedPoint* axis1, const CSharedPoi
 
 CPoint CSharedPoint::GetPosition() const
 {
-    if (!m_positionDirty || !m_source || m_evaluating) {
-        if (!m_evaluating) m_positionDirty = 0;
+    if (!m_positionDirty || !Source() || m_evaluating) {
+        // Only a change is written, so that reading clean points from
+        // several threads at once is safe.
+        if (!m_evaluating && m_positionDirty) m_positionDirty = false;
         return m_position;
     }
 
@@ -49,11 +58,12 @@ CPoint CSharedPoint::GetPosition() const
     m_evaluating = true;
     while (!stack.empty()) {
         const CSharedPoint* p = stack.back();
+        const Links& links = *p->m_links;
         const CSharedPoint* pending = nullptr;
-        for (const CSharedPoint* dep : {static_cast<const CSharedPoint*>(p->m_source),
-                                         static_cast<const CSharedPoint*>(p->m_axis1),
-                                         static_cast<const CSharedPoint*>(p->m_axis2)}) {
-            if (dep && dep->m_positionDirty && dep->m_source && !dep->m_evaluating) {
+        for (const CSharedPoint* dep : {static_cast<const CSharedPoint*>(links.source),
+                                         static_cast<const CSharedPoint*>(links.axis1),
+                                         static_cast<const CSharedPoint*>(links.axis2)}) {
+            if (dep && dep->m_positionDirty && dep->Source() && !dep->m_evaluating) {
                 pending = dep;
                 break;
             }
@@ -64,17 +74,17 @@ CPoint CSharedPoint::GetPosition() const
             continue;
         }
         // Every dependency is clean, plain or in progress now.
-        const CPoint source = p->m_source->m_position;
-        const CSharedPoint* a1 = p->m_axis1;
-        const CSharedPoint* a2 = p->m_axis2;
-        for (const CSharedPoint* dep : {static_cast<const CSharedPoint*>(p->m_source), a1, a2})
-            if (dep && !dep->m_evaluating) dep->m_positionDirty = 0;
+        const CPoint source = links.source->m_position;
+        const CSharedPoint* a1 = links.axis1;
+        const CSharedPoint* a2 = links.axis2;
+        for (const CSharedPoint* dep : {static_cast<const CSharedPoint*>(links.source), a1, a2})
+            if (dep && !dep->m_evaluating) dep->m_positionDirty = false;
         CPoint result = p->m_position;
         if (a1 && a2 && a1->m_position != a2->m_position)
             MirrorPointAcrossPoints(source.x, source.y, a1->m_position.x, a1->m_position.y,
                                     a2->m_position.x, a2->m_position.y, result);
         p->m_position = result;
-        p->m_positionDirty = 0;
+        p->m_positionDirty = false;
         p->m_evaluating = false;
         stack.pop_back();
     }
@@ -89,22 +99,22 @@ void CSharedPoint::SetPlainPosition(int x, int y, int notify)
 
 void CSharedPoint::MoveTo(int x, int y, int notify)
 {
-    if (!m_source) {
+    if (!Source()) {
         SetPlainPosition(x, y, notify);
         return;
     }
     // This point follows once the root has moved.
-    m_positionDirty = 1;
+    m_positionDirty = true;
     if (m_owner) m_owner->InvalidateElementsUsingPoint(this);
     // Walk up to the root, reflecting the target across each axis on the
     // way; a cycle made at run time has no root and moves nothing.
     CPoint target(x, y);
     CSharedPoint* p = this;
     std::unordered_set<const CSharedPoint*> seen;
-    while (p->m_source) {
+    while (p->Source()) {
         if (!seen.insert(p).second) return;
-        target = Reflect(target, p->m_axis1, p->m_axis2, target);
-        p = p->m_source;
+        target = Reflect(target, p->m_links->axis1, p->m_links->axis2, target);
+        p = p->m_links->source;
     }
     if (p->GetPosition() != target) p->SetPlainPosition(target.x, target.y, notify);
 }
@@ -112,53 +122,60 @@ void CSharedPoint::MoveTo(int x, int y, int notify)
 void CSharedPoint::GetMirror(CSharedPoint*& source, CSharedPoint*& axis1,
                              CSharedPoint*& axis2) const
 {
-    source = m_source;
-    axis1 = m_axis1;
-    axis2 = m_axis2;
+    source = m_links ? m_links->source : nullptr;
+    axis1 = m_links ? m_links->axis1 : nullptr;
+    axis2 = m_links ? m_links->axis2 : nullptr;
 }
 
 void CSharedPoint::GetMirrorAxis(CSharedPoint*& axis1, CSharedPoint*& axis2) const
 {
-    axis1 = m_axis1;
-    axis2 = m_axis2;
+    axis1 = m_links ? m_links->axis1 : nullptr;
+    axis2 = m_links ? m_links->axis2 : nullptr;
 }
 
 void CSharedPoint::SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2)
 {
-    m_source = source;
-    m_axis1 = axis1;
-    m_axis2 = axis2;
+    if (!source && !axis1 && !axis2 && !m_links) return;
+    Links& links = MakeLinks();
+    links.source = source;
+    links.axis1 = axis1;
+    links.axis2 = axis2;
 }
 
 int CSharedPoint::DependsOn(const CSharedPoint* point) const
 {
-    return point && (m_source == point || m_axis1 == point || m_axis2 == point) ? 1 : 0;
+    return point && m_links &&
+                   (m_links->source == point || m_links->axis1 == point || m_links->axis2 == point)
+               ? 1
+               : 0;
 }
 
 int CSharedPoint::Load(CArchive& ar)
 {
     const int version = m_owner ? m_owner->GetRecordVersion() : 107;
-    m_linkAxis1 = m_linkAxis2 = m_linkSource = -1;
+    if (m_links) m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
     std::uint32_t mirrored = 0;
     if (version > 101) ar >> mirrored;
     if (mirrored) {
         std::int32_t a1 = 0, a2 = 0, src = 0;
         ar >> a1 >> a2 >> src;
-        m_linkAxis1 = a1;
-        m_linkAxis2 = a2;
-        m_linkSource = src;
+        Links& links = MakeLinks();
+        links.linkAxis1 = a1;
+        links.linkAxis2 = a2;
+        links.linkSource = src;
     } else {
         ar >> m_position;
     }
-    m_positionDirty = 1;
+    m_positionDirty = true;
     return 1;
 }
 
 int CSharedPoint::Store(CArchive& ar) const
 {
-    const int axis1 = m_owner && m_source ? m_owner->GetPointIndex(m_axis1) : -1;
-    const int axis2 = m_owner && m_source ? m_owner->GetPointIndex(m_axis2) : -1;
-    const int source = m_owner && m_source ? m_owner->GetPointIndex(m_source) : -1;
+    const bool mirrored = m_owner && Source();
+    const int axis1 = mirrored ? m_owner->GetPointIndex(m_links->axis1) : -1;
+    const int axis2 = mirrored ? m_owner->GetPointIndex(m_links->axis2) : -1;
+    const int source = mirrored ? m_owner->GetPointIndex(m_links->source) : -1;
     if (axis1 >= 0 && axis2 >= 0 && source >= 0) {
         ar << std::uint32_t(1);
         ar << std::int32_t(axis1) << std::int32_t(axis2) << std::int32_t(source);
@@ -173,27 +190,30 @@ int CSharedPoint::Store(CArchive& ar) const
 
 int CSharedPoint::ResolveLinks()
 {
-    m_source = m_axis1 = m_axis2 = nullptr;
+    if (!m_links) return 1;
+    Links& links = *m_links;
+    links.source = links.axis1 = links.axis2 = nullptr;
     // Older files hold mirrored points whose first axis point was lost
     // (number -1); they are read as plain points.
-    if (m_linkAxis1 == -1) return 1;
-    CSharedPoint* axis1 = m_owner ? m_owner->GetPointAt(m_linkAxis1) : nullptr;
-    CSharedPoint* axis2 = m_owner ? m_owner->GetPointAt(m_linkAxis2) : nullptr;
-    CSharedPoint* source = m_owner ? m_owner->GetPointAt(m_linkSource) : nullptr;
+    if (links.linkAxis1 == -1) return 1;
+    CSharedPoint* axis1 = m_owner ? m_owner->GetPointAt(links.linkAxis1) : nullptr;
+    CSharedPoint* axis2 = m_owner ? m_owner->GetPointAt(links.linkAxis2) : nullptr;
+    CSharedPoint* source = m_owner ? m_owner->GetPointAt(links.linkSource) : nullptr;
     if (!axis1 || !axis2 || !source) return 0;
     SetMirror(source, axis1, axis2);
-    m_positionDirty = 1;
+    m_positionDirty = true;
     return 1;
 }
 
 void CSharedPoint::CopyDefinition(const CSharedPoint& other)
 {
     m_position = other.GetPosition();
-    m_linkAxis1 = m_linkAxis2 = m_linkSource = -1;
-    if (other.m_source && other.m_owner) {
-        m_linkAxis1 = other.m_owner->GetPointIndex(other.m_axis1);
-        m_linkAxis2 = other.m_owner->GetPointIndex(other.m_axis2);
-        m_linkSource = other.m_owner->GetPointIndex(other.m_source);
+    if (m_links) m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
+    if (other.Source() && other.m_owner) {
+        Links& links = MakeLinks();
+        links.linkAxis1 = other.m_owner->GetPointIndex(other.m_links->axis1);
+        links.linkAxis2 = other.m_owner->GetPointIndex(other.m_links->axis2);
+        links.linkSource = other.m_owner->GetPointIndex(other.m_links->source);
     }
-    m_positionDirty = 1;
+    m_positionDirty = true;
 }

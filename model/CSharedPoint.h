@@ -4,7 +4,10 @@
 // it then follows its source, and dragging it moves the source.
 #pragma once
 
+#include "platform/CFixedPool.h"
 #include "platform/Types.h"
+
+#include <memory>
 
 class CArchive;
 class CPage;
@@ -27,9 +30,9 @@ public:
     // the moved point dirty.
     void MoveTo(int x, int y, int notify);
 
-    BOOL IsMirrored() const { return m_source != nullptr; }
+    BOOL IsMirrored() const { return Source() != nullptr; }
     void GetMirror(CSharedPoint*& source, CSharedPoint*& axis1, CSharedPoint*& axis2) const;
-    CSharedPoint* GetMirrorSource() const { return m_source; }
+    CSharedPoint* GetMirrorSource() const { return Source(); }
     void GetMirrorAxis(CSharedPoint*& axis1, CSharedPoint*& axis2) const;
     // Does not mark the position dirty.
     void SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2);
@@ -54,24 +57,36 @@ public:
     // resolves them against its own pool).
     void CopyDefinition(const CSharedPoint& other);
 
-    // The point's list position, valid while the page keeps points numbered.
+    // The point's position in its page's pool, which the page keeps up to
+    // date; -1 before the point is pooled.
     int GetNumber() const { return m_number; }
     void SetNumber(int number) { m_number = number; }
 
+    VEK_POOLED_CLASS(CSharedPoint)
+
 private:
+    // What only mirrored points need, and the point numbers of a record or
+    // a copy until they are resolved: most points are plain, so it is kept
+    // apart and the point itself stays small.
+    struct Links {
+        CSharedPoint* source = nullptr;
+        CSharedPoint* axis1 = nullptr;
+        CSharedPoint* axis2 = nullptr;
+        int linkAxis1 = -1;
+        int linkAxis2 = -1;
+        int linkSource = -1;
+    };
+
     void SetPlainPosition(int x, int y, int notify);
+    CSharedPoint* Source() const { return m_links ? m_links->source : nullptr; }
+    Links& MakeLinks();
 
     CPage* m_owner;
     mutable CPoint m_position;
-    CSharedPoint* m_source = nullptr;
-    CSharedPoint* m_axis1 = nullptr;
-    CSharedPoint* m_axis2 = nullptr;
-    mutable int m_positionDirty = 1;
+    std::unique_ptr<Links> m_links;
+    int m_number = -1;
+    mutable bool m_positionDirty = true;
     // Set while a position is being computed, so a mirror cycle made at
     // run time ends instead of looping.
     mutable bool m_evaluating = false;
-    int m_linkAxis1 = -1;
-    int m_linkAxis2 = -1;
-    int m_linkSource = -1;
-    int m_number = -1;
 };

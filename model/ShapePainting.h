@@ -37,7 +37,7 @@ public:
 
     // Device points farther than this (in pixels) from the chord that
     // replaces them are kept.
-    static constexpr double kTolerance = 0.0;
+    static constexpr double kTolerance = 0.1;
 
 private:
     struct Shape {

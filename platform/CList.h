@@ -4,6 +4,8 @@
 // a stable handle to a node, and a null position means "none".
 #pragma once
 
+#include "CFixedPool.h"
+
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
@@ -18,9 +20,11 @@ using POSITION = CListNodeBase*;
 
 template <class T>
 class CList {
+    // Nodes come from a pool: drawings hold millions of them.
     struct Node : CListNodeBase {
         explicit Node(const T& v) : value(v) {}
         T value;
+        VEK_POOLED_CLASS(Node)
     };
 
 public:

@@ -401,6 +401,13 @@ void CVTCurve::OnEditCut()
 
 BOOL CVTCurve::CanCopy() { return m_bEditing ? m_pEditor->CanCopy() : FALSE; }
 
+// A colour picked in the picker recolours the curve being edited, as the
+// picker's button does.
+void CVTCurve::OnLineColorChanged()
+{
+    if (m_bEditing) m_pEditor->OnLineColorChanged();
+}
+
 void CVTCurve::OnLineColor()
 {
     if (m_bEditing) m_pEditor->OnLineColor();

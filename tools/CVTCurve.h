@@ -63,6 +63,7 @@ public:
     void OnEditCopy() override;
     void OnEditCut() override;
     BOOL CanCopy() override;
+    void OnLineColorChanged() override;
     void OnLineColor() override;
     void OnLineType() override;
     void OnStartArrow() override;

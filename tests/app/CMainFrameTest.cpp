@@ -11,6 +11,10 @@
 #include "ui/CToolbarEdit.h"
 #include "ui/CVEKColorDialog.h"
 
+#include "app/CDesignTool.h"
+
+#include "model/COpenCurveElement.h"
+#include "model/CPage.h"
 #include "model/CPageSet.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +30,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSet>
+#include <QToolButton>
+#include <QWidgetAction>
+#include <QWindow>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
@@ -33,6 +44,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -530,4 +543,314 @@ TEST_F(MainFrameTest, DroppedDocumentIsOpened)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&frame, &drop);
     EXPECT_EQ(frame.GetDocument()->GetPageSet()->GetPaperSize().cx, 12121);
+}
+
+// --- The view's commands in the frame's menus and bars ----------------------------
+
+// The platform's key entry that QTest drives: a press passes the window's
+// shortcuts first, as a key typed by a user does.
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
+                                    const QString& text, bool autorepeat, ushort count);
+
+namespace {
+
+// Shows the frame with a document and waits until it is the active window,
+// which window shortcuts need.
+void ShowActive(CMainFrame& frame)
+{
+    frame.NewDocument();
+    frame.resize(1000, 760);
+    frame.show();
+    frame.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (QApplication::activeWindow() != &frame && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_EQ(QApplication::activeWindow(), &frame);
+    frame.GetEditingView()->setFocus();
+    QCoreApplication::processEvents();
+}
+
+void TypeKey(CMainFrame& frame, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    qt_handleKeyEvent(frame.windowHandle(), QEvent::KeyPress, key, modifiers, QString(), false, 1);
+    qt_handleKeyEvent(frame.windowHandle(), QEvent::KeyRelease, key, modifiers, QString(), false, 1);
+}
+
+// Every action that the window shows or holds: its own, those of its menus
+// (also nested ones) and bars, and those behind the bars' own buttons.
+QSet<QAction*> PlacedActions(CMainFrame& frame)
+{
+    QSet<QAction*> placed;
+    for (QAction* a : frame.actions()) placed.insert(a);
+    for (QMenu* menu : frame.findChildren<QMenu*>())
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator() && !a->menu()) placed.insert(a);
+    for (QToolBar* bar : frame.findChildren<QToolBar*>()) {
+        for (QAction* a : bar->actions())
+            if (!a->isSeparator() && !qobject_cast<QWidgetAction*>(a)) placed.insert(a);
+        for (QToolButton* button : bar->findChildren<QToolButton*>())
+            if (button->defaultAction()) placed.insert(button->defaultAction());
+    }
+    return placed;
+}
+
+QAction* MenuActionOf(CMainFrame& frame, int commandId)
+{
+    for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>())
+        for (QAction* a : menu->actions())
+            if (a->data().toInt() == commandId) return a;
+    return nullptr;
+}
+
+// The commands the standard bar shows as a picker or a combo box of its
+// own rather than as their action, and the print without a dialog, which
+// the frame offers nowhere.
+bool HasNoPlacedAction(UINT id)
+{
+    switch (id) {
+    case 32797: case 32835: case 32842: case 32853: case 32854:
+    case 32801: case 32802: case 32856: case 32827: case 32829:
+    case 57608: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+TEST_F(MainFrameTest, EveryViewCommandIsPlacedOnceAsTheViewsOwnAction)
+{
+    CMainFrame frame;
+    CVEKView* view = frame.GetEditingView();
+    const QSet<QAction*> placed = PlacedActions(frame);
+    for (const CVEKView::CommandEntry& c : CVEKView::Commands()) {
+        int count = 0;
+        for (QAction* a : placed)
+            if (a->data().toInt() == int(c.id)) {
+                ++count;
+                EXPECT_EQ(a, view->CommandAction(int(c.id))) << c.id;
+            }
+        EXPECT_EQ(count, HasNoPlacedAction(c.id) ? 0 : 1) << c.id;
+        EXPECT_EQ(frame.CommandAction(int(c.id)), view->CommandAction(int(c.id))) << c.id;
+    }
+    // The frame's own commands stay its own.
+    for (int id : {57600, 57601, 57603, 57604, 57665, 57664, 32777, 32779, 32780, 32814})
+        EXPECT_EQ(frame.CommandAction(id)->parent(), &frame) << id;
+}
+
+// Two actions with one shortcut in a window cancel each other out. Also the
+// disabled ones count: they are enabled by the state of the moment.
+TEST_F(MainFrameTest, NoTwoActionsOfTheWindowShareAShortcut)
+{
+    CMainFrame frame;
+    QHash<QKeySequence, QAction*> seen;
+    for (QAction* a : frame.findChildren<QAction*>()) {
+        for (const QKeySequence& keys : a->shortcuts()) {
+            if (keys.isEmpty()) continue;
+            EXPECT_FALSE(seen.contains(keys)) << keys.toString().toStdString() << " "
+                                              << a->text().toStdString();
+            seen.insert(keys, a);
+        }
+    }
+    // The view's shortcuts are among them, once each.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::Key_C),
+          QKeySequence(Qt::CTRL | Qt::Key_P), QKeySequence(Qt::CTRL | Qt::Key_J), QKeySequence(Qt::Key_F2),
+          QKeySequence(QKeySequence::New), QKeySequence(QKeySequence::Save)})
+        EXPECT_TRUE(seen.contains(keys)) << keys.toString().toStdString();
+}
+
+TEST_F(MainFrameTest, AToolChosenFromTheMenuBecomesTheViewsCurrentTool)
+{
+    CMainFrame frame;
+    CVEKView* view = frame.GetEditingView();
+    for (int id : {32781, 32774, 32773}) {
+        QAction* item = MenuActionOf(frame, id);
+        ASSERT_NE(item, nullptr) << id;
+        item->trigger();
+        EXPECT_EQ(view->GetCurrentToolCmd(), UINT(id));
+        EXPECT_TRUE(item->isChecked()) << id;
+    }
+}
+
+TEST_F(MainFrameTest, TheDesignBarButtonOfTheCurrentToolIsChecked)
+{
+    CMainFrame frame;
+    CVEKView* view = frame.GetEditingView();
+    QToolBar* bar = frame.GetDesignBar();
+    auto* zoom = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(32774)));
+    auto* curve = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(32772)));
+    ASSERT_NE(zoom, nullptr);
+    ASSERT_NE(curve, nullptr);
+    EXPECT_TRUE(curve->isChecked());
+    EXPECT_FALSE(zoom->isChecked());
+    zoom->click();
+    EXPECT_EQ(view->GetCurrentToolCmd(), 32774u);
+    EXPECT_TRUE(zoom->isChecked());
+    EXPECT_FALSE(curve->isChecked());
+    // Chosen elsewhere, the bar still follows.
+    view->OnToolCommand(32772);
+    view->UpdateCommandActions();
+    EXPECT_FALSE(zoom->isChecked());
+    EXPECT_TRUE(curve->isChecked());
+    // Pictures drawn at the bar's size.
+    EXPECT_TRUE(view->CommandAction(32774)->icon().availableSizes().contains(bar->iconSize()));
+}
+
+TEST_F(MainFrameTest, CtrlZUndoesOneSnapshotOnce)
+{
+    CMainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(ShowActive(frame));
+    CVEKDoc* doc = frame.GetDocument();
+    doc->GetPageSet()->SetPaperSize(10000, 10000);
+    doc->SaveUndoState();
+    doc->GetPageSet()->SetPaperSize(20000, 20000);
+    doc->SaveUndoState();
+    doc->GetPageSet()->SetPaperSize(30000, 30000);
+    frame.GetEditingView()->UpdateCommandActions();
+    ASSERT_EQ(doc->UndoCount(), 2);
+
+    TypeKey(frame, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(doc->UndoCount(), 1);
+    EXPECT_EQ(doc->GetPageSet()->GetPaperSize(), CSize(20000, 20000));
+
+    TypeKey(frame, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(doc->UndoCount(), 2);
+    EXPECT_EQ(doc->GetPageSet()->GetPaperSize(), CSize(30000, 30000));
+}
+
+TEST_F(MainFrameTest, F2TogglesTableMatchingAndTheIndicator)
+{
+    CMainFrame frame;
+    ASSERT_NO_FATAL_FAILURE(ShowActive(frame));
+    const int before = Settings().m_bTableMatching;
+    TypeKey(frame, Qt::Key_F2);
+    EXPECT_EQ(Settings().m_bTableMatching, before ? 0 : 1);
+    EXPECT_EQ(frame.statusBar()->findChild<QLabel*>()->text(), CMainFrame::TableMatchingText());
+    TypeKey(frame, Qt::Key_F2);
+    EXPECT_EQ(Settings().m_bTableMatching, before);
+}
+
+TEST_F(MainFrameTest, HidingAGroupOfTheBarKeepsItsCommandsInTheMenus)
+{
+    CMainFrame frame;
+    frame.ShowTextControls(0);
+    EXPECT_FALSE(frame.GetMainToolBar()->IsCommandVisible(32822));
+    EXPECT_TRUE(frame.CommandAction(32822)->isVisible());
+    EXPECT_EQ(MenuActionOf(frame, 32822), frame.CommandAction(32822));
+}
+
+namespace {
+
+// A tool that counts the commands forwarded to it.
+class CountingTool : public CDesignTool {
+public:
+    using CDesignTool::CDesignTool;
+    void OnLineColor() override { ++lineColor; }
+    int lineColor = 0;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, ThePickersButtonReachesTheCurrentToolOnce)
+{
+    CMainFrame frame;
+    CVEKView* view = frame.GetEditingView();
+    auto tool = std::make_unique<CountingTool>(view);
+    CountingTool* counting = tool.get();
+    std::unique_ptr<CDesignTool> previous = view->ReplaceTool(CVEKView::kCurveTool, std::move(tool));
+    auto* picker = qobject_cast<QToolButton*>(frame.GetMainToolBar()->CommandWidget(32797));
+    ASSERT_NE(picker, nullptr);
+    picker->click();
+    EXPECT_EQ(counting->lineColor, 1);
+    view->ReplaceTool(CVEKView::kCurveTool, std::move(previous));
+}
+
+// --- Choices of the bar reach a curve being edited ------------------------------------
+
+namespace {
+
+class EditedCurveTest : public MainFrameTest {
+protected:
+    void SetUp() override
+    {
+        MainFrameTest::SetUp();
+        frame = std::make_unique<CMainFrame>();
+        ASSERT_NO_FATAL_FAILURE(ShowActive(*frame));
+        view = frame->GetEditingView();
+        view->SetViewTransform(10.0, 0, 0);
+        frame->CommandAction(32772)->trigger();
+        // Three points and a right click: the curve is made and edited.
+        Click(2000, 3000, Qt::LeftButton);
+        Click(4000, 4000, Qt::LeftButton);
+        Click(6000, 3000, Qt::LeftButton);
+        Click(6000, 3500, Qt::RightButton);
+        const auto& elements = frame->GetDocument()->GetPageSet()->GetCurrentPage()->Elements();
+        ASSERT_EQ(elements.GetCount(), 1);
+        curve = dynamic_cast<COpenCurveElement*>(elements.GetHead());
+        ASSERT_NE(curve, nullptr);
+        snapshots = frame->GetDocument()->UndoCount();
+    }
+    void TearDown() override { frame.reset(); }
+
+    void Click(int x, int y, Qt::MouseButton button)
+    {
+        const CPoint d = view->ModelToDevicePoint(x, y);
+        const QPointF p(d.x, d.y);
+        QMouseEvent move(QEvent::MouseMove, p, view->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &move);
+        QMouseEvent press(QEvent::MouseButtonPress, p, view->mapToGlobal(p), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, p, view->mapToGlobal(p), button, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &release);
+    }
+    int NewSnapshots() const { return frame->GetDocument()->UndoCount() - snapshots; }
+
+    std::unique_ptr<CMainFrame> frame;
+    CVEKView* view = nullptr;
+    COpenCurveElement* curve = nullptr;
+    int snapshots = 0;
+};
+
+} // namespace
+
+TEST_F(EditedCurveTest, AColourPickedInThePickerRecoloursTheCurveInOneStep)
+{
+    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), 32797);
+    EXPECT_EQ(curve->GetColor(), RGB(200, 0, 0));
+    EXPECT_EQ(NewSnapshots(), 1);
+    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), 32797);
+    EXPECT_EQ(NewSnapshots(), 1);
+}
+
+TEST_F(EditedCurveTest, TheLineTypeTheCurveHasTakesNoStep)
+{
+    CLineTypeCombo* combo = frame->GetMainToolBar()->LineTypeCombo();
+    const int current = Settings().m_nCurLineType;
+    ASSERT_EQ(curve->GetLineAttr(), Settings().m_aLineTypes[std::size_t(current)]);
+    CMessageHub::Instance().SendLineTypeChange(current);
+    EXPECT_EQ(NewSnapshots(), 0);
+    const int other = current == 1 ? 2 : 1;
+    combo->setCurrentIndex(other);
+    EXPECT_EQ(curve->GetLineAttr(), Settings().m_aLineTypes[std::size_t(other)]);
+    EXPECT_EQ(NewSnapshots(), 1);
+}
+
+TEST_F(EditedCurveTest, TheArrowheadTheCurveHasTakesNoStep)
+{
+    int startKind = -1, startSize = 0, endKind = -1, endSize = 0;
+    double startAngle = 0, endAngle = 0;
+    curve->GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
+    Settings().m_nStartArrowType = startKind;
+    Settings().m_nEndArrowType = endKind;
+    CMessageHub::Instance().SendArrowTypeChange(startKind, 32801);
+    CMessageHub::Instance().SendArrowTypeChange(endKind, 32802);
+    EXPECT_EQ(NewSnapshots(), 0);
+    CMessageHub::Instance().SendArrowTypeChange(startKind + 1, 32801);
+    curve->GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
+    EXPECT_EQ(startKind, Settings().m_nStartArrowType);
+    EXPECT_EQ(NewSnapshots(), 1);
+    CMessageHub::Instance().SendArrowTypeChange(endKind + 1, 32802);
+    EXPECT_EQ(NewSnapshots(), 2);
 }

@@ -1,5 +1,6 @@
 // Inputs that fuzzing found troublesome, replayed (see tests/fuzz).
 #include "tests/fuzz/AppTargets.h"
+#include "tests/fuzz/GuiTargets.h"
 #include "tests/fuzz/ReplayInputs.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@ TEST(FuzzInputs, LoadOrAreRefusedCleanly)
         {"Document", fuzz::Document},
         {"Config", fuzz::Config},
         {"LineType", fuzz::LineType},
+        {"Clipboard", fuzz::Clipboard},
+        {"WindowPos", fuzz::WindowPos},
     });
     EXPECT_GT(replayed, 0);
 }

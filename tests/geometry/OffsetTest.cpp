@@ -1,17 +1,12 @@
+#include "tests/geometry/PointTestSupport.h"
+
 #include "geometry/Offset.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
 
-void PrintTo(const CPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
-
 namespace {
-
-using Points = std::vector<CPoint>;
-
-Points ToVector(const CPointList& list) { return Points(list.begin(), list.end()); }
 
 Points Offset(CPointList list, int closed, int distance)
 {

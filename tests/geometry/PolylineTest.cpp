@@ -1,19 +1,13 @@
+#include "tests/geometry/PointTestSupport.h"
+
 #include "geometry/Polyline.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ostream>
 #include <vector>
 
-// Readable failure messages for points.
-void PrintTo(const CPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
-
 namespace {
-
-using Points = std::vector<CPoint>;
-
-Points ToVector(const CPointList& list) { return Points(list.begin(), list.end()); }
 
 // The index of a position in the list, -1 for null, -2 for a foreign one.
 int IndexOf(const CPointList& list, POSITION pos)

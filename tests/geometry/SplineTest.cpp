@@ -1,3 +1,5 @@
+#include "tests/geometry/PointTestSupport.h"
+
 #include "geometry/Distance.h"
 #include "geometry/Polyline.h"
 #include "geometry/Spline.h"
@@ -11,11 +13,6 @@
 namespace {
 
 const double kPi = std::acos(-1.0);
-
-std::vector<CPoint> ToVector(const CPointList& list)
-{
-    return std::vector<CPoint>(list.begin(), list.end());
-}
 
 bool HasConsecutiveRepeats(const CPointList& list)
 {
