@@ -71,6 +71,7 @@ fuzz() {
     for bin in build-fuzz/tests/fuzz/*Fuzzer; do
         local name; name=$(basename "$bin" Fuzzer)
         local corpus=build-fuzz/corpus/$name findings=build-fuzz/findings/$name
+        rm -rf "$findings"
         mkdir -p "$corpus" "$findings"
         local seeds=(build-fuzz/seeds/$name)
         [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")

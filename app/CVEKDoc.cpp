@@ -26,6 +26,26 @@ bool ReadWholeFile(const QString& path, std::string& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
+    // Straight into the string: a large document is not held twice.
+    const qint64 size = file.size();
+    if (size > 0 && !file.isSequential()) {
+        bytes.resize(std::size_t(size));
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 got = file.read(bytes.data() + done, size - done);
+            if (got <= 0) break;
+            done += got;
+        }
+        if (file.error() != QFileDevice::NoError) return false;
+        bytes.resize(std::size_t(done));
+        if (done < size || !file.atEnd()) {
+            // The file grew while being read: take the rest as well.
+            const QByteArray rest = file.readAll();
+            if (file.error() != QFileDevice::NoError) return false;
+            bytes.append(rest.constData(), std::size_t(rest.size()));
+        }
+        return true;
+    }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
     bytes.assign(data.constData(), std::size_t(data.size()));
@@ -87,11 +107,11 @@ bool CVEKDoc::OnNewDocument()
     return true;
 }
 
-std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(const std::string& bytes, const CCompoundEntry* storages)
+std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CCompoundEntry* storages)
 {
     auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
     try {
-        CArchive ar(bytes);
+        CArchive ar(std::move(bytes));
         COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
         if (pageSet->Load(ar) != 1) return nullptr;
         if (storages) {
@@ -120,7 +140,7 @@ std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry*
             else storages->children.push_back(std::move(entry));
         }
     }
-    return ar.Buffer();
+    return ar.TakeBuffer();
 }
 
 CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
@@ -135,15 +155,18 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
     if (compound) {
         std::string why;
         if (!CCompoundFile::Parse(bytes, storage, why)) return LoadResult::Damaged;
-        const CCompoundEntry* contents = storage.Child(kContentsStream);
+        // The parsed streams hold their own bytes; the file's are done with.
+        std::string().swap(bytes);
+        CCompoundEntry* contents = storage.Child(kContentsStream);
         if (!contents || contents->isStorage || contents->data.empty()) return LoadResult::Damaged;
-        record = contents->data;
+        // The stream is dropped from the kept storage below in any case.
+        record = std::move(contents->data);
     } else {
         // A bare page-set record, as the backup file holds.
         record = std::move(bytes);
     }
 
-    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(record, compound ? &storage : nullptr);
+    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(std::move(record), compound ? &storage : nullptr);
     if (!pageSet) return LoadResult::Damaged;
 
     // The whole file is sound: only now does the document change.

@@ -46,7 +46,9 @@ public:
     // not hold a whole, sound record. With `storages` (the document file's
     // root) embedded objects take their data from its "Embedding N"
     // storages; without, their data lies inside the record.
-    static std::unique_ptr<CPageSet> LoadPageSetRecord(const std::string& bytes,
+    // The bytes are taken by value, so a caller done with them can move
+    // them in rather than hold a second copy of a large document.
+    static std::unique_ptr<CPageSet> LoadPageSetRecord(std::string bytes,
                                                        const CCompoundEntry* storages = nullptr);
     // The record; with `storages`, embedded objects' data goes there as
     // "Embedding N" storages instead of into the record.

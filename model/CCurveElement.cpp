@@ -936,7 +936,7 @@ int CCurveElement::Store(CArchive& ar) const
     m_lineAttr.Store(ar);
     ar << std::uint32_t(m_color);
     // The bounds are derived geometry, brought up to date on demand.
-    ar << const_cast<CCurveElement*>(this)->GetBoundRect();
+    ar << const_cast<CCurveElement*>(this)->GetRecordBounds();
     const CPage* page = GetLayer();
     ar << std::int32_t(m_nodes.GetCount());
     for (const CCurveNode* node : m_nodes) {
@@ -945,6 +945,15 @@ int CCurveElement::Store(CArchive& ar) const
     }
     ar << std::int32_t(page && m_mirrorSource ? page->IndexOfElement(m_mirrorSource) : -1);
     return 1;
+}
+
+void CCurveElement::ReleaseGeometry()
+{
+    if (IsBoundsDirty()) return;
+    KeepBoundsOnly(GetBoundRect());
+    m_outline.RemoveAll();
+    m_shapes.RemoveAll();
+    m_deviceShapes.reset();
 }
 
 void CCurveElement::StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const

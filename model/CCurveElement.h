@@ -55,6 +55,8 @@ public:
     // Throws CArchiveError on a damaged record.
     int Load(CArchive& ar) override;
     int Store(CArchive& ar) const override;
+    // Frees the outline and line shapes, keeping the bounds.
+    void ReleaseGeometry() override;
 
     // Attributes.
     CLineAttr GetLineAttr() const { return m_lineAttr; }

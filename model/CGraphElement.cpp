@@ -22,7 +22,23 @@ void CGraphElement::RecalcGeometry() {}
 void CGraphElement::InvalidateBounds() const
 {
     m_boundsDirty = 1;
+    m_boundsKept = false;
     if (m_owner) m_owner->ElementChanged(this);
+}
+
+void CGraphElement::ReleaseGeometry() {}
+
+CRect CGraphElement::GetRecordBounds()
+{
+    if (m_boundsDirty && m_boundsKept) return m_keptBounds;
+    return GetBoundRect();
+}
+
+void CGraphElement::KeepBoundsOnly(const CRect& bounds) const
+{
+    m_keptBounds = bounds;
+    m_boundsKept = true;
+    m_boundsDirty = 1;
 }
 
 void CGraphElement::Draw(CDC*, double, int, int, const CRect&) {}

@@ -69,6 +69,18 @@ public:
     virtual int Load(CArchive& ar);
     virtual int Store(CArchive& ar) const;
 
+    // Frees derived geometry that can be rebuilt, keeping only the bounds
+    // for the record: the element then reads as dirty and rebuilds when
+    // next asked. The page calls it for elements whose geometry it built
+    // only to store them, so saving a large document does not keep the
+    // geometry of every page. The base keeps nothing.
+    virtual void ReleaseGeometry();
+    // The bounds a record holds: those kept by ReleaseGeometry while the
+    // element has not changed since, else GetBoundRect.
+    CRect GetRecordBounds();
+    // True when GetRecordBounds needs no geometry built.
+    bool HasRecordBounds() const { return !m_boundsDirty || m_boundsKept; }
+
     int GetType() const { return m_kind; }
     int GetLevel() const { return m_level; }
     // Raises the owner's highest level like the constructor.
@@ -88,12 +100,17 @@ public:
 
 protected:
     void ClearBoundsDirty() const { m_boundsDirty = 0; }
+    // Marks the geometry dropped: dirty, with `bounds` kept for the record.
+    // The page's search index is not told, as nothing moved.
+    void KeepBoundsOnly(const CRect& bounds) const;
 
 private:
     CPage* m_owner;
     int m_kind;
     int m_level;
     mutable int m_boundsDirty = 1;
+    mutable bool m_boundsKept = false;
+    mutable CRect m_keptBounds;
 };
 
 using CElementList = CList<CGraphElement*>;

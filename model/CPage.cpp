@@ -546,12 +546,40 @@ int CPage::Load(CArchive& ar)
     return 1;
 }
 
+void CPage::BuildCurveGeometry(const std::vector<CGraphElement*>& elements) const
+{
+    // A page read from a file and never shown has no curve geometry yet,
+    // and the record needs every curve's bounds. Each curve gives its
+    // geometry up as soon as it has its bounds, so the next one is built in
+    // the storage just freed and storing a large document never holds all
+    // of it. Everything stays on the user-interface thread.
+    for (CGraphElement* e : elements) {
+        CCurveElement* c = AsCurve(e);
+        if (!c || c->HasRecordBounds()) continue;
+        c->GetBoundRect();
+        c->ReleaseGeometry();
+    }
+}
+
 int CPage::Store(CArchive& ar) const
 {
     ar << std::int32_t(m_maxLevel) << std::int32_t(m_points.size());
     for (const CSharedPoint* p : m_points) p->Store(ar);
     ar << std::int32_t(m_elements.GetCount());
-    for (const CGraphElement* e : m_elements) e->Store(ar);
+    // Geometry built only for this record (the curves' bounds) is given up
+    // again once stored, so storing a large document never holds all of it.
+    std::vector<CGraphElement*> unbuilt;
+    for (CGraphElement* e : m_elements)
+        if (e->IsBoundsDirty()) unbuilt.push_back(e);
+    BuildCurveGeometry(unbuilt);
+    std::size_t next = 0;
+    for (CGraphElement* e : m_elements) {
+        e->Store(ar);
+        if (next < unbuilt.size() && unbuilt[next] == e) {
+            e->ReleaseGeometry();
+            ++next;
+        }
+    }
     return 1;
 }
 

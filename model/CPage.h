@@ -166,6 +166,10 @@ private:
                                         const std::vector<CrossingCandidate>& others,
                                         const CRect& area, CPoint& point, double& distance) const;
     int RemovePointAt(CSharedPoint* point);
+    // Gives those of the elements that are curves without bounds for the
+    // record their bounds, building (and giving up again) their geometry on
+    // several threads when there are many.
+    void BuildCurveGeometry(const std::vector<CGraphElement*>& elements) const;
     int IsPointUsed(const CSharedPoint* point, const CGraphElement* ignored) const;
     // Throws CArchiveError when points depend on each other in a cycle.
     void CheckMirrorChains() const;

@@ -76,7 +76,32 @@ struct CPage::CrossingCandidate {
     CCurveElement* curve;
     CRect bounds;
     CSegmentList segments;
+    // The union of the segments' boxes: two curves whose unions do not
+    // meet have no segments that meet, so no crossing to test.
+    CRect segmentBounds;
 };
+
+namespace {
+
+CRect SegmentListBounds(const CSegmentList& segments)
+{
+    CRect all;
+    bool any = false;
+    for (const auto& [from, to] : segments) {
+        const CRect box(std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1,
+                        std::max(from.y, to.y) + 1);
+        if (!any) {
+            all = box;
+            any = true;
+        } else {
+            all = CRect(std::min(all.left, box.left), std::min(all.top, box.top), std::max(all.right, box.right),
+                        std::max(all.bottom, box.bottom));
+        }
+    }
+    return all;
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 // Candidates
@@ -404,13 +429,20 @@ CCurveElement* CPage::NearestCrossingAmong(int x, int y, double tolerance, CCurv
 {
     // The curve's segments near the area; the candidates carry theirs.
     const CSegmentList* segments = nullptr;
+    CRect segmentBounds;
     CSegmentList own;
-    for (const CrossingCandidate& other : others)
-        if (other.curve == curve) segments = &other.segments;
+    for (const CrossingCandidate& other : others) {
+        if (other.curve == curve) {
+            segments = &other.segments;
+            segmentBounds = other.segmentBounds;
+        }
+    }
     if (!segments) {
         SegmentsNearArea(curve->Outline(), area, own);
         segments = &own;
+        segmentBounds = SegmentListBounds(own);
     }
+    if (segments->empty()) return nullptr;
     const CRect square = SquareAround(x, y, RoundToInt(tolerance));
     double best = tolerance;
     CCurveElement* hit = nullptr;
@@ -418,6 +450,7 @@ CCurveElement* CPage::NearestCrossingAmong(int x, int y, double tolerance, CCurv
     for (const CrossingCandidate& other : others) {
         CRect common;
         if (other.curve == curve || !common.IntersectRect(other.bounds, square)) continue;
+        if (other.segments.empty() || !common.IntersectRect(other.segmentBounds, segmentBounds)) continue;
         SegmentListIntersections(*segments, other.segments, crossings);
         for (const CPoint& p : crossings) {
             double d = 0.0;
@@ -455,8 +488,9 @@ int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement
         CRect common;
         const CRect bounds = c->GetBoundRect();
         if (!common.IntersectRect(bounds, square)) continue;
-        candidates.push_back({c, bounds, {}});
+        candidates.push_back({c, bounds, {}, {}});
         SegmentsNearArea(c->Outline(), area, candidates.back().segments);
+        candidates.back().segmentBounds = SegmentListBounds(candidates.back().segments);
     }
 
     double best = tolerance;
@@ -503,8 +537,9 @@ CCurveElement* CPage::FindNearestIntersectionWith(int x, int y, double tolerance
         CRect common;
         const CRect bounds = c->GetBoundRect();
         if (!common.IntersectRect(bounds, square)) continue;
-        candidates.push_back({c, bounds, {}});
+        candidates.push_back({c, bounds, {}, {}});
         SegmentsNearArea(c->Outline(), area, candidates.back().segments);
+        candidates.back().segmentBounds = SegmentListBounds(candidates.back().segments);
     }
     return NearestCrossingAmong(x, y, tolerance, curve, candidates, area, point, distance);
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 class CArchiveError : public std::runtime_error {
 public:
@@ -29,6 +30,13 @@ public:
 
     // Stored bytes (storing) or the whole input (loading).
     const std::string& Buffer() const { return m_buffer; }
+    // Hands the stored bytes over without a copy; the archive is empty
+    // afterwards.
+    std::string TakeBuffer()
+    {
+        m_pos = 0;
+        return std::move(m_buffer);
+    }
     std::size_t Position() const { return m_pos; }
     std::size_t BytesLeft() const { return m_buffer.size() - m_pos; }
 

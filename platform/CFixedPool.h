@@ -7,8 +7,10 @@
 //
 // Free lists are per thread, so no locking is needed; a slot freed on
 // another thread than the one that made it simply joins that thread's
-// list. Blocks are never given back: they stay reachable from the
-// registry below and are reused for the next document.
+// list. A helper thread hands its unused slots to a shared stash before it
+// ends (ReleaseThreadPools), from which any thread refills. Blocks are
+// never given back: they stay reachable from the registry below and are
+// reused for the next document.
 //
 // Under the address sanitizer every slot comes from the general heap, so
 // that use after free and overruns are still caught.
@@ -38,7 +40,32 @@ inline void RegisterBlock(void* block)
     blocks->push_back(block);
 }
 
+// The pools this thread has drawn from, so that it can hand their slots
+// over when it ends. Plain data: it must outlive every other object of
+// the thread.
+struct ThreadPools {
+    static constexpr int kMaxPools = 64;
+    void (*release[kMaxPools])() = {};
+    int count = 0;
+};
+
+inline ThreadPools& LocalPools()
+{
+    thread_local ThreadPools pools;
+    return pools;
+}
+
 }  // namespace pool_detail
+
+// A helper thread calls this before it ends, and a thread that is about to
+// let helpers build what it will free calls it first: the slots the thread
+// holds go to the shared stash of each pool, for any thread to use.
+inline void ReleaseThreadPools()
+{
+    pool_detail::ThreadPools& pools = pool_detail::LocalPools();
+    for (int i = 0; i < pools.count; ++i) pools.release[i]();
+    pools.count = 0;
+}
 
 template <std::size_t Size, std::size_t Align>
 class CFixedPool {
@@ -57,11 +84,12 @@ public:
         return ::operator new(Size);
 #else
         State& s = Local();
+        if (!s.free && s.cursor == s.end) Refill(s);
         if (FreeSlot* slot = s.free) {
             s.free = slot->next;
+            if (!s.free) s.tail = nullptr;
             return slot;
         }
-        if (s.cursor == s.end) NewBlock(s);
         void* slot = s.cursor;
         s.cursor += kSlot;
         return slot;
@@ -74,18 +102,21 @@ public:
 #ifdef VEK_POOL_USES_HEAP
         ::operator delete(p);
 #else
-        State& s = Local();
-        FreeSlot* slot = static_cast<FreeSlot*>(p);
-        slot->next = s.free;
-        s.free = slot;
+        Push(Local(), static_cast<FreeSlot*>(p));
 #endif
     }
 
 private:
     struct State {
         FreeSlot* free = nullptr;
+        FreeSlot* tail = nullptr;  // last slot of the free list
         char* cursor = nullptr;
         char* end = nullptr;
+        bool registered = false;
+    };
+    struct Stash {
+        std::mutex mutex;
+        FreeSlot* free = nullptr;
     };
     // Slots per block: about 64 KiB, at least 16 slots.
     static constexpr std::size_t kPerBlock = (65536 / kSlot) < 16 ? 16 : 65536 / kSlot;
@@ -94,6 +125,59 @@ private:
     {
         thread_local State state;
         return state;
+    }
+
+    static void Push(State& s, FreeSlot* slot)
+    {
+        slot->next = s.free;
+        if (!s.free) s.tail = slot;
+        s.free = slot;
+    }
+
+    static Stash& Shared()
+    {
+        static Stash* stash = new Stash;
+        return *stash;
+    }
+
+    // Slots from the shared stash when it has any, else a new block.
+    static void Refill(State& s)
+    {
+        if (!s.registered) {
+            pool_detail::ThreadPools& pools = pool_detail::LocalPools();
+            if (pools.count < pool_detail::ThreadPools::kMaxPools) {
+                pools.release[pools.count++] = &ReleaseLocal;
+                s.registered = true;
+            }
+        }
+        {
+            Stash& stash = Shared();
+            const std::lock_guard<std::mutex> lock(stash.mutex);
+            if (stash.free) {
+                // A block's worth at most, so that every thread gets some.
+                FreeSlot* last = stash.free;
+                for (std::size_t n = 1; n < kPerBlock && last->next; ++n) last = last->next;
+                s.free = stash.free;
+                s.tail = last;
+                stash.free = last->next;
+                last->next = nullptr;
+                return;
+            }
+        }
+        NewBlock(s);
+    }
+
+    static void ReleaseLocal()
+    {
+        State& s = Local();
+        s.registered = false;
+        for (; s.cursor != s.end; s.cursor += kSlot) Push(s, reinterpret_cast<FreeSlot*>(s.cursor));
+        if (!s.free) return;
+        Stash& stash = Shared();
+        const std::lock_guard<std::mutex> lock(stash.mutex);
+        s.tail->next = stash.free;
+        stash.free = s.free;
+        s.free = s.tail = nullptr;
     }
 
     static void NewBlock(State& s)
