@@ -292,7 +292,7 @@ void CSystemSettings::LoadLineTypes(CArchive& ar)
 
     const std::int32_t previewCount = ReadInt(ar);
     std::vector<CLineAttr> previews;
-    if (previewCount > 0 && count == previewCount + kPreviewOffset) {
+    if (previewCount > 0 && std::int64_t(count) == std::int64_t(previewCount) + kPreviewOffset) {
         ar.RequireItems(previewCount, kMinLineTypeRecord);
         previews.resize(std::size_t(previewCount));
         for (CLineAttr& attr : previews) attr.LoadFromLineTypeFile(ar);
