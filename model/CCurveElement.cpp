@@ -464,19 +464,30 @@ void CCurveElement::BuildDotLine(const CPointList& path)
     LayOutPattern(path, {dot, gap}, fit.periods, false, nullptr);
 }
 
+// Fits whole periods of the dash pattern p1..p<count> to the path and
+// scales the dashes and gaps to them; false when the line is drawn plain.
+bool CCurveElement::FitDashPattern(const CPointList& path, int count, PatternFit& fit,
+                                   std::vector<double>& scaled) const
+{
+    const double p1 = m_lineAttr.GetParam(1);
+    if (m_lineAttr.DrawsPlain() ||
+        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit))
+        return false;
+    scaled.resize(std::size_t(count));
+    for (int i = 0; i < count; ++i) scaled[std::size_t(i)] = fit.Scale(m_lineAttr.GetParam(i + 1));
+    return true;
+}
+
 void CCurveElement::BuildDashPairLine(const CPointList& path)
 {
     m_shapes.RemoveAll();
     const int width = m_lineAttr.GetWidth();
-    const double p1 = m_lineAttr.GetParam(1);
     PatternFit fit;
-    if (m_lineAttr.DrawsPlain() ||
-        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit)) {
+    std::vector<double> d;
+    if (!FitDashPattern(path, 4, fit, d)) {
         AddPlainShape(path, width);
         return;
     }
-    std::vector<double> d(4);
-    for (int i = 0; i < 4; ++i) d[std::size_t(i)] = fit.Scale(m_lineAttr.GetParam(i + 1));
     // Gaps too short to see are merged away, the second gap first.
     if (RoundToInt(d[3]) < kMinGap) {
         d[1] += d[3];
@@ -497,15 +508,12 @@ void CCurveElement::BuildDashTripleLine(const CPointList& path)
 {
     m_shapes.RemoveAll();
     const int width = m_lineAttr.GetWidth();
-    const double p1 = m_lineAttr.GetParam(1);
     PatternFit fit;
-    if (m_lineAttr.DrawsPlain() ||
-        !FitPeriods(path, m_lineAttr.GetPeriod(), p1, p1 / m_lineAttr.GetPeriod(), fit)) {
+    std::vector<double> d;
+    if (!FitDashPattern(path, 6, fit, d)) {
         AddPlainShape(path, width);
         return;
     }
-    std::vector<double> d(6);
-    for (int i = 0; i < 6; ++i) d[std::size_t(i)] = fit.Scale(m_lineAttr.GetParam(i + 1));
     if (RoundToInt(d[5]) < kMinGap) {
         d[4] += d[5];
         d[5] = 0.0;

@@ -198,6 +198,8 @@ private:
 
     bool FitPeriods(const CPointList& path, double period, double countFirst,
                     double fitFraction, PatternFit& fit) const;
+    bool FitDashPattern(const CPointList& path, int count, PatternFit& fit,
+                        std::vector<double>& scaled) const;
     // Cuts the dashes of `pattern` (dash and gap lengths in turn, already
     // along the path) out of the path, period after period; an open path
     // ends with one more dash up to its last point. With `custom` each

@@ -158,6 +158,8 @@ private:
     // `radius` of the point, in list order: from the index, or every curve
     // when the radius is no finite number.
     void CurvesNear(int x, int y, double radius, std::vector<CCurveElement*>& out) const;
+    int HitTestCurveOutline(int x, int y, double tolerance, bool closed, CCurveElement*& curve,
+                            CPoint& point, double& distance) const;
     void CurvesMeeting(const CRect& area, std::vector<CCurveElement*>& out) const;
     int NearestNode(int x, int y, double tolerance, bool verticesOnly, CCurveElement*& curve,
                     CCurveNode*& node, double& distance) const;

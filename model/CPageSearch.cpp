@@ -206,15 +206,19 @@ int CPage::HitTestElement(int x, int y, double tolerance, int kindMask, CGraphEl
     return 1;
 }
 
-int CPage::HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
-                            double& distance) const
+// Nearest outline point of the open (or closed) curves near (x, y). Open
+// curves are asked in list order and closed ones from the last down; a
+// later candidate wins only when strictly nearer.
+int CPage::HitTestCurveOutline(int x, int y, double tolerance, bool closed, CCurveElement*& curve,
+                               CPoint& point, double& distance) const
 {
     std::vector<CCurveElement*> candidates;
     CurvesNear(x, y, tolerance, candidates);
+    if (closed) std::reverse(candidates.begin(), candidates.end());
     double best = tolerance;
     CCurveElement* hit = nullptr;
     for (CCurveElement* c : candidates) {
-        if (c->IsClosed()) continue;
+        if ((c->IsClosed() != 0) != closed) continue;
         CPoint found;
         double d = 0.0;
         if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
@@ -229,28 +233,16 @@ int CPage::HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curv
     return 1;
 }
 
+int CPage::HitTestOpenCurve(int x, int y, double tolerance, CCurveElement*& curve, CPoint& point,
+                            double& distance) const
+{
+    return HitTestCurveOutline(x, y, tolerance, false, curve, point, distance);
+}
+
 int CPage::HitTestClosedCurve(int x, int y, double tolerance, CCurveElement*& curve,
                               CPoint& point, double& distance) const
 {
-    std::vector<CCurveElement*> candidates;
-    CurvesNear(x, y, tolerance, candidates);
-    double best = tolerance;
-    CCurveElement* hit = nullptr;
-    for (auto it = candidates.rbegin(); it != candidates.rend(); ++it) {
-        CCurveElement* c = *it;
-        if (!c->IsClosed()) continue;
-        CPoint found;
-        double d = 0.0;
-        if (c->FindNearestOutlinePoint(CPoint(x, y), best, found, d)) {
-            hit = c;
-            point = found;
-            best = d;
-        }
-    }
-    if (!hit) return 0;
-    curve = hit;
-    distance = best;
-    return 1;
+    return HitTestCurveOutline(x, y, tolerance, true, curve, point, distance);
 }
 
 int CPage::FindNearestCornerNode(int x, int y, double tolerance, CCurveElement*& curve,
