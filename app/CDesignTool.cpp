@@ -201,9 +201,20 @@ void CDesignTool::SaveUndoState() const
     if (CVEKDoc* doc = GetDocument()) doc->SaveUndoState();
 }
 
-void CDesignTool::DiscardUndoState() const
+void CDesignTool::BeginUndoStep() const
 {
-    if (CVEKDoc* doc = GetDocument()) doc->DiscardUndoState();
+    if (CVEKDoc* doc = GetDocument()) doc->BeginUndoStep();
+}
+
+bool CDesignTool::CommitUndoStep() const
+{
+    CVEKDoc* doc = GetDocument();
+    return doc && doc->CommitUndoStep();
+}
+
+void CDesignTool::DropUndoStep() const
+{
+    if (CVEKDoc* doc = GetDocument()) doc->DropUndoStep();
 }
 
 double CDesignTool::GetViewScale() const

@@ -194,11 +194,17 @@ public:
     // The string-table text `id` in the first pane of the status bar.
     void ShowPrompt(UINT id) const;
 
-    // Tools call SaveUndoState once before each change of the model, and
-    // DiscardUndoState when a step that saved a state ends without a change.
-    // Both do nothing without a view.
+    // Tools call SaveUndoState once before each change of the model. A step
+    // that may end without a change (a dialog that can be cancelled, a
+    // press that may not become a drag) calls BeginUndoStep before it, then
+    // CommitUndoStep at its first real change or DropUndoStep when it ends
+    // without one: a dropped step leaves the undo and redo lists, the
+    // modified flag and the backup file as they were (CVEKDoc). All do
+    // nothing without a view.
     void SaveUndoState() const;
-    void DiscardUndoState() const;
+    void BeginUndoStep() const;
+    bool CommitUndoStep() const;
+    void DropUndoStep() const;
 
     // The view's mapping: document units per pixel and the document point
     // at pixel (0, 0). Without a view: scale 1, origin (0, 0).

@@ -211,24 +211,51 @@ bool CVEKDoc::OnSaveDocument(const QString& path, QString* error)
 
 void CVEKDoc::SaveUndoState()
 {
-    SetModifiedFlag(true);
-    const CSystemSettings& s = Settings();
-    if (s.m_bAutoBackup && s.m_bBackupEveryStep) WriteBackupFile();
-    if (!m_pageSet) return;
-    if (int(m_undoList.size()) >= kUndoDepth) m_undoList.pop_front();
+    m_pendingUndo.reset();
+    if (!m_pageSet) {
+        SetModifiedFlag(true);
+        return;
+    }
     auto copy = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
     copy->CopyFrom(*m_pageSet);
-    m_undoList.push_back(std::make_unique<CUndoSnapshot>(std::move(copy)));
-    ClearRedoList();
+    PushUndoStep(std::move(copy));
 }
 
-void CVEKDoc::DiscardUndoState()
+void CVEKDoc::BeginUndoStep()
 {
-    if (!m_undoList.empty()) m_undoList.pop_back();
+    m_pendingUndo.reset();
+    if (!m_pageSet) return;
+    m_pendingUndo = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
+    m_pendingUndo->CopyFrom(*m_pageSet);
+}
+
+bool CVEKDoc::CommitUndoStep()
+{
+    if (!m_pendingUndo) return false;
+    PushUndoStep(std::move(m_pendingUndo));
+    return true;
+}
+
+void CVEKDoc::DropUndoStep()
+{
+    m_pendingUndo.reset();
+}
+
+void CVEKDoc::PushUndoStep(std::unique_ptr<CPageSet> before)
+{
+    SetModifiedFlag(true);
+    const CSystemSettings& s = Settings();
+    // The backup holds the content before the step, whenever the step is
+    // committed.
+    if (s.m_bAutoBackup && s.m_bBackupEveryStep) WriteBackupOf(*before, nullptr);
+    if (int(m_undoList.size()) >= kUndoDepth) m_undoList.pop_front();
+    m_undoList.push_back(std::make_unique<CUndoSnapshot>(std::move(before)));
+    ClearRedoList();
 }
 
 int CVEKDoc::Undo()
 {
+    m_pendingUndo.reset();
     if (m_undoList.empty()) return 0;
     if (m_pageSet) m_redoList.push_back(std::make_unique<CUndoSnapshot>(std::move(m_pageSet)));
     std::unique_ptr<CUndoSnapshot> snapshot = std::move(m_undoList.back());
@@ -239,6 +266,7 @@ int CVEKDoc::Undo()
 
 int CVEKDoc::Redo()
 {
+    m_pendingUndo.reset();
     if (m_redoList.empty()) return 0;
     if (int(m_undoList.size()) >= kUndoDepth) m_undoList.pop_front();
     if (m_pageSet) m_undoList.push_back(std::make_unique<CUndoSnapshot>(std::move(m_pageSet)));
@@ -251,6 +279,7 @@ int CVEKDoc::Redo()
 void CVEKDoc::ClearUndoList()
 {
     m_undoList.clear();
+    m_pendingUndo.reset();
 }
 
 void CVEKDoc::ClearRedoList()
@@ -269,9 +298,14 @@ QString CVEKDoc::BackupFilePath()
 bool CVEKDoc::WriteBackupFile(QString* error) const
 {
     if (!m_pageSet) return true;
+    return WriteBackupOf(*m_pageSet, error);
+}
+
+bool CVEKDoc::WriteBackupOf(const CPageSet& pageSet, QString* error) const
+{
     const QString path = BackupFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return WriteWholeFile(path, StorePageSetRecord(*m_pageSet), error);
+    return WriteWholeFile(path, StorePageSetRecord(pageSet), error);
 }
 
 bool CVEKDoc::IsInsideFolder(const QString& path, const QString& folder)

@@ -54,9 +54,23 @@ public:
     // "Embedding N" storages instead of into the record.
     static std::string StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages = nullptr);
 
-    // Undo snapshots.
+    // Undo snapshots. SaveUndoState makes an undo step of the content as
+    // it is now, at once: the oldest step goes beyond six, the redo list is
+    // cleared, the document is marked modified and, in the every-step
+    // backup mode, the backup file is written.
     void SaveUndoState();
-    void DiscardUndoState();
+    // A deferred step, for editing steps that may end up changing nothing
+    // (a cancelled dialog, a press without a drag): BeginUndoStep copies
+    // the content and holds the copy aside; CommitUndoStep, called when the
+    // first real change is made (before or after it), turns the copy into
+    // an undo step exactly as SaveUndoState would have; DropUndoStep
+    // forgets it and leaves undo, redo, the modified flag and the backup
+    // file as they were. A new BeginUndoStep replaces a held copy; a
+    // commit without a held copy does nothing and answers false.
+    void BeginUndoStep();
+    bool CommitUndoStep();
+    void DropUndoStep();
+    bool HasPendingUndoStep() const { return m_pendingUndo != nullptr; }
     int Undo();
     int Redo();
     int CanUndo() const { return m_undoList.empty() ? 0 : 1; }
@@ -82,10 +96,14 @@ Q_SIGNALS:
 
 private:
     void ReplacePageSet(std::unique_ptr<CPageSet> pageSet);
+    void PushUndoStep(std::unique_ptr<CPageSet> before);
+    bool WriteBackupOf(const CPageSet& pageSet, QString* error) const;
 
     std::unique_ptr<CPageSet> m_pageSet;
     std::deque<std::unique_ptr<CUndoSnapshot>> m_undoList; // newest at the back
     std::deque<std::unique_ptr<CUndoSnapshot>> m_redoList;
+    // The copy of a deferred step, until it is committed or dropped.
+    std::unique_ptr<CPageSet> m_pendingUndo;
     // Everything of the document file beside "Contents" (the storages of
     // embedded objects), written back as it was read.
     CCompoundEntry m_storage;

@@ -47,6 +47,13 @@ CVTModifyCurve::~CVTModifyCurve() = default;
 
 void CVTModifyCurve::Reset()
 {
+    // A drag ended by anything but its drop or Cancel keeps what it moved,
+    // so its held step counts.
+    if (m_bDragging && m_currentRecord) {
+        const CCurvePointRec& rec = m_records.GetAt(m_currentRecord);
+        if (CPoint(rec.x, rec.y) != m_ptDragStart) CommitUndoStep();
+        else DropUndoStep();
+    }
     CVectorTool::Reset();
     m_pCurve = nullptr;
     m_pHoveredNode = nullptr;
@@ -281,10 +288,12 @@ BOOL CVTModifyCurve::OnLButtonDown(UINT flags, int x, int y)
     if (!OnMouseMove(flags, x, y)) return FALSE;
 
     if (m_bDragging) {
-        // Drop.
+        // Drop. The pick-up's step counts only when the node moved.
         m_bModified = 1;
         if (m_currentRecord) {
             const CCurvePointRec rec = m_records.GetAt(m_currentRecord);
+            if (CPoint(rec.x, rec.y) != m_ptDragStart) CommitUndoStep();
+            else DropUndoStep();
             if (rec.pNode) {
                 if (CSharedPoint* point = rec.pNode->GetPoint()) point->MoveTo(rec.x, rec.y, 1);
                 rec.pNode->SetKind(rec.bSmooth ? NODE_SMOOTH : NODE_CORNER);
@@ -304,7 +313,8 @@ BOOL CVTModifyCurve::OnLButtonDown(UINT flags, int x, int y)
         // Pick up.
         const POSITION pos = FindRecord(m_pHoveredNode);
         if (!pos) return TRUE;
-        SaveUndoState();
+        // The step becomes real at the drop, when the node has moved.
+        BeginUndoStep();
         m_currentRecord = pos;
         const CCurvePointRec& rec = m_records.GetAt(pos);
         m_ptDragStart = CPoint(rec.x, rec.y);
@@ -330,13 +340,14 @@ BOOL CVTModifyCurve::OnLButtonDown(UINT flags, int x, int y)
         CPage* page = CurrentPage();
         if (!page) return TRUE;
         const int countBefore = m_pCurve->GetNodeCount();
-        SaveUndoState();
+        BeginUndoStep();
         page->InsertNodeAt(m_pCurve, m_ptOutline.x, m_ptOutline.y, NODE_SMOOTH);
         if (m_pCurve->GetNodeCount() == countBefore) {
             // Nothing was inserted (the point lay on a node): no step.
-            DiscardUndoState();
+            DropUndoStep();
             return TRUE;
         }
+        CommitUndoStep();
         SetCurve(m_pCurve);
         InvalidateView();
         return OnLButtonDown(flags, x, y);
@@ -382,7 +393,9 @@ BOOL CVTModifyCurve::OnShiftDown()
         return TRUE;
     }
 
-    SaveUndoState();
+    // During a drag the pick-up's held step becomes this step; otherwise a
+    // step of its own.
+    if (!(wasDragging && CommitUndoStep())) SaveUndoState();
     if (wasDragging) ++m_nDragSnapshots;
     const CPoint dragStart = m_ptDragStart;
     const int dragSnapshots = m_nDragSnapshots;
@@ -410,7 +423,9 @@ BOOL CVTModifyCurve::OnDeleteDown()
     const POSITION pos = FindRecord(node);
     if (!pos) return FALSE;
 
-    SaveUndoState();
+    // A dragged node goes with the drag's held step (from before the
+    // pick-up), so Undo brings it back where it was.
+    if (!(m_bDragging && CommitUndoStep())) SaveUndoState();
     page->RemoveNode(m_pCurve, node);
     m_pHoveredNode = nullptr;
     m_records.RemoveAt(pos);
@@ -551,7 +566,7 @@ void CVTModifyCurve::Cancel()
         const CCurvePointRec& rec = m_records.GetAt(m_currentRecord);
         if (rec.pNode && rec.pNode->GetPoint())
             rec.pNode->GetPoint()->MoveTo(m_ptDragStart.x, m_ptDragStart.y, 1);
-        if (m_nDragSnapshots == 1) DiscardUndoState();
+        if (m_nDragSnapshots == 1) DropUndoStep();
     }
     m_bDragging = 0;
     EndEditing();

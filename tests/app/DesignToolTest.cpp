@@ -75,7 +75,9 @@ TEST(DesignToolDefaults, AToolThatOverridesNothingDoesNothing)
     tool.TableProperties();
     tool.OnEscUp();
     tool.SaveUndoState();
-    tool.DiscardUndoState();
+    tool.BeginUndoStep();
+    EXPECT_FALSE(tool.CommitUndoStep());
+    tool.DropUndoStep();
     EXPECT_EQ(tool.GetPageSet(), nullptr);
 
     // Draw paints only the (empty) prompt list.
@@ -140,8 +142,15 @@ TEST_F(DesignToolViewTest, UndoHelpersGoToTheViewsDocument)
     tool.SaveUndoState();
     EXPECT_EQ(doc.UndoCount(), before + 1);
     EXPECT_TRUE(doc.IsModified());
-    tool.DiscardUndoState();
-    EXPECT_EQ(doc.UndoCount(), before);
+    doc.SetModifiedFlag(false);
+    tool.BeginUndoStep();
+    tool.DropUndoStep();
+    EXPECT_EQ(doc.UndoCount(), before + 1);
+    EXPECT_FALSE(doc.IsModified());
+    tool.BeginUndoStep();
+    EXPECT_TRUE(tool.CommitUndoStep());
+    EXPECT_EQ(doc.UndoCount(), before + 2);
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(DesignToolViewTest, MappingAndPromptComeFromTheView)

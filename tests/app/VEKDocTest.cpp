@@ -180,7 +180,7 @@ TEST_F(VEKDocTest, SixSnapshotsAreKept)
     EXPECT_EQ(Marker(), 2);
 }
 
-TEST_F(VEKDocTest, NewStepClearsRedoAndDiscardDropsTheNewestSnapshot)
+TEST_F(VEKDocTest, NewStepClearsRedo)
 {
     Step(1);
     Step(2);
@@ -188,12 +188,76 @@ TEST_F(VEKDocTest, NewStepClearsRedoAndDiscardDropsTheNewestSnapshot)
     EXPECT_EQ(doc.CanRedo(), 1);
     Step(3);
     EXPECT_EQ(doc.CanRedo(), 0);
+}
 
-    const int snapshots = doc.UndoCount();
+// A held step that is dropped leaves everything as it was: the full undo
+// list (nothing evicted at depth six), the redo list, the modified flag and
+// the backup file.
+TEST_F(VEKDocTest, DroppedDeferredStepLeavesHistoryFlagAndBackupAlone)
+{
+    Settings().m_bAutoBackup = 1;
+    Settings().m_bBackupEveryStep = 1;
+    for (int n = 1; n <= 7; ++n) Step(n);
+    ASSERT_EQ(doc.UndoCount(), CVEKDoc::kUndoDepth);
+    ASSERT_EQ(doc.Undo(), 1);
+    doc.SetModifiedFlag(false);
+    const std::string backupBefore = ReadFile(CVEKDoc::BackupFilePath());
+
+    doc.BeginUndoStep();
+    EXPECT_TRUE(doc.HasPendingUndoStep());
+    doc.DropUndoStep();
+
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+    EXPECT_EQ(doc.UndoCount(), CVEKDoc::kUndoDepth - 1);
+    EXPECT_EQ(doc.CanRedo(), 1);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(ReadFile(CVEKDoc::BackupFilePath()), backupBefore);
+    EXPECT_FALSE(doc.CommitUndoStep()); // nothing held any more
+    EXPECT_EQ(doc.UndoCount(), CVEKDoc::kUndoDepth - 1);
+}
+
+// A committed step is the content from before BeginUndoStep, whenever the
+// commit comes, and counts as SaveUndoState would.
+TEST_F(VEKDocTest, CommittedDeferredStepIsTheContentBeforeTheChange)
+{
+    Settings().m_bAutoBackup = 1;
+    Settings().m_bBackupEveryStep = 1;
+    Step(1);
+    ASSERT_EQ(doc.Undo(), 1);
+    ASSERT_EQ(doc.CanRedo(), 1);
+    doc.SetModifiedFlag(false);
+
+    doc.GetPageSet()->SetPaperSize(5, 100);
+    doc.BeginUndoStep();
+    doc.GetPageSet()->SetPaperSize(6, 100);
+    EXPECT_EQ(doc.UndoCount(), 0);
+    EXPECT_TRUE(doc.CommitUndoStep());
+
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(doc.CanRedo(), 0);
+    EXPECT_EQ(doc.UndoCount(), 1);
+    auto backedUp = CVEKDoc::LoadPageSetRecord(ReadFile(CVEKDoc::BackupFilePath()));
+    ASSERT_NE(backedUp, nullptr);
+    EXPECT_EQ(backedUp->GetPaperSize().cx, 5);
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_EQ(Marker(), 5);
+}
+
+TEST_F(VEKDocTest, UndoRedoNewAndAnImmediateStepForgetAHeldStep)
+{
+    Step(1);
+    doc.BeginUndoStep();
+    ASSERT_EQ(doc.Undo(), 1);
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+    doc.BeginUndoStep();
+    ASSERT_EQ(doc.Redo(), 1);
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+    doc.BeginUndoStep();
     doc.SaveUndoState();
-    doc.DiscardUndoState();
-    EXPECT_EQ(doc.UndoCount(), snapshots);
-    EXPECT_EQ(Marker(), 3);
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+    doc.BeginUndoStep();
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.HasPendingUndoStep());
 }
 
 TEST_F(VEKDocTest, NewAndOpenStartWithEmptyUndoLists)

@@ -80,7 +80,9 @@ TEST_F(CurveEditorTest, ANodeIsPickedUpByOneClickAndPutDownByTheNext)
     Click(5040, 3030);
     EXPECT_EQ(editor->IsDragging(), 1);
     EXPECT_TRUE(view->CanEditCancel());
-    EXPECT_EQ(doc.UndoCount(), snapshots + 1);
+    // The pick-up holds its step until the node is put down elsewhere.
+    EXPECT_EQ(doc.UndoCount(), snapshots);
+    EXPECT_TRUE(doc.HasPendingUndoStep());
     MoveTo(5500, 2500);
     EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVTModifyCurve::kPromptDragging));
     // The point follows the mouse at once, on both curves.
@@ -105,6 +107,23 @@ TEST_F(CurveEditorTest, ANodeIsPickedUpByOneClickAndPutDownByTheNext)
     EXPECT_EQ(Curves()[0]->GetLastNode()->GetPosition(), CPoint(5000, 3000));
 }
 
+TEST_F(CurveEditorTest, ANodePutDownWhereItWasCostsNoStep)
+{
+    CCurveElement* curve = Draw({{2000, 5000}, {5000, 3000}, {8000, 5000}});
+    ASSERT_NE(curve, nullptr);
+    doc.SetModifiedFlag(false);
+    const int snapshots = doc.UndoCount();
+
+    Click(5040, 3030);
+    ASSERT_EQ(editor->IsDragging(), 1);
+    Click(5000, 3000);
+    EXPECT_EQ(editor->IsDragging(), 0);
+    EXPECT_EQ(curve->GetNodeAt(1)->GetPosition(), CPoint(5000, 3000));
+    EXPECT_EQ(doc.UndoCount(), snapshots);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+}
+
 TEST_F(CurveEditorTest, AClickOnTheCurveInsertsASmoothNodeAndPicksItUp)
 {
     CCurveElement* curve = Draw({{2000, 5000}, {5000, 5000}, {8000, 5000}}, false, true);
@@ -116,7 +135,7 @@ TEST_F(CurveEditorTest, AClickOnTheCurveInsertsASmoothNodeAndPicksItUp)
     EXPECT_EQ(curve->GetNodeAt(1)->GetPosition(), CPoint(3500, 5000));
     EXPECT_EQ(curve->GetNodeAt(1)->GetKind(), NODE_SMOOTH);
     EXPECT_EQ(editor->IsDragging(), 1);
-    EXPECT_EQ(doc.UndoCount(), snapshots + 2);
+    EXPECT_EQ(doc.UndoCount(), snapshots + 1);
     MoveTo(3500, 4000);
     Click(3500, 4000);
     EXPECT_EQ(curve->GetNodeAt(1)->GetPosition(), CPoint(3500, 4000));
