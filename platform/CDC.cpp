@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -354,6 +355,115 @@ int CDC::GetTextAscent() const
 int CDC::GetTextHeight() const
 {
     return m_metrics.height();
+}
+
+int CDC::GetAvgCharWidth() const
+{
+    return m_metrics.averageCharWidth();
+}
+
+int CDC::CharAdvance(const QString& ch) const
+{
+    return m_metrics.horizontalAdvance(ch) + m_charExtra;
+}
+
+int CDC::LineWidth(const std::string& gbkLine) const
+{
+    int width = 0;
+    for (const GbkChar& c : SplitGbkCharacters(gbkLine)) width += CharAdvance(c.text);
+    return width;
+}
+
+std::string CDC::WrapText(const std::string& gbkText, int width) const
+{
+    std::string out;
+    out.reserve(gbkText.size() + 8);
+    long long lineWidth = 0;
+    bool lineHasChars = false;
+    for (const GbkChar& c : SplitGbkCharacters(gbkText)) {
+        const char first = gbkText[c.start];
+        if (first == '\r' || first == '\n') {
+            out += first;
+            lineWidth = 0;
+            lineHasChars = false;
+            continue;
+        }
+        const int advance = CharAdvance(c.text);
+        if (lineHasChars && lineWidth + advance > width) {
+            out += "\r\n";
+            lineWidth = 0;
+        }
+        out.append(gbkText, c.start, c.size);
+        lineWidth += advance;
+        lineHasChars = true;
+    }
+    return out;
+}
+
+namespace {
+
+// The lines of a text: CR LF, CR and LF each end one; a break at the end
+// opens no further line.
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t brk = text.find_first_of("\r\n", start);
+        if (brk == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, brk - start));
+        start = brk + 1;
+        if (text[brk] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+} // namespace
+
+int CDC::DrawText(const std::string& gbkText, CRect& rect, unsigned format)
+{
+    const long long boxWidth = (long long)rect.right - rect.left;
+    const int wrapWidth = int(std::clamp<long long>(boxWidth, 0, 1LL << 30));
+    const std::vector<std::string> lines =
+        SplitLines((format & DT_WORDBREAK) ? WrapText(gbkText, wrapWidth) : gbkText);
+    std::vector<int> widths;
+    widths.reserve(lines.size());
+    int widest = 0;
+    for (const std::string& line : lines) {
+        widths.push_back(LineWidth(line));
+        widest = std::max(widest, widths.back());
+    }
+    const int lineHeight = m_metrics.height();
+    const int height = int(std::min<long long>(1LL << 30, (long long)lines.size() * lineHeight));
+    if (format & DT_CALCRECT) {
+        rect.right = rect.left + widest;
+        rect.bottom = rect.top + height;
+        return height;
+    }
+    const bool clip = !(format & DT_NOCLIP);
+    if (clip) {
+        m_painter->save();
+        const long long boxHeight = (long long)rect.bottom - rect.top;
+        m_painter->setClipRect(QRect(rect.left, rect.top, int(std::clamp<long long>(boxWidth, 0, 1LL << 30)),
+                                     int(std::clamp<long long>(boxHeight, 0, 1LL << 30))),
+                               m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    long long y = rect.top;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (clip && y >= rect.bottom) break;
+        int x = rect.left;
+        if (format & DT_RIGHT)
+            x = int(std::clamp<long long>((long long)rect.right - widths[i], INT_MIN, INT_MAX));
+        else if (format & DT_CENTER)
+            x = int(((long long)rect.left + rect.right - widths[i]) / 2);
+        TextOut(x, int(y), lines[i]);
+        y += lineHeight;
+    }
+    if (clip) m_painter->restore();
+    return height;
 }
 
 detail::ScreenSurface::ScreenSurface() : image(1, 1, QImage::Format_RGB32), painter(new QPainter(&image)) {}
