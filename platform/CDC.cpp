@@ -2,7 +2,10 @@
 
 #include "CodePage.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QThread>
+#include <QHash>
 #include <QPainter>
 #include <QVector>
 #include <QPainterPath>
@@ -129,10 +132,68 @@ void CDC::ApplyBrush()
     }
 }
 
+namespace detail {
+
+// A font made from a LogFont, with its metrics and the advances of the
+// characters measured in it so far. Making a font and shaping a character
+// are far dearer than looking them up, and drawing selects the same few
+// fonts over and over (every table cell selects its font and gives the
+// previous one back).
+struct FontEntry {
+    explicit FontEntry(const LogFont& lf) : logFont(lf), font(MakeQFont(lf)), metrics(font) {}
+    LogFont logFont;
+    QFont font;
+    QFontMetrics metrics;
+    QHash<QString, int> advances;
+};
+
+} // namespace detail
+
+namespace {
+
+// The fonts used most recently, newest first. Only the user-interface
+// thread keeps them; the cache lives until the process ends, so no font
+// outlives the application object.
+std::shared_ptr<detail::FontEntry> CachedFont(const LogFont& lf)
+{
+    constexpr std::size_t kCachedFonts = 32;
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) return std::make_shared<detail::FontEntry>(lf);
+    static auto* fonts = new std::vector<std::shared_ptr<detail::FontEntry>>();
+    std::vector<std::shared_ptr<detail::FontEntry>>& cache = *fonts;
+    for (std::size_t i = 0; i < cache.size(); ++i) {
+        if (cache[i]->logFont != lf) continue;
+        std::shared_ptr<detail::FontEntry> found = cache[i];
+        if (i > 0) {
+            cache.erase(cache.begin() + std::ptrdiff_t(i));
+            cache.insert(cache.begin(), found);
+        }
+        return found;
+    }
+    auto entry = std::make_shared<detail::FontEntry>(lf);
+    cache.insert(cache.begin(), entry);
+    if (cache.size() > kCachedFonts) cache.pop_back();
+    return entry;
+}
+
+} // namespace
+
 void CDC::ApplyFont()
 {
-    m_qfont = MakeQFont(m_font);
-    m_metrics = QFontMetrics(m_qfont);
+    if (m_fontEntry && m_fontEntry->logFont == m_font) return;
+    m_fontEntry = CachedFont(m_font);
+    m_qfont = m_fontEntry->font;
+    m_metrics = m_fontEntry->metrics;
+}
+
+int CDC::Advance(const QString& ch) const
+{
+    QHash<QString, int>& known = m_fontEntry->advances;
+    const auto it = known.constFind(ch);
+    if (it != known.constEnd()) return it.value();
+    const int advance = m_metrics.horizontalAdvance(ch);
+    if (known.size() < 4096) known.insert(ch, advance);
+    return advance;
 }
 
 CPoint CDC::MoveTo(int x, int y)
@@ -309,7 +370,7 @@ void CDC::TextOut(int x, int y, const std::string& gbkText)
     int pen = 0;
     for (const QString& ch : chars) {
         positions.push_back(pen);
-        pen += m_metrics.horizontalAdvance(ch) + m_charExtra;
+        pen += Advance(ch) + m_charExtra;
     }
     const int boxWidth = std::max(0, pen);
     const int inkWidth = std::max(0, pen - m_charExtra);
@@ -343,7 +404,7 @@ CSize CDC::GetTextExtent(const std::string& gbkText) const
 {
     int width = 0;
     if (!gbkText.empty())
-        for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += m_metrics.horizontalAdvance(ch);
+        for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += Advance(ch);
     return CSize(width, m_metrics.height());
 }
 
@@ -364,7 +425,7 @@ int CDC::GetAvgCharWidth() const
 
 int CDC::CharAdvance(const QString& ch) const
 {
-    return m_metrics.horizontalAdvance(ch) + m_charExtra;
+    return Advance(ch) + m_charExtra;
 }
 
 int CDC::LineWidth(const std::string& gbkLine) const

@@ -12,9 +12,14 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <memory>
 #include <string>
 
 class QPainter;
+
+namespace detail {
+struct FontEntry;
+}
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
@@ -162,6 +167,8 @@ private:
     void ApplyFont();
     bool IsSolidHairline() const;
     void DrawHairlineSegment(const CPoint& from, const CPoint& to);
+    // The whole-pixel advance of one character in the selected font.
+    int Advance(const QString& ch) const;
     int CharAdvance(const QString& ch) const;
     int LineWidth(const std::string& gbkLine) const;
 
@@ -172,6 +179,9 @@ private:
     LogFont m_font;
     QFont m_qfont;
     QFontMetrics m_metrics{m_qfont};
+    // The selected font's entry in the thread's cache of fonts, which also
+    // remembers the advances measured in it.
+    std::shared_ptr<detail::FontEntry> m_fontEntry;
     COLORREF m_textColor = RGB(0, 0, 0);
     COLORREF m_bkColor = RGB(255, 255, 255);
     int m_bkMode = OPAQUE;

@@ -30,6 +30,7 @@
 #include "platform/LogFont.h"
 #include "platform/Types.h"
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -391,6 +392,10 @@ private:
     // Row whose bottom line lies at y, 0 when none does.
     int RowEndingAt(long long y) const;
     bool InsideOrigin(int x, int y) const { return x >= m_origin.x && y >= m_origin.y; }
+    // Whether the table can grow by d downwards (rightwards) and every
+    // coordinate still be a 32-bit number.
+    bool RoomBelow(long long d) const { return (long long)m_origin.y + GetTableHeight() + d <= INT_MAX; }
+    bool RoomRight(long long d) const { return (long long)m_origin.x + GetTableWidth() + d <= INT_MAX; }
     template <class Match> int FindFirst(int x, int y, CTableCellAddress& out, Match match) const;
     template <class Pred> void CollectWhere(int firstRow, int lastRow, CTableCellList& out, Pred pred) const;
     void OffsetCells(const CTableCellList& cells, long long dx, long long dy);

@@ -337,6 +337,7 @@ int CTableGrid::SplitSingleRowIntoRows(CDC* dc, const CTableCellAddress& a, int 
         for (int k = 1; k < rows; ++k) pieces[std::size_t(k)] = other;
         const long long grow = fit + (rows - 1) * other - height;
         const CRect r = cell->GetRect();
+        if (!RoomBelow(grow)) return 0;
         if (!MoveHorizontalLine(dc, CPoint(r.left, r.bottom), CPoint(r.left, Clamp(r.bottom + grow)), a)) return 0;
     }
 
@@ -368,6 +369,7 @@ int CTableGrid::SplitSingleRowIntoGrid(CDC* dc, const CTableCellAddress& a, int 
     const long long h = cell->GetHeight();
     const int bottom = cell->GetRect().bottom;
     cell->SetRect(r.left, r.top, r.right, bottom);
+    if (!RoomBelow((rows - 1) * h)) return 0;
     if (!MoveHorizontalLine(dc, CPoint(r.left, bottom), CPoint(r.left, Clamp(bottom + (rows - 1) * h)), a)) return 0;
 
     cell->SetRect(r.left, r.top, r.right, Clamp(r.top + h));

@@ -32,6 +32,7 @@ int CTableGrid::SetRowHeight(int row, int height)
     if (height < 1 || row < 1 || row > GetRowCount()) return 0;
     const long long d = (long long)height - m_rows[std::size_t(row - 1)].height;
     if (d == 0) return 1;
+    if (!RoomBelow(d)) return 0;
     CTableCellList own;
     CTableCellList reaching;
     CTableCellList below;
@@ -49,6 +50,7 @@ int CTableGrid::InsertRow(int row, int above)
 {
     if (row < 1 || row > GetRowCount()) return 0;
     const std::uint32_t h = m_rows[std::size_t(row - 1)].height;
+    if (!RoomBelow(h)) return 0;
     CTableCellList below;
     CollectCellsBelowRow(row, below);
     if (above) {
@@ -149,6 +151,7 @@ int CTableGrid::InsertColumn(const CTableCellAddress& a, int left)
 {
     if (!CanInsertColumn(a)) return 0;
     const long long w = GetCell(a)->GetWidth();
+    if (!RoomRight(w)) return 0;
     CTableCellList column;
     CTableCellList right;
     CollectColumnCells(a, column);
@@ -232,7 +235,7 @@ int CTableGrid::MoveHorizontalLine(CDC* dc, const CPoint& from, const CPoint& to
         distance = std::min<long long>(distance, (long long)m_rows[std::size_t(last - 1)].height - 1);
         distance = -distance;
     }
-    if (distance == 0 || (to.y < from.y && distance > 0)) return 0;
+    if (distance == 0 || (to.y < from.y && distance > 0) || !RoomBelow(distance)) return 0;
     GrowBottoms(online, distance);
     OffsetCells(below, 0, distance);
     Row& changed = m_rows[std::size_t(last - 1)];
@@ -286,6 +289,7 @@ int CTableGrid::MoveVerticalLineCells(CDC* dc, const CPoint& from, const CPoint&
         distance = -distance;
     }
     if (distance == 0 || (to.x > from.x) != (distance > 0)) return 0;
+    if (x0 + distance < INT_MIN || x0 + distance > INT_MAX) return 0;
     GrowRights(lefts, distance);
     MoveLefts(rights, distance);
     // The narrowed side's texts get the height they now need.
@@ -345,6 +349,7 @@ int CTableGrid::MoveSelectionHorizontalLine(CDC*, const CPoint& from, const CPoi
     if (d == 0 || first < 1 || last < first) return 0;
     for (int r = first; r <= last; ++r)
         if ((long long)m_rows[std::size_t(r - 1)].height + d < 1) return 0;
+    if (!RoomBelow(d * (last - first + 1))) return 0;
 
     // Every cell's rows, read off the old lines; a cell off the lines
     // (only a damaged record holds one) refuses the move.
@@ -404,6 +409,7 @@ int CTableGrid::MoveSelectionVerticalLine(CDC*, const CPoint& from, const CPoint
         moved[x] = x + shift;
         previous = x;
     }
+    if (!RoomRight(shift)) return 0;
     for (Row& row : m_rows) {
         for (auto& cell : row.cells) {
             const CRect& r = cell->GetRect();
