@@ -500,8 +500,8 @@ int CDC::DrawText(const std::string& gbkText, CRect& rect, unsigned format)
     const int lineHeight = m_metrics.height();
     const int height = int(std::min<long long>(1LL << 30, (long long)lines.size() * lineHeight));
     if (format & DT_CALCRECT) {
-        rect.right = rect.left + widest;
-        rect.bottom = rect.top + height;
+        rect.right = int(std::min<long long>((long long)rect.left + widest, INT_MAX));
+        rect.bottom = int(std::min<long long>((long long)rect.top + height, INT_MAX));
         return height;
     }
     const bool clip = !(format & DT_NOCLIP);
@@ -520,7 +520,7 @@ int CDC::DrawText(const std::string& gbkText, CRect& rect, unsigned format)
             x = int(std::clamp<long long>((long long)rect.right - widths[i], INT_MIN, INT_MAX));
         else if (format & DT_CENTER)
             x = int(((long long)rect.left + rect.right - widths[i]) / 2);
-        TextOut(x, int(y), lines[i]);
+        TextOut(x, int(std::min<long long>(y, INT_MAX)), lines[i]);
         y += lineHeight;
     }
     if (clip) m_painter->restore();

@@ -388,17 +388,18 @@ CSize CTableCell::MeasureTextAtWidth(CDC* dc, int width, int characters) const
 // ---------------------------------------------------------------------------
 // Drawing
 
-void CTableCell::Draw(CDC* dc, double scale, int originX, int originY, const CRect&) const
+void CTableCell::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const
 {
-    Paint(dc, scale, originX, originY, m_textColor, m_backColor);
+    Paint(dc, scale, originX, originY, clip, m_textColor, m_backColor);
 }
 
-void CTableCell::DrawInverted(CDC* dc, double scale, int originX, int originY, const CRect&) const
+void CTableCell::DrawInverted(CDC* dc, double scale, int originX, int originY, const CRect& clip) const
 {
-    Paint(dc, scale, originX, originY, GetInvertedTextColor(), GetInvertedBackColor());
+    Paint(dc, scale, originX, originY, clip, GetInvertedTextColor(), GetInvertedBackColor());
 }
 
-void CTableCell::Paint(CDC* dc, double scale, int originX, int originY, COLORREF text, COLORREF back) const
+void CTableCell::Paint(CDC* dc, double scale, int originX, int originY, const CRect& clip, COLORREF text,
+                       COLORREF back) const
 {
     if (!m_grid || !dc || !(scale > 0)) return;
     const CRect device = ModelToDeviceRect(m_rect.left, m_rect.top, m_rect.right, m_rect.bottom, scale, originX,
@@ -407,10 +408,12 @@ void CTableCell::Paint(CDC* dc, double scale, int originX, int originY, COLORREF
 
     const DcState state(dc);
     dc->SetBkMode(TRANSPARENT);
-    CRect fill = device;
-    fill.right = int(std::min<long long>((long long)fill.right + 1, INT_MAX));
-    fill.bottom = int(std::min<long long>((long long)fill.bottom + 1, INT_MAX));
-    dc->FillSolidRect(fill, back);
+    // The fill reaches a pixel further right and down; only the part that
+    // can show is filled (a cell may reach far beyond the screen).
+    const CRect fill(std::max(device.left, clip.left - 1), std::max(device.top, clip.top - 1),
+                     int(std::min<long long>((long long)device.right + 1, (long long)clip.right + 1)),
+                     int(std::min<long long>((long long)device.bottom + 1, (long long)clip.bottom + 1)));
+    if (!fill.IsRectEmpty()) dc->FillSolidRect(fill, back);
     dc->SetTextColor(text);
     for (const CTableBorderLine& line : m_lines) line.Draw(dc, scale, originX, originY);
     if (!m_font) return;

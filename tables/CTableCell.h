@@ -138,7 +138,8 @@ public:
     CSize MeasureTextAtWidth(CDC* dc, int width, int characters) const;
 
     // Background, lines and text; nothing at all without a grid or when the
-    // cell is less than a pixel wide or high. The clip is not used.
+    // cell is less than a pixel wide or high. The background is filled
+    // within the clip (the device rectangle being painted).
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
     // The same in the inverted colours (a selected cell).
     void DrawInverted(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
@@ -156,7 +157,8 @@ public:
     void Store(CArchive& ar) const;
 
 private:
-    void Paint(CDC* dc, double scale, int originX, int originY, COLORREF text, COLORREF back) const;
+    void Paint(CDC* dc, double scale, int originX, int originY, const CRect& clip, COLORREF text,
+               COLORREF back) const;
     void DrawCellText(CDC* dc, const CRect& area) const;
     // The font at its stored size, for measuring.
     LogFont MeasuringFont() const;
