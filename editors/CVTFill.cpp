@@ -79,10 +79,13 @@ CVTFillEditor* CVTFill::PickedEditor() const
     return m_pPicked ? GetEditor(m_pPicked->GetFillKind()) : nullptr;
 }
 
+// Asks every editor rather than the picked curve's: after the document's
+// content was replaced the curve is gone, and the tool is reset then.
 void CVTFill::EndEditorAction()
 {
-    if (CVTFillEditor* editor = PickedEditor())
-        if (editor->HasPendingStep()) editor->Reset();
+    for (int kind = FILL_BITMAP; kind <= FILL_LINES; ++kind)
+        if (CVTFillEditor* editor = GetEditor(kind))
+            if (editor->HasPendingStep()) editor->Reset();
 }
 
 void CVTFill::Pick(CClosedCurveElement* curve)

@@ -52,7 +52,8 @@ QString CLineFillParamDlg::AngleText(double angle)
 void CLineFillParamDlg::InitDialog()
 {
     const CSystemSettings& s = Settings();
-    m_angle->setText(AngleText(m_dAngle));
+    m_shownAngle = AngleText(m_dAngle);
+    m_angle->setText(m_shownAngle);
     m_unit->setText(QString::fromStdString(UnitSuffix(s.m_nWorkUnit)));
     m_spacing->setText(QString::fromStdString(
         FormatLength(m_nSpacing, m_nUnitsPerMM, s.m_nWorkUnit, s.m_nPrecision)));
@@ -74,8 +75,12 @@ void CLineFillParamDlg::Refuse(QLineEdit* edit, int messageId)
 void CLineFillParamDlg::accept()
 {
     bool ok = false;
-    const double angle = QLocale::c().toDouble(m_angle->text().trimmed(), &ok);
-    if (!ok || !std::isfinite(angle) || angle < -kMaxAngle || angle > kMaxAngle) {
+    const QString angleText = m_angle->text().trimmed();
+    const double angle = QLocale::c().toDouble(angleText, &ok);
+    // The angle shown is taken back as it is, also one beyond a turn that
+    // came from a file.
+    const bool asShown = ok && angleText == m_shownAngle;
+    if (!ok || !std::isfinite(angle) || (!asShown && (angle < -kMaxAngle || angle > kMaxAngle))) {
         Refuse(m_angle, kMessageAngle);
         return;
     }

@@ -3,7 +3,8 @@
 // members, runs DoModal and reads them back after OK. OK refuses an angle
 // that is no number between -360 and 360 and a spacing below one page
 // unit (text that is no length among them) with a message, the focus on
-// the field, the dialog staying open.
+// the field, the dialog staying open. The angle shown is taken back
+// unchanged even when it lies beyond a turn.
 #pragma once
 
 #include <QDialog>
@@ -51,4 +52,5 @@ private:
     QLineEdit* m_angle = nullptr;
     QLineEdit* m_spacing = nullptr;
     QLabel* m_unit = nullptr;
+    QString m_shownAngle;
 };

@@ -121,6 +121,24 @@ TEST_F(LineFillEditorTest, UndoOrCancelDuringADragPutTheLinesBack)
     EXPECT_FALSE(view->CanEditCancel());
 }
 
+// A document opened or made new in the middle of a drag ends the drag
+// without touching the curve that went with the old content, and no step
+// of the old content reaches the new one.
+TEST_F(LineFillEditorTest, NewContentInTheMiddleOfADragEndsIt)
+{
+    Click(4500, 3500);
+    MoveTo(5000, 4000);
+    ASSERT_TRUE(view->CanEditCancel());
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(view->CanEditCancel());
+    EXPECT_EQ(fill->GetPickedCurve(), nullptr);
+    EXPECT_EQ(doc.UndoCount(), 0);
+    EXPECT_FALSE(doc.HasPendingUndoStep());
+    MoveTo(3000, 3000);
+    Click(3000, 3000);
+    EXPECT_TRUE(Curves().empty());
+}
+
 TEST_F(LineFillEditorTest, TheDialogCountsTheAngleTheOtherWayRound)
 {
     struct Case {
@@ -134,6 +152,8 @@ TEST_F(LineFillEditorTest, TheDialogCountsTheAngleTheOtherWayRound)
         {12.345, "347.7", "347.7", 12.345},  // left as shown: kept exactly
         {12.345, "347.7", "300", 60.0},
         {0.0, "360", "-90", 450.0},
+        // From a file, beyond a turn: taken back as shown.
+        {-30.0, "390", "390", -30.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
