@@ -17,6 +17,7 @@
 #include "model/CClosedCurveElement.h"
 #include "model/CFillStyle.h"
 #include "model/CPageSet.h"
+#include "model/FillLayout.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
@@ -456,52 +457,11 @@ void CVTFill::StartEditor(int kind)
 
 void CVTFill::SetFillKindTo(int kind)
 {
-    CClosedCurveElement* c = m_pPicked;
-    const CSystemSettings& s = Settings();
-    const CRect b = c->GetBoundRect();
-    const CPoint centre((b.left + b.right) / 2, (b.top + b.bottom) / 2);
-    const int middle = (b.top + b.bottom) / 2;
-
     SaveUndoState();
-    c->SetFillKind(kind);
-    switch (kind) {
-    case FILL_SOLID:
-        c->SetStartColor(s.m_crGradientStart);
-        break;
-    case FILL_LINEAR:
-        c->SetGradientColors(s.m_crGradientStart, s.m_crGradientEnd);
-        c->SetFillAngle(0.0);
-        c->SetGradientPoints(b.left, middle, b.right, middle);
-        c->SetBlendPosition(0.5);
-        break;
-    case FILL_CIRCULAR:
-        c->SetGradientCenter(centre.x, centre.y);
-        c->SetGradientStart(CPoint(b.right, middle));
-        c->SetBlendPosition(0.5);
-        c->SetSecondBlendPosition(0.0);
-        c->SetStartColor(s.m_crGradientStart);
-        c->SetCenterColor(s.m_crGradientEnd);
-        break;
-    case FILL_CONICAL:
-        c->SetFillAngle(0.0);
-        c->SetBlendPosition(0.5);
-        c->SetStartColor(s.m_crGradientStart);
-        c->SetEndColor(s.m_crGradientEnd);
-        c->SetGradientCenter(centre.x, centre.y);
-        c->SetGradientPoints(b.right, middle, b.left, middle);
-        break;
-    case FILL_SQUARE:
-        c->SetGradientCenter(centre.x, centre.y);
-        c->SetGradientStart(CPoint(b.right, middle));
-        c->SetFillAngle(0.0);
-        c->SetBlendPosition(0.5);
-        c->SetSecondBlendPosition(0.0);
-        c->SetStartColor(s.m_crGradientStart);
-        c->SetCenterColor(s.m_crGradientEnd);
-        break;
-    default:
-        break;
-    }
+    if (kind == FILL_NONE)
+        m_pPicked->SetFillKind(FILL_NONE);
+    else
+        LayOutGradientFill(*m_pPicked, kind, Settings().m_crGradientStart, Settings().m_crGradientEnd);
     StartEditor(kind);
 }
 
@@ -520,11 +480,7 @@ bool CVTFill::ApplyBitmapFill()
         return false;
     }
     CommitUndoStep();
-    const CRect b = c->GetBoundRect();
-    c->SetFillKind(FILL_BITMAP);
-    c->SetBitmapTileSize(b.Width(), b.Height());
-    c->SetBitmapCenter((b.left + b.right) / 2, (b.top + b.bottom) / 2);
-    c->SetFillAngle(0.0);
+    LayOutBitmapTile(*c);
     StartEditor(FILL_BITMAP);
     return true;
 }
@@ -534,14 +490,8 @@ bool CVTFill::ApplyBitmapFill()
 void CVTFill::ApplyLineFill()
 {
     CClosedCurveElement* c = m_pPicked;
-    const CSystemSettings& s = Settings();
-    const CRect b = c->GetBoundRect();
-    CFillStyle style;
-    style.SetLineAttr(CurrentLineType());
-    style.SetColor(s.m_crLineColor);
-    style.SetAngle(0.0);
-    style.SetOrigin((b.left + b.right) / 2, (b.top + b.bottom) / 2);
-    style.SetSpacing(kNewLineFillSpacing);
+    const CFillStyle style =
+        NewLineFillStyle(*c, CurrentLineType(), Settings().m_crLineColor, kNewLineFillSpacing);
     if (c->GetFillKind() != FILL_LINES || c->GetLineFillStyle() != style) {
         SaveUndoState();
         c->SetFillKind(FILL_LINES);
