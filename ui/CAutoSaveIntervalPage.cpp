@@ -83,12 +83,15 @@ bool CAutoSaveIntervalPage::IsWritableFile(const QString& absolutePath)
 {
     const QFileInfo file(absolutePath);
     if (file.exists()) return file.isFile() && file.isWritable();
-    // A folder still to be made is fine when the nearest existing one above
-    // it takes new entries.
-    QDir dir = file.absoluteDir();
-    while (!dir.exists())
-        if (!dir.cdUp()) return false;
-    const QFileInfo folder(dir.absolutePath());
+    // Folders still to be made are fine when the nearest existing entry
+    // above is a folder that takes new entries (not a file in the way).
+    QString above = file.absolutePath();
+    while (!QFileInfo::exists(above)) {
+        const QString parent = QFileInfo(above).absolutePath();
+        if (parent == above) return false;
+        above = parent;
+    }
+    const QFileInfo folder(above);
     return folder.isDir() && folder.isWritable();
 }
 
