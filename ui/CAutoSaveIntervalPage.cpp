@@ -18,7 +18,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <cstdlib>
 
 CAutoSaveIntervalPage::CAutoSaveIntervalPage(QWidget* parent)
     : CSettingsPage(IDD, QStringLiteral("自动备份间隙"), parent)
@@ -121,7 +120,8 @@ bool CAutoSaveIntervalPage::IsChanged() const
     if (!on) return false;
     if (m_bEveryStep != (s.m_bBackupEveryStep != 0)) return true;
     if (m_file->text() != GbkToQString(s.m_strBackupFile)) return true;
-    return !m_bEveryStep && std::atoi(m_minutes->text().toLatin1().constData()) != s.m_nBackupMinutes;
+    // Any other text than the stored number counts, so that it is checked.
+    return !m_bEveryStep && m_minutes->text().trimmed() != QString::number(s.m_nBackupMinutes);
 }
 
 bool CAutoSaveIntervalPage::OnValidate()
