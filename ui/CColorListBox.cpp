@@ -57,7 +57,8 @@ CColorListBox::CColorListBox(QWidget* parent) : QListWidget(parent)
     setUniformItemSizes(true);
     setSpacing(0);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // All eight columns are shown: no scrolling.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < kColorCount; ++i) addItem(QString());
 }
@@ -80,5 +81,7 @@ QSize CColorListBox::sizeHint() const
 {
     const int columns = (kColorCount + kRows - 1) / kRows;
     const int frame = 2 * frameWidth();
-    return {columns * kCellSize + frame, kRows * kCellSize + frame};
+    // One pixel more than the cells: the view wraps a column when an item
+    // would reach its last pixel.
+    return {columns * kCellSize + frame + 1, kRows * kCellSize + frame + 1};
 }
