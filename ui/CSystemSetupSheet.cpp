@@ -18,6 +18,8 @@ CSystemSetupSheet::CSystemSetupSheet(int captionId, QWidget* parent, int firstPa
 {
     setWindowTitle(LoadResString(captionId));
     m_tabs = new QTabWidget(this);
+    // All six tabs in view, as on a property sheet.
+    m_tabs->setUsesScrollButtons(false);
     m_pages = {new CSetWorkUnitPage, new CSetCaptureSensitivityPage, new CAutoSaveIntervalPage,
                new CSetFilesPathPage, new CSetTableParamPage,         new CSetDefaultPageSize};
     for (CSettingsPage* page : m_pages) {
