@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-image-formats-plugins libgl-dev
-          libgsf-1-dev libfreexl-dev libwmf-dev libemf2svg-dev
+          libgsf-1-dev libwmf-dev libemf2svg-dev
           libgtest-dev libbenchmark-dev
           fonts-wqy-microhei fonts-wqy-zenhei xvfb xauth)
 
@@ -76,7 +76,7 @@ fuzz() {
         local seeds=(build-fuzz/seeds/$name)
         [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
         # Compound files written by another program, where shared/ has them.
-        [ "$name" = CompoundFile ] && [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls)
+        case "$name" in CompoundFile|XlsReader) [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls) ;; esac
         "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
             -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
             >"build-fuzz/$name.log" 2>&1 &
