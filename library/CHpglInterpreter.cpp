@@ -283,8 +283,9 @@ void CHpglInterpreter::ArcThreePoint(const Values& v, bool relative)
     const double radius = CircleThroughPoints(p, b, e, centre) ? HpglDistance(centre, p) : 0.0;
     const std::vector<CDoublePoint> arc = ArcThroughPoints(p, b, e, ChordAngle(v, 4, radius));
     if (arc.empty()) {
-        DrawTo(b);
-        DrawTo(e);
+        // Two of the points meet: the line through the others.
+        if (b != p) DrawTo(b);
+        if (e != m_state.penPosition) DrawTo(e);
         return;
     }
     for (std::size_t i = 1; i < arc.size(); ++i) DrawTo(arc[i]);
