@@ -35,7 +35,16 @@ CHpglScanner::CHpglScanner(CHpglInterpreter& interpreter, CImportBuffer& record)
 
 bool CHpglScanner::Feed(const char* data, std::size_t size)
 {
-    for (std::size_t i = 0; i < size && m_status == Status::Reading; ++i) Byte(static_cast<unsigned char>(data[i]));
+    for (std::size_t i = 0; i < size && m_status == Status::Reading; ++i) {
+        const unsigned char b = static_cast<unsigned char>(data[i]);
+        // Digits of a coordinate are most of a plotter file.
+        if (m_mode == Mode::Numbers && IsDigit(b) && m_numberLength < kMaxNumberChars) {
+            m_number[m_numberLength++] = char(b);
+            m_numberHasDigit = true;
+            continue;
+        }
+        Byte(b);
+    }
     return m_status == Status::Reading;
 }
 
@@ -59,7 +68,7 @@ void CHpglScanner::Reset()
     m_mode = Mode::Mnemonic;
     m_letters = 0;
     m_pending = false;
-    m_number.clear();
+    m_numberLength = 0;
     m_numberHasPoint = false;
     m_numberHasDigit = false;
 }
@@ -204,31 +213,42 @@ void CHpglScanner::MnemonicByte(unsigned char b)
 
 void CHpglScanner::AppendNumberChar(char c)
 {
-    if (m_number.size() >= kMaxNumberChars) {
+    if (m_numberLength >= kMaxNumberChars) {
         m_record.SetInvalid();
         return;
     }
-    m_number.push_back(c);
+    m_number[m_numberLength++] = c;
 }
 
+// Whole numbers, by far the most common, are added up digit by digit
+// (exactly, below 2^53); numbers with a point go through the library's
+// correctly rounded conversion.
 void CHpglScanner::EndNumber()
 {
     if (m_numberHasDigit && !m_record.IsInvalid()) {
-        const char* first = m_number.data();
-        const char* last = first + m_number.size();
-        if (*first == '+') ++first;
+        const char* first = m_number;
+        const char* last = first + m_numberLength;
+        const bool negative = *first == '-';
+        if (*first == '+' || *first == '-') ++first;
         double value = 0.0;
-        const auto result = std::from_chars(first, last, value);
-        if (result.ec == std::errc() && result.ptr == last) {
-            if (m_record.GetValueCount() >= kMaxValues)
-                Stop(Status::OverLimit);
-            else
-                m_record.AddValue(value);
+        bool read = true;
+        if (!m_numberHasPoint && last - first <= 15) {
+            long long whole = 0;
+            for (const char* c = first; c != last; ++c) whole = whole * 10 + (*c - '0');
+            value = double(negative ? -whole : whole);
         } else {
-            m_record.SetInvalid();
+            if (negative) --first;
+            const auto result = std::from_chars(first, last, value);
+            read = result.ec == std::errc() && result.ptr == last;
         }
+        if (!read)
+            m_record.SetInvalid();
+        else if (m_record.GetValueCount() >= kMaxValues)
+            Stop(Status::OverLimit);
+        else
+            m_record.AddValue(value);
     }
-    m_number.clear();
+    m_numberLength = 0;
     m_numberHasPoint = false;
     m_numberHasDigit = false;
 }
@@ -247,7 +267,7 @@ void CHpglScanner::NumberByte(unsigned char b)
         return;
     }
     if (b == '+' || b == '-') {
-        if (!m_number.empty()) EndNumber();
+        if (m_numberLength > 0) EndNumber();
         AppendNumberChar(char(b));
         return;
     }

@@ -82,7 +82,9 @@ private:
     int m_letters = 0;
     // Whether the record holds a complete mnemonic not yet carried out.
     bool m_pending = false;
-    std::string m_number;
+    // The number being read: at most kMaxNumberChars characters.
+    char m_number[kMaxNumberChars] = {};
+    std::size_t m_numberLength = 0;
     bool m_numberHasPoint = false;
     bool m_numberHasDigit = false;
     // Outside plotter data: between a printer-language switch to PCL and
