@@ -1,6 +1,6 @@
 #include "CMainFrame.h"
-#include "CHpglImport.h"
 
+#include "CHpglImport.h"
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
@@ -90,7 +90,8 @@ struct CommandText {
 // The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_APP_ABOUT, "关于(&A)..."},
     {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
     {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
     {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
