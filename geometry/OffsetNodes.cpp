@@ -1,5 +1,6 @@
 #include "geometry/OffsetNodes.h"
 
+#include "geometry/COffsetLoopCutter.h"
 #include "geometry/Lines.h"
 #include "geometry/Offset.h"
 #include "geometry/Spline.h"
@@ -250,141 +251,6 @@ void JoinRuns(Records& r, bool ring)
     if (ring && n >= 4) JoinPair(r, n - 2, n - 1, 0, 1);
 }
 
-// --- Loop removal ------------------------------------------------------------------
-
-bool SamePlace(const CRunNodePoint& a, const CRunNodePoint& b) { return a.SamePlace(b); }
-
-// Segment k of the list runs from record k to record k + 1 (on a ring the
-// last one back to record 0). A grid over the segments' boxes, each box
-// widened by the one unit the segment crossing allows, finds the segments
-// that may meet a given one without testing them all.
-class SegmentGrid {
-public:
-    SegmentGrid(const Records& r, std::size_t count) : m_records(r), m_count(count)
-    {
-        if (count == 0) return;
-        CRect all = Box(0);
-        for (std::size_t k = 1; k < count; ++k) {
-            const CRect b = Box(k);
-            all.left = std::min(all.left, b.left);
-            all.top = std::min(all.top, b.top);
-            all.right = std::max(all.right, b.right);
-            all.bottom = std::max(all.bottom, b.bottom);
-        }
-        m_origin = CPoint(all.left, all.top);
-        const double side = std::max(1.0, std::sqrt(double(count)));
-        m_columns = int(std::min(1024.0, side));
-        m_rows = m_columns;
-        m_cellWidth = std::max(1.0, (double(all.right) - all.left + 1) / m_columns);
-        m_cellHeight = std::max(1.0, (double(all.bottom) - all.top + 1) / m_rows);
-        m_cells.assign(std::size_t(m_columns) * m_rows, {});
-        for (std::size_t k = 0; k < count; ++k) {
-            int c0, r0, c1, r1;
-            CellRange(Box(k), c0, r0, c1, r1);
-            for (int row = r0; row <= r1; ++row)
-                for (int col = c0; col <= c1; ++col)
-                    m_cells[std::size_t(row) * m_columns + col].push_back(int(k));
-        }
-        m_seen.assign(count, 0);
-    }
-
-    // Indexes of the segments whose boxes meet segment k's, from `from` to
-    // `to` inclusive, ascending.
-    void Candidates(std::size_t k, std::size_t from, std::size_t to, std::vector<int>& out)
-    {
-        out.clear();
-        if (m_count == 0) return;
-        ++m_stamp;
-        const CRect box = Box(k);
-        int c0, r0, c1, r1;
-        CellRange(box, c0, r0, c1, r1);
-        for (int row = r0; row <= r1; ++row)
-            for (int col = c0; col <= c1; ++col)
-                for (int j : m_cells[std::size_t(row) * m_columns + col]) {
-                    if (std::size_t(j) < from || std::size_t(j) > to || m_seen[j] == m_stamp) continue;
-                    m_seen[j] = m_stamp;
-                    if (Meet(box, Box(j))) out.push_back(j);
-                }
-        std::sort(out.begin(), out.end());
-    }
-
-    CRect Box(std::size_t k) const
-    {
-        const CRunNodePoint& a = m_records[k];
-        const CRunNodePoint& b = m_records[(k + 1) % m_records.size()];
-        return CRect(std::min(a.x, b.x) - 1, std::min(a.y, b.y) - 1, std::max(a.x, b.x) + 1,
-                     std::max(a.y, b.y) + 1);
-    }
-
-private:
-    static bool Meet(const CRect& a, const CRect& b)
-    {
-        return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-    }
-
-    void CellRange(const CRect& box, int& c0, int& r0, int& c1, int& r1) const
-    {
-        const auto clampTo = [](double v, int limit) { return int(std::clamp(v, 0.0, double(limit - 1))); };
-        c0 = clampTo((double(box.left) - m_origin.x) / m_cellWidth, m_columns);
-        c1 = clampTo((double(box.right) - m_origin.x) / m_cellWidth, m_columns);
-        r0 = clampTo((double(box.top) - m_origin.y) / m_cellHeight, m_rows);
-        r1 = clampTo((double(box.bottom) - m_origin.y) / m_cellHeight, m_rows);
-    }
-
-    const Records& m_records;
-    std::size_t m_count;
-    CPoint m_origin;
-    int m_columns = 1;
-    int m_rows = 1;
-    double m_cellWidth = 1.0;
-    double m_cellHeight = 1.0;
-    std::vector<std::vector<int>> m_cells;
-    std::vector<unsigned> m_seen;
-    unsigned m_stamp = 0;
-};
-
-double AreaOf(const Records& r)
-{
-    CPointList points;
-    for (const CRunNodePoint& rec : r) points.AddTail(rec.GetPoint());
-    return PolygonArea(points);
-}
-
-// Segment s = (i, i + 1) meets segment t = (j, j + 1) at X: the records
-// i + 1 .. j form a loop closed by X. Either the loop or the rest is kept,
-// whichever encloses more. True when the rest was kept.
-bool CutLoop(Records& r, std::size_t i, std::size_t j, const CPoint& x)
-{
-    const std::size_t n = r.size();
-    const std::size_t after = (j + 1) % n;  // 0 when t is a ring's closing segment
-    const CRunNodePoint crossing(x.x, x.y, kCorner, r[i].run);
-
-    Records loop;
-    loop.push_back(crossing);
-    loop.insert(loop.end(), r.begin() + std::ptrdiff_t(i + 1), r.begin() + std::ptrdiff_t(j + 1));
-
-    Records rest(r.begin(), r.begin() + std::ptrdiff_t(i + 1));
-    const bool onEnd = crossing.SamePlace(r[i]) || crossing.SamePlace(r[after]);
-    if (!onEnd) rest.push_back(crossing);
-    if (after != 0) {
-        std::size_t from = after;
-        // The two ends of the cut meet on one place: one of them is enough.
-        if (onEnd && SamePlace(r[i], r[after])) ++from;
-        rest.insert(rest.end(), r.begin() + std::ptrdiff_t(from), r.end());
-    } else if (onEnd && SamePlace(r[i], r[0]) && rest.size() > 1) {
-        rest.pop_back();
-    }
-
-    if (AreaOf(rest) >= AreaOf(loop)) {
-        r = std::move(rest);
-        return true;
-    }
-    r = std::move(loop);
-    return false;
-}
-
-bool CutsLoop(int code) { return code == 1 || code == 4 || code == 5; }
-
 } // namespace
 
 // --- Public functions -------------------------------------------------------------
@@ -438,42 +304,7 @@ int OffsetCurveNodes(const CNodePointList& nodes, int closed, int distance, CNod
 void RemoveOffsetLoops(CRunNodePointList& records, int closed)
 {
     if (records.GetCount() < 4) return;
-    Records r;
-    for (const CRunNodePoint& rec : records) r.push_back(rec);
-    std::vector<int> candidates;
-
-    std::size_t i = 0;
-    bool changed = false;
-    while (r.size() > 3) {
-        const std::size_t n = r.size();
-        const std::size_t segments = closed ? n : n - 1;
-        SegmentGrid grid(r, segments);
-        changed = false;
-        for (; i + 1 < n; ++i) {
-            if (SamePlace(r[i], r[i + 1])) continue;
-            // The later segments, leaving out the next one (it shares the
-            // node i + 1) and, from the first segment, a ring's closing one
-            // (it shares node 0).
-            const std::size_t last = closed && i > 0 ? n - 1 : n - 2;
-            if (i + 2 > last) continue;
-            grid.Candidates(i, i + 2, last, candidates);
-            for (int jj : candidates) {
-                const std::size_t j = std::size_t(jj);
-                const CRunNodePoint& t0 = r[j];
-                const CRunNodePoint& t1 = r[(j + 1) % n];
-                if (SamePlace(t0, t1)) continue;
-                CPoint x;
-                const int code = IntersectSegments(r[i].x, r[i].y, r[i + 1].x, r[i + 1].y, t0.x, t0.y,
-                                                   t1.x, t1.y, x);
-                if (!CutsLoop(code)) continue;
-                if (!CutLoop(r, i, j, x)) i = 0;
-                changed = true;
-                break;
-            }
-            if (changed) break;
-        }
-        if (!changed) break;
-    }
-    records.RemoveAll();
-    for (const CRunNodePoint& rec : r) records.AddTail(rec);
+    COffsetLoopCutter cutter(records, closed);
+    cutter.Run();
+    cutter.GetRecords(records);
 }
