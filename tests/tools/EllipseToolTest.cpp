@@ -10,16 +10,15 @@
 
 namespace {
 
-class EllipseToolTest : public CurveViewFixture {
+class EllipseToolTest : public ShapeToolFixture {
 protected:
     void SetUp() override
     {
-        CurveViewFixture::SetUp();
+        ShapeToolFixture::SetUp();
         SelectTool(CVEKView::kEllipseTool);
         tool = Tool<CVTEllipse>(CVEKView::kEllipseTool);
         ASSERT_NE(tool, nullptr);
     }
-    void TearDown() override { Settings().m_bValueDialogs = 0; }
 
     void ToCircleMode()
     {

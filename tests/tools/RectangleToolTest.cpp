@@ -10,16 +10,15 @@
 
 namespace {
 
-class RectangleToolTest : public CurveViewFixture {
+class RectangleToolTest : public ShapeToolFixture {
 protected:
     void SetUp() override
     {
-        CurveViewFixture::SetUp();
+        ShapeToolFixture::SetUp();
         SelectTool(CVEKView::kRectangleTool);
         tool = Tool<CVTRectangle>(CVEKView::kRectangleTool);
         ASSERT_NE(tool, nullptr);
     }
-    void TearDown() override { Settings().m_bValueDialogs = 0; }
 
     void ToPolygonMode()
     {
@@ -310,12 +309,12 @@ TEST_F(RectangleToolTest, CentreOnANodeTakesTheRadiusFromTheClick)
     AddCurve({{4000, 4000}, {6000, 6000}}, 0);
     Settings().m_bValueDialogs = 1;
     ToPolygonMode();
-    bool seen = false;
-    WhenModal<CPolygonRadiusDlg>([](CPolygonRadiusDlg& dialog) { dialog.reject(); }, &seen);
     Click(4030, 4020);
+    bool prompted = false;
+    WatchForDialog(&prompted);
     Click(5000, 4000);
     QApplication::processEvents();
-    EXPECT_FALSE(seen) << "no radius prompt for a snapped centre";
+    EXPECT_FALSE(prompted) << "no radius prompt for a snapped centre";
     ASSERT_EQ(Curves().size(), 2u);
     EXPECT_EQ(Positions(Curves()[1])[0], CPoint(5000, 4000));
 }
