@@ -152,6 +152,8 @@ BOOL CVTEllipse::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTEllipse::OnLButtonDown(UINT flags, int x, int y)
 {
+    // Whatever comes of this click, it completes nothing older.
+    m_pLastElement = nullptr;
     if (m_zoomBox.IsHeld()) {
         if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
             InvalidateFeedback();
@@ -159,7 +161,6 @@ BOOL CVTEllipse::OnLButtonDown(UINT flags, int x, int y)
             InvalidateView();
         return TRUE;
     }
-    m_pLastElement = nullptr;
     if (m_nStep == 0) {
         if (!CVectorTool::OnLButtonDown(flags, x, y)) return FALSE;
         m_ptStart = m_capturePoint;

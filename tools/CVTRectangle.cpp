@@ -237,6 +237,9 @@ BOOL CVTRectangle::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTRectangle::OnLButtonDown(UINT flags, int x, int y)
 {
+    // Whatever comes of this click, it completes nothing older: an owner
+    // reading the last element after it must not find an earlier shape.
+    m_pLastElement = nullptr;
     if (m_zoomBox.IsHeld()) {
         if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
             InvalidateFeedback();
@@ -262,8 +265,6 @@ BOOL CVTRectangle::RectangleClick(UINT flags, int x, int y)
         InvalidateFeedback();
         return TRUE;
     }
-    // Whatever comes of this click, it completes nothing older.
-    m_pLastElement = nullptr;
     bool accepted = false;
     if (m_captureKind == CAPTURED_FREE_POINT && Settings().m_bValueDialogs) {
         accepted = AskRectangleSize();
@@ -289,7 +290,6 @@ BOOL CVTRectangle::PolygonClick(UINT flags, int x, int y)
         InvalidateFeedback();
         return TRUE;
     }
-    m_pLastElement = nullptr;
     // The kind the centre was captured as decides: a free centre lets the
     // radius be typed.
     bool accepted = false;

@@ -166,6 +166,8 @@ BOOL CVTRuler::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTRuler::OnLButtonDown(UINT flags, int x, int y)
 {
+    // Whatever comes of this click, it completes nothing older.
+    m_pLastElement = nullptr;
     if (m_zoomBox.IsHeld()) {
         if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
             InvalidateFeedback();
@@ -182,7 +184,6 @@ BOOL CVTRuler::OnLButtonDown(UINT flags, int x, int y)
         InvalidateFeedback();
         return TRUE;
     }
-    m_pLastElement = nullptr;
     // A line needs two ends apart; the same point again waits for another.
     if (m_ptLineEnd == m_ptLineStart && !(Settings().m_bValueDialogs && !m_bOnCrossing)) {
         QApplication::beep();

@@ -2,6 +2,7 @@
 
 #include "tools/CVTRuler.h"
 #include "ui/CLengthDlg.h"
+#include "ui/CPointOnCurveDlg.h"
 
 #include <cmath>
 
@@ -208,4 +209,24 @@ TEST_F(RulerToolTest, LineInProgressIsDrawnToItsLastPixel)
     EXPECT_TRUE(ColourNear(image, 2000, 1000, prompt, 0));
     EXPECT_TRUE(ColourNear(image, 3000, 1000, prompt, 0));
     EXPECT_FALSE(ColourNear(image, 2000, 1300, prompt, 2));
+}
+
+TEST_F(RulerToolTest, LastElementIsClearedEvenByARefusedClick)
+{
+    std::vector<CCurveElement*> completed;
+    tool->SetCompletionHandler([&](CCurveElement* c) { completed.push_back(c); });
+    Click(1000, 1000);
+    Click(3000, 1000);
+    ASSERT_NE(tool->GetLastElement(), nullptr);
+    ASSERT_EQ(completed.size(), 1u);
+    AddCurve({{5000, 0}, {5000, 6000}}, 0);
+    Settings().m_bValueDialogs = 1;
+    Click(1000, 3000);
+    bool seen = false;
+    WhenModal<CPointOnCurveDlg>([](CPointOnCurveDlg& dialog) { dialog.reject(); }, &seen);
+    Click(5030, 3000);  // a point on the curve, whose position prompt is cancelled
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(tool->GetLastElement(), nullptr) << "an owner must not mirror the earlier line again";
+    EXPECT_EQ(Curves().size(), 2u);
+    EXPECT_EQ(completed.size(), 1u);
 }
