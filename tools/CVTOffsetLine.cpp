@@ -363,9 +363,8 @@ void CVTOffsetLine::CreateCurves()
     const COLORREF color = m_pCurve->GetColor();
     int startKind = ARROW_NONE, startSize = 0, endKind = ARROW_NONE, endSize = 0;
     double startAngle = 0.0, endAngle = 0.0;
-    if (!closed)
-        static_cast<const COpenCurveElement*>(m_pCurve)->GetArrowHeads(startKind, startSize, startAngle, endKind,
-                                                                      endSize, endAngle);
+    if (const auto* open = dynamic_cast<const COpenCurveElement*>(m_pCurve))
+        open->GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
     for (const CNodePointList* list : usable) {
         CCurveNodeList nodes;
         for (const CNodePoint& n : *list) {
