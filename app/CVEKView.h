@@ -101,11 +101,16 @@ public:
     // Pixels the arrow keys pan by.
     static constexpr int kPanStep = 20;
 
+    // The framework's idle text of the status bar, "press F1 for help".
+    static constexpr UINT kIdlePrompt = 57345;
+
     struct ToolEntry {
         int index;
         UINT command;
         const char* text; // tool-tip text, UTF-8
         int subTool;      // number inside the symmetric-drawing tool, -1 none
+        int cursor;       // cursor resource number shown when it becomes current
+        UINT prompt;      // status prompt shown when it becomes current
     };
     static const std::array<ToolEntry, kToolCount>& ToolTable();
     // Index of the tool of a command, -1 when the command is no tool's.
@@ -311,6 +316,7 @@ private:
     void EndOleTracking(bool cancel);
     void UpdateOleCursor(const CPoint& device);
     void SwitchTool(int index, UINT command);
+    void ShowToolDefaults(int index);
     void SetCurrent(int index, UINT command);
     UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
     void RouteKeyDown(QKeyEvent* event);
