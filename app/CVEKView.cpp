@@ -872,16 +872,33 @@ void CVEKView::OnSheetInserted(int a, int where)
     if (!m_syncingSheets && ps && ps->GetPageCount() < GetSheetCount()) {
         const int current = ps->GetCurrentPageIndex();
         if (where == 1 && a >= 1) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a - 1);
             if (a - 1 <= current) ps->SetCurrentPageIndex(current + 1);
         } else if (where == 2) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a);
             if (a - 1 < current) ps->SetCurrentPageIndex(current + 1);
         }
     }
     Invalidate(FALSE);
+}
+
+void CVEKView::InsertSheetAfterInStep(int index)
+{
+    m_insertInCallersStep = true;
+    InsertSheetAfter(index);
+    m_insertInCallersStep = false;
+}
+
+// A page of its own is one undo step; in a caller's step the page is that
+// step's change (committing a held step), so it still marks the document.
+void CVEKView::TakeInsertStep()
+{
+    if (!m_insertInCallersStep)
+        m_doc->SaveUndoState();
+    else if (!m_doc->CommitUndoStep())
+        m_doc->SetModifiedFlag(true);
 }
 
 void CVEKView::OnSheetDeleted(int a)

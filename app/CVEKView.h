@@ -140,6 +140,12 @@ public:
     bool IsToolCommandChecked(UINT command) const;
     // Resets the current tool; the document calls it on undo and redo.
     void ResetCurrentTool();
+    // A new page after the page at 0-based `index`, with its tab, as part
+    // of the caller's undo step: the caller has taken its snapshot (or
+    // holds a deferred step, which the new page commits), so a table row
+    // continued onto a new page is one step with the rows it moves. The
+    // plain InsertSheetAfter is a step of its own.
+    void InsertSheetAfterInStep(int index);
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -329,6 +335,7 @@ private:
     void RoutePress(QMouseEvent* event, bool doubleClick);
     const QImage& PageImage(const CRect& drawRect);
     void OnContentReplaced();
+    void TakeInsertStep();
     void SyncSheetsWithPages();
     CVTSymmetricDraw* SymmetricDrawTool() const;
 
@@ -363,6 +370,8 @@ private:
     // Set while the view brings the page tabs level with the pages, so that
     // the tab bar's notifications do not change the pages back.
     bool m_syncingSheets = false;
+    // Set while a page goes in as part of a caller's undo step.
+    bool m_insertInCallersStep = false;
 
     // The page image without tool feedback and what it was painted for.
     QImage m_pageImage;
