@@ -128,6 +128,14 @@ public:
     void OnViewRulers();
     void OnSystemColors();
     void OnSystemSettings();
+    // The about box.
+    void OnAppAbout();
+    // The help commands: the help file when one was installed with the
+    // program, else the about box.
+    void OnHelp();
+    static QString HelpFilePath(const QString& programFolder);
+    // F6: the keyboard goes to the editing view.
+    void OnNextPane();
     // The table-matching indicator's text.
     static QString TableMatchingText();
     // Enables and checks the frame's own commands and the indicator from
@@ -195,6 +203,7 @@ private:
     bool SaveTo(const QString& path);
     void ShowError(int messageId);
     void ApplyRulerVisibility();
+    void UpdateRulerUnits();
     void RebuildLineGroups();
     void RebuildTextGroups();
     void RebuildFillGroups();

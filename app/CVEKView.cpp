@@ -41,6 +41,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
@@ -634,6 +635,7 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
             m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnRButtonDown(flags, m.x, m.y);
+        if (IsOleToolCurrent() && !doubleClick) OnOleRButtonDown(CPoint(p.x(), p.y()));
     } else {
         event->ignore();
         return;
@@ -740,7 +742,10 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     case Qt::Key_Shift: tool->OnShiftDown(); return;
     case Qt::Key_Control: tool->OnCtrlDown(); return;
     case Qt::Key_Space: tool->OnSpaceDown(); return;
-    case Qt::Key_Delete: tool->OnDeleteDown(); return;
+    case Qt::Key_Delete:
+        tool->OnDeleteDown();
+        if (CanEditOleSelection()) OnOleDelete();
+        return;
     case Qt::Key_End: tool->OnEndDown(); return;
     case Qt::Key_PageUp: tool->OnPageUpDown(); return;
     case Qt::Key_PageDown: tool->OnPageDownDown(); return;
@@ -1139,6 +1144,47 @@ void CVEKView::EndOleTracking(bool cancel)
         return;
     }
     InvalidateFeedback();
+}
+
+bool CVEKView::CanEditOleSelection() const
+{
+    return IsOleToolCurrent() && GetSelection() != nullptr;
+}
+
+void CVEKView::OnOleDelete()
+{
+    COleObjectElement* element = GetSelection();
+    if (!element || !m_doc) return;
+    EndOleTracking(true);
+    m_pSelection = nullptr;
+    if (m_pLastOleElement == element) m_pLastOleElement = nullptr;
+    // The object tool may hold the element too.
+    m_pCurrentTool->Reset();
+    COleContainer::DeleteItem(*m_doc, element);
+    Invalidate(FALSE);
+}
+
+void CVEKView::OnOleSaveData()
+{
+    if (const COleObjectElement* element = GetSelection()) COleContainer::OnSaveItemData(this, *element);
+}
+
+// A right click on an object selects it and offers what can be done with
+// it here.
+void CVEKView::OnOleRButtonDown(const CPoint& device)
+{
+    EndOleTracking(true);
+    COleObjectElement* hit = HitTestOleItems(device);
+    if (!hit) return;
+    m_pSelection = hit;
+    Invalidate(TRUE);
+    UpdateCommandActions();
+    if (!m_oleMenu) {
+        m_oleMenu = new QMenu(this);
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_DELETE)));
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_SAVE_DATA)));
+    }
+    m_oleMenu->popup(mapToGlobal(QPoint(device.x, device.y)));
 }
 
 // Over the selection's frame the cursor tells what a drag would do.

@@ -42,6 +42,7 @@ class CVEKDoc;
 class CVTProcessDrawing;
 class CVTSymmetricDraw;
 class QAction;
+class QMenu;
 class QTimer;
 
 class CVEKView : public CEnrchSheetsBaseview {
@@ -90,6 +91,9 @@ public:
     static constexpr UINT ID_PAGE_SETUP = 32858;
     static constexpr UINT ID_SAVE_AS_IMAGE = 32895;
     static constexpr UINT ID_OLE_INSERT_NEW = 57856;
+    // The selected embedded object: delete it, save its data out as a file.
+    static constexpr UINT ID_OLE_DELETE = 57632;
+    static constexpr UINT ID_OLE_SAVE_DATA = 32896;
     static constexpr UINT ID_TABLE_MATCHING = 32861;
     // Page messages of the tab bar, by their numbers.
     static constexpr UINT WM_SHEET_SELECTED = 0x4A1;
@@ -223,6 +227,14 @@ public:
     COleObjectElement* GetSelection() const;
     BOOL IsSelected(const COleObjectElement* element) const;
     const CRectTracker& GetTracker() const { return m_tracker; }
+    // Delete (also the Delete key and the object's context menu): the
+    // selected object goes, as one undo step.
+    void OnOleDelete();
+    // Its data into a file its program opens (a save dialog).
+    void OnOleSaveData();
+    bool CanEditOleSelection() const;
+    // The menu a right click on an object opens (null before the first).
+    QMenu* GetOleContextMenu() const { return m_oleMenu; }
 
     // --- Undo, redo, cancel ------------------------------------------------
     void OnEditUndo();
@@ -321,6 +333,7 @@ private:
     bool TrackOleItem(const CPoint& device);
     void EndOleTracking(bool cancel);
     void UpdateOleCursor(const CPoint& device);
+    void OnOleRButtonDown(const CPoint& device);
     void SwitchTool(int index, UINT command);
     void ShowToolDefaults(int index);
     void SetCurrent(int index, UINT command);
@@ -354,6 +367,7 @@ private:
     COleObjectElement* m_pSelection = nullptr;
     CRectTracker m_tracker;
     bool m_oleCursorShown = false;
+    QMenu* m_oleMenu = nullptr;
     QString m_statusPrompt;
 
     QHash<UINT, QAction*> m_commandActions;
