@@ -101,6 +101,8 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     }
     m_mainFrame->setWindowTitle(LoadResString(Ids::IDS_APP_TITLE));
     m_mainFrame->show();
+    // The splash came first; the main window must not cover it.
+    if (CSplashWnd* splash = CSplashWnd::Current()) splash->raise();
     m_mainFrame->setAcceptDrops(true);
     return true;
 }
