@@ -18,6 +18,8 @@
 #include "ui/CFontSizeCombo.h"
 #include "ui/CLineTypeCombo.h"
 #include "ui/CStartArrowAngleCombo.h"
+#include "ui/CSystemColorsDlg.h"
+#include "ui/CSystemSetupSheet.h"
 #include "ui/CTFTypeMenuButton.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
@@ -52,6 +54,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -186,7 +190,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
 
     m_backupTimer = new QTimer(this);
     connect(m_backupTimer, &QTimer::timeout, this, &CMainFrame::OnBackupTimer);
-    m_backupTimer->start(std::max(1, Settings().m_nBackupMinutes) * kMsPerMinute);
+    m_backupTimer->start(BackupIntervalMs());
 
     m_idleTimer = new QTimer(this);
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
@@ -271,9 +275,6 @@ void CMainFrame::CreateActions()
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
                    ID_VALUE_DIALOGS})
         m_actions.value(id)->setCheckable(true);
-    // Their dialogs are not part of this program yet.
-    m_actions.value(ID_SYSTEM_COLORS)->setEnabled(false);
-    m_actions.value(ID_SYSTEM_SETTINGS)->setEnabled(false);
 }
 
 // The view updates its own actions after its commands; the frame's
@@ -570,14 +571,14 @@ void CMainFrame::OnViewRulers()
     ApplyRulerVisibility();
 }
 
-// The rulers measure in the document's own units per millimetre; without
-// a document they show no ticks.
+// The rulers measure in the document's own units per millimetre (until
+// there is one, in the usual 100).
 void CMainFrame::UpdateRulerUnits()
 {
     const CPageSet* pageSet = m_doc ? m_doc->GetPageSet() : nullptr;
-    const int upm = pageSet ? pageSet->GetUnitsPerMM() : 0;
+    if (!pageSet) return;
     for (QWidget* w : {m_wndHRuler, m_wndVRuler})
-        if (auto* ruler = qobject_cast<CRulerBar*>(w)) ruler->SetUnitsPerMm(upm);
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) ruler->SetUnitsPerMm(pageSet->GetUnitsPerMM());
 }
 
 void CMainFrame::ApplyRulerVisibility()
@@ -620,12 +621,53 @@ void CMainFrame::OnNextPane()
 
 void CMainFrame::OnSystemColors()
 {
-    // The system-colours dialog comes with the settings dialogs.
+    CSystemColorsDlg dlg(this);
+    if (dlg.DoModal() != CSystemColorsDlg::IDOK) return;
+    if (m_view) m_view->update();
+    SaveConfigFile();
 }
 
 void CMainFrame::OnSystemSettings()
 {
-    // The settings sheet comes with the settings dialogs.
+    CSystemSetupSheet sheet(CSystemSetupSheet::IDS_CAPTION, this, 0);
+    connect(&sheet, &CSystemSetupSheet::SettingsApplied, this, &CMainFrame::ApplySettings);
+    sheet.DoModal();
+}
+
+int CMainFrame::BackupIntervalMs()
+{
+    // Within a day, so that the period cannot overflow.
+    return std::clamp(Settings().m_nBackupMinutes, 1, kMaxBackupMinutes) * kMsPerMinute;
+}
+
+void CMainFrame::ApplySettings()
+{
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler}) {
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) {
+            ruler->UpdateUnitScale();
+            ruler->update();
+        }
+    }
+    if (m_backupTimer) m_backupTimer->start(BackupIntervalMs());
+    // The bar's length boxes show the work unit.
+    RebuildContextToolBar();
+    if (m_view) m_view->update();
+    SaveConfigFile();
+}
+
+bool CMainFrame::SaveConfigFile()
+{
+    QString error;
+    if (Settings().SaveConfigFile(CSystemSettings::ConfigFilePath(), &error)) return true;
+    statusBar()->showMessage(error);
+    return false;
+}
+
+bool CMainFrame::ArchiveFolderRules()
+{
+    // A folder that is gone must not make every save impossible.
+    const CSystemSettings& s = Settings();
+    return s.m_bArchiveOnly && QFileInfo(GbkToQString(s.m_strArchiveFolder)).isDir();
 }
 
 // --- Services -----------------------------------------------------------------
@@ -1000,7 +1042,7 @@ QString CMainFrame::AskSavePath()
         QString path = QFileDialog::getSaveFileName(this, QString(), start, QtFilter(LoadResString(36018)));
         if (path.isEmpty()) return QString();
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vek");
-        if (!s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, archive)) return path;
+        if (!ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, archive)) return path;
         QMessageBox::critical(nullptr, LoadResString(Ids::IDS_APP_TITLE), LoadResString(Ids::IDS_SAVE_TO_ARCHIVE_DIR));
         start = path;
     }
@@ -1022,7 +1064,7 @@ bool CMainFrame::SaveDocument()
 {
     const QString path = m_doc->GetPathName();
     const CSystemSettings& s = Settings();
-    const bool allowed = !s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
+    const bool allowed = !ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
     if (path.isEmpty() || !allowed) return SaveDocumentAs();
     return SaveTo(path);
 }

@@ -55,6 +55,7 @@ public:
     // The period of the backup timer (id 5 of the original frame) per
     // minute of the settings' backup interval.
     static constexpr int kMsPerMinute = 60000;
+    static constexpr int kMaxBackupMinutes = 1440;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -136,6 +137,15 @@ public:
     static QString HelpFilePath(const QString& programFolder);
     // F6: the keyboard goes to the editing view.
     void OnNextPane();
+    // Puts settings just changed by the settings sheet to work: rulers,
+    // backup timer, the bar's length boxes, the view; and keeps them.
+    void ApplySettings();
+    bool SaveConfigFile();
+    // The backup timer's period for the settings' interval.
+    static int BackupIntervalMs();
+    // Saving is held to the archive folder: the option is on and the
+    // folder exists.
+    static bool ArchiveFolderRules();
     // The table-matching indicator's text.
     static QString TableMatchingText();
     // Enables and checks the frame's own commands and the indicator from
