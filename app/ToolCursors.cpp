@@ -2,8 +2,6 @@
 
 #include "res/CursorTable.h"
 
-#include <QHash>
-
 // The pictures are compiled into a static library, whose resources register
 // only when asked to.
 static void InitToolImageResources()
@@ -31,15 +29,11 @@ QCursor CursorOfId(int id)
     if (id == 0) return QCursor(Qt::ArrowCursor);
     const CursorSpec* spec = FindCursorSpec(id);
     if (!spec) return QCursor(Qt::CrossCursor);
-    // Made once: the view asks at every change of the tool's cursor.
-    static QHash<int, QCursor> cache;
-    const auto it = cache.constFind(id);
-    if (it != cache.constEnd()) return *it;
+    // Read at each change of the tool's cursor only, which is cheap; no
+    // cursor outlives the application this way.
     RegisterResources();
     const QPixmap picture(QStringLiteral(":/cursors/%1.png").arg(id));
-    const QCursor cursor = picture.isNull() ? QCursor(Qt::CrossCursor) : QCursor(picture, spec->hotX, spec->hotY);
-    cache.insert(id, cursor);
-    return cursor;
+    return picture.isNull() ? QCursor(Qt::CrossCursor) : QCursor(picture, spec->hotX, spec->hotY);
 }
 
 QPixmap ToolIcon(int id)
