@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "CHpglImport.h"
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
@@ -67,6 +68,7 @@ enum : int {
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
     ID_FILE_PRINT_SETUP = 57606,
+    ID_IMPORT_HPGL = 32867,
     ID_APP_ABOUT = 57664,
     ID_HELP_FINDER = 57667,
     ID_CONTEXT_HELP = 57669,
@@ -97,7 +99,8 @@ struct CommandText {
 // The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_APP_ABOUT, "关于(&A)..."},
     {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
     {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
     {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"}, {ID_FILE_PRINT_SETUP, "打印设置(&R)..."},
@@ -295,6 +298,8 @@ void CMainFrame::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addActions(Actions({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}));
+    file->addSeparator();
+    file->addActions(Actions({ID_IMPORT_HPGL}));
     file->addSeparator();
     file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
                               CVEKView::ID_PAGE_SETUP, CVEKView::ID_SAVE_AS_IMAGE}));
@@ -502,6 +507,7 @@ void CMainFrame::RouteCommand(int commandId)
         }
         break;
     case ID_FILE_SAVE: SaveDocument(); break;
+    case ID_IMPORT_HPGL: OnImportHpgl(); break;
     case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
     case ID_APP_EXIT: close(); break;
     case ID_APP_ABOUT: OnAppAbout(); break;
@@ -1073,6 +1079,23 @@ bool CMainFrame::SaveDocumentAs()
 {
     const QString path = AskSavePath();
     return !path.isEmpty() && SaveTo(path);
+}
+
+void CMainFrame::OnImportHpgl()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), DocumentFolder(), QStringLiteral("HPGL(*.plt *.hpgl *.hp);;所有文件(*)"));
+    if (!path.isEmpty()) ImportHpglFile(path);
+}
+
+bool CMainFrame::ImportHpglFile(const QString& path)
+{
+    const CHpglImport::Result result = CHpglImport::ImportFile(*m_doc, path);
+    if (m_view) m_view->Invalidate();
+    UpdateCommandUI();
+    if (result.messageId == 0) return true;
+    QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), LoadResString(result.messageId));
+    return false;
 }
 
 void CMainFrame::OnBackupTimer()

@@ -85,6 +85,12 @@ public:
     bool SaveDocumentAs();
     // Offers to save a modified document; false when the user cancels.
     bool SaveModified();
+    // File > 输入HPGL文件: asks for a plotter file and imports it.
+    void OnImportHpgl();
+    // Adds the drawing of a plotter file to the current page as one undo
+    // step; a file that cannot be imported is refused with its message and
+    // leaves the document as it was.
+    bool ImportHpglFile(const QString& path);
 
     // The settings files: read at creation, written at close. Damaged files
     // give the defaults and a warning in the status bar.
