@@ -169,11 +169,15 @@ BOOL CVTModifyPicture::OnMouseMove(UINT flags, int x, int y)
 {
     if (!m_pPicture) return FALSE;
     switch (m_nState) {
-    case kMoving: Move(x, y); break;
-    case kDragging: Drag(x, y); break;
-    default: Hover(flags, x, y); InvalidateFeedback(); break;
+    case kMoving: Move(x, y); return TRUE;
+    case kDragging: Drag(x, y); return TRUE;
+    default: break;
     }
-    return TRUE;
+    // Away from the picture the move is the owner's: it may show another
+    // element under the mouse.
+    Hover(flags, x, y);
+    InvalidateFeedback();
+    return m_nState == kOutside ? FALSE : TRUE;
 }
 
 BOOL CVTModifyPicture::OnLButtonDown(UINT flags, int x, int y)
