@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "CHpglImport.h"
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
@@ -18,6 +19,8 @@
 #include "ui/CFontSizeCombo.h"
 #include "ui/CLineTypeCombo.h"
 #include "ui/CStartArrowAngleCombo.h"
+#include "ui/CSystemColorsDlg.h"
+#include "ui/CSystemSetupSheet.h"
 #include "ui/CTFTypeMenuButton.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
@@ -50,6 +53,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace {
 
 // The frame's own command ids. The menus name the view's commands by
@@ -59,6 +64,7 @@ enum : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
+    ID_IMPORT_HPGL = 32867,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
@@ -84,7 +90,8 @@ struct CommandText {
 // The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_APP_ABOUT, "关于(&A)..."},
     {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
     {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
     {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
@@ -176,7 +183,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
 
     m_backupTimer = new QTimer(this);
     connect(m_backupTimer, &QTimer::timeout, this, &CMainFrame::OnBackupTimer);
-    m_backupTimer->start(std::max(1, Settings().m_nBackupMinutes) * kMsPerMinute);
+    m_backupTimer->start(BackupIntervalMs());
 
     m_idleTimer = new QTimer(this);
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
@@ -254,9 +261,6 @@ void CMainFrame::CreateActions()
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
                    ID_VALUE_DIALOGS})
         m_actions.value(id)->setCheckable(true);
-    // Their dialogs are not part of this program yet.
-    m_actions.value(ID_SYSTEM_COLORS)->setEnabled(false);
-    m_actions.value(ID_SYSTEM_SETTINGS)->setEnabled(false);
 }
 
 // The view updates its own actions after its commands; the frame's
@@ -277,6 +281,8 @@ void CMainFrame::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addActions(Actions({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}));
+    file->addSeparator();
+    file->addActions(Actions({ID_IMPORT_HPGL}));
     file->addSeparator();
     file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, CVEKView::ID_PAGE_SETUP,
                               CVEKView::ID_SAVE_AS_IMAGE}));
@@ -482,6 +488,7 @@ void CMainFrame::RouteCommand(int commandId)
         }
         break;
     case ID_FILE_SAVE: SaveDocument(); break;
+    case ID_IMPORT_HPGL: OnImportHpgl(); break;
     case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
     case ID_APP_EXIT: close(); break;
     case ID_APP_ABOUT:
@@ -556,12 +563,53 @@ void CMainFrame::ApplyRulerVisibility()
 
 void CMainFrame::OnSystemColors()
 {
-    // The system-colours dialog comes with the settings dialogs.
+    CSystemColorsDlg dlg(this);
+    if (dlg.DoModal() != CSystemColorsDlg::IDOK) return;
+    if (m_view) m_view->update();
+    SaveConfigFile();
 }
 
 void CMainFrame::OnSystemSettings()
 {
-    // The settings sheet comes with the settings dialogs.
+    CSystemSetupSheet sheet(CSystemSetupSheet::IDS_CAPTION, this, 0);
+    connect(&sheet, &CSystemSetupSheet::SettingsApplied, this, &CMainFrame::ApplySettings);
+    sheet.DoModal();
+}
+
+int CMainFrame::BackupIntervalMs()
+{
+    // Within a day, so that the period cannot overflow.
+    return std::clamp(Settings().m_nBackupMinutes, 1, kMaxBackupMinutes) * kMsPerMinute;
+}
+
+void CMainFrame::ApplySettings()
+{
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler}) {
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) {
+            ruler->UpdateUnitScale();
+            ruler->update();
+        }
+    }
+    if (m_backupTimer) m_backupTimer->start(BackupIntervalMs());
+    // The bar's length boxes show the work unit.
+    RebuildContextToolBar();
+    if (m_view) m_view->update();
+    SaveConfigFile();
+}
+
+bool CMainFrame::SaveConfigFile()
+{
+    QString error;
+    if (Settings().SaveConfigFile(CSystemSettings::ConfigFilePath(), &error)) return true;
+    statusBar()->showMessage(error);
+    return false;
+}
+
+bool CMainFrame::ArchiveFolderRules()
+{
+    // A folder that is gone must not make every save impossible.
+    const CSystemSettings& s = Settings();
+    return s.m_bArchiveOnly && QFileInfo(GbkToQString(s.m_strArchiveFolder)).isDir();
 }
 
 // --- Services -----------------------------------------------------------------
@@ -936,7 +984,7 @@ QString CMainFrame::AskSavePath()
         QString path = QFileDialog::getSaveFileName(this, QString(), start, QtFilter(LoadResString(36018)));
         if (path.isEmpty()) return QString();
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vek");
-        if (!s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, archive)) return path;
+        if (!ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, archive)) return path;
         QMessageBox::critical(nullptr, LoadResString(Ids::IDS_APP_TITLE), LoadResString(Ids::IDS_SAVE_TO_ARCHIVE_DIR));
         start = path;
     }
@@ -958,7 +1006,7 @@ bool CMainFrame::SaveDocument()
 {
     const QString path = m_doc->GetPathName();
     const CSystemSettings& s = Settings();
-    const bool allowed = !s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
+    const bool allowed = !ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
     if (path.isEmpty() || !allowed) return SaveDocumentAs();
     return SaveTo(path);
 }
@@ -967,6 +1015,23 @@ bool CMainFrame::SaveDocumentAs()
 {
     const QString path = AskSavePath();
     return !path.isEmpty() && SaveTo(path);
+}
+
+void CMainFrame::OnImportHpgl()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), DocumentFolder(), QStringLiteral("HPGL(*.plt *.hpgl *.hp);;所有文件(*)"));
+    if (!path.isEmpty()) ImportHpglFile(path);
+}
+
+bool CMainFrame::ImportHpglFile(const QString& path)
+{
+    const CHpglImport::Result result = CHpglImport::ImportFile(*m_doc, path);
+    if (m_view) m_view->Invalidate();
+    UpdateCommandUI();
+    if (result.messageId == 0) return true;
+    QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), LoadResString(result.messageId));
+    return false;
 }
 
 void CMainFrame::OnBackupTimer()

@@ -420,8 +420,6 @@ void CVEKView::SetOrigin(int x, int y)
 void CVEKView::ZoomAt(double factor, int x, int y)
 {
     if (!(factor > 0)) return;
-    // The zoom-in limit: the scroll ranges would outgrow what a bar holds.
-    constexpr int kZoomInLimit = 28000;
     if (factor >= 1.0 && GetScrollInfo(Qt::Horizontal).nMax >= kZoomInLimit &&
         GetScrollInfo(Qt::Vertical).nMax >= kZoomInLimit)
         return;
@@ -476,6 +474,12 @@ void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
     if (w <= 0 || h <= 0) return;
     double scale = std::max((right - left + 1.0) / w, (bottom - top + 1.0) / h);
     if (!(scale > 0)) return;
+    // A box around a single point zooms no further than the wheel can:
+    // where the paper's shorter side spans the scroll bars' limit.
+    if (const CPageSet* ps = GetPageSet()) {
+        const CSize paper = ps->GetPaperSize();
+        scale = std::max(scale, std::min(paper.cx, paper.cy) / double(kZoomInLimit));
+    }
     struct Span {
         int low, high;
     };

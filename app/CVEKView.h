@@ -98,6 +98,9 @@ public:
     // Zoom steps of the numeric-pad plus and minus.
     static constexpr double kKeypadZoomIn = 1.1;
     static constexpr double kKeypadZoomOut = 0.8;
+    // The zoom-in limit: scroll ranges (pixels) beyond it would outgrow what
+    // a scroll bar holds.
+    static constexpr int kZoomInLimit = 28000;
     // Pixels the arrow keys pan by.
     static constexpr int kPanStep = 20;
 

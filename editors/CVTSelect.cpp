@@ -6,12 +6,14 @@
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
 #include "editors/CTableEditing.h"
+#include "editors/CVTFill.h"
 #include "editors/CVTModifyCurve.h"
 #include "editors/CVTModifyPicture.h"
 #include "editors/CVTModifyText.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
+#include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
 #include "model/CImageElement.h"
 #include "model/CPage.h"
@@ -25,8 +27,6 @@
 #include <cstdlib>
 
 namespace {
-
-CVTSelect::FillHandOver s_fillHandOver = nullptr;
 
 // The axis a mirrored curve's first node was mirrored across.
 bool AxisOfFirstNode(const CCurveElement* curve, CPoint& a1, CPoint& a2)
@@ -59,11 +59,6 @@ CVTSelect::CVTSelect(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
 }
 
 CVTSelect::~CVTSelect() = default;
-
-void CVTSelect::SetFillHandOver(FillHandOver handOver)
-{
-    s_fillHandOver = handOver;
-}
 
 // --- Editors ------------------------------------------------------------------------------
 
@@ -151,7 +146,10 @@ void CVTSelect::Reset()
     m_press = Press::None;
     m_pPressed = nullptr;
     // The tool bar groups of what was selected go with it.
-    if (IsSelected(ELEMENT_CURVE)) m_pCurveEditor->ShowCurveControls(0);
+    if (IsSelected(ELEMENT_CURVE)) {
+        m_pCurveEditor->ShowCurveControls(0);
+        ShowFillTypeControls(0);
+    }
     if (IsSelected(ELEMENT_TEXT)) ShowFontControls(0);
     if (IsSelected(ELEMENT_TABLE)) ShowTextControls(0);
     CVectorTool::Reset();
@@ -182,6 +180,7 @@ void CVTSelect::Select(CGraphElement* element, UINT flags, int x, int y)
         TakeMirrorAxis(curve);
         m_pCurveEditor->SetCurve(curve);
         m_pCurveEditor->ShowCurveControls(1);
+        if (curve->IsClosed()) ShowFillTypeControls(1);
         if (m_pView) m_pView->SetRefocusFlag(1);
         break;
     }
@@ -212,6 +211,7 @@ void CVTSelect::Deselect()
     switch (m_pSelected->GetType()) {
     case ELEMENT_CURVE:
         m_pCurveEditor->ShowCurveControls(0);
+        if (static_cast<CCurveElement*>(m_pSelected)->IsClosed()) ShowFillTypeControls(0);
         m_pCurveEditor->Reset();
         break;
     case ELEMENT_IMAGE: m_pPictureEditor->SetElement(nullptr); break;
@@ -831,26 +831,44 @@ void CVTSelect::OnAlignment()
     if (IsSelected(ELEMENT_TABLE)) m_pTableEditor->OnAlignment();
 }
 
-bool CVTSelect::HandOverFill()
+void CVTSelect::ShowFillTypeControls(int show) const
 {
-    if (!IsSelected(ELEMENT_CURVE) || !s_fillHandOver) return false;
+    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFillTypeControls(show);
+}
+
+bool CVTSelect::HandOverFill(UINT choice)
+{
+    if (!IsSelected(ELEMENT_CURVE) || !m_pView) return false;
     auto* curve = static_cast<CCurveElement*>(m_pSelected);
-    return curve->IsClosed() && s_fillHandOver(m_pView, curve);
+    if (!curve->IsClosed()) return false;
+    CVEKView* view = m_pView;
+    // This tool is deactivated on the way and lets the curve go.
+    view->OnToolCommand(CVTFill::kCommand);
+    auto* fill = dynamic_cast<CVTFill*>(view->GetCurrentTool());
+    if (!fill) return false;
+    fill->EditFill(static_cast<CClosedCurveElement*>(curve));
+    switch (choice) {
+    case kFillTypeChoice: fill->OnFillType(); break;
+    case kGradientStartChoice: fill->OnGradientStartColor(); break;
+    case kGradientEndChoice: fill->OnGradientEndColor(); break;
+    default: break;
+    }
+    return true;
 }
 
 void CVTSelect::OnFillType()
 {
-    HandOverFill();
+    HandOverFill(kFillTypeChoice);
 }
 
 void CVTSelect::OnGradientStartColor()
 {
-    HandOverFill();
+    HandOverFill(kGradientStartChoice);
 }
 
 void CVTSelect::OnGradientEndColor()
 {
-    HandOverFill();
+    HandOverFill(kGradientEndChoice);
 }
 
 // --- Table commands: only for a selected table ----------------------------------------------------------

@@ -12,6 +12,9 @@
 // arrow keys move it (or the selected element) by a pixel, with Ctrl by
 // ten. What is pasted becomes the list, so it can be moved at once.
 //
+// A closed curve's fill goes to the fill tool, and tables go to the
+// table editor that the tables module provides (CTableEditing).
+//
 // Space gives the temporary zoom mode. The symmetric-drawing tool owns a
 // second instance as its sub-tool and reads the selected curve.
 #pragma once
@@ -75,11 +78,12 @@ public:
     void SetEditElementHandler(std::function<void(CGraphElement*)> handler) { m_onEditElement = std::move(handler); }
     void SetSubToolDeleteHandler(std::function<void()> handler) { m_onSubToolDelete = std::move(handler); }
 
-    // A closed curve's fill is edited by the fill tool: the fill choices of
-    // the tool bar, made while a closed curve is selected, hand the curve
-    // over to what the fill module installs here (true when it took it).
-    using FillHandOver = bool (*)(CVEKView* view, CCurveElement* closedCurve);
-    static void SetFillHandOver(FillHandOver handOver);
+    // A closed curve's fill is the fill tool's to edit: while a closed
+    // curve is selected the fill-type combo shows, and a fill choice (kind
+    // or gradient colour) makes the fill tool current with that curve
+    // picked (CVTFill::EditFill), where the choice then applies.
+    enum FillChoice : UINT { kFillTypeChoice = 1, kGradientStartChoice = 2, kGradientEndChoice = 3 };
+    bool HandOverFill(UINT choice);
 
     // Copy or cut the table being edited through the select tool.
     void OnCopyTable();
@@ -174,7 +178,7 @@ private:
     void TakeBand(UINT flags);
     void EndMoveStep();
     void DeleteSelectedCurve();
-    bool HandOverFill();
+    void ShowFillTypeControls(int show) const;
 
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bSubTool = 0;

@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr int IDS_PHRASES_DAMAGED = 36150;
-constexpr int IDS_PHRASES_TOO_LARGE = 36151;
-constexpr int IDS_PHRASES_UNREADABLE = 36152;
+constexpr int IDS_PHRASES_DAMAGED = 36170;
+constexpr int IDS_PHRASES_TOO_LARGE = 36171;
+constexpr int IDS_PHRASES_UNREADABLE = 36172;
 
 bool IsSpace(unsigned char c)
 {

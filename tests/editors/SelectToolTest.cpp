@@ -7,6 +7,7 @@
 
 #include "editors/CVTModifyCurve.h"
 #include "editors/CVTModifyPicture.h"
+#include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
 
 #include <QKeyEvent>
@@ -367,4 +368,29 @@ TEST_F(SelectToolTest, ARightClickEmptiesTheListAndResetLetsEverythingGo)
     SelectTool(CVEKView::kCurveTool);
     EXPECT_EQ(select->GetSelected(), nullptr);
     EXPECT_EQ(select->GetTextEditor()->GetElement(), nullptr);
+}
+
+// A fill chosen while a closed curve is selected goes to the fill tool,
+// which takes the curve as if it had been clicked there.
+TEST_F(SelectToolTest, AFillChoiceHandsTheClosedCurveToTheFillTool)
+{
+    CCurveElement* open = AddCurve({{1000, 1000}, {3000, 1000}}, 0);
+    CCurveElement* closed = AddCurve({{1000, 3000}, {3000, 3000}, {2000, 5000}}, 1);
+    Click(2000, 1000);
+    ASSERT_EQ(select->GetSelected(), open);
+    Settings().m_nFillType = FILL_SOLID;
+    view->OnFillTypeSelChange();
+    EXPECT_EQ(view->GetCurrentTool(), select);
+    EXPECT_EQ(doc.UndoCount(), 0);
+
+    Click(2000, 3000);
+    ASSERT_EQ(select->GetSelected(), closed);
+    view->OnFillTypeSelChange();
+    auto* fill = dynamic_cast<CVTFill*>(view->GetCurrentTool());
+    ASSERT_NE(fill, nullptr);
+    EXPECT_EQ(fill->GetPickedCurve(), closed);
+    EXPECT_EQ(static_cast<CClosedCurveElement*>(closed)->GetFillKind(), FILL_SOLID);
+    EXPECT_EQ(doc.UndoCount(), 1);
+    EXPECT_EQ(select->GetSelected(), nullptr);
+    EXPECT_TRUE(view->IsToolCommandChecked(CVTFill::kCommand));
 }

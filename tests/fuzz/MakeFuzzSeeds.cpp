@@ -5,6 +5,7 @@
 #include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "library/HpglEncodedPolyline.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CFillStyle.h"
 #include "model/CImageElement.h"
@@ -413,6 +414,26 @@ int main(int argc, char** argv)
         Save("Clipboard", "copied-elements", std::string(1, '\0') + PageSetRecord(*copied));
         Save("Clipboard", "text", "\x01" "Front \xE5\x89\x8D\xE7\x89\x87\nline two");
     }
+
+    // Plotter files: every drawing command with labels, and encoded
+    // polylines in both bases (the real files of ../shared/realdata/hpgl
+    // are seeds too).
+    Save("Hpgl", "every-command",
+         "IN;SP1;LT2;PU100,100;PD200,100,200,200;PA300,300;PR10,-10;CI50;AA0,0,90;AR10,10,-45,10;AT5,5,10,0;"
+         "RT1,1,2,0;EA400,400;ER-50,50;RA10,10;RR5,5;EW40,0,90;WG40,90,270;IP0,0,4000,4000;SC0,100,0,100,1;"
+         "IR10,10,90,90;SC0,10,0,10,2;IW0,0,100,100;RO90;CT1;CI20,2;SI0.2,0.3;DI1,1;LO16;LBlabel\x03"
+         "DT#,0;LBown#CO\"note\";PG;");
+    {
+        std::string encoded = "IN;PE:" + EncodeHpglNumber(2) + ">" + EncodeHpglNumber(1) + "<=" + EncodeHpglNumber(10) +
+                              EncodeHpglNumber(20);
+        for (int v : {100, 0, 0, 100, -100, 0, 0, -100}) encoded += EncodeHpglNumber(v);
+        encoded += ";PE7";
+        for (int v : {300, -300, 7, 9}) encoded += EncodeHpglNumber(v, true);
+        Save("Hpgl", "encoded-polylines", encoded + ";");
+    }
+    Save("Hpgl", "printer-wrapped",
+         "\x1b%-12345X@PJL ENTER LANGUAGE=HPGL2\r\n\x1b" "E\x1b%0BIN;PD0,0,100,100;\x1b%0A\x1b*b4Wabcd\x1b%0BPU;"
+         "\x1b.(;\x1b.I81;;17:PD-12.5,3.25;");
 
     // The main window's placement in the profile, as written and as a list.
     Save("WindowPos", "normal", "[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,120,80,1320,900\"\n");

@@ -140,7 +140,7 @@ TEST_F(PhraseListTest, DamagedFilesGiveWhatCanBeReadAndAreKeptUntilTheListChange
         EXPECT_FALSE(list.Load(path)) << c.name;
         EXPECT_TRUE(list.IsDamaged()) << c.name;
         EXPECT_EQ(list.Phrases(), c.readable) << c.name;
-        EXPECT_EQ(list.Warning(), LoadResString(36150)) << c.name;
+        EXPECT_EQ(list.Warning(), LoadResString(36170)) << c.name;
 
         // Confirming the newest phrase changes nothing: the file stays.
         ASSERT_TRUE(CPhraseList::SavePhrase(path, c.readable.front())) << c.name;
@@ -165,7 +165,7 @@ TEST_F(PhraseListTest, AHugeFileReadsItsFirstMegabyteOnly)
     WriteFile(bytes);
     CPhraseList list;
     EXPECT_FALSE(list.Load(path));
-    EXPECT_EQ(list.Warning(), LoadResString(36151));
+    EXPECT_EQ(list.Warning(), LoadResString(36171));
     // Whole lines only: the one the limit cuts through is left out.
     EXPECT_EQ(list.Phrases().size(), std::size_t(CPhraseList::kMaxFileBytes) / lineBytes);
     EXPECT_EQ(list.Phrases().back().size(), lineBytes - 2);
@@ -230,7 +230,7 @@ TEST_F(PhraseListTest, TheDialogWarnsOfADamagedFileAndCancelWritesNothing)
     WriteFile(damaged);
     CEditTextDlg dialog(nullptr, path);
     EXPECT_FALSE(dialog.WarningLabel()->isHidden());
-    EXPECT_EQ(dialog.WarningLabel()->text(), LoadResString(36150));
+    EXPECT_EQ(dialog.WarningLabel()->text(), LoadResString(36170));
     dialog.SetText("B");
     dialog.reject();
     EXPECT_EQ(ReadFile(), damaged);

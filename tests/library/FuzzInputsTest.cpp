@@ -1,0 +1,12 @@
+// Inputs of the plotter reader kept under tests/data/fuzz/Hpgl (edge cases
+// and what fuzzing found), replayed (see tests/fuzz).
+#include "tests/fuzz/LibraryTargets.h"
+#include "tests/fuzz/ReplayInputs.h"
+
+#include <gtest/gtest.h>
+
+TEST(FuzzInputs, PlotterFilesReadOrAreRefusedCleanly)
+{
+    const int replayed = fuzz::ReplayAll(QStringLiteral(VEK_TESTDATA_DIR), {{"Hpgl", fuzz::Hpgl}});
+    EXPECT_GT(replayed, 0);
+}
