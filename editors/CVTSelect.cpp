@@ -65,7 +65,7 @@ CVTSelect::~CVTSelect() = default;
 CVectorTool* CVTSelect::Editor() const
 {
     if (!m_pSelected) return nullptr;
-    switch (m_pSelected->GetType()) {
+    switch (m_nSelectedKind) {
     case ELEMENT_CURVE: return m_pCurveEditor.get();
     case ELEMENT_IMAGE: return m_pPictureEditor.get();
     case ELEMENT_TEXT: return m_pTextEditor.get();
@@ -172,6 +172,7 @@ void CVTSelect::Reset()
 void CVTSelect::Select(CGraphElement* element, UINT flags, int x, int y)
 {
     m_pSelected = element;
+    m_nSelectedKind = element->GetType();
     m_pHovered = nullptr;
     m_captureKind = CAPTURED_NOTHING;
     switch (element->GetType()) {
@@ -208,10 +209,10 @@ void CVTSelect::Select(CGraphElement* element, UINT flags, int x, int y)
 void CVTSelect::Deselect()
 {
     if (!m_pSelected) return;
-    switch (m_pSelected->GetType()) {
+    switch (m_nSelectedKind) {
     case ELEMENT_CURVE:
         m_pCurveEditor->ShowCurveControls(0);
-        if (static_cast<CCurveElement*>(m_pSelected)->IsClosed()) ShowFillTypeControls(0);
+        ShowFillTypeControls(0);
         m_pCurveEditor->Reset();
         break;
     case ELEMENT_IMAGE: m_pPictureEditor->SetElement(nullptr); break;

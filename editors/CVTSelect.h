@@ -160,7 +160,9 @@ private:
     // The editor of the selected element's kind, null for none.
     CVectorTool* Editor() const;
     CTableEditing* TableEditor();
-    bool IsSelected(int kind) const { return m_pSelected && m_pSelected->GetType() == kind; }
+    // By the kind noted when it was selected: an editor that deletes its
+    // element calls this tool's Reset after the element is gone.
+    bool IsSelected(int kind) const { return m_pSelected && m_nSelectedKind == kind; }
     void ShowFontControls(int show) const;
     void ShowTextControls(int show) const;
 
@@ -187,6 +189,7 @@ private:
     std::unique_ptr<CVTModifyPicture> m_pPictureEditor;
     std::unique_ptr<CTableEditing> m_pTableEditor;
     CGraphElement* m_pSelected = nullptr;
+    int m_nSelectedKind = 0;
     CGraphElement* m_pHovered = nullptr;
     CMultiSelection m_multi{*this};
     bool m_bMirrorAxis = false;
