@@ -184,6 +184,10 @@ const std::vector<CVEKView::CommandEntry>& CVEKView::Commands()
             {ID_SAVE_TO_LIBRARY, "保存到工艺图库", false},
             {ID_SAVE_AS_LINE_TYPE, "保存为线类型", false},
             {ID_OLE_INSERT_NEW, "插入新对象(&N)...", false},
+            // The Delete key reaches it through the view: a shortcut would
+            // take the key from every tool.
+            {ID_OLE_DELETE, "删除对象(&D)\tDel", false},
+            {ID_OLE_SAVE_DATA, "保存对象数据(&S)...", false},
             {32874, "输入尺寸名", false},
             {32881, "打开Excel文件", false},
             {32875, "归号计算", false},
@@ -219,6 +223,7 @@ void CVEKView::CreateCommandActions()
         const UINT id = c.id;
         action->setData(int(id));
         QString tip = action->text();
+        tip = tip.section(QLatin1Char('\t'), 0, 0);
         tip.remove(QLatin1Char('&'));
         tip.remove(QStringLiteral("..."));
         action->setToolTip(tip);
@@ -273,6 +278,8 @@ bool CVEKView::RunCommand(UINT id)
     case ID_SAVE_TO_LIBRARY: OnSaveToLibrary(); return true;
     case ID_SAVE_AS_LINE_TYPE: OnSaveAsLineType(); return true;
     case ID_TABLE_MATCHING: OnTableMatching(); return true;
+    case ID_OLE_DELETE: OnOleDelete(); return true;
+    case ID_OLE_SAVE_DATA: OnOleSaveData(); return true;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT: OnFilePrint(); return true;
     case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
@@ -354,6 +361,8 @@ bool CVEKView::IsCommandEnabled(UINT id) const
     case ID_SAVE_TO_LIBRARY:
     case ID_SAVE_AS_LINE_TYPE: return CurrentLibraryTool() && CurrentLibraryTool()->HasSelection();
     case ID_OLE_INSERT_NEW: return COleContainer::IsOleCommandEnabled(id);
+    case ID_OLE_DELETE:
+    case ID_OLE_SAVE_DATA: return CanEditOleSelection();
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_PAGE_SETUP:
