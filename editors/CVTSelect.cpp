@@ -296,7 +296,7 @@ BOOL CVTSelect::Hover(UINT flags, int x, int y)
     if (m_pHovered && m_pHovered->GetType() == ELEMENT_TABLE) cursor = kCursorTable;
     if (!m_pHovered && m_pSelected) m_captureKind = CAPTURED_NOTHING;
     if (m_pView) m_pView->SetToolCursor(cursor);
-    if (!m_pSelected) ShowPrompt(0);
+    if (!m_pSelected) ShowPrompt(CVEKView::kIdlePrompt);
 
     const bool changed = m_captureKind != kindBefore || m_pCapturedElement != elementBefore || m_pHovered != hoveredBefore;
     if (!m_pSelected || changed) InvalidateFeedback();

@@ -9,6 +9,7 @@
 #include "editors/CVTModifyPicture.h"
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
+#include "res/StringTable.h"
 
 #include <QKeyEvent>
 
@@ -65,6 +66,9 @@ TEST_F(SelectToolTest, TextsAndCurvesWinOverPicturesAndTablesWhereBothLie)
     // Without table matching pictures cannot be hovered or selected.
     Click(8500, 6500);
     EXPECT_EQ(select->GetSelected(), nullptr);
+    // With nothing selected the status bar shows the idle text again.
+    MoveTo(8400, 6500);
+    EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVEKView::kIdlePrompt));
     Settings().m_bTableMatching = 0;
     MoveTo(6000, 4000);
     EXPECT_EQ(select->GetHovered(), nullptr);
