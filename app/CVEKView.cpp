@@ -769,6 +769,12 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     case Qt::Key_Escape: OnEditCancel(); return;
     default: break;
     }
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {
+        // A tool that moves what it selected takes the arrows first.
+        const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+        const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+        if (tool->OnArrowDown(dx, dy, MouseFlags(Qt::NoButton, event->modifiers()), event->isAutoRepeat())) return;
+    }
     if (CanPan()) {
         const int d = RoundToInt(m_dScale * kPanStep);
         switch (key) {
