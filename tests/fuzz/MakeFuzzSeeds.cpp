@@ -472,6 +472,10 @@ int main(int argc, char** argv)
     Save("WindowPos", "normal", "[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,120,80,1320,900\"\n");
     Save("WindowPos", "maximized-list", "[General]\nBarState=@ByteArray(\\0)\n[Settings]\nWindowPos=2,3,-1,-1,-8,-8,0,0,1600,1000\n");
 
+    // Phrase lists: as the Windows program wrote one, and a damaged one.
+    Save("PhraseList", "windows", "\xD0\xE4\xBF\xDA\r\nfront piece\r\n  spaced  \r\n\r\nlast");
+    Save("PhraseList", "damaged", std::string("A\0B\r\n\xFF\xC1\r\n", 9) + std::string(1200, 'x'));
+
     // The settings files as the program writes them.
     {
         CArchive config;
