@@ -222,6 +222,16 @@ void CVTTable::InsertTable()
     InvalidateView();
 }
 
+void CVTTable::EditTable(CTableElement* table, int row, int index)
+{
+    Reset();
+    if (!table) return;
+    m_editor->SetTable(table);
+    m_bEditing = true;
+    m_editor->LoadCellEdit(row, index);
+    InvalidateView();
+}
+
 BOOL CVTTable::OnLButtonUp(UINT flags, int x, int y)
 {
     return m_bEditing ? m_editor->OnLButtonUp(flags, x, y) : TRUE;

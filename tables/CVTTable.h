@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class CTableElement;
 class CVTModifyTable;
 
 class CVTTable : public CVectorTool {
@@ -61,6 +62,10 @@ public:
     bool HasFirstCorner() const { return m_bFirstCorner; }
     CPoint GetFirstCorner() const { return m_ptFirst; }
     CPoint GetCurrentCorner() const { return m_ptCurrent; }
+
+    // The tool edits a table already on the page, the cell open for
+    // typing, as after a click on it while editing another.
+    void EditTable(CTableElement* table, int row = 1, int index = 1);
 
     // Copy or cut the table being edited (the view's commands).
     void OnCopyTable();
