@@ -178,6 +178,7 @@ void CVTModifyTable::LoadCellEdit(int row, int index)
     if (!m_edit) return;
     m_bEditing = true;
     m_current = m_anchor = CTableCellAddress(row, index);
+    m_anchorRow = row;
     m_lastHorizontal = m_lastVertical = false;
     FillCellEdit(m_current);
 
@@ -305,9 +306,11 @@ void CVTModifyTable::PlaceCellEdit(bool show)
 
 void CVTModifyTable::NeighbourMoved(const CTableCellAddress& to, const CTableCellAddress& anchor)
 {
+    const int anchorRow = m_anchorRow;
     CommitCellEdit();
     LoadCellEdit(to.row, to.index);
     m_anchor = anchor;
+    m_anchorRow = anchorRow;
     Redraw();
 }
 
