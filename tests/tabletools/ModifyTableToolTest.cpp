@@ -396,3 +396,35 @@ TEST_F(ModifyTableToolTest, CopyCutAndDeleteOfTheTableAndItsCells)
     ASSERT_EQ(Tables().size(), 1u);
     EXPECT_EQ(Text(Tables().front(), 2, 1), "c");
 }
+
+// The diagonal command with cells selected used to add a second diagonal
+// to cells that had one: it adds where one is missing, and takes them
+// away when every selected cell has it.
+TEST_F(ModifyTableToolTest, TheDiagonalCommandTogglesOverASelection)
+{
+    Settings().m_crTableLineColor = RGB(0, 0, 255);
+    CTableElement* table = AddTable(2, 2);
+    table->SetCellDiagonal({1, 1}, true, false, RGB(0, 0, 255), 25);
+    EditWithTableTool(table, 2, 2);
+    Drag(CellCentre(table, 1, 1), CellCentre(table, 1, 2));
+    ASSERT_EQ(Editor()->GetSelection().size(), 2u);
+    auto diagonals = [&](int index) {
+        int n = 0;
+        for (const CTableBorderLine& line : table->Grid().GetCell(1, index)->Lines())
+            if (line.GetStart() != line.GetEnd()) ++n;
+        return n - 4; // less the four sides
+    };
+    Run(32843);
+    EXPECT_EQ(diagonals(1), 1);
+    EXPECT_EQ(diagonals(2), 1);
+    ExpectSteps(0, 1);
+    Run(32843);
+    EXPECT_EQ(diagonals(1), 0);
+    EXPECT_EQ(diagonals(2), 0);
+    ExpectSteps(0, 2);
+    Run(32844);
+    CTableBorderLine line;
+    EXPECT_TRUE(table->FindCellAntiDiagonal({1, 2}, line));
+    EXPECT_FALSE(table->FindCellAntiDiagonal({2, 2}, line));
+    ExpectSteps(0, 3);
+}
