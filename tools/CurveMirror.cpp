@@ -15,8 +15,26 @@ bool CCurveMirror::Make(CPage& page, const CCurveElement& source, const CPoint& 
                         const CPoint& axisEnd)
 {
     GiveBack();
+    CSharedPoint* axis1 = nullptr;
+    CSharedPoint* axis2 = nullptr;
+    if (!page.AddMirrorAxis(axisStart, axisEnd, axis1, axis2)) return false;
+    const bool made = MakeAcross(page, source, axis1, axis2);
+    if (!made) {
+        page.RemovePointIfUnused(axis1);
+        page.RemovePointIfUnused(axis2);
+        return false;
+    }
+    m_ownsAxis = true;
+    return true;
+}
+
+bool CCurveMirror::MakeAcross(CPage& page, const CCurveElement& source, CSharedPoint* axis1, CSharedPoint* axis2)
+{
+    GiveBack();
     m_page = &page;
-    if (!page.AddMirrorAxis(axisStart, axisEnd, m_axis1, m_axis2)) return false;
+    m_axis1 = axis1;
+    m_axis2 = axis2;
+    m_ownsAxis = false;
     for (const CCurveNode* node : source.Nodes()) {
         CSharedPoint* point = page.AddMirroredPoint(node->GetPoint(), m_axis1, m_axis2);
         if (!point) {
@@ -34,6 +52,7 @@ CCurveNodeList CCurveMirror::TakeNodes()
     m_nodes.RemoveAll();
     // The axis now belongs to the image's points.
     m_axis1 = m_axis2 = nullptr;
+    m_ownsAxis = false;
     m_page = nullptr;
     return nodes;
 }
@@ -49,9 +68,12 @@ void CCurveMirror::GiveBack()
     m_nodes.RemoveAll();
     // The mirrored points first: the axis points are in use while they are.
     for (CSharedPoint* point : points) m_page->RemovePointIfUnused(point);
-    m_page->RemovePointIfUnused(m_axis1);
-    m_page->RemovePointIfUnused(m_axis2);
+    if (m_ownsAxis) {
+        m_page->RemovePointIfUnused(m_axis1);
+        m_page->RemovePointIfUnused(m_axis2);
+    }
     m_axis1 = m_axis2 = nullptr;
+    m_ownsAxis = false;
     m_page = nullptr;
 }
 

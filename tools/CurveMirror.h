@@ -30,6 +30,9 @@ public:
     // False, and nothing added to the page, when the axis ends coincide
     // (a line through one point reflects nothing) or a node has no point.
     bool Make(CPage& page, const CCurveElement& source, const CPoint& axisStart, const CPoint& axisEnd);
+    // The same across an axis of the page's pool that several images share
+    // (CPage::AddMirrorAxis); the axis points stay when this fails.
+    bool MakeAcross(CPage& page, const CCurveElement& source, CSharedPoint* axis1, CSharedPoint* axis2);
     // The nodes for the image, in the source's order and with its kinds;
     // the caller's curve takes them over.
     CCurveNodeList TakeNodes();
@@ -42,6 +45,8 @@ private:
     CPage* m_page = nullptr;
     CSharedPoint* m_axis1 = nullptr;
     CSharedPoint* m_axis2 = nullptr;
+    // The axis points were made for this image alone.
+    bool m_ownsAxis = false;
     CCurveNodeList m_nodes;
 };
 
