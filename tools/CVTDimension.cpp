@@ -53,7 +53,7 @@ CPoint Opposite(const CPoint& p, const CPoint& centre)
 
 CVTDimension::CVTDimension(CVEKView* view) : CVectorTool(view)
 {
-    CVTDimension::Reset();
+    ClearState();
 }
 
 CVTDimension::~CVTDimension() = default;
@@ -80,7 +80,7 @@ void CVTDimension::Deactivate()
     InvalidateView();
 }
 
-void CVTDimension::Reset()
+void CVTDimension::ClearState()
 {
     CVectorTool::Reset();
     m_zoomBox.Release();
@@ -88,6 +88,11 @@ void CVTDimension::Reset()
     m_pTapeCurve = nullptr;
     m_tapeSection.RemoveAll();
     m_tapeClicks.RemoveAll();
+}
+
+void CVTDimension::Reset()
+{
+    ClearState();
     ShowModeState();
 }
 
@@ -123,7 +128,7 @@ BOOL CVTDimension::OnShiftDown()
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
     const int tape = m_bTapeMode ? 0 : 1;
-    Reset();
+    ClearState();
     m_bTapeMode = tape;
     ShowModeState();
     InvalidateView();

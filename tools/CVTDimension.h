@@ -64,6 +64,8 @@ public:
     static CPoint DimensionTextOrigin(const CPoint& start, const CPoint& end, const CPoint& at, const CSize& text);
 
 private:
+    // Back to the first click of dimension mode, nothing shown.
+    void ClearState();
     void ShowModeState();
     BOOL ZoomMouseMove(UINT flags, int x, int y);
     BOOL DimensionClick(int x, int y);

@@ -31,6 +31,12 @@ COleObjectElement* CVTOleItem::GetElement() const
     return page && page->FindElement(m_pElement) ? m_pElement : nullptr;
 }
 
+void CVTOleItem::Deactivate()
+{
+    CVectorTool::Deactivate();
+    if (m_pView) m_pView->ShowTrackerCursor(CRectTracker::hitNothing);
+}
+
 void CVTOleItem::Reset()
 {
     CVectorTool::Reset();

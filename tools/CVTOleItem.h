@@ -36,6 +36,8 @@ public:
     // Its data into a file its program opens (a save dialog).
     void SaveSelectionData();
 
+    // The drag cursors go with the tool.
+    void Deactivate() override;
     // A drag in progress is cancelled; the selection stays.
     void Reset() override;
     BOOL OnDeleteDown() override;
