@@ -82,6 +82,8 @@ inline bool LibraryFile(const std::string& bytes)
     CLibraryContent again;
     if (CLibraryReader::ReadBytes(once, 0, again) != CLibraryReader::Result::Ok)
         throw Broken("a written library file does not read back");
+    // A text measured again may now reach beyond where a drawing is placed.
+    if (!again.CanPlaceAt(CPoint(0, 0))) return true;
     CPageSet second;
     second.InsertPageAtFront();
     if (CLibraryWriter::Build(again.PlaceOn(second.GetPageAt(0), CPoint(0, 0))) != once)

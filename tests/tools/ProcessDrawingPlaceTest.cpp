@@ -13,6 +13,8 @@
 #include "res/StringTable.h"
 #include "tests/library/LibraryTestSupport.h"
 #include "tests/ui/ModalDriver.h"
+#include "ui/CDrawingLibraryDlg.h"
+#include "ui/CLibraryListBox.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -368,4 +370,30 @@ TEST_F(PlaceTest, TheBitmapCopyHoldsTheSelectionAtTwiceTheScreenSize)
     for (int x = 0; x < image.width(); ++x)
         for (int y = 0; y < 8 && y < image.height(); ++y) dark += qGray(image.pixel(x, y)) < 128;
     EXPECT_GT(dark, image.width() / 2);
+}
+
+// The whole way a user goes: the browser opens at the last library path,
+// the user picks a thumbnail and confirms.
+TEST_F(PlaceTest, ThroughTheLibraryBrowser)
+{
+    const QString path = WriteDrawing(QStringLiteral("sleeve.vkl"));
+    WriteDrawing(QStringLiteral("collar.vkl"));
+    Settings().m_strLibraryFolder = QStringToGbk(files.filePath(QStringLiteral("*.vkl")));
+    // The tool's own chooser: the library browser.
+    view->ReplaceTool(kTool, std::make_unique<CVTProcessDrawing>(view.get()));
+    SelectTool(kTool);
+    ModalDriver driver;
+    driver.Then([](QWidget* w) {
+        auto* dialog = qobject_cast<CDrawingLibraryDlg*>(w);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->ListBox()->count(), 2);
+        dialog->ListBox()->setCurrentRow(1);
+        dialog->accept();
+    });
+    PlaceBox({7000, 7000}, {8000, 8000});
+    EXPECT_TRUE(driver.Idle());
+    EXPECT_EQ(driver.unexpected, 0);
+    ASSERT_EQ(Page()->GetElementCount(), 3);
+    EXPECT_EQ(static_cast<CImageElement*>(Page()->ElementAt(0))->GetUpperLeft(), CPoint(7000, 7000));
+    EXPECT_EQ(GbkToQString(Settings().m_strLibraryFolder), path);
 }
