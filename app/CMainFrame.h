@@ -135,6 +135,14 @@ public:
     void OnViewRulers();
     void OnSystemColors();
     void OnSystemSettings();
+    // The about box.
+    void OnAppAbout();
+    // The help commands: the help file when one was installed with the
+    // program, else the about box.
+    void OnHelp();
+    static QString HelpFilePath(const QString& programFolder);
+    // F6: the keyboard goes to the editing view.
+    void OnNextPane();
     // Puts settings just changed by the settings sheet to work: rulers,
     // backup timer, the bar's length boxes, the view; and keeps them.
     void ApplySettings();
@@ -211,6 +219,7 @@ private:
     bool SaveTo(const QString& path);
     void ShowError(int messageId);
     void ApplyRulerVisibility();
+    void UpdateRulerUnits();
     void RebuildLineGroups();
     void RebuildTextGroups();
     void RebuildFillGroups();

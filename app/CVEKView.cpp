@@ -5,6 +5,7 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVTZoom.h"
+#include "app/ToolCursors.h"
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
@@ -35,14 +36,14 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QWheelEvent>
 
@@ -52,40 +53,6 @@
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A magnifying glass with a plus or a minus: the zoom tool's cursors.
-QCursor MagnifierCursor(bool zoomIn)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (const auto& [color, width] : {std::pair{QColor(Qt::white), 4.0}, std::pair{QColor(Qt::black), 2.0}}) {
-        p.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
-        p.drawEllipse(QPointF(12, 12), 8, 8);
-        p.drawLine(QPointF(18, 18), QPointF(28, 28));
-        p.drawLine(QPointF(8, 12), QPointF(16, 12));
-        if (zoomIn) p.drawLine(QPointF(12, 8), QPointF(12, 16));
-    }
-    p.end();
-    return QCursor(pixmap, 12, 12);
-}
-
-// Cursor ids are the tools' resource numbers; those without a picture of
-// their own show the cross hair that drawing needs.
-QCursor CursorOfId(int id)
-{
-    switch (id) {
-    case 0:
-        return QCursor(Qt::ArrowCursor);
-    case CVTZoom::kZoomInCursor:
-        return MagnifierCursor(true);
-    case CVTZoom::kZoomOutCursor:
-        return MagnifierCursor(false);
-    default:
-        return QCursor(Qt::CrossCursor);
-    }
-}
 
 // The tool of a sub-tool number of the symmetric-drawing tool, -1 when the
 // number names none.
@@ -111,30 +78,33 @@ void OutlineBox(CDC& dc, int left, int top, int right, int bottom)
 
 const std::array<CVEKView::ToolEntry, CVEKView::kToolCount>& CVEKView::ToolTable()
 {
+    // The last two columns: the cursor and prompt a tool shows on becoming
+    // current, before its own Activate; the framework's idle text where a
+    // tool names no prompt of its own.
     static const std::array<ToolEntry, kToolCount> table{{
-        {kSelectTool, 32781, "选择修改", 6},
-        {kZoomTool, 32774, "放大", 7},
-        {kCurveTool, 32772, "非闭合曲线", 0},
-        {kClosedCurveTool, 32773, "闭合曲线", 1},
-        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1},
-        {kRulerTool, 32816, "直尺", 2},
-        {kRectangleTool, 32815, "矩形/正多边形", 3},
-        {kEraserTool, 32817, "橡皮檫", 8},
-        {kFreehandTool, 32818, "手绘", 5},
-        {kEllipseTool, 32819, "椭圆/圆", 4},
-        {kOffsetLineTool, 32823, "等距线", -1},
-        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1},
-        {kTableTool, 32810, "表格", -1},
-        {kSymmetryTool, 32847, "对称", -1},
-        {kTextTool, 32848, "文字工具", -1},
-        {kLayerTool, 32849, "改变图元的层", -1},
-        {kFillTool, 32850, "填充闭合线", -1},
-        {kInsertPictureTool, 32851, "加入位图", -1},
-        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1},
-        {kOleItemTool, 32877, "OLE链接与嵌入", -1},
-        {kPickClosedTool, 32878, "拾取闭合线", -1},
-        {kDimensionTool, 32879, "标注尺寸", -1},
-        {kSplicePartsTool, 32882, "拼接部件", -1},
+        {kSelectTool, 32781, "选择修改", 6, 152, kIdlePrompt},
+        {kZoomTool, 32774, "放大", 7, 150, 38000},
+        {kCurveTool, 32772, "非闭合曲线", 0, 148, 38001},
+        {kClosedCurveTool, 32773, "闭合曲线", 1, 149, 38002},
+        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1, 164, 38007},
+        {kRulerTool, 32816, "直尺", 2, 173, 38015},
+        {kRectangleTool, 32815, "矩形/正多边形", 3, 174, 38037},
+        {kEraserTool, 32817, "橡皮檫", 8, 175, 38017},
+        {kFreehandTool, 32818, "手绘", 5, 176, kIdlePrompt},
+        {kEllipseTool, 32819, "椭圆/圆", 4, 177, 38018},
+        {kOffsetLineTool, 32823, "等距线", -1, 190, 38023},
+        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1, 191, 38025},
+        {kTableTool, 32810, "表格", -1, 195, 38027},
+        {kSymmetryTool, 32847, "对称", -1, 213, 38039},
+        {kTextTool, 32848, "文字工具", -1, 199, 38044},
+        {kLayerTool, 32849, "改变图元的层", -1, 218, 38048},
+        {kFillTool, 32850, "填充闭合线", -1, 221, 38056},
+        {kInsertPictureTool, 32851, "加入位图", -1, 220, 38059},
+        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1, 213, 38065},
+        {kOleItemTool, 32877, "OLE链接与嵌入", -1, 152, kIdlePrompt},
+        {kPickClosedTool, 32878, "拾取闭合线", -1, 214, 38042},
+        {kDimensionTool, 32879, "标注尺寸", -1, 350, 38082},
+        {kSplicePartsTool, 32882, "拼接部件", -1, 352, 38081},
     }};
     return table;
 }
@@ -216,6 +186,7 @@ void CVEKView::OnInitialUpdate()
     m_initialUpdateDone = true;
     if (m_pCurrentTool != GetTool(kCurveTool)) m_pCurrentTool->Deactivate();
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    ShowToolDefaults(kCurveTool);
     m_pCurrentTool->Activate();
     ZoomToFitPage();
     Invalidate();
@@ -282,6 +253,7 @@ void CVEKView::SwitchTool(int index, UINT command)
     if (m_pCurrentTool && m_pCurrentTool != tool) m_pCurrentTool->Deactivate();
     SetCurrent(index, command);
     if (auto* ole = dynamic_cast<CVTOleItem*>(tool)) ole->SetElement(m_pLastOleElement);
+    ShowToolDefaults(index);
     // Also when the tool was current already: choosing it again restarts it.
     m_pCurrentTool->Activate();
     InvalidateFeedback();
@@ -299,6 +271,7 @@ void CVEKView::OnSymmetricDrawTool()
         }
         symmetric->Deactivate();
         SetCurrent(index, CommandOfTool(index));
+        ShowToolDefaults(index);
         m_pCurrentTool->Activate();
     } else {
         const int current = ToolIndexOfCommand(m_nCurrentToolCmd);
@@ -307,11 +280,13 @@ void CVEKView::OnSymmetricDrawTool()
             // The user goes on drawing with the same tool, now mirrored.
             m_pCurrentTool->Reset();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            ShowToolDefaults(kSymmetricDrawTool);
             symmetric->Activate();
             symmetric->SelectSubTool(subTool);
         } else {
             m_pCurrentTool->Deactivate();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            ShowToolDefaults(kSymmetricDrawTool);
             symmetric->Activate();
         }
     }
@@ -328,6 +303,16 @@ bool CVEKView::IsToolCommandChecked(UINT command) const
 void CVEKView::ResetCurrentTool()
 {
     if (m_pCurrentTool) m_pCurrentTool->Reset();
+}
+
+// Even a tool that sets nothing of its own then no longer shows the cursor
+// and prompt of the tool before it; its Activate may set its own.
+void CVEKView::ShowToolDefaults(int index)
+{
+    if (index < 0 || index >= kToolCount) return;
+    const ToolEntry& entry = ToolTable()[std::size_t(index)];
+    SetToolCursor(entry.cursor);
+    ShowStatusPrompt(LoadResString(int(entry.prompt)));
 }
 
 void CVEKView::SetToolCursor(int cursorId)
@@ -654,6 +639,7 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
             m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnRButtonDown(flags, m.x, m.y);
+        if (IsOleToolCurrent() && !doubleClick) OnOleRButtonDown(CPoint(p.x(), p.y()));
     } else {
         event->ignore();
         return;
@@ -760,7 +746,10 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     case Qt::Key_Shift: tool->OnShiftDown(); return;
     case Qt::Key_Control: tool->OnCtrlDown(); return;
     case Qt::Key_Space: tool->OnSpaceDown(); return;
-    case Qt::Key_Delete: tool->OnDeleteDown(); return;
+    case Qt::Key_Delete:
+        tool->OnDeleteDown();
+        if (CanEditOleSelection()) OnOleDelete();
+        return;
     case Qt::Key_End: tool->OnEndDown(); return;
     case Qt::Key_PageUp: tool->OnPageUpDown(); return;
     case Qt::Key_PageDown: tool->OnPageDownDown(); return;
@@ -779,6 +768,12 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     // it before the view sees it.
     case Qt::Key_Escape: OnEditCancel(); return;
     default: break;
+    }
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {
+        // A tool that moves what it selected takes the arrows first.
+        const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+        const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+        if (tool->OnArrowDown(dx, dy, MouseFlags(Qt::NoButton, event->modifiers()), event->isAutoRepeat())) return;
     }
     if (CanPan()) {
         const int d = RoundToInt(m_dScale * kPanStep);
@@ -892,16 +887,33 @@ void CVEKView::OnSheetInserted(int a, int where)
     if (!m_syncingSheets && ps && ps->GetPageCount() < GetSheetCount()) {
         const int current = ps->GetCurrentPageIndex();
         if (where == 1 && a >= 1) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a - 1);
             if (a - 1 <= current) ps->SetCurrentPageIndex(current + 1);
         } else if (where == 2) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a);
             if (a - 1 < current) ps->SetCurrentPageIndex(current + 1);
         }
     }
     Invalidate(FALSE);
+}
+
+void CVEKView::InsertSheetAfterInStep(int index)
+{
+    m_insertInCallersStep = true;
+    InsertSheetAfter(index);
+    m_insertInCallersStep = false;
+}
+
+// A page of its own is one undo step; in a caller's step the page is that
+// step's change (committing a held step), so it still marks the document.
+void CVEKView::TakeInsertStep()
+{
+    if (!m_insertInCallersStep)
+        m_doc->SaveUndoState();
+    else if (!m_doc->CommitUndoStep())
+        m_doc->SetModifiedFlag(true);
 }
 
 void CVEKView::OnSheetDeleted(int a)
@@ -1142,6 +1154,47 @@ void CVEKView::EndOleTracking(bool cancel)
         return;
     }
     InvalidateFeedback();
+}
+
+bool CVEKView::CanEditOleSelection() const
+{
+    return IsOleToolCurrent() && GetSelection() != nullptr;
+}
+
+void CVEKView::OnOleDelete()
+{
+    COleObjectElement* element = GetSelection();
+    if (!element || !m_doc) return;
+    EndOleTracking(true);
+    m_pSelection = nullptr;
+    if (m_pLastOleElement == element) m_pLastOleElement = nullptr;
+    // The object tool may hold the element too.
+    m_pCurrentTool->Reset();
+    COleContainer::DeleteItem(*m_doc, element);
+    Invalidate(FALSE);
+}
+
+void CVEKView::OnOleSaveData()
+{
+    if (const COleObjectElement* element = GetSelection()) COleContainer::OnSaveItemData(this, *element);
+}
+
+// A right click on an object selects it and offers what can be done with
+// it here.
+void CVEKView::OnOleRButtonDown(const CPoint& device)
+{
+    EndOleTracking(true);
+    COleObjectElement* hit = HitTestOleItems(device);
+    if (!hit) return;
+    m_pSelection = hit;
+    Invalidate(TRUE);
+    UpdateCommandActions();
+    if (!m_oleMenu) {
+        m_oleMenu = new QMenu(this);
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_DELETE)));
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_SAVE_DATA)));
+    }
+    m_oleMenu->popup(mapToGlobal(QPoint(device.x, device.y)));
 }
 
 // Over the selection's frame the cursor tells what a drag would do.
