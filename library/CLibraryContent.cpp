@@ -5,6 +5,7 @@
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
+#include "tables/CTableElement.h"
 
 CLibraryContent::CLibraryContent() : m_scratch(std::make_unique<CPage>(nullptr)) {}
 
@@ -107,6 +108,12 @@ std::vector<CGraphElement*> CLibraryContent::PlaceOn(CPage* page, const CPoint& 
         switch (e->GetType()) {
         case ELEMENT_TEXT: MoveText(static_cast<CTextElement*>(e), offset); break;
         case ELEMENT_IMAGE: MovePicture(static_cast<CImageElement*>(e), offset); break;
+        case ELEMENT_TABLE: {
+            auto* table = static_cast<CTableElement*>(e);
+            const CPoint origin = table->GetOrigin() + offset;
+            table->MoveTo(origin.x, origin.y);
+            break;
+        }
         default: e->InvalidateBounds(); break;
         }
         page->RaiseMaxLevel(e->GetLevel());

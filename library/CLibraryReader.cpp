@@ -8,6 +8,7 @@
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
+#include "tables/CTableElement.h"
 #include "platform/CArchive.h"
 
 #include <QFile>
@@ -103,6 +104,15 @@ private:
             m_content.Include(picture->GetLowerRight());
             m_content.Include(picture->GetLowerLeft());
             return picture;
+        }
+        case ELEMENT_TABLE: {
+            auto table = std::make_unique<CTableElement>(page, level);
+            table->LoadFromLibrary(m_ar, version);
+            const CRect r = table->GetBoundRect();
+            m_content.Include(table->GetOrigin());
+            m_content.Include(r.TopLeft());
+            m_content.Include(r.BottomRight());
+            return table;
         }
         default:
             // Without a length field the rest of the file cannot be found.

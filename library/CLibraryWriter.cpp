@@ -8,6 +8,7 @@
 #include "model/COpenCurveElement.h"
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
+#include "tables/CTableElement.h"
 #include "platform/CArchive.h"
 
 #include <QSaveFile>
@@ -94,12 +95,12 @@ void WritePictures(CArchive& ar, const std::vector<CImageElement*>& pictures, co
     }
 }
 
-void WriteTables(CArchive& ar, const std::vector<CGraphElement*>& tables, const CLibraryWriter::Grid& grid)
+void WriteTables(CArchive& ar, const std::vector<CTableElement*>& tables, const CLibraryWriter::Grid& grid)
 {
     ar << std::int32_t(tables.size());
-    for (CGraphElement* table : tables) {
+    for (CTableElement* table : tables) {
         const CRect r = table->GetBoundRect();
-        ar << grid.Map(r.TopLeft()) << grid.Map(CPoint(r.right, r.top)) << grid.Map(r.BottomRight())
+        ar << grid.Map(table->GetOrigin()) << grid.Map(CPoint(r.right, r.top)) << grid.Map(r.BottomRight())
            << grid.Map(CPoint(r.left, r.bottom));
     }
 }
@@ -128,7 +129,8 @@ void WriteElementRecord(CArchive& ar, CGraphElement* e, const CLibraryPointNumbe
         break;
     case ELEMENT_TEXT: static_cast<CTextElement*>(e)->StoreForLibrary(ar); break;
     case ELEMENT_IMAGE: static_cast<CImageElement*>(e)->StoreForLibrary(ar); break;
-    default: e->Store(ar); break;
+    case ELEMENT_TABLE: static_cast<CTableElement*>(e)->StoreToLibrary(ar); break;
+    default: break;
     }
 }
 
@@ -167,7 +169,7 @@ std::string CLibraryWriter::Build(const std::vector<CGraphElement*>& selection)
     const std::vector<CCurveElement*> curves = OfKind<CCurveElement>(elements, ELEMENT_CURVE);
     const std::vector<CTextElement*> texts = OfKind<CTextElement>(elements, ELEMENT_TEXT);
     const std::vector<CImageElement*> pictures = OfKind<CImageElement>(elements, ELEMENT_IMAGE);
-    const std::vector<CGraphElement*> tables = OfKind<CGraphElement>(elements, ELEMENT_TABLE);
+    const std::vector<CTableElement*> tables = OfKind<CTableElement>(elements, ELEMENT_TABLE);
 
     const CRect bounds = UnionBounds(elements);
     const Grid grid = GridFor(bounds);

@@ -10,6 +10,7 @@
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
+#include "tables/CTableElement.h"
 
 #include <cmath>
 #include <unordered_set>
@@ -64,6 +65,14 @@ CRect CTransformSnapshot::Take(const std::vector<CGraphElement*>& selection)
             m_pictures.push_back(picture);
             break;
         }
+        case ELEMENT_TABLE: {
+            Table table;
+            table.element = static_cast<CTableElement*>(e);
+            table.savedOrigin = table.workingOrigin = table.element->GetOrigin();
+            table.savedRect = table.workingRect = table.element->GetTableRect();
+            m_tables.push_back(table);
+            break;
+        }
         default: break;
         }
     }
@@ -75,6 +84,7 @@ void CTransformSnapshot::Clear()
     m_curves.clear();
     m_texts.clear();
     m_pictures.clear();
+    m_tables.clear();
 }
 
 void CTransformSnapshot::Follow(const CTransformFrame& frame)
@@ -92,6 +102,11 @@ void CTransformSnapshot::Follow(const CTransformFrame& frame)
     }
     for (Picture& picture : m_pictures)
         for (std::size_t i = 0; i < 4; ++i) picture.working[i] = frame.MapPictureCorner(picture.saved[i]);
+    for (Table& table : m_tables) {
+        table.workingOrigin = frame.MapTablePoint(table.savedOrigin);
+        table.workingRect = CRect(frame.MapTablePoint(table.savedRect.TopLeft()),
+                                  frame.MapTablePoint(table.savedRect.BottomRight()));
+    }
 }
 
 void CTransformSnapshot::UnlinkMirrors(CPage* page)
@@ -146,6 +161,11 @@ void CTransformSnapshot::Apply(CPage* page, const CTransformFrame& frame)
     }
 
     for (const Picture& picture : m_pictures) SetCorners(picture.element, picture.working);
+    const bool scaled = frame.ScaleX() != 1.0 || frame.ScaleY() != 1.0;
+    for (const Table& table : m_tables) {
+        if (!scaled || !table.element->ResizeToRect(table.workingRect))
+            table.element->MoveTo(table.workingOrigin.x, table.workingOrigin.y);
+    }
 
     for (CSharedPoint* point : moved) point->InvalidatePosition();
     for (CGraphElement* e : page->Elements()) e->InvalidateBounds();

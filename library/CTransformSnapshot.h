@@ -1,6 +1,7 @@
 // What the process-drawing tool keeps of its selection while the transform
 // frame is shown: the selection as it stood (curve outlines, text fonts and
-// boxes, picture corners) and the working copy that follows the frame. The
+// boxes, picture corners, table rectangles) and the working copy that
+// follows the frame. The
 // page itself changes only when the transform is applied, so leaving the
 // frame in any other way (cancel, undo, another tool or page) has nothing
 // to put back.
@@ -17,6 +18,7 @@
 class CCurveElement;
 class CGraphElement;
 class CImageElement;
+class CTableElement;
 class CPage;
 class CTextElement;
 class CTransformFrame;
@@ -44,24 +46,34 @@ public:
         std::array<CPoint, 4> saved{};
         std::array<CPoint, 4> working{};
     };
+    // Tables are moved and scaled, never turned.
+    struct Table {
+        CTableElement* element = nullptr;
+        CPoint savedOrigin;
+        CRect savedRect;
+        CPoint workingOrigin;
+        CRect workingRect;
+    };
 
     // Takes the selection as it stands and returns the union of its
     // elements' bounds.
     CRect Take(const std::vector<CGraphElement*>& selection);
     void Clear();
-    bool IsEmpty() const { return m_curves.empty() && m_texts.empty() && m_pictures.empty(); }
+    bool IsEmpty() const { return m_curves.empty() && m_texts.empty() && m_pictures.empty() && m_tables.empty(); }
 
     // The working copy for the frame.
     void Follow(const CTransformFrame& frame);
     // Makes the working copy the drawing: the selected curves leave their
     // mirror links, their shared points move (each once), the texts take
     // their working fonts and boxes, the pictures their working corners,
-    // and every element of the page is measured again.
+    // the tables their working place and size (a table that cannot take the
+    // size is only moved), and every element of the page is measured again.
     void Apply(CPage* page, const CTransformFrame& frame);
 
     const std::vector<Curve>& Curves() const { return m_curves; }
     const std::vector<Text>& Texts() const { return m_texts; }
     const std::vector<Picture>& Pictures() const { return m_pictures; }
+    const std::vector<Table>& Tables() const { return m_tables; }
 private:
     static void SetCorners(CImageElement* picture, const std::array<CPoint, 4>& corners);
     static std::array<CPoint, 4> CornersOf(const CImageElement* picture);
@@ -70,4 +82,5 @@ private:
     std::vector<Curve> m_curves;
     std::vector<Text> m_texts;
     std::vector<Picture> m_pictures;
+    std::vector<Table> m_tables;
 };

@@ -23,6 +23,10 @@ namespace {
 
 bool HasModifier(UINT flags) { return (flags & (MK_SHIFT | MK_CONTROL)) != 0; }
 
+// Everything a library drawing holds can be gathered: tables too, so that
+// they can be saved to the library and moved with the rest.
+constexpr int kSelectableKinds = ELEMENT_CURVE | ELEMENT_IMAGE | ELEMENT_TEXT | ELEMENT_TABLE;
+
 // What the tool draws its feedback with: the first prompt colour, which
 // stands out against the paper and the drawing.
 COLORREF FeedbackColour() { return Settings().m_crPromptColor1; }
@@ -168,7 +172,7 @@ BOOL CVTProcessDrawing::OnMouseMove(UINT flags, int x, int y)
         m_ptCurrent = at;
         CElementList hits;
         if (CPageSet* pageSet = GetPageSet())
-            pageSet->GetElementsInDragRect(m_ptAnchor, m_ptCurrent, ELEMENT_CURVE | ELEMENT_IMAGE | ELEMENT_TEXT, hits);
+            pageSet->GetElementsInDragRect(m_ptAnchor, m_ptCurrent, kSelectableKinds, hits);
         m_boxHits.clear();
         for (CGraphElement* e : hits) m_boxHits.push_back(e);
     } else if (!m_bPlace) {
@@ -217,8 +221,8 @@ BOOL CVTProcessDrawing::SelectingButtonDown(UINT flags, int x, int y)
     return TRUE;
 }
 
-// Curves and texts first, pictures only where neither is; with Shift or
-// Ctrl held nothing is taken.
+// Curves and texts first, pictures and tables only where neither is; with
+// Shift or Ctrl held nothing is taken.
 void CVTProcessDrawing::CaptureAt(UINT flags, int x, int y)
 {
     m_captureKind = CAPTURED_NOTHING;
@@ -234,7 +238,7 @@ void CVTProcessDrawing::CaptureAt(UINT flags, int x, int y)
     CPoint point;
     double distance = 0;
     if (HitTestElement(x, y, ELEMENT_CURVE | ELEMENT_TEXT, element, point, distance) ||
-        HitTestElement(x, y, ELEMENT_IMAGE, element, point, distance)) {
+        HitTestElement(x, y, ELEMENT_IMAGE | ELEMENT_TABLE, element, point, distance)) {
         m_captureKind = CAPTURED_ELEMENT;
         m_pCapturedElement = element;
     }
@@ -442,6 +446,10 @@ void CVTProcessDrawing::DrawWorkingCopy(CDC* dc, double scale, int originX, int 
         CPointList outline;
         for (const CPoint& p : picture.working) outline.AddTail(p);
         DrawMappedPolygon(*dc, outline, scale, originX, originY);
+    }
+    for (const CTransformSnapshot::Table& table : m_snapshot.Tables()) {
+        const CRect& r = table.workingRect;
+        DrawRubberRect(dc, r.left, r.top, r.right, r.bottom, scale, originX, originY);
     }
 }
 

@@ -1,5 +1,5 @@
 // The process-drawing library tool (tool 4). The user gathers curves,
-// texts and pictures of the current page by clicks and boxes; a right click
+// texts, pictures and tables of the current page by clicks and boxes; a right click
 // shows a frame around them in which the group is moved, turned and scaled
 // as a whole, and a second right click applies that as one undo step. The
 // group can also be saved as a library file, as a custom line type or as a

@@ -392,6 +392,7 @@ std::vector<CGraphElement*> EveryKind(Sheet& sheet)
     elements.push_back(turned);
 
     elements.push_back(sheet.Picture({7000, 5000}, {9000, 5500}, {8500, 7500}, {6500, 7000}));
+    elements.push_back(sheet.Table(CRect(10000, 1000, 13000, 2200), 1));
     auto* empty = new CImageElement(sheet.Page(), 3);
     empty->SetUpperLeft(100, 100);
     empty->SetUpperRight(200, 100);
@@ -426,7 +427,10 @@ TEST(LibraryRoundTrip, EveryKindReadsBackAndWritesTheSameBytes)
     EXPECT_EQ(other.Page()->GetMaxLevel(), 3);
     // The custom pattern and the picture pixels are whole.
     EXPECT_EQ(static_cast<CCurveElement*>(placed[2])->GetLineAttr().GetShapes().size(), 1u);
-    EXPECT_EQ(static_cast<CImageElement*>(placed[placed.size() - 2])->GetImageSize(), CSize(2, 1));
+    EXPECT_EQ(static_cast<CImageElement*>(placed[placed.size() - 3])->GetImageSize(), CSize(2, 1));
+    auto* table = static_cast<CTableElement*>(placed[placed.size() - 2]);
+    EXPECT_EQ(table->GetTableRect(), CRect(10000, 1000, 13000, 2200));
+    EXPECT_STREQ(table->GetCellText(1, 1), "AB");
 }
 
 TEST(LibraryRoundTrip, PlacingMovesEverythingAndTwoPlacementsShareNoPoint)
@@ -621,4 +625,43 @@ TEST(LibraryFile, WritesThroughATemporaryFileAndReportsFailure)
               CLibraryReader::Result::CannotOpen);
     EXPECT_EQ(CLibraryPreviewReader::ReadFile(dir.filePath(QStringLiteral("folder.vkl")), preview),
               CLibraryPreviewReader::Result::NotLibrary);
+}
+
+TEST(LibraryWriter, TablesStandOnThePreviewAsTheirFrameAndKeepTheirOwnRecord)
+{
+    Sheet sheet;
+    CTableElement* table = sheet.Table(CRect(1000, 2000, 4000, 3200), 2);
+    const CRect bounds = table->GetBoundRect();
+    // The grid's bounds reach a little past the cells for its lines.
+    ASSERT_EQ(bounds, CRect(977, 1977, 4023, 3223));
+    const std::string bytes = CLibraryWriter::Build({table});
+    // 3046 wide: 50.77 units per step, the height centred on 30; the
+    // origin is the table's own, (1000, 2000).
+    EXPECT_EQ(ToHex(bytes.substr(0, 24 + 16 + 32)),
+              ToHex(Hex("4C4B4556 6B000000 D1030000 B9070000 B70F0000 970C0000"
+                        "00000000 00000000 00000000 01000000"
+                        "00000000 12000000 3C000000 12000000 3C000000 2A000000 00000000 2A000000")));
+    CArchive record;
+    table->Store(record);
+    EXPECT_EQ(ToHex(bytes.substr(bytes.size() - record.Buffer().size())), ToHex(record.Buffer()));
+
+    // Read back and placed elsewhere, the table moves whole.
+    CLibraryContent content;
+    ASSERT_EQ(CLibraryReader::ReadBytes(bytes, 0, content), CLibraryReader::Result::Ok);
+    Sheet other;
+    const auto placed = content.PlaceOn(other.Page(), CPoint(500, -500));
+    ASSERT_EQ(placed.size(), 1u);
+    auto* moved = static_cast<CTableElement*>(placed[0]);
+    EXPECT_EQ(moved->GetTableRect(), CRect(1500, 1500, 4500, 2700));
+    EXPECT_EQ(moved->GetLevel(), 2);
+    EXPECT_EQ(other.Page()->GetMaxLevel(), 2);
+
+    // A version-106 file has no table section: its element records follow
+    // the pictures directly.
+    std::string old = bytes;
+    old[4] = char(106);
+    CLibraryPreview preview;
+    EXPECT_EQ(CLibraryPreviewReader::ReadBytes(old, preview), CLibraryPreviewReader::Result::Ok);
+    EXPECT_TRUE(preview.tables.empty());
+    EXPECT_EQ(CLibraryReader::ReadBytes(old, 0, content), CLibraryReader::Result::Damaged);
 }

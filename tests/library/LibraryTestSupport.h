@@ -11,6 +11,7 @@
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
 #include "platform/CDC.h"
+#include "tables/CTableElement.h"
 
 #include <QImage>
 
@@ -126,6 +127,17 @@ public:
         picture->InvalidateBounds();
         Page()->AddElement(picture);
         return picture;
+    }
+
+    // Two rows of three cells filling the rectangle, with a text in the
+    // first cell.
+    CTableElement* Table(const CRect& rect, int level = 0)
+    {
+        auto* table = new CTableElement(Page(), level, 2, 3, RGB(0, 0, 0), 35, 25, CRect(50, 50, 50, 50), 4,
+                                        Font(-300), RGB(0, 0, 0), RGB(255, 255, 255), rect);
+        table->SetCellText(1, 1, "AB");
+        Page()->AddElement(table);
+        return table;
     }
 
     CPageSet pages;

@@ -11,6 +11,7 @@
 #include "model/CTextElement.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
+#include "tables/CTableElement.h"
 #include "tests/library/LibraryTestSupport.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/CDrawingLibraryDlg.h"
@@ -396,4 +397,57 @@ TEST_F(PlaceTest, ThroughTheLibraryBrowser)
     ASSERT_EQ(Page()->GetElementCount(), 3);
     EXPECT_EQ(static_cast<CImageElement*>(Page()->ElementAt(0))->GetUpperLeft(), CPoint(7000, 7000));
     EXPECT_EQ(GbkToQString(Settings().m_strLibraryFolder), path);
+}
+
+// A table comes with a library drawing, stands in the frame with it and
+// follows a move and a scaling, never a turn.
+TEST_F(PlaceTest, PlacedTablesMoveAndScaleWithTheFrame)
+{
+    libtest::Sheet sheet;
+    std::vector<CGraphElement*> elements = {sheet.Table(CRect(1000, 1000, 4000, 2200))};
+    chosen = WriteBytes(QStringLiteral("table.vkl"), CLibraryWriter::Build(elements));
+    PlaceBox({2000, 3000}, {2600, 3600});
+    ASSERT_EQ(Page()->GetElementCount(), 1);
+    auto* table = static_cast<CTableElement*>(Page()->ElementAt(0));
+    const CRect placed = table->GetTableRect();
+    EXPECT_EQ(placed.TopLeft() - table->GetBoundRect().TopLeft(), CPoint(23, 23));
+    ASSERT_TRUE(Tool()->HasSelection());
+
+    // Moved by (1000, 500).
+    const CPoint centre = Tool()->GetFrame().Centre();
+    MoveTo(centre.x, centre.y);
+    Click(centre.x, centre.y);
+    MoveTo(centre.x + 1000, centre.y + 500);
+    Click(centre.x + 1000, centre.y + 500);
+    const int steps = doc.UndoCount();
+    RightClick(90000, 90000);
+    EXPECT_EQ(doc.UndoCount(), steps + 1);
+    EXPECT_EQ(table->GetTableRect(), CRect(placed.left + 1000, placed.top + 500, placed.right + 1000,
+                                           placed.bottom + 500));
+
+    // Picked by a click inside it, made twice as wide from the right edge.
+    Click(table->GetTableRect().left + 100, table->GetTableRect().top + 100);
+    ASSERT_EQ(Tool()->GetSelectedElements(), std::vector<CGraphElement*>{table});
+    RightClick(90000, 90000);
+    const CTransformFrame& frame = Tool()->GetFrame();
+    const CPoint right((frame.P(1).x + frame.P(2).x) / 2, (frame.P(1).y + frame.P(2).y) / 2);
+    const int width = frame.Width();
+    MoveTo(right.x, right.y);
+    ASSERT_EQ(Tool()->GetHoverKind(), CTransformFrame::kEdgeRight);
+    Click(right.x, right.y);
+    MoveTo(right.x + width, right.y);
+    Click(right.x + width, right.y);
+    const CRect before = table->GetTableRect();
+    RightClick(90000, 90000);
+    const CRect after = table->GetTableRect();
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.Height(), before.Height());
+    EXPECT_NEAR(after.Width(), 2 * before.Width(), 60);
+
+    // A box gathers it too.
+    SelectTool(kTool);
+    Click(after.left - 500, after.top - 500);
+    MoveTo(after.left + 200, after.top + 200);
+    Click(after.left + 200, after.top + 200);
+    EXPECT_EQ(Tool()->GetSelectedElements(), std::vector<CGraphElement*>{table});
 }
