@@ -319,3 +319,21 @@ TEST_F(ProcessDrawingTest, TheFrameAndTheWorkingCopyAreDrawnOverThePage)
     const QImage page = RenderPage();
     EXPECT_FALSE(DarkNear(page, 3000, 5000, 2));
 }
+
+TEST_F(ProcessDrawingTest, SpaceZoomsWithoutLosingTheSelection)
+{
+    CCurveElement* box = AddBox(1000, 1000);
+    Click(3000, 1000);
+    KeyDown(Qt::Key_Space);
+    EXPECT_EQ(view->GetToolCursorId(), CZoomBox::kCursorZoomIn);
+    EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CZoomBox::kPrompt));
+    const double scale = view->GetScale();
+    Click(1000, 1000);
+    MoveTo(3000, 2000);
+    Click(3000, 2000);
+    EXPECT_LT(view->GetScale(), scale);
+    KeyUp(Qt::Key_Space);
+    EXPECT_EQ(Tool()->GetSelectedElements(), std::vector<CGraphElement*>{box});
+    EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVTProcessDrawing::kPromptSelect));
+    EXPECT_EQ(view->GetToolCursorId(), CVTProcessDrawing::kCursorSelect);
+}
