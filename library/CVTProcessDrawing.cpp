@@ -256,7 +256,6 @@ void CVTProcessDrawing::Place()
         ShowFrame();
     } else {
         Reset();
-        m_bFirstClick = 0;
     }
     m_bPlace = 0;
 }

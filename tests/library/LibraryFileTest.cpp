@@ -665,3 +665,18 @@ TEST(LibraryWriter, TablesStandOnThePreviewAsTheirFrameAndKeepTheirOwnRecord)
     EXPECT_TRUE(preview.tables.empty());
     EXPECT_EQ(CLibraryReader::ReadBytes(old, 0, content), CLibraryReader::Result::Damaged);
 }
+
+TEST(LibraryReaders, APictureStoredBottomUpCountsItsRowsByTheAbsoluteStride)
+{
+    const std::string good = Fixture107();
+    const std::size_t block = good.find(Hex(kPixelBlock));
+    std::string bottomUp = good;
+    bottomUp.replace(block + 20, 4, Hex("F8FFFFFF")); // stride -8
+    CLibraryPreview preview;
+    ASSERT_EQ(CLibraryPreviewReader::ReadBytes(bottomUp, preview), CLibraryPreviewReader::Result::Ok);
+    ASSERT_EQ(preview.pictures.size(), 1u);
+    EXPECT_EQ(preview.tables.size(), 0u);
+    CLibraryContent content;
+    EXPECT_EQ(CLibraryReader::ReadBytes(bottomUp, 0, content), CLibraryReader::Result::Ok);
+    EXPECT_EQ(content.GetElementCount(), 4);
+}
