@@ -17,8 +17,9 @@ CPoint QuarterTurnedStep(const CPoint& from, const CPoint& toward, int distance,
 {
     double length = 0.0;
     PointDistance(from.x, from.y, toward.x, toward.y, length);
-    CPoint p(from.x + RoundToInt((toward.x - from.x) / length * distance),
-             from.y + RoundToInt((toward.y - from.y) / length * distance));
+    // In doubles, saturated: points far apart would overflow an int.
+    CPoint p(RoundToInt(from.x + (double(toward.x) - from.x) / length * distance),
+             RoundToInt(from.y + (double(toward.y) - from.y) / length * distance));
     RotatePoint(p, from.x, from.y, sine, 0.0);
     return p;
 }
