@@ -220,17 +220,17 @@ TEST_F(SymmetricDrawToolTest, AfterDeleteRemovesAWholeCurveTheNextCurveIsMirrore
     ASSERT_EQ(Curves().size(), 2u);
     EXPECT_TRUE(tool->IsCurveMirrored());
     // Delete on a node of the two-node curve the editor holds: the curve
-    // goes.
+    // goes, and its mirror, which lost the same node, with it.
     MoveTo(3000, 1000);
     Key(Qt::Key_Delete);
-    ASSERT_EQ(Curves().size(), 1u);
+    ASSERT_EQ(Curves().size(), 0u);
     EXPECT_FALSE(tool->IsCurveMirrored());
 
     Click(1000, 4000);
     Click(3000, 4500);
     RightClick(3000, 4500);
-    ASSERT_EQ(Curves().size(), 3u);
-    ExpectMirrorOf(Curves()[2], Curves()[1]);
+    ASSERT_EQ(Curves().size(), 2u);
+    ExpectMirrorOf(Curves()[1], Curves()[0]);
 }
 
 TEST_F(SymmetricDrawToolTest, ASideLineChangesSidesInTheImage)
