@@ -192,7 +192,10 @@ void CCellEdit::DrawDiagonals()
 // --- Keys ------------------------------------------------------------------------------------
 
 // Esc belongs to the box while it has the keyboard: the window's cancel
-// shortcut must not take it.
+// shortcut must not take it. Undo and Redo go the other way: they are the
+// window's, whose Undo takes back what was typed in the box (through the
+// table tool's pending step) before the document's steps; the box's own
+// would leave an inserted row or a merge out of reach of the keyboard.
 bool CCellEdit::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
@@ -201,8 +204,20 @@ bool CCellEdit::event(QEvent* event)
             event->accept();
             return true;
         }
+        if (IsUndoOrRedo(key)) {
+            event->ignore();
+            return true;
+        }
     }
     return QTextEdit::event(event);
+}
+
+bool CCellEdit::IsUndoOrRedo(const QKeyEvent* key)
+{
+    const QKeyCombination pressed = key->keyCombination();
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           pressed == QKeyCombination(Qt::ControlModifier, Qt::Key_Z) ||
+           pressed == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
 }
 
 void CCellEdit::keyPressEvent(QKeyEvent* event)

@@ -70,6 +70,7 @@ public:
     const Diagonal& GetDiagonal2() const { return m_diagonal2; }
 
 protected:
+    static bool IsUndoOrRedo(const QKeyEvent* key);
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
