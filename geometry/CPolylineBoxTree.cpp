@@ -9,8 +9,10 @@ constexpr std::size_t kLeafSegments = 8;
 
 } // namespace
 
-CPolylineBoxTree::CPolylineBoxTree(const CPoint* points, std::size_t count) : m_points(points)
+void CPolylineBoxTree::Reset(const CPoint* points, std::size_t count)
 {
+    m_points = points;
+    m_nodes.clear();
     if (count == 0) return;
     m_nodes.reserve(2 * (count / kLeafSegments + 1));
     Build(0, count - 1);

@@ -11,8 +11,12 @@
 
 class CPolylineBoxTree {
 public:
+    CPolylineBoxTree() = default;
     // The points must stay in place while the tree is used.
-    CPolylineBoxTree(const CPoint* points, std::size_t count);
+    CPolylineBoxTree(const CPoint* points, std::size_t count) { Reset(points, count); }
+
+    // The tree of other points, in the storage of the last one.
+    void Reset(const CPoint* points, std::size_t count);
 
     // Calls visit(first, last) for runs of consecutive vertices (the
     // segments between them included) whose box, widened by one unit, lies
@@ -33,7 +37,7 @@ private:
     int Build(std::size_t first, std::size_t last);
     double SquaredGap(const Node& node, const CPoint& q) const;
 
-    const CPoint* m_points;
+    const CPoint* m_points = nullptr;
     std::vector<Node> m_nodes;
 };
 

@@ -504,7 +504,11 @@ double SquaredBoxGap(const CPoint& q, const CPoint& s, const CPoint& e)
 // each point.
 class DeviationSearch {
 public:
-    DeviationSearch(const PointSpan& a, const PointSpan& b) : m_a(a), m_b(b), m_tree(b.data, b.size) {}
+    // `tree` is storage for the search, rebuilt for b.
+    DeviationSearch(const PointSpan& a, const PointSpan& b, CPolylineBoxTree& tree) : m_a(a), m_b(b), m_tree(tree)
+    {
+        m_tree.Reset(b.data, b.size);
+    }
 
     // The distance to the nearest vertex of b that a walk along b from
     // `near` finds, and the walk's end in `near`: a bound from above, cheap
@@ -578,47 +582,59 @@ private:
 
     PointSpan m_a;
     PointSpan m_b;
-    CPolylineBoxTree m_tree;
+    CPolylineBoxTree& m_tree;
+};
+
+// Storage the deviation searches of one fitting share, so that its many
+// small searches do not each allocate their own.
+struct DeviationScratch {
+    CPolylineBoxTree tree;
+    std::vector<double> bounds;
+    std::vector<std::size_t> nearest;
+    std::vector<std::size_t> order;
 };
 
 // MaxCurveDeviation on spans: the first point of `a` at the greatest
 // distance. Only that one distance must be exact; any point whose distance
 // is shown to be lower (or equal, when it comes later) can be passed over.
-// A quick walk bounds every distance from above; the point with the largest
-// bound, likely the farthest, is measured first, and after it most points
-// are passed over on their bound alone or after a short search.
-CPoint MaxDeviation(const PointSpan& a, const PointSpan& b, double& distance)
+// A quick walk bounds every distance from above; the points are measured
+// in the order of their bounds, the largest first, so the farthest comes
+// early and most of the others are passed over on their bound alone or
+// after a short search.
+CPoint MaxDeviation(const PointSpan& a, const PointSpan& b, double& distance, DeviationScratch& scratch)
 {
     distance = 0.0;
     if (a.size == 0) return CPoint();
     if (b.size == 0) return a[0];
 
-    const DeviationSearch search(a, b);
-    std::vector<double> bounds(a.size);
-    std::vector<std::size_t> nearest(a.size);
+    const DeviationSearch search(a, b, scratch.tree);
+    std::vector<double>& bounds = scratch.bounds;
+    std::vector<std::size_t>& nearest = scratch.nearest;
+    std::vector<std::size_t>& order = scratch.order;
+    bounds.resize(a.size);
+    nearest.resize(a.size);
+    order.resize(a.size);
     std::size_t near = 0;
-    std::size_t likeliest = 0;
     for (std::size_t q = 0; q < a.size; ++q) {
         bounds[q] = std::min(search.NearVertexBound(q, near), SquaredDistance(a[q], b[0]));
         nearest[q] = near;
-        if (bounds[q] > bounds[likeliest]) likeliest = q;
+        order[q] = q;
     }
+    // The largest bounds first: the farthest point is most likely among them.
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t p, std::size_t q) { return bounds[p] > bounds[q]; });
 
     // The worst so far; a[0] at no distance stands for none.
     double worstSquared = 0.0;
     std::size_t worst = 0;
-    const auto measure = [&](std::size_t q) {
+    for (const std::size_t q : order) {
         const auto beats = [&](double d2) { return d2 > worstSquared || (d2 == worstSquared && q < worst); };
-        if (!beats(bounds[q])) return;
+        if (!beats(bounds[q])) continue;
         const double d2 = search.SquaredDeviation(q, bounds[q], nearest[q], beats);
         if (beats(d2)) {
             worstSquared = d2;
             worst = q;
         }
-    };
-    measure(likeliest);
-    for (std::size_t q = 0; q < a.size; ++q)
-        if (q != likeliest) measure(q);
+    }
     distance = std::sqrt(worstSquared);
     return a[worst];
 }
@@ -629,7 +645,8 @@ CPoint MaxCurveDeviation(const CPointList& a, const CPointList& b, double& dista
 {
     const std::vector<CPoint> pa = ToVector(a);
     const std::vector<CPoint> pb = ToVector(b);
-    return MaxDeviation(SpanOf(pa), SpanOf(pb), distance);
+    DeviationScratch scratch;
+    return MaxDeviation(SpanOf(pa), SpanOf(pb), distance, scratch);
 }
 
 // ---------------------------------------------------------------------------
@@ -666,12 +683,6 @@ int IndexOf(const CPointList& list, POSITION target)
     return -1;
 }
 
-void BuildCurve(const CPointList& control, bool closed, CPointList& curve)
-{
-    MakeSmoothCurve(control, closed ? 1 : 0, curve);
-    if (closed && !curve.IsEmpty()) curve.AddTail(curve.GetHead());
-}
-
 // The start set begins and ends with the stroke's ends.
 void PinEnds(const CPointList& dense, CPointList& control)
 {
@@ -701,6 +712,48 @@ void BuildCurvePoints(const std::vector<CPoint>& control, bool closed, std::vect
         curve = control;
     }
     if (closed && !curve.empty()) curve.push_back(curve.front());
+}
+
+// What one fitting keeps between its steps: the last curve built (the steps
+// often build the same one again) and storage for the deviation searches.
+class FitWorkspace {
+public:
+    const std::vector<CPoint>& Curve(const std::vector<CPoint>& control, bool closed)
+    {
+        if (!m_built || closed != m_closed || control != m_control) {
+            BuildCurvePoints(control, closed, m_curve);
+            m_control = control;
+            m_closed = closed;
+            m_built = true;
+        }
+        return m_curve;
+    }
+
+    const std::vector<CPoint>& Curve(const CPointList& control, bool closed)
+    {
+        return Curve(ToVector(control), closed);
+    }
+
+    DeviationScratch& Scratch() { return m_scratch; }
+
+private:
+    bool m_built = false;
+    bool m_closed = false;
+    std::vector<CPoint> m_control;
+    std::vector<CPoint> m_curve;
+    DeviationScratch m_scratch;
+};
+
+// MaxCurveDeviation with the fitting's storage.
+CPoint MaxDeviation(const std::vector<CPoint>& a, const std::vector<CPoint>& b, double& distance,
+                    FitWorkspace& work)
+{
+    return MaxDeviation(SpanOf(a), SpanOf(b), distance, work.Scratch());
+}
+
+CPoint MaxDeviation(const CPointList& a, const CPointList& b, double& distance, FitWorkspace& work)
+{
+    return MaxDeviation(ToVector(a), ToVector(b), distance, work);
 }
 
 // From `from` on, the index of the first point equal to `end`, or of the
@@ -742,15 +795,14 @@ struct MeasuredPart {
 // so the rounded points of most parts come out as they were: their
 // measures are kept rather than taken again.
 void InsertWorstStrokePoints(const CPointList& denseList, double tolerance, CPointList& controlList, bool closed,
-                             double deviation)
+                             double deviation, FitWorkspace& work)
 {
     const std::vector<CPoint> dense = ToVector(denseList);
     std::vector<CPoint> control = ToVector(controlList);
     std::vector<MeasuredPart> parts(control.empty() ? 0 : control.size() - 1);
-    std::vector<CPoint> curve;
     bool inserted = false;
     while (tolerance < deviation) {
-        BuildCurvePoints(control, closed, curve);
+        const std::vector<CPoint>& curve = work.Curve(control, closed);
         deviation = 0.0;
         CPoint worst;
         std::size_t insertAt = 0;
@@ -765,7 +817,8 @@ void InsertWorstStrokePoints(const CPointList& denseList, double tolerance, CPoi
             const PointSpan curvePart = curve.empty() ? PointSpan{} : SpanOf(curve, curveCursor, curveEnd);
             MeasuredPart& part = parts[k];
             if (!part.Holds(denseCursor, denseEnd, curvePart)) {
-                part.worst = MaxDeviation(SpanOf(dense, denseCursor, denseEnd), curvePart, part.deviation);
+                part.worst = MaxDeviation(SpanOf(dense, denseCursor, denseEnd), curvePart, part.deviation,
+                                          work.Scratch());
                 part.measured = true;
                 part.denseFirst = denseCursor;
                 part.denseLast = denseEnd;
@@ -791,26 +844,24 @@ void InsertWorstStrokePoints(const CPointList& denseList, double tolerance, CPoi
     if (inserted) controlList = ToList(control);
 }
 
-double CurveDeviationFromStroke(const CPointList& control, const CPointList& dense)
+double CurveDeviationFromStroke(const CPointList& control, const CPointList& dense, FitWorkspace& work)
 {
-    CPointList curve;
-    BuildCurve(control, false, curve);
     double deviation = 0.0;
-    MaxCurveDeviation(curve, dense, deviation);
+    MaxDeviation(work.Curve(control, false), ToVector(dense), deviation, work);
     return deviation;
 }
 
 // Where the curve still strays from the stroke, halves the part of the
 // stroke under the worst pair of control points; a few rounds only.
-void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
+void RefineByHalving(CPointList& dense, double tolerance, CPointList& control, FitWorkspace& work)
 {
     const int count = control.GetCount();
     int rounds = count < 4 ? 7 - count : 3;
-    double deviation = CurveDeviationFromStroke(control, dense);
+    double deviation = CurveDeviationFromStroke(control, dense, work);
     CPointList curve, densePart, curvePart;
     std::vector<POSITION> densePositions;
     while (tolerance < deviation && rounds > 0) {
-        BuildCurve(control, false, curve);
+        curve = ToList(work.Curve(control, false));
         deviation = 0.0;
         CPoint half;
         POSITION insertBefore = nullptr;
@@ -826,7 +877,7 @@ void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
             TakePartUpTo(curve, curveCursor, second, curvePart);
             TakePartUpTo(dense, denseCursor, second, densePart, &densePositions);
             double partDeviation = 0.0;
-            MaxCurveDeviation(curvePart, densePart, partDeviation);
+            MaxDeviation(curvePart, densePart, partDeviation, work);
             if (partDeviation > deviation) {
                 double length = 0.0;
                 PolylineLength(densePart, length);
@@ -849,7 +900,7 @@ void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
         control.InsertBefore(insertBefore, half);
         if (denseInsertAfter) dense.InsertAfter(denseInsertAfter, half);
         --rounds;
-        deviation = CurveDeviationFromStroke(control, dense);
+        deviation = CurveDeviationFromStroke(control, dense, work);
     }
 }
 
@@ -876,14 +927,11 @@ int FitCurveControlPoints(const CPointList& dense, double tolerance, CPointList&
         c.AddTail(d.GetTail());
     }
 
+    FitWorkspace work;
     double deviation = tolerance + 1.0;
-    if (c.GetCount() > 2) {
-        CPointList curve;
-        BuildCurve(c, false, curve);
-        MaxCurveDeviation(d, curve, deviation);
-    }
-    InsertWorstStrokePoints(d, tolerance, c, false, deviation);
-    RefineByHalving(d, tolerance, c);
+    if (c.GetCount() > 2) MaxDeviation(ToVector(d), work.Curve(c, false), deviation, work);
+    InsertWorstStrokePoints(d, tolerance, c, false, deviation, work);
+    RefineByHalving(d, tolerance, c, work);
 
     control = std::move(c);
     return 1;
@@ -922,7 +970,8 @@ int FitClosedCurveControlPoints(const CPointList& dense, double tolerance, CPoin
 
     d.AddTail(d.GetHead());
     PinEnds(d, c);
-    InsertWorstStrokePoints(d, tolerance, c, true, tolerance + 1.0);
+    FitWorkspace work;
+    InsertWorstStrokePoints(d, tolerance, c, true, tolerance + 1.0, work);
 
     if (c.GetCount() > 1) c.RemoveTail();
     control = std::move(c);
