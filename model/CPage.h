@@ -13,6 +13,7 @@
 #include "model/CCurveNode.h"
 #include "model/CGraphElement.h"
 #include "model/CPageIndex.h"
+#include "model/CPointUsers.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -83,6 +84,8 @@ public:
     // Marks the point and every point that depends on it dirty, and the
     // elements standing on any of them.
     void InvalidateElementsUsingPoint(CSharedPoint* point);
+    // A point of the pool changed its mirror source or axis.
+    void PointLinksChanged() { m_users.LinksChanged(); }
 
     // Elements (the page owns them).
     int GetElementCount() const { return m_elements.GetCount(); }
@@ -100,7 +103,12 @@ public:
     void UnlinkMirrorsOf(const CCurveElement* curve);
     // An element of this page marked its bounds dirty: the search index
     // files it again before the next search.
-    void ElementChanged(const CGraphElement* element) const { m_index.ElementChanged(element); }
+    void ElementChanged(const CGraphElement* element) const
+    {
+        m_index.ElementChanged(element);
+        // Moving points leaves every curve on the points it had.
+        if (!m_movingPoints) m_users.ElementChanged(element);
+    }
     int IndexOfElement(const CGraphElement* element) const;
     CGraphElement* ElementAt(int index) const;
 
@@ -207,4 +215,7 @@ private:
     bool m_destroying = false;
     // Where the curves and their nodes lie, for the searches.
     mutable CPageIndex m_index;
+    // What stands on each point, for moving points.
+    mutable CPointUsers m_users;
+    bool m_movingPoints = false;
 };
