@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -169,16 +170,24 @@ void CCurveElement::DeleteAllNodes()
     // Several nodes may stand on one point: each point is offered to the
     // page once, after all nodes are gone, so none is asked about twice.
     std::vector<CSharedPoint*> points;
+    points.reserve(std::size_t(m_nodes.GetCount()));
     while (!m_nodes.IsEmpty()) {
         CCurveNode* node = m_nodes.RemoveHead();
-        CSharedPoint* point = node->GetPoint();
-        if (point && std::find(points.begin(), points.end(), point) == points.end())
-            points.push_back(point);
+        if (CSharedPoint* point = node->GetPoint()) points.push_back(point);
         delete node;
     }
     CPage* page = GetLayer();
     if (!page) return;
-    for (CSharedPoint* point : points) page->RemovePointIfUnusedExcept(point, this);
+    // In the order of their first nodes (a mirrored point must go before
+    // the point it depends on can), each once.
+    std::vector<std::size_t> order(points.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return std::less<const CSharedPoint*>()(points[a], points[b]); });
+    std::vector<bool> first(points.size(), false);
+    for (std::size_t k = 0; k < order.size(); ++k)
+        first[order[k]] = k == 0 || points[order[k]] != points[order[k - 1]];
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (first[i]) page->RemovePointIfUnusedExcept(points[i], this);
 }
 
 // ---------------------------------------------------------------------------
@@ -316,8 +325,16 @@ void CCurveElement::BuildOutline()
     }
     if (m_closed) run.AddTail(m_nodes.GetAt(start)->GetPosition());
 
+    // A curve of corners alone is its run: the run's points become the
+    // outline rather than being copied into it.
+    const auto takeRun = [this](CPointList& points) {
+        if (m_outline.IsEmpty())
+            m_outline = std::move(points);
+        else
+            m_outline.AddTail(points);
+    };
     if (run.GetCount() <= 2) {
-        m_outline.AddTail(run);
+        takeRun(run);
     } else if (!anyCorner) {
         // Smooth all round: one closed spline, closed again at its end
         // (also for an open curve).
@@ -328,7 +345,7 @@ void CCurveElement::BuildOutline()
         MakeSmoothCurve(run, 0, smooth);
         m_outline.AddTail(smooth);
     } else {
-        m_outline.AddTail(run);
+        takeRun(run);
     }
 }
 

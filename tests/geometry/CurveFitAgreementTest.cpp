@@ -52,7 +52,7 @@ public:
     // units, with a little hand tremor.
     CPointList Stroke()
     {
-        const int count = Int(20, 600);
+        const int count = Int(20, 400);
         const double spacing = Real(2.0, 60.0);
         const double a1 = Real(0, 4000), w1 = Real(200, 20000);
         const double a2 = Real(0, 800), w2 = Real(50, 3000);
