@@ -20,6 +20,8 @@
 #include "model/CVEKCntrItem.h"
 #include "platform/CArchive.h"
 #include "platform/CCompoundFile.h"
+#include "platform/CDC.h"
+#include "tables/CTableElement.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -190,6 +192,17 @@ void FillPageSet(CPageSet& pageSet, const CVEKCntrItemPtr& item)
     page->AddElement(new CTextElement(page, 4, CTextFont("A\r\nBC", font, RGB(0, 0, 255)), 6000, 17000, 2));
     page->AddElement(new CTextPairElement(page, 1));
 
+    auto* table = new CTableElement(page, 2, 3, 3, RGB(0, 0, 0), 35, 25, CRect(50, 50, 50, 50), 4,
+                                    CSystemSettings::DefaultTextFont(), RGB(0, 0, 0), RGB(255, 255, 255),
+                                    CRect(2000, 20000, 11000, 22100));
+    table->SetCellText(1, 1, "\xB2\xBF\xCE\xBB"); // 部位
+    table->SetCellText(2, 2, "70\r\n72");
+    table->SetCellDiagonal({1, 1}, true, false, RGB(0, 0, 0), 25);
+    CScreenDC dc;
+    table->MergeCells(&dc, {{3, 1}, {3, 2}});
+    table->MergeCells(&dc, {{1, 3}, {2, 3}});
+    page->AddElement(table);
+
     auto object = new COleObjectElement(page, 5, item);
     object->SetRect(CRect(10000, 10000, 14000, 13000));
     page->AddElement(object);
@@ -338,7 +351,7 @@ int main(int argc, char** argv)
         // Each element alone, after the kind and version bytes the element
         // target reads first, without the header the page reads.
         const int kinds[] = {ELEMENT_CURVE, ELEMENT_CURVE, ELEMENT_IMAGE, ELEMENT_TEXT, ELEMENT_TEXTPAIR,
-                             ELEMENT_OLEOBJECT};
+                             ELEMENT_OLEOBJECT, ELEMENT_TABLE};
         int n = 0;
         CPage* page = full.GetPageAt(0);
         for (POSITION pos = page->GetFirstElementPosition(); pos;) {
@@ -355,7 +368,27 @@ int main(int argc, char** argv)
             seed.push_back(char(PAGESET_VERSION - 96));
             seed += ar.Buffer().substr(header);
             Save("Element", ("element-" + std::to_string(n++)).c_str(), seed);
+            // The table target reads the table record after its header.
+            if (element->GetType() == ELEMENT_TABLE) Save("Table", "measurement-table", ar.Buffer().substr(8));
         }
+    }
+
+    // Tables alone: a plain one, and a row merged across a column.
+    {
+        CPageSet pageSet;
+        pageSet.AppendPage();
+        CTableElement plain(pageSet.GetPageAt(0), 0, 2, 2, RGB(0, 0, 255), 2, 1, CRect(10, 0, 10, 0), 0,
+                            CSystemSettings::DefaultTextFont(), RGB(0, 0, 0), RGB(255, 255, 0), CRect(0, 0, 2000, 1000));
+        CArchive ar;
+        plain.Store(ar);
+        Save("Table", "plain-2x2", ar.Buffer().substr(8));
+        CScreenDC dc;
+        plain.InsertRow(2, 0);
+        plain.MergeCells(&dc, {{2, 1}, {3, 1}});
+        plain.SplitCell(&dc, 1, 2, 1, 3);
+        CArchive merged;
+        plain.Store(merged);
+        Save("Table", "merged-and-split", merged.Buffer().substr(8));
     }
 
     // The document file, with its object in an "Embedding" storage.
