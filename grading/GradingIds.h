@@ -41,3 +41,4 @@ constexpr int IDS_ALREADY_NAMED = 36230;
 constexpr int IDS_NO_PERSONS_COLUMN = 36231;
 constexpr int IDS_WORKBOOK_EMPTY = 36232;
 constexpr int IDS_NOTHING_TO_NAME = 36233;
+constexpr int IDS_ENTER_INTEGER = 36234;
