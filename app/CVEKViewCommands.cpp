@@ -19,6 +19,7 @@
 #include "tables/CVTTable.h"
 #include "ui/CommandIcons.h"
 
+#include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 #include "platform/CodePage.h"
@@ -566,7 +567,19 @@ void CVEKView::OnEditPaste()
     CVEKSrvrItem* item = CVEKSrvrItem::GetEmbeddedItem(m_doc);
     if (!item) return;
     m_canPaste = -1;
-    if (item->OnEditPaste(this)) Invalidate(FALSE);
+    CPageSet* ps = GetPageSet();
+    const int before = ps && ps->GetCurrentPage() ? ps->GetCurrentPage()->GetElementCount() : 0;
+    if (!item->OnEditPaste(this)) return;
+    // What was pasted lies at the end of the current page: the tool may
+    // take it up, so it can be moved at once.
+    CElementList pasted;
+    if (CPage* page = ps ? ps->GetCurrentPage() : nullptr) {
+        int index = 0;
+        for (CGraphElement* element : page->Elements())
+            if (index++ >= before) pasted.AddTail(element);
+    }
+    if (!pasted.IsEmpty()) m_pCurrentTool->OnElementsPasted(pasted);
+    Invalidate(FALSE);
 }
 
 bool CVEKView::CanEditPaste() const

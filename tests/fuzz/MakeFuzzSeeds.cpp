@@ -5,6 +5,7 @@
 #include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "library/CLibraryWriter.h"
 #include "library/HpglEncodedPolyline.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CFillStyle.h"
@@ -448,7 +449,25 @@ int main(int argc, char** argv)
         Save("Clipboard", "text", "\x01" "Front \xE5\x89\x8D\xE7\x89\x87\nline two");
     }
 
-    // Plotter files: every drawing command with labels, and encoded
+    // Library files: the curves, pictures and texts of a full page, and the
+    // texts alone (both targets read the same files).
+    {
+        CPageSet full;
+        FillPageSet(full, item);
+        std::vector<CGraphElement*> everything;
+        std::vector<CGraphElement*> texts;
+        CPage* page = full.GetPageAt(0);
+        for (POSITION pos = page->GetFirstElementPosition(); pos;) {
+            CGraphElement* element = page->GetNextElement(pos);
+            everything.push_back(element);
+            if (element->GetType() == ELEMENT_TEXT) texts.push_back(element);
+        }
+        for (const char* target : {"LibraryFile", "LibraryPreview"}) {
+            Save(target, "every-kind", CLibraryWriter::Build(everything));
+            Save(target, "texts-only", CLibraryWriter::Build(texts));
+        }
+    }
+
     // polylines in both bases (the real files of ../shared/realdata/hpgl
     // are seeds too).
     Save("Hpgl", "every-command",
@@ -471,6 +490,10 @@ int main(int argc, char** argv)
     // The main window's placement in the profile, as written and as a list.
     Save("WindowPos", "normal", "[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,120,80,1320,900\"\n");
     Save("WindowPos", "maximized-list", "[General]\nBarState=@ByteArray(\\0)\n[Settings]\nWindowPos=2,3,-1,-1,-8,-8,0,0,1600,1000\n");
+
+    // Phrase lists: as the Windows program wrote one, and a damaged one.
+    Save("PhraseList", "windows", "\xD0\xE4\xBF\xDA\r\nfront piece\r\n  spaced  \r\n\r\nlast");
+    Save("PhraseList", "damaged", std::string("A\0B\r\n\xFF\xC1\r\n", 9) + std::string(1200, 'x'));
 
     // The settings files as the program writes them.
     {
