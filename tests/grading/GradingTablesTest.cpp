@@ -91,6 +91,21 @@ TEST(GradingTables, ReadingTheTablesBackGivesThePersonsInOrder)
     // nothing of the pages left out.
     ps->AppendPage();
     EXPECT_EQ(CGradingPages::ReadTable(*ps, {1, 2, 3}).RowCount(), 150 - 55);
+
+    // An untitled page with a table between the titled ones is not one of
+    // them; a titled page whose table was deleted adds nobody.
+    CResultTableWriter writer(*ps, TestStyle());
+    writer.InsertPage(1);
+    writer.WritePage(1, "notes", "1/1", GTable({"x"}, {{"1"}, {"2"}}), 0, 2, CRect(523, 1523, 9000, 5000), {});
+    ps->AppendPage();
+    writer.WritePage(5, CGradingPages::BodyTitle(), "1/1", Persons(1), 0, 1, CRect(523, 1523, 9000, 5000), {});
+    CPage* last = ps->GetPageAt(5);
+    CTableElement* gone = CGradingPages::FirstTable(*last);
+    last->RemoveElement(gone);
+    delete gone;
+    const std::vector<int> titled = CGradingPages::PagesHolding(*ps, CGradingPages::BodyTitle());
+    EXPECT_EQ(titled, (std::vector<int>{0, 2, 3, 5}));
+    EXPECT_EQ(CGradingPages::ReadTable(*ps, titled), persons);
 }
 
 TEST(GradingTables, AGradingRunWritesSizesAndPersonalTables)
