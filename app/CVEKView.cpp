@@ -9,6 +9,7 @@
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
+#include "grading/CExcel.h"
 #include "library/CVTProcessDrawing.h"
 #include "tables/CVTTable.h"
 #include "tools/CVTClosedCurve.h"
@@ -132,6 +133,7 @@ CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent)
     // Every pixel is painted from the page image; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateTools();
+    m_pExcel = std::make_unique<CExcel>(this);
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
     CreateCommandActions();
     ConnectMessageHub();
@@ -222,8 +224,6 @@ CVTSymmetricDraw* CVEKView::SymmetricDrawTool() const
 
 void CVEKView::SetCurrent(int index, UINT command)
 {
-    // A drag of an object belongs to the object tool.
-    EndOleTracking(true);
     m_nCurrentToolCmd = command;
     m_pCurrentTool = GetTool(index);
 }
@@ -359,19 +359,14 @@ bool CVEKView::CanEditRedo() const
     return m_doc && m_doc->CanRedo() && !m_pCurrentTool->HasPendingStep();
 }
 
-// Cancel also puts back an object being dragged: the main window's Esc
-// shortcut takes the key before the view sees it.
 void CVEKView::OnEditCancel()
 {
-    if (m_tracker.IsTracking())
-        EndOleTracking(true);
-    else if (m_pCurrentTool->HasPendingStep())
-        m_pCurrentTool->Cancel();
+    if (m_pCurrentTool->HasPendingStep()) m_pCurrentTool->Cancel();
 }
 
 bool CVEKView::CanEditCancel() const
 {
-    return m_tracker.IsTracking() || m_pCurrentTool->HasPendingStep();
+    return m_pCurrentTool->HasPendingStep();
 }
 
 // --- Mapping ----------------------------------------------------------------------
@@ -631,15 +626,11 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
             m_pCurrentTool->OnLButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnLButtonDown(flags, m.x, m.y);
-        // Objects of other programs cannot be opened here, so a double
-        // click only selects, as a press does.
-        if (IsOleToolCurrent()) OnOleLButtonDown(CPoint(p.x(), p.y()));
     } else if (event->button() == Qt::RightButton) {
         if (doubleClick)
             m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnRButtonDown(flags, m.x, m.y);
-        if (IsOleToolCurrent() && !doubleClick) OnOleRButtonDown(CPoint(p.x(), p.y()));
     } else {
         event->ignore();
         return;
@@ -650,15 +641,6 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
 void CVEKView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    // The drag of an object ends here; the tool saw none of it.
-    if (m_tracker.IsTracking()) {
-        if (event->button() == Qt::LeftButton) {
-            m_tracker.Track(CPoint(p.x(), p.y()));
-            EndOleTracking(false);
-        }
-        event->accept();
-        return;
-    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     const UINT flags = MouseFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
@@ -679,13 +661,8 @@ void CVEKView::mouseMoveEvent(QMouseEvent* event)
     m_mouseInside = true;
     if (m_bRefocus && window()->isActiveWindow() && !hasFocus()) setFocus(Qt::MouseFocusReason);
     Q_EMIT MouseMovedAt(p.x(), p.y());
-    if (TrackOleItem(CPoint(p.x(), p.y()))) {
-        event->accept();
-        return;
-    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     m_pCurrentTool->OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), m.x, m.y);
-    if (IsOleToolCurrent()) UpdateOleCursor(CPoint(p.x(), p.y()));
     event->accept();
 }
 
@@ -746,10 +723,7 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     case Qt::Key_Shift: tool->OnShiftDown(); return;
     case Qt::Key_Control: tool->OnCtrlDown(); return;
     case Qt::Key_Space: tool->OnSpaceDown(); return;
-    case Qt::Key_Delete:
-        tool->OnDeleteDown();
-        if (CanEditOleSelection()) OnOleDelete();
-        return;
+    case Qt::Key_Delete: tool->OnDeleteDown(); return;
     case Qt::Key_End: tool->OnEndDown(); return;
     case Qt::Key_PageUp: tool->OnPageUpDown(); return;
     case Qt::Key_PageDown: tool->OnPageDownDown(); return;
@@ -923,11 +897,16 @@ void CVEKView::OnSheetDeleted(int a)
     if (m_syncingSheets || !ps || a < 1 || a > ps->GetPageCount()) return;
     // The tool may hold elements of the page that goes.
     m_pCurrentTool->Reset();
-    EndOleTracking(true);
+    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
     m_doc->SaveUndoState();
     ps->RemovePage(a - 1);
     if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
     Invalidate(FALSE);
+}
+
+void CVEKView::SyncPageTabs()
+{
+    SyncSheetsWithPages();
 }
 
 void CVEKView::SyncSheetsWithPages()
@@ -946,8 +925,7 @@ void CVEKView::SyncSheetsWithPages()
 // redone one stays where the user looked.
 void CVEKView::OnContentReplaced()
 {
-    EndOleTracking(true);
-    m_pSelection = nullptr;
+    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
     ResetCurrentTool();
     SyncSheetsWithPages();
     if (m_doc && !m_doc->CanUndo() && !m_doc->CanRedo()) ZoomToFitPage();
@@ -1058,22 +1036,26 @@ void CVEKView::paintEvent(QPaintEvent*)
     dc.SetBkMode(TRANSPARENT);
     const CRect clip = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
     m_pCurrentTool->Draw(&dc, m_dScale, m_ptOrigin.x, m_ptOrigin.y, clip);
-    m_tracker.Draw(&dc);
 }
 
 // --- Embedded objects ---------------------------------------------------------------
+// The object tool selects, drags and deletes; the view answers for it in
+// its commands and shows its menu and cursors.
 
 bool CVEKView::IsOleToolCurrent() const
 {
     return m_pCurrentTool == GetTool(kOleItemTool);
 }
 
+CVTOleItem* CVEKView::OleTool() const
+{
+    return dynamic_cast<CVTOleItem*>(GetTool(kOleItemTool));
+}
+
 COleObjectElement* CVEKView::GetSelection() const
 {
-    const CPageSet* ps = GetPageSet();
-    if (!m_pSelection || !ps || ps->GetPageCount() == 0) return nullptr;
-    const CPage* page = ps->GetCurrentPage();
-    return page && page->FindElement(m_pSelection) ? m_pSelection : nullptr;
+    const CVTOleItem* ole = OleTool();
+    return ole ? ole->GetElement() : nullptr;
 }
 
 BOOL CVEKView::IsSelected(const COleObjectElement* element) const
@@ -1081,79 +1063,11 @@ BOOL CVEKView::IsSelected(const COleObjectElement* element) const
     return element && element == GetSelection() ? TRUE : FALSE;
 }
 
-// Before the first paint after a load the element knows only the item's
-// own rectangle, which is in view pixels already.
-CRect CVEKView::OleDeviceRect(COleObjectElement* element) const
+const CRectTracker& CVEKView::GetTracker() const
 {
-    CRect r;
-    if (element->HasRect()) {
-        const CRect& m = element->GetRect();
-        r = ::ModelToDeviceRect(m.left, m.top, m.right, m.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-    } else if (element->GetClientItem()) {
-        r = element->GetClientItem()->GetRect();
-    }
-    r.NormalizeRect();
-    return r;
-}
-
-// The last object in list order whose rectangle holds the point.
-COleObjectElement* CVEKView::HitTestOleItems(const CPoint& device) const
-{
-    const CPageSet* ps = GetPageSet();
-    if (!ps || ps->GetPageCount() == 0) return nullptr;
-    COleObjectElement* hit = nullptr;
-    for (CGraphElement* e : ps->GetCurrentPage()->Elements()) {
-        if (!e || e->GetType() != ELEMENT_OLEOBJECT) continue;
-        auto* object = static_cast<COleObjectElement*>(e);
-        if (OleDeviceRect(object).PtInRect(device)) hit = object;
-    }
-    return hit;
-}
-
-// Selects the object under the press and starts dragging it. The undo step
-// is taken only when the object really moved.
-void CVEKView::OnOleLButtonDown(const CPoint& device)
-{
-    EndOleTracking(true);
-    COleObjectElement* hit = HitTestOleItems(device);
-    // A handle of the selection may lie just outside it.
-    if (!hit && GetSelection()) {
-        CRectTracker tracker(OleDeviceRect(GetSelection()));
-        if (tracker.HitTest(device) != CRectTracker::hitNothing) hit = GetSelection();
-    }
-    m_pSelection = hit;
-    Invalidate(TRUE);
-    if (!hit) return;
-    m_tracker.SetRect(OleDeviceRect(hit));
-    m_tracker.Begin(device);
-}
-
-bool CVEKView::TrackOleItem(const CPoint& device)
-{
-    if (!m_tracker.IsTracking()) return false;
-    m_tracker.Track(device);
-    InvalidateFeedback();
-    return true;
-}
-
-void CVEKView::EndOleTracking(bool cancel)
-{
-    if (!m_tracker.IsTracking()) return;
-    if (cancel) {
-        m_tracker.Cancel();
-        InvalidateFeedback();
-        return;
-    }
-    COleObjectElement* element = GetSelection();
-    if (m_tracker.End() && element && m_doc) {
-        const CRect& d = m_tracker.GetRect();
-        CRect pageRect = ::DeviceToModelRect(d.left, d.top, d.right, d.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-        pageRect.NormalizeRect();
-        COleContainer::OnChangeItemPosition(*m_doc, *element, pageRect, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-        Invalidate(FALSE);
-        return;
-    }
-    InvalidateFeedback();
+    static const CRectTracker none;
+    const CVTOleItem* ole = OleTool();
+    return ole ? ole->GetTracker() : none;
 }
 
 bool CVEKView::CanEditOleSelection() const
@@ -1163,31 +1077,16 @@ bool CVEKView::CanEditOleSelection() const
 
 void CVEKView::OnOleDelete()
 {
-    COleObjectElement* element = GetSelection();
-    if (!element || !m_doc) return;
-    EndOleTracking(true);
-    m_pSelection = nullptr;
-    if (m_pLastOleElement == element) m_pLastOleElement = nullptr;
-    // The object tool may hold the element too.
-    m_pCurrentTool->Reset();
-    COleContainer::DeleteItem(*m_doc, element);
-    Invalidate(FALSE);
+    if (CVTOleItem* ole = OleTool()) ole->DeleteSelection();
 }
 
 void CVEKView::OnOleSaveData()
 {
-    if (const COleObjectElement* element = GetSelection()) COleContainer::OnSaveItemData(this, *element);
+    if (CVTOleItem* ole = OleTool()) ole->SaveSelectionData();
 }
 
-// A right click on an object selects it and offers what can be done with
-// it here.
-void CVEKView::OnOleRButtonDown(const CPoint& device)
+void CVEKView::ShowOleContextMenu(const CPoint& device)
 {
-    EndOleTracking(true);
-    COleObjectElement* hit = HitTestOleItems(device);
-    if (!hit) return;
-    m_pSelection = hit;
-    Invalidate(TRUE);
     UpdateCommandActions();
     if (!m_oleMenu) {
         m_oleMenu = new QMenu(this);
@@ -1197,11 +1096,8 @@ void CVEKView::OnOleRButtonDown(const CPoint& device)
     m_oleMenu->popup(mapToGlobal(QPoint(device.x, device.y)));
 }
 
-// Over the selection's frame the cursor tells what a drag would do.
-void CVEKView::UpdateOleCursor(const CPoint& device)
+void CVEKView::ShowTrackerCursor(int hit)
 {
-    COleObjectElement* selection = GetSelection();
-    const int hit = selection ? CRectTracker(OleDeviceRect(selection)).HitTest(device) : CRectTracker::hitNothing;
     if (hit != CRectTracker::hitNothing) {
         setCursor(CRectTracker::CursorOfHit(hit));
         m_oleCursorShown = true;

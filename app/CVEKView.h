@@ -36,9 +36,11 @@
 
 class CDC;
 class CDesignTool;
+class CExcel;
 class COleObjectElement;
 class CPageSet;
 class CVEKDoc;
+class CVTOleItem;
 class CVTProcessDrawing;
 class CVTSymmetricDraw;
 class QAction;
@@ -153,6 +155,11 @@ public:
     // continued onto a new page is one step with the rows it moves. The
     // plain InsertSheetAfter is a step of its own.
     void InsertSheetAfterInStep(int index);
+    // Brings the page tabs level with the pages after a command changed
+    // the pages of the document directly (the grading commands).
+    void SyncPageTabs();
+    // The workbook reader of the grading menu.
+    CExcel* GetExcel() const { return m_pExcel.get(); }
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -224,12 +231,13 @@ public:
     void OnPageSetup();
     void OnSaveAsImage();
 
-    // --- Embedded objects (while the object tool is current) ---------------
+    // --- Embedded objects (the object tool's selection) ------------------
     // The selected object's element, null when none is selected or it is
     // no longer on the current page.
     COleObjectElement* GetSelection() const;
     BOOL IsSelected(const COleObjectElement* element) const;
-    const CRectTracker& GetTracker() const { return m_tracker; }
+    // The object tool's frame, through which a drag moves or resizes.
+    const CRectTracker& GetTracker() const;
     // Delete (also the Delete key and the object's context menu): the
     // selected object goes, as one undo step.
     void OnOleDelete();
@@ -238,6 +246,11 @@ public:
     bool CanEditOleSelection() const;
     // The menu a right click on an object opens (null before the first).
     QMenu* GetOleContextMenu() const { return m_oleMenu; }
+    // The object tool's services: the menu of the object commands at a
+    // device point; the cursor of a tracker hit (CRectTracker), the tool's
+    // own cursor again for hitNothing.
+    void ShowOleContextMenu(const CPoint& device);
+    void ShowTrackerCursor(int hit);
 
     // --- Undo, redo, cancel ------------------------------------------------
     void OnEditUndo();
@@ -330,13 +343,7 @@ private:
     bool ChangeCurrentLineType(int commandId, int value);
     void ToggleFontByte(BYTE& field);
     bool IsOleToolCurrent() const;
-    COleObjectElement* HitTestOleItems(const CPoint& device) const;
-    CRect OleDeviceRect(COleObjectElement* element) const;
-    void OnOleLButtonDown(const CPoint& device);
-    bool TrackOleItem(const CPoint& device);
-    void EndOleTracking(bool cancel);
-    void UpdateOleCursor(const CPoint& device);
-    void OnOleRButtonDown(const CPoint& device);
+    CVTOleItem* OleTool() const;
     void SwitchTool(int index, UINT command);
     void ShowToolDefaults(int index);
     void SetCurrent(int index, UINT command);
@@ -360,15 +367,12 @@ private:
     CPoint m_ptOrigin;
     CRect m_rcVisible;
     std::array<std::unique_ptr<CDesignTool>, kToolCount> m_tools;
+    std::unique_ptr<CExcel> m_pExcel;
     CDesignTool* m_pCurrentTool = nullptr;
     UINT m_nCurrentToolCmd = ID_TOOL_CURVE;
     int m_nToolCursorId = 0;
     BOOL m_bRefocus = TRUE;
     COleObjectElement* m_pLastOleElement = nullptr;
-    // The selected embedded object; the element is not owned and is looked
-    // up on the current page before every use.
-    COleObjectElement* m_pSelection = nullptr;
-    CRectTracker m_tracker;
     bool m_oleCursorShown = false;
     QMenu* m_oleMenu = nullptr;
     QString m_statusPrompt;

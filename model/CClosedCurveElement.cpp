@@ -893,6 +893,13 @@ int CClosedCurveElement::StoreForLibrary(CArchive& ar, const CList<CSharedPoint*
     return 1;
 }
 
+int CClosedCurveElement::StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const
+{
+    StoreLibraryCurve(ar, numbers);
+    StoreFill(ar);
+    return 1;
+}
+
 void CClosedCurveElement::LoadFill(CArchive& ar)
 {
     std::int32_t kind = 0, mode = 0, alpha = 0;

@@ -277,6 +277,18 @@ std::vector<CCurveElement*> CPage::MirrorsOf(const CCurveElement* curve) const
     return mirrors;
 }
 
+std::vector<CCurveElement*> CPage::MirrorChainOf(CCurveElement* curve) const
+{
+    std::vector<CCurveElement*> chain;
+    if (!curve) return chain;
+    chain.push_back(MirrorRoot(curve, nullptr));
+    CurveSet seen{chain.front()};
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        for (CCurveElement* mirror : MirrorsOf(chain[i]))
+            if (seen.insert(mirror).second) chain.push_back(mirror);
+    return chain;
+}
+
 namespace {
 
 // The node of `curve` standing on `point`.

@@ -101,6 +101,9 @@ public:
     // mirrored it lose their mirror source.
     void RemoveElement(CGraphElement* element);
     void UnlinkMirrorsOf(const CCurveElement* curve);
+    // The curve's whole mirror chain: its root first, then every curve that
+    // mirrors a member, the curve itself among them.
+    std::vector<CCurveElement*> MirrorChainOf(CCurveElement* curve) const;
     // An element of this page marked its bounds dirty: the search index
     // files it again before the next search.
     void ElementChanged(const CGraphElement* element) const

@@ -5,6 +5,7 @@
 #include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "library/CLibraryWriter.h"
 #include "library/HpglEncodedPolyline.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CFillStyle.h"
@@ -448,7 +449,25 @@ int main(int argc, char** argv)
         Save("Clipboard", "text", "\x01" "Front \xE5\x89\x8D\xE7\x89\x87\nline two");
     }
 
-    // Plotter files: every drawing command with labels, and encoded
+    // Library files: the curves, pictures and texts of a full page, and the
+    // texts alone (both targets read the same files).
+    {
+        CPageSet full;
+        FillPageSet(full, item);
+        std::vector<CGraphElement*> everything;
+        std::vector<CGraphElement*> texts;
+        CPage* page = full.GetPageAt(0);
+        for (POSITION pos = page->GetFirstElementPosition(); pos;) {
+            CGraphElement* element = page->GetNextElement(pos);
+            everything.push_back(element);
+            if (element->GetType() == ELEMENT_TEXT) texts.push_back(element);
+        }
+        for (const char* target : {"LibraryFile", "LibraryPreview"}) {
+            Save(target, "every-kind", CLibraryWriter::Build(everything));
+            Save(target, "texts-only", CLibraryWriter::Build(texts));
+        }
+    }
+
     // polylines in both bases (the real files of ../shared/realdata/hpgl
     // are seeds too).
     Save("Hpgl", "every-command",

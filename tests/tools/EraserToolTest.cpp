@@ -180,3 +180,25 @@ TEST_F(EraserToolTest, SubToolReportsErasedCurvesBeforeDestroyingThem)
     EXPECT_TRUE(Curves().empty());
     EXPECT_FALSE(reported);
 }
+
+// Auto snap off means nothing on a curve is captured, so a click on a curve
+// picks nothing and opens a box as on empty paper; the box takes the curve
+// with the next click. Texts are picked by containment and still go at
+// once.
+TEST_F(EraserToolTest, WithAutoSnapOffACurveGoesWithABox)
+{
+    Settings().m_bAutoSnap = 0;
+    AddCurve({{1000, 1000}, {4000, 1000}}, 0);
+    CTextElement* text = AddText(1000, 3000);
+    const CRect box = text->GetBoundRect();
+    Click((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    EXPECT_EQ(ElementCount(), 1);
+    EXPECT_FALSE(tool->IsBoxOpen());
+    Click(2500, 1000);
+    EXPECT_TRUE(tool->IsBoxOpen());
+    EXPECT_EQ(ElementCount(), 1);
+    MoveTo(2600, 1100);
+    Click(2600, 1100);
+    EXPECT_EQ(ElementCount(), 0);
+    EXPECT_EQ(doc.UndoCount(), 2);
+}
