@@ -8,8 +8,10 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <QStringList>
+#include <QTransform>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -145,10 +147,14 @@ void CDC::LineTo(int x, int y)
 {
     const CPoint end(x, y);
     if (m_pen.style != PS_NULL && m_current != end) {
-        if (IsSolidHairline())
+        if (SteppedHairline()) {
             DrawHairlineSegment(m_current, end);
-        else
+        } else if (IsSolidHairline()) {
+            const CPoint segment[] = {m_current, end};
+            DrawScaledHairline(segment, 2, false);
+        } else {
             m_painter->drawLine(QPointF(m_current.x + 0.5, m_current.y + 0.5), QPointF(x + 0.5, y + 0.5));
+        }
     }
     m_current = end;
 }
@@ -164,6 +170,39 @@ static QPolygonF ToPolygon(const CPoint* points, int count, qreal offset)
 bool CDC::IsSolidHairline() const
 {
     return (m_pen.style == PS_SOLID || m_pen.style == PS_INSIDEFRAME) && m_pen.width <= 1;
+}
+
+bool CDC::IsPixelAligned() const
+{
+    const QTransform& t = m_painter->worldTransform();
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
+bool CDC::SteppedHairline() const
+{
+    return IsSolidHairline() && IsPixelAligned();
+}
+
+// Where a logical pixel is not one device pixel (a printer, a scaled
+// painter), a one-pixel line is a stroke one logical pixel wide through the
+// pixel centres: stepping the logical pixels would put each of them down as
+// a separate dot of the device.
+void CDC::DrawScaledHairline(const CPoint* points, int count, bool closed)
+{
+    QPen pen = m_painter->pen();
+    pen.setWidthF(1.0);
+    pen.setCosmetic(false);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter->save();
+    m_painter->setPen(pen);
+    m_painter->setBrush(Qt::NoBrush);
+    const QPolygonF line = ToPolygon(points, count, 0.5);
+    if (closed)
+        m_painter->drawPolygon(line);
+    else
+        m_painter->drawPolyline(line);
+    m_painter->restore();
 }
 
 // A system hairline covers its start pixel and leaves out its end pixel,
@@ -206,8 +245,12 @@ void CDC::DrawHairlineSegment(const CPoint& from, const CPoint& to)
 void CDC::Polyline(const CPoint* points, int count)
 {
     if (count < 2 || m_pen.style == PS_NULL) return;
-    if (IsSolidHairline()) {
+    if (SteppedHairline()) {
         for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
+        return;
+    }
+    if (IsSolidHairline()) {
+        DrawScaledHairline(points, count, false);
         return;
     }
     // Styled and wide pens: one path, so dashes run on across the vertices.
@@ -229,6 +272,10 @@ void CDC::Polygon(const CPoint* points, int count)
         m_painter->setPen(Qt::NoPen);
         m_painter->drawPolygon(ToPolygon(points, count, 0.0), rule);
         m_painter->restore();
+    }
+    if (!IsPixelAligned()) {
+        DrawScaledHairline(points, count, true);
+        return;
     }
     for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
     DrawHairlineSegment(points[count - 1], points[0]);

@@ -129,7 +129,12 @@ private:
     void ApplyBrush();
     void ApplyFont();
     bool IsSolidHairline() const;
+    // Whether logical pixels are device pixels (a plain whole-pixel shift).
+    bool IsPixelAligned() const;
+    // A solid one-pixel line stepped pixel by pixel, as on the screen.
+    bool SteppedHairline() const;
     void DrawHairlineSegment(const CPoint& from, const CPoint& to);
+    void DrawScaledHairline(const CPoint* points, int count, bool closed);
 
     QPainter* m_painter;
     bool m_printing;
