@@ -575,6 +575,22 @@ bool WholePixelTransform(const QTransform& t)
     return t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
 }
 
+// A tile enlarged smoothly as the tiling brush shows it: its edges blend
+// into the neighbouring tiles, which begin with its opposite edges.
+QImage EnlargeTile(const QImage& tile, const QSize& size)
+{
+    const int w = tile.width();
+    const int h = tile.height();
+    QImage padded(w + 2, h + 2, tile.format());
+    for (int y = -1; y <= h; ++y)
+        for (int x = -1; x <= w; ++x) padded.setPixel(x + 1, y + 1, tile.pixel((x + w) % w, (y + h) % h));
+    const double kx = double(size.width()) / w;
+    const double ky = double(size.height()) / h;
+    const QImage scaled = padded.scaled(RoundToInt((w + 2) * kx), RoundToInt((h + 2) * ky), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+    return scaled.copy(RoundToInt(kx), RoundToInt(ky), size.width(), size.height());
+}
+
 }  // namespace
 
 void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
@@ -629,7 +645,11 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
     if (m_fillKind == FILL_BITMAP) {
         QBrush brush;
         // Without a texture only the outline shows.
-        if (!MakeBitmapBrush(cache, scale, brush)) return;
+        // A printer gets each tile enlarged smoothly to its own pixels, as
+        // the screen blends the bitmap's pixels when it draws.
+        const double devicePixels =
+            dc->IsPrinting() ? std::sqrt(std::fabs(painter.deviceTransform().determinant())) : 0.0;
+        if (!MakeBitmapBrush(cache, scale, brush, devicePixels)) return;
         if (!keep) {
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, true);
@@ -697,11 +717,11 @@ CFillShader CClosedCurveElement::MakeShader(const FillCache& cache) const
     }
 }
 
-bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale,
-                                          QBrush& brush) const
+bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush,
+                                          double devicePixels) const
 {
     if (m_fillBitmap.IsEmpty()) return false;
-    const QImage& image = m_fillBitmap.Image();
+    QImage image = m_fillBitmap.Image();
     const double w = m_tileSize.cx / scale;
     const double h = m_tileSize.cy / scale;
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
@@ -713,6 +733,19 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale,
     const double radians = angle * kPi / 180.0;
     RotatePoint(t, c.x, c.y, std::sin(radians), std::cos(radians));
 
+    if (devicePixels > 0.0 && std::isfinite(devicePixels)) {
+        // The tile's size on the device, within a budget of pixels.
+        constexpr double kLargestTilePixels = double(1 << 22);
+        double tw = std::fabs(w) * devicePixels;
+        double th = std::fabs(h) * devicePixels;
+        if (tw * th > kLargestTilePixels) {
+            const double shrink = std::sqrt(kLargestTilePixels / (tw * th));
+            tw *= shrink;
+            th *= shrink;
+        }
+        const QSize size(std::max(image.width(), int(std::ceil(tw))), std::max(image.height(), int(std::ceil(th))));
+        if (size != image.size()) image = EnlargeTile(image, size);
+    }
     QTransform transform = QTransform::fromScale(w / image.width(), h / image.height());
     transform *= QTransform().rotate(angle);
     transform *= QTransform::fromTranslate(t.x, t.y);

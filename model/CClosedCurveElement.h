@@ -181,7 +181,11 @@ private:
     void UpdateDeviceOutline(FillCache& cache, double scale, int originX, int originY) const;
     void PaintFill(CDC* dc, QPainter& painter, double scale, int originX, int originY) const;
     CFillShader MakeShader(const FillCache& cache) const;
-    bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush) const;
+    // `devicePixels`, when above 0, is the device pixels per logical pixel
+    // of a printer: the bitmap is then enlarged smoothly to the tile's size
+    // there.
+    bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush,
+                         double devicePixels = 0.0) const;
     void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
 
     int m_fillKind = FILL_NONE;

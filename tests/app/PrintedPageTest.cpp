@@ -142,6 +142,14 @@ std::unique_ptr<CPageSet> LineTypePage(std::vector<Region>& regions)
     picture->SetLowerLeft(1000, y + 2000);
     page->AddElement(picture);
     regions.push_back({"tiny picture", CRect(800, y - 200, 3200, y + 2200)});
+
+    // The same pixels as a bitmap fill, tiles of 10 mm.
+    CClosedCurveElement* tiled = AddFilledSquare(page, 5000, y, 2000, RGB(255, 255, 255));
+    tiled->SetFillKind(FILL_BITMAP);
+    tiled->SetFillBitmap(tiny.copy(0, 0, 2, 2));
+    tiled->SetBitmapTileSize(1000, 1000);
+    tiled->SetBitmapCenter(5500, y + 500);
+    regions.push_back({"bitmap fill", CRect(4800, y - 200, 7200, y + 2200)});
     return ps;
 }
 
@@ -310,18 +318,31 @@ TEST_F(PrintedPageTest, APdfLooksLikeTheScreen)
 
 TEST_F(PrintedPageTest, ATinyPicturePrintsSmoothly)
 {
-    // Across the middle row of the 4 x 4 picture, stretched to 200 screen
-    // pixels: the screen blends neighbouring pixels over 50 pixels, so no
-    // step from one printed pixel to the next is sharp.
+    // Across the middle of the second row of the 4 x 4 picture, stretched
+    // to 200 screen pixels, and across the first row of the bitmap fill's
+    // 2 x 2 pixels on tiles of 100: the screen blends neighbouring pixels
+    // over 50 pixels, so no step from one printed pixel to the next is sharp.
     QTemporaryDir dir;
     const QImage pdf = PdfImage(*pageSet, dir);
     const QImage printer = PrinterImage(*pageSet, 600);
-    const Region& picture = regions.back();
-    const int y = RoundToInt((picture.area.top + 200 + 750) / kScreenScale);  // the second row's middle
-    for (const QImage* image : {&std::as_const(screen), &printer, &pdf}) {
-        if (image->isNull()) continue;
-        int steepest = 0;
-        for (int x = 110; x < 290; ++x) steepest = std::max(steepest, std::abs(Ink(image->pixel(x + 1, y)) - Ink(image->pixel(x, y))));
-        EXPECT_LT(steepest, 100) << (image == &screen ? "screen" : image == &printer ? "printer" : "PDF");
+    const CRect picture = regions[regions.size() - 2].area;
+    const CRect tiles = regions.back().area;
+    struct Run {
+        const char* name;
+        int y, fromX, toX;  // screen pixels
+    };
+    const Run runs[] = {
+        {"picture", RoundToInt((picture.top + 200 + 750) / kScreenScale), 110, 290},
+        {"bitmap fill", RoundToInt((tiles.top + 200 + 250) / kScreenScale), 510, 690},
+    };
+    for (const Run& run : runs) {
+        for (const QImage* image : {&std::as_const(screen), &printer, &pdf}) {
+            if (image->isNull()) continue;
+            int steepest = 0;
+            for (int x = run.fromX; x < run.toX; ++x)
+                steepest = std::max(steepest, std::abs(Ink(image->pixel(x + 1, run.y)) - Ink(image->pixel(x, run.y))));
+            EXPECT_LT(steepest, 100) << run.name << " on "
+                                     << (image == &screen ? "screen" : image == &printer ? "printer" : "PDF");
+        }
     }
 }
