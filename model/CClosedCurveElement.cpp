@@ -788,6 +788,7 @@ void CClosedCurveElement::CopyFrom(const CGraphElement& other)
     if (!source || source == this) return;
     CopyFillFrom(*source);
     InvalidateBounds();
+    CopyRecordBounds(*source);
 }
 
 void CClosedCurveElement::CopyFillFrom(const CClosedCurveElement& o)
@@ -854,9 +855,11 @@ void CClosedCurveElement::CopyFillFrom(const CClosedCurveElement& o)
 
 int CClosedCurveElement::Load(CArchive& ar)
 {
-    CCurveElement::Load(ar);
+    CRect stored;
+    const bool hasBounds = LoadCurve(ar, stored);
     LoadFill(ar);
     InvalidateBounds();
+    if (hasBounds) KeepRecordBounds(stored);
     return 1;
 }
 

@@ -901,9 +901,17 @@ void CCurveElement::CopyFrom(const CGraphElement& other)
                               ? sourcePage->IndexOfElement(source->m_mirrorSource)
                               : -1;
     InvalidateBounds();
+    CopyRecordBounds(*source);
 }
 
 int CCurveElement::Load(CArchive& ar)
+{
+    CRect stored;
+    if (LoadCurve(ar, stored)) KeepRecordBounds(stored);
+    return 1;
+}
+
+bool CCurveElement::LoadCurve(CArchive& ar, CRect& storedBounds)
 {
     CGraphElement::Load(ar);
     const int version = GetRecordVersion();
@@ -911,10 +919,10 @@ int CCurveElement::Load(CArchive& ar)
     std::uint32_t color = 0;
     ar >> color;
     m_color = color;
-    if (version >= 105) {
-        CRect stored;  // the bounds when written; recomputed here
-        ar >> stored;
-    }
+    // The bounds when written: kept for the next record, while the
+    // geometry is built from the nodes when first needed.
+    const bool hasBounds = version >= 105;
+    if (hasBounds) ar >> storedBounds;
 
     std::int32_t count = 0;
     ar >> count;
@@ -934,7 +942,7 @@ int CCurveElement::Load(CArchive& ar)
     m_mirrorSourceIndex = mirror < 0 ? -1 : mirror;
     m_mirrorSource = nullptr;
     InvalidateBounds();
-    return 1;
+    return hasBounds;
 }
 
 int CCurveElement::Store(CArchive& ar) const

@@ -151,6 +151,9 @@ protected:
     // named by its point's position in the library's point list.
     void StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const;
     void LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
+    // The curve's part of the document record. True, with the bounds the
+    // record held, for records that hold them (version 105 on).
+    bool LoadCurve(CArchive& ar, CRect& storedBounds);
 
     CLineAttr m_lineAttr;
     COLORREF m_color = 0;
