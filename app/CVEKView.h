@@ -43,6 +43,7 @@ class CVTProcessDrawing;
 class CVTSymmetricDraw;
 class QAction;
 class QTimer;
+class CZoomPreview;
 
 class CVEKView : public CEnrchSheetsBaseview {
     Q_OBJECT
@@ -360,6 +361,11 @@ private:
     // Set while the view brings the page tabs level with the pages, so that
     // the tab bar's notifications do not change the pages back.
     bool m_syncingSheets = false;
+
+    // While the keypad zooms step after step, the page image of the first
+    // step shown scaled (m_previewImage).
+    CZoomPreview* m_zoomPreview = nullptr;
+    QImage m_previewImage;
 
     // The page image without tool feedback and what it was painted for.
     QImage m_pageImage;

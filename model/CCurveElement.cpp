@@ -1,6 +1,7 @@
 #include "model/CCurveElement.h"
 
 #include "model/CCurveNode.h"
+#include "model/CDrawPreparation.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/ShapePainting.h"
@@ -831,6 +832,14 @@ void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int origin
     if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
     m_deviceShapes->Draw(*painter, m_shapes, m_geometryVersion, color, scale, originX, originY,
                          clip);
+}
+
+void CCurveElement::PrepareDraw(const CDrawPreparation& prep)
+{
+    if (IsBoundsDirty()) return;
+    if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
+    m_deviceShapes->Prepare(m_shapes, m_geometryVersion, prep.scale, prep.originX, prep.originY, prep.tolerance,
+                            prep.clip);
 }
 
 void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)

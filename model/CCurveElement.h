@@ -46,6 +46,8 @@ public:
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     // Draws the shapes in the colour of the pen selected in the DC.
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
+    // The line shapes' device points.
+    void PrepareDraw(const CDrawPreparation& prep) override;
     int UsesPoint(const CSharedPoint* point) const override;
     // Copies a curve of another page that is being copied whole: node points
     // are mapped by their number in the pool. The caller resolves the mirror

@@ -60,6 +60,8 @@ void CGraphElement::Draw(CDC*, double, int, int, const CRect&) {}
 
 void CGraphElement::DrawHighlight(CDC*, double, int, int, const CRect&) {}
 
+void CGraphElement::PrepareDraw(const CDrawPreparation&) {}
+
 int CGraphElement::UsesPoint(const CSharedPoint*) const { return 0; }
 
 int CGraphElement::ContainsPoint(int, int) { return 0; }

@@ -13,6 +13,7 @@
 
 class CArchive;
 class CDC;
+struct CDrawPreparation;
 class CPage;
 class CSharedPoint;
 
@@ -48,6 +49,12 @@ public:
     // Draws the outline with the pen the caller selected into dc.
     virtual void DrawHighlight(CDC* dc, double scale, int originX, int originY,
                                const CRect& clip);
+    // Works out beforehand what the next screen paint of an element whose
+    // geometry is built will need, so that Draw only draws. It may run on
+    // another thread, at the same time as other elements' preparations:
+    // it touches nothing but the element's own kept drawing data. The base
+    // prepares nothing.
+    virtual void PrepareDraw(const CDrawPreparation& prep);
 
     // 1 when the element stands on the shared point (curves through their
     // nodes); 0 for every other kind.

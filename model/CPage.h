@@ -17,11 +17,13 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <cstddef>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 class CArchive;
+struct CDrawPreparation;
 class CCurveElement;
 class CDC;
 class CPageSet;
@@ -100,6 +102,10 @@ public:
     // Levels 0 to the highest level in ascending order; within a level in
     // list order.
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
+    // Pages of at least this many elements prepare a screen paint on all
+    // cores first, at least this many elements to a thread.
+    static constexpr std::size_t kPreparedPaintElements = 256;
+    static constexpr std::size_t kPreparedPerThread = 128;
 
     // Hit tests and searches; coordinates, tolerances and distances in page
     // units. Each returns 1 and writes its outputs only when it found
@@ -149,6 +155,7 @@ public:
     void CopyFrom(const CPage& other);
 
 private:
+    void PrepareDraw(const std::vector<CGraphElement*>& elements, const CDrawPreparation& prep) const;
     void DeleteContent();
     // Elements in drawing order: ascending level, list order within a level;
     // elements below 0 or above the highest level are left out.
