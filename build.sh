@@ -97,6 +97,8 @@ fuzz() {
 mode=${1:-run}
 shift || true
 [ "$mode" = fuzz ] && PACKAGES+=(clang libclang-rt-dev)
+# The SVG renderer the benchmarks are compared with.
+[ "$mode" = bench ] && PACKAGES+=(librsvg2-bin)
 install_missing
 case "$mode" in
 run)
@@ -126,6 +128,7 @@ fuzz)
 bench)
     build build-bench -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF
     for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b" "$@"; done
+    bench/side_by_side.sh build-bench
     ;;
 *)
     echo "usage: $0 run|test|bench|sanitize|fuzz [seconds]" >&2
