@@ -645,21 +645,29 @@ void CClosedCurveElement::PrepareDraw(const CDrawPreparation& prep)
                                  prep.tolerance, prep.clip);
         return;
     }
-    // Shaded fills are made as images of their pixels, the costly part of
-    // a paint at a new scale; one colour is painted directly and a texture
-    // by the painter's own brush.
-    const bool shaded = m_fillKind >= FILL_LINEAR && m_fillKind <= FILL_SQUARE;
-    if (!prep.wholePixels || !shaded || m_outline.GetCount() < 3 || !PaintsAreaFill()) return;
+    // Fills are made as images of their pixels, the costly part of a paint
+    // at a new scale; a texture is left to the painter's own brush.
+    const bool kept = m_fillKind >= FILL_SOLID && m_fillKind <= FILL_SQUARE;
+    if (!prep.wholePixels || !kept || m_outline.GetCount() < 3 || !PaintsAreaFill()) return;
     if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
     FillCache& cache = *m_fillCache;
     cache.pendingImage = QImage();
     const QRect target = UpdateFillCache(cache, prep.scale, prep.originX, prep.originY, prep.paintable);
     if (target.isEmpty()) return;
     if (!cache.image.IsEmpty() && cache.image.Rect().contains(target)) return;
-    const CFillShader shader = MakeShader(cache);
-    if (shader.PaintsNothing()) return;
-    cache.pendingImage = RenderCoveredFill(FillArea(cache), target, shader);
+    if (m_fillKind == FILL_SOLID) {
+        cache.pendingImage = RenderCoveredFill(FillArea(cache), target, SolidBrush());
+    } else {
+        const CFillShader shader = MakeShader(cache);
+        if (shader.PaintsNothing()) return;
+        cache.pendingImage = RenderCoveredFill(FillArea(cache), target, shader);
+    }
     cache.pendingTarget = target;
+}
+
+QBrush CClosedCurveElement::SolidBrush() const
+{
+    return QBrush(QColor::fromRgba(FillColor(m_startColor, m_alpha)));
 }
 
 void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
@@ -673,11 +681,11 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
 
     const QRect target = UpdateFillCache(cache, scale, originX, originY, PaintableRect(painter));
     if (target.isEmpty()) return;
-    if (m_fillKind == FILL_SOLID) {
+    const bool keep = !dc->IsPrinting() && WholePixelTransform(painter.worldTransform());
+    if (m_fillKind == FILL_SOLID && !keep) {
         PaintSolidFill(painter, cache);
         return;
     }
-    const bool keep = !dc->IsPrinting() && WholePixelTransform(painter.worldTransform());
     if (keep && !cache.image.IsEmpty() && cache.image.Rect().contains(target)) {
         cache.image.Touch();
         painter.drawImage(target.topLeft(), cache.image.Image(),
@@ -692,7 +700,11 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
 
     const QPainterPath area = FillArea(cache);
     QImage image;
-    if (m_fillKind == FILL_BITMAP) {
+    if (m_fillKind == FILL_SOLID) {
+        // One colour is filled by the painter in one go, not shaded pixel
+        // by pixel; the image is kept for the paints that follow.
+        image = RenderCoveredFill(area, target, SolidBrush());
+    } else if (m_fillKind == FILL_BITMAP) {
         QBrush brush;
         // Without a texture only the outline shows.
         // A printer gets each tile enlarged smoothly to its own pixels, as

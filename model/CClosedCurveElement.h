@@ -194,6 +194,7 @@ private:
     CFillShader MakeShader(FillCache& cache) const;
     std::shared_ptr<const CGradientRamp> MakeRamp() const;
     void PaintSolidFill(QPainter& painter, const FillCache& cache) const;
+    QBrush SolidBrush() const;
     // `devicePixels`, when above 0, is the device pixels per logical pixel
     // of a printer: the bitmap is then enlarged smoothly to the tile's size
     // there.

@@ -260,7 +260,10 @@ void CPage::PrepareDraw(const std::vector<CGraphElement*>& elements, const CDraw
     // own geometry for the device is made on all cores at once.
     for (CGraphElement* e : elements)
         if (e->GetType() == ELEMENT_CURVE && e->IsBoundsDirty()) e->RecalcGeometry();
+    const PreparedPaint paint{prep.scale, prep.originX, prep.originY, prep.clip, elements.size(), m_shapeChanges};
+    if (paint == m_lastPrepared) return;
     ParallelFor(elements.size(), [&](std::size_t i) { elements[i]->PrepareDraw(prep); }, kPreparedPerThread);
+    m_lastPrepared = paint;
 }
 
 // ---------------------------------------------------------------------------

@@ -94,7 +94,11 @@ public:
     void UnlinkMirrorsOf(const CCurveElement* curve);
     // An element of this page marked its bounds dirty: the search index
     // files it again before the next search.
-    void ElementChanged(const CGraphElement* element) const { m_index.ElementChanged(element); }
+    void ElementChanged(const CGraphElement* element) const
+    {
+        m_index.ElementChanged(element);
+        ++m_shapeChanges;
+    }
     int IndexOfElement(const CGraphElement* element) const;
     CGraphElement* ElementAt(int index) const;
 
@@ -206,4 +210,22 @@ private:
     bool m_destroying = false;
     // Where the curves and their nodes lie, for the searches.
     mutable CPageIndex m_index;
+    // What the last prepared paint was for: a repaint of the same view of
+    // unchanged shapes has nothing to prepare (what it would have made is
+    // still kept, and anything missing is made by the paint itself).
+    struct PreparedPaint {
+        double scale = 0.0;
+        int originX = 0;
+        int originY = 0;
+        CRect clip;
+        std::size_t elements = 0;
+        unsigned long long shapeChanges = 0;
+        bool operator==(const PreparedPaint& o) const
+        {
+            return scale == o.scale && originX == o.originX && originY == o.originY && clip == o.clip
+                && elements == o.elements && shapeChanges == o.shapeChanges;
+        }
+    };
+    mutable unsigned long long m_shapeChanges = 0;
+    mutable PreparedPaint m_lastPrepared;
 };

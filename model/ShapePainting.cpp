@@ -145,6 +145,7 @@ std::vector<QPolygonF> RunsMeeting(const QPolygonF& line, const QRectF& area)
 void CDeviceShapes::Clear()
 {
     m_valid = false;
+    m_preparedForClip = false;
     m_shapes.clear();
     m_shapes.shrink_to_fit();
 }
@@ -160,6 +161,7 @@ void CDeviceShapes::Rebuild(const CList<CLineTypeShape>& shapes, unsigned versio
                             int originX, int originY, double tolerance)
 {
     m_valid = true;
+    m_preparedForClip = false;
     m_version = version;
     m_scale = scale;
     m_originX = originX;
@@ -197,6 +199,7 @@ void CDeviceShapes::Prepare(const CList<CLineTypeShape>& shapes, unsigned versio
     if (!(scale > 0)) return;
     if (!Matches(version, scale, originX, originY, tolerance, shapes.GetCount()))
         Rebuild(shapes, version, scale, originX, originY, tolerance);
+    if (m_preparedForClip && m_preparedClip == clip) return;
     if (m_shapes.empty() || !Overlaps(m_extent, clip)) return;
     std::size_t i = 0;
     for (const CLineTypeShape& shape : shapes) {
@@ -206,6 +209,8 @@ void CDeviceShapes::Prepare(const CList<CLineTypeShape>& shapes, unsigned versio
         s.pointBounds = s.points.boundingRect();
         s.mapped = true;
     }
+    m_preparedForClip = true;
+    m_preparedClip = clip;
 }
 
 void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes, unsigned version,

@@ -67,6 +67,9 @@ private:
                  int originX, int originY, double tolerance);
 
     bool m_valid = false;
+    // Every shape meeting this clip is mapped already.
+    bool m_preparedForClip = false;
+    CRect m_preparedClip;
     unsigned m_version = 0;
     double m_scale = 0.0;
     int m_originX = 0;
