@@ -78,6 +78,7 @@ fuzz() {
         [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
         # Compound files written by another program, where shared/ has them.
         case "$name" in CompoundFile|XlsReader) [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls) ;; esac
+        [ "$name" = Hpgl ] && [ -d ../shared/realdata/hpgl ] && seeds+=(../shared/realdata/hpgl)
         "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
             -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
             >"build-fuzz/$name.log" 2>&1 &

@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "CHpglImport.h"
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
@@ -23,11 +24,13 @@
 #include "ui/CTFTypeMenuButton.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
+#include "ui/CPrintSetupDlg.h"
 #include "ui/CVEKColorDialog.h"
 #include "ui/CommandIcons.h"
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
+#include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -37,6 +40,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -63,7 +67,14 @@ enum : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_IMPORT_HPGL = 32867,
     ID_APP_ABOUT = 57664,
+    ID_HELP_FINDER = 57667,
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
+    ID_DEFAULT_HELP = 57671,
+    ID_NEXT_PANE = 57680,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
@@ -88,10 +99,12 @@ struct CommandText {
 // The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_APP_ABOUT, "关于(&A)..."},
     {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
     {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
-    {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
+    {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"}, {ID_FILE_PRINT_SETUP, "打印设置(&R)..."},
+    {ID_HELP_FINDER, "帮助主题(&H)"}, {ID_HELP, "帮助"}, {ID_CONTEXT_HELP, "这是什么?"}, {ID_NEXT_PANE, "下一窗格"},
 };
 
 // Tool tips of the context controls and pickers.
@@ -186,10 +199,12 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     m_idleTimer->start(kIdleUpdateMs);
     connect(m_doc.get(), &CVEKDoc::ContentReplaced, this, [this] {
+        UpdateRulerUnits();
         if (auto* h = qobject_cast<CRulerBar*>(m_wndHRuler)) h->update();
         if (auto* v = qobject_cast<CRulerBar*>(m_wndVRuler)) v->update();
         UpdateCommandUI();
     });
+    UpdateRulerUnits();
     UpdateCommandUI();
 
     CSplashWnd::ShowSplashScreen(this);
@@ -253,8 +268,13 @@ void CMainFrame::CreateActions()
         {ID_FILE_NEW, QKeySequence::New},
         {ID_FILE_OPEN, QKeySequence::Open},
         {ID_FILE_SAVE, QKeySequence::Save},
+        {ID_HELP, QKeySequence(Qt::Key_F1)},
+        {ID_CONTEXT_HELP, QKeySequence(Qt::SHIFT | Qt::Key_F1)},
+        {ID_NEXT_PANE, QKeySequence(Qt::Key_F6)},
     };
     for (const auto& s : shortcuts) m_actions.value(s.id)->setShortcut(s.keys);
+    // Keys without a menu entry act anywhere in the window.
+    for (int id : {ID_HELP, ID_CONTEXT_HELP, ID_NEXT_PANE}) addAction(m_actions.value(id));
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
                    ID_VALUE_DIALOGS})
         m_actions.value(id)->setCheckable(true);
@@ -279,8 +299,10 @@ void CMainFrame::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addActions(Actions({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}));
     file->addSeparator();
-    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, CVEKView::ID_PAGE_SETUP,
-                              CVEKView::ID_SAVE_AS_IMAGE}));
+    file->addActions(Actions({ID_IMPORT_HPGL}));
+    file->addSeparator();
+    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
+                              CVEKView::ID_PAGE_SETUP, CVEKView::ID_SAVE_AS_IMAGE}));
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
     file->addSeparator();
@@ -293,7 +315,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     edit->addActions(Actions({32811, 32812}));
     edit->addSeparator();
-    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW}));
+    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW, CVEKView::ID_OLE_DELETE, CVEKView::ID_OLE_SAVE_DATA}));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     view->addActions(Actions({ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS}));
@@ -327,6 +349,8 @@ void CMainFrame::CreateMenus()
     options->addActions(Actions({ID_SYSTEM_COLORS, ID_SYSTEM_SETTINGS}));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addActions(Actions({ID_HELP_FINDER}));
+    help->addSeparator();
     help->addActions(Actions({ID_APP_ABOUT}));
     // A menu opened between two idle passes still shows the present state.
     for (QMenu* m : {file, edit, view, tools, table, grading, options}) {
@@ -483,11 +507,16 @@ void CMainFrame::RouteCommand(int commandId)
         }
         break;
     case ID_FILE_SAVE: SaveDocument(); break;
+    case ID_IMPORT_HPGL: OnImportHpgl(); break;
     case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
     case ID_APP_EXIT: close(); break;
-    case ID_APP_ABOUT:
-        QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
-        break;
+    case ID_APP_ABOUT: OnAppAbout(); break;
+    case ID_HELP_FINDER:
+    case ID_HELP:
+    case ID_CONTEXT_HELP:
+    case ID_DEFAULT_HELP: OnHelp(); break;
+    case ID_FILE_PRINT_SETUP: CPrintSetupDlg::Run(this); break;
+    case ID_NEXT_PANE: OnNextPane(); break;
     case ID_VIEW_TOOLBAR: m_wndToolBar->setVisible(!m_wndToolBar->isVisible()); break;
     case ID_VIEW_DESIGN_BAR: m_wndDesignBar->setVisible(!m_wndDesignBar->isVisible()); break;
     case ID_VIEW_STATUS_BAR: statusBar()->setVisible(!statusBar()->isVisible()); break;
@@ -548,11 +577,52 @@ void CMainFrame::OnViewRulers()
     ApplyRulerVisibility();
 }
 
+// The rulers measure in the document's own units per millimetre (until
+// there is one, in the usual 100).
+void CMainFrame::UpdateRulerUnits()
+{
+    const CPageSet* pageSet = m_doc ? m_doc->GetPageSet() : nullptr;
+    if (!pageSet) return;
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler})
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) ruler->SetUnitsPerMm(pageSet->GetUnitsPerMM());
+}
+
 void CMainFrame::ApplyRulerVisibility()
 {
     const bool show = Settings().m_bShowRulers != 0;
     for (QWidget* w : {m_wndHRuler, m_wndVRuler, m_rulerCorner})
         if (w) w->setVisible(show);
+}
+
+void CMainFrame::OnAppAbout()
+{
+    QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
+}
+
+QString CMainFrame::HelpFilePath(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    for (const QString& candidate : {QStringLiteral("help/index.html"), QStringLiteral("../share/doc/vek/index.html")}) {
+        const QString path = QDir::cleanPath(folder.filePath(candidate));
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return QString();
+}
+
+// The help of the program where it was installed beside it; without one
+// the about box says what the program is.
+void CMainFrame::OnHelp()
+{
+    const QString path = HelpFilePath(QCoreApplication::applicationDirPath());
+    if (!path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    OnAppAbout();
+}
+
+// The editing view is the frame's only pane: F6 brings the keyboard back
+// to it from the bars.
+void CMainFrame::OnNextPane()
+{
+    if (m_view) m_view->setFocus(Qt::ShortcutFocusReason);
 }
 
 void CMainFrame::OnSystemColors()
@@ -1009,6 +1079,23 @@ bool CMainFrame::SaveDocumentAs()
 {
     const QString path = AskSavePath();
     return !path.isEmpty() && SaveTo(path);
+}
+
+void CMainFrame::OnImportHpgl()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), DocumentFolder(), QStringLiteral("HPGL(*.plt *.hpgl *.hp);;所有文件(*)"));
+    if (!path.isEmpty()) ImportHpglFile(path);
+}
+
+bool CMainFrame::ImportHpglFile(const QString& path)
+{
+    const CHpglImport::Result result = CHpglImport::ImportFile(*m_doc, path);
+    if (m_view) m_view->Invalidate();
+    UpdateCommandUI();
+    if (result.messageId == 0) return true;
+    QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), LoadResString(result.messageId));
+    return false;
 }
 
 void CMainFrame::OnBackupTimer()

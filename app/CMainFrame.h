@@ -85,6 +85,12 @@ public:
     bool SaveDocumentAs();
     // Offers to save a modified document; false when the user cancels.
     bool SaveModified();
+    // File > 输入HPGL文件: asks for a plotter file and imports it.
+    void OnImportHpgl();
+    // Adds the drawing of a plotter file to the current page as one undo
+    // step; a file that cannot be imported is refused with its message and
+    // leaves the document as it was.
+    bool ImportHpglFile(const QString& path);
 
     // The settings files: read at creation, written at close. Damaged files
     // give the defaults and a warning in the status bar.
@@ -129,6 +135,14 @@ public:
     void OnViewRulers();
     void OnSystemColors();
     void OnSystemSettings();
+    // The about box.
+    void OnAppAbout();
+    // The help commands: the help file when one was installed with the
+    // program, else the about box.
+    void OnHelp();
+    static QString HelpFilePath(const QString& programFolder);
+    // F6: the keyboard goes to the editing view.
+    void OnNextPane();
     // Puts settings just changed by the settings sheet to work: rulers,
     // backup timer, the bar's length boxes, the view; and keeps them.
     void ApplySettings();
@@ -205,6 +219,7 @@ private:
     bool SaveTo(const QString& path);
     void ShowError(int messageId);
     void ApplyRulerVisibility();
+    void UpdateRulerUnits();
     void RebuildLineGroups();
     void RebuildTextGroups();
     void RebuildFillGroups();

@@ -42,6 +42,11 @@ public:
 
     // The file named on a command line, or empty.
     static QString FileFromArguments(const QStringList& arguments);
+    // Whether start-up shows the splash window: not when started for an
+    // embedding or automation (the Windows program's options), not on a
+    // platform without a screen (tests), and not for a timed smoke run
+    // (VEK_QUIT_AFTER_MS).
+    static bool WantsSplash(const QStringList& arguments, const QString& platformName, bool timedRun);
 
 private:
     std::unique_ptr<QLockFile> m_instanceLock;

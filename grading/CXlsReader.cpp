@@ -121,8 +121,18 @@ public:
         Settle();
         return std::uint8_t(m_parts[m_part][m_pos++]);
     }
-    std::uint16_t U16v() { return std::uint16_t(U8() | U8() << 8); }
-    std::uint32_t U32v() { return std::uint32_t(U16v()) | std::uint32_t(U16v()) << 16; }
+    // Low byte first: each read is its own statement, since the order in
+    // which the operands of one expression are read is unspecified.
+    std::uint16_t U16v()
+    {
+        const std::uint16_t low = U8();
+        return std::uint16_t(low | U8() << 8);
+    }
+    std::uint32_t U32v()
+    {
+        const std::uint32_t low = U16v();
+        return low | std::uint32_t(U16v()) << 16;
+    }
     void Skip(std::size_t n)
     {
         while (n > 0) {

@@ -28,6 +28,8 @@ void CGraphElement::InvalidateBounds() const
 
 void CGraphElement::ReleaseGeometry() {}
 
+void CGraphElement::OffsetBy(int, int) {}
+
 CRect CGraphElement::GetRecordBounds()
 {
     if (m_recordBoundsKnown) return m_recordBounds;

@@ -253,6 +253,7 @@ BOOL CVTCurve::FinishInput()
     CCurveElement* curve = CreateCurve(page, nodes);
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
     OnCurveCreated(curve);
+    if (m_onComplete) m_onComplete(curve);
 
     Reset();
     m_pCreatedCurve = curve;
