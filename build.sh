@@ -11,7 +11,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
           libgsf-1-dev libwmf-dev libemf2svg-dev
           libgtest-dev libbenchmark-dev poppler-utils
-          fonts-wqy-microhei fonts-wqy-zenhei xvfb xauth)
+          fonts-wqy-microhei fonts-wqy-zenhei fonts-liberation xvfb xauth)
 
 install_missing() {
     local missing=()
