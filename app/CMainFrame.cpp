@@ -629,7 +629,8 @@ void CMainFrame::OnSystemColors()
 {
     CSystemColorsDlg dlg(this);
     if (dlg.DoModal() != CSystemColorsDlg::IDOK) return;
-    if (m_view) m_view->update();
+    // The paper is part of the page the view keeps painted.
+    if (m_view) m_view->Invalidate();
     SaveConfigFile();
 }
 

@@ -10,6 +10,7 @@
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
+#include "grading/CExcel.h"
 #include "library/CVTProcessDrawing.h"
 #include "tables/CVTTable.h"
 #include "tools/CVTClosedCurve.h"
@@ -133,6 +134,7 @@ CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent)
     // Every pixel is painted from the page image; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateTools();
+    m_pExcel = std::make_unique<CExcel>(this);
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
     CreateCommandActions();
     ConnectMessageHub();
@@ -907,6 +909,11 @@ void CVEKView::OnSheetDeleted(int a)
     ps->RemovePage(a - 1);
     if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
     Invalidate(FALSE);
+}
+
+void CVEKView::SyncPageTabs()
+{
+    SyncSheetsWithPages();
 }
 
 void CVEKView::SyncSheetsWithPages()

@@ -36,6 +36,7 @@
 
 class CDC;
 class CDesignTool;
+class CExcel;
 class COleObjectElement;
 class CPageSet;
 class CVEKDoc;
@@ -155,6 +156,11 @@ public:
     // continued onto a new page is one step with the rows it moves. The
     // plain InsertSheetAfter is a step of its own.
     void InsertSheetAfterInStep(int index);
+    // Brings the page tabs level with the pages after a command changed
+    // the pages of the document directly (the grading commands).
+    void SyncPageTabs();
+    // The workbook reader of the grading menu.
+    CExcel* GetExcel() const { return m_pExcel.get(); }
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -362,6 +368,7 @@ private:
     CPoint m_ptOrigin;
     CRect m_rcVisible;
     std::array<std::unique_ptr<CDesignTool>, kToolCount> m_tools;
+    std::unique_ptr<CExcel> m_pExcel;
     CDesignTool* m_pCurrentTool = nullptr;
     UINT m_nCurrentToolCmd = ID_TOOL_CURVE;
     int m_nToolCursorId = 0;

@@ -579,9 +579,22 @@ BOOL CVTSelect::OnDeleteDown()
         return result;
     }
     if (m_multi.IsEmpty()) return FALSE;
-    m_multi.DeleteAll(GetPageSet());
-    InvalidateView();
+    DeleteList();
     return TRUE;
+}
+
+// The mouse may rest on a listed element: the hover and the capture go with
+// the list, or the next paint would draw what was deleted.
+void CVTSelect::DeleteList()
+{
+    m_multi.DeleteAll(GetPageSet());
+    m_pHovered = nullptr;
+    m_captureKind = CAPTURED_NOTHING;
+    m_pCapturedElement = nullptr;
+    m_pCapturedNode = nullptr;
+    m_pSecondElement = nullptr;
+    m_capturePoint = CCapturePoint();
+    InvalidateView();
 }
 
 void CVTSelect::DeleteSelectedCurve()
@@ -723,8 +736,7 @@ void CVTSelect::OnEditCut()
     }
     if (m_multi.IsEmpty()) return;
     OnEditCopy();
-    m_multi.DeleteAll(GetPageSet());
-    InvalidateView();
+    DeleteList();
 }
 
 BOOL CVTSelect::CanCopy()

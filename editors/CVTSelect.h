@@ -180,6 +180,7 @@ private:
     void TakeBand(UINT flags);
     void EndMoveStep();
     void DeleteSelectedCurve();
+    void DeleteList();
     void ShowFillTypeControls(int show) const;
 
     CVTSymmetricDraw* m_pOwner = nullptr;

@@ -2,6 +2,8 @@
 
 #include "platform/CArchive.h"
 
+#include <climits>
+
 CTableElement::CTableElement(CPage* page, int level) : CGraphElement(page, ELEMENT_TABLE, level) {}
 
 CTableElement::CTableElement(CPage* page, int level, int rows, int columns, COLORREF lineColor, int borderWidth,
@@ -82,6 +84,17 @@ void CTableElement::MoveTo(int x, int y)
 {
     m_grid.MoveTo(x, y);
     InvalidateBounds();
+}
+
+void CTableElement::OffsetBy(int dx, int dy)
+{
+    const CRect bound = GetBoundRect();
+    const auto fits = [](long long v) { return v >= INT_MIN && v <= INT_MAX; };
+    if (!fits((long long)bound.left + dx) || !fits((long long)bound.right + dx) || !fits((long long)bound.top + dy) ||
+        !fits((long long)bound.bottom + dy))
+        return;
+    const CPoint origin = GetOrigin();
+    MoveTo(origin.x + dx, origin.y + dy);
 }
 
 int CTableElement::SetLineColor(COLORREF colour)

@@ -61,6 +61,9 @@ public:
     // Position and size.
     CPoint GetOrigin() const { return m_grid.GetOrigin(); }
     void MoveTo(int x, int y);
+    // Moves the table with a selection; refused where a coordinate would
+    // leave the 32-bit range.
+    void OffsetBy(int dx, int dy) override;
     CRect GetTableRect() const { return m_grid.GetTableRect(); }
     int ResizeToRect(int left, int top, int right, int bottom)
     {

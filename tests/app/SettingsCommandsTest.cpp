@@ -197,6 +197,32 @@ TEST_F(SettingsCommandsTest, SystemColoursFromTheMenuRepaintThePaper)
     EXPECT_EQ(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(0x80, 0xFF, 0x80));
 }
 
+// The page shown before the dialog must not stay in its old colours: the
+// view keeps the painted page until something drops it.
+TEST_F(SettingsCommandsTest, SystemColoursRepaintAPageThatWasAlreadyShown)
+{
+    CMainFrame frame;
+    ASSERT_TRUE(frame.NewDocument());
+    frame.resize(800, 600);
+    frame.show();
+    QWidget* view = frame.centralWidget();
+    QImage before(view->size(), QImage::Format_RGB32);
+    view->render(&before);
+    ASSERT_EQ(before.pixelColor(before.width() / 2, before.height() / 2), QColor(Qt::white));
+
+    driver.Then([](QWidget* w) {
+        auto* dlg = qobject_cast<CSystemColorsDlg*>(w);
+        ASSERT_NE(dlg, nullptr);
+        dlg->SampleList()->setCurrentRow(3); // paper
+        dlg->Palette()->setCurrentRow(13); // light green 80FF80
+        dlg->accept();
+    });
+    frame.CommandAction(32794)->trigger();
+    QImage after(view->size(), QImage::Format_RGB32);
+    view->render(&after);
+    EXPECT_EQ(after.pixelColor(after.width() / 2, after.height() / 2), QColor(0x80, 0xFF, 0x80));
+}
+
 TEST_F(SettingsCommandsTest, AHandEditedHugeBackupIntervalIsHeldToADay)
 {
     for (int minutes : {0, -3, 35792, 1000000}) {

@@ -324,6 +324,43 @@ TEST_F(SelectToolTest, DeleteTakesTheListOrTheSelectedCurveInOneStep)
     EXPECT_EQ(Curves().size(), 1u);
 }
 
+// The mouse rests on a listed curve, which is therefore highlighted, when
+// Delete or Cut takes the list away: the highlight must go with it, or the
+// next paint draws an element that no longer exists.
+TEST_F(SelectToolTest, DeletingOrCuttingTheListForgetsTheHoveredElement)
+{
+    CCurveElement* kept = AddCurve({{1000, 5000}, {3000, 5000}}, 0);
+    AddCurve({{2000, 2000}, {4000, 2000}}, 0);
+    AddCurve({{2000, 3000}, {4000, 3000}}, 0);
+    const auto listAndMoveUnderTheMouse = [&] {
+        Drag(CPoint(1500, 1500), CPoint(4800, 3500));
+        ASSERT_EQ(select->GetMultiSelection().GetCount(), 2);
+        Drag(CPoint(3000, 2000), CPoint(3500, 2000));
+        MoveTo(3600, 2000);
+        ASSERT_NE(select->GetHovered(), nullptr);
+    };
+    const auto nothingLeftUnderTheMouse = [&] {
+        EXPECT_EQ(Curves(), (std::vector<CCurveElement*>{kept}));
+        EXPECT_EQ(select->GetHovered(), nullptr);
+        EXPECT_EQ(select->GetCapturedElement(), nullptr);
+        EXPECT_EQ(select->GetCapturedNode(), nullptr);
+        const QImage shown = RenderView();
+        EXPECT_TRUE(ColourAt(shown, 3600, 2000, QColor(255, 255, 255)));
+        EXPECT_FALSE(ColourAt(shown, 2000, 5000, QColor(255, 255, 255)));
+    };
+
+    listAndMoveUnderTheMouse();
+    Key(Qt::Key_Delete);
+    nothingLeftUnderTheMouse();
+
+    view->OnEditUndo();
+    ASSERT_EQ(Curves().size(), 3u);
+    kept = Curves()[0];
+    listAndMoveUnderTheMouse();
+    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_CUT));
+    nothingLeftUnderTheMouse();
+}
+
 // Copied elements paste as copies at their own places and become the
 // list, so the arrows move the copies away from the originals.
 TEST_F(SelectToolTest, CopyAndPasteRoundTripsTheList)
