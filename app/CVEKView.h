@@ -46,6 +46,7 @@ class CVTSymmetricDraw;
 class QAction;
 class QMenu;
 class QTimer;
+class CZoomPreview;
 
 class CVEKView : public CEnrchSheetsBaseview {
     Q_OBJECT
@@ -393,6 +394,11 @@ private:
     bool m_syncingSheets = false;
     // Set while a page goes in as part of a caller's undo step.
     bool m_insertInCallersStep = false;
+
+    // While the keypad zooms step after step, the page image of the first
+    // step shown scaled (m_previewImage).
+    CZoomPreview* m_zoomPreview = nullptr;
+    QImage m_previewImage;
 
     // The page image without tool feedback and what it was painted for.
     QImage m_pageImage;

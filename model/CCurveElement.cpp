@@ -1,6 +1,7 @@
 #include "model/CCurveElement.h"
 
 #include "model/CCurveNode.h"
+#include "model/CDrawPreparation.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/ShapePainting.h"
@@ -850,6 +851,14 @@ void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int origin
                          clip);
 }
 
+void CCurveElement::PrepareDraw(const CDrawPreparation& prep)
+{
+    if (IsBoundsDirty()) return;
+    if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
+    m_deviceShapes->Prepare(m_shapes, m_geometryVersion, prep.scale, prep.originX, prep.originY, prep.tolerance,
+                            prep.clip);
+}
+
 void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
@@ -918,9 +927,17 @@ void CCurveElement::CopyFrom(const CGraphElement& other)
                               ? sourcePage->IndexOfElement(source->m_mirrorSource)
                               : -1;
     InvalidateBounds();
+    CopyRecordBounds(*source);
 }
 
 int CCurveElement::Load(CArchive& ar)
+{
+    CRect stored;
+    if (LoadCurve(ar, stored)) KeepRecordBounds(stored);
+    return 1;
+}
+
+bool CCurveElement::LoadCurve(CArchive& ar, CRect& storedBounds)
 {
     CGraphElement::Load(ar);
     const int version = GetRecordVersion();
@@ -928,10 +945,10 @@ int CCurveElement::Load(CArchive& ar)
     std::uint32_t color = 0;
     ar >> color;
     m_color = color;
-    if (version >= 105) {
-        CRect stored;  // the bounds when written; recomputed here
-        ar >> stored;
-    }
+    // The bounds when written: kept for the next record, while the
+    // geometry is built from the nodes when first needed.
+    const bool hasBounds = version >= 105;
+    if (hasBounds) ar >> storedBounds;
 
     std::int32_t count = 0;
     ar >> count;
@@ -951,7 +968,7 @@ int CCurveElement::Load(CArchive& ar)
     m_mirrorSourceIndex = mirror < 0 ? -1 : mirror;
     m_mirrorSource = nullptr;
     InvalidateBounds();
-    return 1;
+    return hasBounds;
 }
 
 int CCurveElement::Store(CArchive& ar) const

@@ -5,11 +5,16 @@
 #include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 #include "model/CCurveElement.h"
+#include "model/CDrawPreparation.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
 #include "model/ElementFactory.h"
 #include "model/FillPainting.h"
+#include "model/ParallelFor.h"
 #include "platform/CArchive.h"
+#include "platform/CDC.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <memory>
@@ -261,7 +266,24 @@ void CPage::Draw(CDC* dc, double scale, int originX, int originY, const CRect& c
 {
     // Fill images kept for this paint are not given up for one another.
     CFillImage::BeginPaint();
-    for (CGraphElement* e : ElementsByLevel()) e->Draw(dc, scale, originX, originY, clip);
+    const std::vector<CGraphElement*> elements = ElementsByLevel();
+    QPainter* painter = dc ? dc->Painter() : nullptr;
+    if (painter && !dc->IsPrinting() && elements.size() >= kPreparedPaintElements)
+        PrepareDraw(elements, CDrawPreparation::For(*painter, scale, originX, originY, clip));
+    for (CGraphElement* e : elements) e->Draw(dc, scale, originX, originY, clip);
+}
+
+void CPage::PrepareDraw(const std::vector<CGraphElement*>& elements, const CDrawPreparation& prep) const
+{
+    // Geometry is built here, in turn: curves share points whose positions
+    // are worked out as they are read. What each element then makes of its
+    // own geometry for the device is made on all cores at once.
+    for (CGraphElement* e : elements)
+        if (e->GetType() == ELEMENT_CURVE && e->IsBoundsDirty()) e->RecalcGeometry();
+    const PreparedPaint paint{prep.scale, prep.originX, prep.originY, prep.clip, elements.size(), m_shapeChanges};
+    if (paint == m_lastPrepared) return;
+    ParallelFor(elements.size(), [&](std::size_t i) { elements[i]->PrepareDraw(prep); }, kPreparedPerThread);
+    m_lastPrepared = paint;
 }
 
 // ---------------------------------------------------------------------------
