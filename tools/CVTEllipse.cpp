@@ -61,7 +61,7 @@ void CVTEllipse::Deactivate()
 void CVTEllipse::Reset()
 {
     CVectorTool::Reset();
-    m_zoomBox.Release();
+    m_zoom.Release();
 }
 
 void CVTEllipse::ShowModeState()
@@ -91,7 +91,7 @@ BOOL CVTEllipse::OnShiftDown()
     // A held Shift repeats its press: one press, one switch.
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
         return TRUE;
     }
@@ -105,22 +105,19 @@ BOOL CVTEllipse::OnShiftDown()
 BOOL CVTEllipse::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
+    if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
     return TRUE;
 }
 
 BOOL CVTEllipse::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
 BOOL CVTEllipse::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     ShowModeState();
     InvalidateFeedback();
     return TRUE;
@@ -130,11 +127,8 @@ BOOL CVTEllipse::OnSpaceUp()
 
 BOOL CVTEllipse::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
     if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
@@ -154,11 +148,8 @@ BOOL CVTEllipse::OnLButtonDown(UINT flags, int x, int y)
 {
     // Whatever comes of this click, it completes nothing older.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (m_nStep == 0) {
@@ -247,10 +238,7 @@ BOOL CVTEllipse::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTEllipse::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -275,6 +263,6 @@ void CVTEllipse::Draw(CDC* dc, double scale, int originX, int originY, const CRe
         dc->SelectBrush(brush);
     }
     const bool marks = m_captureKind != CAPTURED_NOTHING && m_captureKind != CAPTURED_FREE_POINT;
-    if (!m_zoomBox.IsHeld() && marks) CVectorTool::Draw(dc, scale, originX, originY, rect);
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    if (!m_zoom.IsHeld() && marks) CVectorTool::Draw(dc, scale, originX, originY, rect);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

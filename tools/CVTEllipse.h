@@ -11,7 +11,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -56,7 +56,7 @@ public:
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
     int IsCircleMode() const { return m_bCircleMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     static constexpr int kCursorEllipse = 177;
     static constexpr int kCursorCircle = 178;
@@ -76,7 +76,7 @@ private:
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bMirrorSide = 0;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CCapturePoint m_ptStart;
     // The box corners in ellipse mode; centre and rim point in circle mode.
     CPoint m_ptRectA;

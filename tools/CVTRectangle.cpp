@@ -70,7 +70,7 @@ void CVTRectangle::Reset()
     CVectorTool::Reset();
     m_dAngle = 0.0;
     m_nSides = kDefaultSides;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_bDigitPending = 0;
     m_ptRectA = m_ptRectB = CPoint(0, 0);
 }
@@ -102,7 +102,7 @@ BOOL CVTRectangle::OnShiftDown()
     // A held Shift repeats its press: one press, one switch.
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         // While zooming Shift means zooming out; the shape stays.
         if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
         return TRUE;
@@ -117,7 +117,7 @@ BOOL CVTRectangle::OnShiftDown()
 BOOL CVTRectangle::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
+    if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
     return TRUE;
 }
 
@@ -147,16 +147,13 @@ BOOL CVTRectangle::OnDigitUp(char) { return TRUE; }
 
 BOOL CVTRectangle::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
 BOOL CVTRectangle::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
     if (m_bRectMode)
         ShowPrompt(m_nStep ? kPromptRectSecond : kPromptRectFirst);
@@ -195,11 +192,8 @@ void CVTRectangle::AddSizePrompts(int x, int y)
 
 BOOL CVTRectangle::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return TRUE;
     }
     ClearPrompts();
@@ -240,11 +234,8 @@ BOOL CVTRectangle::OnLButtonDown(UINT flags, int x, int y)
     // Whatever comes of this click, it completes nothing older: an owner
     // reading the last element after it must not find an earlier shape.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) {
@@ -406,10 +397,7 @@ BOOL CVTRectangle::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTRectangle::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -418,7 +406,7 @@ BOOL CVTRectangle::OnRButtonDown(UINT flags, int, int y)
 void CVTRectangle::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    const bool zooming = m_zoomBox.IsHeld() != 0;
+    const bool zooming = m_zoom.IsHeld() != 0;
     if (m_bRectMode) {
         if (m_nStep == 1)
             DrawRubberRect(dc, m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y, scale, originX, originY);
@@ -432,5 +420,5 @@ void CVTRectangle::Draw(CDC* dc, double scale, int originX, int originY, const C
         const bool marks = m_captureKind != CAPTURED_NOTHING && m_captureKind != CAPTURED_FREE_POINT;
         if (!zooming && (m_nStep == 0 || marks)) CVectorTool::Draw(dc, scale, originX, originY, rect);
     }
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

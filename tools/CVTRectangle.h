@@ -13,7 +13,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -61,7 +61,7 @@ public:
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
     int IsRectMode() const { return m_bRectMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     int GetSides() const { return m_nSides; }
     double GetAngle() const { return m_dAngle; }
 
@@ -91,7 +91,7 @@ private:
     int m_bMirrorSide = 0;
     int m_bRectMode = 1;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CCapturePoint m_ptStart;
     CPoint m_ptRectA;
     CPoint m_ptRectB;

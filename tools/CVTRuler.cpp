@@ -59,7 +59,7 @@ void CVTRuler::Reset()
 {
     CVectorTool::Reset();
     m_bOnCrossing = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_bShiftHeld = 0;
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
@@ -83,29 +83,26 @@ BOOL CVTRuler::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 BOOL CVTRuler::OnShiftDown()
 {
     m_bShiftHeld = 1;
-    if (m_pView) m_pView->SetToolCursor(m_zoomBox.IsHeld() ? CZoomBox::kCursorZoomOut : kCursorConstrained);
+    if (m_pView) m_pView->SetToolCursor(m_zoom.IsHeld() ? CZoomBox::kCursorZoomOut : kCursorConstrained);
     return TRUE;
 }
 
 BOOL CVTRuler::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_pView) m_pView->SetToolCursor(m_zoomBox.IsHeld() ? CZoomBox::kCursorZoomIn : kCursor);
+    if (m_pView) m_pView->SetToolCursor(m_zoom.IsHeld() ? CZoomBox::kCursorZoomIn : kCursor);
     return TRUE;
 }
 
 BOOL CVTRuler::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
 BOOL CVTRuler::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? kCursorConstrained : kCursor);
     ShowPrompt(kPromptStart);
     InvalidateFeedback();
@@ -127,11 +124,8 @@ void CVTRuler::SetLengthPrompt(int x, int y)
 BOOL CVTRuler::OnMouseMove(UINT flags, int x, int y)
 {
     ClearPrompts();
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
     if (m_pView) m_pView->SetToolCursor((flags & MK_SHIFT) ? kCursorConstrained : kCursor);
@@ -168,11 +162,8 @@ BOOL CVTRuler::OnLButtonDown(UINT flags, int x, int y)
 {
     // Whatever comes of this click, it completes nothing older.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -236,10 +227,7 @@ BOOL CVTRuler::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTRuler::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -257,6 +245,6 @@ void CVTRuler::Draw(CDC* dc, double scale, int originX, int originY, const CRect
         dc->LineTo(b.x, b.y + 1);
         if (m_bOnCrossing) DrawXMark(dc, m_ptLineEnd.x, m_ptLineEnd.y, scale, originX, originY);
     }
-    if (!m_zoomBox.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    if (!m_zoom.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

@@ -11,7 +11,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/Types.h"
 
@@ -54,7 +54,7 @@ public:
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
     int IsOnCrossing() const { return m_bOnCrossing; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     static constexpr int kCursor = 173;
     static constexpr int kCursorConstrained = 172;
@@ -72,7 +72,7 @@ private:
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bMirrorSide = 0;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     int m_bShiftHeld = 0;
     CCapturePoint m_ptStart;
     CPoint m_ptLineStart;
