@@ -1,12 +1,10 @@
 #include "tools/CVTEllipse.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
 #include "ui/CCircleRadiusDlg.h"
 #include "ui/CEllipseSizeDlg.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -30,9 +28,8 @@ constexpr DWORD kPointMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURV
 CVTEllipse::CVTEllipse(CVEKView* view) : CVTEllipse(view, nullptr, 0) {}
 
 CVTEllipse::CVTEllipse(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTEllipse::Reset();
     m_bCircleMode = 0;
 }
@@ -45,23 +42,8 @@ void CVTEllipse::Activate()
 {
     CVectorTool::Activate();
     m_bShiftHeld = 0;
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 0, 0);
+    ShowLineControls(0);
     ShowModeState();
-}
-
-void CVTEllipse::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
-}
-
-void CVTEllipse::Reset()
-{
-    CVectorTool::Reset();
-    m_zoom.Release();
 }
 
 void CVTEllipse::ShowModeState()
@@ -69,20 +51,6 @@ void CVTEllipse::ShowModeState()
     if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
     ShowPrompt(m_bCircleMode ? kPromptCircleCentre : kPromptEllipse);
 }
-
-void CVTEllipse::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTEllipse::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTEllipse::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
 
@@ -106,12 +74,6 @@ BOOL CVTEllipse::OnShiftUp()
 {
     m_bShiftHeld = 0;
     if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    return TRUE;
-}
-
-BOOL CVTEllipse::OnSpaceDown()
-{
-    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
@@ -221,9 +183,7 @@ void CVTEllipse::Complete()
         return;
     }
     SaveUndoState();
-    CCurveElement* curve = AddClosedShape(pageSet, MakeNodes(pageSet, points, NODE_SMOOTH));
-    m_pLastElement = curve;
-    if (m_onComplete) m_onComplete(curve);
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, points, NODE_SMOOTH)));
 }
 
 int CVTEllipse::GetShapePoints(CPointList& out) const
@@ -232,14 +192,6 @@ int CVTEllipse::GetShapePoints(CPointList& out) const
     out.RemoveAll();
     ShapePoints(out);
     return 1;
-}
-
-BOOL CVTEllipse::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTEllipse::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
-    return TRUE;
 }
 
 // --- Drawing ------------------------------------------------------------------------------

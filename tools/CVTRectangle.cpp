@@ -1,10 +1,8 @@
 #include "tools/CVTRectangle.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
-#include "ui/CPointOnCurveDlg.h"
 #include "ui/CPolygonRadiusDlg.h"
 #include "ui/CShapeSizeDlg.h"
 
@@ -37,9 +35,8 @@ constexpr int kMinSides = 3;
 CVTRectangle::CVTRectangle(CVEKView* view) : CVTRectangle(view, nullptr, 0) {}
 
 CVTRectangle::CVTRectangle(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTRectangle::Reset();
     m_bRectMode = 1;
 }
@@ -52,25 +49,15 @@ void CVTRectangle::Activate()
 {
     CVectorTool::Activate();
     m_bShiftHeld = 0;
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 0, 0);
+    ShowLineControls(0);
     ShowModeState();
-}
-
-void CVTRectangle::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
 }
 
 void CVTRectangle::Reset()
 {
-    CVectorTool::Reset();
+    CShapeTool::Reset();
     m_dAngle = 0.0;
     m_nSides = kDefaultSides;
-    m_zoom.Release();
     m_bDigitPending = 0;
     m_ptRectA = m_ptRectB = CPoint(0, 0);
 }
@@ -80,20 +67,6 @@ void CVTRectangle::ShowModeState()
     if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
     ShowPrompt(m_bRectMode ? kPromptRectFirst : kPromptPolygonCentre);
 }
-
-void CVTRectangle::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTRectangle::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTRectangle::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
 
@@ -144,12 +117,6 @@ BOOL CVTRectangle::OnDigitDown(char digit)
 }
 
 BOOL CVTRectangle::OnDigitUp(char) { return TRUE; }
-
-BOOL CVTRectangle::OnSpaceDown()
-{
-    m_zoom.Hold(m_bShiftHeld);
-    return TRUE;
-}
 
 BOOL CVTRectangle::OnSpaceUp()
 {
@@ -343,7 +310,7 @@ void CVTRectangle::CompleteRectangle(const CPoint& second)
         corners.AddTail(CPoint(second.x, first.y));
     }
     SaveUndoState();
-    Complete(AddClosedShape(pageSet, MakeNodes(pageSet, corners, NODE_CORNER, &m_ptStart)));
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, corners, NODE_CORNER, &m_ptStart)));
 }
 
 void CVTRectangle::CompletePolygon()
@@ -358,13 +325,7 @@ void CVTRectangle::CompletePolygon()
         return;
     }
     SaveUndoState();
-    Complete(AddClosedShape(pageSet, MakeNodes(pageSet, vertices, NODE_CORNER)));
-}
-
-void CVTRectangle::Complete(CCurveElement* curve)
-{
-    m_pLastElement = curve;
-    if (m_onComplete) m_onComplete(curve);
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, vertices, NODE_CORNER)));
 }
 
 void CVTRectangle::PolygonPoints(CPointList& out) const
@@ -391,14 +352,6 @@ int CVTRectangle::GetShapePoints(CPointList& out) const
         if (!out.IsEmpty()) out.AddTail(CPoint(out.GetHead()));
     }
     return m_nStep != 0 ? 1 : 0;
-}
-
-BOOL CVTRectangle::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTRectangle::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
-    return TRUE;
 }
 
 // --- Drawing ------------------------------------------------------------------------------

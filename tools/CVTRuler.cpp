@@ -1,11 +1,9 @@
 #include "tools/CVTRuler.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
 #include "ui/CLengthDlg.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -29,9 +27,8 @@ constexpr int kPromptOffsetX = 28;
 CVTRuler::CVTRuler(CVEKView* view) : CVTRuler(view, nullptr, 0) {}
 
 CVTRuler::CVTRuler(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTRuler::Reset();
 }
 
@@ -42,41 +39,17 @@ CVTRuler::~CVTRuler() = default;
 void CVTRuler::Activate()
 {
     CVectorTool::Activate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
+    ShowLineControls(1);
     ShowPrompt(kPromptStart);
-}
-
-void CVTRuler::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
 }
 
 void CVTRuler::Reset()
 {
-    CVectorTool::Reset();
+    CShapeTool::Reset();
     m_bOnCrossing = 0;
-    m_zoom.Release();
     m_bShiftHeld = 0;
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
-
-void CVTRuler::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTRuler::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTRuler::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
 
@@ -91,12 +64,6 @@ BOOL CVTRuler::OnShiftUp()
 {
     m_bShiftHeld = 0;
     if (m_pView) m_pView->SetToolCursor(m_zoom.IsHeld() ? CZoomBox::kCursorZoomIn : kCursor);
-    return TRUE;
-}
-
-BOOL CVTRuler::OnSpaceDown()
-{
-    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
@@ -211,8 +178,7 @@ void CVTRuler::CreateLine()
     SaveUndoState();
     const CPointList points{m_ptLineStart, m_ptLineEnd};
     CCurveElement* line = AddOpenLine(pageSet, MakeNodes(pageSet, points, NODE_CORNER, &m_ptStart));
-    m_pLastElement = line;
-    if (m_onComplete) m_onComplete(line);
+    Completed(line);
     Reset();
 }
 
@@ -221,14 +187,6 @@ int CVTRuler::GetLinePoints(CPoint& start, CPoint& end) const
     start = m_ptLineStart;
     end = m_ptLineEnd;
     return m_nStep == 1 ? 1 : 0;
-}
-
-BOOL CVTRuler::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTRuler::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
-    return TRUE;
 }
 
 // --- Drawing ------------------------------------------------------------------------------
