@@ -28,54 +28,22 @@ constexpr DWORD kPointMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURV
 CVTEllipse::CVTEllipse(CVEKView* view) : CVTEllipse(view, nullptr, 0) {}
 
 CVTEllipse::CVTEllipse(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CShapeTool(view, owner, mirrorSide)
+    : CTwoShapeTool(view, owner, mirrorSide)
 {
     CVTEllipse::Reset();
-    m_bCircleMode = 0;
 }
 
 CVTEllipse::~CVTEllipse() = default;
 
 // --- Lifecycle --------------------------------------------------------------------
 
-void CVTEllipse::Activate()
-{
-    CVectorTool::Activate();
-    m_bShiftHeld = 0;
-    ShowLineControls(0);
-    ShowModeState();
-}
-
 void CVTEllipse::ShowModeState()
 {
-    if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
-    ShowPrompt(m_bCircleMode ? kPromptCircleCentre : kPromptEllipse);
+    if (m_pView) m_pView->SetToolCursor(IsCircleMode() ? kCursorCircle : kCursorEllipse);
+    ShowPrompt(IsCircleMode() ? kPromptCircleCentre : kPromptEllipse);
 }
 
 // --- Keys --------------------------------------------------------------------------
-
-BOOL CVTEllipse::OnShiftDown()
-{
-    // A held Shift repeats its press: one press, one switch.
-    if (m_bShiftHeld) return TRUE;
-    m_bShiftHeld = 1;
-    if (m_zoom.IsHeld()) {
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
-        return TRUE;
-    }
-    Reset();
-    m_bCircleMode = m_bCircleMode ? 0 : 1;
-    ShowModeState();
-    InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTEllipse::OnShiftUp()
-{
-    m_bShiftHeld = 0;
-    if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    return TRUE;
-}
 
 BOOL CVTEllipse::OnSpaceUp()
 {
@@ -93,9 +61,9 @@ BOOL CVTEllipse::OnMouseMove(UINT flags, int x, int y)
         m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
-    if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
+    if (m_pView) m_pView->SetToolCursor(IsCircleMode() ? kCursorCircle : kCursorEllipse);
     ClearPrompts();
-    if (m_bCircleMode)
+    if (IsCircleMode())
         ShowPrompt(m_nStep ? kPromptRadius : kPromptCircleCentre);
     else
         ShowPrompt(kPromptEllipse);
@@ -144,7 +112,7 @@ bool CVTEllipse::AskSize()
 {
     m_bCaptureOn = 0;
     bool accepted = false;
-    if (m_bCircleMode) {
+    if (IsCircleMode()) {
         CCircleRadiusDlg dialog(this);
         dialog.m_ptFrom = m_ptRectA;
         dialog.m_ptTo = m_ptRectB;
@@ -162,7 +130,7 @@ bool CVTEllipse::AskSize()
 
 bool CVTEllipse::ShapePoints(CPointList& out) const
 {
-    if (m_bCircleMode) {
+    if (IsCircleMode()) {
         double r = 0.0;
         PointDistance(m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y, r);
         if (RoundToInt(r) <= 0) return false;
@@ -201,7 +169,7 @@ void CVTEllipse::Draw(CDC* dc, double scale, int originX, int originY, const CRe
     if (!dc) return;
     if (m_nStep == 1) {
         const CBrush brush = dc->SelectBrush(CBrush::Null());
-        if (m_bCircleMode) {
+        if (IsCircleMode()) {
             const int r = PointDistanceRounded(m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y);
             const CRect box = ModelToDeviceRect(m_ptRectA.x - r, m_ptRectA.y - r, m_ptRectA.x + r,
                                                 m_ptRectA.y + r, scale, originX, originY);

@@ -9,23 +9,20 @@
 // progress for its mirrored preview and the element each click completed.
 #pragma once
 
-#include "tools/CShapeTool.h"
+#include "tools/CTwoShapeTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
 class CVTSymmetricDraw;
 
-class CVTEllipse : public CShapeTool {
+class CVTEllipse : public CTwoShapeTool {
 public:
     explicit CVTEllipse(CVEKView* view);
     // A sub-tool of the symmetric-drawing tool (`mirrorSide` nonzero).
     CVTEllipse(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide);
     ~CVTEllipse() override;
 
-    void Activate() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
     BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
@@ -35,7 +32,7 @@ public:
     // no shape is under way.
     int GetShapePoints(CPointList& out) const;
 
-    int IsCircleMode() const { return m_bCircleMode; }
+    int IsCircleMode() const { return m_bSecondShape; }
 
     static constexpr int kCursorEllipse = 177;
     static constexpr int kCursorCircle = 178;
@@ -44,7 +41,7 @@ public:
     static constexpr UINT kPromptRadius = 38020;
 
 private:
-    void ShowModeState();
+    void ShowModeState() override;
     bool AskSize();
     void Complete();
     // The shape's points for the view's current scale; false when it has
@@ -54,5 +51,4 @@ private:
     // The box corners in ellipse mode; centre and rim point in circle mode.
     CPoint m_ptRectA;
     CPoint m_ptRectB;
-    int m_bCircleMode = 0;
 };

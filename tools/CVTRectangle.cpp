@@ -35,23 +35,14 @@ constexpr int kMinSides = 3;
 CVTRectangle::CVTRectangle(CVEKView* view) : CVTRectangle(view, nullptr, 0) {}
 
 CVTRectangle::CVTRectangle(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CShapeTool(view, owner, mirrorSide)
+    : CTwoShapeTool(view, owner, mirrorSide)
 {
     CVTRectangle::Reset();
-    m_bRectMode = 1;
 }
 
 CVTRectangle::~CVTRectangle() = default;
 
 // --- Lifecycle --------------------------------------------------------------------
-
-void CVTRectangle::Activate()
-{
-    CVectorTool::Activate();
-    m_bShiftHeld = 0;
-    ShowLineControls(0);
-    ShowModeState();
-}
 
 void CVTRectangle::Reset()
 {
@@ -64,35 +55,11 @@ void CVTRectangle::Reset()
 
 void CVTRectangle::ShowModeState()
 {
-    if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
-    ShowPrompt(m_bRectMode ? kPromptRectFirst : kPromptPolygonCentre);
+    if (m_pView) m_pView->SetToolCursor(IsRectMode() ? kCursorRect : kCursorPolygon);
+    ShowPrompt(IsRectMode() ? kPromptRectFirst : kPromptPolygonCentre);
 }
 
 // --- Keys --------------------------------------------------------------------------
-
-BOOL CVTRectangle::OnShiftDown()
-{
-    // A held Shift repeats its press: one press, one switch.
-    if (m_bShiftHeld) return TRUE;
-    m_bShiftHeld = 1;
-    if (m_zoom.IsHeld()) {
-        // While zooming Shift means zooming out; the shape stays.
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
-        return TRUE;
-    }
-    Reset();
-    m_bRectMode = m_bRectMode ? 0 : 1;
-    ShowModeState();
-    InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTRectangle::OnShiftUp()
-{
-    m_bShiftHeld = 0;
-    if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    return TRUE;
-}
 
 BOOL CVTRectangle::OnDigitDown(char digit)
 {
@@ -121,8 +88,8 @@ BOOL CVTRectangle::OnDigitUp(char) { return TRUE; }
 BOOL CVTRectangle::OnSpaceUp()
 {
     m_zoom.Release();
-    if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
-    if (m_bRectMode)
+    if (m_pView) m_pView->SetToolCursor(IsRectMode() ? kCursorRect : kCursorPolygon);
+    if (IsRectMode())
         ShowPrompt(m_nStep ? kPromptRectSecond : kPromptRectFirst);
     else
         ShowPrompt(m_nStep ? kPromptPolygonRadius : kPromptPolygonCentre);
@@ -165,7 +132,7 @@ BOOL CVTRectangle::OnMouseMove(UINT flags, int x, int y)
     }
     ClearPrompts();
     BOOL captured = TRUE;
-    if (m_bRectMode) {
+    if (IsRectMode()) {
         if (m_pView) m_pView->SetToolCursor(kCursorRect);
         ShowPrompt(m_nStep ? kPromptRectSecond : kPromptRectFirst);
         m_captureMask = (flags & MK_CONTROL) ? CAPTURE_MASK_ALL : kCornerMask;
@@ -209,7 +176,7 @@ BOOL CVTRectangle::OnLButtonDown(UINT flags, int x, int y)
         if (m_nStep > 0) Cancel();
         return FALSE;
     }
-    return m_bRectMode ? RectangleClick(flags, x, y) : PolygonClick(flags, x, y);
+    return IsRectMode() ? RectangleClick(flags, x, y) : PolygonClick(flags, x, y);
 }
 
 BOOL CVTRectangle::RectangleClick(UINT flags, int x, int y)
@@ -338,7 +305,7 @@ void CVTRectangle::PolygonPoints(CPointList& out) const
 int CVTRectangle::GetShapePoints(CPointList& out) const
 {
     out.RemoveAll();
-    if (m_bRectMode) {
+    if (IsRectMode()) {
         const int left = std::min(m_ptRectA.x, m_ptRectB.x);
         const int right = std::max(m_ptRectA.x, m_ptRectB.x);
         const int top = std::min(m_ptRectA.y, m_ptRectB.y);
@@ -360,7 +327,7 @@ void CVTRectangle::Draw(CDC* dc, double scale, int originX, int originY, const C
 {
     if (!dc) return;
     const bool zooming = m_zoom.IsHeld() != 0;
-    if (m_bRectMode) {
+    if (IsRectMode()) {
         if (m_nStep == 1)
             DrawRubberRect(dc, m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y, scale, originX, originY);
         if (!zooming) CVectorTool::Draw(dc, scale, originX, originY, rect);

@@ -11,24 +11,21 @@
 // progress for its mirrored preview and the element each click completed.
 #pragma once
 
-#include "tools/CShapeTool.h"
+#include "tools/CTwoShapeTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
 class CVTSymmetricDraw;
 
-class CVTRectangle : public CShapeTool {
+class CVTRectangle : public CTwoShapeTool {
 public:
     explicit CVTRectangle(CVEKView* view);
     // A sub-tool of the symmetric-drawing tool (`mirrorSide` nonzero).
     CVTRectangle(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide);
     ~CVTRectangle() override;
 
-    void Activate() override;
     void Reset() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
     BOOL OnDigitDown(char digit) override;
     BOOL OnDigitUp(char digit) override;
     BOOL OnSpaceUp() override;
@@ -41,7 +38,7 @@ public:
     // vertices closed on the first one. 0 when no shape is under way.
     int GetShapePoints(CPointList& out) const;
 
-    int IsRectMode() const { return m_bRectMode; }
+    int IsRectMode() const { return m_bSecondShape ? 0 : 1; }
     int GetSides() const { return m_nSides; }
     double GetAngle() const { return m_dAngle; }
 
@@ -54,7 +51,7 @@ public:
     static constexpr int kDefaultSides = 6;
 
 private:
-    void ShowModeState();
+    void ShowModeState() override;
     void SnapPolygonAngle();
     void PolygonPoints(CPointList& out) const;
     BOOL RectangleClick(UINT flags, int x, int y);
@@ -65,7 +62,6 @@ private:
     void CompletePolygon();
     void AddSizePrompts(int x, int y);
 
-    int m_bRectMode = 1;
     CPoint m_ptRectA;
     CPoint m_ptRectB;
     CPoint m_ptCentre;
