@@ -94,6 +94,34 @@ protected:
         Mouse(QEvent::MouseButtonPress, x, y, Qt::RightButton, Qt::RightButton, modifiers);
         Mouse(QEvent::MouseButtonRelease, x, y, Qt::RightButton, Qt::NoButton, modifiers);
     }
+    // The left button goes down (or up) where the mouse is, with the keys.
+    void Press(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, modifiers);
+    }
+    void Release(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, modifiers);
+    }
+    // Press at `from`, move there in steps with the button held, release.
+    void Drag(const CPoint& from, const CPoint& to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        MoveTo(from.x, from.y, modifiers);
+        Press(from.x, from.y, modifiers);
+        for (int i = 1; i <= 4; ++i)
+            MoveTo(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4, modifiers, Qt::LeftButton);
+        Release(to.x, to.y, modifiers);
+    }
+    // A double click comes as a click, then the second press as a double
+    // click, then its release.
+    void DoubleClick(int x, int y)
+    {
+        MoveTo(x, y);
+        Press(x, y);
+        Release(x, y);
+        Mouse(QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        Release(x, y);
+    }
     void KeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QKeyEvent e(QEvent::KeyPress, key, modifiers);
