@@ -185,6 +185,26 @@ protected:
         return curve;
     }
 
+    // The mirror image of `source` across the line through a and b, as the
+    // symmetric tools make it: an open curve on mirrored shared points.
+    COpenCurveElement* AddMirrorImage(CCurveElement* source, const CPoint& a, const CPoint& b)
+    {
+        auto* axis1 = new CSharedPoint(Page(), a.x, a.y);
+        auto* axis2 = new CSharedPoint(Page(), b.x, b.y);
+        Page()->AddPoint(axis1);
+        Page()->AddPoint(axis2);
+        CCurveNodeList nodes;
+        for (CCurveNode* n : source->Nodes()) {
+            auto* mirrored = new CSharedPoint(Page(), n->GetPoint(), axis1, axis2);
+            Page()->AddPoint(mirrored);
+            nodes.AddTail(new CCurveNode(mirrored, n->GetKind()));
+        }
+        auto* image = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, source);
+        Pages().AddElementToPage(image);
+        view->Invalidate();
+        return image;
+    }
+
     // The page as the view paints it, without any tool feedback.
     QImage RenderPage()
     {
