@@ -10,8 +10,8 @@ cd "$(dirname "$0")"
 PACKAGES=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-svg-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
           libgsf-1-dev libwmf-dev libemf2svg-dev
-          libgtest-dev libbenchmark-dev
-          fonts-wqy-microhei fonts-wqy-zenhei xvfb xauth)
+          libgtest-dev libbenchmark-dev poppler-utils
+          fonts-wqy-microhei fonts-wqy-zenhei fonts-liberation xvfb xauth)
 
 install_missing() {
     local missing=()
@@ -98,6 +98,8 @@ fuzz() {
 mode=${1:-run}
 shift || true
 [ "$mode" = fuzz ] && PACKAGES+=(clang libclang-rt-dev)
+# The SVG renderer the benchmarks are compared with.
+[ "$mode" = bench ] && PACKAGES+=(librsvg2-bin)
 install_missing
 case "$mode" in
 run)
@@ -127,6 +129,7 @@ fuzz)
 bench)
     build build-bench -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF
     for b in build-bench/bench/bench_*; do [ -x "$b" ] && "$b" "$@"; done
+    bench/side_by_side.sh build-bench
     ;;
 *)
     echo "usage: $0 run|test|bench|sanitize|fuzz [seconds]" >&2

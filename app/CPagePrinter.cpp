@@ -244,17 +244,18 @@ QImage CPagePrinter::RenderPageToBitmap(int index) const
 
 bool CPagePrinter::WriteJpegFile(const QImage& image, const QString& path, QString* error)
 {
-    if (!QImageWriter::supportedImageFormats().contains("jpeg")) {
-        SetError(error, ResText(IDS_NO_JPEG_ENCODER, "找不到JPEG图像编码器。"));
-        return false;
-    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
+    // Only the JPEG encoder is looked up: asking for every supported format
+    // would load every image plugin there is.
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(kJpegQuality);
     if (!writer.write(image)) {
-        SetError(error, writer.errorString());
+        if (writer.error() == QImageWriter::UnsupportedFormatError)
+            SetError(error, ResText(IDS_NO_JPEG_ENCODER, "找不到JPEG图像编码器。"));
+        else
+            SetError(error, writer.errorString());
         return false;
     }
     buffer.close();

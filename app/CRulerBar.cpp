@@ -159,6 +159,42 @@ void CRulerBar::UpdateUnitScale()
         return;
     }
     m_dMiddleStep = m_dMajorStep / 2.0;
+
+    // Zoomed in far, a whole unit spans several screen centimetres (over a
+    // thousand pixels at the wheel's limit) and no label would show: the
+    // labels then fall on halves, fifths, tenths ... of the unit (halves,
+    // quarters ... for inch fractions), as fine as the precision can show.
+    const double unitMm = unit == kWorkUnitCentimetre ? 10.0 : unit == kWorkUnitMillimetre ? 1.0 : 25.4;
+    const double unitsPerScreenCm = PixelsPerCm() * m_dScale / upm / unitMm;
+    const double part = SubUnitStep(unitsPerScreenCm, unit, Settings().m_nPrecision);
+    if (part < 1.0) {
+        m_dMajorStep = upm * unitMm * part;
+        m_dMinorStep = m_dMajorStep / (unit == kWorkUnitInchFraction ? 8.0 : 10.0);
+        m_dMiddleStep = m_dMajorStep / 2.0;
+    }
+}
+
+double CRulerBar::SubUnitStep(double unitsPerScreenCm, int unit, int precision)
+{
+    // Finest step the labels can tell apart: one part of the precision.
+    const double finest = precision >= 1 ? 1.0 / precision : 1.0;
+    if (!(unitsPerScreenCm < 0.25)) return 1.0;
+    double step = 1.0;
+    for (int k = 0; k < 40; ++k) {
+        double next = 0.0;
+        if (unit == kWorkUnitInchFraction) {
+            next = step / 2.0;
+        } else {
+            // 1, 0.5, 0.2, 0.1, 0.05 ...: the leading digit decides.
+            const double decade = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+            const double lead = step / decade;
+            next = lead > 4.0 ? 2.0 * decade : lead > 1.5 ? decade : 0.5 * decade;
+        }
+        // At least about one screen centimetre between labels.
+        if (next < unitsPerScreenCm || next < finest * (1.0 - 1e-9)) break;
+        step = next;
+    }
+    return step;
 }
 
 void CRulerBar::changeEvent(QEvent* event)

@@ -36,6 +36,13 @@ public:
     int GetMark() const { return IsHorizontal() ? m_ptMark.x() : m_ptMark.y(); }
     void GetSteps(double& major, double& minor) const;
     double GetMiddleStep() const { return m_dMiddleStep; }
+    // The label spacing, as a part of one work unit, for a view that shows
+    // the given number of work units per screen centimetre: 1 while that is
+    // at least a quarter unit (the whole-unit steps stay as they were),
+    // else the smallest of 1/2, 1/5, 1/10, 1/20 ... (1/2, 1/4, 1/8 ... for
+    // inch fractions) that still spans a screen centimetre, but never finer
+    // than one part of the precision.
+    static double SubUnitStep(double unitsPerScreenCm, int unit, int precision);
     void Redraw();
     // Recomputes the tick spacings for the work unit of the settings, so
     // that labels fall on whole units about one screen centimetre apart.

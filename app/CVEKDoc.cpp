@@ -7,6 +7,7 @@
 #include "model/COleArchiveContext.h"
 #include "model/CPageSet.h"
 #include "platform/CArchive.h"
+#include "platform/CCompoundFile.h"
 #include "platform/CodePage.h"
 
 #include <QDir>
@@ -71,6 +72,36 @@ bool WriteWholeFile(const QString& path, const std::string& bytes, QString* erro
     return true;
 }
 
+// A file written as it is made, into a temporary file that replaces the
+// document only when everything was written.
+class CSaveFileSink : public CByteSink {
+public:
+    explicit CSaveFileSink(QSaveFile& file) : m_file(file) {}
+    bool Write(const char* data, std::size_t size) override
+    {
+        return m_file.write(data, qint64(size)) == qint64(size);
+    }
+    bool Seek(std::uint64_t position) override { return m_file.seek(qint64(position)); }
+
+private:
+    QSaveFile& m_file;
+};
+
+// The stored record's bytes go straight into the open stream.
+class CStreamSink : public CArchiveSink {
+public:
+    explicit CStreamSink(CCompoundWriter& writer) : m_writer(writer) {}
+    bool WriteBytes(const char* data, std::size_t size) override { return m_writer.WriteStream(data, size); }
+
+private:
+    CCompoundWriter& m_writer;
+};
+
+// The record is handed on in pieces of this size at most; a smaller
+// document's record in one piece of its last size.
+constexpr std::size_t kLargestWriteBuffer = std::size_t(4) << 20;
+constexpr std::size_t kSmallestWriteBuffer = std::size_t(64) << 10;
+
 } // namespace
 
 CVEKDoc::CVEKDoc(QObject* parent) : QObject(parent)
@@ -124,9 +155,16 @@ std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CC
     return pageSet;
 }
 
-std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages)
+std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages, std::size_t expectedBytes)
 {
     CArchive ar;
+    ar.Reserve(expectedBytes);
+    StorePageSetRecord(ar, pageSet, storages);
+    return ar.TakeBuffer();
+}
+
+void CVEKDoc::StorePageSetRecord(CArchive& ar, const CPageSet& pageSet, CCompoundEntry* storages)
+{
     COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
     pageSet.Store(ar);
     if (storages) {
@@ -140,31 +178,68 @@ std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry*
             else storages->children.push_back(std::move(entry));
         }
     }
-    return ar.TakeBuffer();
+}
+
+bool CVEKDoc::ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record, bool& compound,
+                               bool& damaged)
+{
+    damaged = false;
+    compound = false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    // A compound file is read through a private mapping of the file: each
+    // stream's bytes are copied out once, and the file is never held whole
+    // in the process's own memory.
+    const qint64 size = file.size();
+    if (size > 0 && !file.isSequential()) {
+        if (uchar* mapped = file.map(0, size, QFileDevice::MapPrivateOption)) {
+            char* bytes = reinterpret_cast<char*>(mapped);
+            compound = CCompoundFile::HasSignature(bytes, std::size_t(size));
+            if (compound) {
+                std::string why;
+                damaged = !CCompoundFile::ParseInPlace(bytes, std::size_t(size), storage, why);
+            } else {
+                record.assign(bytes, std::size_t(size));
+            }
+            file.unmap(mapped);
+            if (!compound || damaged) return true;
+            return TakeContents(storage, record, damaged);
+        }
+    }
+    file.close();
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    compound = CCompoundFile::HasSignature(bytes);
+    if (!compound) {
+        record = std::move(bytes);
+        return true;
+    }
+    std::string why;
+    damaged = !CCompoundFile::Parse(bytes, storage, why);
+    if (!damaged) TakeContents(storage, record, damaged);
+    return true;
+}
+
+bool CVEKDoc::TakeContents(CCompoundEntry& storage, std::string& record, bool& damaged)
+{
+    CCompoundEntry* contents = storage.Child(kContentsStream);
+    damaged = !contents || contents->isStorage || contents->data.empty();
+    // The stream is dropped from the kept storage after the load in any case.
+    if (!damaged) record = std::move(contents->data);
+    return true;
 }
 
 CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
 {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return LoadResult::CannotOpen;
-
     CCompoundEntry storage;
     storage.isStorage = true;
     std::string record;
-    const bool compound = CCompoundFile::HasSignature(bytes);
-    if (compound) {
-        std::string why;
-        if (!CCompoundFile::Parse(bytes, storage, why)) return LoadResult::Damaged;
-        // The parsed streams hold their own bytes; the file's are done with.
-        std::string().swap(bytes);
-        CCompoundEntry* contents = storage.Child(kContentsStream);
-        if (!contents || contents->isStorage || contents->data.empty()) return LoadResult::Damaged;
-        // The stream is dropped from the kept storage below in any case.
-        record = std::move(contents->data);
-    } else {
-        // A bare page-set record, as the backup file holds.
-        record = std::move(bytes);
-    }
+    bool compound = false;
+    bool damaged = false;
+    if (!ReadDocumentFile(path, storage, record, compound, damaged)) return LoadResult::CannotOpen;
+    if (damaged) return LoadResult::Damaged;
+    // A bare page-set record, as the backup file holds, is read as well.
+    const std::size_t recordBytes = record.size();
 
     std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(std::move(record), compound ? &storage : nullptr);
     if (!pageSet) return LoadResult::Damaged;
@@ -174,6 +249,7 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
                                           [](const CCompoundEntry& e) { return e.name == kContentsStream; }),
                            storage.children.end());
     m_storage = std::move(storage);
+    m_lastRecordBytes = recordBytes;
     ClearUndoList();
     ClearRedoList();
     m_pathName = path;
@@ -189,23 +265,61 @@ bool CVEKDoc::OnSaveDocument(const QString& path, QString* error)
         if (error) *error = QStringLiteral("no content");
         return false;
     }
-    CCompoundEntry root = m_storage;
-    root.isStorage = true;
-    CCompoundEntry contents;
-    contents.name = kContentsStream;
-    contents.data = StorePageSetRecord(*m_pageSet, &root);
-    root.children.insert(root.children.begin(), std::move(contents));
-
-    std::string bytes, why;
-    if (!CCompoundFile::Build(root, bytes, why)) {
-        if (error) *error = QString::fromStdString(why);
-        return false;
-    }
-    if (!WriteWholeFile(path, bytes, error)) return false;
+    if (!WriteDocumentFile(path, error)) return false;
     // Record the path actually written.
     m_pathName = path;
     m_modified = false;
     Settings().m_strDocumentFolder = QStringToGbk(QFileInfo(path).absolutePath() + QStringLiteral("/*.vek"));
+    return true;
+}
+
+bool CVEKDoc::WriteDocumentFile(const QString& path, QString* error)
+{
+    auto fail = [error](const QString& why) {
+        if (error) *error = why;
+        return false;
+    };
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+
+    // The record goes into the "Contents" stream of the new file as it is
+    // stored, through a buffer as large as the last record (within bounds),
+    // and the embedded objects' storages follow it.
+    CCompoundEntry root = m_storage;
+    root.isStorage = true;
+    std::string why;
+    bool written = false;
+    std::size_t recordBytes = 0;
+    {
+        CSaveFileSink sink(file);
+        CCompoundWriter writer(sink);
+        writer.SetRootClassId(root.classId);
+        if (writer.OpenStream(kContentsStream)) {
+            CStreamSink stream(writer);
+            CArchive ar(stream, std::clamp(m_lastRecordBytes, kSmallestWriteBuffer, kLargestWriteBuffer));
+            try {
+                StorePageSetRecord(ar, *m_pageSet, &root);
+                ar.Flush();
+                recordBytes = ar.BytesStored();
+                written = true;
+            } catch (const std::exception&) {
+                written = false;
+            }
+        }
+        for (const CCompoundEntry& entry : root.children) {
+            if (!written) break;
+            if (entry.name == kContentsStream) continue;
+            written = writer.WriteEntry(entry);
+        }
+        if (!writer.Finish(why)) written = false;
+    }
+    if (!written) {
+        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QString::fromStdString(why);
+        file.cancelWriting();
+        return fail(reason.isEmpty() ? QStringLiteral("the file cannot be written") : reason);
+    }
+    if (!file.commit()) return fail(file.errorString());
+    m_lastRecordBytes = recordBytes;
     return true;
 }
 
@@ -311,7 +425,7 @@ bool CVEKDoc::WriteBackupOf(const CPageSet& pageSet, QString* error) const
 {
     const QString path = BackupFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return WriteWholeFile(path, StorePageSetRecord(pageSet), error);
+    return WriteWholeFile(path, StorePageSetRecord(pageSet, nullptr, m_lastRecordBytes), error);
 }
 
 bool CVEKDoc::IsInsideFolder(const QString& path, const QString& folder)

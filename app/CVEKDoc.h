@@ -8,10 +8,12 @@
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <string>
 
+class CArchive;
 class CPageSet;
 class CUndoSnapshot;
 
@@ -51,8 +53,12 @@ public:
     static std::unique_ptr<CPageSet> LoadPageSetRecord(std::string bytes,
                                                        const CCompoundEntry* storages = nullptr);
     // The record; with `storages`, embedded objects' data goes there as
-    // "Embedding N" storages instead of into the record.
-    static std::string StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages = nullptr);
+    // "Embedding N" storages instead of into the record. `expectedBytes`
+    // reserves room for it at once (the size of the last one, say).
+    static std::string StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry* storages = nullptr,
+                                          std::size_t expectedBytes = 0);
+    // The same into an archive that is storing.
+    static void StorePageSetRecord(CArchive& ar, const CPageSet& pageSet, CCompoundEntry* storages);
 
     // Undo snapshots. SaveUndoState makes an undo step of the content as
     // it is now, at once: the oldest step goes beyond six, the redo list is
@@ -99,6 +105,13 @@ Q_SIGNALS:
 
 private:
     void ReplacePageSet(std::unique_ptr<CPageSet> pageSet);
+    // The file's page-set record and, for a compound file, everything else
+    // in it. False when the file cannot be read; `damaged` when it can but
+    // holds no readable compound file or no "Contents" stream.
+    static bool ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record, bool& compound,
+                                 bool& damaged);
+    static bool TakeContents(CCompoundEntry& storage, std::string& record, bool& damaged);
+    bool WriteDocumentFile(const QString& path, QString* error);
     void PushUndoStep(std::unique_ptr<CPageSet> before);
     bool WriteBackupOf(const CPageSet& pageSet, QString* error) const;
 
@@ -112,4 +125,7 @@ private:
     CCompoundEntry m_storage;
     QString m_pathName;
     bool m_modified = false;
+    // The size of the record last read or written, which the next one is
+    // likely to have.
+    std::size_t m_lastRecordBytes = 0;
 };

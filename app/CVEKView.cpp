@@ -5,10 +5,12 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVTZoom.h"
+#include "app/CZoomPreview.h"
 #include "app/ToolCursors.h"
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
+#include "grading/CExcel.h"
 #include "library/CVTProcessDrawing.h"
 #include "tables/CVTTable.h"
 #include "tools/CVTClosedCurve.h"
@@ -132,9 +134,12 @@ CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent)
     // Every pixel is painted from the page image; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateTools();
+    m_pExcel = std::make_unique<CExcel>(this);
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
     CreateCommandActions();
     ConnectMessageHub();
+    m_zoomPreview = new CZoomPreview(this);
+    connect(m_zoomPreview, &CZoomPreview::Settled, this, [this] { Invalidate(FALSE); });
     if (m_doc) {
         connect(m_doc, &CVEKDoc::ContentReplaced, this, &CVEKView::OnContentReplaced);
         SyncSheetsWithPages();
@@ -835,8 +840,12 @@ void CVEKView::ZoomAtCursor(double factor)
     CPoint p = m_mouseInside ? CPoint(m_lastMouse.x(), m_lastMouse.y()) : rc.CenterPoint();
     if (!rc.PtInRect(p)) p = rc.CenterPoint();
     const CPoint m = DeviceToModelPoint(p.x, p.y);
+    // A held key zooms faster than a page of many fills paints: what the
+    // view showed is shown scaled until the steps stop.
+    if (m_pageImageValid) m_zoomPreview->Step(m_pageImage, m_imageScale, m_imageOrigin);
     ZoomAt(factor, m.x, m.y);
-    Invalidate(FALSE);
+    m_pageImageValid = false;
+    update();
 }
 
 // --- Pages of the tab bar ---------------------------------------------------------
@@ -902,6 +911,11 @@ void CVEKView::OnSheetDeleted(int a)
     Invalidate(FALSE);
 }
 
+void CVEKView::SyncPageTabs()
+{
+    SyncSheetsWithPages();
+}
+
 void CVEKView::SyncSheetsWithPages()
 {
     const CPageSet* ps = GetPageSet();
@@ -929,6 +943,7 @@ void CVEKView::OnContentReplaced()
 
 void CVEKView::Invalidate(BOOL)
 {
+    m_zoomPreview->End();
     m_pageImageValid = false;
     update();
 }
@@ -990,6 +1005,10 @@ const QImage& CVEKView::PageImage(const CRect& drawRect)
 {
     const CPageSet* ps = GetPageSet();
     const QSize size(std::max(drawRect.right, 1), std::max(drawRect.bottom, 1));
+    if (m_zoomPreview->IsActive()) {
+        m_previewImage = m_zoomPreview->Compose(size, m_dScale, m_ptOrigin, ToQColor(Settings().m_crOutsidePaperColor));
+        return m_previewImage;
+    }
     const bool same = m_pageImageValid && m_pageImage.size() == size && m_imageScale == m_dScale &&
                       m_imageOrigin == m_ptOrigin && m_imagePageSet == ps &&
                       m_imagePage == ps->GetCurrentPageIndex();

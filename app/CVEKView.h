@@ -36,6 +36,7 @@
 
 class CDC;
 class CDesignTool;
+class CExcel;
 class COleObjectElement;
 class CPageSet;
 class CVEKDoc;
@@ -45,6 +46,7 @@ class CVTSymmetricDraw;
 class QAction;
 class QMenu;
 class QTimer;
+class CZoomPreview;
 
 class CVEKView : public CEnrchSheetsBaseview {
     Q_OBJECT
@@ -154,6 +156,11 @@ public:
     // continued onto a new page is one step with the rows it moves. The
     // plain InsertSheetAfter is a step of its own.
     void InsertSheetAfterInStep(int index);
+    // Brings the page tabs level with the pages after a command changed
+    // the pages of the document directly (the grading commands).
+    void SyncPageTabs();
+    // The workbook reader of the grading menu.
+    CExcel* GetExcel() const { return m_pExcel.get(); }
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -361,6 +368,7 @@ private:
     CPoint m_ptOrigin;
     CRect m_rcVisible;
     std::array<std::unique_ptr<CDesignTool>, kToolCount> m_tools;
+    std::unique_ptr<CExcel> m_pExcel;
     CDesignTool* m_pCurrentTool = nullptr;
     UINT m_nCurrentToolCmd = ID_TOOL_CURVE;
     int m_nToolCursorId = 0;
@@ -386,6 +394,11 @@ private:
     bool m_syncingSheets = false;
     // Set while a page goes in as part of a caller's undo step.
     bool m_insertInCallersStep = false;
+
+    // While the keypad zooms step after step, the page image of the first
+    // step shown scaled (m_previewImage).
+    CZoomPreview* m_zoomPreview = nullptr;
+    QImage m_previewImage;
 
     // The page image without tool feedback and what it was painted for.
     QImage m_pageImage;

@@ -14,6 +14,7 @@
 #include "app/CVEKSrvrItem.h"
 
 #include "editors/CVTSelect.h"
+#include "grading/CGradingCommands.h"
 #include "library/CVTProcessDrawing.h"
 #include "tables/CVTTable.h"
 #include "ui/CommandIcons.h"
@@ -94,22 +95,6 @@ constexpr int kIdleUpdateMs = 250;
 // The bitmap copy is twice the screen size of the selection; beyond this
 // many pixels a side it is drawn smaller instead of failing.
 constexpr double kMaxBitmapSide = 8192.0;
-
-// The grading menu: its dialogs and the tables they work on are not part
-// of the program yet, so these stay disabled.
-bool IsGradingCommand(UINT id)
-{
-    switch (id) {
-    case 32874:
-    case 32875:
-    case 32881:
-    case 32883:
-    case 32887:
-    case 32888:
-    case 32889: return true;
-    default: return false;
-    }
-}
 
 // "Name(*.a)|*.a|All(*.*)|*.*|" as a Qt file dialog takes it.
 QString QtFilter(const QString& pipeFilter)
@@ -267,6 +252,10 @@ bool CVEKView::RunCommand(UINT id)
 {
     if (OnToolCommand(id)) return true;
     if (RunForwardedCommand(id)) return true;
+    if (CGradingCommands::IsGradingCommand(id)) {
+        CGradingCommands::Run(*this, id);
+        return true;
+    }
     switch (id) {
     case ID_EDIT_UNDO: OnEditUndo(); return true;
     case ID_EDIT_REDO: OnEditRedo(); return true;
@@ -347,7 +336,7 @@ bool CVEKView::IsCommandEnabled(UINT id) const
     bool known = false;
     const bool forwarded = IsForwardedCommandEnabled(id, &known);
     if (known) return forwarded;
-    if (IsGradingCommand(id)) return false;
+    if (CGradingCommands::IsGradingCommand(id)) return CGradingCommands::IsEnabled(*this, id);
     const CPageSet* ps = GetPageSet();
     switch (id) {
     case ID_EDIT_UNDO: return CanEditUndo();

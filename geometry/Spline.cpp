@@ -1,5 +1,6 @@
 #include "geometry/Spline.h"
 
+#include "geometry/CPolylineBoxTree.h"
 #include "geometry/Constants.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <list>
 #include <utility>
 #include <vector>
 
@@ -70,8 +70,6 @@ SegmentCubic MakeSegmentCubic(const CPoint& p, const CPoint& q, double h, double
     return s;
 }
 
-using KnotList = std::list<CSplineKnot>;
-
 // Parameters inside one piece of a segment where the curve runs parallel to
 // the piece's chord: the farthest points of the curve from that chord.
 // Returns how many were found, the larger first.
@@ -98,60 +96,69 @@ int ParallelTangentRoots(const SegmentCubic& s, double dx, double dy, double roo
     return 0;
 }
 
-// Splits the piece a..b at the curve's farthest points from its chord when
-// they stray at least `flatness` from it. True when a knot was inserted.
-bool SplitPiece(const SegmentCubic& s, KnotList& knots, KnotList::iterator a, KnotList::iterator b,
-                double flatness)
+// The knots that split the piece a..b at the curve's farthest points from
+// its chord, where they stray at least `flatness` from it, in the order of
+// the roots (the later knot first). Returns how many.
+int SplitPiece(const SegmentCubic& s, const CSplineKnot& a, const CSplineKnot& b, double flatness,
+               CSplineKnot split[2])
 {
-    const double dx = b->x - a->x;
-    const double dy = b->y - a->y;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
     double roots[2];
     const int rootCount = ParallelTangentRoots(s, dx, dy, roots);
     const double chord = std::sqrt(dx * dx + dy * dy);
-    const double ta = a->t;
-    const double tb = b->t;
-    const double ax = a->x;
-    const double ay = a->y;
 
-    bool inserted = false;
-    KnotList::iterator other = b;
+    int count = 0;
+    const CSplineKnot* other = &b;
     for (int k = 0; k < rootCount; ++k) {
         const double r = roots[k];
-        if (!(ta < r && r < tb)) continue;
+        if (!(a.t < r && r < b.t)) continue;
         const CSplineKnot q{s.X(r), s.Y(r), r};
         const double deviation = IsZeroByOne(chord)
             ? 0.0
-            : std::fabs(dy * q.x - dx * q.y + (dx * ay - dy * ax)) / chord;
-        const bool differsFromA = q.x != ax || q.y != ay;
+            : std::fabs(dy * q.x - dx * q.y + (dx * a.y - dy * a.x)) / chord;
+        const bool differsFromA = q.x != a.x || q.y != a.y;
         const bool differsFromOther = q.x != other->x || q.y != other->y;
         if (deviation >= flatness && differsFromA && differsFromOther) {
-            other = knots.insert(std::next(a), q);
-            inserted = true;
+            split[count] = q;
+            other = &split[count];
+            ++count;
         }
     }
-    return inserted;
+    return count;
 }
 
-// Refines the knots from `first` to `last` until every chord lies within
-// the flatness of the curve. Each split narrows the parameter interval of
-// the piece, so the refinement ends.
-void FlattenSegment(const SegmentCubic& s, KnotList& knots, KnotList::iterator first,
-                    KnotList::iterator last, double flatness)
+// Appends a rounded point unless it repeats the last one.
+void AddRounded(const CSplineKnot& knot, std::vector<CPoint>& out)
 {
-    KnotList::iterator a = first;
-    while (a != last) {
-        const KnotList::iterator b = std::next(a);
-        if (!SplitPiece(s, knots, a, b, flatness)) a = b;
+    const CPoint p(RoundToInt(knot.x), RoundToInt(knot.y));
+    if (out.empty() || out.back() != p) out.push_back(p);
+}
+
+// Flattens one segment from `first` (already in `out`) to `last`: a piece
+// whose chord strays from the curve is split at its farthest points and
+// its parts are refined in turn, the earliest first, so the knots come out
+// in order. Each split narrows the parameter interval of the piece, so the
+// refinement ends. `pending` is scratch space: the right ends of the
+// pieces still to refine, the next one on top.
+void FlattenSegment(const SegmentCubic& s, CSplineKnot first, const CSplineKnot& last, double flatness,
+                    std::vector<CSplineKnot>& pending, std::vector<CPoint>& out)
+{
+    pending.clear();
+    pending.push_back(last);
+    CSplineKnot a = first;
+    while (!pending.empty()) {
+        CSplineKnot split[2];
+        const int count = SplitPiece(s, a, pending.back(), flatness, split);
+        if (count == 0) {
+            a = pending.back();
+            pending.pop_back();
+            AddRounded(a, out);
+            continue;
+        }
+        // The later knot was found first; the earlier one goes on top.
+        for (int k = 0; k < count; ++k) pending.push_back(split[k]);
     }
-}
-
-std::vector<CPoint> WithoutRepeats(const CPointList& points)
-{
-    std::vector<CPoint> result;
-    result.reserve(std::size_t(points.GetCount()));
-    for (const CPoint& p : points)
-        if (result.empty() || result.back() != p) result.push_back(p);
-    return result;
 }
 
 // Tangents (derivatives by chord length) at every point, from the spline's
@@ -285,52 +292,78 @@ int SolveCyclicTridiagonal(const CTridiagonalRow* rows, int count, double* rhs)
     return 1;
 }
 
-int CubicSplineCurve(const CPointList& points, int closed, double flatness, CPointList& out)
+namespace {
+
+// The spline through `p` (no repeats, a closed one ending on its first
+// point) flattened into `out`. False when it cannot be built.
+bool FlattenedSpline(const std::vector<CPoint>& p, bool closed, double flatness, std::vector<CPoint>& out)
 {
-    std::vector<CPoint> p = WithoutRepeats(points);
-    // A closed list handed over without its closing repeat is closed here, so
-    // its last point is not lost and the curve joins up smoothly.
-    if (closed && p.size() >= 2 && p.front() != p.back()) p.push_back(p.front());
     const int n = int(p.size());
-    if (n < (closed ? 4 : 3)) {
-        ReplaceWithCopy(points, out);
-        return 0;
-    }
+    if (n < (closed ? 4 : 3)) return false;
 
     std::vector<double> h(std::size_t(n - 1));
     for (int i = 0; i + 1 < n; ++i) {
         h[std::size_t(i)] = ExactDistance(p[std::size_t(i)], p[std::size_t(i + 1)]);
-        if (IsZeroByOne(h[std::size_t(i)])) {
-            ReplaceWithCopy(points, out);
-            return 0;
-        }
+        if (IsZeroByOne(h[std::size_t(i)])) return false;
     }
 
     std::vector<double> mx, my;
-    if (!SolveTangents(p, h, closed != 0, mx, my)) {
+    if (!SolveTangents(p, h, closed, mx, my)) return false;
+
+    const double tolerance = flatness < 0.5 ? 0.5 : flatness;
+    std::vector<CSplineKnot> pending;
+    out.clear();
+    out.emplace_back(p[0]);
+    for (int i = 0; i + 1 < n; ++i) {
+        const std::size_t s = std::size_t(i);
+        const CSplineKnot first{double(p[s].x), double(p[s].y), 0.0};
+        const CSplineKnot last{double(p[s + 1].x), double(p[s + 1].y), h[s]};
+        const SegmentCubic cubic = MakeSegmentCubic(p[s], p[s + 1], h[s], mx[s], mx[s + 1], my[s], my[s + 1]);
+        FlattenSegment(cubic, first, last, tolerance, pending, out);
+    }
+    if (closed && out.size() > 1) out.pop_back();
+    return true;
+}
+
+// CubicSplineCurve on vectors; false, with `out` untouched, where that
+// copies its input.
+bool SplineCurvePoints(const std::vector<CPoint>& points, bool closed, double flatness, std::vector<CPoint>& out)
+{
+    std::vector<CPoint> p;
+    p.reserve(points.size() + 1);
+    for (const CPoint& q : points)
+        if (p.empty() || p.back() != q) p.push_back(q);
+    // A closed list handed over without its closing repeat is closed here, so
+    // its last point is not lost and the curve joins up smoothly.
+    if (closed && p.size() >= 2 && p.front() != p.back()) p.push_back(p.front());
+    std::vector<CPoint> result;
+    if (!FlattenedSpline(p, closed, flatness, result)) return false;
+    out = std::move(result);
+    return true;
+}
+
+std::vector<CPoint> ToVector(const CPointList& list)
+{
+    return std::vector<CPoint>(list.begin(), list.end());
+}
+
+CPointList ToList(const std::vector<CPoint>& points)
+{
+    CPointList list;
+    for (const CPoint& p : points) list.AddTail(p);
+    return list;
+}
+
+} // namespace
+
+int CubicSplineCurve(const CPointList& points, int closed, double flatness, CPointList& out)
+{
+    std::vector<CPoint> curve;
+    if (!SplineCurvePoints(ToVector(points), closed != 0, flatness, curve)) {
         ReplaceWithCopy(points, out);
         return 0;
     }
-
-    const double tolerance = flatness < 0.5 ? 0.5 : flatness;
-    KnotList knots;
-    knots.push_back({double(p[0].x), double(p[0].y), 0.0});
-    for (int i = 0; i + 1 < n; ++i) {
-        const std::size_t s = std::size_t(i);
-        const KnotList::iterator first = std::prev(knots.end());
-        first->t = 0.0;
-        knots.push_back({double(p[s + 1].x), double(p[s + 1].y), h[s]});
-        const KnotList::iterator last = std::prev(knots.end());
-        const SegmentCubic cubic = MakeSegmentCubic(p[s], p[s + 1], h[s], mx[s], mx[s + 1], my[s], my[s + 1]);
-        FlattenSegment(cubic, knots, first, last, tolerance);
-    }
-
-    CPointList result;
-    for (const CSplineKnot& knot : knots)
-        result.AddTail(CPoint(RoundToInt(knot.x), RoundToInt(knot.y)));
-    RemoveRepeatedPoints(result);
-    if (closed && result.GetCount() > 1) result.RemoveTail();
-    out = std::move(result);
+    out = ToList(curve);
     return 1;
 }
 
@@ -386,9 +419,24 @@ struct Direction {
     double SquaredLength() const { return x * x + y * y; }
 };
 
+// A run of points held elsewhere.
+struct PointSpan {
+    const CPoint* data = nullptr;
+    std::size_t size = 0;
+
+    const CPoint& operator[](std::size_t k) const { return data[k]; }
+};
+
+PointSpan SpanOf(const std::vector<CPoint>& v, std::size_t first = 0, std::size_t last = std::size_t(-1))
+{
+    if (v.empty()) return {};
+    last = std::min(last, v.size() - 1);
+    return {v.data() + first, last - first + 1};
+}
+
 // Direction of the normal of path `a` at point q, from the nearest points
 // at least 10 units away on either side.
-Direction NormalAt(const std::vector<CPoint>& a, std::size_t q)
+Direction NormalAt(const PointSpan& a, std::size_t q)
 {
     const CPoint& pq = a[q];
     std::size_t back = 0;
@@ -398,8 +446,8 @@ Direction NormalAt(const std::vector<CPoint>& a, std::size_t q)
             break;
         }
     }
-    std::size_t forward = a.size() - 1;
-    for (std::size_t j = q + 1; j < a.size(); ++j) {
+    std::size_t forward = a.size - 1;
+    for (std::size_t j = q + 1; j < a.size; ++j) {
         if (SquaredDistance(a[j], pq) >= 100.0) {
             forward = j;
             break;
@@ -448,67 +496,157 @@ double SquaredBoxGap(const CPoint& q, const CPoint& s, const CPoint& e)
     return gx * gx + gy * gy;
 }
 
-// Squared distance from a[q] to path b, looking along a's normal at q and
-// at b's vertices.
-double SquaredDeviation(const std::vector<CPoint>& a, std::size_t q, const std::vector<CPoint>& b)
-{
-    const CPoint& pq = a[q];
-    double d2 = SquaredDistance(pq, b[0]);
-    if (d2 == 0.0) return 0.0;
-
-    // The vertices first: their distances count anyway, and the nearest of
-    // them lets the pass over the segments skip the ones farther off.
-    for (std::size_t j = 1; j < b.size() && d2 > 0.0; ++j) d2 = std::min(d2, SquaredDistance(pq, b[j]));
-    if (d2 == 0.0) return 0.0;
-
-    const Direction n = NormalAt(a, q);
-    const double la = n.y;
-    const double lb = -n.x;
-    const double lc = -(la * pq.x + lb * pq.y);
-    for (std::size_t j = 1; j < b.size() && d2 > 0.0; ++j) {
-        const CPoint& s = b[j - 1];
-        const CPoint& e = b[j];
-        // Every candidate of this segment lies in its box (a rounded
-        // crossing within a unit of it), so a box farther off than the best
-        // so far cannot lower it; this skips the line crossing for nearly
-        // every segment of a long path.
-        if (SquaredBoxGap(pq, s, e) >= d2) continue;
-        CPoint crossing;
-        const int code = IntersectLineSegment(la, lb, lc, s.x, s.y, e.x, e.y, crossing);
-        if (code == 1)
-            d2 = std::min(d2, SquaredDistance(pq, crossing));
-        else if (code == 3)
-            d2 = std::min(d2, SquaredDistanceToSegment(pq, s, e));
+// Measures the points of one path against another: the squared distance
+// from a point of `a` to path `b`, the least of its distances to b's
+// vertices and to the points where a's normal at it crosses b. Every such
+// candidate lies in the box of its segment (a rounded crossing within a unit
+// of it), so the boxes of b, held in a tree, rule out nearly all of b for
+// each point.
+class DeviationSearch {
+public:
+    // `tree` is storage for the search, rebuilt for b.
+    DeviationSearch(const PointSpan& a, const PointSpan& b, CPolylineBoxTree& tree) : m_a(a), m_b(b), m_tree(tree)
+    {
+        m_tree.Reset(b.data, b.size);
     }
-    return d2;
-}
 
-std::vector<CPoint> ToVector(const CPointList& list)
+    // The distance to the nearest vertex of b that a walk along b from
+    // `near` finds, and the walk's end in `near`: a bound from above, cheap
+    // when consecutive points of a lie near each other.
+    double NearVertexBound(std::size_t q, std::size_t& near) const
+    {
+        const CPoint& pq = m_a[q];
+        double d2 = SquaredDistance(pq, m_b[near]);
+        while (near + 1 < m_b.size) {
+            const double next = SquaredDistance(pq, m_b[near + 1]);
+            if (next > d2) break;
+            d2 = next;
+            ++near;
+        }
+        while (near > 0) {
+            const double previous = SquaredDistance(pq, m_b[near - 1]);
+            if (previous > d2) break;
+            d2 = previous;
+            --near;
+        }
+        return d2;
+    }
+
+    // The squared deviation of a[q], starting from a bound and from the
+    // vertex `near` of b, beside which a's normal most likely crosses b. The
+    // search gives up, returning a bound, once `wanted` says a value that
+    // low is of no interest.
+    template <class Wanted>
+    double SquaredDeviation(std::size_t q, double bound, std::size_t near, Wanted&& wanted) const
+    {
+        const CPoint& pq = m_a[q];
+        double d2 = bound;
+        if (d2 == 0.0 || !wanted(d2)) return d2;
+
+        const Direction n = NormalAt(m_a, q);
+        const Line normal{n.y, -n.x, -(n.y * pq.x - n.x * pq.y)};
+        // The segments on either side of the nearest vertex first: where they
+        // give a crossing, few points remain of interest.
+        const std::size_t from = near > 0 ? near - 1 : 0;
+        const std::size_t to = std::min(near + 1, m_b.size - 1);
+        for (std::size_t j = from + 1; j <= to; ++j) d2 = std::min(d2, SegmentCandidate(pq, normal, j, d2));
+        if (d2 == 0.0 || !wanted(d2)) return d2;
+
+        m_tree.VisitNear(pq, d2, [&](std::size_t first, std::size_t last) {
+            for (std::size_t j = first; j <= last; ++j) d2 = std::min(d2, SquaredDistance(pq, m_b[j]));
+            for (std::size_t j = first + 1; j <= last && d2 > 0.0; ++j) d2 = std::min(d2, SegmentCandidate(pq, normal, j, d2));
+            return d2 > 0.0 && wanted(d2);
+        });
+        return d2;
+    }
+
+private:
+    struct Line {
+        double a, b, c;
+    };
+
+    // The squared distance from p to where the line crosses segment j of b
+    // (the one ending at vertex j), or to the segment when it lies along the
+    // line; `bound` when that cannot be nearer.
+    double SegmentCandidate(const CPoint& p, const Line& line, std::size_t j, double bound) const
+    {
+        const CPoint& s = m_b[j - 1];
+        const CPoint& e = m_b[j];
+        if (SquaredBoxGap(p, s, e) >= bound) return bound;
+        CPoint crossing;
+        const int code = IntersectLineSegment(line.a, line.b, line.c, s.x, s.y, e.x, e.y, crossing);
+        if (code == 1) return SquaredDistance(p, crossing);
+        if (code == 3) return SquaredDistanceToSegment(p, s, e);
+        return bound;
+    }
+
+    PointSpan m_a;
+    PointSpan m_b;
+    CPolylineBoxTree& m_tree;
+};
+
+// Storage the deviation searches of one fitting share, so that its many
+// small searches do not each allocate their own.
+struct DeviationScratch {
+    CPolylineBoxTree tree;
+    std::vector<double> bounds;
+    std::vector<std::size_t> nearest;
+    std::vector<std::size_t> order;
+};
+
+// MaxCurveDeviation on spans: the first point of `a` at the greatest
+// distance. Only that one distance must be exact; any point whose distance
+// is shown to be lower (or equal, when it comes later) can be passed over.
+// A quick walk bounds every distance from above; the points are measured
+// in the order of their bounds, the largest first, so the farthest comes
+// early and most of the others are passed over on their bound alone or
+// after a short search.
+CPoint MaxDeviation(const PointSpan& a, const PointSpan& b, double& distance, DeviationScratch& scratch)
 {
-    return std::vector<CPoint>(list.begin(), list.end());
+    distance = 0.0;
+    if (a.size == 0) return CPoint();
+    if (b.size == 0) return a[0];
+
+    const DeviationSearch search(a, b, scratch.tree);
+    std::vector<double>& bounds = scratch.bounds;
+    std::vector<std::size_t>& nearest = scratch.nearest;
+    std::vector<std::size_t>& order = scratch.order;
+    bounds.resize(a.size);
+    nearest.resize(a.size);
+    order.resize(a.size);
+    std::size_t near = 0;
+    for (std::size_t q = 0; q < a.size; ++q) {
+        bounds[q] = std::min(search.NearVertexBound(q, near), SquaredDistance(a[q], b[0]));
+        nearest[q] = near;
+        order[q] = q;
+    }
+    // The largest bounds first: the farthest point is most likely among them.
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t p, std::size_t q) { return bounds[p] > bounds[q]; });
+
+    // The worst so far; a[0] at no distance stands for none.
+    double worstSquared = 0.0;
+    std::size_t worst = 0;
+    for (const std::size_t q : order) {
+        const auto beats = [&](double d2) { return d2 > worstSquared || (d2 == worstSquared && q < worst); };
+        if (!beats(bounds[q])) continue;
+        const double d2 = search.SquaredDeviation(q, bounds[q], nearest[q], beats);
+        if (beats(d2)) {
+            worstSquared = d2;
+            worst = q;
+        }
+    }
+    distance = std::sqrt(worstSquared);
+    return a[worst];
 }
 
 } // namespace
 
 CPoint MaxCurveDeviation(const CPointList& a, const CPointList& b, double& distance)
 {
-    distance = 0.0;
-    if (a.IsEmpty()) return CPoint();
     const std::vector<CPoint> pa = ToVector(a);
     const std::vector<CPoint> pb = ToVector(b);
-    CPoint worst = pa.front();
-    if (pb.empty()) return worst;
-
-    double worstSquared = 0.0;
-    for (std::size_t q = 0; q < pa.size(); ++q) {
-        const double d2 = SquaredDeviation(pa, q, pb);
-        if (d2 > worstSquared) {
-            worstSquared = d2;
-            worst = pa[q];
-        }
-    }
-    distance = std::sqrt(worstSquared);
-    return worst;
+    DeviationScratch scratch;
+    return MaxDeviation(SpanOf(pa), SpanOf(pb), distance, scratch);
 }
 
 // ---------------------------------------------------------------------------
@@ -545,12 +683,6 @@ int IndexOf(const CPointList& list, POSITION target)
     return -1;
 }
 
-void BuildCurve(const CPointList& control, bool closed, CPointList& curve)
-{
-    MakeSmoothCurve(control, closed ? 1 : 0, curve);
-    if (closed && !curve.IsEmpty()) curve.AddTail(curve.GetHead());
-}
-
 // The start set begins and ends with the stroke's ends.
 void PinEnds(const CPointList& dense, CPointList& control)
 {
@@ -565,64 +697,171 @@ double SoundTolerance(double tolerance)
     return tolerance < 0.0 ? 0.0 : tolerance;
 }
 
+// MakeSmoothCurve on vectors, the closing point of a closed curve repeated
+// at its end as the fitting walks it.
+void BuildCurvePoints(const std::vector<CPoint>& control, bool closed, std::vector<CPoint>& curve)
+{
+    const std::size_t count = control.size();
+    if (count > 3 || (count == 3 && closed)) {
+        if (!SplineCurvePoints(control, closed, 0.5, curve)) curve = control;
+    } else if (count == 3) {
+        CPointList list;
+        ThreePointCurve(ToList(control), list);
+        curve = ToVector(list);
+    } else {
+        curve = control;
+    }
+    if (closed && !curve.empty()) curve.push_back(curve.front());
+}
+
+// What one fitting keeps between its steps: the last curve built (the steps
+// often build the same one again) and storage for the deviation searches.
+class FitWorkspace {
+public:
+    const std::vector<CPoint>& Curve(const std::vector<CPoint>& control, bool closed)
+    {
+        if (!m_built || closed != m_closed || control != m_control) {
+            BuildCurvePoints(control, closed, m_curve);
+            m_control = control;
+            m_closed = closed;
+            m_built = true;
+        }
+        return m_curve;
+    }
+
+    const std::vector<CPoint>& Curve(const CPointList& control, bool closed)
+    {
+        return Curve(ToVector(control), closed);
+    }
+
+    DeviationScratch& Scratch() { return m_scratch; }
+
+private:
+    bool m_built = false;
+    bool m_closed = false;
+    std::vector<CPoint> m_control;
+    std::vector<CPoint> m_curve;
+    DeviationScratch m_scratch;
+};
+
+// MaxCurveDeviation with the fitting's storage.
+CPoint MaxDeviation(const std::vector<CPoint>& a, const std::vector<CPoint>& b, double& distance,
+                    FitWorkspace& work)
+{
+    return MaxDeviation(SpanOf(a), SpanOf(b), distance, work.Scratch());
+}
+
+CPoint MaxDeviation(const CPointList& a, const CPointList& b, double& distance, FitWorkspace& work)
+{
+    return MaxDeviation(ToVector(a), ToVector(b), distance, work);
+}
+
+// From `from` on, the index of the first point equal to `end`, or of the
+// last point when none is: where a part that starts at `from` ends and the
+// next one begins.
+std::size_t PartEnd(const std::vector<CPoint>& points, std::size_t from, const CPoint& end)
+{
+    for (std::size_t k = from; k < points.size(); ++k)
+        if (points[k] == end) return k;
+    return points.empty() ? 0 : points.size() - 1;
+}
+
+// The part of the stroke between two neighbouring control points and the
+// part of the curve over it, as last measured, with the stroke point that
+// strayed farthest from the curve.
+struct MeasuredPart {
+    bool measured = false;
+    std::size_t denseFirst = 0;
+    std::size_t denseLast = 0;
+    std::vector<CPoint> curve;
+    CPoint worst;
+    double deviation = 0.0;
+
+    bool Holds(std::size_t first, std::size_t last, const PointSpan& curvePart) const
+    {
+        return measured && denseFirst == first && denseLast == last && curve.size() == curvePart.size
+            && std::equal(curve.begin(), curve.end(), curvePart.data);
+    }
+};
+
 // Inserts, one at a time, the stroke point that strays farthest from the
 // curve (and lies beyond the tolerance from the control points around it)
 // until the curve follows the stroke within the tolerance. Every inserted
 // point lies strictly inside the part of the stroke it splits, so the parts
 // shrink and the loop ends.
-void InsertWorstStrokePoints(const CPointList& dense, double tolerance, CPointList& control, bool closed,
-                             double deviation)
+//
+// Each round builds the whole curve again, since a new control point bends
+// all of it a little. Far from the new point the bend is far below a unit,
+// so the rounded points of most parts come out as they were: their
+// measures are kept rather than taken again.
+void InsertWorstStrokePoints(const CPointList& denseList, double tolerance, CPointList& controlList, bool closed,
+                             double deviation, FitWorkspace& work)
 {
-    CPointList curve, densepart, curvePart;
+    const std::vector<CPoint> dense = ToVector(denseList);
+    std::vector<CPoint> control = ToVector(controlList);
+    std::vector<MeasuredPart> parts(control.empty() ? 0 : control.size() - 1);
+    bool inserted = false;
     while (tolerance < deviation) {
-        BuildCurve(control, closed, curve);
+        const std::vector<CPoint>& curve = work.Curve(control, closed);
         deviation = 0.0;
         CPoint worst;
-        POSITION insertBefore = nullptr;
+        std::size_t insertAt = 0;
 
-        POSITION denseCursor = dense.GetHeadPosition();
-        POSITION curveCursor = curve.GetHeadPosition();
-        POSITION pos = control.GetHeadPosition();
-        CPoint first = control.GetNext(pos);
-        while (pos) {
-            const POSITION secondPos = pos;
-            const CPoint second = control.GetNext(pos);
-            TakePartUpTo(dense, denseCursor, second, densepart);
-            TakePartUpTo(curve, curveCursor, second, curvePart);
-            double partDeviation = 0.0;
-            const CPoint q = MaxCurveDeviation(densepart, curvePart, partDeviation);
-            if (partDeviation > deviation && ExactDistance(q, first) > tolerance
-                && ExactDistance(q, second) > tolerance) {
-                deviation = partDeviation;
-                worst = q;
-                insertBefore = secondPos;
+        std::size_t denseCursor = 0;
+        std::size_t curveCursor = 0;
+        for (std::size_t k = 0; k + 1 < control.size(); ++k) {
+            const CPoint& first = control[k];
+            const CPoint& second = control[k + 1];
+            const std::size_t denseEnd = PartEnd(dense, denseCursor, second);
+            const std::size_t curveEnd = PartEnd(curve, curveCursor, second);
+            const PointSpan curvePart = curve.empty() ? PointSpan{} : SpanOf(curve, curveCursor, curveEnd);
+            MeasuredPart& part = parts[k];
+            if (!part.Holds(denseCursor, denseEnd, curvePart)) {
+                part.worst = MaxDeviation(SpanOf(dense, denseCursor, denseEnd), curvePart, part.deviation,
+                                          work.Scratch());
+                part.measured = true;
+                part.denseFirst = denseCursor;
+                part.denseLast = denseEnd;
+                part.curve.assign(curvePart.data, curvePart.data + curvePart.size);
             }
-            first = second;
+            if (part.deviation > deviation && ExactDistance(part.worst, first) > tolerance
+                && ExactDistance(part.worst, second) > tolerance) {
+                deviation = part.deviation;
+                worst = part.worst;
+                insertAt = k + 1;
+            }
+            denseCursor = denseEnd;
+            curveCursor = curveEnd;
         }
-        if (tolerance < deviation) control.InsertBefore(insertBefore, worst);
+        if (tolerance < deviation) {
+            control.insert(control.begin() + std::ptrdiff_t(insertAt), worst);
+            // The part split in two is measured afresh.
+            parts[insertAt - 1] = MeasuredPart();
+            parts.insert(parts.begin() + std::ptrdiff_t(insertAt), MeasuredPart());
+            inserted = true;
+        }
     }
+    if (inserted) controlList = ToList(control);
 }
 
-double CurveDeviationFromStroke(const CPointList& control, const CPointList& dense)
+double CurveDeviationFromStroke(const CPointList& control, const CPointList& dense, FitWorkspace& work)
 {
-    CPointList curve;
-    BuildCurve(control, false, curve);
     double deviation = 0.0;
-    MaxCurveDeviation(curve, dense, deviation);
+    MaxDeviation(work.Curve(control, false), ToVector(dense), deviation, work);
     return deviation;
 }
 
 // Where the curve still strays from the stroke, halves the part of the
 // stroke under the worst pair of control points; a few rounds only.
-void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
+void RefineByHalving(CPointList& dense, double tolerance, CPointList& control, FitWorkspace& work)
 {
     const int count = control.GetCount();
     int rounds = count < 4 ? 7 - count : 3;
-    double deviation = CurveDeviationFromStroke(control, dense);
+    double deviation = CurveDeviationFromStroke(control, dense, work);
     CPointList curve, densePart, curvePart;
     std::vector<POSITION> densePositions;
     while (tolerance < deviation && rounds > 0) {
-        BuildCurve(control, false, curve);
+        curve = ToList(work.Curve(control, false));
         deviation = 0.0;
         CPoint half;
         POSITION insertBefore = nullptr;
@@ -638,7 +877,7 @@ void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
             TakePartUpTo(curve, curveCursor, second, curvePart);
             TakePartUpTo(dense, denseCursor, second, densePart, &densePositions);
             double partDeviation = 0.0;
-            MaxCurveDeviation(curvePart, densePart, partDeviation);
+            MaxDeviation(curvePart, densePart, partDeviation, work);
             if (partDeviation > deviation) {
                 double length = 0.0;
                 PolylineLength(densePart, length);
@@ -661,7 +900,7 @@ void RefineByHalving(CPointList& dense, double tolerance, CPointList& control)
         control.InsertBefore(insertBefore, half);
         if (denseInsertAfter) dense.InsertAfter(denseInsertAfter, half);
         --rounds;
-        deviation = CurveDeviationFromStroke(control, dense);
+        deviation = CurveDeviationFromStroke(control, dense, work);
     }
 }
 
@@ -688,14 +927,11 @@ int FitCurveControlPoints(const CPointList& dense, double tolerance, CPointList&
         c.AddTail(d.GetTail());
     }
 
+    FitWorkspace work;
     double deviation = tolerance + 1.0;
-    if (c.GetCount() > 2) {
-        CPointList curve;
-        BuildCurve(c, false, curve);
-        MaxCurveDeviation(d, curve, deviation);
-    }
-    InsertWorstStrokePoints(d, tolerance, c, false, deviation);
-    RefineByHalving(d, tolerance, c);
+    if (c.GetCount() > 2) MaxDeviation(ToVector(d), work.Curve(c, false), deviation, work);
+    InsertWorstStrokePoints(d, tolerance, c, false, deviation, work);
+    RefineByHalving(d, tolerance, c, work);
 
     control = std::move(c);
     return 1;
@@ -734,7 +970,8 @@ int FitClosedCurveControlPoints(const CPointList& dense, double tolerance, CPoin
 
     d.AddTail(d.GetHead());
     PinEnds(d, c);
-    InsertWorstStrokePoints(d, tolerance, c, true, tolerance + 1.0);
+    FitWorkspace work;
+    InsertWorstStrokePoints(d, tolerance, c, true, tolerance + 1.0, work);
 
     if (c.GetCount() > 1) c.RemoveTail();
     control = std::move(c);

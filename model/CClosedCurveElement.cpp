@@ -1,6 +1,7 @@
 #include "model/CClosedCurveElement.h"
 
 #include "model/CCurveNode.h"
+#include "model/CDrawPreparation.h"
 #include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPictureFile.h"
@@ -82,10 +83,10 @@ double ReachingRadius(const QRectF& bounds, const QPointF& c)
 
 // Outer band of the start colour up to the second blend position, then a
 // blend through the middle colour at the blend position to the centre.
-std::unique_ptr<CGradientRamp> CentredRamp(COLORREF outer, COLORREF centre, double blend,
-                                           double outerBand, int alpha, int gamma)
+std::shared_ptr<const CGradientRamp> CentredRamp(COLORREF outer, COLORREF centre, double blend,
+                                                 double outerBand, int alpha, int gamma)
 {
-    return std::make_unique<CGradientRamp>(
+    return CGradientRamp::Shared(
         std::vector<CGradientRamp::Stop>{{0.0, FillColor(outer, alpha)},
                                          {outerBand, FillColor(outer, alpha)},
                                          {blend, FillColor(MiddleColor(outer, centre), alpha)},
@@ -499,6 +500,13 @@ struct CClosedCurveElement::FillCache {
     bool hasInputs = false;
     FillInputs inputs;
     CFillImage image;
+    // The gradient's colours along its position, kept while the inputs
+    // stay the same: they do not depend on the scale.
+    std::shared_ptr<const CGradientRamp> ramp;
+    // The image made before the paint that follows (CDrawPreparation), for
+    // the device pixels of pendingTarget.
+    QImage pendingImage;
+    QRect pendingTarget;
 
     // The outline's page bounds (one past its greatest point).
     bool hasModelBounds = false;
@@ -610,22 +618,27 @@ void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, in
 
 namespace {
 
-// Whether the painter puts logical pixels on device pixels one to one, so
-// that an image made in logical pixels can be drawn again unchanged.
-bool WholePixelTransform(const QTransform& t)
+// A tile enlarged smoothly as the tiling brush shows it: its edges blend
+// into the neighbouring tiles, which begin with its opposite edges.
+QImage EnlargeTile(const QImage& tile, const QSize& size)
 {
-    if (t.type() > QTransform::TxTranslate) return false;
-    return t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+    const int w = tile.width();
+    const int h = tile.height();
+    QImage padded(w + 2, h + 2, tile.format());
+    for (int y = -1; y <= h; ++y)
+        for (int x = -1; x <= w; ++x) padded.setPixel(x + 1, y + 1, tile.pixel((x + w) % w, (y + h) % h));
+    const double kx = double(size.width()) / w;
+    const double ky = double(size.height()) / h;
+    const QImage scaled = padded.scaled(RoundToInt((w + 2) * kx), RoundToInt((h + 2) * ky), Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+    return scaled.copy(RoundToInt(kx), RoundToInt(ky), size.width(), size.height());
 }
 
 }  // namespace
 
-void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
-                                    int originY) const
+QRect CClosedCurveElement::UpdateFillCache(FillCache& cache, double scale, int originX, int originY,
+                                           const QRectF& paintable) const
 {
-    if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
-    FillCache& cache = *m_fillCache;
-
     // An outline whose page bounds fall outside what the painter can reach
     // paints nothing: it is not even mapped (most of a page, zoomed in).
     if (!cache.hasModelBounds || cache.modelBoundsVersion != GeometryVersion()) {
@@ -637,27 +650,22 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
                                           originX, originY);
     const CPoint high = ModelToDevicePoint(cache.modelBounds.right, cache.modelBounds.bottom,
                                            scale, originX, originY);
-    if (ReachablePixels(painter, QRectF(QPointF(low.x, low.y), QPointF(high.x, high.y))).isEmpty())
-        return;
+    if (ReachablePixels(paintable, QRectF(QPointF(low.x, low.y), QPointF(high.x, high.y))).isEmpty())
+        return QRect();
 
     UpdateDeviceOutline(cache, scale, originX, originY);
     const FillInputs inputs = CurrentFillInputs();
     if (!cache.hasInputs || !(cache.inputs == inputs)) {
         cache.image.Clear();
+        cache.ramp.reset();
         cache.inputs = inputs;
         cache.hasInputs = true;
     }
+    return ReachablePixels(paintable, cache.bounds);
+}
 
-    const QRect target = ReachablePixels(painter, cache.bounds);
-    if (target.isEmpty()) return;
-    const bool keep = !dc->IsPrinting() && WholePixelTransform(painter.worldTransform());
-    if (keep && !cache.image.IsEmpty() && cache.image.Rect().contains(target)) {
-        cache.image.Touch();
-        painter.drawImage(target.topLeft(), cache.image.Image(),
-                          target.translated(-cache.image.Rect().topLeft()));
-        return;
-    }
-
+QPainterPath CClosedCurveElement::FillArea(const FillCache& cache) const
+{
     QPolygonF polygon;
     polygon.reserve(int(cache.polygon.size()));
     for (const QPoint& p : cache.polygon) polygon << QPointF(p);
@@ -667,12 +675,86 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
     Qt::FillRule rule = Qt::OddEvenFill;
     if (m_fillKind != FILL_CONICAL) FillRuleOf(m_fillMode, rule);
     area.setFillRule(rule);
+    return area;
+}
 
+void CClosedCurveElement::PrepareDraw(const CDrawPreparation& prep)
+{
+    if (IsBoundsDirty()) return;
+    CCurveElement::PrepareDraw(prep);
+    if (m_fillKind == FILL_LINES) {
+        if (!m_fillLineCache) m_fillLineCache = std::make_unique<CDeviceShapes>();
+        m_fillLineCache->Prepare(m_fillLineShapes, GeometryVersion(), prep.scale, prep.originX, prep.originY,
+                                 prep.tolerance, prep.clip);
+        return;
+    }
+    // Fills are made as images of their pixels, the costly part of a paint
+    // at a new scale; a texture is left to the painter's own brush.
+    const bool kept = m_fillKind >= FILL_SOLID && m_fillKind <= FILL_SQUARE;
+    if (!prep.wholePixels || !kept || m_outline.GetCount() < 3 || !PaintsAreaFill()) return;
+    if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
+    FillCache& cache = *m_fillCache;
+    cache.pendingImage = QImage();
+    const QRect target = UpdateFillCache(cache, prep.scale, prep.originX, prep.originY, prep.paintable);
+    if (target.isEmpty()) return;
+    if (!cache.image.IsEmpty() && cache.image.Rect().contains(target)) return;
+    if (m_fillKind == FILL_SOLID) {
+        cache.pendingImage = RenderCoveredFill(FillArea(cache), target, SolidBrush());
+    } else {
+        const CFillShader shader = MakeShader(cache);
+        if (shader.PaintsNothing()) return;
+        cache.pendingImage = RenderCoveredFill(FillArea(cache), target, shader);
+    }
+    cache.pendingTarget = target;
+}
+
+QBrush CClosedCurveElement::SolidBrush() const
+{
+    return QBrush(QColor::fromRgba(FillColor(m_startColor, m_alpha)));
+}
+
+void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, int originX,
+                                    int originY) const
+{
+    if (!m_fillCache) m_fillCache = std::make_unique<FillCache>();
+    FillCache& cache = *m_fillCache;
+    // An image prepared for this paint is used now or never.
+    QImage prepared = std::move(cache.pendingImage);
+    cache.pendingImage = QImage();
+
+    const QRect target = UpdateFillCache(cache, scale, originX, originY, PaintableRect(painter));
+    if (target.isEmpty()) return;
+    const bool keep = !dc->IsPrinting() && WholePixelTransform(painter.worldTransform());
+    if (m_fillKind == FILL_SOLID && !keep) {
+        PaintSolidFill(painter, cache);
+        return;
+    }
+    if (keep && !cache.image.IsEmpty() && cache.image.Rect().contains(target)) {
+        cache.image.Touch();
+        painter.drawImage(target.topLeft(), cache.image.Image(),
+                          target.translated(-cache.image.Rect().topLeft()));
+        return;
+    }
+    if (keep && !prepared.isNull() && cache.pendingTarget == target) {
+        painter.drawImage(target.topLeft(), prepared);
+        cache.image.Keep(std::move(prepared), target);
+        return;
+    }
+
+    const QPainterPath area = FillArea(cache);
     QImage image;
-    if (m_fillKind == FILL_BITMAP) {
+    if (m_fillKind == FILL_SOLID) {
+        // One colour is filled by the painter in one go, not shaded pixel
+        // by pixel; the image is kept for the paints that follow.
+        image = RenderCoveredFill(area, target, SolidBrush());
+    } else if (m_fillKind == FILL_BITMAP) {
         QBrush brush;
         // Without a texture only the outline shows.
-        if (!MakeBitmapBrush(cache, scale, brush)) return;
+        // A printer gets each tile enlarged smoothly to its own pixels, as
+        // the screen blends the bitmap's pixels when it draws.
+        const double devicePixels =
+            dc->IsPrinting() ? std::sqrt(std::fabs(painter.deviceTransform().determinant())) : 0.0;
+        if (!MakeBitmapBrush(cache, scale, brush, devicePixels)) return;
         if (!keep) {
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, true);
@@ -703,27 +785,54 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
     cache.image.Keep(std::move(image), target);
 }
 
-CFillShader CClosedCurveElement::MakeShader(const FillCache& cache) const
+void CClosedCurveElement::PaintSolidFill(QPainter& painter, const FillCache& cache) const
+{
+    // One colour needs no image: the painter fills the outline itself,
+    // anti-aliased, as fast as it can.
+    QPolygonF polygon;
+    polygon.reserve(int(cache.polygon.size()));
+    for (const QPoint& p : cache.polygon) polygon << QPointF(p);
+    Qt::FillRule rule = Qt::OddEvenFill;
+    FillRuleOf(m_fillMode, rule);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgba(FillColor(m_startColor, m_alpha)));
+    painter.drawPolygon(polygon, rule);
+    painter.restore();
+}
+
+std::shared_ptr<const CGradientRamp> CClosedCurveElement::MakeRamp() const
+{
+    switch (m_fillKind) {
+    case FILL_LINEAR:
+        return CGradientRamp::Shared(
+            std::vector<CGradientRamp::Stop>{
+                {0.0, FillColor(m_startColor, m_alpha)},
+                {m_blendPosition, FillColor(MiddleColor(m_startColor, m_endColor), m_alpha)},
+                {1.0, FillColor(m_endColor, m_alpha)}},
+            m_gamma != 0);
+    case FILL_CIRCULAR:
+    case FILL_SQUARE:
+        return CentredRamp(m_startColor, m_centerColor, m_blendPosition, m_secondBlendPosition, m_alpha, m_gamma);
+    default:
+        return nullptr;
+    }
+}
+
+CFillShader CClosedCurveElement::MakeShader(FillCache& cache) const
 {
     const QPointF start(cache.points[0]);
     const QPointF end(cache.points[1]);
     const QPointF centre(cache.points[2]);
+    if (!cache.ramp) cache.ramp = MakeRamp();
     switch (m_fillKind) {
     case FILL_SOLID:
         return CFillShader::Solid(FillColor(m_startColor, m_alpha));
     case FILL_LINEAR:
-        return CFillShader::Linear(
-            start, end,
-            std::make_unique<CGradientRamp>(
-                std::vector<CGradientRamp::Stop>{
-                    {0.0, FillColor(m_startColor, m_alpha)},
-                    {m_blendPosition, FillColor(MiddleColor(m_startColor, m_endColor), m_alpha)},
-                    {1.0, FillColor(m_endColor, m_alpha)}},
-                m_gamma != 0));
+        return CFillShader::Linear(start, end, cache.ramp);
     case FILL_CIRCULAR:
-        return CFillShader::Circular(centre, ReachingRadius(cache.bounds, centre),
-                                     CentredRamp(m_startColor, m_centerColor, m_blendPosition,
-                                                 m_secondBlendPosition, m_alpha, m_gamma));
+        return CFillShader::Circular(centre, ReachingRadius(cache.bounds, centre), cache.ramp);
     case FILL_CONICAL:
         return CFillShader::Conical(
             centre, m_fillAngle,
@@ -732,19 +841,17 @@ CFillShader CClosedCurveElement::MakeShader(const FillCache& cache) const
     case FILL_SQUARE:
         // The square of side 2R about the centre, turned about its middle,
         // which is the centre itself.
-        return CFillShader::Square(centre, ReachingRadius(cache.bounds, centre), m_fillAngle,
-                                   CentredRamp(m_startColor, m_centerColor, m_blendPosition,
-                                               m_secondBlendPosition, m_alpha, m_gamma));
+        return CFillShader::Square(centre, ReachingRadius(cache.bounds, centre), m_fillAngle, cache.ramp);
     default:
         return CFillShader();
     }
 }
 
-bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale,
-                                          QBrush& brush) const
+bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush,
+                                          double devicePixels) const
 {
     if (m_fillBitmap.IsEmpty()) return false;
-    const QImage& image = m_fillBitmap.Image();
+    QImage image = m_fillBitmap.Image();
     const double w = m_tileSize.cx / scale;
     const double h = m_tileSize.cy / scale;
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
@@ -756,6 +863,19 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale,
     const double radians = angle * kPi / 180.0;
     RotatePoint(t, c.x, c.y, std::sin(radians), std::cos(radians));
 
+    if (devicePixels > 0.0 && std::isfinite(devicePixels)) {
+        // The tile's size on the device, within a budget of pixels.
+        constexpr double kLargestTilePixels = double(1 << 22);
+        double tw = std::fabs(w) * devicePixels;
+        double th = std::fabs(h) * devicePixels;
+        if (tw * th > kLargestTilePixels) {
+            const double shrink = std::sqrt(kLargestTilePixels / (tw * th));
+            tw *= shrink;
+            th *= shrink;
+        }
+        const QSize size(std::max(image.width(), int(std::ceil(tw))), std::max(image.height(), int(std::ceil(th))));
+        if (size != image.size()) image = EnlargeTile(image, size);
+    }
     QTransform transform = QTransform::fromScale(w / image.width(), h / image.height());
     transform *= QTransform().rotate(angle);
     transform *= QTransform::fromTranslate(t.x, t.y);
@@ -798,6 +918,7 @@ void CClosedCurveElement::CopyFrom(const CGraphElement& other)
     if (!source || source == this) return;
     CopyFillFrom(*source);
     InvalidateBounds();
+    CopyRecordBounds(*source);
 }
 
 void CClosedCurveElement::CopyFillFrom(const CClosedCurveElement& o)
@@ -864,9 +985,11 @@ void CClosedCurveElement::CopyFillFrom(const CClosedCurveElement& o)
 
 int CClosedCurveElement::Load(CArchive& ar)
 {
-    CCurveElement::Load(ar);
+    CRect stored;
+    const bool hasBounds = LoadCurve(ar, stored);
     LoadFill(ar);
     InvalidateBounds();
+    if (hasBounds) KeepRecordBounds(stored);
     return 1;
 }
 

@@ -22,9 +22,12 @@
 
 class CDeviceShapes;
 class CFillShader;
+class CGradientRamp;
 class QBrush;
 class QPainter;
 class QPainterPath;
+class QRect;
+class QRectF;
 
 // Fill kinds.
 constexpr int FILL_NONE = 0;
@@ -75,6 +78,9 @@ public:
     // Fills the inside, then draws the outline on top.
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
+    // Besides the line, the fill lines' device points and the image of a
+    // shaded fill.
+    void PrepareDraw(const CDrawPreparation& prep) override;
     void CopyFrom(const CGraphElement& other) override;
     // The curve record followed by the fill record. Load throws
     // CArchiveError on a damaged record.
@@ -185,8 +191,20 @@ private:
     bool PaintsAreaFill() const;
     void UpdateDeviceOutline(FillCache& cache, double scale, int originX, int originY) const;
     void PaintFill(CDC* dc, QPainter& painter, double scale, int originX, int originY) const;
-    CFillShader MakeShader(const FillCache& cache) const;
-    bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush) const;
+    // The cache brought up to this mapping and the fill's inputs; the
+    // device pixels of the fill that can be painted (none when empty).
+    QRect UpdateFillCache(FillCache& cache, double scale, int originX, int originY,
+                          const QRectF& paintable) const;
+    QPainterPath FillArea(const FillCache& cache) const;
+    CFillShader MakeShader(FillCache& cache) const;
+    std::shared_ptr<const CGradientRamp> MakeRamp() const;
+    void PaintSolidFill(QPainter& painter, const FillCache& cache) const;
+    QBrush SolidBrush() const;
+    // `devicePixels`, when above 0, is the device pixels per logical pixel
+    // of a printer: the bitmap is then enlarged smoothly to the tile's size
+    // there.
+    bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush,
+                         double devicePixels = 0.0) const;
     void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
 
     int m_fillKind = FILL_NONE;

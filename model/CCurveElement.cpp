@@ -1,6 +1,7 @@
 #include "model/CCurveElement.h"
 
 #include "model/CCurveNode.h"
+#include "model/CDrawPreparation.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 #include "model/ShapePainting.h"
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -169,16 +171,24 @@ void CCurveElement::DeleteAllNodes()
     // Several nodes may stand on one point: each point is offered to the
     // page once, after all nodes are gone, so none is asked about twice.
     std::vector<CSharedPoint*> points;
+    points.reserve(std::size_t(m_nodes.GetCount()));
     while (!m_nodes.IsEmpty()) {
         CCurveNode* node = m_nodes.RemoveHead();
-        CSharedPoint* point = node->GetPoint();
-        if (point && std::find(points.begin(), points.end(), point) == points.end())
-            points.push_back(point);
+        if (CSharedPoint* point = node->GetPoint()) points.push_back(point);
         delete node;
     }
     CPage* page = GetLayer();
     if (!page) return;
-    for (CSharedPoint* point : points) page->RemovePointIfUnusedExcept(point, this);
+    // In the order of their first nodes (a mirrored point must go before
+    // the point it depends on can), each once.
+    std::vector<std::size_t> order(points.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return std::less<const CSharedPoint*>()(points[a], points[b]); });
+    std::vector<bool> first(points.size(), false);
+    for (std::size_t k = 0; k < order.size(); ++k)
+        first[order[k]] = k == 0 || points[order[k]] != points[order[k - 1]];
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (first[i]) page->RemovePointIfUnusedExcept(points[i], this);
 }
 
 // ---------------------------------------------------------------------------
@@ -316,8 +326,16 @@ void CCurveElement::BuildOutline()
     }
     if (m_closed) run.AddTail(m_nodes.GetAt(start)->GetPosition());
 
+    // A curve of corners alone is its run: the run's points become the
+    // outline rather than being copied into it.
+    const auto takeRun = [this](CPointList& points) {
+        if (m_outline.IsEmpty())
+            m_outline = std::move(points);
+        else
+            m_outline.AddTail(points);
+    };
     if (run.GetCount() <= 2) {
-        m_outline.AddTail(run);
+        takeRun(run);
     } else if (!anyCorner) {
         // Smooth all round: one closed spline, closed again at its end
         // (also for an open curve).
@@ -328,7 +346,7 @@ void CCurveElement::BuildOutline()
         MakeSmoothCurve(run, 0, smooth);
         m_outline.AddTail(smooth);
     } else {
-        m_outline.AddTail(run);
+        takeRun(run);
     }
 }
 
@@ -833,6 +851,14 @@ void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int origin
                          clip);
 }
 
+void CCurveElement::PrepareDraw(const CDrawPreparation& prep)
+{
+    if (IsBoundsDirty()) return;
+    if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
+    m_deviceShapes->Prepare(m_shapes, m_geometryVersion, prep.scale, prep.originX, prep.originY, prep.tolerance,
+                            prep.clip);
+}
+
 void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
@@ -901,9 +927,17 @@ void CCurveElement::CopyFrom(const CGraphElement& other)
                               ? sourcePage->IndexOfElement(source->m_mirrorSource)
                               : -1;
     InvalidateBounds();
+    CopyRecordBounds(*source);
 }
 
 int CCurveElement::Load(CArchive& ar)
+{
+    CRect stored;
+    if (LoadCurve(ar, stored)) KeepRecordBounds(stored);
+    return 1;
+}
+
+bool CCurveElement::LoadCurve(CArchive& ar, CRect& storedBounds)
 {
     CGraphElement::Load(ar);
     const int version = GetRecordVersion();
@@ -911,10 +945,10 @@ int CCurveElement::Load(CArchive& ar)
     std::uint32_t color = 0;
     ar >> color;
     m_color = color;
-    if (version >= 105) {
-        CRect stored;  // the bounds when written; recomputed here
-        ar >> stored;
-    }
+    // The bounds when written: kept for the next record, while the
+    // geometry is built from the nodes when first needed.
+    const bool hasBounds = version >= 105;
+    if (hasBounds) ar >> storedBounds;
 
     std::int32_t count = 0;
     ar >> count;
@@ -934,7 +968,7 @@ int CCurveElement::Load(CArchive& ar)
     m_mirrorSourceIndex = mirror < 0 ? -1 : mirror;
     m_mirrorSource = nullptr;
     InvalidateBounds();
-    return 1;
+    return hasBounds;
 }
 
 int CCurveElement::Store(CArchive& ar) const

@@ -49,6 +49,8 @@ public:
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     // Draws the shapes in the colour of the pen selected in the DC.
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
+    // The line shapes' device points.
+    void PrepareDraw(const CDrawPreparation& prep) override;
     int UsesPoint(const CSharedPoint* point) const override;
     // Copies a curve of another page that is being copied whole: node points
     // are mapped by their number in the pool. The caller resolves the mirror
@@ -158,6 +160,9 @@ protected:
     // would name it.
     void StoreLibraryCurve(CArchive& ar, const CLibraryPointNumbers& numbers) const;
     void LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
+    // The curve's part of the document record. True, with the bounds the
+    // record held, for records that hold them (version 105 on).
+    bool LoadCurve(CArchive& ar, CRect& storedBounds);
 
     CLineAttr m_lineAttr;
     COLORREF m_color = 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -63,8 +65,8 @@ int BlendChannel(int a, int b, double t, bool gamma)
 CGradientRamp::CGradientRamp(std::vector<Stop> stops, bool gammaCorrected)
     : m_stops(std::move(stops)),
       m_gamma(gammaCorrected),
-      m_premultiplied(new QRgb[kTableSize]),
-      m_known(new std::uint8_t[kTableSize]())
+      m_premultiplied(new std::atomic<QRgb>[kTableSize]),
+      m_known(new std::atomic<std::uint8_t>[kTableSize]())
 {
     double previous = 0.0;
     for (Stop& s : m_stops) {
@@ -78,8 +80,40 @@ CGradientRamp::CGradientRamp(std::vector<Stop> stops, bool gammaCorrected)
 
 void CGradientRamp::Learn(int index) const
 {
-    m_premultiplied[std::size_t(index)] = qPremultiply(ColorAt(double(index) / (kTableSize - 1)));
-    m_known[std::size_t(index)] = 1;
+    const QRgb color = qPremultiply(ColorAt(double(index) / (kTableSize - 1)));
+    m_premultiplied[std::size_t(index)].store(color, std::memory_order_relaxed);
+    m_known[std::size_t(index)].store(1, std::memory_order_release);
+}
+
+std::shared_ptr<const CGradientRamp> CGradientRamp::Shared(std::vector<Stop> stops, bool gammaCorrected)
+{
+    struct Entry {
+        std::vector<Stop> stops;
+        bool gamma;
+        std::weak_ptr<const CGradientRamp> ramp;
+    };
+    static std::mutex mutex;
+    static std::vector<Entry> entries;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto same = [&](const Entry& e) {
+        if (e.gamma != gammaCorrected || e.stops.size() != stops.size()) return false;
+        for (std::size_t i = 0; i < stops.size(); ++i) {
+            // Bit for bit: a NaN position is the same stop as another NaN.
+            if (std::memcmp(&e.stops[i].position, &stops[i].position, sizeof(double)) != 0) return false;
+            if (e.stops[i].color != stops[i].color) return false;
+        }
+        return true;
+    };
+    for (const Entry& e : entries) {
+        if (!same(e)) continue;
+        if (std::shared_ptr<const CGradientRamp> ramp = e.ramp.lock()) return ramp;
+    }
+    // Ramps nobody holds any more make room first.
+    entries.erase(std::remove_if(entries.begin(), entries.end(), [](const Entry& e) { return e.ramp.expired(); }),
+                  entries.end());
+    auto ramp = std::make_shared<const CGradientRamp>(stops, gammaCorrected);
+    entries.push_back({std::move(stops), gammaCorrected, ramp});
+    return ramp;
 }
 
 QRgb CGradientRamp::Blend(QRgb a, QRgb b, double t, bool gammaCorrected)

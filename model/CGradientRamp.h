@@ -8,6 +8,7 @@
 
 #include <QRgb>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -27,6 +28,11 @@ public:
     CGradientRamp(const CGradientRamp&) = delete;
     CGradientRamp& operator=(const CGradientRamp&) = delete;
 
+    // One ramp for every fill with the same stops and blending, so that a
+    // gradient's table is worked out once, not again for each element nor
+    // at each new scale. The ramp lives while any fill holds it.
+    static std::shared_ptr<const CGradientRamp> Shared(std::vector<Stop> stops, bool gammaCorrected);
+
     // The colour at the position, exactly as the stops say (no table).
     QRgb ColorAt(double position) const;
     // The same at the nearest of kTableSize evenly spaced positions, as
@@ -35,9 +41,9 @@ public:
     // As TableColorAt, premultiplied for painting.
     QRgb PremultipliedAt(double position) const
     {
-        const int i = TableIndex(position);
-        if (!m_known[std::size_t(i)]) Learn(i);
-        return m_premultiplied[std::size_t(i)];
+        const std::size_t i = std::size_t(TableIndex(position));
+        if (!m_known[i].load(std::memory_order_acquire)) Learn(int(i));
+        return m_premultiplied[i].load(std::memory_order_relaxed);
     }
 
     static constexpr int kTableSize = 4096;
@@ -53,13 +59,15 @@ private:
         return int(position * (kTableSize - 1) + 0.5);
     }
     // Table entries are worked out the first time a pixel needs them: a
-    // small area uses only a few hundred of them.
+    // small area uses only a few hundred of them. Fills are shaded on
+    // several threads at once, which may learn an entry together: each
+    // stores the same value.
     void Learn(int index) const;
 
     std::vector<Stop> m_stops;
     bool m_gamma;
-    std::unique_ptr<QRgb[]> m_premultiplied;
-    std::unique_ptr<std::uint8_t[]> m_known;
+    std::unique_ptr<std::atomic<QRgb>[]> m_premultiplied;
+    std::unique_ptr<std::atomic<std::uint8_t>[]> m_known;
 };
 
 // A fill colour: the COLORREF's red, green and blue with the alpha's low

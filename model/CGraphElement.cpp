@@ -22,7 +22,7 @@ void CGraphElement::RecalcGeometry() {}
 void CGraphElement::InvalidateBounds() const
 {
     m_boundsDirty = 1;
-    m_boundsKept = false;
+    m_recordBoundsKnown = false;
     if (m_owner) m_owner->ElementChanged(this);
 }
 
@@ -32,20 +32,37 @@ void CGraphElement::OffsetBy(int, int) {}
 
 CRect CGraphElement::GetRecordBounds()
 {
-    if (m_boundsDirty && m_boundsKept) return m_keptBounds;
-    return GetBoundRect();
+    if (m_recordBoundsKnown) return m_recordBounds;
+    const CRect bounds = GetBoundRect();
+    KeepRecordBounds(bounds);
+    return bounds;
 }
 
 void CGraphElement::KeepBoundsOnly(const CRect& bounds) const
 {
-    m_keptBounds = bounds;
-    m_boundsKept = true;
+    KeepRecordBounds(bounds);
     m_boundsDirty = 1;
+}
+
+void CGraphElement::KeepRecordBounds(const CRect& bounds) const
+{
+    m_recordBounds = bounds;
+    m_recordBoundsKnown = true;
+}
+
+void CGraphElement::CopyRecordBounds(const CGraphElement& other) const
+{
+    if (other.m_recordBoundsKnown)
+        KeepRecordBounds(other.m_recordBounds);
+    else if (!other.m_boundsDirty)
+        KeepRecordBounds(const_cast<CGraphElement&>(other).GetBoundRect());
 }
 
 void CGraphElement::Draw(CDC*, double, int, int, const CRect&) {}
 
 void CGraphElement::DrawHighlight(CDC*, double, int, int, const CRect&) {}
+
+void CGraphElement::PrepareDraw(const CDrawPreparation&) {}
 
 int CGraphElement::UsesPoint(const CSharedPoint*) const { return 0; }
 

@@ -13,6 +13,7 @@
 
 class CArchive;
 class CDC;
+struct CDrawPreparation;
 class CPage;
 class CSharedPoint;
 
@@ -48,6 +49,12 @@ public:
     // Draws the outline with the pen the caller selected into dc.
     virtual void DrawHighlight(CDC* dc, double scale, int originX, int originY,
                                const CRect& clip);
+    // Works out beforehand what the next screen paint of an element whose
+    // geometry is built will need, so that Draw only draws. It may run on
+    // another thread, at the same time as other elements' preparations:
+    // it touches nothing but the element's own kept drawing data. The base
+    // prepares nothing.
+    virtual void PrepareDraw(const CDrawPreparation& prep);
 
     // 1 when the element stands on the shared point (curves through their
     // nodes); 0 for every other kind.
@@ -81,11 +88,14 @@ public:
     // only to store them, so saving a large document does not keep the
     // geometry of every page. The base keeps nothing.
     virtual void ReleaseGeometry();
-    // The bounds a record holds: those kept by ReleaseGeometry while the
-    // element has not changed since, else GetBoundRect.
+    // The bounds a record holds. They are kept from the moment the element
+    // was read (the very bounds its record held) or copied, and taken from
+    // GetBoundRect once after each change of its shape: an unchanged
+    // element writes back what it was read with, and saving needs no
+    // geometry built for it.
     CRect GetRecordBounds();
     // True when GetRecordBounds needs no geometry built.
-    bool HasRecordBounds() const { return !m_boundsDirty || m_boundsKept; }
+    bool HasRecordBounds() const { return !m_boundsDirty || m_recordBoundsKnown; }
 
     int GetType() const { return m_kind; }
     int GetLevel() const { return m_level; }
@@ -109,14 +119,19 @@ protected:
     // Marks the geometry dropped: dirty, with `bounds` kept for the record.
     // The page's search index is not told, as nothing moved.
     void KeepBoundsOnly(const CRect& bounds) const;
+    // The bounds the next record holds, until the shape changes.
+    void KeepRecordBounds(const CRect& bounds) const;
+    // Takes another element's record bounds when it has them without
+    // building geometry (a copy of an unchanged element).
+    void CopyRecordBounds(const CGraphElement& other) const;
 
 private:
     CPage* m_owner;
     int m_kind;
     int m_level;
     mutable int m_boundsDirty = 1;
-    mutable bool m_boundsKept = false;
-    mutable CRect m_keptBounds;
+    mutable bool m_recordBoundsKnown = false;
+    mutable CRect m_recordBounds;
 };
 
 using CElementList = CList<CGraphElement*>;

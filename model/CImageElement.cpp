@@ -9,6 +9,7 @@
 #include "platform/CDC.h"
 #include "platform/CodePage.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QTransform>
 
@@ -48,6 +49,33 @@ CRect ParallelogramExtent(const CPoint& p0, const CPoint& p1, const CPoint& p3)
 bool Overlaps(const CRect& a, const CRect& b)
 {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The most pixels a picture is enlarged to for a printer: a whole A4 page
+// at about 400 dots per inch.
+constexpr double kLargestPrintedImagePixels = double(1 << 24);
+
+// A picture the printer shows larger than its pixels, enlarged smoothly to
+// about the printer's pixels; null when it needs no enlarging. The screen
+// blends neighbouring pixels as it draws, but a printer or a PDF file gets
+// the picture's own pixels and may show each as a sharp block.
+QImage EnlargedForPrinting(const QImage& image, const QTransform& device, const CPoint& p0, const CPoint& p1,
+                           const CPoint& p3)
+{
+    if (image.isNull()) return QImage();
+    const QPointF d0 = device.map(QPointF(p0.x, p0.y));
+    double w = QLineF(d0, device.map(QPointF(p1.x, p1.y))).length();
+    double h = QLineF(d0, device.map(QPointF(p3.x, p3.y))).length();
+    if (!std::isfinite(w) || !std::isfinite(h)) return QImage();
+    if (w <= image.width() && h <= image.height()) return QImage();
+    if (w * h > kLargestPrintedImagePixels) {
+        const double shrink = std::sqrt(kLargestPrintedImagePixels / (w * h));
+        w *= shrink;
+        h *= shrink;
+    }
+    const QSize size(std::max(image.width(), int(std::ceil(w))), std::max(image.height(), int(std::ceil(h))));
+    if (size == image.size()) return QImage();
+    return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace
@@ -102,6 +130,17 @@ void CImageElement::Draw(CDC* dc, double scale, int originX, int originY, const 
     if (!dc->IsPrinting() && !Overlaps(ParallelogramExtent(p0, p1, p3), clip)) return;
 
     QPainter* painter = dc->Painter();
+    if (dc->IsPrinting()) {
+        const QImage enlarged = EnlargedForPrinting(DrawImage(), painter->deviceTransform(), p0, p1, p3);
+        if (!enlarged.isNull()) {
+            painter->save();
+            painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter->setTransform(ParallelogramTransform(p0, p1, p3, enlarged.width(), enlarged.height()), true);
+            painter->drawImage(QPointF(0, 0), enlarged);
+            painter->restore();
+            return;
+        }
+    }
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter->setTransform(transform, true);

@@ -63,23 +63,16 @@ void CLineTypeShape::Draw(CDC* dc, COLORREF colour, double scale, int originX, i
     if (!dc || m_points.IsEmpty() || !(scale > 0)) return;
     const int penPixels = DevicePenWidth(m_penWidth, IsFilled(), scale);
 
-    if (!dc->IsPrinting()) {
-        if (!Overlaps(DeviceExtent(m_bounds, penPixels, scale, originX, originY), clip)) return;
-        if (IsFilled())
-            DrawMappedPolygonSmooth(*dc, colour, float(penPixels), m_points, scale, originX, originY);
-        else
-            DrawMappedPolylineSmooth(*dc, colour, float(penPixels), m_points, scale, originX, originY);
+    // A printed shape is drawn whatever the clip. It is drawn as on the
+    // screen, anti-aliased in floating point: the printer's pixels are far
+    // smaller than the logical pixels the drawing is laid out in, and lines
+    // stepped over logical pixels would print as rows of separate dots.
+    if (!dc->IsPrinting() && !Overlaps(DeviceExtent(m_bounds, penPixels, scale, originX, originY), clip))
         return;
-    }
-
-    const CPen oldPen = dc->SelectPen(CPen{PS_SOLID, penPixels, colour});
-    const CBrush oldBrush = dc->SelectBrush(CBrush::Solid(colour));
     if (IsFilled())
-        DrawMappedPolygon(*dc, m_points, scale, originX, originY);
+        DrawMappedPolygonSmooth(*dc, colour, float(penPixels), m_points, scale, originX, originY);
     else
-        DrawMappedPolyline(*dc, m_points, scale, originX, originY);
-    dc->SelectPen(oldPen);
-    dc->SelectBrush(oldBrush);
+        DrawMappedPolylineSmooth(*dc, colour, float(penPixels), m_points, scale, originX, originY);
 }
 
 int CLineTypeShape::Load(CArchive& ar)

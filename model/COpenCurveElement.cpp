@@ -311,11 +311,13 @@ void COpenCurveElement::DrawArrowHeads(CDC* dc, COLORREF color, double scale, in
 void COpenCurveElement::CopyFrom(const CGraphElement& other)
 {
     CCurveElement::CopyFrom(other);
-    if (const auto* source = dynamic_cast<const COpenCurveElement*>(&other)) {
+    const auto* source = dynamic_cast<const COpenCurveElement*>(&other);
+    if (source) {
         m_start = source->m_start;
         m_end = source->m_end;
     }
     InvalidateBounds();
+    if (source && source != this) CopyRecordBounds(*source);
 }
 
 void COpenCurveElement::LoadArrows(CArchive& ar)
@@ -337,8 +339,10 @@ void COpenCurveElement::StoreArrows(CArchive& ar) const
 
 int COpenCurveElement::Load(CArchive& ar)
 {
-    CCurveElement::Load(ar);
+    CRect stored;
+    const bool hasBounds = LoadCurve(ar, stored);
     LoadArrows(ar);
+    if (hasBounds) KeepRecordBounds(stored);
     return 1;
 }
 

@@ -5,11 +5,16 @@
 #include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 #include "model/CCurveElement.h"
+#include "model/CDrawPreparation.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
 #include "model/ElementFactory.h"
 #include "model/FillPainting.h"
+#include "model/ParallelFor.h"
 #include "platform/CArchive.h"
+#include "platform/CDC.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <memory>
@@ -48,6 +53,7 @@ void CPage::DeleteContent()
     // back one by one (which would search the whole page for each node).
     m_destroying = true;
     m_index.Reset();
+    m_users.Reset();
     while (!m_elements.IsEmpty()) delete m_elements.RemoveHead();
     for (CSharedPoint* point : m_points) delete point;
     m_points.clear();
@@ -77,6 +83,7 @@ void CPage::AddPoint(CSharedPoint* point)
 {
     point->SetNumber(int(m_points.size()));
     m_points.push_back(point);
+    m_users.PointAdded();
 }
 
 BOOL CPage::AddMirrorAxis(const CPoint& start, const CPoint& end, CSharedPoint*& axis1, CSharedPoint*& axis2)
@@ -123,6 +130,7 @@ int CPage::RemovePointAt(CSharedPoint* point)
 {
     const int n = GetPointIndex(point);
     if (n < 0) return 0;
+    m_users.PointRemoved(point, n);
     m_points.erase(m_points.begin() + n);
     for (std::size_t i = std::size_t(n); i < m_points.size(); ++i) m_points[i]->SetNumber(int(i));
     point->SetNumber(-1);
@@ -157,32 +165,26 @@ void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
 {
     if (!point) return;
     // The point and, transitively, every point mirrored from it or across
-    // it. The dependants are gathered in one pass over the pool so deep
-    // mirror chains cost no more than the pool; the set stops cycles.
-    std::unordered_map<const CSharedPoint*, std::vector<CSharedPoint*>> dependants;
-    for (CSharedPoint* q : m_points) {
-        CSharedPoint *source = nullptr, *axis1 = nullptr, *axis2 = nullptr;
-        q->GetMirror(source, axis1, axis2);
-        for (const CSharedPoint* dep : {source, axis1, axis2})
-            if (dep) dependants[dep].push_back(q);
-    }
+    // it; the set stops cycles.
     std::vector<CSharedPoint*> affected{point};
     std::unordered_set<const CSharedPoint*> seen{point};
-    for (std::size_t i = 0; i < affected.size(); ++i) {
-        const auto it = dependants.find(affected[i]);
-        if (it == dependants.end()) continue;
-        for (CSharedPoint* q : it->second)
+    for (std::size_t i = 0; i < affected.size(); ++i)
+        for (CSharedPoint* q : m_users.DependantsOf(affected[i], m_points))
             if (seen.insert(q).second) affected.push_back(q);
-    }
     for (CSharedPoint* p : affected) p->InvalidatePosition();
-    for (CGraphElement* e : m_elements) {
-        for (const CSharedPoint* p : affected) {
-            if (e->UsesPoint(p)) {
-                e->InvalidateBounds();
-                break;
-            }
-        }
+
+    std::vector<CGraphElement*> users;
+    for (const CSharedPoint* p : affected) m_users.AddUsersOf(p, m_elements, m_points, users);
+    if (affected.size() > 1) {
+        // An element on several of the points is marked once.
+        std::unordered_set<const CGraphElement*> once;
+        users.erase(std::remove_if(users.begin(), users.end(),
+                                   [&](const CGraphElement* e) { return !once.insert(e).second; }),
+                    users.end());
     }
+    m_movingPoints = true;
+    for (CGraphElement* e : users) e->InvalidateBounds();
+    m_movingPoints = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -192,12 +194,14 @@ void CPage::AddElement(CGraphElement* element)
 {
     m_elements.AddTail(element);
     m_index.ElementAdded(element);
+    m_users.ElementAdded(element);
 }
 
 void CPage::RemoveAllElements()
 {
     m_elements.RemoveAll();
     m_index.Reset();
+    m_users.Reset();
 }
 
 POSITION CPage::FindElement(const CGraphElement* element) const
@@ -210,6 +214,7 @@ void CPage::RemoveElement(CGraphElement* element)
     const POSITION pos = FindElement(element);
     if (pos) m_elements.RemoveAt(pos);
     m_index.ElementRemoved(element);
+    m_users.ElementRemoved(element);
     if (IsCurve(element)) UnlinkMirrorsOf(static_cast<CCurveElement*>(element));
 }
 
@@ -261,7 +266,24 @@ void CPage::Draw(CDC* dc, double scale, int originX, int originY, const CRect& c
 {
     // Fill images kept for this paint are not given up for one another.
     CFillImage::BeginPaint();
-    for (CGraphElement* e : ElementsByLevel()) e->Draw(dc, scale, originX, originY, clip);
+    const std::vector<CGraphElement*> elements = ElementsByLevel();
+    QPainter* painter = dc ? dc->Painter() : nullptr;
+    if (painter && !dc->IsPrinting() && elements.size() >= kPreparedPaintElements)
+        PrepareDraw(elements, CDrawPreparation::For(*painter, scale, originX, originY, clip));
+    for (CGraphElement* e : elements) e->Draw(dc, scale, originX, originY, clip);
+}
+
+void CPage::PrepareDraw(const std::vector<CGraphElement*>& elements, const CDrawPreparation& prep) const
+{
+    // Geometry is built here, in turn: curves share points whose positions
+    // are worked out as they are read. What each element then makes of its
+    // own geometry for the device is made on all cores at once.
+    for (CGraphElement* e : elements)
+        if (e->GetType() == ELEMENT_CURVE && e->IsBoundsDirty()) e->RecalcGeometry();
+    const PreparedPaint paint{prep.scale, prep.originX, prep.originY, prep.clip, elements.size(), m_shapeChanges};
+    if (paint == m_lastPrepared) return;
+    ParallelFor(elements.size(), [&](std::size_t i) { elements[i]->PrepareDraw(prep); }, kPreparedPerThread);
+    m_lastPrepared = paint;
 }
 
 // ---------------------------------------------------------------------------

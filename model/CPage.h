@@ -13,15 +13,18 @@
 #include "model/CCurveNode.h"
 #include "model/CGraphElement.h"
 #include "model/CPageIndex.h"
+#include "model/CPointUsers.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <cstddef>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 class CArchive;
+struct CDrawPreparation;
 class CCurveElement;
 class CDC;
 class CPageSet;
@@ -83,6 +86,8 @@ public:
     // Marks the point and every point that depends on it dirty, and the
     // elements standing on any of them.
     void InvalidateElementsUsingPoint(CSharedPoint* point);
+    // A point of the pool changed its mirror source or axis.
+    void PointLinksChanged() { m_users.LinksChanged(); }
 
     // Elements (the page owns them).
     int GetElementCount() const { return m_elements.GetCount(); }
@@ -103,7 +108,13 @@ public:
     std::vector<CCurveElement*> MirrorChainOf(CCurveElement* curve) const;
     // An element of this page marked its bounds dirty: the search index
     // files it again before the next search.
-    void ElementChanged(const CGraphElement* element) const { m_index.ElementChanged(element); }
+    void ElementChanged(const CGraphElement* element) const
+    {
+        m_index.ElementChanged(element);
+        // Moving points leaves every curve on the points it had.
+        if (!m_movingPoints) m_users.ElementChanged(element);
+        ++m_shapeChanges;
+    }
     int IndexOfElement(const CGraphElement* element) const;
     CGraphElement* ElementAt(int index) const;
 
@@ -111,6 +122,10 @@ public:
     // Levels 0 to the highest level in ascending order; within a level in
     // list order.
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
+    // Pages of at least this many elements prepare a screen paint on all
+    // cores first, at least this many elements to a thread.
+    static constexpr std::size_t kPreparedPaintElements = 256;
+    static constexpr std::size_t kPreparedPerThread = 128;
 
     // Hit tests and searches; coordinates, tolerances and distances in page
     // units. Each returns 1 and writes its outputs only when it found
@@ -160,6 +175,7 @@ public:
     void CopyFrom(const CPage& other);
 
 private:
+    void PrepareDraw(const std::vector<CGraphElement*>& elements, const CDrawPreparation& prep) const;
     void DeleteContent();
     // Elements in drawing order: ascending level, list order within a level;
     // elements below 0 or above the highest level are left out.
@@ -210,4 +226,25 @@ private:
     bool m_destroying = false;
     // Where the curves and their nodes lie, for the searches.
     mutable CPageIndex m_index;
+    // What stands on each point, for moving points.
+    mutable CPointUsers m_users;
+    bool m_movingPoints = false;
+    // What the last prepared paint was for: a repaint of the same view of
+    // unchanged shapes has nothing to prepare (what it would have made is
+    // still kept, and anything missing is made by the paint itself).
+    struct PreparedPaint {
+        double scale = 0.0;
+        int originX = 0;
+        int originY = 0;
+        CRect clip;
+        std::size_t elements = 0;
+        unsigned long long shapeChanges = 0;
+        bool operator==(const PreparedPaint& o) const
+        {
+            return scale == o.scale && originX == o.originX && originY == o.originY && clip == o.clip
+                && elements == o.elements && shapeChanges == o.shapeChanges;
+        }
+    };
+    mutable unsigned long long m_shapeChanges = 0;
+    mutable PreparedPaint m_lastPrepared;
 };

@@ -147,6 +147,7 @@ void CSharedPoint::SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedP
     links.axis2 = axis2;
     links.missing = false;
     links.mirroredRecord = false;
+    if (m_owner) m_owner->PointLinksChanged();
 }
 
 int CSharedPoint::DependsOn(const CSharedPoint* point) const
@@ -178,6 +179,7 @@ int CSharedPoint::Load(CArchive& ar)
         ar >> m_position;
     }
     m_positionDirty = true;
+    if (m_owner) m_owner->PointLinksChanged();
     return 1;
 }
 
@@ -222,6 +224,7 @@ int CSharedPoint::ResolveLinks()
     Links& links = *m_links;
     links.source = links.axis1 = links.axis2 = nullptr;
     links.missing = false;
+    if (m_owner) m_owner->PointLinksChanged();
     if (!links.mirroredRecord) return 1;
     links.axis1 = m_owner ? m_owner->GetPointAt(links.linkAxis1) : nullptr;
     links.axis2 = m_owner ? m_owner->GetPointAt(links.linkAxis2) : nullptr;
@@ -263,4 +266,5 @@ void CSharedPoint::CopyDefinition(const CSharedPoint& other)
         }
     }
     m_positionDirty = true;
+    if (m_owner) m_owner->PointLinksChanged();
 }

@@ -73,7 +73,13 @@ std::int32_t Reduced(std::int32_t v, std::int64_t factor)
 
 } // namespace
 
-CTextElement::CTextElement(CPage* page, int level) : CGraphElement(page, ELEMENT_TEXT, level) {}
+// A text read from a file keeps the box it was stored with: measured again
+// here, with other fonts than the ones that wrote it, an unchanged document
+// would save back different corners.
+CTextElement::CTextElement(CPage* page, int level) : CGraphElement(page, ELEMENT_TEXT, level)
+{
+    ClearBoundsDirty();
+}
 
 CTextElement::CTextElement(CPage* page, int level, const CTextFont& textFont, int x, int y, int bkMode)
     : CGraphElement(page, ELEMENT_TEXT, level), m_textFont(textFont), m_origin(x, y), m_bkMode(bkMode)

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -30,6 +31,12 @@ QRectF PaintableRect(const QPainter& painter)
     rect = inverse.mapRect(rect);
     if (painter.hasClipping()) rect &= painter.clipBoundingRect();
     return rect;
+}
+
+bool WholePixelTransform(const QTransform& t)
+{
+    if (t.type() > QTransform::TxTranslate) return false;
+    return t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
 }
 
 namespace {
@@ -75,7 +82,7 @@ CFillShader CFillShader::Solid(QRgb color)
 }
 
 CFillShader CFillShader::Linear(const QPointF& start, const QPointF& end,
-                                std::unique_ptr<CGradientRamp> ramp)
+                                std::shared_ptr<const CGradientRamp> ramp)
 {
     CFillShader s;
     const double dx = end.x() - start.x();
@@ -91,7 +98,7 @@ CFillShader CFillShader::Linear(const QPointF& start, const QPointF& end,
 }
 
 CFillShader CFillShader::Circular(const QPointF& center, double radius,
-                                  std::unique_ptr<CGradientRamp> ramp)
+                                  std::shared_ptr<const CGradientRamp> ramp)
 {
     CFillShader s;
     if (!(radius > 0.0) || !ramp) return s;
@@ -103,7 +110,7 @@ CFillShader CFillShader::Circular(const QPointF& center, double radius,
 }
 
 CFillShader CFillShader::Square(const QPointF& center, double half, double angle,
-                                std::unique_ptr<CGradientRamp> ramp)
+                                std::shared_ptr<const CGradientRamp> ramp)
 {
     CFillShader s;
     if (!(half > 0.0) || !ramp) return s;
@@ -205,7 +212,12 @@ void CFillShader::ShadeRow(int x, int y, int count, QRgb* out) const
 
 QRect ReachablePixels(const QPainter& painter, const QRectF& areaBounds)
 {
-    const QRectF wanted = areaBounds & PaintableRect(painter);
+    return ReachablePixels(PaintableRect(painter), areaBounds);
+}
+
+QRect ReachablePixels(const QRectF& paintable, const QRectF& areaBounds)
+{
+    const QRectF wanted = areaBounds & paintable;
     if (wanted.isEmpty()) return QRect();
     return wanted.toAlignedRect();
 }
@@ -304,6 +316,7 @@ constexpr std::size_t kDefaultBudget = std::size_t(128) << 20;
 }
 
 struct FillImageRegistry {
+    std::recursive_mutex mutex;
     CFillImage* head = nullptr;  // least recently drawn
     CFillImage* tail = nullptr;
     std::size_t bytes = 0;
@@ -334,6 +347,7 @@ CFillImage::~CFillImage()
 
 void CFillImage::Unlink()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     if (!m_linked) return;
     FillImageRegistry& r = FillImageRegistry::Get();
     if (m_prev) m_prev->m_next = m_next;
@@ -346,6 +360,7 @@ void CFillImage::Unlink()
 
 void CFillImage::Clear()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     if (m_linked) {
         FillImageRegistry::Get().bytes -= m_bytes;
         Unlink();
@@ -357,6 +372,7 @@ void CFillImage::Clear()
 
 bool CFillImage::Keep(QImage image, const QRect& rect)
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     Clear();
     if (image.isNull()) return false;
     FillImageRegistry& r = FillImageRegistry::Get();
@@ -377,6 +393,7 @@ bool CFillImage::Keep(QImage image, const QRect& rect)
 
 void CFillImage::Touch()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     if (!m_linked) return;
     FillImageRegistry& r = FillImageRegistry::Get();
     m_lastPaint = r.paint;
@@ -387,16 +404,19 @@ void CFillImage::Touch()
 
 void CFillImage::BeginPaint()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     ++FillImageRegistry::Get().paint;
 }
 
 std::size_t CFillImage::Budget()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     return FillImageRegistry::Get().budget;
 }
 
 void CFillImage::SetBudget(std::size_t bytes)
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     FillImageRegistry& r = FillImageRegistry::Get();
     r.budget = bytes;
     while (r.bytes > r.budget && r.head) r.head->Clear();
@@ -404,6 +424,7 @@ void CFillImage::SetBudget(std::size_t bytes)
 
 std::size_t CFillImage::BytesKept()
 {
+    const std::lock_guard<std::recursive_mutex> lock(FillImageRegistry::Get().mutex);
     return FillImageRegistry::Get().bytes;
 }
 

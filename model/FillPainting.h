@@ -29,6 +29,7 @@
 class QBrush;
 class QPainter;
 class QPainterPath;
+class QTransform;
 
 // The colour of a fill at each device pixel centre (x + 0.5, y + 0.5).
 class CFillShader {
@@ -40,16 +41,16 @@ public:
     // Position 0 at `start`, 1 at `end`, constant across the line between
     // them, repeating beyond both. Nothing is painted when the points meet.
     static CFillShader Linear(const QPointF& start, const QPointF& end,
-                              std::unique_ptr<CGradientRamp> ramp);
+                              std::shared_ptr<const CGradientRamp> ramp);
     // Position 0 on the circle of the radius about the centre, 1 at the
     // centre (0 outside the circle). Nothing is painted for a radius of 0.
     static CFillShader Circular(const QPointF& center, double radius,
-                                std::unique_ptr<CGradientRamp> ramp);
+                                std::shared_ptr<const CGradientRamp> ramp);
     // Position 0 on the square of half-side `half` about the centre, turned
     // by `angle` degrees (clockwise on the screen), 1 at the centre, in
     // straight lines from the centre to the square (0 outside it).
     static CFillShader Square(const QPointF& center, double half, double angle,
-                              std::unique_ptr<CGradientRamp> ramp);
+                              std::shared_ptr<const CGradientRamp> ramp);
     // A fan of 360 one-degree sectors about the centre, sector q starting
     // at `angle` + q degrees (clockwise on the screen) in colour colors[q].
     // `colors` holds 360 straight colours.
@@ -71,16 +72,21 @@ private:
     double m_sin = 0.0;
     double m_cos = 0.0;
     double m_start = 0.0;     // conical: start angle in degrees
-    std::unique_ptr<CGradientRamp> m_ramp;
+    std::shared_ptr<const CGradientRamp> m_ramp;
     std::vector<QRgb> m_colors;  // conical, premultiplied
 };
 
 // The part of the device the painter can still paint on (its device and
 // clip), in its logical coordinates.
 QRectF PaintableRect(const QPainter& painter);
+// Whether the transform puts logical pixels on device pixels one to one,
+// so that an image made in logical pixels can be drawn again unchanged.
+bool WholePixelTransform(const QTransform& t);
 // The device pixels of an area with the given bounds that the painter can
 // reach (its device and clip); empty when there are none.
 QRect ReachablePixels(const QPainter& painter, const QRectF& areaBounds);
+// The same for a painter that can paint `paintable` (PaintableRect).
+QRect ReachablePixels(const QRectF& paintable, const QRectF& areaBounds);
 
 // Fills the area (with its own fill rule) through a brush of the shader's
 // pixels, whatever the painter's transform; nothing is kept.
@@ -94,8 +100,9 @@ QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const CF
 // The same for a brush Qt paints itself (a texture).
 QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const QBrush& brush);
 
-// A fill image kept between paints. All kept images share one memory
-// budget: when it is spent, images not drawn in the current page paint
+// A fill image kept between paints. Images may be made and given up on
+// any thread (fills are prepared on several); the shared book-keeping is
+// guarded. All kept images share one memory budget: when it is spent, images not drawn in the current page paint
 // make room (the longest unused first); images of the current paint are
 // never given up for another, so a page that does not fit keeps as many as
 // fit and paints the rest afresh.

@@ -145,6 +145,7 @@ std::vector<QPolygonF> RunsMeeting(const QPolygonF& line, const QRectF& area)
 void CDeviceShapes::Clear()
 {
     m_valid = false;
+    m_preparedForClip = false;
     m_shapes.clear();
     m_shapes.shrink_to_fit();
 }
@@ -160,6 +161,7 @@ void CDeviceShapes::Rebuild(const CList<CLineTypeShape>& shapes, unsigned versio
                             int originX, int originY, double tolerance)
 {
     m_valid = true;
+    m_preparedForClip = false;
     m_version = version;
     m_scale = scale;
     m_originX = originX;
@@ -185,13 +187,38 @@ void CDeviceShapes::Rebuild(const CList<CLineTypeShape>& shapes, unsigned versio
     }
 }
 
+double ThinningTolerance(const QPainter& painter)
+{
+    const double stretch = DeviceStretch(painter);
+    return stretch > 0.0 && std::isfinite(stretch) ? CDeviceShapes::kTolerance / stretch : 0.0;
+}
+
+void CDeviceShapes::Prepare(const CList<CLineTypeShape>& shapes, unsigned version, double scale, int originX,
+                            int originY, double tolerance, const CRect& clip)
+{
+    if (!(scale > 0)) return;
+    if (!Matches(version, scale, originX, originY, tolerance, shapes.GetCount()))
+        Rebuild(shapes, version, scale, originX, originY, tolerance);
+    if (m_preparedForClip && m_preparedClip == clip) return;
+    if (m_shapes.empty() || !Overlaps(m_extent, clip)) return;
+    std::size_t i = 0;
+    for (const CLineTypeShape& shape : shapes) {
+        Shape& s = m_shapes[i++];
+        if (!s.drawable || s.mapped || !Overlaps(s.extent, clip)) continue;
+        s.points = MapAndThin(shape.GetPoints(), scale, originX, originY, tolerance);
+        s.pointBounds = s.points.boundingRect();
+        s.mapped = true;
+    }
+    m_preparedForClip = true;
+    m_preparedClip = clip;
+}
+
 void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes, unsigned version,
                          COLORREF colour, double scale, int originX, int originY,
                          const CRect& clip)
 {
     if (!(scale > 0)) return;
-    const double stretch = DeviceStretch(painter);
-    const double tolerance = stretch > 0.0 && std::isfinite(stretch) ? kTolerance / stretch : 0.0;
+    const double tolerance = ThinningTolerance(painter);
     if (!Matches(version, scale, originX, originY, tolerance, shapes.GetCount()))
         Rebuild(shapes, version, scale, originX, originY, tolerance);
     if (m_shapes.empty() || !Overlaps(m_extent, clip)) return;

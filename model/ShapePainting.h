@@ -32,6 +32,12 @@ public:
     void Draw(QPainter& painter, const CList<CLineTypeShape>& shapes, unsigned version,
               COLORREF colour, double scale, int originX, int originY, const CRect& clip);
 
+    // Makes beforehand what Draw would make for this scale, origin and
+    // tolerance (the device points of the shapes that meet the clip). It
+    // touches nothing but this object, so it may run on another thread.
+    void Prepare(const CList<CLineTypeShape>& shapes, unsigned version, double scale, int originX,
+                 int originY, double tolerance, const CRect& clip);
+
     // Forgets the device points (they are made again at the next paint).
     void Clear();
 
@@ -61,6 +67,9 @@ private:
                  int originX, int originY, double tolerance);
 
     bool m_valid = false;
+    // Every shape meeting this clip is mapped already.
+    bool m_preparedForClip = false;
+    CRect m_preparedClip;
     unsigned m_version = 0;
     double m_scale = 0.0;
     int m_originX = 0;
@@ -69,6 +78,10 @@ private:
     CRect m_extent;  // union of the shapes' extents
     std::vector<Shape> m_shapes;
 };
+
+// The tolerance the shapes are thinned with on this painter: a tenth of a
+// device pixel, in its logical pixels.
+double ThinningTolerance(const QPainter& painter);
 
 // The points mapped to the device (pixel centres at +0.5, as the shapes are
 // drawn), dropping each point that lies within `tolerance` pixels of the

@@ -10,9 +10,40 @@ CArchive::CArchive() = default;
 
 CArchive::CArchive(std::string bytes) : m_buffer(std::move(bytes)), m_loading(true) {}
 
+CArchive::CArchive(CArchiveSink& sink, std::size_t bufferBytes)
+    : m_sink(&sink), m_bufferBytes(bufferBytes > 0 ? bufferBytes : 1)
+{
+    m_buffer.reserve(m_bufferBytes);
+}
+
+void CArchive::Flush()
+{
+    if (m_loading || !m_sink) return;
+    if (m_sinkFailed) throw CArchiveError("archive cannot be written");
+    if (m_buffer.empty()) return;
+    if (!m_sink->WriteBytes(m_buffer.data(), m_buffer.size())) {
+        m_sinkFailed = true;
+        throw CArchiveError("archive cannot be written");
+    }
+    m_sent += m_buffer.size();
+    m_buffer.clear();
+}
+
 void CArchive::Write(const void* data, std::size_t size)
 {
     if (m_loading) throw CArchiveError("archive is not storing");
+    if (m_sinkFailed) throw CArchiveError("archive cannot be written");
+    if (m_sink && m_buffer.size() + size > m_bufferBytes) {
+        Flush();
+        if (size > m_bufferBytes) {
+            if (!m_sink->WriteBytes(static_cast<const char*>(data), size)) {
+                m_sinkFailed = true;
+                throw CArchiveError("archive cannot be written");
+            }
+            m_sent += size;
+            return;
+        }
+    }
     m_buffer.append(static_cast<const char*>(data), size);
 }
 
@@ -41,7 +72,11 @@ template <class T> void CArchive::WriteLE(T v)
     using U = std::make_unsigned_t<T>;
     U u = static_cast<U>(v);
     char bytes[sizeof(T)];
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(bytes, &u, sizeof(T));
+#else
     for (std::size_t i = 0; i < sizeof(T); ++i) bytes[i] = char((u >> (8 * i)) & 0xFF);
+#endif
     Write(bytes, sizeof(T));
 }
 

@@ -18,12 +18,32 @@ public:
     explicit CArchiveError(const std::string& what) : std::runtime_error(what) {}
 };
 
+// Where a storing archive sends its bytes when they are not kept whole.
+class CArchiveSink {
+public:
+    virtual ~CArchiveSink() = default;
+    // False when the bytes could not be written.
+    virtual bool WriteBytes(const char* data, std::size_t size) = 0;
+};
+
 class CArchive {
 public:
     // An archive that stores into an empty buffer.
     CArchive();
     // An archive that loads from the given bytes.
     explicit CArchive(std::string bytes);
+    // An archive that stores through a buffer of `bufferBytes` into the
+    // sink, never holding more; Flush sends what is left. When the sink
+    // refuses bytes, that write and every later one throw CArchiveError.
+    CArchive(CArchiveSink& sink, std::size_t bufferBytes);
+
+    // Room for this many stored bytes, so that storing never grows the
+    // buffer by copying.
+    void Reserve(std::size_t bytes) { m_buffer.reserve(bytes); }
+    // Sends the buffered bytes to the sink (nothing without one).
+    void Flush();
+    // Bytes stored so far, sent or not.
+    std::size_t BytesStored() const { return m_sent + (m_loading ? 0 : m_buffer.size()); }
 
     bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
@@ -83,4 +103,8 @@ private:
     std::string m_buffer;
     std::size_t m_pos = 0;
     bool m_loading = false;
+    CArchiveSink* m_sink = nullptr;
+    std::size_t m_bufferBytes = 0;
+    std::size_t m_sent = 0;
+    bool m_sinkFailed = false;
 };

@@ -28,6 +28,9 @@ void InitLibrary()
     (void)initialised;
 }
 
+// The stream's bytes copied once into `out`: the library hands out its own
+// bytes (where the blocks lie in a row, the file's bytes themselves) and
+// they are appended, so nothing is filled with zeros first.
 bool ReadStream(GsfInput* input, std::string& out, std::string& error)
 {
     const gsf_off_t size = gsf_input_size(input);
@@ -35,15 +38,16 @@ bool ReadStream(GsfInput* input, std::string& out, std::string& error)
         error = "stream of negative size";
         return false;
     }
-    out.resize(std::size_t(size));
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const std::size_t chunk = std::min<std::size_t>(out.size() - done, 1 << 20);
-        if (!gsf_input_read(input, chunk, reinterpret_cast<guint8*>(&out[done]))) {
+    out.clear();
+    out.reserve(std::size_t(size));
+    while (out.size() < std::size_t(size)) {
+        const std::size_t chunk = std::min<std::size_t>(std::size_t(size) - out.size(), 1 << 20);
+        const guint8* bytes = gsf_input_read(input, chunk, nullptr);
+        if (!bytes) {
             error = "stream cannot be read";
             return false;
         }
-        done += chunk;
+        out.append(reinterpret_cast<const char*>(bytes), chunk);
     }
     return true;
 }
@@ -109,20 +113,77 @@ bool WriteStorage(GsfOutfile* storage, const CCompoundEntry& entry, std::string&
 // and never frees them, so a damaged directory would leak on every read.
 // The root has no siblings in a sound file; the fields are cleared in the
 // copy the library reads.
-void ClearRootSiblings(std::string& bytes)
+void ClearRootSiblings(char* bytes, std::size_t size)
 {
     constexpr std::size_t kShiftField = 0x1E;
     constexpr std::size_t kFirstDirectorySectorField = 0x30;
     constexpr std::size_t kLeftSiblingField = 0x44;  // the right one follows
-    if (bytes.size() < 512) return;
+    if (size < 512) return;
     const unsigned shift = std::uint8_t(bytes[kShiftField]) | (std::uint8_t(bytes[kShiftField + 1]) << 8);
     if (shift < 7 || shift > 20) return;  // sizes the library refuses anyway
     std::uint64_t sector = 0;
     for (int i = 3; i >= 0; --i)
         sector = (sector << 8) | std::uint8_t(bytes[kFirstDirectorySectorField + std::size_t(i)]);
     const std::uint64_t entry = (sector + 1) << shift;
-    if (entry + kLeftSiblingField + 8 > bytes.size()) return;
-    std::memset(&bytes[std::size_t(entry + kLeftSiblingField)], 0xFF, 8);
+    if (entry + kLeftSiblingField + 8 > size) return;
+    // Only when they are not cleared already: a private mapping of the file
+    // then stays shared with it.
+    char* siblings = bytes + std::size_t(entry + kLeftSiblingField);
+    static const char kNone[8] = {char(0xFF), char(0xFF), char(0xFF), char(0xFF),
+                                  char(0xFF), char(0xFF), char(0xFF), char(0xFF)};
+    if (std::memcmp(siblings, kNone, 8) != 0) std::memset(siblings, 0xFF, 8);
+}
+
+// An output that hands its bytes to a CByteSink. A failure is remembered
+// and reported by the writer, while the library is told all went well: it
+// has loops that would never end on a write that does not advance.
+struct VekSinkOutput {
+    GsfOutput output;
+    CByteSink* sink;
+    gboolean failed;
+};
+struct VekSinkOutputClass {
+    GsfOutputClass output_class;
+};
+
+G_DEFINE_TYPE(VekSinkOutput, vek_sink_output, GSF_OUTPUT_TYPE)
+
+gboolean vek_sink_output_write(GsfOutput* output, size_t size, const guint8* data)
+{
+    auto* self = reinterpret_cast<VekSinkOutput*>(output);
+    if (!self->failed && !(self->sink && self->sink->Write(reinterpret_cast<const char*>(data), size)))
+        self->failed = TRUE;
+    return TRUE;
+}
+
+gboolean vek_sink_output_seek(GsfOutput* output, gsf_off_t offset, GSeekType whence)
+{
+    auto* self = reinterpret_cast<VekSinkOutput*>(output);
+    gsf_off_t position = offset;
+    if (whence == G_SEEK_CUR) position = output->cur_offset + offset;
+    else if (whence == G_SEEK_END) position = output->cur_size + offset;
+    if (!self->failed && !(position >= 0 && self->sink && self->sink->Seek(std::uint64_t(position))))
+        self->failed = TRUE;
+    return TRUE;
+}
+
+gboolean vek_sink_output_close(GsfOutput*)
+{
+    return TRUE;
+}
+
+void vek_sink_output_class_init(VekSinkOutputClass* klass)
+{
+    GsfOutputClass* output = GSF_OUTPUT_CLASS(klass);
+    output->Write = vek_sink_output_write;
+    output->Seek = vek_sink_output_seek;
+    output->Close = vek_sink_output_close;
+}
+
+void vek_sink_output_init(VekSinkOutput* self)
+{
+    self->sink = nullptr;
+    self->failed = FALSE;
 }
 
 } // namespace
@@ -143,19 +204,33 @@ CCompoundEntry* CCompoundEntry::Child(const std::string& childName)
 
 bool CCompoundFile::HasSignature(const std::string& bytes)
 {
-    return bytes.size() >= sizeof kSignature && std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
+    return HasSignature(bytes.data(), bytes.size());
+}
+
+bool CCompoundFile::HasSignature(const char* data, std::size_t size)
+{
+    return size >= sizeof kSignature && std::memcmp(data, kSignature, sizeof kSignature) == 0;
 }
 
 bool CCompoundFile::Parse(const std::string& file, CCompoundEntry& root, std::string& error)
 {
-    InitLibrary();
     if (!HasSignature(file)) {
         error = "not a compound file";
         return false;
     }
     std::string bytes = file;
-    ClearRootSiblings(bytes);
-    GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()), gsf_off_t(bytes.size()), FALSE);
+    return ParseInPlace(bytes.data(), bytes.size(), root, error);
+}
+
+bool CCompoundFile::ParseInPlace(char* data, std::size_t size, CCompoundEntry& root, std::string& error)
+{
+    InitLibrary();
+    if (!HasSignature(data, size)) {
+        error = "not a compound file";
+        return false;
+    }
+    ClearRootSiblings(data, size);
+    GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(data), gsf_off_t(size), FALSE);
     GError* gerr = nullptr;
     GsfInfile* ole = gsf_infile_msole_new(input, &gerr);
     g_object_unref(input);
@@ -195,5 +270,119 @@ bool CCompoundFile::Build(const CCompoundEntry& root, std::string& bytes, std::s
     }
     if (!gsf_output_is_closed(sink)) gsf_output_close(sink);
     g_object_unref(sink);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+// Writing as it goes
+
+struct CCompoundWriter::Impl {
+    GsfOutput* sink = nullptr;
+    GsfOutfile* ole = nullptr;
+    GsfOutput* stream = nullptr;
+    std::string error;
+    bool finished = false;
+
+    bool Fail(const std::string& why)
+    {
+        if (error.empty()) error = why;
+        return false;
+    }
+    // Whether the sink refused bytes; the reason is then the sink's.
+    bool SinkFailed()
+    {
+        if (!reinterpret_cast<VekSinkOutput*>(sink)->failed) return false;
+        return Fail("the file cannot be written");
+    }
+};
+
+CCompoundWriter::CCompoundWriter(CByteSink& sink) : m_impl(new Impl)
+{
+    InitLibrary();
+    auto* output = static_cast<VekSinkOutput*>(g_object_new(vek_sink_output_get_type(), nullptr));
+    output->sink = &sink;
+    m_impl->sink = GSF_OUTPUT(output);
+    m_impl->ole = gsf_outfile_msole_new(m_impl->sink);
+    if (!m_impl->ole) m_impl->Fail("compound file cannot be created");
+}
+
+CCompoundWriter::~CCompoundWriter()
+{
+    // An unfinished file is closed all the same (the library insists); the
+    // caller throws its bytes away.
+    if (m_impl->stream) {
+        gsf_output_close(m_impl->stream);
+        g_object_unref(m_impl->stream);
+    }
+    if (m_impl->ole) {
+        if (!gsf_output_is_closed(GSF_OUTPUT(m_impl->ole))) gsf_output_close(GSF_OUTPUT(m_impl->ole));
+        g_object_unref(m_impl->ole);
+    }
+    if (!gsf_output_is_closed(m_impl->sink)) gsf_output_close(m_impl->sink);
+    g_object_unref(m_impl->sink);
+    delete m_impl;
+}
+
+bool CCompoundWriter::OpenStream(const std::string& name)
+{
+    if (!CloseStream() || !m_impl->ole) return false;
+    m_impl->stream = gsf_outfile_new_child(m_impl->ole, name.c_str(), FALSE);
+    return m_impl->stream ? true : m_impl->Fail("entry cannot be created: " + name);
+}
+
+bool CCompoundWriter::WriteStream(const char* data, std::size_t size)
+{
+    if (!m_impl->error.empty()) return false;
+    if (!m_impl->stream) return m_impl->Fail("no stream is open");
+    if (size == 0) return true;
+    if (!gsf_output_write(m_impl->stream, size, reinterpret_cast<const guint8*>(data)))
+        return m_impl->Fail("stream cannot be written");
+    return !m_impl->SinkFailed();
+}
+
+bool CCompoundWriter::CloseStream()
+{
+    if (!m_impl->stream) return m_impl->error.empty();
+    const bool closed = gsf_output_close(m_impl->stream);
+    g_object_unref(m_impl->stream);
+    m_impl->stream = nullptr;
+    if (!closed) return m_impl->Fail("stream cannot be closed");
+    return m_impl->error.empty();
+}
+
+bool CCompoundWriter::WriteEntry(const CCompoundEntry& entry)
+{
+    if (!CloseStream() || !m_impl->ole) return false;
+    GsfOutput* child = gsf_outfile_new_child(m_impl->ole, entry.name.c_str(), entry.isStorage);
+    if (!child) return m_impl->Fail("entry cannot be created: " + entry.name);
+    std::string why;
+    bool ok = true;
+    if (entry.isStorage)
+        ok = WriteStorage(GSF_OUTFILE(child), entry, why);
+    else if (!entry.data.empty())
+        ok = gsf_output_write(child, entry.data.size(), reinterpret_cast<const guint8*>(entry.data.data()));
+    const bool closed = gsf_output_close(child);
+    g_object_unref(child);
+    if (!ok) return m_impl->Fail(why.empty() ? "stream cannot be written: " + entry.name : why);
+    if (!closed) return m_impl->Fail("entry cannot be closed: " + entry.name);
+    return !m_impl->SinkFailed();
+}
+
+void CCompoundWriter::SetRootClassId(const std::array<std::uint8_t, 16>& classId)
+{
+    if (m_impl->ole && GSF_IS_OUTFILE_MSOLE(m_impl->ole))
+        gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(m_impl->ole), classId.data());
+}
+
+bool CCompoundWriter::Finish(std::string& error)
+{
+    bool ok = CloseStream();
+    if (m_impl->ole && !m_impl->finished) {
+        m_impl->finished = true;
+        if (!gsf_output_close(GSF_OUTPUT(m_impl->ole)) && ok) ok = m_impl->Fail("compound file cannot be finished");
+    }
+    if (m_impl->SinkFailed()) ok = false;
+    if (!m_impl->error.empty()) ok = false;
+    error = m_impl->error;
     return ok;
 }

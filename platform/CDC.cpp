@@ -1,9 +1,11 @@
 #include "CDC.h"
 
+#include "CWinFontMetrics.h"
 #include "CodePage.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QThread>
 #include <QHash>
 #include <QPainter>
@@ -11,9 +13,11 @@
 #include <QPainterPath>
 #include <QPolygon>
 #include <QStringList>
+#include <QTransform>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -140,11 +144,27 @@ namespace detail {
 // fonts over and over (every table cell selects its font and gives the
 // previous one back).
 struct FontEntry {
-    explicit FontEntry(const LogFont& lf) : logFont(lf), font(MakeQFont(lf)), metrics(font) {}
+    explicit FontEntry(const LogFont& lf) : logFont(lf), win(lf), font(win.Font()), metrics(font) {}
     LogFont logFont;
+    // The metrics text is measured and laid out with, as the system gives
+    // them for the font the files name.
+    CWinFontMetrics win;
     QFont font;
+    // The drawn font's own metrics, for the lines of underline and
+    // strike-out.
     QFontMetrics metrics;
     QHash<QString, int> advances;
+    QHash<QString, qreal> drawnAdvances;
+
+    // The advance the drawing font's own glyph has.
+    qreal DrawnAdvance(const QString& ch)
+    {
+        const auto it = drawnAdvances.constFind(ch);
+        if (it != drawnAdvances.constEnd()) return it.value();
+        const qreal advance = QFontMetricsF(font).horizontalAdvance(ch);
+        if (drawnAdvances.size() < 4096) drawnAdvances.insert(ch, advance);
+        return advance;
+    }
 };
 
 } // namespace detail
@@ -191,7 +211,7 @@ int CDC::Advance(const QString& ch) const
     QHash<QString, int>& known = m_fontEntry->advances;
     const auto it = known.constFind(ch);
     if (it != known.constEnd()) return it.value();
-    const int advance = m_metrics.horizontalAdvance(ch);
+    const int advance = m_fontEntry->win.Advance(ch);
     if (known.size() < 4096) known.insert(ch, advance);
     return advance;
 }
@@ -207,10 +227,14 @@ void CDC::LineTo(int x, int y)
 {
     const CPoint end(x, y);
     if (m_pen.style != PS_NULL && m_current != end) {
-        if (IsSolidHairline())
+        if (SteppedHairline()) {
             DrawHairlineSegment(m_current, end);
-        else
+        } else if (IsSolidHairline()) {
+            const CPoint segment[] = {m_current, end};
+            DrawScaledHairline(segment, 2, false);
+        } else {
             m_painter->drawLine(QPointF(m_current.x + 0.5, m_current.y + 0.5), QPointF(x + 0.5, y + 0.5));
+        }
     }
     m_current = end;
 }
@@ -226,6 +250,39 @@ static QPolygonF ToPolygon(const CPoint* points, int count, qreal offset)
 bool CDC::IsSolidHairline() const
 {
     return (m_pen.style == PS_SOLID || m_pen.style == PS_INSIDEFRAME) && m_pen.width <= 1;
+}
+
+bool CDC::IsPixelAligned() const
+{
+    const QTransform& t = m_painter->worldTransform();
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+
+bool CDC::SteppedHairline() const
+{
+    return IsSolidHairline() && IsPixelAligned();
+}
+
+// Where a logical pixel is not one device pixel (a printer, a scaled
+// painter), a one-pixel line is a stroke one logical pixel wide through the
+// pixel centres: stepping the logical pixels would put each of them down as
+// a separate dot of the device.
+void CDC::DrawScaledHairline(const CPoint* points, int count, bool closed)
+{
+    QPen pen = m_painter->pen();
+    pen.setWidthF(1.0);
+    pen.setCosmetic(false);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter->save();
+    m_painter->setPen(pen);
+    m_painter->setBrush(Qt::NoBrush);
+    const QPolygonF line = ToPolygon(points, count, 0.5);
+    if (closed)
+        m_painter->drawPolygon(line);
+    else
+        m_painter->drawPolyline(line);
+    m_painter->restore();
 }
 
 // A system hairline covers its start pixel and leaves out its end pixel,
@@ -268,8 +325,12 @@ void CDC::DrawHairlineSegment(const CPoint& from, const CPoint& to)
 void CDC::Polyline(const CPoint* points, int count)
 {
     if (count < 2 || m_pen.style == PS_NULL) return;
-    if (IsSolidHairline()) {
+    if (SteppedHairline()) {
         for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
+        return;
+    }
+    if (IsSolidHairline()) {
+        DrawScaledHairline(points, count, false);
         return;
     }
     // Styled and wide pens: one path, so dashes run on across the vertices.
@@ -291,6 +352,10 @@ void CDC::Polygon(const CPoint* points, int count)
         m_painter->setPen(Qt::NoPen);
         m_painter->drawPolygon(ToPolygon(points, count, 0.0), rule);
         m_painter->restore();
+    }
+    if (!IsPixelAligned()) {
+        DrawScaledHairline(points, count, true);
+        return;
     }
     for (int i = 1; i < count; ++i) DrawHairlineSegment(points[i - 1], points[i]);
     DrawHairlineSegment(points[count - 1], points[0]);
@@ -374,13 +439,13 @@ void CDC::TextOut(int x, int y, const std::string& gbkText)
     }
     const int boxWidth = std::max(0, pen);
     const int inkWidth = std::max(0, pen - m_charExtra);
-    const int ascent = m_metrics.ascent();
+    const int ascent = GetTextAscent();
 
     m_painter->save();
     m_painter->translate(x, y);
     // Negated as a double: a damaged record can hold the smallest int.
     if (m_font.lfEscapement != 0) m_painter->rotate(-(m_font.lfEscapement / 10.0));
-    if (m_bkMode == OPAQUE) m_painter->fillRect(QRect(0, 0, boxWidth, m_metrics.height()), ToQColor(m_bkColor));
+    if (m_bkMode == OPAQUE) m_painter->fillRect(QRect(0, 0, boxWidth, GetTextHeight()), ToQColor(m_bkColor));
 
     // Decorations are drawn once across the whole text below, not per
     // character, so the character extra leaves no gaps in them.
@@ -389,8 +454,24 @@ void CDC::TextOut(int x, int y, const std::string& gbkText)
     glyphFont.setStrikeOut(false);
     m_painter->setFont(glyphFont);
     m_painter->setPen(ToQColor(m_textColor));
-    for (qsizetype i = 0; i < chars.size(); ++i)
-        m_painter->drawText(QPointF(positions[std::size_t(i)], ascent), chars[i]);
+    for (qsizetype i = 0; i < chars.size(); ++i) {
+        const QString& ch = chars[i];
+        const qreal x = positions[std::size_t(i)];
+        // A glyph of the drawing font wider than the advance the text is
+        // measured with (the Latin letters of a Chinese font stand in for
+        // the half-em ones of 宋体) is narrowed to fit its place.
+        const qreal own = m_fontEntry->DrawnAdvance(ch);
+        const int advance = Advance(ch);
+        if (advance > 0 && own > advance) {
+            m_painter->save();
+            m_painter->translate(x, ascent);
+            m_painter->scale(advance / own, 1.0);
+            m_painter->drawText(QPointF(0, 0), ch);
+            m_painter->restore();
+        } else {
+            m_painter->drawText(QPointF(x, ascent), ch);
+        }
+    }
 
     const qreal thickness = std::max(1, m_metrics.lineWidth());
     if (m_qfont.underline())
@@ -405,22 +486,22 @@ CSize CDC::GetTextExtent(const std::string& gbkText) const
     int width = 0;
     if (!gbkText.empty())
         for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += Advance(ch);
-    return CSize(width, m_metrics.height());
+    return CSize(width, GetTextHeight());
 }
 
 int CDC::GetTextAscent() const
 {
-    return m_metrics.ascent();
+    return m_fontEntry->win.Ascent();
 }
 
 int CDC::GetTextHeight() const
 {
-    return m_metrics.height();
+    return m_fontEntry->win.Height();
 }
 
 int CDC::GetAvgCharWidth() const
 {
-    return m_metrics.averageCharWidth();
+    return m_fontEntry->win.AverageCharWidth();
 }
 
 int CDC::CharAdvance(const QString& ch) const
@@ -497,7 +578,7 @@ int CDC::DrawText(const std::string& gbkText, CRect& rect, unsigned format)
         widths.push_back(LineWidth(line));
         widest = std::max(widest, widths.back());
     }
-    const int lineHeight = m_metrics.height();
+    const int lineHeight = GetTextHeight();
     const int height = int(std::min<long long>(1LL << 30, (long long)lines.size() * lineHeight));
     if (format & DT_CALCRECT) {
         rect.right = int(std::min<long long>((long long)rect.left + widest, INT_MAX));

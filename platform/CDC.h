@@ -166,7 +166,12 @@ private:
     void ApplyBrush();
     void ApplyFont();
     bool IsSolidHairline() const;
+    // Whether logical pixels are device pixels (a plain whole-pixel shift).
+    bool IsPixelAligned() const;
+    // A solid one-pixel line stepped pixel by pixel, as on the screen.
+    bool SteppedHairline() const;
     void DrawHairlineSegment(const CPoint& from, const CPoint& to);
+    void DrawScaledHairline(const CPoint* points, int count, bool closed);
     // The whole-pixel advance of one character in the selected font.
     int Advance(const QString& ch) const;
     int CharAdvance(const QString& ch) const;

@@ -1,6 +1,7 @@
 #include "LogFont.h"
 
 #include "CArchive.h"
+#include "CWinFontMetrics.h"
 #include "CodePage.h"
 
 #include <QFont>
@@ -63,53 +64,22 @@ void InstallFontSubstitutions()
     static bool done = false;
     if (done) return;
     done = true;
+    // Widgets that name these faces (the font lists, their samples) get the
+    // fonts the drawing is measured and drawn with.
     const QStringList cjk = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("WenQuanYi Micro Hei"),
                              QStringLiteral("Noto Sans CJK SC")};
     const QStringList faces = {QStringLiteral("宋体"), QStringLiteral("新宋体"), QStringLiteral("黑体"),
                                QStringLiteral("楷体"), QStringLiteral("楷体_GB2312"), QStringLiteral("仿宋"),
                                QStringLiteral("仿宋_GB2312"), QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
                                QStringLiteral("SimHei"), QStringLiteral("KaiTi"), QStringLiteral("FangSong"),
-                               QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
                                QStringLiteral("MS Sans Serif"), QStringLiteral("System")};
     for (const QString& f : faces) QFont::insertSubstitutions(f, cjk);
+    for (const QString& f : {QStringLiteral("Arial"), QStringLiteral("Times New Roman"), QStringLiteral("Courier New")})
+        QFont::insertSubstitutions(f, QStringList{CWinFontMetrics::StandInFamily(f)} + cjk);
 }
 
 QFont MakeQFont(const LogFont& lf)
 {
     InstallFontSubstitutions();
-    QFont font(GbkToQString(lf.FaceName()));
-    if (lf.FaceName().empty()) font.setFamily(QStringLiteral("WenQuanYi Zen Hei"));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    font.setStyleStrategy(QFont::PreferOutline);
-    font.setKerning(false);
-    const int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp<int>(lf.lfWeight, 1, 1000);
-    font.setWeight(QFont::Weight(weight));
-    font.setItalic(lf.lfItalic != 0);
-    font.setUnderline(lf.lfUnderline != 0);
-    font.setStrikeOut(lf.lfStrikeOut != 0);
-
-    // Negative heights give the character (em) height, positive ones the
-    // whole cell (ascent + descent); zero is a default size.
-    int pixels = lf.lfHeight == 0 ? 16 : std::abs(lf.lfHeight);
-    pixels = std::clamp(pixels, 1, 32000);
-    font.setPixelSize(pixels);
-    if (lf.lfHeight > 0) {
-        const qreal cell = QFontMetricsF(font).height();
-        if (cell > 0) {
-            const int em = int(std::lround(pixels * pixels / cell));
-            font.setPixelSize(std::clamp(em, 1, 32000));
-        }
-    }
-    if (lf.lfWidth != 0) {
-        const qreal natural = QFontMetricsF(font).averageCharWidth();
-        if (natural > 0) {
-            // Ten times the natural width at most: small glyphs drawn much
-            // wider than that can fail in FreeType's rasteriser, and Qt then
-            // copies from a null bitmap (seen with Qt 6.4 and a damaged
-            // text record).
-            const int stretch = int(std::lround(std::abs(lf.lfWidth) * 100.0 / natural));
-            font.setStretch(std::clamp(stretch, 1, 1000));
-        }
-    }
-    return font;
+    return CWinFontMetrics(lf).Font();
 }

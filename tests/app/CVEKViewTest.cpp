@@ -1,10 +1,15 @@
 #include "ViewTestSupport.h"
 
 #include "app/CVectorTool.h"
+#include "app/CZoomPreview.h"
 #include "geometry/Distance.h"
 #include "tools/CVTSymmetricDraw.h"
 
+#include <QPainter>
 #include <QScrollBar>
+#include <QEventLoop>
+#include <QTimer>
+#include <QTransform>
 #include <QWindow>
 
 #include <cmath>
@@ -250,6 +255,67 @@ TEST_F(ViewTest, KeypadPlusZoomsAboutTheMouse)
     EXPECT_EQ(view->DeviceToModelPoint(100, 80), CPoint(1000, 800));
     SendKey(*view, QEvent::KeyPress, Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_NEAR(view->GetScale(), 10.0 / 1.1 / 0.8, 1e-9);
+}
+
+// While the keypad zooms step after step, the view shows what it showed
+// before, stretched to each new scale, and paints the page afresh once the
+// steps have stopped for a moment.
+TEST_F(ViewTest, KeypadZoomShowsThePreviousImageScaledUntilTheStepsStop)
+{
+    view->SetViewTransform(10.0, 0, 0);
+    Move(*view, {400, 300});
+    BoxElement* box = AddBox(CRect(1000, 1000, 3000, 2000), RGB(255, 0, 0));
+    const QImage before = Render(*view);
+    const int drawsBefore = box->drawCount;
+
+    // Three steps in a row: 1.1 x 1.1 x 1.1 larger about the mouse, which
+    // stays on model point (4000, 3000).
+    for (int i = 0; i < 3; ++i)
+        SendKey(*view, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, i > 0);
+    const double scale = view->GetScale();
+    ASSERT_NEAR(scale, 10.0 / 1.331, 1e-9);
+    const CPoint origin = view->DeviceToModelPoint(0, 0);
+    const QImage during = Render(*view);
+    EXPECT_EQ(box->drawCount, drawsBefore);
+
+    // What the view showed before, stretched by 1.331 about the mouse.
+    QImage expected(during.size(), QImage::Format_RGB32);
+    expected.fill(ToQColor(Settings().m_crOutsidePaperColor));
+    {
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        const double k = 10.0 / scale;
+        painter.setTransform(QTransform(k, 0, 0, k, -origin.x / scale, -origin.y / scale));
+        painter.drawImage(QPointF(0, 0), before.copy(0, 0, drawRect.right, drawRect.bottom));
+    }
+    // Away from the tool's mark at the mouse: the box, stretched.
+    const QRect area(0, 0, 350, 250);
+    EXPECT_EQ(during.copy(area), expected.copy(area));
+
+    // The steps stop: the page is painted at the new scale, box edges sharp
+    // where the new mapping puts them.
+    QEventLoop wait;
+    QTimer::singleShot(CZoomPreview::kSettleMs + 100, &wait, &QEventLoop::quit);
+    wait.exec();
+    const QImage after = Render(*view);
+    EXPECT_GT(box->drawCount, drawsBefore);
+    const CPoint corner = view->ModelToDevicePoint(1000, 1000);
+    EXPECT_EQ(PixelAt(after, corner.x + 1, corner.y + 1), RGB(255, 0, 0));
+    EXPECT_NE(PixelAt(after, corner.x - 1, corner.y + 1), RGB(255, 0, 0));
+    EXPECT_NE(after.copy(area), during.copy(area));
+}
+
+TEST_F(ViewTest, AChangeDuringAKeypadZoomIsPaintedAtOnce)
+{
+    view->SetViewTransform(10.0, 0, 0);
+    Move(*view, {100, 80});
+    Render(*view);
+    SendKey(*view, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+    BoxElement* box = AddBox(CRect(1000, 1000, 3000, 2000), RGB(0, 0, 255));
+    const QImage image = Render(*view);
+    const CPoint inside = view->ModelToDevicePoint(2000, 1500);
+    EXPECT_EQ(PixelAt(image, inside.x, inside.y), RGB(0, 0, 255));
+    EXPECT_GT(box->drawCount, 0);
 }
 
 // --- Undo, redo, cancel -------------------------------------------------------------

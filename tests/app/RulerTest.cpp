@@ -105,13 +105,13 @@ TEST_F(RulerTest, StepsFallOnWholeUnitsAboutOneScreenCentimetreApart)
     const StepCase cases[] = {
         {2, kTrueScale, 1000.0, 100.0},         // cm: v is 10 mm per screen cm
         {2, kTrueScale * 10, 10000.0, 1000.0},  // zoomed out ten times
-        {2, 1.0, 1000.0, 100.0},                // zoomed in: never below 1 cm
+        {2, 1.0, 50.0, 5.0},                    // zoomed in: 0.05 cm per 1.9 screen cm
         {0, kTrueScale, 2540.0, 317.5},         // inch fractions: eighths
         {1, kTrueScale, 2540.0, 254.0},         // decimal inches: tenths
         {1, kTrueScale * 8, 2540.0 * 3, 762.0}, // 3.15 inches per screen cm
         {3, kTrueScale, 1000.0, 100.0},         // mm
         {3, kTrueScale / 5, 200.0, 20.0},       // mm: 2 mm per screen cm
-        {3, 0.001, 100.0, 10.0},                // mm at extreme zoom: 1 mm
+        {3, 0.001, 1.0, 0.1},                   // mm at extreme zoom: the precision's 0.01 mm
     };
     for (const StepCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "unit " << c.unit << " scale " << c.scale);
@@ -194,6 +194,46 @@ TEST_F(RulerTest, LabelsShowTheWorkUnitBesideTheLongTicks)
         for (size_t i = 0; i < c.labels.size(); ++i) {
             SCOPED_TRACE(c.labels[i].toStdString());
             const int tick = static_cast<int>(std::lround(i * major / kTrueScale)) + 2;
+            const QSize size(metrics.horizontalAdvance(c.labels[i]), 12);
+            const QImage drawn = image.copy(QRect(QPoint(tick + 2, 1), size));
+            EXPECT_EQ(drawn, LabelImage(ruler, c.labels[i], size));
+        }
+    }
+}
+
+TEST_F(RulerTest, ZoomedInFarLabelsFallOnPartsOfTheUnit)
+{
+    // Scale 0.75 is where the wheel stops on an A4 page: a centimetre spans
+    // 1,333 pixels. Labels still come about one screen centimetre apart,
+    // on the parts of the unit the precision can show.
+    struct Case {
+        int unit;
+        int precision;
+        double major;                 // model units
+        std::vector<QString> labels;  // at the first long ticks
+    };
+    const std::vector<Case> cases = {
+        {2, 100, 50.0, {"0", "0.05", "0.1", "0.15"}},
+        {3, 10, 100.0, {"0", "1", "2"}},  // a millimetre is 133 pixels: whole ones
+        {1, 1000, 50.8, {"0", "0.02", "0.04"}},
+        {0, 64, 2540.0 / 64, {"0", "1/64", "1/32"}},
+        {2, 10, 100.0, {"0", "0.1", "0.2"}},    // only tenths can be shown
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "unit " << c.unit << " precision " << c.precision);
+        SetUnit(c.unit, c.precision);
+        CRulerBar ruler(true);
+        Prepare(ruler, 800, 0.75);
+        double major = 0.0;
+        double minor = 0.0;
+        ruler.GetSteps(major, minor);
+        ASSERT_NEAR(major, c.major, 1e-6);
+        const QImage image = Render(ruler);
+        const QFontMetrics metrics(ruler.LabelFont());
+        for (size_t i = 0; i < c.labels.size(); ++i) {
+            SCOPED_TRACE(c.labels[i].toStdString());
+            const int tick = static_cast<int>(std::lround(i * major / 0.75)) + 2;
+            EXPECT_EQ(TickLengthAt(image, tick), 8);
             const QSize size(metrics.horizontalAdvance(c.labels[i]), 12);
             const QImage drawn = image.copy(QRect(QPoint(tick + 2, 1), size));
             EXPECT_EQ(drawn, LabelImage(ruler, c.labels[i], size));

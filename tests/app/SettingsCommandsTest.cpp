@@ -103,6 +103,11 @@ TEST_F(SettingsCommandsTest, SheetOkAppliesAtOnceAndWritesConfigDatByteForByte)
     frame.resize(900, 700);
     frame.show();
     auto* ruler = static_cast<CRulerBar*>(frame.GetHorizontalRuler());
+    // A zoom where a screen centimetre shows about a centimetre (without a
+    // document the view stands zoomed in far, where labels fall on parts
+    // of the unit).
+    ruler->SetPixelsPerCm(37.795);
+    ruler->SetScale(26.4583, 0);
     double major = 0, minor = 0;
     ruler->GetSteps(major, minor);
     EXPECT_EQ(std::fmod(major, 1000.0), 0.0); // whole centimetres

@@ -618,9 +618,10 @@ TEST_F(ViewCommandsTest, TableMatchingToggles)
 
 TEST_F(ViewCommandsTest, DisabledCommandsStayDisabled)
 {
-    // The grading menu, Insert Object, and the library commands while no
-    // drawing is selected in the library tool.
-    std::vector<int> disabled = {32874, 32881, 32875, 32883, 32887, 32888, 32889, 57856, 32866, 32811, 32812};
+    // The grading commands that need grading tables on the pages, Insert
+    // Object, and the library commands while no drawing is selected in the
+    // library tool.
+    std::vector<int> disabled = {32875, 32883, 32887, 32888, 32889, 57856, 32866, 32811, 32812};
     // Table commands the tool does not offer, copy without a selection,
     // paste with an empty clipboard, redo without anything undone, the
     // table clipboard outside the select and table tools.

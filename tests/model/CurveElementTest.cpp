@@ -661,6 +661,96 @@ TEST_P(OldCurveRecordTest, ReadsTheFieldsItsVersionHasAndWritesThemAt107)
 
 INSTANTIATE_TEST_SUITE_P(Versions, OldCurveRecordTest, ::testing::Values(107, 105, 104, 102, 101));
 
+// Another program's record of the same curve, whose bounds differ from
+// those this program computes (one unit wider all round).
+std::string ForeignCurveRecord()
+{
+    std::string record = HexBytes("01000000 00000000 00000000") + CurveBody(107);
+    Put32(record, 12 + 12, 99);
+    Put32(record, 12 + 16, 199);
+    Put32(record, 12 + 20, 1102);
+    Put32(record, 12 + 24, 202);
+    return record;
+}
+
+// The record of a whole page set holding that one curve.
+std::string ForeignPageSetRecord()
+{
+    CPageSet set(107, 100);
+    set.InsertPage(0);
+    CPage* p = set.GetPageAt(0);
+    p->AddPoint(new CSharedPoint(p, 100, 200));
+    p->AddPoint(new CSharedPoint(p, 1100, 200));
+    auto* curve = new COpenCurveElement(p, 0);
+    p->AddElement(curve);
+    CArchive in(ForeignCurveRecord().substr(12));
+    curve->Load(in);
+    CArchive out;
+    set.Store(out);
+    return out.Buffer();
+}
+
+TEST_F(CurveTest, AnUnchangedCurveWritesBackTheBoundsItWasReadWith)
+{
+    const std::string original = ForeignPageSetRecord();
+    ASSERT_NE(original.find(HexBytes("63000000 C7000000 4E040000 CA000000")), std::string::npos);
+    struct Case {
+        const char* name;
+        std::function<void(CPageSet&)> before;
+    };
+    const Case cases[] = {
+        {"stored at once", [](CPageSet&) {}},
+        {"after drawing it", [](CPageSet& set) {
+             QImage image(50, 50, QImage::Format_RGB32);
+             QPainter painter(&image);
+             CDC dc(&painter);
+             set.DrawPage(0, &dc, 30.0, 0, 0, CRect(0, 0, 50, 50));
+         }},
+        {"after asking its bounds", [](CPageSet& set) { set.GetPageAt(0)->ElementAt(0)->GetBoundRect(); }},
+        {"a copy of it (an undo snapshot)", [](CPageSet& set) {
+             CPageSet copy(107, 100);
+             copy.CopyFrom(set);
+             set.CopyFrom(copy);
+         }},
+    };
+    for (const Case& c : cases) {
+        CPageSet set(107, 100);
+        CArchive in(original);
+        ASSERT_EQ(set.Load(in), 1) << c.name;
+        c.before(set);
+        const bool dirty = set.GetPageAt(0)->ElementAt(0)->IsBoundsDirty();
+        CArchive out;
+        set.Store(out);
+        EXPECT_EQ(out.Buffer(), original) << c.name;
+        // Storing built no geometry that was not there.
+        EXPECT_EQ(set.GetPageAt(0)->ElementAt(0)->IsBoundsDirty(), dirty) << c.name;
+    }
+}
+
+TEST_F(CurveTest, AChangedCurveWritesTheBoundsOfItsNewShape)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CPage&)> change;
+        const char* bounds;
+    };
+    const Case cases[] = {
+        {"a node moved", [](CPage& p) { p.GetPointAt(1)->MoveTo(1100, 300, 1); }, "64000000 C8000000 4D040000 2D010000"},
+        {"a wider line", [](CPage& p) {
+             static_cast<CCurveElement*>(p.ElementAt(0))->SetLineAttr(CLineAttr(40));
+         }, "64000000 C8000000 4D040000 C9000000"},
+    };
+    for (const Case& c : cases) {
+        CPageSet set(107, 100);
+        CArchive in(ForeignPageSetRecord());
+        ASSERT_EQ(set.Load(in), 1) << c.name;
+        c.change(*set.GetPageAt(0));
+        CArchive out;
+        set.GetPageAt(0)->ElementAt(0)->Store(out);
+        EXPECT_EQ(out.Buffer().substr(24, 16), HexBytes(c.bounds)) << c.name;
+    }
+}
+
 TEST_F(CurveTest, DamagedRecordsEndInAnArchiveError)
 {
     const std::string good = CurveBody(107);

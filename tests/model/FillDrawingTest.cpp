@@ -11,6 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <thread>
+#include <vector>
+
 #include <QImage>
 #include <QPainter>
 
@@ -445,6 +449,30 @@ TEST(GradientRamp, StopsOutOfOrderMeetAndEndsHoldTheirColours)
     EXPECT_TRUE(Near(ramp.ColorAt(0.9), qRgb(0, 128, 128), 1));
     EXPECT_EQ(ramp.ColorAt(2.0), qRgb(0, 0, 255));
     EXPECT_EQ(ramp.TableColorAt(std::nan("")), qRgb(255, 0, 0));
+}
+
+TEST(GradientRamp, FillsOfTheSameColoursShareOneTable)
+{
+    const std::vector<CGradientRamp::Stop> redToBlue{{0.0, qRgb(255, 0, 0)}, {0.5, qRgb(128, 0, 128)},
+                                                     {1.0, qRgb(0, 0, 255)}};
+    const std::shared_ptr<const CGradientRamp> a = CGradientRamp::Shared(redToBlue, false);
+    EXPECT_EQ(CGradientRamp::Shared(redToBlue, false), a);
+    EXPECT_NE(CGradientRamp::Shared(redToBlue, true), a);
+    std::vector<CGradientRamp::Stop> moved = redToBlue;
+    moved[1].position = 0.6;
+    EXPECT_NE(CGradientRamp::Shared(moved, false), a);
+    // A table learnt on several threads at once holds the colours one
+    // thread alone would have learnt.
+    const std::shared_ptr<const CGradientRamp> shared = CGradientRamp::Shared(moved, true);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&shared] {
+            for (int i = 0; i < CGradientRamp::kTableSize; ++i) shared->PremultipliedAt(i / 4095.0);
+        });
+    for (std::thread& t : threads) t.join();
+    const CGradientRamp alone(moved, true);
+    for (int i = 0; i < CGradientRamp::kTableSize; i += 7)
+        EXPECT_EQ(shared->PremultipliedAt(i / 4095.0), alone.PremultipliedAt(i / 4095.0)) << i;
 }
 
 TEST(GradientRamp, MiddleColourRoundsHalvesAwayFromZero)

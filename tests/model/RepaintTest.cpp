@@ -294,3 +294,78 @@ TEST(RepaintTest, ALineShowsItsNewColourShapeAndMarks)
 }
 
 }  // namespace
+
+namespace {
+
+// A page of many overlapping elements, enough for the page to prepare its
+// paints on several threads: shaded fills of every kind, solid fills, line
+// fills, dashed and plain lines, in three levels.
+void FillManyElements(TestPage& t)
+{
+    const int kinds[] = {FILL_LINEAR, FILL_CIRCULAR, FILL_CONICAL, FILL_SQUARE, FILL_SOLID, FILL_LINES};
+    for (int i = 0; i < 360; ++i) {
+        const int x = 50 + (i * 37) % 1700;
+        const int y = 50 + (i * 53) % 1700;
+        const int side = 150 + (i * 11) % 300;
+        const int kind = kinds[i % 6];
+        auto* e = new CClosedCurveElement(t.page, i % 3, CLineAttr(10 + i % 20), RGB(i % 250, 40, 90),
+                                          t.Nodes({{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}}),
+                                          nullptr, kind == FILL_LINES ? FILL_NONE : kind,
+                                          RGB(255, i % 255, 0), RGB(0, 0, 255), CPoint(x, y),
+                                          CPoint(x + side, y + side), 0.4, 0.2, CPoint(x + side / 2, y + side / 2),
+                                          RGB(0, 255, i % 255), 15.0 * i, i % 2);
+        if (kind == FILL_LINES) {
+            e->SetFillKind(FILL_LINES);
+            e->SetLineFillAttr(CLineAttr::Dashed(5));
+            e->SetLineFillColor(RGB(0, 120, 0));
+            e->SetLineFillAngle(30.0);
+            e->SetLineFillSpacing(40);
+        }
+        t.page->AddElement(e);
+        if (i % 4 == 0) {
+            auto* line = new COpenCurveElement(t.page, 2, i % 8 ? CLineAttr(20) : CLineAttr::Dashed(10), kBlack,
+                                               t.Nodes({{x, y + side}, {x + side, y}}), 1, 600, 53.0, 0, 600, 53.0);
+            t.page->AddElement(line);
+        }
+    }
+}
+
+// The same page painted by drawing its elements one by one in level
+// order, nothing prepared beforehand.
+QImage PaintOneByOne(TestPage& t, double scale, int originX, int originY, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    {
+        CDC dc(&painter);
+        for (int level = 0; level <= t.page->GetMaxLevel(); ++level)
+            for (CGraphElement* e : t.page->Elements())
+                if (e->GetLevel() == level) e->Draw(&dc, scale, originX, originY, CRect(0, 0, size, size));
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(RepaintTest, APagePreparedOnSeveralThreadsPaintsAsOneDrawnElementByElement)
+{
+    TestPage prepared;
+    FillManyElements(prepared);
+    ASSERT_GE(std::size_t(prepared.page->GetElementCount()), CPage::kPreparedPaintElements);
+    TestPage plain;
+    FillManyElements(plain);
+    struct View {
+        double scale;
+        int originX, originY;
+    };
+    // A first paint, the same again (kept images), another scale, a
+    // scrolled view, a view zoomed in on part of the page.
+    const View views[] = {{kScale, 0, 0}, {kScale, 0, 0}, {7.5, -20, 30}, {7.5, 133, -40}, {2.0, 600, 500}};
+    for (const View& v : views) {
+        SCOPED_TRACE(testing::Message() << "scale " << v.scale << " origin " << v.originX << ", " << v.originY);
+        const QImage a = prepared.Paint(v.scale, v.originX, v.originY, 260);
+        const QImage b = PaintOneByOne(plain, v.scale, v.originX, v.originY, 260);
+        EXPECT_EQ(Differing(a, b), 0);
+    }
+}

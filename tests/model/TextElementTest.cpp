@@ -168,11 +168,53 @@ TEST(TextElementRecord, Reads107FieldByFieldAndWritesItBack)
     EXPECT_EQ(e.GetCorner4(), CPoint(1500, 2400));
     EXPECT_EQ(e.GetCorner3(), CPoint(1000, 2400));
     EXPECT_EQ(e.GetExtent(), CSize(500, 400));
-    // Loading leaves the dirty flag as it was: the box is laid out again
-    // when it is next drawn or read.
-    EXPECT_TRUE(e.IsBoundsDirty());
+    // The box stays as it was stored: it is not measured again when it is
+    // next drawn or read.
+    EXPECT_FALSE(e.IsBoundsDirty());
+    EXPECT_EQ(e.GetBoundRect(), CRect(1000, 2000, 1500, 2400));
 
     EXPECT_EQ(Stored(e), HexBytes(kHeader) + Body107());
+}
+
+// A text whose stored box is not what this program measures (another
+// machine's fonts wrote it) keeps that box through drawing, copying (the
+// undo snapshot) and storing: an unchanged document saves back the same
+// corners and extent.
+TEST(TextElementRecord, ATextReadFromAFileKeepsItsStoredBox)
+{
+    for (int version : {107, 104}) {
+        SCOPED_TRACE(version);
+        Bytes file;
+        const std::string body = version == 107 ? Body107() : HexBytes(kFontAndPlace) + HexBytes(kCorners);
+        file.header(version, 1).i32(3).i32(0).i32(1).raw(HexBytes(kHeader)).raw(body);
+        CPageSet set;
+        CArchive in(file.data);
+        ASSERT_EQ(set.Load(in), 1);
+        POSITION pos = set.GetFirstElementPosition(0);
+        auto* text = dynamic_cast<CTextElement*>(set.GetNextElement(0, pos));
+        ASSERT_NE(text, nullptr);
+        // 宋体 measures "AB" at 400 x 400 here; the file says 500 x 400.
+        ASSERT_EQ(CTextElement::MeasureTextFont(text->GetTextFont()), CSize(400, 400));
+
+        QImage image = WhiteImage(100, 100);
+        {
+            QPainter painter(&image);
+            CDC dc(&painter);
+            set.DrawPage(0, &dc, 30.0, 0, 0, CRect(0, 0, 100, 100));
+        }
+        CPageSet copy;
+        copy.CopyFrom(set);
+        for (CPageSet* s : {&set, &copy}) {
+            POSITION p = s->GetFirstElementPosition(0);
+            auto* t = dynamic_cast<CTextElement*>(s->GetNextElement(0, p));
+            ASSERT_NE(t, nullptr);
+            EXPECT_EQ(t->GetCorner4(), CPoint(1500, 2400));
+            EXPECT_EQ(t->GetBoundRect(), CRect(1000, 2000, 1500, 2400));
+        }
+        CArchive out;
+        copy.Store(out);
+        EXPECT_NE(out.Buffer().find(HexBytes(kCorners)), std::string::npos);
+    }
 }
 
 TEST(TextElementRecord, BuildsThe107RecordFromScratch)
@@ -428,7 +470,8 @@ TEST(TextElementMeasure, OneMeasuredPixelIsOnePageUnit)
     const CSize one = CTextElement::MeasureTextFont(Text("HH", -400));
     const CSize two = CTextElement::MeasureTextFont(Text("HH", -800));
     EXPECT_EQ(one, MeasureOnImage("HH", Font(-400)));
-    EXPECT_GT(one.cy, 400);  // a cell is taller than its characters
+    // 宋体's cell is one em high and its letters half an em wide.
+    EXPECT_EQ(one, CSize(400, 400));
     EXPECT_NEAR(two.cx, 2 * one.cx, 4);
     EXPECT_NEAR(two.cy, 2 * one.cy, 2);
 }
@@ -579,7 +622,8 @@ TEST(TextElementBox, CopyTakesEverythingWithoutMeasuring)
     copy.CopyFrom(source);
     EXPECT_EQ(copy.GetCorner2(), CPoint(1, 2));
     EXPECT_EQ(copy.GetExtent(), CSize(500, 400));
-    EXPECT_TRUE(copy.IsBoundsDirty());
+    // A text read from a file keeps its box, and so does its copy.
+    EXPECT_FALSE(copy.IsBoundsDirty());
     EXPECT_EQ(Stored(copy).substr(8), Stored(source).substr(8));
 
     // A clean box is copied as it stands and stays clean.

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -159,3 +161,58 @@ TEST(CArchiveErrors, DirectionIsEnforced)
 }
 
 } // namespace
+
+namespace {
+
+// Collects what a storing archive hands on, piece by piece.
+class PieceSink : public CArchiveSink {
+public:
+    bool WriteBytes(const char* data, std::size_t size) override
+    {
+        if (bytes.size() + size > failAfter) return false;
+        bytes.append(data, size);
+        pieces.push_back(size);
+        return true;
+    }
+    std::string bytes;
+    std::vector<std::size_t> pieces;
+    std::size_t failAfter = std::size_t(-1);
+};
+
+void StoreSample(CArchive& ar, int repeat)
+{
+    for (int i = 0; i < repeat; ++i) {
+        ar << std::int32_t(i) << std::uint8_t(i) << double(i) / 3 << CRect(i, -i, 2 * i, 3 * i);
+        ar << std::string(std::size_t(i % 300), 'x');
+    }
+}
+
+} // namespace
+
+TEST(CArchiveSinks, BytesArriveInPiecesNoLargerThanTheBufferAndEqualAStoredBuffer)
+{
+    CArchive whole;
+    StoreSample(whole, 2000);
+    for (const std::size_t buffer : {std::size_t(1), std::size_t(64), std::size_t(4096), std::size_t(1) << 20}) {
+        SCOPED_TRACE(buffer);
+        PieceSink sink;
+        CArchive ar(sink, buffer);
+        StoreSample(ar, 2000);
+        ar.Flush();
+        EXPECT_EQ(sink.bytes, whole.Buffer());
+        EXPECT_EQ(ar.BytesStored(), whole.Buffer().size());
+        // Only a single value larger than the buffer goes on alone.
+        for (const std::size_t piece : sink.pieces) EXPECT_LE(piece, std::max<std::size_t>(buffer, 300));
+    }
+}
+
+TEST(CArchiveSinks, ARefusingSinkMakesEveryLaterWriteThrow)
+{
+    PieceSink sink;
+    sink.failAfter = 10000;
+    CArchive ar(sink, 4096);
+    EXPECT_THROW(StoreSample(ar, 2000), CArchiveError);
+    EXPECT_THROW(ar << std::int32_t(1), CArchiveError);
+    EXPECT_THROW(ar.Flush(), CArchiveError);
+    EXPECT_LE(sink.bytes.size(), 10000u);
+}

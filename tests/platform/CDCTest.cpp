@@ -9,11 +9,13 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -133,6 +135,56 @@ TEST(CDCLines, PolylineJoinsWithoutGapsAndLeavesOutItsLastPoint)
     EXPECT_EQ(image.pixel(10, 20), kWhite);
     EXPECT_NE(image.pixel(60, 60), kWhite);
     EXPECT_EQ(Ink(image), QRect(QPoint(10, 10), QPoint(60, 60)));
+}
+
+// On a painter whose logical pixel is several device pixels (a printer's
+// sheet laid out in tenths of a millimetre), a hairline is one unbroken
+// stroke one logical pixel wide, whatever its direction, through lines,
+// polylines and polygon outlines alike.
+TEST(CDCLines, ScaledHairlinesAreUnbrokenStrokesOneLogicalPixelWide)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CDC&)> draw;
+        QPoint from, to;  // logical pixel centres along which ink must run
+    };
+    const CPoint zig[] = {{5, 40}, {45, 10}, {75, 40}};
+    const CPoint triangle[] = {{10, 10}, {70, 10}, {10, 70}};
+    const std::vector<Case> cases = {
+        {"line", [](CDC& dc) { dc.MoveTo(5, 20); dc.LineTo(75, 20); }, {5, 20}, {74, 20}},
+        {"slanted line", [](CDC& dc) { dc.MoveTo(5, 5); dc.LineTo(70, 60); }, {5, 5}, {69, 59}},
+        {"polyline", [&](CDC& dc) { dc.Polyline(zig, 3); }, {5, 40}, {45, 10}},
+        {"polygon outline", [&](CDC& dc) { dc.SelectBrush(CBrush::Null()); dc.Polygon(triangle, 3); }, {70, 10}, {10, 70}},
+    };
+    for (const double factor : {2.362, 4.0}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << " at " << factor);
+            QImage image = Blank(int(80 * factor), int(80 * factor));
+            {
+                QPainter painter(&image);
+                painter.scale(factor, factor);
+                CDC dc(&painter, true);
+                c.draw(dc);
+            }
+            // Every step along the line, in device pixels, meets ink.
+            const QPointF a = (QPointF(c.from) + QPointF(0.5, 0.5)) * factor;
+            const QPointF b = (QPointF(c.to) + QPointF(0.5, 0.5)) * factor;
+            const int steps = int(QLineF(a, b).length());
+            int gaps = 0;
+            for (int i = 0; i <= steps; ++i) {
+                const QPointF p = a + (b - a) * (double(i) / steps);
+                gaps += image.pixel(int(p.x()), int(p.y())) == kWhite;
+            }
+            EXPECT_EQ(gaps, 0);
+            // About one logical pixel wide: a horizontal line covers
+            // `factor` device rows.
+            if (c.from.y() == c.to.y()) {
+                int rows = 0;
+                for (int y = 0; y < image.height(); ++y) rows += image.pixel(int(40 * factor), y) != kWhite;
+                EXPECT_NEAR(rows, factor, 1.0);
+            }
+        }
+    }
 }
 
 TEST(CDCLines, NullPenDrawsNoLines)

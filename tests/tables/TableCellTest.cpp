@@ -260,11 +260,13 @@ TEST_F(TableCellDrawing, BackgroundAndLines)
 
 TEST_F(TableCellDrawing, NineAlignmentsPlaceTheTextBlock)
 {
-    // Text area (1050, 2050)-(2950, 2550): device (5, 5)-(195, 55).
+    // Text area (1050, 2050)-(2950, 2550): device (5, 5)-(195, 55). The
+    // letters fill their half-em cells, so the ink shows where the block
+    // lies.
     const QRect area(5, 5, 190, 50);
     for (int alignment = 0; alignment < 9; ++alignment) {
         CellFixture f(CellFont(150));
-        f.cell->SetText("Hi");
+        f.cell->SetText("HH");
         f.cell->SetAlignment(alignment);
         const QRect text = InkIn(Draw(*f.cell), area.adjusted(1, 1, -1, -1));
         ASSERT_FALSE(text.isEmpty()) << alignment;

@@ -1,0 +1,73 @@
+// Start-up: from nothing to the main window on the screen with its first
+// page painted, as the program starts without a file (settings read, bars,
+// rulers and view built, a new document, the window shown and painted).
+// The process's own start (loading the libraries, the application object)
+// comes before this and is not measured here.
+#include "app/CMainFrame.h"
+#include "app/CSystemSettings.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+namespace {
+
+// Notes the first paint of the editing view.
+class FirstPaint : public QObject {
+public:
+    bool painted = false;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->objectName() == QStringLiteral("vekView")) painted = true;
+        return false;
+    }
+};
+
+void BM_MainWindowShown(benchmark::State& state)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    double firstMs = -1.0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        FirstPaint watch;
+        qApp->installEventFilter(&watch);
+        auto frame = std::make_unique<CMainFrame>();
+        frame->NewDocument();
+        frame->show();
+        while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 10);
+        qApp->removeEventFilter(&watch);
+        state.PauseTiming();
+        // The first window of the process also meets the fonts, styles and
+        // picture decoders for the first time, as a starting program does.
+        if (firstMs < 0.0) firstMs = clock.nsecsElapsed() / 1e6;
+        frame.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["first_ms"] = firstMs;
+}
+BENCHMARK(BM_MainWindowShown)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vek"));
+    QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

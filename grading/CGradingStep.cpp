@@ -1,0 +1,66 @@
+#include "grading/CGradingStep.h"
+
+#include "app/CMainFrame.h"
+#include "app/CMainToolBar.h"
+#include "app/CSystemSettings.h"
+#include "app/CVEKDoc.h"
+#include "app/CVEKView.h"
+#include "res/StringTable.h"
+#include "ui/CFontSizeCombo.h"
+
+CGradingStep::CGradingStep(CVEKView* view) : m_view(view), m_pageSet(view->GetPageSet())
+{
+    m_view->ResetCurrentTool();
+    m_view->GetDocument()->BeginUndoStep();
+}
+
+CGradingStep::~CGradingStep()
+{
+    if (!m_committed) m_view->GetDocument()->DropUndoStep();
+    m_view->SyncPageTabs();
+    m_view->Invalidate(FALSE);
+}
+
+void CGradingStep::Commit()
+{
+    if (m_committed) return;
+    m_committed = true;
+    if (!m_view->GetDocument()->CommitUndoStep()) m_view->GetDocument()->SetModifiedFlag(true);
+}
+
+CResultStyle CGradingStep::StyleFromSettings()
+{
+    const CSystemSettings& s = Settings();
+    CResultStyle style;
+    style.workUnit = s.m_nWorkUnit;
+    style.font = s.m_lfDefaultFont;
+    style.fontColor = s.m_crFontColor;
+    style.paperColor = s.m_crPaperColor;
+    style.lineColor = s.m_crTableLineColor;
+    style.borderWidth = s.m_nTableBorderWidth;
+    style.innerWidth = s.m_nTableInnerWidth;
+    style.cellPadding = s.m_rcCellPadding;
+    style.alignment = s.m_nTextAlignment;
+    return style;
+}
+
+void CGradingStep::ShowTextControls(const QWidget* view, int fontSizeIndex)
+{
+    CMainFrame* frame = CMainFrame::Of(view);
+    if (!frame) return;
+    frame->ShowLineControls(0, 0, 0, 0, 0);
+    frame->ShowTextControls(1);
+    if (CMainToolBar* bar = frame->GetMainToolBar())
+        if (CFontSizeCombo* sizes = bar->FontSizeCombo()) sizes->SelectQuietly(fontSizeIndex);
+}
+
+void CGradingStep::Message(QWidget* parent, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, LoadResString(Ids::IDS_APP_TITLE), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void CGradingStep::Message(QWidget* parent, int stringId, QMessageBox::Icon icon)
+{
+    Message(parent, LoadResString(stringId), icon);
+}

@@ -1,0 +1,56 @@
+// "选择Excel表中用于归号的项": the user chooses which columns of the
+// workbook are measurement items; OK builds the body-measurement table of
+// the chosen columns, in the order of choosing, as one undo step.
+//
+// An item is chosen when it is clicked or activated (double click, Enter),
+// not when the keyboard merely moves over it; choosing it again does
+// nothing. "删除" takes the selected chosen item back.
+#pragma once
+
+#include "grading/CMeasureSheet.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class CVEKView;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+
+class CSelectExcelItemsDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int IDD = 355;
+    static constexpr int IDC_ALL_ITEMS = 1168;
+    static constexpr int IDC_CHOSEN_ITEMS = 1169;
+    static constexpr int IDC_DELETE = 1170;
+
+    explicit CSelectExcelItemsDlg(CVEKView* view);
+
+    void SetSheet(const CMeasureSheet& sheet);
+    const CMeasureSheet& GetSheet() const { return m_sheet; }
+
+    // The chosen item names in order, GBK.
+    std::vector<std::string> ChosenItems() const;
+    // Their 0-based columns of the workbook.
+    std::vector<int> ChosenColumns() const;
+    // Chooses the item at the row of the all-items list.
+    void ChooseItem(int row);
+    void OnDelete();
+    // The chosen columns into the selected table and the table onto the
+    // pages; refused with a message while nothing is chosen.
+    void accept() override;
+
+    QListWidget* AllItemsList() const { return m_all; }
+    QListWidget* ChosenItemsList() const { return m_chosen; }
+
+private:
+    void OnItemChosen(QListWidgetItem* item);
+
+    CVEKView* m_view;
+    CMeasureSheet m_sheet;
+    QListWidget* m_all;
+    QListWidget* m_chosen;
+    QLabel* m_skipped;
+};
