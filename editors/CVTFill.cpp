@@ -6,6 +6,7 @@
 #include "editors/CVTFillLinear.h"
 #include "editors/CVTFillRadial.h"
 #include "editors/CVTFillSquare.h"
+#include "tools/ShapeBuilder.h"
 #include "ui/CFillTypeCombo.h"
 
 #include "app/CMainFrame.h"
@@ -34,14 +35,6 @@ QString QtFilter(const QString& pipeFilter)
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
     return filters.join(QStringLiteral(";;"));
-}
-
-CLineAttr CurrentLineType()
-{
-    const CSystemSettings& s = Settings();
-    const int index = s.m_nCurLineType;
-    return index >= 0 && index < int(s.m_aLineTypes.size()) ? s.m_aLineTypes[std::size_t(index)]
-                                                            : CLineAttr();
 }
 
 } // namespace

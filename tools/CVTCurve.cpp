@@ -4,6 +4,7 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyCurve.h"
+#include "tools/ShapeBuilder.h"
 #include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Mapping.h"
@@ -23,14 +24,6 @@ namespace {
 // free point (that is the fallback when nothing is near).
 constexpr DWORD kEntryCaptureMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURVE;
 
-CPage* CurrentPageOf(CPageSet* pageSet)
-{
-    if (!pageSet) return nullptr;
-    const int index = pageSet->GetCurrentPageIndex();
-    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
-    return pageSet->GetPageAt(index);
-}
-
 } // namespace
 
 CVTCurve::CVTCurve(CVEKView* view) : CVTCurve(view, nullptr, 0) {}
@@ -44,14 +37,6 @@ CVTCurve::CVTCurve(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
 }
 
 CVTCurve::~CVTCurve() = default;
-
-CLineAttr CVTCurve::CurrentLineType()
-{
-    const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    if (index < 0 || index >= int(settings.m_aLineTypes.size())) return CLineAttr();
-    return settings.m_aLineTypes[std::size_t(index)];
-}
 
 // --- Lifecycle -----------------------------------------------------------------------
 

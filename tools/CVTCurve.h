@@ -124,8 +124,6 @@ protected:
     virtual int CommittedFlag() const;
     // Makes the curve from the nodes; the caller adds it to the page.
     virtual CCurveElement* CreateCurve(CPage* page, const CCurveNodeList& nodes);
-    // The settings' current line type, for a new curve.
-    static CLineAttr CurrentLineType();
     virtual void ShowControls(int show);
     // Called with the curve just put on the page, before the editing starts.
     virtual void OnCurveCreated(CCurveElement* curve);

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
+#include "tools/ShapeBuilder.h"
 
 #include "app/CCapturePoint.h"
 #include "geometry/Mapping.h"
@@ -13,18 +14,6 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
-
-namespace {
-
-CPage* CurrentPageOf(CPageSet* pageSet)
-{
-    if (!pageSet) return nullptr;
-    const int index = pageSet->GetCurrentPageIndex();
-    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
-    return pageSet->GetPageAt(index);
-}
-
-} // namespace
 
 CVTFreehand::CVTFreehand(CVEKView* view) : CVTFreehand(view, nullptr, 0) {}
 
@@ -121,10 +110,7 @@ void CVTFreehand::Complete()
     }
 
     const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    CLineAttr line = index >= 0 && index < int(settings.m_aLineTypes.size())
-                         ? settings.m_aLineTypes[std::size_t(index)]
-                         : CLineAttr();
+    CLineAttr line = CurrentLineType();
     // The mirrored stroke runs the other way, so a line drawn on one side
     // goes on the other.
     if (m_bMirrorSide) {
