@@ -76,11 +76,12 @@ private:
     std::vector<std::string>* m_log;
 };
 
-// An element that fills its rectangle with one colour.
+// An element that fills its rectangle with one colour. It claims no kind:
+// the model casts elements by their kind, and this is none of them.
 class BoxElement : public CGraphElement {
 public:
     BoxElement(CPage* page, const CRect& rect, COLORREF colour)
-        : CGraphElement(page, 1, 0), m_rect(rect), m_colour(colour)
+        : CGraphElement(page, 0, 0), m_rect(rect), m_colour(colour)
     {
     }
     CRect GetBoundRect() override { return m_rect; }
