@@ -6,6 +6,7 @@
 #include "editors/CVTFillLinear.h"
 #include "editors/CVTFillRadial.h"
 #include "editors/CVTFillSquare.h"
+#include "tools/ShapeBuilder.h"
 #include "ui/CFillTypeCombo.h"
 
 #include "app/CMainFrame.h"
@@ -34,14 +35,6 @@ QString QtFilter(const QString& pipeFilter)
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
     return filters.join(QStringLiteral(";;"));
-}
-
-CLineAttr CurrentLineType()
-{
-    const CSystemSettings& s = Settings();
-    const int index = s.m_nCurLineType;
-    return index >= 0 && index < int(s.m_aLineTypes.size()) ? s.m_aLineTypes[std::size_t(index)]
-                                                            : CLineAttr();
 }
 
 } // namespace
@@ -167,7 +160,7 @@ void CVTFill::Reset()
     CVectorTool::Reset();
     m_pPicked = nullptr;
     m_pHovered = nullptr;
-    m_zoomBox.Release();
+    m_zoom.Release();
 }
 
 // --- Keys ----------------------------------------------------------------------------
@@ -199,16 +192,13 @@ BOOL CVTFill::OnDeleteDown()
 
 BOOL CVTFill::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTFill::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPromptPick);
     InvalidateFeedback();
@@ -220,11 +210,8 @@ BOOL CVTFill::OnSpaceUp()
 BOOL CVTFill::OnMouseMove(UINT flags, int x, int y)
 {
     m_pHovered = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
 
@@ -249,8 +236,8 @@ BOOL CVTFill::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTFill::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::ZoomedOut) Reset();
+    if (m_zoom.IsHeld()) {
+        if (m_zoom.Click(flags, x, y) == CZoomBox::Click::ZoomedOut) Reset();
         InvalidateView();
         return FALSE;
     }
@@ -272,7 +259,7 @@ BOOL CVTFill::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTFill::OnLButtonUp(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return FALSE;
+    if (m_zoom.IsHeld()) return FALSE;
     CVTFillEditor* editor = PickedEditor();
     return editor ? editor->OnLButtonUp(flags, x, y) : FALSE;
 }
@@ -285,7 +272,7 @@ BOOL CVTFill::OnLButtonDblClk(UINT flags, int x, int y)
 
 BOOL CVTFill::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld())
+    if (m_zoom.IsHeld())
         CZoomBox::OnRButtonDown(m_pView, flags, y);
     else
         Reset();
@@ -323,8 +310,8 @@ BOOL CVTFill::HasPendingStep()
 void CVTFill::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld() && m_zoomBox.IsCornerPlaced()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld() && m_zoom.IsCornerPlaced()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_pPicked) {

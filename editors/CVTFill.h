@@ -13,7 +13,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include <QString>
 
@@ -50,7 +50,7 @@ public:
     CClosedCurveElement* GetHoveredCurve() const { return m_pHovered; }
     // The editor of a fill kind; null for the kinds without handles.
     CVTFillEditor* GetEditor(int fillKind) const;
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // Shows the context tool-bar groups a fill kind uses (-1 hides them
     // all).
@@ -110,5 +110,5 @@ private:
     std::unique_ptr<CVTFillLine> m_pLineEditor;
     CClosedCurveElement* m_pPicked = nullptr;
     CClosedCurveElement* m_pHovered = nullptr;
-    CZoomBox m_zoomBox{m_nStep};
+    CSpaceZoom m_zoom{*this, m_nStep};
 };

@@ -4,6 +4,7 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
+#include "tools/ShapeBuilder.h"
 
 #include "geometry/Mapping.h"
 #include "geometry/Polyline.h"
@@ -188,11 +189,7 @@ void CVTModifyCurve::ShowCurveControls(int show)
 
 CPage* CVTModifyCurve::CurrentPage() const
 {
-    CPageSet* pageSet = GetPageSet();
-    if (!pageSet) return nullptr;
-    const int index = pageSet->GetCurrentPageIndex();
-    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
-    return pageSet->GetPageAt(index);
+    return CurrentPageOf(GetPageSet());
 }
 
 POSITION CVTModifyCurve::FindRecord(const CCurveNode* node) const

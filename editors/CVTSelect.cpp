@@ -163,7 +163,7 @@ void CVTSelect::Reset()
     if (m_pTextEditor) m_pTextEditor->Reset();
     if (m_pPictureEditor) m_pPictureEditor->SetElement(nullptr);
     if (m_pTableEditor) m_pTableEditor->SetTable(nullptr);
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
 
@@ -305,10 +305,8 @@ BOOL CVTSelect::Hover(UINT flags, int x, int y)
 
 BOOL CVTSelect::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnMouseMove(x, y)) InvalidateFeedback();
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
+    if (m_zoom.IsHeld()) {
+        if (m_zoom.Track(flags, x, y)) InvalidateFeedback();
         return FALSE;
     }
     if (m_press != Press::None) {
@@ -324,8 +322,8 @@ BOOL CVTSelect::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTSelect::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnLButtonDown(m_pView, flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Click(flags, x, y);
         InvalidateView();
         return FALSE;
     }
@@ -486,10 +484,9 @@ void CVTSelect::TakeBand(UINT flags)
 
 BOOL CVTSelect::OnRButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         m_multi.Clear();
-        InvalidateView();
         return FALSE;
     }
     if (m_press == Press::Moving) EndMoveStep();
@@ -545,17 +542,14 @@ BOOL CVTSelect::OnDigitUp(char digit)
 
 BOOL CVTSelect::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
+    m_zoom.Hold();
     if (CVectorTool* editor = Editor()) editor->OnSpaceDown();
-    InvalidateFeedback();
     return TRUE;
 }
 
 BOOL CVTSelect::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     if (CVectorTool* editor = Editor()) editor->OnSpaceUp();
     InvalidateFeedback();
@@ -616,7 +610,7 @@ void CVTSelect::DeleteSelectedCurve()
 // A key held down moves in one undo step.
 BOOL CVTSelect::OnArrowDown(int dx, int dy, UINT flags, BOOL autoRepeat)
 {
-    if (m_zoomBox.IsHeld() || m_press != Press::None) return FALSE;
+    if (m_zoom.IsHeld() || m_press != Press::None) return FALSE;
     CElementList targets;
     if (m_pSelected) {
         if (Editor()->HasPendingStep()) return FALSE;
@@ -698,8 +692,8 @@ BOOL CVTSelect::HasPendingStep()
 void CVTSelect::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_pHovered) m_pHovered->DrawHighlight(dc, scale, originX, originY, rect);

@@ -20,7 +20,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 #include "editors/CMultiSelection.h"
 
 #include "model/CCurveElement.h"
@@ -65,7 +65,7 @@ public:
     CVTModifyText* GetTextEditor() const { return m_pTextEditor.get(); }
     CVTModifyPicture* GetPictureEditor() const { return m_pPictureEditor.get(); }
     CTableEditing* GetTableEditor() const { return m_pTableEditor.get(); }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     bool HasMirrorAxis() const { return m_bMirrorAxis; }
     CPoint GetMirrorAxis1() const { return m_ptAxis1; }
     CPoint GetMirrorAxis2() const { return m_ptAxis2; }
@@ -196,7 +196,7 @@ private:
     bool m_bMirrorAxis = false;
     CPoint m_ptAxis1;
     CPoint m_ptAxis2;
-    CZoomBox m_zoomBox{m_nStep};
+    CSpaceZoom m_zoom{*this, m_nStep};
 
     // A left press on empty paper (a possible rubber band) or on a listed
     // element (a possible move of the list), and where it has got to.

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
+#include "tools/ShapeBuilder.h"
 
 #include "model/CClosedCurveElement.h"
 #include "model/CPage.h"

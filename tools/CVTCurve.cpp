@@ -4,6 +4,7 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyCurve.h"
+#include "tools/ShapeBuilder.h"
 #include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Mapping.h"
@@ -23,14 +24,6 @@ namespace {
 // free point (that is the fallback when nothing is near).
 constexpr DWORD kEntryCaptureMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURVE;
 
-CPage* CurrentPageOf(CPageSet* pageSet)
-{
-    if (!pageSet) return nullptr;
-    const int index = pageSet->GetCurrentPageIndex();
-    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
-    return pageSet->GetPageAt(index);
-}
-
 } // namespace
 
 CVTCurve::CVTCurve(CVEKView* view) : CVTCurve(view, nullptr, 0) {}
@@ -44,14 +37,6 @@ CVTCurve::CVTCurve(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
 }
 
 CVTCurve::~CVTCurve() = default;
-
-CLineAttr CVTCurve::CurrentLineType()
-{
-    const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    if (index < 0 || index >= int(settings.m_aLineTypes.size())) return CLineAttr();
-    return settings.m_aLineTypes[std::size_t(index)];
-}
 
 // --- Lifecycle -----------------------------------------------------------------------
 
@@ -77,7 +62,7 @@ void CVTCurve::Reset()
     CVectorTool::Reset();
     m_bEditing = 0;
     m_bSmooth = 1;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_entries.RemoveAll();
     m_smoothFlags.RemoveAll();
     m_preview.RemoveAll();
@@ -145,7 +130,10 @@ void CVTCurve::ShowEntryState()
 
 BOOL CVTCurve::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     if (m_bEditing) return m_pEditor->OnMouseMove(flags, x, y);
 
     ShowEntryState();
@@ -167,7 +155,10 @@ BOOL CVTCurve::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTCurve::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomButtonDown(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
+        return TRUE;
+    }
     if (m_bEditing) return m_pEditor->OnLButtonDown(flags, x, y);
 
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -188,7 +179,7 @@ BOOL CVTCurve::OnShiftDown()
     // A held Shift repeats its press: one press, one switch.
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         // In the zoom mode Shift means zooming out, nothing else.
         if (m_pView) m_pView->SetToolCursor(kCursorZoomOut);
         return TRUE;
@@ -211,7 +202,7 @@ BOOL CVTCurve::OnShiftDown()
 BOOL CVTCurve::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         if (m_pView) m_pView->SetToolCursor(kCursorZoom);
         return TRUE;
     }
@@ -220,9 +211,8 @@ BOOL CVTCurve::OnShiftUp()
 
 BOOL CVTCurve::OnRButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         return TRUE;
     }
     if (m_bEditing) return m_pEditor->OnRButtonDown(flags, x, y);
@@ -304,35 +294,14 @@ BOOL CVTCurve::HasPendingStep()
 
 BOOL CVTCurve::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? kCursorZoomOut : kCursorZoom);
-    ShowPrompt(kPromptZoom);
-    InvalidateFeedback();
+    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
 BOOL CVTCurve::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     ShowEntryState();
-    InvalidateFeedback();
-    return TRUE;
-}
-
-BOOL CVTCurve::ZoomButtonDown(UINT flags, int x, int y)
-{
-    if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-        InvalidateFeedback();
-    else
-        InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTCurve::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(kPromptZoom);
     InvalidateFeedback();
     return TRUE;
 }
@@ -352,9 +321,9 @@ void CVTCurve::Draw(CDC* dc, double scale, int originX, int originY, const CRect
             if (index++ >= marked) break;
             DrawPointMark(dc, entry.x, entry.y, scale, originX, originY);
         }
-        if (!m_zoomBox.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
+        if (!m_zoom.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
     }
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    m_zoom.Draw(dc, scale, originX, originY);
 }
 
 // --- Forwarded to the editor while editing --------------------------------------------------

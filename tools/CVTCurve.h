@@ -12,7 +12,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "model/CCurveElement.h"
 #include "platform/CList.h"
@@ -101,9 +101,9 @@ public:
     int IsSubTool() const { return m_bSubTool; }
     int IsEditing() const { return m_bEditing; }
     int IsSmoothMode() const { return m_bSmooth; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     // 0 no zoom corner yet, 1 the first corner given.
-    int GetZoomStep() const { return m_zoomBox.GetStep(); }
+    int GetZoomStep() const { return m_zoom.GetStep(); }
     const CPointList& GetPreview() const { return m_preview; }
 
     // Cursors and prompts.
@@ -124,8 +124,6 @@ protected:
     virtual int CommittedFlag() const;
     // Makes the curve from the nodes; the caller adds it to the page.
     virtual CCurveElement* CreateCurve(CPage* page, const CCurveNodeList& nodes);
-    // The settings' current line type, for a new curve.
-    static CLineAttr CurrentLineType();
     virtual void ShowControls(int show);
     // Called with the curve just put on the page, before the editing starts.
     virtual void OnCurveCreated(CCurveElement* curve);
@@ -149,7 +147,7 @@ protected:
     // The zoom box has its own step: the tool's step counts the points,
     // which a zoom in between must not lose.
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     // Shift repeats while it is held; one press switches the mode once.
     int m_bShiftHeld = 0;
     CCapturePointList m_entries;
@@ -160,7 +158,5 @@ protected:
     std::function<void(CCurveElement*)> m_onComplete;
 
 private:
-    BOOL ZoomButtonDown(UINT flags, int x, int y);
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     BOOL FinishInput();
 };

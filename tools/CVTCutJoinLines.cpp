@@ -97,7 +97,7 @@ void CVTCutJoinLines::Reset()
     m_pFirstCurve = nullptr;
     m_pSecondCurve = nullptr;
     m_bCutPointValid = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(ModeCursor());
 }
 
@@ -149,16 +149,13 @@ BOOL CVTCutJoinLines::OnShiftUp()
 
 BOOL CVTCutJoinLines::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTCutJoinLines::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     ShowModeState();
     InvalidateFeedback();
     return TRUE;
@@ -166,18 +163,12 @@ BOOL CVTCutJoinLines::OnSpaceUp()
 
 // --- Mouse -------------------------------------------------------------------------
 
-BOOL CVTCutJoinLines::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
 BOOL CVTCutJoinLines::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     ShowModeState();
     BOOL captured = FALSE;
     if (m_bCutMode && m_nStep == 0) {
@@ -204,11 +195,8 @@ BOOL CVTCutJoinLines::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTCutJoinLines::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -236,10 +224,7 @@ BOOL CVTCutJoinLines::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTCutJoinLines::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -384,8 +369,8 @@ void CVTCutJoinLines::Discard(CCurveElement* curve)
 void CVTCutJoinLines::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     CRect clip = ModelToDeviceRect(rect.left, rect.top, rect.right, rect.bottom, scale, originX, originY);

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/Types.h"
 
@@ -47,14 +47,13 @@ public:
     bool CutCurve();
 
     int IsCutMode() const { return m_bCutMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     CCurveElement* GetFirstCurve() const { return m_pFirstCurve; }
     CCurveElement* GetSecondCurve() const { return m_pSecondCurve; }
 
 private:
     int ModeCursor() const { return m_bCutMode ? kCursorCut : kCursorJoin; }
     void ShowModeState();
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     void JoinCurves();
     void CloseCurve(CCurveElement* curve);
     // Takes the element off the current page and deletes it.
@@ -66,6 +65,6 @@ private:
     CPoint m_ptCut;
     int m_bCutPointValid = 0;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     int m_bShiftHeld = 0;
 };

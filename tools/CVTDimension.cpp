@@ -83,7 +83,7 @@ void CVTDimension::Deactivate()
 void CVTDimension::ClearState()
 {
     CVectorTool::Reset();
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_bTapeMode = 0;
     m_pTapeCurve = nullptr;
     m_tapeSection.RemoveAll();
@@ -143,16 +143,13 @@ BOOL CVTDimension::OnShiftUp()
 
 BOOL CVTDimension::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTDimension::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     ShowModeState();
     InvalidateFeedback();
     return TRUE;
@@ -160,18 +157,12 @@ BOOL CVTDimension::OnSpaceUp()
 
 // --- Mouse -------------------------------------------------------------------------
 
-BOOL CVTDimension::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
 BOOL CVTDimension::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     ShowModeState();
     if (!m_bTapeMode) {
         m_captureMask = kPointMask;
@@ -205,11 +196,8 @@ BOOL CVTDimension::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTDimension::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     OnMouseMove(flags, x, y);
@@ -315,9 +303,8 @@ BOOL CVTDimension::TapeClick()
 
 BOOL CVTDimension::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         return TRUE;
     }
     if (m_bTapeMode) MeasureTape();
@@ -373,8 +360,8 @@ void CVTDimension::MeasureTape()
 void CVTDimension::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_bTapeMode) {

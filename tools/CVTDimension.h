@@ -11,7 +11,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -52,7 +52,7 @@ public:
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     int IsTapeMode() const { return m_bTapeMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     CPoint GetDimensionStart() const { return m_ptDimStart; }
     CPoint GetDimensionEnd() const { return m_ptDimEnd; }
     const CPointList& GetTapeSection() const { return m_tapeSection; }
@@ -67,7 +67,6 @@ private:
     // Back to the first click of dimension mode, nothing shown.
     void ClearState();
     void ShowModeState();
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     BOOL DimensionClick(int x, int y);
     void AddDimensionText(const CPoint& at);
     BOOL TapeClick();
@@ -77,7 +76,7 @@ private:
     CPoint m_ptDimEnd;
     int m_bTapeMode = 0;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CPointList m_tapeSection;
     CPointList m_tapeClicks;
     CPoint m_ptTapeStart;

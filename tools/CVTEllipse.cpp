@@ -1,12 +1,10 @@
 #include "tools/CVTEllipse.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
 #include "ui/CCircleRadiusDlg.h"
 #include "ui/CEllipseSizeDlg.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -30,97 +28,26 @@ constexpr DWORD kPointMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURV
 CVTEllipse::CVTEllipse(CVEKView* view) : CVTEllipse(view, nullptr, 0) {}
 
 CVTEllipse::CVTEllipse(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CTwoShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTEllipse::Reset();
-    m_bCircleMode = 0;
 }
 
 CVTEllipse::~CVTEllipse() = default;
 
 // --- Lifecycle --------------------------------------------------------------------
 
-void CVTEllipse::Activate()
-{
-    CVectorTool::Activate();
-    m_bShiftHeld = 0;
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 0, 0);
-    ShowModeState();
-}
-
-void CVTEllipse::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
-}
-
-void CVTEllipse::Reset()
-{
-    CVectorTool::Reset();
-    m_zoomBox.Release();
-}
-
 void CVTEllipse::ShowModeState()
 {
-    if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
-    ShowPrompt(m_bCircleMode ? kPromptCircleCentre : kPromptEllipse);
+    if (m_pView) m_pView->SetToolCursor(IsCircleMode() ? kCursorCircle : kCursorEllipse);
+    ShowPrompt(IsCircleMode() ? kPromptCircleCentre : kPromptEllipse);
 }
-
-void CVTEllipse::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTEllipse::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTEllipse::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
 
-BOOL CVTEllipse::OnShiftDown()
-{
-    // A held Shift repeats its press: one press, one switch.
-    if (m_bShiftHeld) return TRUE;
-    m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
-        return TRUE;
-    }
-    Reset();
-    m_bCircleMode = m_bCircleMode ? 0 : 1;
-    ShowModeState();
-    InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTEllipse::OnShiftUp()
-{
-    m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    return TRUE;
-}
-
-BOOL CVTEllipse::OnSpaceDown()
-{
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
 BOOL CVTEllipse::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     ShowModeState();
     InvalidateFeedback();
     return TRUE;
@@ -130,16 +57,13 @@ BOOL CVTEllipse::OnSpaceUp()
 
 BOOL CVTEllipse::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
-    if (m_pView) m_pView->SetToolCursor(m_bCircleMode ? kCursorCircle : kCursorEllipse);
+    if (m_pView) m_pView->SetToolCursor(IsCircleMode() ? kCursorCircle : kCursorEllipse);
     ClearPrompts();
-    if (m_bCircleMode)
+    if (IsCircleMode())
         ShowPrompt(m_nStep ? kPromptRadius : kPromptCircleCentre);
     else
         ShowPrompt(kPromptEllipse);
@@ -154,11 +78,8 @@ BOOL CVTEllipse::OnLButtonDown(UINT flags, int x, int y)
 {
     // Whatever comes of this click, it completes nothing older.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (m_nStep == 0) {
@@ -191,7 +112,7 @@ bool CVTEllipse::AskSize()
 {
     m_bCaptureOn = 0;
     bool accepted = false;
-    if (m_bCircleMode) {
+    if (IsCircleMode()) {
         CCircleRadiusDlg dialog(this);
         dialog.m_ptFrom = m_ptRectA;
         dialog.m_ptTo = m_ptRectB;
@@ -209,7 +130,7 @@ bool CVTEllipse::AskSize()
 
 bool CVTEllipse::ShapePoints(CPointList& out) const
 {
-    if (m_bCircleMode) {
+    if (IsCircleMode()) {
         double r = 0.0;
         PointDistance(m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y, r);
         if (RoundToInt(r) <= 0) return false;
@@ -230,9 +151,7 @@ void CVTEllipse::Complete()
         return;
     }
     SaveUndoState();
-    CCurveElement* curve = AddClosedShape(pageSet, MakeNodes(pageSet, points, NODE_SMOOTH));
-    m_pLastElement = curve;
-    if (m_onComplete) m_onComplete(curve);
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, points, NODE_SMOOTH)));
 }
 
 int CVTEllipse::GetShapePoints(CPointList& out) const
@@ -243,17 +162,6 @@ int CVTEllipse::GetShapePoints(CPointList& out) const
     return 1;
 }
 
-BOOL CVTEllipse::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTEllipse::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
-    return TRUE;
-}
-
 // --- Drawing ------------------------------------------------------------------------------
 
 void CVTEllipse::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
@@ -261,7 +169,7 @@ void CVTEllipse::Draw(CDC* dc, double scale, int originX, int originY, const CRe
     if (!dc) return;
     if (m_nStep == 1) {
         const CBrush brush = dc->SelectBrush(CBrush::Null());
-        if (m_bCircleMode) {
+        if (IsCircleMode()) {
             const int r = PointDistanceRounded(m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y);
             const CRect box = ModelToDeviceRect(m_ptRectA.x - r, m_ptRectA.y - r, m_ptRectA.x + r,
                                                 m_ptRectA.y + r, scale, originX, originY);
@@ -275,6 +183,6 @@ void CVTEllipse::Draw(CDC* dc, double scale, int originX, int originY, const CRe
         dc->SelectBrush(brush);
     }
     const bool marks = m_captureKind != CAPTURED_NOTHING && m_captureKind != CAPTURED_FREE_POINT;
-    if (!m_zoomBox.IsHeld() && marks) CVectorTool::Draw(dc, scale, originX, originY, rect);
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    if (!m_zoom.IsHeld() && marks) CVectorTool::Draw(dc, scale, originX, originY, rect);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

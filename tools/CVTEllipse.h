@@ -9,54 +9,30 @@
 // progress for its mirrored preview and the element each click completed.
 #pragma once
 
-#include "app/CCapturePoint.h"
-#include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CTwoShapeTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
-#include <functional>
-
-class CCurveElement;
-class CGraphElement;
 class CVTSymmetricDraw;
 
-class CVTEllipse : public CVectorTool {
+class CVTEllipse : public CTwoShapeTool {
 public:
     explicit CVTEllipse(CVEKView* view);
     // A sub-tool of the symmetric-drawing tool (`mirrorSide` nonzero).
     CVTEllipse(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide);
     ~CVTEllipse() override;
 
-    void Activate() override;
-    void Deactivate() override;
-    void Reset() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
-    BOOL OnSpaceDown() override;
     BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
-    BOOL OnLButtonUp(UINT flags, int x, int y) override;
-    BOOL OnRButtonDown(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
-    void Cancel() override;
-    BOOL UndoStep() override;
-    BOOL HasPendingStep() override;
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     // The nodes the shape in progress would get (12 or 32 points); 0 when
     // no shape is under way.
     int GetShapePoints(CPointList& out) const;
-    // The curve the last completing click made; null when that click made
-    // nothing. Cleared at every left click.
-    CGraphElement* GetLastElement() const { return m_pLastElement; }
-    // Called with each curve the tool puts on the page.
-    void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
-    CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
-    int IsCircleMode() const { return m_bCircleMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsCircleMode() const { return m_bSecondShape; }
 
     static constexpr int kCursorEllipse = 177;
     static constexpr int kCursorCircle = 178;
@@ -65,23 +41,14 @@ public:
     static constexpr UINT kPromptRadius = 38020;
 
 private:
-    void ShowModeState();
+    void ShowModeState() override;
     bool AskSize();
     void Complete();
     // The shape's points for the view's current scale; false when it has
     // no size.
     bool ShapePoints(CPointList& out) const;
 
-    CGraphElement* m_pLastElement = nullptr;
-    CVTSymmetricDraw* m_pOwner = nullptr;
-    int m_bMirrorSide = 0;
-    int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
-    CCapturePoint m_ptStart;
     // The box corners in ellipse mode; centre and rim point in circle mode.
     CPoint m_ptRectA;
     CPoint m_ptRectB;
-    int m_bCircleMode = 0;
-    int m_bShiftHeld = 0;
-    std::function<void(CCurveElement*)> m_onComplete;
 };

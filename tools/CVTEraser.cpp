@@ -44,7 +44,7 @@ void CVTEraser::Reset()
 {
     CVectorTool::Reset();
     m_bBoxMode = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_eraseList.RemoveAll();
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
@@ -65,16 +65,13 @@ BOOL CVTEraser::HasPendingStep() { return m_bBoxMode ? TRUE : FALSE; }
 
 BOOL CVTEraser::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTEraser::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
     InvalidateFeedback();
@@ -91,11 +88,8 @@ void CVTEraser::FillBoxList()
 
 BOOL CVTEraser::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
     if (m_pView) m_pView->SetToolCursor(kCursor);
@@ -125,11 +119,8 @@ BOOL CVTEraser::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTEraser::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!m_bBoxMode) {
@@ -172,10 +163,7 @@ BOOL CVTEraser::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTEraser::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -189,5 +177,5 @@ void CVTEraser::Draw(CDC* dc, double scale, int originX, int originY, const CRec
     for (CGraphElement* element : m_eraseList) element->DrawHighlight(dc, scale, originX, originY, clip);
     if ((m_captureKind & CAPTURE_FEEDBACK_HIGHLIGHT) && m_pCapturedElement && !m_eraseList.Find(m_pCapturedElement))
         m_pCapturedElement->DrawHighlight(dc, scale, originX, originY, clip);
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

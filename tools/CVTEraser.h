@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -48,7 +48,7 @@ public:
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
     int IsBoxOpen() const { return m_bBoxMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     const CList<CGraphElement*>& GetEraseList() const { return m_eraseList; }
 
     static constexpr int kCursor = 175;
@@ -61,7 +61,7 @@ private:
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bMirrorSide = 0;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CPoint m_ptBoxStart;
     CPoint m_ptBoxEnd;
     int m_bBoxMode = 0;

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
+#include "tools/ShapeBuilder.h"
 
 #include "app/CCapturePoint.h"
 #include "geometry/Mapping.h"
@@ -13,18 +14,6 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
-
-namespace {
-
-CPage* CurrentPageOf(CPageSet* pageSet)
-{
-    if (!pageSet) return nullptr;
-    const int index = pageSet->GetCurrentPageIndex();
-    if (index < 0 || index >= pageSet->GetPageCount()) return nullptr;
-    return pageSet->GetPageAt(index);
-}
-
-} // namespace
 
 CVTFreehand::CVTFreehand(CVEKView* view) : CVTFreehand(view, nullptr, 0) {}
 
@@ -55,22 +44,19 @@ void CVTFreehand::Reset()
 {
     CVectorTool::Reset();
     m_track.RemoveAll();
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
 
 BOOL CVTFreehand::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(kCursorZoom);
-    ShowPrompt(kPromptZoom);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTFreehand::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     InvalidateFeedback();
     return TRUE;
@@ -78,9 +64,9 @@ BOOL CVTFreehand::OnSpaceUp()
 
 BOOL CVTFreehand::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         // Space is still held: the zoom mode goes on after any click.
-        m_zoomBox.OnLButtonDown(m_pView, flags, x, y);
+        m_zoom.Click(flags, x, y);
         InvalidateView();
         return TRUE;
     }
@@ -92,7 +78,7 @@ BOOL CVTFreehand::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTFreehand::OnLButtonUp(UINT, int, int)
 {
-    if (!m_zoomBox.IsHeld()) Complete();
+    if (!m_zoom.IsHeld()) Complete();
     InvalidateView();
     return TRUE;
 }
@@ -124,10 +110,7 @@ void CVTFreehand::Complete()
     }
 
     const CSystemSettings& settings = Settings();
-    const int index = settings.m_nCurLineType;
-    CLineAttr line = index >= 0 && index < int(settings.m_aLineTypes.size())
-                         ? settings.m_aLineTypes[std::size_t(index)]
-                         : CLineAttr();
+    CLineAttr line = CurrentLineType();
     // The mirrored stroke runs the other way, so a line drawn on one side
     // goes on the other.
     if (m_bMirrorSide) {
@@ -148,17 +131,15 @@ void CVTFreehand::Complete()
 
 BOOL CVTFreehand::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) CZoomBox::OnRButtonDown(m_pView, flags, y);
+    if (m_zoom.IsHeld()) CZoomBox::OnRButtonDown(m_pView, flags, y);
     InvalidateView();
     return TRUE;
 }
 
 BOOL CVTFreehand::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(kPromptZoom);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Track(flags, x, y);
     } else {
         if (m_pView) m_pView->SetToolCursor(kCursor);
         if (!m_track.IsEmpty()) m_track.AddTail(CPoint(x, y));
@@ -187,8 +168,8 @@ BOOL CVTFreehand::HasPendingStep()
 void CVTFreehand::Draw(CDC* dc, double scale, int originX, int originY, const CRect&)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     DrawMappedPolyline(*dc, m_track, scale, originX, originY);

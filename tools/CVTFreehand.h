@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -45,7 +45,7 @@ public:
     // Called with each stroke the tool puts on the page.
     void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     static constexpr int kCursor = 176;
     static constexpr int kCursorZoom = CZoomBox::kCursorZoomIn;
@@ -60,7 +60,7 @@ private:
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bMirrorSide = 0;
     // Counts its corners in the tool's step, which a stroke does not use.
-    CZoomBox m_zoomBox{m_nStep};
+    CSpaceZoom m_zoom{*this, m_nStep};
     CPointList m_track;
     std::function<void(CCurveElement*)> m_onComplete;
 };

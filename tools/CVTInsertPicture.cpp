@@ -124,7 +124,7 @@ void CVTInsertPicture::Reset()
 {
     CVectorTool::Reset();
     m_bEditing = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     // The editor lets go of its picture, which may be gone (undo, delete).
     if (m_pEditor) m_pEditor->SetElement(nullptr);
     if (m_pView) m_pView->SetToolCursor(kCursor);
@@ -134,10 +134,10 @@ void CVTInsertPicture::Reset()
 
 BOOL CVTInsertPicture::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         // Space is still held: the zoom mode goes on after any click, and a
         // picture being edited stays with the editor.
-        m_zoomBox.OnLButtonDown(m_pView, flags, x, y);
+        m_zoom.Click(flags, x, y);
         InvalidateView();
         return FALSE;
     }
@@ -160,7 +160,7 @@ BOOL CVTInsertPicture::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTInsertPicture::OnLButtonUp(UINT flags, int x, int y)
 {
-    return !m_zoomBox.IsHeld() && m_bEditing ? m_pEditor->OnLButtonUp(flags, x, y) : FALSE;
+    return !m_zoom.IsHeld() && m_bEditing ? m_pEditor->OnLButtonUp(flags, x, y) : FALSE;
 }
 
 BOOL CVTInsertPicture::OnLButtonDblClk(UINT flags, int x, int y)
@@ -170,7 +170,7 @@ BOOL CVTInsertPicture::OnLButtonDblClk(UINT flags, int x, int y)
 
 BOOL CVTInsertPicture::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) CZoomBox::OnRButtonDown(m_pView, flags, y);
+    if (m_zoom.IsHeld()) CZoomBox::OnRButtonDown(m_pView, flags, y);
     InvalidateView();
     return TRUE;
 }
@@ -180,10 +180,8 @@ BOOL CVTInsertPicture::OnRButtonUp(UINT, int, int) { return FALSE; }
 
 BOOL CVTInsertPicture::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnMouseMove(x, y)) InvalidateFeedback();
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
+    if (m_zoom.IsHeld()) {
+        if (m_zoom.Track(flags, x, y)) InvalidateFeedback();
         return FALSE;
     }
     if (m_bEditing && m_pEditor->OnMouseMove(flags, x, y)) {
@@ -208,16 +206,13 @@ BOOL CVTInsertPicture::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTInsertPicture::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTInsertPicture::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPromptPlace);
     InvalidateFeedback();
@@ -259,8 +254,8 @@ BOOL CVTInsertPicture::HasPendingStep()
 
 void CVTInsertPicture::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_bEditing) m_pEditor->Draw(dc, scale, originX, originY, rect);

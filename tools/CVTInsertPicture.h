@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include <QString>
 
@@ -54,7 +54,7 @@ public:
 
     CVTModifyPicture* GetEditor() const { return m_pEditor.get(); }
     int IsEditing() const { return m_bEditing; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // --- Tool operations ---------------------------------------------------
     void Activate() override;
@@ -90,5 +90,5 @@ public:
 private:
     std::unique_ptr<CVTModifyPicture> m_pEditor;
     int m_bEditing = 0;
-    CZoomBox m_zoomBox{m_nStep};
+    CSpaceZoom m_zoom{*this, m_nStep};
 };

@@ -40,7 +40,7 @@ void CVTLayer::Deactivate()
 void CVTLayer::Reset()
 {
     CVectorTool::Reset();
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_pHitElement = nullptr;
     m_boxElements.RemoveAll();
 }
@@ -64,27 +64,15 @@ BOOL CVTLayer::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 BOOL CVTLayer::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTLayer::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
-BOOL CVTLayer::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
     InvalidateFeedback();
     return TRUE;
 }
@@ -152,7 +140,10 @@ BOOL CVTLayer::OnPageDownUp() { return TRUE; }
 
 BOOL CVTLayer::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
     if (m_nStep == 0) {
@@ -197,11 +188,8 @@ BOOL CVTLayer::CloseBox(bool raise)
 
 BOOL CVTLayer::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     BOOL result = TRUE;
@@ -217,9 +205,8 @@ BOOL CVTLayer::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTLayer::OnRButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         return TRUE;
     }
     BOOL result = TRUE;
@@ -241,8 +228,8 @@ BOOL CVTLayer::OnRButtonUp(UINT, int, int) { return TRUE; }
 void CVTLayer::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     CRect clip = ModelToDeviceRect(rect.left, rect.top, rect.right, rect.bottom, scale, originX, originY);

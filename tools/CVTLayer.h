@@ -8,7 +8,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -47,7 +47,7 @@ public:
     CGraphElement* GetHitElement() const { return m_pHitElement; }
     const CList<CGraphElement*>& GetBoxElements() const { return m_boxElements; }
     int IsBoxOpen() const { return m_nStep > 0; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // The level one raise gives the element: one up, or above the highest
     // level when another element shares it there.
@@ -56,7 +56,6 @@ public:
 private:
     using LevelChange = std::pair<CGraphElement*, int>;
 
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     // Sets the levels as one undo step; none when no level changes.
     void ApplyLevels(const std::vector<LevelChange>& changes);
     void OpenBox(int x, int y);
@@ -66,7 +65,7 @@ private:
 
     CGraphElement* m_pHitElement = nullptr;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CPoint m_ptBoxStart;
     CPoint m_ptBoxEnd;
     CList<CGraphElement*> m_boxElements;

@@ -91,7 +91,7 @@ void CVTOffsetLine::Reset()
     m_offsetNodes.clear();
     m_previews.clear();
     m_bAxisLock = 1;
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(ModeCursor());
 }
 
@@ -118,7 +118,7 @@ BOOL CVTOffsetLine::OnShiftDown()
 {
     if (m_bShiftHeld) return TRUE;
     m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
+    if (m_zoom.IsHeld()) {
         if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
         return TRUE;
     }
@@ -132,22 +132,19 @@ BOOL CVTOffsetLine::OnShiftDown()
 BOOL CVTOffsetLine::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
+    if (m_zoom.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
     return TRUE;
 }
 
 BOOL CVTOffsetLine::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold(m_bShiftHeld);
     return TRUE;
 }
 
 BOOL CVTOffsetLine::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(ModeCursor());
     ShowPrompt(ModePrompt());
     InvalidateFeedback();
@@ -258,11 +255,8 @@ void CVTOffsetLine::Recompute()
 
 BOOL CVTOffsetLine::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
     if (m_pView) m_pView->SetToolCursor(ModeCursor());
@@ -289,11 +283,8 @@ BOOL CVTOffsetLine::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTOffsetLine::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!m_bPicked) {
@@ -388,10 +379,7 @@ BOOL CVTOffsetLine::OnLButtonUp(UINT, int, int) { return TRUE; }
 
 BOOL CVTOffsetLine::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -402,7 +390,7 @@ BOOL CVTOffsetLine::OnRButtonUp(UINT, int, int) { return TRUE; }
 void CVTOffsetLine::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (!m_zoomBox.IsHeld()) {
+    if (!m_zoom.IsHeld()) {
         if (!m_bPicked && m_pCurve) {
             CRect clip = ModelToDeviceRect(rect.left, rect.top, rect.right, rect.bottom, scale, originX, originY);
             clip.NormalizeRect();
@@ -410,5 +398,5 @@ void CVTOffsetLine::Draw(CDC* dc, double scale, int originX, int originY, const 
         }
         for (const CPointList& preview : m_previews) DrawMappedPolyline(*dc, preview, scale, originX, originY);
     }
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

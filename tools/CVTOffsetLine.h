@@ -14,7 +14,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "geometry/CNodePoint.h"
 #include "platform/CList.h"
@@ -60,7 +60,7 @@ public:
 
     int IsPicked() const { return m_bPicked; }
     int IsMoveCopyMode() const { return m_bMoveCopy; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     CCurveElement* GetCurve() const { return m_pCurve; }
     const std::vector<CNodePointList>& GetOffsetNodes() const { return m_offsetNodes; }
     const std::vector<CPointList>& GetPreviews() const { return m_previews; }
@@ -94,7 +94,7 @@ private:
     CPoint m_ptDragStart;
     CPoint m_ptDragEnd;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     int m_bAxisLock = 1;
     int m_bShiftHeld = 0;
 };

@@ -32,7 +32,7 @@ void CVTPickClosed::Reset()
     CVectorTool::Reset();
     m_pFollowed = nullptr;
     m_pLastResult = nullptr;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_outline.RemoveAll();
     m_picked.RemoveAll();
     if (m_pView) m_pView->SetToolCursor(kCursor);
@@ -74,27 +74,15 @@ BOOL CVTPickClosed::OnRButtonDblClk(UINT, int, int) { return TRUE; }
 
 BOOL CVTPickClosed::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTPickClosed::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
-BOOL CVTPickClosed::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
     InvalidateFeedback();
     return TRUE;
 }
@@ -103,7 +91,10 @@ BOOL CVTPickClosed::ZoomMouseMove(UINT flags, int x, int y)
 
 BOOL CVTPickClosed::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
     m_captureMask = (flags & MK_CONTROL) ? CAPTURE_MASK_ALL : kPointMask;
@@ -126,11 +117,8 @@ BOOL CVTPickClosed::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTPickClosed::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -163,9 +151,8 @@ void CVTPickClosed::AddPiece()
 
 BOOL CVTPickClosed::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         return TRUE;
     }
     BuildClosedCurve();
@@ -205,8 +192,8 @@ void CVTPickClosed::BuildClosedCurve()
 void CVTPickClosed::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     CRect clip = ModelToDeviceRect(rect.left, rect.top, rect.right, rect.bottom, scale, originX, originY);

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -52,10 +52,9 @@ public:
     const CPointList& GetOutline() const { return m_outline; }
     const CList<CCurveElement*>& GetPickedCurves() const { return m_picked; }
     CCurveElement* GetLastResult() const { return m_pLastResult; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
 private:
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     void AddPiece();
     void BuildClosedCurve();
 
@@ -67,5 +66,5 @@ private:
     CPointList m_outline;
     CCurveElement* m_pLastResult = nullptr;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
 };

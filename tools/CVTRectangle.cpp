@@ -1,10 +1,8 @@
 #include "tools/CVTRectangle.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
-#include "ui/CPointOnCurveDlg.h"
 #include "ui/CPolygonRadiusDlg.h"
 #include "ui/CShapeSizeDlg.h"
 
@@ -37,89 +35,31 @@ constexpr int kMinSides = 3;
 CVTRectangle::CVTRectangle(CVEKView* view) : CVTRectangle(view, nullptr, 0) {}
 
 CVTRectangle::CVTRectangle(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CTwoShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTRectangle::Reset();
-    m_bRectMode = 1;
 }
 
 CVTRectangle::~CVTRectangle() = default;
 
 // --- Lifecycle --------------------------------------------------------------------
 
-void CVTRectangle::Activate()
-{
-    CVectorTool::Activate();
-    m_bShiftHeld = 0;
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 0, 0);
-    ShowModeState();
-}
-
-void CVTRectangle::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
-}
-
 void CVTRectangle::Reset()
 {
-    CVectorTool::Reset();
+    CShapeTool::Reset();
     m_dAngle = 0.0;
     m_nSides = kDefaultSides;
-    m_zoomBox.Release();
     m_bDigitPending = 0;
     m_ptRectA = m_ptRectB = CPoint(0, 0);
 }
 
 void CVTRectangle::ShowModeState()
 {
-    if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
-    ShowPrompt(m_bRectMode ? kPromptRectFirst : kPromptPolygonCentre);
+    if (m_pView) m_pView->SetToolCursor(IsRectMode() ? kCursorRect : kCursorPolygon);
+    ShowPrompt(IsRectMode() ? kPromptRectFirst : kPromptPolygonCentre);
 }
-
-void CVTRectangle::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTRectangle::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTRectangle::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
-
-BOOL CVTRectangle::OnShiftDown()
-{
-    // A held Shift repeats its press: one press, one switch.
-    if (m_bShiftHeld) return TRUE;
-    m_bShiftHeld = 1;
-    if (m_zoomBox.IsHeld()) {
-        // While zooming Shift means zooming out; the shape stays.
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomOut);
-        return TRUE;
-    }
-    Reset();
-    m_bRectMode = m_bRectMode ? 0 : 1;
-    ShowModeState();
-    InvalidateView();
-    return TRUE;
-}
-
-BOOL CVTRectangle::OnShiftUp()
-{
-    m_bShiftHeld = 0;
-    if (m_zoomBox.IsHeld() && m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    return TRUE;
-}
 
 BOOL CVTRectangle::OnDigitDown(char digit)
 {
@@ -145,20 +85,11 @@ BOOL CVTRectangle::OnDigitDown(char digit)
 
 BOOL CVTRectangle::OnDigitUp(char) { return TRUE; }
 
-BOOL CVTRectangle::OnSpaceDown()
-{
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
 BOOL CVTRectangle::OnSpaceUp()
 {
-    m_zoomBox.Release();
-    if (m_pView) m_pView->SetToolCursor(m_bRectMode ? kCursorRect : kCursorPolygon);
-    if (m_bRectMode)
+    m_zoom.Release();
+    if (m_pView) m_pView->SetToolCursor(IsRectMode() ? kCursorRect : kCursorPolygon);
+    if (IsRectMode())
         ShowPrompt(m_nStep ? kPromptRectSecond : kPromptRectFirst);
     else
         ShowPrompt(m_nStep ? kPromptPolygonRadius : kPromptPolygonCentre);
@@ -195,16 +126,13 @@ void CVTRectangle::AddSizePrompts(int x, int y)
 
 BOOL CVTRectangle::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return TRUE;
     }
     ClearPrompts();
     BOOL captured = TRUE;
-    if (m_bRectMode) {
+    if (IsRectMode()) {
         if (m_pView) m_pView->SetToolCursor(kCursorRect);
         ShowPrompt(m_nStep ? kPromptRectSecond : kPromptRectFirst);
         m_captureMask = (flags & MK_CONTROL) ? CAPTURE_MASK_ALL : kCornerMask;
@@ -240,18 +168,15 @@ BOOL CVTRectangle::OnLButtonDown(UINT flags, int x, int y)
     // Whatever comes of this click, it completes nothing older: an owner
     // reading the last element after it must not find an earlier shape.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) {
         if (m_nStep > 0) Cancel();
         return FALSE;
     }
-    return m_bRectMode ? RectangleClick(flags, x, y) : PolygonClick(flags, x, y);
+    return IsRectMode() ? RectangleClick(flags, x, y) : PolygonClick(flags, x, y);
 }
 
 BOOL CVTRectangle::RectangleClick(UINT flags, int x, int y)
@@ -352,7 +277,7 @@ void CVTRectangle::CompleteRectangle(const CPoint& second)
         corners.AddTail(CPoint(second.x, first.y));
     }
     SaveUndoState();
-    Complete(AddClosedShape(pageSet, MakeNodes(pageSet, corners, NODE_CORNER, &m_ptStart)));
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, corners, NODE_CORNER, &m_ptStart)));
 }
 
 void CVTRectangle::CompletePolygon()
@@ -367,13 +292,7 @@ void CVTRectangle::CompletePolygon()
         return;
     }
     SaveUndoState();
-    Complete(AddClosedShape(pageSet, MakeNodes(pageSet, vertices, NODE_CORNER)));
-}
-
-void CVTRectangle::Complete(CCurveElement* curve)
-{
-    m_pLastElement = curve;
-    if (m_onComplete) m_onComplete(curve);
+    Completed(AddClosedShape(pageSet, MakeNodes(pageSet, vertices, NODE_CORNER)));
 }
 
 void CVTRectangle::PolygonPoints(CPointList& out) const
@@ -386,7 +305,7 @@ void CVTRectangle::PolygonPoints(CPointList& out) const
 int CVTRectangle::GetShapePoints(CPointList& out) const
 {
     out.RemoveAll();
-    if (m_bRectMode) {
+    if (IsRectMode()) {
         const int left = std::min(m_ptRectA.x, m_ptRectB.x);
         const int right = std::max(m_ptRectA.x, m_ptRectB.x);
         const int top = std::min(m_ptRectA.y, m_ptRectB.y);
@@ -402,24 +321,13 @@ int CVTRectangle::GetShapePoints(CPointList& out) const
     return m_nStep != 0 ? 1 : 0;
 }
 
-BOOL CVTRectangle::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTRectangle::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
-    return TRUE;
-}
-
 // --- Drawing ------------------------------------------------------------------------------
 
 void CVTRectangle::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    const bool zooming = m_zoomBox.IsHeld() != 0;
-    if (m_bRectMode) {
+    const bool zooming = m_zoom.IsHeld() != 0;
+    if (IsRectMode()) {
         if (m_nStep == 1)
             DrawRubberRect(dc, m_ptRectA.x, m_ptRectA.y, m_ptRectB.x, m_ptRectB.y, scale, originX, originY);
         if (!zooming) CVectorTool::Draw(dc, scale, originX, originY, rect);
@@ -432,5 +340,5 @@ void CVTRectangle::Draw(CDC* dc, double scale, int originX, int originY, const C
         const bool marks = m_captureKind != CAPTURED_NOTHING && m_captureKind != CAPTURED_FREE_POINT;
         if (!zooming && (m_nStep == 0 || marks)) CVectorTool::Draw(dc, scale, originX, originY, rect);
     }
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

@@ -11,57 +11,34 @@
 // progress for its mirrored preview and the element each click completed.
 #pragma once
 
-#include "app/CCapturePoint.h"
-#include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CTwoShapeTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
-#include <functional>
-
-class CCurveElement;
-class CGraphElement;
 class CVTSymmetricDraw;
 
-class CVTRectangle : public CVectorTool {
+class CVTRectangle : public CTwoShapeTool {
 public:
     explicit CVTRectangle(CVEKView* view);
     // A sub-tool of the symmetric-drawing tool (`mirrorSide` nonzero).
     CVTRectangle(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide);
     ~CVTRectangle() override;
 
-    void Activate() override;
-    void Deactivate() override;
     void Reset() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
     BOOL OnDigitDown(char digit) override;
     BOOL OnDigitUp(char digit) override;
-    BOOL OnSpaceDown() override;
     BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
-    BOOL OnLButtonUp(UINT flags, int x, int y) override;
-    BOOL OnRButtonDown(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
-    void Cancel() override;
-    BOOL UndoStep() override;
-    BOOL HasPendingStep() override;
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     // The outline in progress: the four corners of the rubber band
     // (left-top, right-top, right-bottom, left-bottom) or the polygon's
     // vertices closed on the first one. 0 when no shape is under way.
     int GetShapePoints(CPointList& out) const;
-    // The curve the last completing click made; null when that click made
-    // nothing (cancelled, refused, degenerate). Cleared at every such click.
-    CGraphElement* GetLastElement() const { return m_pLastElement; }
-    // Called with each curve the tool puts on the page.
-    void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
-    CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
-    int IsRectMode() const { return m_bRectMode; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsRectMode() const { return m_bSecondShape ? 0 : 1; }
     int GetSides() const { return m_nSides; }
     double GetAngle() const { return m_dAngle; }
 
@@ -74,7 +51,7 @@ public:
     static constexpr int kDefaultSides = 6;
 
 private:
-    void ShowModeState();
+    void ShowModeState() override;
     void SnapPolygonAngle();
     void PolygonPoints(CPointList& out) const;
     BOOL RectangleClick(UINT flags, int x, int y);
@@ -83,16 +60,8 @@ private:
     bool AskPolygonRadius();
     void CompleteRectangle(const CPoint& second);
     void CompletePolygon();
-    void Complete(CCurveElement* curve);
     void AddSizePrompts(int x, int y);
 
-    CGraphElement* m_pLastElement = nullptr;
-    CVTSymmetricDraw* m_pOwner = nullptr;
-    int m_bMirrorSide = 0;
-    int m_bRectMode = 1;
-    int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
-    CCapturePoint m_ptStart;
     CPoint m_ptRectA;
     CPoint m_ptRectB;
     CPoint m_ptCentre;
@@ -101,6 +70,4 @@ private:
     int m_nFirstDigit = 0;
     int m_nSides = kDefaultSides;
     double m_dAngle = 0.0;
-    int m_bShiftHeld = 0;
-    std::function<void(CCurveElement*)> m_onComplete;
 };

@@ -1,11 +1,9 @@
 #include "tools/CVTRuler.h"
 
-#include "app/CMainFrame.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/ShapeBuilder.h"
 #include "ui/CLengthDlg.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -29,9 +27,8 @@ constexpr int kPromptOffsetX = 28;
 CVTRuler::CVTRuler(CVEKView* view) : CVTRuler(view, nullptr, 0) {}
 
 CVTRuler::CVTRuler(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
+    : CShapeTool(view, owner, mirrorSide)
 {
-    CPointOnCurveDlg::Install();
     CVTRuler::Reset();
 }
 
@@ -42,70 +39,37 @@ CVTRuler::~CVTRuler() = default;
 void CVTRuler::Activate()
 {
     CVectorTool::Activate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
+    ShowLineControls(1);
     ShowPrompt(kPromptStart);
-}
-
-void CVTRuler::Deactivate()
-{
-    CVectorTool::Deactivate();
-    if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
-    InvalidateView();
 }
 
 void CVTRuler::Reset()
 {
-    CVectorTool::Reset();
+    CShapeTool::Reset();
     m_bOnCrossing = 0;
-    m_zoomBox.Release();
     m_bShiftHeld = 0;
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
-
-void CVTRuler::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTRuler::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTRuler::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 // --- Keys --------------------------------------------------------------------------
 
 BOOL CVTRuler::OnShiftDown()
 {
     m_bShiftHeld = 1;
-    if (m_pView) m_pView->SetToolCursor(m_zoomBox.IsHeld() ? CZoomBox::kCursorZoomOut : kCursorConstrained);
+    if (m_pView) m_pView->SetToolCursor(m_zoom.IsHeld() ? CZoomBox::kCursorZoomOut : kCursorConstrained);
     return TRUE;
 }
 
 BOOL CVTRuler::OnShiftUp()
 {
     m_bShiftHeld = 0;
-    if (m_pView) m_pView->SetToolCursor(m_zoomBox.IsHeld() ? CZoomBox::kCursorZoomIn : kCursor);
-    return TRUE;
-}
-
-BOOL CVTRuler::OnSpaceDown()
-{
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? CZoomBox::kCursorZoomOut : CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    if (m_pView) m_pView->SetToolCursor(m_zoom.IsHeld() ? CZoomBox::kCursorZoomIn : kCursor);
     return TRUE;
 }
 
 BOOL CVTRuler::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(m_bShiftHeld ? kCursorConstrained : kCursor);
     ShowPrompt(kPromptStart);
     InvalidateFeedback();
@@ -127,11 +91,8 @@ void CVTRuler::SetLengthPrompt(int x, int y)
 BOOL CVTRuler::OnMouseMove(UINT flags, int x, int y)
 {
     ClearPrompts();
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnMouseMove(x, y);
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
-        InvalidateFeedback();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
         return FALSE;
     }
     if (m_pView) m_pView->SetToolCursor((flags & MK_SHIFT) ? kCursorConstrained : kCursor);
@@ -168,11 +129,8 @@ BOOL CVTRuler::OnLButtonDown(UINT flags, int x, int y)
 {
     // Whatever comes of this click, it completes nothing older.
     m_pLastElement = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     if (!OnMouseMove(flags, x, y)) return FALSE;
@@ -220,8 +178,7 @@ void CVTRuler::CreateLine()
     SaveUndoState();
     const CPointList points{m_ptLineStart, m_ptLineEnd};
     CCurveElement* line = AddOpenLine(pageSet, MakeNodes(pageSet, points, NODE_CORNER, &m_ptStart));
-    m_pLastElement = line;
-    if (m_onComplete) m_onComplete(line);
+    Completed(line);
     Reset();
 }
 
@@ -230,17 +187,6 @@ int CVTRuler::GetLinePoints(CPoint& start, CPoint& end) const
     start = m_ptLineStart;
     end = m_ptLineEnd;
     return m_nStep == 1 ? 1 : 0;
-}
-
-BOOL CVTRuler::OnLButtonUp(UINT, int, int) { return TRUE; }
-
-BOOL CVTRuler::OnRButtonDown(UINT flags, int, int y)
-{
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
-    return TRUE;
 }
 
 // --- Drawing ------------------------------------------------------------------------------
@@ -257,6 +203,6 @@ void CVTRuler::Draw(CDC* dc, double scale, int originX, int originY, const CRect
         dc->LineTo(b.x, b.y + 1);
         if (m_bOnCrossing) DrawXMark(dc, m_ptLineEnd.x, m_ptLineEnd.y, scale, originX, originY);
     }
-    if (!m_zoomBox.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
-    m_zoomBox.Draw(dc, scale, originX, originY);
+    if (!m_zoom.IsHeld()) CVectorTool::Draw(dc, scale, originX, originY, rect);
+    m_zoom.Draw(dc, scale, originX, originY);
 }

@@ -9,19 +9,13 @@
 // progress for its mirrored preview and the line each click completed.
 #pragma once
 
-#include "app/CCapturePoint.h"
-#include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CShapeTool.h"
 
 #include "platform/Types.h"
 
-#include <functional>
-
-class CCurveElement;
-class CGraphElement;
 class CVTSymmetricDraw;
 
-class CVTRuler : public CVectorTool {
+class CVTRuler : public CShapeTool {
 public:
     explicit CVTRuler(CVEKView* view);
     // A sub-tool of the symmetric-drawing tool (`mirrorSide` nonzero).
@@ -29,32 +23,18 @@ public:
     ~CVTRuler() override;
 
     void Activate() override;
-    void Deactivate() override;
     void Reset() override;
     BOOL OnShiftDown() override;
     BOOL OnShiftUp() override;
-    BOOL OnSpaceDown() override;
     BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
-    BOOL OnLButtonUp(UINT flags, int x, int y) override;
-    BOOL OnRButtonDown(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
-    void Cancel() override;
-    BOOL UndoStep() override;
-    BOOL HasPendingStep() override;
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     // The line in progress; 0 before its start is given.
     int GetLinePoints(CPoint& start, CPoint& end) const;
-    // The line the last completing click made; null when that click made
-    // nothing. Cleared at every such click.
-    CGraphElement* GetLastElement() const { return m_pLastElement; }
-    // Called with each line the tool puts on the page.
-    void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
-    CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
 
     int IsOnCrossing() const { return m_bOnCrossing; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
 
     static constexpr int kCursor = 173;
     static constexpr int kCursorConstrained = 172;
@@ -68,15 +48,7 @@ private:
     bool AskLength();
     void CreateLine();
 
-    CGraphElement* m_pLastElement = nullptr;
-    CVTSymmetricDraw* m_pOwner = nullptr;
-    int m_bMirrorSide = 0;
-    int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
-    int m_bShiftHeld = 0;
-    CCapturePoint m_ptStart;
     CPoint m_ptLineStart;
     CPoint m_ptLineEnd;
     int m_bOnCrossing = 0;
-    std::function<void(CCurveElement*)> m_onComplete;
 };

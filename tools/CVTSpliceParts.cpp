@@ -49,7 +49,7 @@ CVTSpliceParts::~CVTSpliceParts() = default;
 void CVTSpliceParts::Reset()
 {
     CVectorTool::Reset();
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_bBox = 0;
     m_marks.RemoveAll();
     m_boxElements.RemoveAll();
@@ -92,27 +92,15 @@ BOOL CVTSpliceParts::OnRButtonDblClk(UINT, int, int) { return TRUE; }
 
 BOOL CVTSpliceParts::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTSpliceParts::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
-    InvalidateFeedback();
-    return TRUE;
-}
-
-BOOL CVTSpliceParts::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
     InvalidateFeedback();
     return TRUE;
 }
@@ -128,7 +116,10 @@ void CVTSpliceParts::FillBox()
 
 BOOL CVTSpliceParts::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPrompt);
     m_captureMask = (flags & MK_CONTROL) ? CAPTURE_MASK_ALL : kPointMask;
@@ -160,11 +151,8 @@ bool CVTSpliceParts::TakeSegmentPoint(const CPoint& p)
 
 BOOL CVTSpliceParts::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     // The point the last move captured, as it showed.
@@ -194,10 +182,7 @@ BOOL CVTSpliceParts::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTSpliceParts::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
-    }
+    if (m_zoom.IsHeld()) m_zoom.OnRButtonDown(flags, y);
     return TRUE;
 }
 
@@ -274,8 +259,8 @@ void CVTSpliceParts::MoveComponent()
 void CVTSpliceParts::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     for (const CPoint& p : m_marks) DrawPointMark(dc, p.x, p.y, scale, originX, originY);

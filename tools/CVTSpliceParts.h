@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -58,14 +58,13 @@ public:
     const CList<CGraphElement*>& GetBoxElements() const { return m_boxElements; }
     double GetRatio() const { return m_dRatio; }
     double GetAngle() const { return m_dAngle; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // Where the move puts a point: turned about P3 by the angle, scaled
     // about P3 by the ratio, then moved by P1 - P3.
     CPoint Transform(const CPoint& p) const;
 
 private:
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     bool TakeSegmentPoint(const CPoint& p);
     void FillBox();
     void MoveComponent();
@@ -81,5 +80,5 @@ private:
     CPointList m_marks;
     CList<CGraphElement*> m_boxElements;
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
 };

@@ -52,7 +52,7 @@ void CVTSymmetry::Reset()
 {
     CVectorTool::Reset();
     m_bBox = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     m_hover.RemoveAll();
     m_picked.RemoveAll();
     m_previews.clear();
@@ -78,27 +78,15 @@ BOOL CVTSymmetry::HasPendingStep() { return m_nStep > 0 ? TRUE : FALSE; }
 
 BOOL CVTSymmetry::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTSymmetry::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPromptAxisStart);
-    InvalidateFeedback();
-    return TRUE;
-}
-
-BOOL CVTSymmetry::ZoomMouseMove(UINT flags, int x, int y)
-{
-    m_zoomBox.OnMouseMove(x, y);
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-    ShowPrompt(CZoomBox::kPrompt);
     InvalidateFeedback();
     return TRUE;
 }
@@ -130,7 +118,10 @@ void CVTSymmetry::FillBoxHover()
 
 BOOL CVTSymmetry::OnMouseMove(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) return ZoomMouseMove(flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnMouseMove(flags, x, y);
+        return TRUE;
+    }
     if (m_pView) m_pView->SetToolCursor(kCursor);
     BOOL captured = FALSE;
     switch (m_nStep) {
@@ -165,11 +156,8 @@ BOOL CVTSymmetry::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTSymmetry::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnLButtonDown(m_pView, flags, x, y) == CZoomBox::Click::CornerPlaced)
-            InvalidateFeedback();
-        else
-            InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnLButtonDown(flags, x, y);
         return TRUE;
     }
     OnMouseMove(flags, x, y);
@@ -243,9 +231,8 @@ void CVTSymmetry::Pick(CGraphElement* element)
 
 BOOL CVTSymmetry::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        CZoomBox::OnRButtonDown(m_pView, flags, y);
-        InvalidateView();
+    if (m_zoom.IsHeld()) {
+        m_zoom.OnRButtonDown(flags, y);
         return TRUE;
     }
     // Nothing picked: nothing to do, and no undo step for it.
@@ -355,8 +342,8 @@ void CVTSymmetry::MirrorText(CPage& page, const PickedText& picked, int level)
 void CVTSymmetry::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
     if (!dc) return;
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_nStep >= kAxisEndStep) {

@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/LogFont.h"
@@ -53,7 +53,7 @@ public:
     CPoint GetAxisStart() const { return m_ptAxisStart; }
     CPoint GetAxisEnd() const { return m_ptAxisEnd; }
     int IsBoxOpen() const { return m_bBox; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
     const CList<CGraphElement*>& GetPicked() const { return m_picked; }
     const CList<CGraphElement*>& GetHovered() const { return m_hover; }
 
@@ -77,7 +77,6 @@ private:
         LogFont font;
     };
 
-    BOOL ZoomMouseMove(UINT flags, int x, int y);
     void TrackAxisEnd(UINT flags, int x, int y);
     void PickAt(UINT flags, int x, int y);
     void Pick(CGraphElement* element);
@@ -87,7 +86,7 @@ private:
     void MirrorText(CPage& page, const PickedText& picked, int level);
 
     int m_nZoomStep = 0;
-    CZoomBox m_zoomBox{m_nZoomStep};
+    CSpaceZoom m_zoom{*this, m_nZoomStep};
     CPoint m_ptAxisStart;
     CPoint m_ptAxisEnd;
     int m_bBox = 0;

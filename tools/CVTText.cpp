@@ -49,7 +49,7 @@ void CVTText::Reset()
     CVectorTool::Reset();
     m_pHoverText = nullptr;
     m_bEditing = 0;
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pEditor) m_pEditor->Reset();
 }
 
@@ -95,10 +95,8 @@ BOOL CVTText::HoverText(UINT flags, int x, int y)
 BOOL CVTText::OnMouseMove(UINT flags, int x, int y)
 {
     m_pHoverText = nullptr;
-    if (m_zoomBox.IsHeld()) {
-        if (m_zoomBox.OnMouseMove(x, y)) InvalidateFeedback();
-        if (m_pView) m_pView->SetToolCursor(CZoomBox::CursorFor(flags));
-        ShowPrompt(CZoomBox::kPrompt);
+    if (m_zoom.IsHeld()) {
+        if (m_zoom.Track(flags, x, y)) InvalidateFeedback();
         return FALSE;
     }
     BOOL result = FALSE;
@@ -116,8 +114,8 @@ BOOL CVTText::OnMouseMove(UINT flags, int x, int y)
 
 BOOL CVTText::OnLButtonDown(UINT flags, int x, int y)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.OnLButtonDown(m_pView, flags, x, y);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Click(flags, x, y);
         InvalidateView();
         return FALSE;
     }
@@ -149,7 +147,7 @@ BOOL CVTText::OnLButtonDown(UINT flags, int x, int y)
 
 BOOL CVTText::OnLButtonUp(UINT flags, int x, int y)
 {
-    return !m_zoomBox.IsHeld() && m_bEditing ? m_pEditor->OnLButtonUp(flags, x, y) : FALSE;
+    return !m_zoom.IsHeld() && m_bEditing ? m_pEditor->OnLButtonUp(flags, x, y) : FALSE;
 }
 
 BOOL CVTText::OnLButtonDblClk(UINT flags, int x, int y)
@@ -159,7 +157,7 @@ BOOL CVTText::OnLButtonDblClk(UINT flags, int x, int y)
 
 BOOL CVTText::OnRButtonDown(UINT flags, int, int y)
 {
-    if (m_zoomBox.IsHeld())
+    if (m_zoom.IsHeld())
         CZoomBox::OnRButtonDown(m_pView, flags, y);
     else
         Cancel();
@@ -174,16 +172,13 @@ BOOL CVTText::OnRButtonUp(UINT, int, int) { return FALSE; }
 
 BOOL CVTText::OnSpaceDown()
 {
-    m_zoomBox.Hold();
-    if (m_pView) m_pView->SetToolCursor(CZoomBox::kCursorZoomIn);
-    ShowPrompt(CZoomBox::kPrompt);
-    InvalidateFeedback();
+    m_zoom.Hold();
     return TRUE;
 }
 
 BOOL CVTText::OnSpaceUp()
 {
-    m_zoomBox.Release();
+    m_zoom.Release();
     if (m_pView) m_pView->SetToolCursor(kCursor);
     ShowPrompt(kPromptCreate);
     InvalidateFeedback();
@@ -218,8 +213,8 @@ BOOL CVTText::HasPendingStep()
 
 void CVTText::Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect)
 {
-    if (m_zoomBox.IsHeld()) {
-        m_zoomBox.Draw(dc, scale, originX, originY);
+    if (m_zoom.IsHeld()) {
+        m_zoom.Draw(dc, scale, originX, originY);
         return;
     }
     if (m_bEditing) m_pEditor->Draw(dc, scale, originX, originY, rect);

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "app/CZoomBox.h"
+#include "tools/CSpaceZoom.h"
 
 #include <memory>
 #include <string>
@@ -33,7 +33,7 @@ public:
     CVTModifyText* GetEditor() const { return m_pEditor.get(); }
     int IsEditing() const { return m_bEditing; }
     CTextElement* GetHoverText() const { return m_pHoverText; }
-    int IsZoomMode() const { return m_zoomBox.IsHeld(); }
+    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // --- Tool operations ---------------------------------------------------
     void Activate() override;
@@ -76,5 +76,5 @@ private:
     std::unique_ptr<CVTModifyText> m_pEditor;
     int m_bEditing = 0;
     CTextElement* m_pHoverText = nullptr;
-    CZoomBox m_zoomBox{m_nStep};
+    CSpaceZoom m_zoom{*this, m_nStep};
 };

@@ -1,7 +1,7 @@
-// What the shape tools share when they put a finished shape on the page:
-// nodes on shared points of the current page, and closed shapes and
-// straight lines with the tool bar's current line type and colour at the
-// page's highest drawing level.
+// What the tools and editors share when they put a finished shape on the
+// page: the current page and line type, nodes on shared points of that
+// page, and closed shapes and straight lines with the tool bar's current
+// line type and colour at the page's highest drawing level.
 #pragma once
 
 #include "model/CCurveElement.h"

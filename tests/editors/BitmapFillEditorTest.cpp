@@ -44,14 +44,6 @@ protected:
     {
         return {c->GetBitmapCenter(), c->GetBitmapTileSize(), c->GetFillAngle()};
     }
-    void DoubleClick(int x, int y)
-    {
-        MoveTo(x, y);
-        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    }
 
     CClosedCurveElement* curve = nullptr;
     CVTFillBitmap* editor = nullptr;

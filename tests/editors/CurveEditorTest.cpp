@@ -450,18 +450,7 @@ TEST_F(CurveEditorTest, DeleteDuringADragRemovesTheDraggedNode)
 TEST_F(CurveEditorTest, ACurveDeletedToOneNodeTakesItsMirrorWithIt)
 {
     CCurveElement* root = AddCurve({{2000, 3000}, {6000, 3000}}, 0);
-    auto* a1 = new CSharedPoint(Page(), 0, 5000);
-    auto* a2 = new CSharedPoint(Page(), 10000, 5000);
-    Page()->AddPoint(a1);
-    Page()->AddPoint(a2);
-    CCurveNodeList nodes;
-    for (CCurveNode* n : root->Nodes()) {
-        auto* p = new CSharedPoint(Page(), n->GetPoint(), a1, a2);
-        Page()->AddPoint(p);
-        nodes.AddTail(new CCurveNode(p, n->GetKind()));
-    }
-    auto* mirror = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, root);
-    Pages().AddElementToPage(mirror);
+    AddMirrorImage(root, CPoint(0, 5000), CPoint(10000, 5000));
     ASSERT_EQ(Curves().size(), 2u);
 
     CVTModifyCurve own(view.get(), nullptr);
@@ -478,18 +467,7 @@ TEST_F(CurveEditorTest, EditsOfAMirrorCurveReachItsSource)
 {
     CCurveElement* root = AddCurve({{2000, 3000}, {4000, 3000}, {6000, 3000}}, 0);
     // Mirrored across the line y = 5000.
-    auto* a1 = new CSharedPoint(Page(), 0, 5000);
-    auto* a2 = new CSharedPoint(Page(), 10000, 5000);
-    Page()->AddPoint(a1);
-    Page()->AddPoint(a2);
-    CCurveNodeList nodes;
-    for (CCurveNode* n : root->Nodes()) {
-        auto* p = new CSharedPoint(Page(), n->GetPoint(), a1, a2);
-        Page()->AddPoint(p);
-        nodes.AddTail(new CCurveNode(p, n->GetKind()));
-    }
-    auto* mirror = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, root);
-    Pages().AddElementToPage(mirror);
+    COpenCurveElement* mirror = AddMirrorImage(root, CPoint(0, 5000), CPoint(10000, 5000));
     ASSERT_EQ(mirror->GetNodeAt(1)->GetPosition(), CPoint(4000, 7000));
 
     CVTModifyCurve own(view.get(), nullptr);

@@ -1,7 +1,6 @@
 // Helpers of the select tool, text, picture and editor tests: the curve
 // tests' view at 10 page units per pixel, pictures and texts put on the
-// page as if made earlier, presses and drags with the button held, and the
-// dialogs of the tools answered by script.
+// page as if made earlier, and the dialogs of the tools answered by script.
 #pragma once
 
 #include "tests/tools/CurveTestSupport.h"
@@ -60,33 +59,6 @@ protected:
     {
         CVTModifyText::SetWordingDialog(nullptr);
         CVTInsertPicture::SetFileChooser(nullptr);
-    }
-
-    // The left button goes down (or up) where the mouse is, with the keys.
-    void Press(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, modifiers);
-    }
-    void Release(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, modifiers);
-    }
-    // Press at `from`, move there in steps with the button held, release.
-    void Drag(const CPoint& from, const CPoint& to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        MoveTo(from.x, from.y, modifiers);
-        Press(from.x, from.y, modifiers);
-        for (int i = 1; i <= 4; ++i)
-            MoveTo(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4, modifiers, Qt::LeftButton);
-        Release(to.x, to.y, modifiers);
-    }
-    void DoubleClick(int x, int y)
-    {
-        MoveTo(x, y);
-        Press(x, y);
-        Release(x, y);
-        Mouse(QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        Release(x, y);
     }
 
     static QImage Solid(int w, int h, QColor colour)

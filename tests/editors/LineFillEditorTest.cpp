@@ -29,14 +29,6 @@ protected:
         ASSERT_EQ(editor->GetElement(), curve);
         steps = doc.UndoCount();
     }
-    void DoubleClick(int x, int y)
-    {
-        MoveTo(x, y);
-        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    }
     // Opens the dialog with a double click and answers it.
     void Dialog(std::function<void(CLineFillParamDlg*)> answer)
     {

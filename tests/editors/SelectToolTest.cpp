@@ -168,19 +168,7 @@ TEST_F(SelectToolTest, EscClearsTheNodeMarksOfEveryListedCurve)
 TEST_F(SelectToolTest, AMirrorImageShowsItsAxis)
 {
     CCurveElement* source = AddCurve({{2000, 1000}, {3000, 3000}}, 0);
-    auto* axis1 = new CSharedPoint(Page(), 4000, 500);
-    auto* axis2 = new CSharedPoint(Page(), 4000, 5000);
-    Page()->AddPoint(axis1);
-    Page()->AddPoint(axis2);
-    CCurveNodeList nodes;
-    for (CCurveNode* n : source->Nodes()) {
-        auto* mirrored = new CSharedPoint(Page(), n->GetPoint(), axis1, axis2);
-        Page()->AddPoint(mirrored);
-        nodes.AddTail(new CCurveNode(mirrored, NODE_CORNER));
-    }
-    auto* image = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, source);
-    Pages().AddElementToPage(image);
-    view->Invalidate();
+    COpenCurveElement* image = AddMirrorImage(source, CPoint(4000, 500), CPoint(4000, 5000));
 
     Click(5500, 2000);
     ASSERT_EQ(select->GetSelected(), image);

@@ -12,10 +12,10 @@
 #include "model/CTextElement.h"
 #include "platform/CDC.h"
 #include "tables/CTableElement.h"
+#include "tests/model/HexBytes.h"
 
 #include <QImage>
 
-#include <cctype>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -26,20 +26,7 @@ namespace libtest {
 // be grouped by field.
 inline std::string Hex(const char* text)
 {
-    std::string out;
-    int high = -1;
-    for (const char* p = text; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (!std::isxdigit(c)) continue;
-        const int v = std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10;
-        if (high < 0) {
-            high = v;
-        } else {
-            out.push_back(char(high * 16 + v));
-            high = -1;
-        }
-    }
-    return out;
+    return HexBytes(text);
 }
 
 inline std::string ToHex(const std::string& bytes)

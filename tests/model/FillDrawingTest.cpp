@@ -8,6 +8,7 @@
 #include "model/CSharedPoint.h"
 #include "model/FillPainting.h"
 #include "platform/CDC.h"
+#include "tests/model/ColourSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -32,24 +33,6 @@ const COLORREF kBlack = RGB(0, 0, 0);
 // 10 to 190 of a 200 x 200 canvas; its middle is device (100, 100).
 const double kScale = 10.0;
 const CPoint kMiddle(1000, 1000);
-
-std::string Describe(QRgb c)
-{
-    return "(" + std::to_string(qRed(c)) + ", " + std::to_string(qGreen(c)) + ", "
-        + std::to_string(qBlue(c)) + ")";
-}
-
-::testing::AssertionResult Near(QRgb actual, QRgb expected, int tolerance)
-{
-    if (std::abs(qRed(actual) - qRed(expected)) <= tolerance
-        && std::abs(qGreen(actual) - qGreen(expected)) <= tolerance
-        && std::abs(qBlue(actual) - qBlue(expected)) <= tolerance)
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-        << Describe(actual) << " is not within " << tolerance << " of " << Describe(expected);
-}
-
-QRgb Rgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 class FillDrawingTest : public ::testing::Test {
 protected:

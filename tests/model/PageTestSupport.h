@@ -8,31 +8,18 @@
 #include "model/CGraphElement.h"
 #include "model/CSharedPoint.h"
 #include "platform/CDC.h"
+#include "tests/model/HexBytes.h"
 
 #include <QColor>
 #include <QImage>
 
-#include <cctype>
 #include <cstdint>
 #include <string>
 
 // "8A DF 56 9C ..." to bytes; whitespace and "|" separators are ignored.
 inline std::string Hex(const std::string& text)
 {
-    std::string bytes;
-    int nibble = -1;
-    for (char ch : text) {
-        if (!std::isxdigit(static_cast<unsigned char>(ch))) continue;
-        const int v = std::isdigit(static_cast<unsigned char>(ch)) ? ch - '0'
-                                                                    : std::toupper(ch) - 'A' + 10;
-        if (nibble < 0) {
-            nibble = v;
-        } else {
-            bytes.push_back(char(nibble * 16 + v));
-            nibble = -1;
-        }
-    }
-    return bytes;
+    return HexBytes(text.c_str());
 }
 
 inline void Put32(std::string& bytes, std::size_t offset, std::int32_t v)

@@ -6,13 +6,12 @@
 
 #include "tables/CInsertTableDlg.h"
 #include "ui/CUpDownButtons.h"
+#include "tests/ui/ScreenshotSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
-#include <QDir>
-#include <QSet>
 
 namespace {
 
@@ -31,20 +30,6 @@ CVTTable::PageFrame A4WithMargins()
     page.paper = CSize(21000, 29700);
     page.top = page.bottom = page.left = page.right = 500;
     return page;
-}
-
-void Keep(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
-
-int DistinctColours(const QImage& image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-    return int(colours.size());
 }
 
 } // namespace
@@ -348,5 +333,5 @@ TEST_F(InsertTableToolTest, TheDialogIsDrawnWithItsControls)
     ASSERT_FALSE(shot.isNull());
     EXPECT_GT(DistinctColours(shot), 3);
     EXPECT_GT(shot.width(), 200);
-    Keep(shot, QStringLiteral("insert-table"));
+    KeepScreenshot(shot, QStringLiteral("insert-table"));
 }

@@ -10,10 +10,9 @@
 #include "ui/CSplitCellDlg.h"
 #include "ui/CTableColorCombo.h"
 #include "ui/CUpDownButtons.h"
+#include "tests/ui/ScreenshotSupport.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QSet>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -38,20 +37,6 @@ protected:
     }
     QString Last() const { return driver.messages.empty() ? QString() : driver.messages.back(); }
 };
-
-void Keep(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
-
-int DistinctColours(const QImage& image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-    return int(colours.size());
-}
 
 } // namespace
 
@@ -291,10 +276,10 @@ TEST_F(TableDialogsTest, ThePropertySheetIsDrawnWithItsControls)
         const QImage shot = sheet.grab().toImage();
         ASSERT_FALSE(shot.isNull());
         EXPECT_GT(DistinctColours(shot), 3);
-        Keep(shot, QStringLiteral("table-properties-%1").arg(page + 1));
+        KeepScreenshot(shot, QStringLiteral("table-properties-%1").arg(page + 1));
     }
     CSplitCellDlg split({1, 2}, 0, view.get());
     split.show();
     QApplication::processEvents();
-    Keep(split.grab().toImage(), QStringLiteral("split-cell"));
+    KeepScreenshot(split.grab().toImage(), QStringLiteral("split-cell"));
 }

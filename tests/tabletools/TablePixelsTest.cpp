@@ -3,17 +3,9 @@
 // diagonals the box carried into the cells, and texts placed by their
 // alignments; and the box drawing its diagonals over itself.
 #include "tests/tabletools/TableToolTestSupport.h"
-
-#include <QDir>
+#include "tests/ui/ScreenshotSupport.h"
 
 namespace {
-
-// With VEK_SCREENSHOT_DIR set the picture is kept there.
-void Keep(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
 
 class TablePixelsTest : public TableViewFixture {
 protected:
@@ -83,7 +75,7 @@ TEST_F(TablePixelsTest, ADiagonalCarriedFromTheBoxIsDrawnAcrossItsCell)
     QApplication::processEvents();
     {
         const QImage shot = RenderView();
-        Keep(shot, QStringLiteral("table-cell-open"));
+        KeepScreenshot(shot, QStringLiteral("table-cell-open"));
         const QRect box = Box()->geometry();
         const QPoint centre = box.center();
         bool red = false;
@@ -120,7 +112,7 @@ TEST_F(TablePixelsTest, TextsStandInTheirCellsAsTheirAlignmentsSay)
     Run(CVEKView::ID_EDIT_CANCEL);
     ASSERT_EQ(table->GetCellAlignment({1, 1}), 3);
     const QImage page = RenderPage();
-    Keep(RenderView(), QStringLiteral("table-aligned-texts"));
+    KeepScreenshot(RenderView(), QStringLiteral("table-aligned-texts"));
 
     auto box = [&](int row, int index) {
         const QRect b = DarkBox(page, CellRect(table, row, index));

@@ -101,16 +101,6 @@ protected:
         MoveTo(c.x, c.y);
     }
 
-    // A press, moves with the button held, and a release.
-    void Drag(const CPoint& from, const CPoint& to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        MoveTo(from.x, from.y, modifiers);
-        Mouse(QEvent::MouseButtonPress, from.x, from.y, Qt::LeftButton, Qt::LeftButton, modifiers);
-        for (int i = 1; i <= 4; ++i)
-            MoveTo(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4, modifiers, Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, to.x, to.y, Qt::LeftButton, Qt::NoButton, modifiers);
-    }
-
     // --- Typing -----------------------------------------------------------
     // Where the keyboard goes: the focus of the view's window, also while
     // the window is not active (after a modal dialog on a platform

@@ -94,6 +94,34 @@ protected:
         Mouse(QEvent::MouseButtonPress, x, y, Qt::RightButton, Qt::RightButton, modifiers);
         Mouse(QEvent::MouseButtonRelease, x, y, Qt::RightButton, Qt::NoButton, modifiers);
     }
+    // The left button goes down (or up) where the mouse is, with the keys.
+    void Press(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, modifiers);
+    }
+    void Release(int x, int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, modifiers);
+    }
+    // Press at `from`, move there in steps with the button held, release.
+    void Drag(const CPoint& from, const CPoint& to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        MoveTo(from.x, from.y, modifiers);
+        Press(from.x, from.y, modifiers);
+        for (int i = 1; i <= 4; ++i)
+            MoveTo(from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4, modifiers, Qt::LeftButton);
+        Release(to.x, to.y, modifiers);
+    }
+    // A double click comes as a click, then the second press as a double
+    // click, then its release.
+    void DoubleClick(int x, int y)
+    {
+        MoveTo(x, y);
+        Press(x, y);
+        Release(x, y);
+        Mouse(QEvent::MouseButtonDblClick, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        Release(x, y);
+    }
     void KeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QKeyEvent e(QEvent::KeyPress, key, modifiers);
@@ -155,6 +183,26 @@ protected:
         Pages().AddElementToPage(curve);
         view->Invalidate();
         return curve;
+    }
+
+    // The mirror image of `source` across the line through a and b, as the
+    // symmetric tools make it: an open curve on mirrored shared points.
+    COpenCurveElement* AddMirrorImage(CCurveElement* source, const CPoint& a, const CPoint& b)
+    {
+        auto* axis1 = new CSharedPoint(Page(), a.x, a.y);
+        auto* axis2 = new CSharedPoint(Page(), b.x, b.y);
+        Page()->AddPoint(axis1);
+        Page()->AddPoint(axis2);
+        CCurveNodeList nodes;
+        for (CCurveNode* n : source->Nodes()) {
+            auto* mirrored = new CSharedPoint(Page(), n->GetPoint(), axis1, axis2);
+            Page()->AddPoint(mirrored);
+            nodes.AddTail(new CCurveNode(mirrored, n->GetKind()));
+        }
+        auto* image = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, source);
+        Pages().AddElementToPage(image);
+        view->Invalidate();
+        return image;
     }
 
     // The page as the view paints it, without any tool feedback.

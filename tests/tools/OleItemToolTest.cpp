@@ -23,11 +23,6 @@ protected:
         tool = Tool<CVTOleItem>(CVEKView::kOleItemTool);
         ASSERT_EQ(view->GetCurrentTool(), tool);
     }
-    void Press(int x, int y) { Mouse(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier); }
-    void Release(int x, int y)
-    {
-        Mouse(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-    }
     void DragTo(int x, int y) { MoveTo(x, y, Qt::NoModifier, Qt::LeftButton); }
 
     COleObjectElement* object = nullptr;
@@ -88,11 +83,7 @@ TEST_F(OleItemToolTest, PressesAndKeysThatChangeNothingTakeNoStep)
     // click on the paper, and the keys of other tools.
     Click(1500, 1500);
     EXPECT_EQ(tool->GetElement(), object);
-    MoveTo(1600, 1600);
-    Press(1600, 1600);
-    Release(1600, 1600);
-    Mouse(QEvent::MouseButtonDblClick, 1600, 1600, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    Release(1600, 1600);
+    DoubleClick(1600, 1600);
     EXPECT_EQ(tool->GetElement(), object);
     Key(Qt::Key_Space);
     Shift();

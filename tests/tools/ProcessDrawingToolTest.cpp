@@ -10,9 +10,9 @@
 #include "model/CImageElement.h"
 #include "model/CTextElement.h"
 #include "res/StringTable.h"
+#include "tests/ui/ScreenshotSupport.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -313,8 +313,7 @@ TEST_F(ProcessDrawingTest, TheFrameAndTheWorkingCopyAreDrawnOverThePage)
     MoveTo(centre.x, centre.y);
     FrameDrag(centre, centre + CPoint(0, 4000));
     image = RenderView();
-    if (const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR"); !dir.isEmpty())
-        image.save(QDir(dir).filePath(QStringLiteral("library-frame-move.png")));
+    KeepScreenshot(image, QStringLiteral("library-frame-move"));
     // The moved copy is drawn in the prompt colour, the page keeps the box.
     EXPECT_TRUE(ColourNear(image, 3000, 5000, kRed, 2));
     EXPECT_TRUE(DarkNear(image, 3000, 1000, 2));

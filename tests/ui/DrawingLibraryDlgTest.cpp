@@ -9,6 +9,7 @@
 #include "library/CLibraryThumbnail.h"
 #include "library/CLibraryWriter.h"
 #include "tests/library/LibraryTestSupport.h"
+#include "tests/ui/ScreenshotSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +27,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void Keep(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
 
 std::string Drawing(int shift = 0)
 {
@@ -322,7 +317,7 @@ TEST_F(LibraryBrowserTest, TheBrowserAsAUserSeesIt)
     dialog.ListBox()->setCurrentRow(3);
     QApplication::processEvents();
     const QImage shot = dialog.grab().toImage();
-    Keep(shot, QStringLiteral("library-browser"));
+    KeepScreenshot(shot, QStringLiteral("library-browser"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("工艺图库"));
     EXPECT_EQ(dialog.ListBox()->count(), 14);
     // The list shows four columns of four cells, scrolled sideways.

@@ -7,33 +7,13 @@
 #include "ui/CSettingsPage.h"
 #include "ui/CSystemColorsDlg.h"
 #include "ui/CSystemSetupSheet.h"
+#include "tests/ui/ScreenshotSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
-#include <QSet>
 #include <QTabWidget>
-
-namespace {
-
-void Keep(const QImage& image, const QString& name)
-{
-    const QString dir = qEnvironmentVariable("VEK_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) image.save(QDir(dir).filePath(name + QStringLiteral(".png")));
-}
-
-// A drawn dialog has its controls: many distinct colours, not one fill.
-int DistinctColours(const QImage& image)
-{
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 2)
-        for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-    return int(colours.size());
-}
-
-} // namespace
 
 TEST(SettingsScreenshots, EveryPageIsDrawnWithItsControls)
 {
@@ -47,7 +27,7 @@ TEST(SettingsScreenshots, EveryPageIsDrawnWithItsControls)
         ASSERT_FALSE(shot.isNull());
         EXPECT_GT(DistinctColours(shot), 3) << i;
         EXPECT_TRUE(sheet.GetPage(i)->isVisible()) << i;
-        Keep(shot, QStringLiteral("settings-page-%1").arg(i + 1));
+        KeepScreenshot(shot, QStringLiteral("settings-page-%1").arg(i + 1));
     }
     CSystemColorsDlg colours;
     colours.show();
@@ -55,9 +35,9 @@ TEST(SettingsScreenshots, EveryPageIsDrawnWithItsControls)
     QApplication::processEvents();
     const QImage shot = colours.grab().toImage();
     EXPECT_GT(DistinctColours(shot), 40); // the 48 swatches
-    Keep(shot, QStringLiteral("system-colours"));
+    KeepScreenshot(shot, QStringLiteral("system-colours"));
     CPasswordDlg password;
     password.show();
     QApplication::processEvents();
-    Keep(password.grab().toImage(), QStringLiteral("password"));
+    KeepScreenshot(password.grab().toImage(), QStringLiteral("password"));
 }
