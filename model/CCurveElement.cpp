@@ -177,18 +177,7 @@ void CCurveElement::DeleteAllNodes()
         if (CSharedPoint* point = node->GetPoint()) points.push_back(point);
         delete node;
     }
-    CPage* page = GetLayer();
-    if (!page) return;
-    // In the order of their first nodes (a mirrored point must go before
-    // the point it depends on can), each once.
-    std::vector<std::size_t> order(points.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return std::less<const CSharedPoint*>()(points[a], points[b]); });
-    std::vector<bool> first(points.size(), false);
-    for (std::size_t k = 0; k < order.size(); ++k)
-        first[order[k]] = k == 0 || points[order[k]] != points[order[k - 1]];
-    for (std::size_t i = 0; i < points.size(); ++i)
-        if (first[i]) page->RemovePointIfUnusedExcept(points[i], this);
+    if (CPage* page = GetLayer()) page->RemovePointsIfUnused(points, this);
 }
 
 // ---------------------------------------------------------------------------
@@ -224,12 +213,15 @@ void CCurveElement::SetNodes(const CCurveNodeList& nodes)
     for (CCurveNode* node : nodes)
         if (node) m_nodes.AddTail(node);
 
-    CPage* page = GetLayer();
+    // Points are offered only once every dropped node is gone: two nodes
+    // may stand on one point.
+    std::vector<CSharedPoint*> points;
     for (CCurveNode* node : old) {
         if (m_nodes.Find(node)) continue;
-        if (page) page->RemovePointIfUnused(node->GetPoint());
+        points.push_back(node->GetPoint());
         delete node;
     }
+    if (CPage* page = GetLayer()) page->RemovePointsIfUnused(points);
     InvalidateBounds();
 }
 

@@ -161,6 +161,15 @@ void CPage::RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* 
     delete point;
 }
 
+void CPage::RemovePointsIfUnused(const std::vector<CSharedPoint*>& points, const CGraphElement* ignored)
+{
+    // A point named twice may be gone after its first offer: never look at
+    // it again.
+    std::unordered_set<const CSharedPoint*> offered;
+    for (CSharedPoint* point : points)
+        if (point && offered.insert(point).second) RemovePointIfUnusedExcept(point, ignored);
+}
+
 void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
 {
     if (!point) return;

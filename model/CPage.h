@@ -83,6 +83,9 @@ public:
     // its axis points). The Except form does not ask `ignored`.
     void RemovePointIfUnused(CSharedPoint* point);
     void RemovePointIfUnusedExcept(CSharedPoint* point, const CGraphElement* ignored);
+    // Each distinct point of the list once, in the order first named (a
+    // mirrored point goes before the points it depends on can).
+    void RemovePointsIfUnused(const std::vector<CSharedPoint*>& points, const CGraphElement* ignored = nullptr);
     // Marks the point and every point that depends on it dirty, and the
     // elements standing on any of them.
     void InvalidateElementsUsingPoint(CSharedPoint* point);

@@ -67,7 +67,7 @@ void CCurveMirror::GiveBack()
     }
     m_nodes.RemoveAll();
     // The mirrored points first: the axis points are in use while they are.
-    for (CSharedPoint* point : points) m_page->RemovePointIfUnused(point);
+    m_page->RemovePointsIfUnused(points);
     if (m_ownsAxis) {
         m_page->RemovePointIfUnused(m_axis1);
         m_page->RemovePointIfUnused(m_axis2);

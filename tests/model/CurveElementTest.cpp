@@ -578,6 +578,29 @@ TEST_F(CurveTest, ReplacedAndDeletedNodesGiveUpUnusedPoints)
     EXPECT_EQ(page()->GetPointCount(), 1);
 }
 
+TEST_F(CurveTest, DroppedNodesStandingTwiceOnOnePointGiveItUpOnce)
+{
+    // Two dropped nodes on one point: the point goes with the first and
+    // must not be looked at again for the second.
+    COpenCurveElement* a = Open({{0, 0, 0}, {100, 0, 0}});
+    CSharedPoint* twice = a->GetNodeAt(1)->GetPoint();
+    CCurveNodeList nodes;
+    a->GetNodes(nodes);
+    nodes.AddTail(new CCurveNode(twice, 0));
+    a->SetNodes(nodes);
+    ASSERT_EQ(page()->GetPointCount(), 2);
+
+    CCurveNodeList kept;
+    kept.AddTail(a->GetNodeAt(0));
+    auto* other = new CSharedPoint(page(), 7, 7);
+    page()->AddPoint(other);
+    kept.AddTail(new CCurveNode(other, 0));
+    a->SetNodes(kept);
+    EXPECT_EQ(a->GetNodeCount(), 2);
+    ASSERT_EQ(page()->GetPointCount(), 2);
+    EXPECT_EQ(page()->GetPointAt(1), other);
+}
+
 TEST_F(CurveTest, CopyMapsPointsByNumberAndKeepsTheMirrorIndex)
 {
     COpenCurveElement* source = Open({{0, 0, 0}, {100, 0, 1}}, Dashed(10, 100, 100));
