@@ -7,6 +7,7 @@
 #include "model/FillPainting.h"
 #include "model/ShapePainting.h"
 
+#include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
 #include "geometry/Mapping.h"
@@ -634,10 +635,8 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, true);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(brush);
             painter.setBrushOrigin(0, 0);
-            painter.drawPath(area);
+            FillPathBanded(painter, area, brush);
             painter.restore();
             return;
         }
