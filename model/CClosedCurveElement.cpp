@@ -401,7 +401,17 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
             scratch.AddElement(line);
             line->InvalidateBounds();
             CLineTypeShapeList shapes;
-            line->GetLineShapes(shapes);
+            line->GetBoundRect();
+            if (line->HasLazyDashes()) {
+                // Thousands of dashes on each of thousands of fill lines
+                // are kept from no fill: such a line is drawn plain.
+                CPointList stretch;
+                stretch.AddTail(p);
+                stretch.AddTail(q);
+                shapes.AddTail(CLineTypeShape(m_lineFill.GetLineAttr().GetWidth(), 0, stretch));
+            } else {
+                line->GetLineShapes(shapes);
+            }
             m_fillLineShapes.AddTail(shapes);
         }
         p = q;
