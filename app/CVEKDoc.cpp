@@ -8,6 +8,7 @@
 #include "model/CPageSet.h"
 #include "platform/CArchive.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,39 +18,37 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
 const char* const kContentsStream = "Contents";
 
-bool ReadWholeFile(const QString& path, std::string& bytes)
+// No document of the Windows program (a 32-bit program with 32-bit file
+// positions) reaches this size; a larger file is no document of ours.
+constexpr qint64 kLargestDocument = qint64(1) << 31;
+
+enum class ReadResult { Read, CannotOpen, TooLarge };
+
+ReadResult ReadWholeFile(const QString& path, std::string& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    // Straight into the string: a large document is not held twice.
+    QFile file;
+    if (!OpenRegularFile(path, file)) return ReadResult::CannotOpen;
+    // Its size is known before a byte is read; reading stops there even if
+    // the file grows meanwhile.
     const qint64 size = file.size();
-    if (size > 0 && !file.isSequential()) {
-        bytes.resize(std::size_t(size));
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 got = file.read(bytes.data() + done, size - done);
-            if (got <= 0) break;
-            done += got;
-        }
-        if (file.error() != QFileDevice::NoError) return false;
-        bytes.resize(std::size_t(done));
-        if (done < size || !file.atEnd()) {
-            // The file grew while being read: take the rest as well.
-            const QByteArray rest = file.readAll();
-            if (file.error() != QFileDevice::NoError) return false;
-            bytes.append(rest.constData(), std::size_t(rest.size()));
-        }
-        return true;
+    if (size >= kLargestDocument) return ReadResult::TooLarge;
+    bytes.resize(std::size_t(size));
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(bytes.data() + done, size - done);
+        if (got <= 0) break;
+        done += got;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-    bytes.assign(data.constData(), std::size_t(data.size()));
-    return true;
+    if (file.error() != QFileDevice::NoError) return ReadResult::CannotOpen;
+    bytes.resize(std::size_t(done));
+    return ReadResult::Read;
 }
 
 bool WriteWholeFile(const QString& path, const std::string& bytes, QString* error)
@@ -107,13 +106,15 @@ bool CVEKDoc::OnNewDocument()
     return true;
 }
 
-std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CCompoundEntry* storages)
+std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CCompoundEntry* storages,
+                                                     RecordEnd end)
 {
     auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
     try {
         CArchive ar(std::move(bytes));
         COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
         if (pageSet->Load(ar) != 1) return nullptr;
+        if (end == RecordEnd::AtEnd && ar.BytesLeft() != 0) return nullptr;
         if (storages) {
             for (const CVEKCntrItemPtr& item : objects.Items())
                 if (const CCompoundEntry* storage = storages->Child(item->GetStorageName())) item->SetStorage(*storage);
@@ -145,8 +146,25 @@ std::string CVEKDoc::StorePageSetRecord(const CPageSet& pageSet, CCompoundEntry*
 
 CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
 {
+    // A file too large for memory, or damaged into asking for more than
+    // there is, is refused like any damaged file; the open document stays.
+    try {
+        return OpenDocumentFile(path);
+    } catch (const std::bad_alloc&) {
+        return LoadResult::Damaged;
+    } catch (const std::length_error&) {
+        return LoadResult::Damaged;
+    }
+}
+
+CVEKDoc::LoadResult CVEKDoc::OpenDocumentFile(const QString& path)
+{
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return LoadResult::CannotOpen;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Read: break;
+    case ReadResult::CannotOpen: return LoadResult::CannotOpen;
+    case ReadResult::TooLarge: return LoadResult::Damaged;
+    }
 
     CCompoundEntry storage;
     storage.isStorage = true;
@@ -154,9 +172,8 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
     const bool compound = CCompoundFile::HasSignature(bytes);
     if (compound) {
         std::string why;
-        if (!CCompoundFile::Parse(bytes, storage, why)) return LoadResult::Damaged;
         // The parsed streams hold their own bytes; the file's are done with.
-        std::string().swap(bytes);
+        if (!CCompoundFile::Parse(std::move(bytes), storage, why)) return LoadResult::Damaged;
         CCompoundEntry* contents = storage.Child(kContentsStream);
         if (!contents || contents->isStorage || contents->data.empty()) return LoadResult::Damaged;
         // The stream is dropped from the kept storage below in any case.
@@ -166,7 +183,10 @@ CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
         record = std::move(bytes);
     }
 
-    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(std::move(record), compound ? &storage : nullptr);
+    // The record is the whole stream: bytes after the last page mean its
+    // counts were damaged and some of the content was not read.
+    std::unique_ptr<CPageSet> pageSet =
+        LoadPageSetRecord(std::move(record), compound ? &storage : nullptr, RecordEnd::AtEnd);
     if (!pageSet) return LoadResult::Damaged;
 
     // The whole file is sound: only now does the document change.

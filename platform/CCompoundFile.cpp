@@ -28,11 +28,17 @@ void InitLibrary()
     (void)initialised;
 }
 
-bool ReadStream(GsfInput* input, std::string& out, std::string& error)
+// A stream cannot hold more bytes than the file it lies in: a damaged
+// directory claiming more is refused before anything is allocated.
+bool ReadStream(GsfInput* input, gsf_off_t fileSize, std::string& out, std::string& error)
 {
     const gsf_off_t size = gsf_input_size(input);
     if (size < 0) {
         error = "stream of negative size";
+        return false;
+    }
+    if (size > fileSize) {
+        error = "stream larger than its file";
         return false;
     }
     out.resize(std::size_t(size));
@@ -48,7 +54,7 @@ bool ReadStream(GsfInput* input, std::string& out, std::string& error)
     return true;
 }
 
-bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, std::string& error)
+bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, gsf_off_t fileSize, std::string& error)
 {
     if (depth > kMaxDepth) {
         error = "storages nested too deep";
@@ -69,9 +75,9 @@ bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, std::stri
         item.name = name ? name : "";
         bool ok = true;
         if (GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0)
-            ok = ReadStorage(GSF_INFILE(child), item, depth + 1, error);
+            ok = ReadStorage(GSF_INFILE(child), item, depth + 1, fileSize, error);
         else
-            ok = ReadStream(child, item.data, error);
+            ok = ReadStream(child, fileSize, item.data, error);
         g_object_unref(child);
         if (!ok) return false;
         entry.children.push_back(std::move(item));
@@ -146,14 +152,13 @@ bool CCompoundFile::HasSignature(const std::string& bytes)
     return bytes.size() >= sizeof kSignature && std::memcmp(bytes.data(), kSignature, sizeof kSignature) == 0;
 }
 
-bool CCompoundFile::Parse(const std::string& file, CCompoundEntry& root, std::string& error)
+bool CCompoundFile::Parse(std::string bytes, CCompoundEntry& root, std::string& error)
 {
     InitLibrary();
-    if (!HasSignature(file)) {
+    if (!HasSignature(bytes)) {
         error = "not a compound file";
         return false;
     }
-    std::string bytes = file;
     ClearRootSiblings(bytes);
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()), gsf_off_t(bytes.size()), FALSE);
     GError* gerr = nullptr;
@@ -165,7 +170,7 @@ bool CCompoundFile::Parse(const std::string& file, CCompoundEntry& root, std::st
         return false;
     }
     CCompoundEntry result;
-    const bool ok = ReadStorage(ole, result, 0, error);
+    const bool ok = ReadStorage(ole, result, 0, gsf_off_t(bytes.size()), error);
     g_object_unref(ole);
     if (ok) root = std::move(result);
     return ok;

@@ -27,8 +27,10 @@ public:
     static bool HasSignature(const std::string& bytes);
 
     // Reads a whole compound file into `root` (a storage). Returns false
-    // with a reason in `error` when the bytes are not a readable file.
-    static bool Parse(const std::string& bytes, CCompoundEntry& root, std::string& error);
+    // with a reason in `error` when the bytes are not a readable file, a
+    // stream claiming more bytes than the file holds included. The bytes
+    // are taken by value: a caller done with them moves them in.
+    static bool Parse(std::string bytes, CCompoundEntry& root, std::string& error);
 
     // Writes the tree under `root` as a compound file image. Returns false
     // with a reason in `error` when the library could not build it.

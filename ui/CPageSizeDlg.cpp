@@ -4,6 +4,7 @@
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
+#include "model/CPageSet.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
@@ -26,8 +27,6 @@ namespace {
 // A form matches a size when both sides lie within this many hundredths of
 // a millimetre.
 constexpr int kMatchTolerance = 50;
-// Smallest paper side, in millimetres, that the dialog accepts (exclusive).
-constexpr int kSmallestSideMM = 50;
 
 QLineEdit* MakeEdit(int id, QWidget* parent)
 {
@@ -219,10 +218,13 @@ bool CPageSizeDlg::OnOK()
     const int right = Parse(m_rightEdit);
     const int top = Parse(m_topEdit);
     const int bottom = Parse(m_bottomEdit);
-    const int smallest = kSmallestSideMM * m_nUnitsPerMM;
+    // Documents of paper outside these bounds are refused as damaged when
+    // they are opened, so none is made here.
+    const long long smallest = static_cast<long long>(CPageSet::kSmallestPaperSideMM) * m_nUnitsPerMM;
+    const long long largest = static_cast<long long>(CPageSet::kLargestPaperSideMM) * m_nUnitsPerMM;
 
-    if (width <= smallest) return Refuse(m_widthEdit), false;
-    if (height <= smallest) return Refuse(m_heightEdit), false;
+    if (width <= smallest || width > largest) return Refuse(m_widthEdit), false;
+    if (height <= smallest || height > largest) return Refuse(m_heightEdit), false;
     // A negative margin would put the margin frame outside the paper.
     const struct {
         int value;
@@ -236,8 +238,8 @@ bool CPageSizeDlg::OnOK()
         Refuse(m.edit);
         return false;
     }
-    if (left + right >= width) return Refuse(m_leftEdit), false;
-    if (top + bottom >= height) return Refuse(m_topEdit), false;
+    if (static_cast<long long>(left) + right >= width) return Refuse(m_leftEdit), false;
+    if (static_cast<long long>(top) + bottom >= height) return Refuse(m_topEdit), false;
 
     m_nPaperWidth = width;
     m_nPaperHeight = height;

@@ -530,7 +530,7 @@ TEST_F(MainFrameTest, DroppedDocumentIsOpened)
     {
         CVEKDoc doc;
         doc.OnNewDocument();
-        doc.GetPageSet()->SetPaperSize(12121, 100);
+        doc.GetPageSet()->SetPaperSize(12121, 29700);
         ASSERT_TRUE(doc.OnSaveDocument(path));
     }
     CMainFrame frame;
