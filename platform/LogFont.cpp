@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 std::string LogFont::FaceName() const
@@ -90,8 +91,9 @@ QFont MakeQFont(const LogFont& lf)
 
     // Negative heights give the character (em) height, positive ones the
     // whole cell (ascent + descent); zero is a default size.
-    int pixels = lf.lfHeight == 0 ? 16 : std::abs(lf.lfHeight);
-    pixels = std::clamp(pixels, 1, 32000);
+    // Negated wide: a damaged height may be the lowest int.
+    const long long height = lf.lfHeight == 0 ? 16 : std::llabs(static_cast<long long>(lf.lfHeight));
+    const int pixels = int(std::clamp<long long>(height, 1, 32000));
     font.setPixelSize(pixels);
     if (lf.lfHeight > 0) {
         const qreal cell = QFontMetricsF(font).height();
@@ -107,7 +109,7 @@ QFont MakeQFont(const LogFont& lf)
             // wider than that can fail in FreeType's rasteriser, and Qt then
             // copies from a null bitmap (seen with Qt 6.4 and a damaged
             // text record).
-            const int stretch = int(std::lround(std::abs(lf.lfWidth) * 100.0 / natural));
+            const int stretch = int(std::lround(std::fabs(double(lf.lfWidth)) * 100.0 / natural));
             font.setStretch(std::clamp(stretch, 1, 1000));
         }
     }

@@ -408,6 +408,8 @@ TEST_F(MainFrameTest, DamagedWindowPosFallsBackToTheDefaultPlacementAndIgnoresTh
         "0,1,-1,-1,-1,-1,100,120,1000,8x0",    // not a number
         "-1,1,-1,-1,-1,-1,100,120,1000,820",   // negative flags
         "0,1,-1,-1,-1,-1,100,120,100,820",     // no width
+        "0,1,-1,-1,-1,-1,-2147483648,0,2147483647,600",  // wider than any int
+        "0,1,-1,-1,-1,-1,100,2000000,1000,2000600",      // on no screen
         "garbage",
     };
     for (const char* text : damaged) {
