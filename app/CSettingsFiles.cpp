@@ -1,6 +1,7 @@
 #include "app/CSettingsFiles.h"
 
 #include "app/CSystemSettings.h"
+#include "app/FileSaving.h"
 #include "app/SettingsRepair.h"
 
 #include "platform/RegularFile.h"
@@ -8,7 +9,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -54,9 +54,7 @@ QString CSettingsFiles::KeepDamagedCopy(const QString& path)
             if (HoldsBytes(copy, bytes)) return copy;
             continue;
         }
-        QSaveFile file(copy);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return copy;
-        return QString();
+        return SaveWholeFile(copy, bytes) ? copy : QString();
     }
     return QString();
 }

@@ -1,5 +1,7 @@
 #include "CSystemSettings.h"
 
+#include "FileSaving.h"
+
 #include "geometry/Distance.h"
 #include "geometry/Polyline.h"
 #include "platform/CArchive.h"
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -371,13 +372,7 @@ bool ReadFileBytes(const QString& path, std::string& bytes, QString* warning)
 bool WriteFileBytes(const QString& path, const std::string& bytes, QString* error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }
 
 // Loads into a copy and keeps it only when the whole record was read.

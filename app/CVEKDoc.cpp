@@ -2,6 +2,7 @@
 
 #include "CSystemSettings.h"
 #include "CUndoSnapshot.h"
+#include "FileSaving.h"
 
 #include "geometry/Distance.h"
 #include "model/COleArchiveContext.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -49,25 +49,6 @@ ReadResult ReadWholeFile(const QString& path, std::string& bytes)
     if (file.error() != QFileDevice::NoError) return ReadResult::CannotOpen;
     bytes.resize(std::size_t(done));
     return ReadResult::Read;
-}
-
-bool WriteWholeFile(const QString& path, const std::string& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -221,7 +202,7 @@ bool CVEKDoc::OnSaveDocument(const QString& path, QString* error)
         if (error) *error = QString::fromStdString(why);
         return false;
     }
-    if (!WriteWholeFile(path, bytes, error)) return false;
+    if (!SaveWholeFile(path, bytes, error)) return false;
     // Record the path actually written.
     m_pathName = path;
     m_modified = false;
@@ -325,7 +306,7 @@ bool CVEKDoc::WriteBackupOf(const CPageSet& pageSet, QString* error) const
 {
     const QString path = BackupFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return WriteWholeFile(path, StorePageSetRecord(pageSet), error);
+    return SaveWholeFile(path, StorePageSetRecord(pageSet), error);
 }
 
 bool CVEKDoc::IsInsideFolder(const QString& path, const QString& folder)

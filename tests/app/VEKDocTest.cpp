@@ -298,8 +298,9 @@ TEST_F(VEKDocTest, FailedWritesAreReported)
     Settings().m_strBackupFile = "/proc/no-such-dir/backup.vek";
     QString error;
     EXPECT_FALSE(doc.WriteBackupFile(&error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“backup.vek”：文件夹不存在。"));
     EXPECT_FALSE(doc.OnSaveDocument(QStringLiteral("/proc/no-such-dir/a.vek"), &error));
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“a.vek”：文件夹不存在。"));
 }
 
 TEST(VEKDocArchiveFolder, WholePathComponentsDecide)
@@ -384,7 +385,7 @@ TEST_F(VEKDocTest, FullDiskLeavesThePreviousFileWhole)
     ASSERT_GT(CVEKDoc::StorePageSetRecord(*doc.GetPageSet()).size(), 64u * 1024);
     QString error;
     EXPECT_FALSE(doc.OnSaveDocument(path, &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“doc.vek”：磁盘空间不足。"));
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files), QStringList{QStringLiteral("doc.vek")});
 }
