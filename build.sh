@@ -77,7 +77,7 @@ fuzz() {
         [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
         # Compound files written by another program, where shared/ has them.
         [ "$name" = CompoundFile ] && [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls)
-        "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=5 \
             -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
             >"build-fuzz/$name.log" 2>&1 &
         pids+=($!); names+=("$name")
