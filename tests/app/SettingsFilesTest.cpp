@@ -69,11 +69,11 @@ TEST_F(SettingsFilesTest, DamagedFieldsTakeTheirDefaultsAndTheFileIsKept)
         const char* fields;
         std::function<bool(const CSystemSettings&)> repaired;
     } cases[] = {
-        {"settings/config-font-height-int-min.dat", "缺省字体",
+        {"fuzz/Config/font-height-int-min", "缺省字体",
          [&](const CSystemSettings& s) { return s.m_lfDefaultFont == defaults.m_lfDefaultFont; }},
-        {"settings/config-backup-interval-int-max.dat", "备份间隙",
+        {"fuzz/Config/backup-interval-int-max", "备份间隙",
          [](const CSystemSettings& s) { return s.m_nBackupMinutes == 5; }},
-        {"settings/config-margin-and-precision.dat", "显示精度、缺省页面",
+        {"fuzz/Config/margin-int-min-precision-0", "显示精度、缺省页面",
          [](const CSystemSettings& s) {
              return s.m_nPrecision == 100 && s.m_nDefaultMargin[1] == 500 && s.m_sizeDefaultPaper == CSize(21000, 29700);
          }},
@@ -107,7 +107,7 @@ TEST_F(SettingsFilesTest, DamagedFieldsTakeTheirDefaultsAndTheFileIsKept)
 // again reuses its copy; other damage gets a copy of its own.
 TEST_F(SettingsFilesTest, UnreadableFilesAreKeptOnceEach)
 {
-    const QByteArray truncated = ReadAll(Fixture("settings/config-font-height-int-min.dat")).left(40);
+    const QByteArray truncated = ReadAll(Fixture("fuzz/Config/font-height-int-min")).left(40);
     const QByteArray badLineType = ReadAll(Fixture("fuzz/LineType/custom-point-at-int-min"));
     WriteAll(Path("Config.dat"), truncated);
     WriteAll(Path("LineType.dat"), badLineType);
@@ -177,7 +177,7 @@ protected:
 // takes the default placement, the user is told, and the file is kept.
 TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
 {
-    const QByteArray damaged = ReadAll(Fixture("settings/vek-ini-window-int-min-int-max.ini"));
+    const QByteArray damaged = ReadAll(Fixture("fuzz/WindowPos/window-int-min-int-max"));
     WriteAll(CVEKApp::ProfilePath(), damaged);
     CMainFrame frame;
     EXPECT_EQ(frame.geometry(), CMainFrame::DefaultPlacement());
@@ -191,7 +191,7 @@ TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
 // interval runs, and the warning names the kept copy.
 TEST_F(MainFrameSettingsTest, OverlongBackupIntervalRunsTheDefault)
 {
-    WriteAll(CSystemSettings::ConfigFilePath(), ReadAll(Fixture("settings/config-backup-interval-int-max.dat")));
+    WriteAll(CSystemSettings::ConfigFilePath(), ReadAll(Fixture("fuzz/Config/backup-interval-int-max")));
     CMainFrame frame;
     EXPECT_EQ(frame.BackupTimer()->interval(), 5 * CMainFrame::kMsPerMinute);
     EXPECT_TRUE(ShownWarning(frame).contains(QStringLiteral("“Config.dat.damaged”")));
