@@ -166,6 +166,8 @@ void CDesignTool::OnFillType() {}
 void CDesignTool::OnGradientStartColor() {}
 void CDesignTool::OnGradientEndColor() {}
 void CDesignTool::OnEscUp() {}
+BOOL CDesignTool::OnArrowDown(int, int, UINT, BOOL) { return FALSE; }
+void CDesignTool::OnElementsPasted(const CList<CGraphElement*>&) {}
 
 // --- Services -----------------------------------------------------------------
 

@@ -19,6 +19,7 @@
 #include "platform/Types.h"
 
 class CDC;
+class CGraphElement;
 class CPageSet;
 class CVEKDoc;
 class CVEKView;
@@ -178,6 +179,13 @@ public:
     virtual void OnGradientEndColor();
     // Esc pressed is the view's Cancel command; only the release comes here.
     virtual void OnEscUp();
+
+    // 101: an arrow key pressed; (dx, dy) is its direction (each -1, 0 or
+    // 1), `flags` the MK_ key bits, `autoRepeat` set while the key is held.
+    // TRUE when the tool used it; otherwise the view pans.
+    virtual BOOL OnArrowDown(int dx, int dy, UINT flags, BOOL autoRepeat);
+    // 102: the view pasted these elements onto the current page.
+    virtual void OnElementsPasted(const CList<CGraphElement*>& elements);
 
     // --- Shared services --------------------------------------------------
 

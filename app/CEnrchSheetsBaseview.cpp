@@ -74,9 +74,10 @@ void CEnrchSheetsBaseview::InsertSheetAfterAndSelect(int a)
     m_pSheetTabBar->InsertSheet(a, CSheetTabBar::INSERT_AFTER, true);
 }
 
-void CEnrchSheetsBaseview::InsertSheetAfter(int a)
+void CEnrchSheetsBaseview::InsertSheetAfter(int index)
 {
-    m_pSheetTabBar->InsertSheetKeepCurrent(a, CSheetTabBar::INSERT_AFTER, true);
+    if (index < 0 || index >= GetSheetCount()) return;
+    m_pSheetTabBar->InsertSheetKeepCurrent(index + 1, CSheetTabBar::INSERT_AFTER, true);
 }
 
 void CEnrchSheetsBaseview::AddSheetAfter(int a)

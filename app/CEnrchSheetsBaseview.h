@@ -61,8 +61,10 @@ public:
 
     // Inserts a tab after tab a (1-based), notifies and selects the new tab.
     void InsertSheetAfterAndSelect(int a);
-    // Inserts a tab after tab a and notifies; the same page stays current.
-    void InsertSheetAfter(int a);
+    // Inserts a tab after the tab at 0-based `index` (page index) and
+    // notifies; the same page stays current. An index that names no tab
+    // does nothing.
+    void InsertSheetAfter(int index);
     // Inserts a tab after tab a without notifying (the document levels the
     // tab count with its page count this way); the new tab becomes current.
     void AddSheetAfter(int a);

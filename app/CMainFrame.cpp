@@ -1,12 +1,12 @@
 #include "CMainFrame.h"
 
+#include "CHpglImport.h"
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
 #include "CSettingsFiles.h"
 #include "CSplashWnd.h"
 #include "CSystemSettings.h"
-#include "SettingsRepair.h"
 #include "CVEKApp.h"
 #include "CVEKDoc.h"
 #include "CVEKView.h"
@@ -20,14 +20,18 @@
 #include "ui/CFontSizeCombo.h"
 #include "ui/CLineTypeCombo.h"
 #include "ui/CStartArrowAngleCombo.h"
+#include "ui/CSystemColorsDlg.h"
+#include "ui/CSystemSetupSheet.h"
 #include "ui/CTFTypeMenuButton.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
+#include "ui/CPrintSetupDlg.h"
 #include "ui/CVEKColorDialog.h"
 #include "ui/CommandIcons.h"
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
+#include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -37,6 +41,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -52,6 +57,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
+
 namespace {
 
 // The frame's own command ids. The menus name the view's commands by
@@ -61,7 +68,14 @@ enum : int {
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_IMPORT_HPGL = 32867,
     ID_APP_ABOUT = 57664,
+    ID_HELP_FINDER = 57667,
+    ID_CONTEXT_HELP = 57669,
+    ID_HELP = 57670,
+    ID_DEFAULT_HELP = 57671,
+    ID_NEXT_PANE = 57680,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
     ID_VIEW_STATUS_BAR = 59393,
@@ -90,10 +104,12 @@ struct CommandText {
 // The frame's own commands.
 const CommandText kCommandTexts[] = {
     {ID_FILE_NEW, "新建(&N)"}, {ID_FILE_OPEN, "打开(&O)..."}, {ID_FILE_SAVE, "保存(&S)"},
-    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_APP_EXIT, "退出(&X)"}, {ID_APP_ABOUT, "关于(&A)..."},
+    {ID_FILE_SAVE_AS, "另存为(&A)..."}, {ID_IMPORT_HPGL, "输入HPGL文件(&H)"}, {ID_APP_EXIT, "退出(&X)"},
+    {ID_APP_ABOUT, "关于(&A)..."},
     {ID_VIEW_TOOLBAR, "标准工具栏"}, {ID_VIEW_DESIGN_BAR, "设计工具栏"}, {ID_VIEW_STATUS_BAR, "状态栏"},
     {ID_VIEW_RULERS, "标尺"}, {ID_AUTO_SNAP, "自动吸附"}, {ID_VALUE_DIALOGS, "启用定量对话框"},
-    {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"},
+    {ID_SYSTEM_COLORS, "设置系统颜色"}, {ID_SYSTEM_SETTINGS, "系统设置"}, {ID_FILE_PRINT_SETUP, "打印设置(&R)..."},
+    {ID_HELP_FINDER, "帮助主题(&H)"}, {ID_HELP, "帮助"}, {ID_CONTEXT_HELP, "这是什么?"}, {ID_NEXT_PANE, "下一窗格"},
 };
 
 // Tool tips of the context controls and pickers.
@@ -182,16 +198,18 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
 
     m_backupTimer = new QTimer(this);
     connect(m_backupTimer, &QTimer::timeout, this, &CMainFrame::OnBackupTimer);
-    m_backupTimer->start(std::clamp(Settings().m_nBackupMinutes, 1, kMaxBackupMinutes) * kMsPerMinute);
+    m_backupTimer->start(BackupIntervalMs());
 
     m_idleTimer = new QTimer(this);
     connect(m_idleTimer, &QTimer::timeout, this, &CMainFrame::UpdateCommandUI);
     m_idleTimer->start(kIdleUpdateMs);
     connect(m_doc.get(), &CVEKDoc::ContentReplaced, this, [this] {
+        UpdateRulerUnits();
         if (auto* h = qobject_cast<CRulerBar*>(m_wndHRuler)) h->update();
         if (auto* v = qobject_cast<CRulerBar*>(m_wndVRuler)) v->update();
         UpdateCommandUI();
     });
+    UpdateRulerUnits();
     UpdateCommandUI();
 
     ShowStartWarnings();
@@ -256,14 +274,16 @@ void CMainFrame::CreateActions()
         {ID_FILE_NEW, QKeySequence::New},
         {ID_FILE_OPEN, QKeySequence::Open},
         {ID_FILE_SAVE, QKeySequence::Save},
+        {ID_HELP, QKeySequence(Qt::Key_F1)},
+        {ID_CONTEXT_HELP, QKeySequence(Qt::SHIFT | Qt::Key_F1)},
+        {ID_NEXT_PANE, QKeySequence(Qt::Key_F6)},
     };
     for (const auto& s : shortcuts) m_actions.value(s.id)->setShortcut(s.keys);
+    // Keys without a menu entry act anywhere in the window.
+    for (int id : {ID_HELP, ID_CONTEXT_HELP, ID_NEXT_PANE}) addAction(m_actions.value(id));
     for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS, ID_AUTO_SNAP,
                    ID_VALUE_DIALOGS})
         m_actions.value(id)->setCheckable(true);
-    // Their dialogs are not part of this program yet.
-    m_actions.value(ID_SYSTEM_COLORS)->setEnabled(false);
-    m_actions.value(ID_SYSTEM_SETTINGS)->setEnabled(false);
 }
 
 // The view updates its own actions after its commands; the frame's
@@ -285,8 +305,10 @@ void CMainFrame::CreateMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addActions(Actions({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS}));
     file->addSeparator();
-    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, CVEKView::ID_PAGE_SETUP,
-                              CVEKView::ID_SAVE_AS_IMAGE}));
+    file->addActions(Actions({ID_IMPORT_HPGL}));
+    file->addSeparator();
+    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
+                              CVEKView::ID_PAGE_SETUP, CVEKView::ID_SAVE_AS_IMAGE}));
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
     file->addSeparator();
@@ -299,7 +321,7 @@ void CMainFrame::CreateMenus()
     edit->addSeparator();
     edit->addActions(Actions({32811, 32812}));
     edit->addSeparator();
-    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW}));
+    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW, CVEKView::ID_OLE_DELETE, CVEKView::ID_OLE_SAVE_DATA}));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     view->addActions(Actions({ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS}));
@@ -333,6 +355,8 @@ void CMainFrame::CreateMenus()
     options->addActions(Actions({ID_SYSTEM_COLORS, ID_SYSTEM_SETTINGS}));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addActions(Actions({ID_HELP_FINDER}));
+    help->addSeparator();
     help->addActions(Actions({ID_APP_ABOUT}));
     // A menu opened between two idle passes still shows the present state.
     for (QMenu* m : {file, edit, view, tools, table, grading, options}) {
@@ -488,11 +512,16 @@ void CMainFrame::RouteCommand(int commandId)
         }
         break;
     case ID_FILE_SAVE: SaveDocument(); break;
+    case ID_IMPORT_HPGL: OnImportHpgl(); break;
     case ID_FILE_SAVE_AS: SaveDocumentAs(); break;
     case ID_APP_EXIT: close(); break;
-    case ID_APP_ABOUT:
-        QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
-        break;
+    case ID_APP_ABOUT: OnAppAbout(); break;
+    case ID_HELP_FINDER:
+    case ID_HELP:
+    case ID_CONTEXT_HELP:
+    case ID_DEFAULT_HELP: OnHelp(); break;
+    case ID_FILE_PRINT_SETUP: CPrintSetupDlg::Run(this); break;
+    case ID_NEXT_PANE: OnNextPane(); break;
     case ID_VIEW_TOOLBAR: m_wndToolBar->setVisible(!m_wndToolBar->isVisible()); break;
     case ID_VIEW_DESIGN_BAR: m_wndDesignBar->setVisible(!m_wndDesignBar->isVisible()); break;
     case ID_VIEW_STATUS_BAR: statusBar()->setVisible(!statusBar()->isVisible()); break;
@@ -553,6 +582,16 @@ void CMainFrame::OnViewRulers()
     ApplyRulerVisibility();
 }
 
+// The rulers measure in the document's own units per millimetre (until
+// there is one, in the usual 100).
+void CMainFrame::UpdateRulerUnits()
+{
+    const CPageSet* pageSet = m_doc ? m_doc->GetPageSet() : nullptr;
+    if (!pageSet) return;
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler})
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) ruler->SetUnitsPerMm(pageSet->GetUnitsPerMM());
+}
+
 void CMainFrame::ApplyRulerVisibility()
 {
     const bool show = Settings().m_bShowRulers != 0;
@@ -560,14 +599,86 @@ void CMainFrame::ApplyRulerVisibility()
         if (w) w->setVisible(show);
 }
 
+void CMainFrame::OnAppAbout()
+{
+    QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
+}
+
+QString CMainFrame::HelpFilePath(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    for (const QString& candidate : {QStringLiteral("help/index.html"), QStringLiteral("../share/doc/vek/index.html")}) {
+        const QString path = QDir::cleanPath(folder.filePath(candidate));
+        if (QFileInfo(path).isFile()) return path;
+    }
+    return QString();
+}
+
+// The help of the program where it was installed beside it; without one
+// the about box says what the program is.
+void CMainFrame::OnHelp()
+{
+    const QString path = HelpFilePath(QCoreApplication::applicationDirPath());
+    if (!path.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return;
+    OnAppAbout();
+}
+
+// The editing view is the frame's only pane: F6 brings the keyboard back
+// to it from the bars.
+void CMainFrame::OnNextPane()
+{
+    if (m_view) m_view->setFocus(Qt::ShortcutFocusReason);
+}
+
 void CMainFrame::OnSystemColors()
 {
-    // The system-colours dialog comes with the settings dialogs.
+    CSystemColorsDlg dlg(this);
+    if (dlg.DoModal() != CSystemColorsDlg::IDOK) return;
+    if (m_view) m_view->update();
+    SaveConfigFile();
 }
 
 void CMainFrame::OnSystemSettings()
 {
-    // The settings sheet comes with the settings dialogs.
+    CSystemSetupSheet sheet(CSystemSetupSheet::IDS_CAPTION, this, 0);
+    connect(&sheet, &CSystemSetupSheet::SettingsApplied, this, &CMainFrame::ApplySettings);
+    sheet.DoModal();
+}
+
+int CMainFrame::BackupIntervalMs()
+{
+    // Within a day, so that the period cannot overflow.
+    return std::clamp(Settings().m_nBackupMinutes, 1, kMaxBackupMinutes) * kMsPerMinute;
+}
+
+void CMainFrame::ApplySettings()
+{
+    for (QWidget* w : {m_wndHRuler, m_wndVRuler}) {
+        if (auto* ruler = qobject_cast<CRulerBar*>(w)) {
+            ruler->UpdateUnitScale();
+            ruler->update();
+        }
+    }
+    if (m_backupTimer) m_backupTimer->start(BackupIntervalMs());
+    // The bar's length boxes show the work unit.
+    RebuildContextToolBar();
+    if (m_view) m_view->update();
+    SaveConfigFile();
+}
+
+bool CMainFrame::SaveConfigFile()
+{
+    QString error;
+    if (Settings().SaveConfigFile(CSystemSettings::ConfigFilePath(), &error)) return true;
+    statusBar()->showMessage(error);
+    return false;
+}
+
+bool CMainFrame::ArchiveFolderRules()
+{
+    // A folder that is gone must not make every save impossible.
+    const CSystemSettings& s = Settings();
+    return s.m_bArchiveOnly && QFileInfo(GbkToQString(s.m_strArchiveFolder)).isDir();
 }
 
 // --- Services -----------------------------------------------------------------
@@ -954,7 +1065,7 @@ QString CMainFrame::AskSavePath()
         QString path = QFileDialog::getSaveFileName(this, QString(), start, QtFilter(LoadResString(36018)));
         if (path.isEmpty()) return QString();
         if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".vek");
-        if (!s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, archive)) return path;
+        if (!ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, archive)) return path;
         QMessageBox::critical(nullptr, LoadResString(Ids::IDS_APP_TITLE), LoadResString(Ids::IDS_SAVE_TO_ARCHIVE_DIR));
         start = path;
     }
@@ -976,7 +1087,7 @@ bool CMainFrame::SaveDocument()
 {
     const QString path = m_doc->GetPathName();
     const CSystemSettings& s = Settings();
-    const bool allowed = !s.m_bArchiveOnly || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
+    const bool allowed = !ArchiveFolderRules() || CVEKDoc::IsInsideFolder(path, GbkToQString(s.m_strArchiveFolder));
     if (path.isEmpty() || !allowed) return SaveDocumentAs();
     return SaveTo(path);
 }
@@ -985,6 +1096,23 @@ bool CMainFrame::SaveDocumentAs()
 {
     const QString path = AskSavePath();
     return !path.isEmpty() && SaveTo(path);
+}
+
+void CMainFrame::OnImportHpgl()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QString(), DocumentFolder(), QStringLiteral("HPGL(*.plt *.hpgl *.hp);;所有文件(*)"));
+    if (!path.isEmpty()) ImportHpglFile(path);
+}
+
+bool CMainFrame::ImportHpglFile(const QString& path)
+{
+    const CHpglImport::Result result = CHpglImport::ImportFile(*m_doc, path);
+    if (m_view) m_view->Invalidate();
+    UpdateCommandUI();
+    if (result.messageId == 0) return true;
+    QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), LoadResString(result.messageId));
+    return false;
 }
 
 void CMainFrame::OnBackupTimer()

@@ -57,6 +57,7 @@ public:
     // The period of the backup timer (id 5 of the original frame) per
     // minute of the settings' backup interval.
     static constexpr int kMsPerMinute = 60000;
+    static constexpr int kMaxBackupMinutes = 1440;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -86,6 +87,12 @@ public:
     bool SaveDocumentAs();
     // Offers to save a modified document; false when the user cancels.
     bool SaveModified();
+    // File > 输入HPGL文件: asks for a plotter file and imports it.
+    void OnImportHpgl();
+    // Adds the drawing of a plotter file to the current page as one undo
+    // step; a file that cannot be imported is refused with its message and
+    // leaves the document as it was.
+    bool ImportHpglFile(const QString& path);
 
     // The settings files: read at creation, written at close. Damaged files
     // give the defaults and a warning once the window is up, and are kept
@@ -133,6 +140,23 @@ public:
     void OnViewRulers();
     void OnSystemColors();
     void OnSystemSettings();
+    // The about box.
+    void OnAppAbout();
+    // The help commands: the help file when one was installed with the
+    // program, else the about box.
+    void OnHelp();
+    static QString HelpFilePath(const QString& programFolder);
+    // F6: the keyboard goes to the editing view.
+    void OnNextPane();
+    // Puts settings just changed by the settings sheet to work: rulers,
+    // backup timer, the bar's length boxes, the view; and keeps them.
+    void ApplySettings();
+    bool SaveConfigFile();
+    // The backup timer's period for the settings' interval.
+    static int BackupIntervalMs();
+    // Saving is held to the archive folder: the option is on and the
+    // folder exists.
+    static bool ArchiveFolderRules();
     // The table-matching indicator's text.
     static QString TableMatchingText();
     // Enables and checks the frame's own commands and the indicator from
@@ -202,6 +226,7 @@ private:
     bool SaveTo(const QString& path);
     void ShowError(int messageId);
     void ApplyRulerVisibility();
+    void UpdateRulerUnits();
     void RebuildLineGroups();
     void RebuildTextGroups();
     void RebuildFillGroups();

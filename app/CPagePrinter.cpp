@@ -275,10 +275,31 @@ bool CPagePrinter::SaveAsImage(const QString& path, QString* error) const
 // ---------------------------------------------------------------------------
 // Commands
 
+namespace {
+
+QString& SessionPrinterName()
+{
+    static QString name;
+    return name;
+}
+
+} // namespace
+
+QString CPagePrinter::SessionPrinter()
+{
+    return SessionPrinterName();
+}
+
+void CPagePrinter::SetSessionPrinter(const QString& name)
+{
+    SessionPrinterName() = name;
+}
+
 bool CPagePrinter::OnFilePrint(QWidget* parent) const
 {
     if (m_pageSet.GetPageCount() < 1) return false;
     QPrinter printer(QPrinter::HighResolution);
+    if (!SessionPrinter().isEmpty()) printer.setPrinterName(SessionPrinter());
     OnPreparePrinting(printer);
     QPrintDialog dialog(&printer, parent);
     dialog.setMinMax(1, m_pageSet.GetPageCount());
@@ -301,6 +322,7 @@ void CPagePrinter::OnFilePrintPreview(QWidget* parent) const
 {
     if (!CanPrintPreview(&m_pageSet)) return;
     QPrinter printer(QPrinter::HighResolution);
+    if (!SessionPrinter().isEmpty()) printer.setPrinterName(SessionPrinter());
     OnPreparePrinting(printer);
     QPrintPreviewDialog preview(&printer, parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,

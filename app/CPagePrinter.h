@@ -69,6 +69,11 @@ public:
     static void DrawSheet(CDC& dc, const CPageSet& pageSet, int index, double scale, int originX,
                           int originY, const CSize& device);
 
+    // The printer that printouts and previews go to, chosen by the print
+    // setup for the session; empty for the system's default printer.
+    static QString SessionPrinter();
+    static void SetSessionPrinter(const QString& name);
+
     // --- The view's commands ---------------------------------------------
     // File > Print (57607): the print dialog, then printing. False when
     // cancelled or failed (a failure is told in a message box).

@@ -1,5 +1,7 @@
 #include "app/CSheetTabBar.h"
 
+#include "app/ToolCursors.h"
+
 #include "res/StringTable.h"
 #include "ui/COwnerDrawButton.h"
 
@@ -76,7 +78,7 @@ CSheetTabBar::CSheetTabBar(QWidget* parent) : QWidget(parent)
     m_pSizeBox = new QSizeGrip(this);
     m_pSizeBox->setObjectName(QStringLiteral("32789"));
     m_nScrollBarWidth = kInitialScrollBarOffset - BarHeight();
-    m_gripCursor = QCursor(QPixmap(QStringLiteral(":/cursors/%1.png").arg(IDC_GRIP)));
+    m_gripCursor = CursorOfId(IDC_GRIP);
     CreateButtons();
     CreateTabMenu();
     LayoutChildren();

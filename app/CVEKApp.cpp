@@ -1,12 +1,14 @@
 #include "CVEKApp.h"
 
 #include "CMainFrame.h"
+#include "CSplashWnd.h"
 
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -79,6 +81,21 @@ QStringList CVEKApp::ArgumentsFromArgv(int argc, const char* const* argv)
     return arguments;
 }
 
+bool CVEKApp::WantsSplash(const QStringList& arguments, const QString& platformName, bool timedRun)
+{
+    if (timedRun) return false;
+    if (platformName == QLatin1String("offscreen") || platformName == QLatin1String("minimal")) return false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString option = arguments[i];
+        if (!option.startsWith(QLatin1Char('/')) && !option.startsWith(QLatin1Char('-'))) continue;
+        while (option.startsWith(QLatin1Char('/')) || option.startsWith(QLatin1Char('-'))) option.remove(0, 1);
+        if (option.compare(QLatin1String("Embedding"), Qt::CaseInsensitive) == 0 ||
+            option.compare(QLatin1String("Automation"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return true;
+}
+
 bool CVEKApp::InitInstance(const QStringList& arguments)
 {
     // A second instance starts normally; the flag only tells it apart.
@@ -87,6 +104,11 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     m_instanceLock = std::make_unique<QLockFile>(lockPath);
     m_instanceLock->setStaleLockTime(0);
     m_firstInstance = m_instanceLock->tryLock(0);
+
+    // Up before the main window is built; it goes by itself after its time.
+    CSplashWnd::EnableSplashScreen(
+        WantsSplash(arguments, QGuiApplication::platformName(), qEnvironmentVariableIsSet("VEK_QUIT_AFTER_MS")));
+    CSplashWnd::ShowSplashScreen(nullptr);
 
     m_mainFrame = std::make_unique<CMainFrame>();
     const QString file = FileFromArguments(arguments);
@@ -104,6 +126,8 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     }
     m_mainFrame->setWindowTitle(LoadResString(Ids::IDS_APP_TITLE));
     m_mainFrame->show();
+    // The splash came first; the main window must not cover it.
+    if (CSplashWnd* splash = CSplashWnd::Current()) splash->raise();
     m_mainFrame->setAcceptDrops(true);
     return true;
 }

@@ -48,6 +48,11 @@ public:
     // UTF-8 is read as GBK: a file name unpacked from an archive made on
     // Windows comes in the bytes of its Chinese code page.
     static QStringList ArgumentsFromArgv(int argc, const char* const* argv);
+    // Whether start-up shows the splash window: not when started for an
+    // embedding or automation (the Windows program's options), not on a
+    // platform without a screen (tests), and not for a timed smoke run
+    // (VEK_QUIT_AFTER_MS).
+    static bool WantsSplash(const QStringList& arguments, const QString& platformName, bool timedRun);
 
 private:
     std::unique_ptr<QLockFile> m_instanceLock;

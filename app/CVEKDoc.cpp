@@ -290,10 +290,16 @@ void CVEKDoc::ClearRedoList()
 
 QString CVEKDoc::BackupFilePath()
 {
-    const std::string& configured = Settings().m_strBackupFile;
-    if (!configured.empty()) return GbkToQString(configured);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir(folder).filePath(QStringLiteral("backup.vek"));
+    return ResolveBackupPath(GbkToQString(Settings().m_strBackupFile));
+}
+
+QString CVEKDoc::ResolveBackupPath(const QString& configured)
+{
+    // Relative to the data folder, not to whatever folder the program was
+    // started from.
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (configured.isEmpty()) return folder.filePath(QStringLiteral("backup.vek"));
+    return QDir::cleanPath(folder.absoluteFilePath(configured));
 }
 
 bool CVEKDoc::WriteBackupFile(QString* error) const

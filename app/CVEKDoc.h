@@ -91,6 +91,9 @@ public:
     // could not be written.
     bool WriteBackupFile(QString* error = nullptr) const;
     static QString BackupFilePath();
+    // A backup name as the settings hold it, made absolute: a relative name
+    // lies in the user's data folder, an empty one is the default file.
+    static QString ResolveBackupPath(const QString& configured);
 
     // The archive-directory rule: true when `path` lies inside `folder` or
     // a folder below it, comparing whole components of canonical paths.

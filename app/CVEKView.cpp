@@ -5,6 +5,7 @@
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVTZoom.h"
+#include "app/ToolCursors.h"
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
@@ -35,14 +36,14 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QWheelEvent>
 
@@ -52,40 +53,6 @@
 namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// A magnifying glass with a plus or a minus: the zoom tool's cursors.
-QCursor MagnifierCursor(bool zoomIn)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    for (const auto& [color, width] : {std::pair{QColor(Qt::white), 4.0}, std::pair{QColor(Qt::black), 2.0}}) {
-        p.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap));
-        p.drawEllipse(QPointF(12, 12), 8, 8);
-        p.drawLine(QPointF(18, 18), QPointF(28, 28));
-        p.drawLine(QPointF(8, 12), QPointF(16, 12));
-        if (zoomIn) p.drawLine(QPointF(12, 8), QPointF(12, 16));
-    }
-    p.end();
-    return QCursor(pixmap, 12, 12);
-}
-
-// Cursor ids are the tools' resource numbers; those without a picture of
-// their own show the cross hair that drawing needs.
-QCursor CursorOfId(int id)
-{
-    switch (id) {
-    case 0:
-        return QCursor(Qt::ArrowCursor);
-    case CVTZoom::kZoomInCursor:
-        return MagnifierCursor(true);
-    case CVTZoom::kZoomOutCursor:
-        return MagnifierCursor(false);
-    default:
-        return QCursor(Qt::CrossCursor);
-    }
-}
 
 // The tool of a sub-tool number of the symmetric-drawing tool, -1 when the
 // number names none.
@@ -111,30 +78,33 @@ void OutlineBox(CDC& dc, int left, int top, int right, int bottom)
 
 const std::array<CVEKView::ToolEntry, CVEKView::kToolCount>& CVEKView::ToolTable()
 {
+    // The last two columns: the cursor and prompt a tool shows on becoming
+    // current, before its own Activate; the framework's idle text where a
+    // tool names no prompt of its own.
     static const std::array<ToolEntry, kToolCount> table{{
-        {kSelectTool, 32781, "选择修改", 6},
-        {kZoomTool, 32774, "放大", 7},
-        {kCurveTool, 32772, "非闭合曲线", 0},
-        {kClosedCurveTool, 32773, "闭合曲线", 1},
-        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1},
-        {kRulerTool, 32816, "直尺", 2},
-        {kRectangleTool, 32815, "矩形/正多边形", 3},
-        {kEraserTool, 32817, "橡皮檫", 8},
-        {kFreehandTool, 32818, "手绘", 5},
-        {kEllipseTool, 32819, "椭圆/圆", 4},
-        {kOffsetLineTool, 32823, "等距线", -1},
-        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1},
-        {kTableTool, 32810, "表格", -1},
-        {kSymmetryTool, 32847, "对称", -1},
-        {kTextTool, 32848, "文字工具", -1},
-        {kLayerTool, 32849, "改变图元的层", -1},
-        {kFillTool, 32850, "填充闭合线", -1},
-        {kInsertPictureTool, 32851, "加入位图", -1},
-        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1},
-        {kOleItemTool, 32877, "OLE链接与嵌入", -1},
-        {kPickClosedTool, 32878, "拾取闭合线", -1},
-        {kDimensionTool, 32879, "标注尺寸", -1},
-        {kSplicePartsTool, 32882, "拼接部件", -1},
+        {kSelectTool, 32781, "选择修改", 6, 152, kIdlePrompt},
+        {kZoomTool, 32774, "放大", 7, 150, 38000},
+        {kCurveTool, 32772, "非闭合曲线", 0, 148, 38001},
+        {kClosedCurveTool, 32773, "闭合曲线", 1, 149, 38002},
+        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1, 164, 38007},
+        {kRulerTool, 32816, "直尺", 2, 173, 38015},
+        {kRectangleTool, 32815, "矩形/正多边形", 3, 174, 38037},
+        {kEraserTool, 32817, "橡皮檫", 8, 175, 38017},
+        {kFreehandTool, 32818, "手绘", 5, 176, kIdlePrompt},
+        {kEllipseTool, 32819, "椭圆/圆", 4, 177, 38018},
+        {kOffsetLineTool, 32823, "等距线", -1, 190, 38023},
+        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1, 191, 38025},
+        {kTableTool, 32810, "表格", -1, 195, 38027},
+        {kSymmetryTool, 32847, "对称", -1, 213, 38039},
+        {kTextTool, 32848, "文字工具", -1, 199, 38044},
+        {kLayerTool, 32849, "改变图元的层", -1, 218, 38048},
+        {kFillTool, 32850, "填充闭合线", -1, 221, 38056},
+        {kInsertPictureTool, 32851, "加入位图", -1, 220, 38059},
+        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1, 213, 38065},
+        {kOleItemTool, 32877, "OLE链接与嵌入", -1, 152, kIdlePrompt},
+        {kPickClosedTool, 32878, "拾取闭合线", -1, 214, 38042},
+        {kDimensionTool, 32879, "标注尺寸", -1, 350, 38082},
+        {kSplicePartsTool, 32882, "拼接部件", -1, 352, 38081},
     }};
     return table;
 }
@@ -216,6 +186,7 @@ void CVEKView::OnInitialUpdate()
     m_initialUpdateDone = true;
     if (m_pCurrentTool != GetTool(kCurveTool)) m_pCurrentTool->Deactivate();
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    ShowToolDefaults(kCurveTool);
     m_pCurrentTool->Activate();
     ZoomToFitPage();
     Invalidate();
@@ -251,8 +222,6 @@ CVTSymmetricDraw* CVEKView::SymmetricDrawTool() const
 
 void CVEKView::SetCurrent(int index, UINT command)
 {
-    // A drag of an object belongs to the object tool.
-    EndOleTracking(true);
     m_nCurrentToolCmd = command;
     m_pCurrentTool = GetTool(index);
 }
@@ -282,6 +251,7 @@ void CVEKView::SwitchTool(int index, UINT command)
     if (m_pCurrentTool && m_pCurrentTool != tool) m_pCurrentTool->Deactivate();
     SetCurrent(index, command);
     if (auto* ole = dynamic_cast<CVTOleItem*>(tool)) ole->SetElement(m_pLastOleElement);
+    ShowToolDefaults(index);
     // Also when the tool was current already: choosing it again restarts it.
     m_pCurrentTool->Activate();
     InvalidateFeedback();
@@ -299,6 +269,7 @@ void CVEKView::OnSymmetricDrawTool()
         }
         symmetric->Deactivate();
         SetCurrent(index, CommandOfTool(index));
+        ShowToolDefaults(index);
         m_pCurrentTool->Activate();
     } else {
         const int current = ToolIndexOfCommand(m_nCurrentToolCmd);
@@ -307,11 +278,13 @@ void CVEKView::OnSymmetricDrawTool()
             // The user goes on drawing with the same tool, now mirrored.
             m_pCurrentTool->Reset();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            ShowToolDefaults(kSymmetricDrawTool);
             symmetric->Activate();
             symmetric->SelectSubTool(subTool);
         } else {
             m_pCurrentTool->Deactivate();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
+            ShowToolDefaults(kSymmetricDrawTool);
             symmetric->Activate();
         }
     }
@@ -328,6 +301,16 @@ bool CVEKView::IsToolCommandChecked(UINT command) const
 void CVEKView::ResetCurrentTool()
 {
     if (m_pCurrentTool) m_pCurrentTool->Reset();
+}
+
+// Even a tool that sets nothing of its own then no longer shows the cursor
+// and prompt of the tool before it; its Activate may set its own.
+void CVEKView::ShowToolDefaults(int index)
+{
+    if (index < 0 || index >= kToolCount) return;
+    const ToolEntry& entry = ToolTable()[std::size_t(index)];
+    SetToolCursor(entry.cursor);
+    ShowStatusPrompt(LoadResString(int(entry.prompt)));
 }
 
 void CVEKView::SetToolCursor(int cursorId)
@@ -374,19 +357,14 @@ bool CVEKView::CanEditRedo() const
     return m_doc && m_doc->CanRedo() && !m_pCurrentTool->HasPendingStep();
 }
 
-// Cancel also puts back an object being dragged: the main window's Esc
-// shortcut takes the key before the view sees it.
 void CVEKView::OnEditCancel()
 {
-    if (m_tracker.IsTracking())
-        EndOleTracking(true);
-    else if (m_pCurrentTool->HasPendingStep())
-        m_pCurrentTool->Cancel();
+    if (m_pCurrentTool->HasPendingStep()) m_pCurrentTool->Cancel();
 }
 
 bool CVEKView::CanEditCancel() const
 {
-    return m_tracker.IsTracking() || m_pCurrentTool->HasPendingStep();
+    return m_pCurrentTool->HasPendingStep();
 }
 
 // --- Mapping ----------------------------------------------------------------------
@@ -420,8 +398,6 @@ void CVEKView::SetOrigin(int x, int y)
 void CVEKView::ZoomAt(double factor, int x, int y)
 {
     if (!(factor > 0)) return;
-    // The zoom-in limit: the scroll ranges would outgrow what a bar holds.
-    constexpr int kZoomInLimit = 28000;
     if (factor >= 1.0 && GetScrollInfo(Qt::Horizontal).nMax >= kZoomInLimit &&
         GetScrollInfo(Qt::Vertical).nMax >= kZoomInLimit)
         return;
@@ -476,6 +452,12 @@ void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
     if (w <= 0 || h <= 0) return;
     double scale = std::max((right - left + 1.0) / w, (bottom - top + 1.0) / h);
     if (!(scale > 0)) return;
+    // A box around a single point zooms no further than the wheel can:
+    // where the paper's shorter side spans the scroll bars' limit.
+    if (const CPageSet* ps = GetPageSet()) {
+        const CSize paper = ps->GetPaperSize();
+        scale = std::max(scale, std::min(paper.cx, paper.cy) / double(kZoomInLimit));
+    }
     struct Span {
         int low, high;
     };
@@ -642,9 +624,6 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
             m_pCurrentTool->OnLButtonDblClk(flags, m.x, m.y);
         else
             m_pCurrentTool->OnLButtonDown(flags, m.x, m.y);
-        // Objects of other programs cannot be opened here, so a double
-        // click only selects, as a press does.
-        if (IsOleToolCurrent()) OnOleLButtonDown(CPoint(p.x(), p.y()));
     } else if (event->button() == Qt::RightButton) {
         if (doubleClick)
             m_pCurrentTool->OnRButtonDblClk(flags, m.x, m.y);
@@ -660,15 +639,6 @@ void CVEKView::RoutePress(QMouseEvent* event, bool doubleClick)
 void CVEKView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    // The drag of an object ends here; the tool saw none of it.
-    if (m_tracker.IsTracking()) {
-        if (event->button() == Qt::LeftButton) {
-            m_tracker.Track(CPoint(p.x(), p.y()));
-            EndOleTracking(false);
-        }
-        event->accept();
-        return;
-    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     const UINT flags = MouseFlags(event->buttons(), event->modifiers());
     if (event->button() == Qt::LeftButton)
@@ -689,13 +659,8 @@ void CVEKView::mouseMoveEvent(QMouseEvent* event)
     m_mouseInside = true;
     if (m_bRefocus && window()->isActiveWindow() && !hasFocus()) setFocus(Qt::MouseFocusReason);
     Q_EMIT MouseMovedAt(p.x(), p.y());
-    if (TrackOleItem(CPoint(p.x(), p.y()))) {
-        event->accept();
-        return;
-    }
     const CPoint m = DeviceToModelPoint(p.x(), p.y());
     m_pCurrentTool->OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), m.x, m.y);
-    if (IsOleToolCurrent()) UpdateOleCursor(CPoint(p.x(), p.y()));
     event->accept();
 }
 
@@ -775,6 +740,12 @@ void CVEKView::RouteKeyDown(QKeyEvent* event)
     // it before the view sees it.
     case Qt::Key_Escape: OnEditCancel(); return;
     default: break;
+    }
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down) {
+        // A tool that moves what it selected takes the arrows first.
+        const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+        const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+        if (tool->OnArrowDown(dx, dy, MouseFlags(Qt::NoButton, event->modifiers()), event->isAutoRepeat())) return;
     }
     if (CanPan()) {
         const int d = RoundToInt(m_dScale * kPanStep);
@@ -888,16 +859,33 @@ void CVEKView::OnSheetInserted(int a, int where)
     if (!m_syncingSheets && ps && ps->GetPageCount() < GetSheetCount()) {
         const int current = ps->GetCurrentPageIndex();
         if (where == 1 && a >= 1) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a - 1);
             if (a - 1 <= current) ps->SetCurrentPageIndex(current + 1);
         } else if (where == 2) {
-            m_doc->SaveUndoState();
+            TakeInsertStep();
             ps->InsertPage(a);
             if (a - 1 < current) ps->SetCurrentPageIndex(current + 1);
         }
     }
     Invalidate(FALSE);
+}
+
+void CVEKView::InsertSheetAfterInStep(int index)
+{
+    m_insertInCallersStep = true;
+    InsertSheetAfter(index);
+    m_insertInCallersStep = false;
+}
+
+// A page of its own is one undo step; in a caller's step the page is that
+// step's change (committing a held step), so it still marks the document.
+void CVEKView::TakeInsertStep()
+{
+    if (!m_insertInCallersStep)
+        m_doc->SaveUndoState();
+    else if (!m_doc->CommitUndoStep())
+        m_doc->SetModifiedFlag(true);
 }
 
 void CVEKView::OnSheetDeleted(int a)
@@ -907,7 +895,7 @@ void CVEKView::OnSheetDeleted(int a)
     if (m_syncingSheets || !ps || a < 1 || a > ps->GetPageCount()) return;
     // The tool may hold elements of the page that goes.
     m_pCurrentTool->Reset();
-    EndOleTracking(true);
+    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
     m_doc->SaveUndoState();
     ps->RemovePage(a - 1);
     if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
@@ -930,8 +918,7 @@ void CVEKView::SyncSheetsWithPages()
 // redone one stays where the user looked.
 void CVEKView::OnContentReplaced()
 {
-    EndOleTracking(true);
-    m_pSelection = nullptr;
+    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
     ResetCurrentTool();
     SyncSheetsWithPages();
     if (m_doc && !m_doc->CanUndo() && !m_doc->CanRedo()) ZoomToFitPage();
@@ -1042,22 +1029,26 @@ void CVEKView::paintEvent(QPaintEvent*)
     dc.SetBkMode(TRANSPARENT);
     const CRect clip = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
     m_pCurrentTool->Draw(&dc, m_dScale, m_ptOrigin.x, m_ptOrigin.y, clip);
-    m_tracker.Draw(&dc);
 }
 
 // --- Embedded objects ---------------------------------------------------------------
+// The object tool selects, drags and deletes; the view answers for it in
+// its commands and shows its menu and cursors.
 
 bool CVEKView::IsOleToolCurrent() const
 {
     return m_pCurrentTool == GetTool(kOleItemTool);
 }
 
+CVTOleItem* CVEKView::OleTool() const
+{
+    return dynamic_cast<CVTOleItem*>(GetTool(kOleItemTool));
+}
+
 COleObjectElement* CVEKView::GetSelection() const
 {
-    const CPageSet* ps = GetPageSet();
-    if (!m_pSelection || !ps || ps->GetPageCount() == 0) return nullptr;
-    const CPage* page = ps->GetCurrentPage();
-    return page && page->FindElement(m_pSelection) ? m_pSelection : nullptr;
+    const CVTOleItem* ole = OleTool();
+    return ole ? ole->GetElement() : nullptr;
 }
 
 BOOL CVEKView::IsSelected(const COleObjectElement* element) const
@@ -1065,86 +1056,41 @@ BOOL CVEKView::IsSelected(const COleObjectElement* element) const
     return element && element == GetSelection() ? TRUE : FALSE;
 }
 
-// Before the first paint after a load the element knows only the item's
-// own rectangle, which is in view pixels already.
-CRect CVEKView::OleDeviceRect(COleObjectElement* element) const
+const CRectTracker& CVEKView::GetTracker() const
 {
-    CRect r;
-    if (element->HasRect()) {
-        const CRect& m = element->GetRect();
-        r = ::ModelToDeviceRect(m.left, m.top, m.right, m.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-    } else if (element->GetClientItem()) {
-        r = element->GetClientItem()->GetRect();
-    }
-    r.NormalizeRect();
-    return r;
+    static const CRectTracker none;
+    const CVTOleItem* ole = OleTool();
+    return ole ? ole->GetTracker() : none;
 }
 
-// The last object in list order whose rectangle holds the point.
-COleObjectElement* CVEKView::HitTestOleItems(const CPoint& device) const
+bool CVEKView::CanEditOleSelection() const
 {
-    const CPageSet* ps = GetPageSet();
-    if (!ps || ps->GetPageCount() == 0) return nullptr;
-    COleObjectElement* hit = nullptr;
-    for (CGraphElement* e : ps->GetCurrentPage()->Elements()) {
-        if (!e || e->GetType() != ELEMENT_OLEOBJECT) continue;
-        auto* object = static_cast<COleObjectElement*>(e);
-        if (OleDeviceRect(object).PtInRect(device)) hit = object;
-    }
-    return hit;
+    return IsOleToolCurrent() && GetSelection() != nullptr;
 }
 
-// Selects the object under the press and starts dragging it. The undo step
-// is taken only when the object really moved.
-void CVEKView::OnOleLButtonDown(const CPoint& device)
+void CVEKView::OnOleDelete()
 {
-    EndOleTracking(true);
-    COleObjectElement* hit = HitTestOleItems(device);
-    // A handle of the selection may lie just outside it.
-    if (!hit && GetSelection()) {
-        CRectTracker tracker(OleDeviceRect(GetSelection()));
-        if (tracker.HitTest(device) != CRectTracker::hitNothing) hit = GetSelection();
-    }
-    m_pSelection = hit;
-    Invalidate(TRUE);
-    if (!hit) return;
-    m_tracker.SetRect(OleDeviceRect(hit));
-    m_tracker.Begin(device);
+    if (CVTOleItem* ole = OleTool()) ole->DeleteSelection();
 }
 
-bool CVEKView::TrackOleItem(const CPoint& device)
+void CVEKView::OnOleSaveData()
 {
-    if (!m_tracker.IsTracking()) return false;
-    m_tracker.Track(device);
-    InvalidateFeedback();
-    return true;
+    if (CVTOleItem* ole = OleTool()) ole->SaveSelectionData();
 }
 
-void CVEKView::EndOleTracking(bool cancel)
+void CVEKView::ShowOleContextMenu(const CPoint& device)
 {
-    if (!m_tracker.IsTracking()) return;
-    if (cancel) {
-        m_tracker.Cancel();
-        InvalidateFeedback();
-        return;
+    UpdateCommandActions();
+    if (!m_oleMenu) {
+        m_oleMenu = new QMenu(this);
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_DELETE)));
+        m_oleMenu->addAction(CommandAction(int(ID_OLE_SAVE_DATA)));
     }
-    COleObjectElement* element = GetSelection();
-    if (m_tracker.End() && element && m_doc) {
-        const CRect& d = m_tracker.GetRect();
-        CRect pageRect = ::DeviceToModelRect(d.left, d.top, d.right, d.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-        pageRect.NormalizeRect();
-        COleContainer::OnChangeItemPosition(*m_doc, *element, pageRect, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-        Invalidate(FALSE);
-        return;
-    }
-    InvalidateFeedback();
+    m_oleMenu->popup(mapToGlobal(QPoint(device.x, device.y)));
 }
 
-// Over the selection's frame the cursor tells what a drag would do.
-void CVEKView::UpdateOleCursor(const CPoint& device)
+void CVEKView::ShowTrackerCursor(int hit)
 {
-    COleObjectElement* selection = GetSelection();
-    const int hit = selection ? CRectTracker(OleDeviceRect(selection)).HitTest(device) : CRectTracker::hitNothing;
     if (hit != CRectTracker::hitNothing) {
         setCursor(CRectTracker::CursorOfHit(hit));
         m_oleCursorShown = true;

@@ -39,9 +39,11 @@ class CDesignTool;
 class COleObjectElement;
 class CPageSet;
 class CVEKDoc;
+class CVTOleItem;
 class CVTProcessDrawing;
 class CVTSymmetricDraw;
 class QAction;
+class QMenu;
 class QTimer;
 
 class CVEKView : public CEnrchSheetsBaseview {
@@ -90,6 +92,9 @@ public:
     static constexpr UINT ID_PAGE_SETUP = 32858;
     static constexpr UINT ID_SAVE_AS_IMAGE = 32895;
     static constexpr UINT ID_OLE_INSERT_NEW = 57856;
+    // The selected embedded object: delete it, save its data out as a file.
+    static constexpr UINT ID_OLE_DELETE = 57632;
+    static constexpr UINT ID_OLE_SAVE_DATA = 32896;
     static constexpr UINT ID_TABLE_MATCHING = 32861;
     // Page messages of the tab bar, by their numbers.
     static constexpr UINT WM_SHEET_SELECTED = 0x4A1;
@@ -98,14 +103,22 @@ public:
     // Zoom steps of the numeric-pad plus and minus.
     static constexpr double kKeypadZoomIn = 1.1;
     static constexpr double kKeypadZoomOut = 0.8;
+    // The zoom-in limit: scroll ranges (pixels) beyond it would outgrow what
+    // a scroll bar holds.
+    static constexpr int kZoomInLimit = 28000;
     // Pixels the arrow keys pan by.
     static constexpr int kPanStep = 20;
+
+    // The framework's idle text of the status bar, "press F1 for help".
+    static constexpr UINT kIdlePrompt = 57345;
 
     struct ToolEntry {
         int index;
         UINT command;
         const char* text; // tool-tip text, UTF-8
         int subTool;      // number inside the symmetric-drawing tool, -1 none
+        int cursor;       // cursor resource number shown when it becomes current
+        UINT prompt;      // status prompt shown when it becomes current
     };
     static const std::array<ToolEntry, kToolCount>& ToolTable();
     // Index of the tool of a command, -1 when the command is no tool's.
@@ -135,6 +148,12 @@ public:
     bool IsToolCommandChecked(UINT command) const;
     // Resets the current tool; the document calls it on undo and redo.
     void ResetCurrentTool();
+    // A new page after the page at 0-based `index`, with its tab, as part
+    // of the caller's undo step: the caller has taken its snapshot (or
+    // holds a deferred step, which the new page commits), so a table row
+    // continued onto a new page is one step with the rows it moves. The
+    // plain InsertSheetAfter is a step of its own.
+    void InsertSheetAfterInStep(int index);
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -206,12 +225,26 @@ public:
     void OnPageSetup();
     void OnSaveAsImage();
 
-    // --- Embedded objects (while the object tool is current) ---------------
+    // --- Embedded objects (the object tool's selection) ------------------
     // The selected object's element, null when none is selected or it is
     // no longer on the current page.
     COleObjectElement* GetSelection() const;
     BOOL IsSelected(const COleObjectElement* element) const;
-    const CRectTracker& GetTracker() const { return m_tracker; }
+    // The object tool's frame, through which a drag moves or resizes.
+    const CRectTracker& GetTracker() const;
+    // Delete (also the Delete key and the object's context menu): the
+    // selected object goes, as one undo step.
+    void OnOleDelete();
+    // Its data into a file its program opens (a save dialog).
+    void OnOleSaveData();
+    bool CanEditOleSelection() const;
+    // The menu a right click on an object opens (null before the first).
+    QMenu* GetOleContextMenu() const { return m_oleMenu; }
+    // The object tool's services: the menu of the object commands at a
+    // device point; the cursor of a tracker hit (CRectTracker), the tool's
+    // own cursor again for hitNothing.
+    void ShowOleContextMenu(const CPoint& device);
+    void ShowTrackerCursor(int hit);
 
     // --- Undo, redo, cancel ------------------------------------------------
     void OnEditUndo();
@@ -304,13 +337,9 @@ private:
     bool ChangeCurrentLineType(int commandId, int value);
     void ToggleFontByte(BYTE& field);
     bool IsOleToolCurrent() const;
-    COleObjectElement* HitTestOleItems(const CPoint& device) const;
-    CRect OleDeviceRect(COleObjectElement* element) const;
-    void OnOleLButtonDown(const CPoint& device);
-    bool TrackOleItem(const CPoint& device);
-    void EndOleTracking(bool cancel);
-    void UpdateOleCursor(const CPoint& device);
+    CVTOleItem* OleTool() const;
     void SwitchTool(int index, UINT command);
+    void ShowToolDefaults(int index);
     void SetCurrent(int index, UINT command);
     UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
     void RouteKeyDown(QKeyEvent* event);
@@ -323,6 +352,7 @@ private:
     void RoutePress(QMouseEvent* event, bool doubleClick);
     const QImage& PageImage(const CRect& drawRect);
     void OnContentReplaced();
+    void TakeInsertStep();
     void SyncSheetsWithPages();
     CVTSymmetricDraw* SymmetricDrawTool() const;
 
@@ -336,11 +366,8 @@ private:
     int m_nToolCursorId = 0;
     BOOL m_bRefocus = TRUE;
     COleObjectElement* m_pLastOleElement = nullptr;
-    // The selected embedded object; the element is not owned and is looked
-    // up on the current page before every use.
-    COleObjectElement* m_pSelection = nullptr;
-    CRectTracker m_tracker;
     bool m_oleCursorShown = false;
+    QMenu* m_oleMenu = nullptr;
     QString m_statusPrompt;
 
     QHash<UINT, QAction*> m_commandActions;
@@ -357,6 +384,8 @@ private:
     // Set while the view brings the page tabs level with the pages, so that
     // the tab bar's notifications do not change the pages back.
     bool m_syncingSheets = false;
+    // Set while a page goes in as part of a caller's undo step.
+    bool m_insertInCallersStep = false;
 
     // The page image without tool feedback and what it was painted for.
     QImage m_pageImage;

@@ -18,6 +18,7 @@
 #include "tables/CVTTable.h"
 #include "ui/CommandIcons.h"
 
+#include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 #include "platform/CodePage.h"
@@ -183,6 +184,10 @@ const std::vector<CVEKView::CommandEntry>& CVEKView::Commands()
             {ID_SAVE_TO_LIBRARY, "保存到工艺图库", false},
             {ID_SAVE_AS_LINE_TYPE, "保存为线类型", false},
             {ID_OLE_INSERT_NEW, "插入新对象(&N)...", false},
+            // The Delete key reaches it through the view: a shortcut would
+            // take the key from every tool.
+            {ID_OLE_DELETE, "删除对象(&D)\tDel", false},
+            {ID_OLE_SAVE_DATA, "保存对象数据(&S)...", false},
             {32874, "输入尺寸名", false},
             {32881, "打开Excel文件", false},
             {32875, "归号计算", false},
@@ -218,6 +223,7 @@ void CVEKView::CreateCommandActions()
         const UINT id = c.id;
         action->setData(int(id));
         QString tip = action->text();
+        tip = tip.section(QLatin1Char('\t'), 0, 0);
         tip.remove(QLatin1Char('&'));
         tip.remove(QStringLiteral("..."));
         action->setToolTip(tip);
@@ -272,6 +278,8 @@ bool CVEKView::RunCommand(UINT id)
     case ID_SAVE_TO_LIBRARY: OnSaveToLibrary(); return true;
     case ID_SAVE_AS_LINE_TYPE: OnSaveAsLineType(); return true;
     case ID_TABLE_MATCHING: OnTableMatching(); return true;
+    case ID_OLE_DELETE: OnOleDelete(); return true;
+    case ID_OLE_SAVE_DATA: OnOleSaveData(); return true;
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT: OnFilePrint(); return true;
     case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
@@ -353,6 +361,8 @@ bool CVEKView::IsCommandEnabled(UINT id) const
     case ID_SAVE_TO_LIBRARY:
     case ID_SAVE_AS_LINE_TYPE: return CurrentLibraryTool() && CurrentLibraryTool()->HasSelection();
     case ID_OLE_INSERT_NEW: return COleContainer::IsOleCommandEnabled(id);
+    case ID_OLE_DELETE:
+    case ID_OLE_SAVE_DATA: return CanEditOleSelection();
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_PAGE_SETUP:
@@ -568,7 +578,19 @@ void CVEKView::OnEditPaste()
     CVEKSrvrItem* item = CVEKSrvrItem::GetEmbeddedItem(m_doc);
     if (!item) return;
     m_canPaste = -1;
-    if (item->OnEditPaste(this)) Invalidate(FALSE);
+    CPageSet* ps = GetPageSet();
+    const int before = ps && ps->GetCurrentPage() ? ps->GetCurrentPage()->GetElementCount() : 0;
+    if (!item->OnEditPaste(this)) return;
+    // What was pasted lies at the end of the current page: the tool may
+    // take it up, so it can be moved at once.
+    CElementList pasted;
+    if (CPage* page = ps ? ps->GetCurrentPage() : nullptr) {
+        int index = 0;
+        for (CGraphElement* element : page->Elements())
+            if (index++ >= before) pasted.AddTail(element);
+    }
+    if (!pasted.IsEmpty()) m_pCurrentTool->OnElementsPasted(pasted);
+    Invalidate(FALSE);
 }
 
 bool CVEKView::CanEditPaste() const

@@ -57,7 +57,7 @@ const std::vector<Check>& Checks()
          }},
         // Any interval of the settings page up to what the timer's
         // milliseconds hold; none below a minute is used as a minute.
-        {"备份间隙", [](const S& s) { return s.m_nBackupMinutes <= kMaxBackupMinutes; },
+        {"备份间隙", [](const S& s) { return s.m_nBackupMinutes <= kMaxTimerMinutes; },
          [](S& s, const S& d) { s.m_nBackupMinutes = d.m_nBackupMinutes; }},
         {"定位方式", [](const S& s) { return Within(s.m_nPointPositionMode, 0, 1); },
          [](S& s, const S& d) { s.m_nPointPositionMode = d.m_nPointPositionMode; }},

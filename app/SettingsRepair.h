@@ -11,8 +11,8 @@
 
 class CSystemSettings;
 
-// The longest backup interval whose milliseconds the timer holds.
-constexpr int kMaxBackupMinutes = INT_MAX / 60000;
+// The longest backup interval whose milliseconds an int holds.
+constexpr int kMaxTimerMinutes = INT_MAX / 60000;
 
 // Gives every damaged field of the record its default and returns the
 // fields' names as the settings pages call them; empty when none was.

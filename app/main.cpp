@@ -3,7 +3,24 @@
 #include "platform/LogFont.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
+
+namespace {
+
+// The standard dialogs (files, printing, message-box buttons) speak the
+// program's language: Qt's own Chinese catalogue, whatever the locale.
+void InstallQtTranslation(QApplication& qapp)
+{
+    auto* translator = new QTranslator(&qapp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -11,6 +28,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("vek"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     InstallFontSubstitutions();
+    InstallQtTranslation(qapp);
 
     CVEKApp app;
     // The arguments Qt has not taken for itself, in the bytes given.

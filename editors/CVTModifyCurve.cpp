@@ -434,10 +434,14 @@ BOOL CVTModifyCurve::OnDeleteDown()
 
     const int left = m_records.GetCount();
     if (m_pCurve->IsClosed() ? left <= 2 : left <= 1) {
-        // Too few nodes for a curve of its kind: the curve goes.
-        CCurveElement* curve = m_pCurve;
-        pageSet->RemoveElementFromPage(curve);
-        delete curve;
+        // Too few nodes for a curve of its kind: the curve goes, and so do
+        // the other curves of its mirror chain, which lost the same node.
+        for (CCurveElement* curve : page->MirrorChainOf(m_pCurve)) {
+            const int nodes = curve->GetNodeCount();
+            if (curve != m_pCurve && (curve->IsClosed() ? nodes > 2 : nodes > 1)) continue;
+            pageSet->RemoveElementFromPage(curve);
+            delete curve;
+        }
         m_pCurve = nullptr;
         m_bCurveRemoved = 1;
         EndEditing();

@@ -286,6 +286,11 @@ void TranslatePolyline(const CPointList& in, int dx, int dy, CPointList& out)
     out = std::move(result);
 }
 
+CPoint OffsetPoint(const CPoint& p, int dx, int dy)
+{
+    return CPoint(AddSaturated(p.x, dx), AddSaturated(p.y, dy));
+}
+
 int IntersectLineSegmentXY(double a, double b, double c, int x1, int y1, int x2, int y2, int& x, int& y)
 {
     const double a2 = double(y2) - double(y1);

@@ -37,6 +37,8 @@ void RotatedPointXY(int x, int y, int cx, int cy, double s, double c, int& rx, i
 void RotatePoint(CPoint& p, int cx, int cy, double s, double c);
 void RotatePolyline(const CPointList& in, int cx, int cy, double s, double c, CPointList& out);
 void TranslatePolyline(const CPointList& in, int dx, int dy, CPointList& out);
+// The point moved by (dx, dy), each coordinate held within the int range.
+CPoint OffsetPoint(const CPoint& p, int dx, int dy);
 
 // 0 parallel, 1 crossing inside the segment, 2 outside, 3 segment on the line.
 int IntersectLineSegmentXY(double a, double b, double c, int x1, int y1, int x2, int y2, int& x, int& y);

@@ -15,7 +15,7 @@ std::string FormatFixed(double value, int decimals);
 
 // The number text shown and compared across the program: "%.2f", then the
 // trailing zeros after the point and a bare point cut ("165.50" -> "165.5",
-// "170.00" -> "170").
+// "170.00" -> "170", "-0.00" -> "-0").
 std::string FormatNumberText(double value);
 
 // atof of the original runtime in the C locale: the leading number of the

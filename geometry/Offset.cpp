@@ -17,8 +17,9 @@ CPoint QuarterTurnedStep(const CPoint& from, const CPoint& toward, int distance,
 {
     double length = 0.0;
     PointDistance(from.x, from.y, toward.x, toward.y, length);
-    CPoint p(from.x + RoundToInt((toward.x - from.x) / length * distance),
-             from.y + RoundToInt((toward.y - from.y) / length * distance));
+    // In doubles, saturated: points far apart would overflow an int.
+    CPoint p(RoundToInt(from.x + (double(toward.x) - from.x) / length * distance),
+             RoundToInt(from.y + (double(toward.y) - from.y) / length * distance));
     RotatePoint(p, from.x, from.y, sine, 0.0);
     return p;
 }
@@ -34,6 +35,27 @@ CPoint OffsetAtStart(const CPoint& a, const CPoint& b, int distance)
 CPoint OffsetAtEnd(const CPoint& a, const CPoint& b, int distance)
 {
     return QuarterTurnedStep(b, a, distance, 1.0);
+}
+
+// The crossing of the two offset lines at P1 of P0-P1-P2, from the exact
+// lines rather than through rounded points: on a dense path two segments
+// differ in direction by a hair, and lines through rounded offset points
+// could then cross far away along the path, leaving a spike. False when the
+// segments run parallel (straight on, or straight back).
+bool ExactMitre(const CPoint& p0, const CPoint& p1, const CPoint& p2, int distance, CPoint& mitre)
+{
+    const double l1 = std::hypot(double(p1.x) - p0.x, double(p1.y) - p0.y);
+    const double l2 = std::hypot(double(p2.x) - p1.x, double(p2.y) - p1.y);
+    const double ux1 = (double(p1.x) - p0.x) / l1, uy1 = (double(p1.y) - p0.y) / l1;
+    const double ux2 = (double(p2.x) - p1.x) / l2, uy2 = (double(p2.y) - p1.y) / l2;
+    const double cross = ux1 * uy2 - uy1 * ux2;
+    if (std::fabs(cross) < 1e-9) return false;
+    // The offset side of a direction (ux, uy) is (uy, -ux).
+    const double ax = p0.x + uy1 * distance, ay = p0.y - ux1 * distance;
+    const double cx = p1.x + uy2 * distance, cy = p1.y - ux2 * distance;
+    const double t = ((cx - ax) * uy2 - (cy - ay) * ux2) / cross;
+    mitre = CPoint(RoundToInt(ax + t * ux1), RoundToInt(ay + t * uy1));
+    return true;
 }
 
 // Whether the closed ranges [a1, a2] and [b1, b2] (either order) share a value.
@@ -109,6 +131,12 @@ void OffsetCorner(int x0, int y0, int x1, int y1, int x2, int y2, int distance, 
     const CPoint p2(x2, y2);
     if (p0 == p1 || p1 == p2) return;
 
+    CPoint mitre;
+    if (ExactMitre(p0, p1, p2, distance, mitre)) {
+        out.AddTail(mitre);
+        return;
+    }
+
     const CPoint a = OffsetAtStart(p0, p1, distance);
     const CPoint b = OffsetAtEnd(p0, p1, distance);
     const CPoint c = OffsetAtStart(p1, p2, distance);
@@ -116,14 +144,6 @@ void OffsetCorner(int x0, int y0, int x1, int y1, int x2, int y2, int distance, 
     double a1, b1, c1, a2, b2, c2;
     LineThroughPoints(a.x, a.y, b.x, b.y, a1, b1, c1);
     LineThroughPoints(c.x, c.y, d.x, d.y, a2, b2, c2);
-
-    int x = 0;
-    int y = 0;
-    const int code = IntersectLinesRounded(a1, b1, c1, a2, b2, c2, x, y);
-    if (code == 1) {
-        out.AddTail(CPoint(x, y));
-        return;
-    }
 
     // Parallel offset lines: a straight run needs no corner point, but a path
     // that turns straight back goes square round the turning point, from the

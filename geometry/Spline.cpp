@@ -439,12 +439,26 @@ double SquaredDistanceToSegment(const CPoint& q, const CPoint& s, const CPoint& 
     return SquaredDistance(q.x, q.y, s.x + t * dx, s.y + t * dy);
 }
 
+// The squared gap between q and the box of segment s-e widened by one unit,
+// 0 inside it.
+double SquaredBoxGap(const CPoint& q, const CPoint& s, const CPoint& e)
+{
+    const double gx = std::max({0.0, double(std::min(s.x, e.x)) - 1.0 - q.x, double(q.x) - std::max(s.x, e.x) - 1.0});
+    const double gy = std::max({0.0, double(std::min(s.y, e.y)) - 1.0 - q.y, double(q.y) - std::max(s.y, e.y) - 1.0});
+    return gx * gx + gy * gy;
+}
+
 // Squared distance from a[q] to path b, looking along a's normal at q and
 // at b's vertices.
 double SquaredDeviation(const std::vector<CPoint>& a, std::size_t q, const std::vector<CPoint>& b)
 {
     const CPoint& pq = a[q];
     double d2 = SquaredDistance(pq, b[0]);
+    if (d2 == 0.0) return 0.0;
+
+    // The vertices first: their distances count anyway, and the nearest of
+    // them lets the pass over the segments skip the ones farther off.
+    for (std::size_t j = 1; j < b.size() && d2 > 0.0; ++j) d2 = std::min(d2, SquaredDistance(pq, b[j]));
     if (d2 == 0.0) return 0.0;
 
     const Direction n = NormalAt(a, q);
@@ -454,7 +468,11 @@ double SquaredDeviation(const std::vector<CPoint>& a, std::size_t q, const std::
     for (std::size_t j = 1; j < b.size() && d2 > 0.0; ++j) {
         const CPoint& s = b[j - 1];
         const CPoint& e = b[j];
-        d2 = std::min(d2, SquaredDistance(pq, e));
+        // Every candidate of this segment lies in its box (a rounded
+        // crossing within a unit of it), so a box farther off than the best
+        // so far cannot lower it; this skips the line crossing for nearly
+        // every segment of a long path.
+        if (SquaredBoxGap(pq, s, e) >= d2) continue;
         CPoint crossing;
         const int code = IntersectLineSegment(la, lb, lc, s.x, s.y, e.x, e.y, crossing);
         if (code == 1)

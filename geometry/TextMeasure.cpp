@@ -156,5 +156,4 @@ void TrimDecimalZeros(std::string& text)
     if (point == std::string::npos) return;
     text.erase(text.find_last_not_of('0') + 1); // the point itself stops the search
     if (text.size() == point + 1) text.erase(point);
-    if (text == "-0") text = "0";
 }

@@ -34,6 +34,6 @@ std::string TrimTrailingLineBreaks(const std::string& text);
 
 // Cuts the zeros after the decimal point of a printed number, then a point
 // left at the end: "12.500" -> "12.5", "12.000" -> "12", "100." -> "100".
-// A text without a point is left as it is. A negative zero ("-0.00")
-// becomes "0".
+// A text without a point is left as it is. A negative value that rounded
+// to zero keeps its sign: "-0.00" -> "-0".
 void TrimDecimalZeros(std::string& text);

@@ -29,15 +29,15 @@ int DecimalsOfPrecision(int precision)
 }
 
 // Fixed point at the precision, then the trailing zeros and a bare point
-// cut. A length that rounds to nothing reads "0", never "-0", as the
-// fraction form does.
+// cut. A small negative length that rounds to nothing keeps its sign
+// ("-0"), as the original runtime printed it; the fraction form has no
+// sign without a fraction and reads "0".
 std::string FormatDecimal(double amount, int precision)
 {
     const int decimals = DecimalsOfPrecision(precision);
     if (decimals < 0) return {};
     std::string text = FormatFixed(amount, decimals);
     TrimDecimalZeros(text);
-    if (text == "-0") text = "0";
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "model/CCurveNode.h"
 #include "model/COpenCurveElement.h"
 #include "model/CPage.h"
+#include "model/CPictureFile.h"
 #include "model/CSharedPoint.h"
 #include "model/FillPainting.h"
 #include "model/ShapePainting.h"
@@ -216,13 +217,23 @@ const CPixelBlock* CClosedCurveElement::GetFillBitmap() const
 
 int CClosedCurveElement::LoadFillBitmap(const QString& path)
 {
-    if (!m_fillBitmap.LoadFile(path)) return 0;
+    // Read aside first: a picture that cannot be read leaves the fill as it
+    // was, and the reader refuses what a document could not hold again.
+    CPixelBlock pixels;
+    if (!CPictureFile::Read(path, pixels)) return 0;
+    m_fillBitmap = std::move(pixels);
     InvalidateBounds();
     return 1;
 }
 
 int CClosedCurveElement::SetFillBitmap(const QImage& bitmap)
 {
+    // A texture larger than a stored block may be would make a document
+    // that cannot be opened again.
+    if (bitmap.width() > CPictureFile::kMaxSide || bitmap.height() > CPictureFile::kMaxSide) {
+        m_fillBitmap.Clear();
+        return 0;
+    }
     m_fillBitmap.SetImage(bitmap);
     return m_fillBitmap.IsEmpty() ? 0 : 1;
 }
@@ -320,9 +331,24 @@ void CClosedCurveElement::BuildOutlineShapes()
     }
 }
 
+namespace {
+
+// The least and greatest line of the family c0 + k * step that still meet
+// the range [cmin, cmax] of line constants, snapped outwards.
+void SnapToFamily(double c0, double step, double& cmin, double& cmax)
+{
+    if (cmin - c0 >= 0.0) cmin = c0 + std::trunc((cmin - c0) / step) * step;
+    else cmin = c0 - (std::trunc((c0 - cmin) / step) + 1.0) * step;
+    if (cmax - c0 >= 0.0) cmax = c0 + (std::trunc((cmax - c0) / step) + 1.0) * step;
+    else cmax = c0 - std::trunc((c0 - cmax) / step) * step;
+}
+
+}  // namespace
+
 void CClosedCurveElement::BuildLineFill()
 {
     m_fillLineShapes.RemoveAll();
+    m_fillLineStride = 1;
     const int spacing = m_lineFill.GetSpacing();
     const double angle = m_lineFill.GetAngle();
     // Lines no distance apart would never advance.
@@ -333,28 +359,45 @@ void CClosedCurveElement::BuildLineFill()
     const double b = std::cos(theta);
     const CPoint origin = m_lineFill.GetOrigin();
     const double c0 = -a * origin.x - b * origin.y;
-    const double step = std::sqrt(a * a + b * b) * spacing;
+    double step = std::sqrt(a * a + b * b) * spacing;
 
     const CRect r = GetBoundRect();
     const double corners[4] = {-a * r.left - b * r.top, -a * r.right - b * r.top,
                                -a * r.right - b * r.bottom, -a * r.left - b * r.bottom};
-    double cmin = *std::min_element(corners, corners + 4);
-    double cmax = *std::max_element(corners, corners + 4);
+    const double low = *std::min_element(corners, corners + 4);
+    const double high = *std::max_element(corners, corners + 4);
+    double cmin = low;
+    double cmax = high;
+    SnapToFamily(c0, step, cmin, cmax);
 
-    // Snap both ends onto the family of lines through the origin.
-    if (cmin - c0 >= 0.0) cmin = c0 + std::trunc((cmin - c0) / step) * step;
-    else cmin = c0 - (std::trunc((c0 - cmin) / step) + 1.0) * step;
-    if (cmax - c0 >= 0.0) cmax = c0 + (std::trunc((cmax - c0) / step) + 1.0) * step;
-    else cmax = c0 - std::trunc((c0 - cmax) / step) * step;
-
-    if (!((cmax - cmin) / step <= kMaxFillLines)) return;
-    CPointList crossings;
-    int lines = 0;
-    for (double c = cmin; c <= cmax && lines <= kMaxFillLines + 1; c += step, ++lines) {
-        crossings.RemoveAll();
-        const int count = LineEquationPolylineIntersections(a, b, c, m_outline, crossings);
-        if (count > 0) BuildLineFillShapes(crossings, count);
+    // A family too dense to lay out (a tiny spacing over a huge outline)
+    // keeps every n-th line, still through the origin, so the area stays
+    // filled; the stride tells the editor to say so.
+    const double lines = (cmax - cmin) / step;
+    if (!std::isfinite(lines)) return;
+    if (lines > kMaxFillLines) {
+        const double stride = std::ceil(lines / kMaxFillLines);
+        if (!(stride < double(INT_MAX))) return;
+        m_fillLineStride = int(stride);
+        step *= stride;
+        cmin = low;
+        cmax = high;
+        SnapToFamily(c0, step, cmin, cmax);
     }
+
+    CPointList crossings;
+    int count = 0;
+    for (double c = cmin; c <= cmax && count <= kMaxFillLines + 2; c += step, ++count) {
+        crossings.RemoveAll();
+        const int found = LineEquationPolylineIntersections(a, b, c, m_outline, crossings);
+        if (found > 0) BuildLineFillShapes(crossings, found);
+    }
+}
+
+int CClosedCurveElement::GetLineFillStride()
+{
+    if (IsBoundsDirty()) RecalcGeometry();
+    return m_fillLineStride;
 }
 
 void CClosedCurveElement::SortFillLineCrossings(CPointList& points)
@@ -855,6 +898,13 @@ int CClosedCurveElement::LoadFromLibrary(CArchive& ar, const std::vector<CShared
 int CClosedCurveElement::StoreForLibrary(CArchive& ar, const CList<CSharedPoint*>& points) const
 {
     StoreLibraryCurve(ar, points);
+    StoreFill(ar);
+    return 1;
+}
+
+int CClosedCurveElement::StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const
+{
+    StoreLibraryCurve(ar, numbers);
     StoreFill(ar);
     return 1;
 }

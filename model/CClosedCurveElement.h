@@ -85,6 +85,7 @@ public:
     // read the element type and the closed flag itself.
     int LoadFromLibrary(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
     int StoreForLibrary(CArchive& ar, const CList<CSharedPoint*>& points) const;
+    int StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const;
 
     // Fill fields. None of these marks the geometry dirty except where
     // said: only the line fill's shape depends on them.
@@ -122,10 +123,12 @@ public:
 
     // The texture of the bitmap fill; null when there is none.
     const CPixelBlock* GetFillBitmap() const;
-    // Decodes a picture file; 1 and the geometry marked dirty on success,
-    // 0 and no bitmap on failure.
+    // Reads a picture file through the picture reader (its formats and size
+    // limits); 1 and the geometry marked dirty on success. On failure 0,
+    // and the bitmap the fill had is kept.
     int LoadFillBitmap(const QString& path);
-    // Copies the image; 0 and no bitmap when it is null.
+    // Copies the image; 0 and no bitmap when it is null or larger than a
+    // stored pixel block may be.
     int SetFillBitmap(const QImage& bitmap);
     CSize GetBitmapTileSize() const { return m_tileSize; }
     void SetBitmapTileSize(int cx, int cy) { m_tileSize = CSize(cx, cy); }
@@ -151,9 +154,11 @@ public:
     // The drawn pieces of the fill lines (recomputed first when dirty).
     void GetFillLineShapes(CLineTypeShapeList& out);
 
-    // Most fill lines one line fill lays out; a denser family (a tiny
-    // spacing over a huge outline, as only a damaged file holds) gets none.
+    // Most fill lines one line fill lays out. A denser family (a tiny
+    // spacing over a huge outline) is drawn with only every n-th of its
+    // lines, n being the stride: 1 when every line is drawn.
     static constexpr int kMaxFillLines = 20000;
+    int GetLineFillStride();
 
 protected:
     // Rebuilds the fill-line shapes from the line fill style and the
@@ -203,6 +208,7 @@ private:
     double m_bitmapFillValue = 0.0;
     CFillStyle m_lineFill;
     CLineTypeShapeList m_fillLineShapes;
+    int m_fillLineStride = 1;
 
     // What the last screen paint made of the fill: the outline in device
     // pixels and the fill's image; and the fill lines' device points.

@@ -1005,17 +1005,22 @@ void CCurveElement::ReleaseGeometry()
 
 void CCurveElement::StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const
 {
+    CLibraryPointNumbers numbers;
+    int number = 0;
+    for (const CSharedPoint* p : points) numbers.emplace(p, number++);
+    StoreLibraryCurve(ar, numbers);
+}
+
+void CCurveElement::StoreLibraryCurve(CArchive& ar, const CLibraryPointNumbers& numbers) const
+{
     ar << std::int32_t(ELEMENT_CURVE) << std::int32_t(m_closed);
     if (GetRecordVersion() > 104) ar << std::int32_t(GetLevel());
     m_lineAttr.Store(ar);
     ar << std::uint32_t(m_color);
     ar << std::int32_t(m_nodes.GetCount());
     for (const CCurveNode* node : m_nodes) {
-        int number = 0;
-        for (const CSharedPoint* p : points) {
-            if (p == node->GetPoint()) break;
-            ++number;
-        }
+        const auto found = numbers.find(node->GetPoint());
+        const int number = found != numbers.end() ? found->second : int(numbers.size());
         ar << std::int32_t(number) << std::int32_t(node->GetKind());
     }
 }

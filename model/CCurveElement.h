@@ -15,6 +15,7 @@
 #include "platform/Types.h"
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CArchive;
@@ -26,6 +27,8 @@ class CSharedPoint;
 
 using CCurveNodeList = CList<CCurveNode*>;
 using CLineTypeShapeList = CList<CLineTypeShape>;
+// The numbers a library file gives its shared points, by point.
+using CLibraryPointNumbers = std::unordered_map<const CSharedPoint*, int>;
 
 class CCurveElement : public CGraphElement {
 public:
@@ -153,6 +156,10 @@ protected:
     // closed flag, level, line attributes, colour and nodes, each node
     // named by its point's position in the library's point list.
     void StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const;
+    // The same with the numbers looked up; a point without a number is
+    // written as the count of numbered points, as a search of the list
+    // would name it.
+    void StoreLibraryCurve(CArchive& ar, const CLibraryPointNumbers& numbers) const;
     void LoadLibraryCurve(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
 
     CLineAttr m_lineAttr;

@@ -28,6 +28,8 @@ void CGraphElement::InvalidateBounds() const
 
 void CGraphElement::ReleaseGeometry() {}
 
+void CGraphElement::OffsetBy(int, int) {}
+
 CRect CGraphElement::GetRecordBounds()
 {
     if (m_boundsDirty && m_boundsKept) return m_keptBounds;

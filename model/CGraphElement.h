@@ -69,6 +69,12 @@ public:
     virtual int Load(CArchive& ar);
     virtual int Store(CArchive& ar) const;
 
+    // Moves what the element owns of its placement by (dx, dy). Curves own
+    // none (their nodes stand on the page's shared points, which
+    // OffsetElements moves), so the base does nothing; kinds that keep
+    // their own corners or rectangle override it.
+    virtual void OffsetBy(int dx, int dy);
+
     // Frees derived geometry that can be rebuilt, keeping only the bounds
     // for the record: the element then reads as dirty and rebuilds when
     // next asked. The page calls it for elements whose geometry it built

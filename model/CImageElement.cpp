@@ -189,6 +189,11 @@ void CImageElement::LoadOldPlacement(CArchive& ar, bool withAngle)
     for (int i = 1; i < 4; ++i) RotatePoint(m_corners[i], origin.x, origin.y, s, c);
 }
 
+void CImageElement::OffsetBy(int dx, int dy)
+{
+    for (CPoint& corner : m_corners) corner = OffsetPoint(corner, dx, dy);
+}
+
 void CImageElement::GetCorners(CPointList& out) const
 {
     CPointList corners;

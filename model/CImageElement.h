@@ -46,6 +46,9 @@ public:
     int Load(CArchive& ar) override;
     int Store(CArchive& ar) const override;
 
+    // All four corners moved by (dx, dy).
+    void OffsetBy(int dx, int dy) override;
+
     // The pixels; null when the picture has none.
     const CPixelBlock* GetBitmap() const { return m_bitmap.IsEmpty() ? nullptr : &m_bitmap; }
 

@@ -2,6 +2,7 @@
 
 #include "model/COleArchiveContext.h"
 
+#include "geometry/Lines.h"
 #include "geometry/Mapping.h"
 
 #include "platform/CArchive.h"
@@ -50,6 +51,14 @@ void COleObjectElement::SetRect(const CRect& rect)
     m_rect = Normalized(rect);
     m_hasRect = true;
     InvalidateBounds();
+}
+
+void COleObjectElement::OffsetBy(int dx, int dy)
+{
+    if (!m_hasRect) return;
+    const CPoint topLeft = OffsetPoint(CPoint(m_rect.left, m_rect.top), dx, dy);
+    const CPoint bottomRight = OffsetPoint(CPoint(m_rect.right, m_rect.bottom), dx, dy);
+    SetRect(CRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y));
 }
 
 CRect COleObjectElement::DeviceRect(double scale, int originX, int originY) const

@@ -35,6 +35,8 @@ public:
     bool HasRect() const { return m_hasRect; }
     // Places the object (page units); used when the user moves or resizes it.
     void SetRect(const CRect& rect);
+    // The rectangle moved, once it is known.
+    void OffsetBy(int dx, int dy) override;
 
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     // The base copy, the rectangle, and the same item as the other element.

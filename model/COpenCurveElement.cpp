@@ -363,3 +363,10 @@ int COpenCurveElement::StoreForLibrary(CArchive& ar, const CList<CSharedPoint*>&
     StoreArrows(ar);
     return 1;
 }
+
+int COpenCurveElement::StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const
+{
+    StoreLibraryCurve(ar, numbers);
+    StoreArrows(ar);
+    return 1;
+}

@@ -45,6 +45,7 @@ public:
     // read the element type and the closed flag itself.
     int LoadFromLibrary(CArchive& ar, const std::vector<CSharedPoint*>& points, int version);
     int StoreForLibrary(CArchive& ar, const CList<CSharedPoint*>& points) const;
+    int StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const;
 
 private:
     struct Arrow {

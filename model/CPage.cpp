@@ -79,6 +79,26 @@ void CPage::AddPoint(CSharedPoint* point)
     m_points.push_back(point);
 }
 
+BOOL CPage::AddMirrorAxis(const CPoint& start, const CPoint& end, CSharedPoint*& axis1, CSharedPoint*& axis2)
+{
+    axis1 = axis2 = nullptr;
+    if (start == end) return FALSE;
+    axis1 = new CSharedPoint(this, start.x, start.y);
+    axis2 = new CSharedPoint(this, end.x, end.y);
+    AddPoint(axis1);
+    AddPoint(axis2);
+    return TRUE;
+}
+
+CSharedPoint* CPage::AddMirroredPoint(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2)
+{
+    if (!source || !axis1 || !axis2 || axis1 == axis2 || axis1->GetPosition() == axis2->GetPosition())
+        return nullptr;
+    auto* point = new CSharedPoint(this, source, axis1, axis2);
+    AddPoint(point);
+    return point;
+}
+
 int CPage::FindPoint(const CSharedPoint* point) const
 {
     return GetPointIndex(point) >= 0 ? 1 : 0;
@@ -255,6 +275,18 @@ std::vector<CCurveElement*> CPage::MirrorsOf(const CCurveElement* curve) const
         if (c && c != curve && c->GetMirrorSource() == curve) mirrors.push_back(c);
     }
     return mirrors;
+}
+
+std::vector<CCurveElement*> CPage::MirrorChainOf(CCurveElement* curve) const
+{
+    std::vector<CCurveElement*> chain;
+    if (!curve) return chain;
+    chain.push_back(MirrorRoot(curve, nullptr));
+    CurveSet seen{chain.front()};
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        for (CCurveElement* mirror : MirrorsOf(chain[i]))
+            if (seen.insert(mirror).second) chain.push_back(mirror);
+    return chain;
 }
 
 namespace {
@@ -524,9 +556,9 @@ int CPage::Load(CArchive& ar)
     }
 
     // Mirrored points may name points stored after them, so links are
-    // resolved once all are read.
-    for (CSharedPoint* point : m_points)
-        if (!point->ResolveLinks()) throw CArchiveError("bad shared point number");
+    // resolved once all are read. A number that names no point leaves a
+    // missing link, not a damaged file (CSharedPoint).
+    for (CSharedPoint* point : m_points) point->ResolveLinks();
     CheckMirrorChains();
 
     std::int32_t elementCount = 0;

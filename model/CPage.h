@@ -54,6 +54,14 @@ public:
     const std::vector<CSharedPoint*>& Points() const { return m_points; }
     // Appends; the page takes ownership.
     void AddPoint(CSharedPoint* point);
+    // The two ends of a new mirror axis, as new plain points of the pool.
+    // Ends that coincide give no line to reflect across: nothing is added
+    // and the answer is FALSE (the tool refuses the axis).
+    BOOL AddMirrorAxis(const CPoint& start, const CPoint& end, CSharedPoint*& axis1, CSharedPoint*& axis2);
+    // A new point of the pool mirroring `source` across the axis; null,
+    // with nothing added, when an axis point is missing or the two lie on
+    // one spot.
+    CSharedPoint* AddMirroredPoint(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2);
     // 1 when the point is in this page's pool.
     int FindPoint(const CSharedPoint* point) const;
     // The point numbered n (0-based list position), null when none.
@@ -90,6 +98,9 @@ public:
     // mirrored it lose their mirror source.
     void RemoveElement(CGraphElement* element);
     void UnlinkMirrorsOf(const CCurveElement* curve);
+    // The curve's whole mirror chain: its root first, then every curve that
+    // mirrors a member, the curve itself among them.
+    std::vector<CCurveElement*> MirrorChainOf(CCurveElement* curve) const;
     // An element of this page marked its bounds dirty: the search index
     // files it again before the next search.
     void ElementChanged(const CGraphElement* element) const { m_index.ElementChanged(element); }

@@ -15,6 +15,9 @@ CSharedPoint::CSharedPoint(CPage* owner, CSharedPoint* source, CSharedPoint* axi
                            CSharedPoint* axis2)
     : m_owner(owner)
 {
+    // Until its first reflection (and for good across an axis without a
+    // direction) the point stands on its source, never at the origin.
+    if (source) m_position = source->GetPosition();
     SetMirror(source, axis1, axis2);
 }
 
@@ -122,15 +125,17 @@ void CSharedPoint::MoveTo(int x, int y, int notify)
 void CSharedPoint::GetMirror(CSharedPoint*& source, CSharedPoint*& axis1,
                              CSharedPoint*& axis2) const
 {
-    source = m_links ? m_links->source : nullptr;
-    axis1 = m_links ? m_links->axis1 : nullptr;
-    axis2 = m_links ? m_links->axis2 : nullptr;
+    const bool linked = m_links && !m_links->missing;
+    source = linked ? m_links->source : nullptr;
+    axis1 = linked ? m_links->axis1 : nullptr;
+    axis2 = linked ? m_links->axis2 : nullptr;
 }
 
 void CSharedPoint::GetMirrorAxis(CSharedPoint*& axis1, CSharedPoint*& axis2) const
 {
-    axis1 = m_links ? m_links->axis1 : nullptr;
-    axis2 = m_links ? m_links->axis2 : nullptr;
+    const bool linked = m_links && !m_links->missing;
+    axis1 = linked ? m_links->axis1 : nullptr;
+    axis2 = linked ? m_links->axis2 : nullptr;
 }
 
 void CSharedPoint::SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2)
@@ -140,6 +145,8 @@ void CSharedPoint::SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedP
     links.source = source;
     links.axis1 = axis1;
     links.axis2 = axis2;
+    links.missing = false;
+    links.mirroredRecord = false;
 }
 
 int CSharedPoint::DependsOn(const CSharedPoint* point) const
@@ -153,7 +160,10 @@ int CSharedPoint::DependsOn(const CSharedPoint* point) const
 int CSharedPoint::Load(CArchive& ar)
 {
     const int version = m_owner ? m_owner->GetRecordVersion() : 107;
-    if (m_links) m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
+    if (m_links) {
+        m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
+        m_links->mirroredRecord = false;
+    }
     std::uint32_t mirrored = 0;
     if (version > 101) ar >> mirrored;
     if (mirrored) {
@@ -163,6 +173,7 @@ int CSharedPoint::Load(CArchive& ar)
         links.linkAxis1 = a1;
         links.linkAxis2 = a2;
         links.linkSource = src;
+        links.mirroredRecord = true;
     } else {
         ar >> m_position;
     }
@@ -170,8 +181,25 @@ int CSharedPoint::Load(CArchive& ar)
     return 1;
 }
 
+int CSharedPoint::StoredLinkNumber(const CSharedPoint* linked, int number) const
+{
+    if (linked) return m_owner->GetPointIndex(linked);
+    // A number that still names no point goes back as it was read; one the
+    // pool has grown to reach would link a stranger, so it becomes -1.
+    const bool stillMissing = number < 0 || number >= int(m_owner->Points().size());
+    return stillMissing ? number : -1;
+}
+
 int CSharedPoint::Store(CArchive& ar) const
 {
+    if (m_owner && HasMissingLink()) {
+        const Links& links = *m_links;
+        ar << std::uint32_t(1);
+        ar << std::int32_t(StoredLinkNumber(links.axis1, links.linkAxis1))
+           << std::int32_t(StoredLinkNumber(links.axis2, links.linkAxis2))
+           << std::int32_t(StoredLinkNumber(links.source, links.linkSource));
+        return 1;
+    }
     const bool mirrored = m_owner && Source();
     const int axis1 = mirrored ? m_owner->GetPointIndex(m_links->axis1) : -1;
     const int axis2 = mirrored ? m_owner->GetPointIndex(m_links->axis2) : -1;
@@ -193,14 +221,14 @@ int CSharedPoint::ResolveLinks()
     if (!m_links) return 1;
     Links& links = *m_links;
     links.source = links.axis1 = links.axis2 = nullptr;
-    // Older files hold mirrored points whose first axis point was lost
-    // (number -1); they are read as plain points.
-    if (links.linkAxis1 == -1) return 1;
-    CSharedPoint* axis1 = m_owner ? m_owner->GetPointAt(links.linkAxis1) : nullptr;
-    CSharedPoint* axis2 = m_owner ? m_owner->GetPointAt(links.linkAxis2) : nullptr;
-    CSharedPoint* source = m_owner ? m_owner->GetPointAt(links.linkSource) : nullptr;
-    if (!axis1 || !axis2 || !source) return 0;
-    SetMirror(source, axis1, axis2);
+    links.missing = false;
+    if (!links.mirroredRecord) return 1;
+    links.axis1 = m_owner ? m_owner->GetPointAt(links.linkAxis1) : nullptr;
+    links.axis2 = m_owner ? m_owner->GetPointAt(links.linkAxis2) : nullptr;
+    links.source = m_owner ? m_owner->GetPointAt(links.linkSource) : nullptr;
+    // The original program deletes axis points that are still in use, so
+    // files hold such points: the point stays where it is.
+    links.missing = !links.axis1 || !links.axis2 || !links.source;
     m_positionDirty = true;
     return 1;
 }
@@ -208,12 +236,31 @@ int CSharedPoint::ResolveLinks()
 void CSharedPoint::CopyDefinition(const CSharedPoint& other)
 {
     m_position = other.GetPosition();
-    if (m_links) m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
-    if (other.Source() && other.m_owner) {
+    if (m_links) {
+        m_links->linkAxis1 = m_links->linkAxis2 = m_links->linkSource = -1;
+        m_links->mirroredRecord = false;
+    }
+    if (other.m_owner && other.HasMissingLink()) {
+        // The copy names what the original named, so it writes the same.
+        const Links& from = *other.m_links;
         Links& links = MakeLinks();
-        links.linkAxis1 = other.m_owner->GetPointIndex(other.m_links->axis1);
-        links.linkAxis2 = other.m_owner->GetPointIndex(other.m_links->axis2);
-        links.linkSource = other.m_owner->GetPointIndex(other.m_links->source);
+        links.linkAxis1 = other.StoredLinkNumber(from.axis1, from.linkAxis1);
+        links.linkAxis2 = other.StoredLinkNumber(from.axis2, from.linkAxis2);
+        links.linkSource = other.StoredLinkNumber(from.source, from.linkSource);
+        links.mirroredRecord = true;
+    } else if (other.Source() && other.m_owner) {
+        const int axis1 = other.m_owner->GetPointIndex(other.m_links->axis1);
+        const int axis2 = other.m_owner->GetPointIndex(other.m_links->axis2);
+        const int source = other.m_owner->GetPointIndex(other.m_links->source);
+        // A mirror reaching outside its pool is stored as its place, and so
+        // is copied.
+        if (axis1 >= 0 && axis2 >= 0 && source >= 0) {
+            Links& links = MakeLinks();
+            links.linkAxis1 = axis1;
+            links.linkAxis2 = axis2;
+            links.linkSource = source;
+            links.mirroredRecord = true;
+        }
     }
     m_positionDirty = true;
 }

@@ -2,6 +2,13 @@
 // moving it moves every curve through it. A point may instead be the
 // mirror image of another point across the line through two axis points:
 // it then follows its source, and dragging it moves the source.
+//
+// The original program can leave a mirrored point behind whose source or
+// axis point it deleted. Such a point is read as a missing link: it stays
+// where it is (a record holds no place for a mirrored point, so a loaded
+// one stands at the origin) and behaves as a plain point, but it keeps
+// what the record said and writes it back unchanged. An axis whose two
+// points coincide reflects nothing: the point keeps the place it has.
 #pragma once
 
 #include "platform/CFixedPool.h"
@@ -31,6 +38,8 @@ public:
     void MoveTo(int x, int y, int notify);
 
     BOOL IsMirrored() const { return Source() != nullptr; }
+    // A mirrored record whose source or axis point numbers name no point.
+    BOOL HasMissingLink() const { return m_links && m_links->missing; }
     void GetMirror(CSharedPoint*& source, CSharedPoint*& axis1, CSharedPoint*& axis2) const;
     CSharedPoint* GetMirrorSource() const { return Source(); }
     void GetMirrorAxis(CSharedPoint*& axis1, CSharedPoint*& axis2) const;
@@ -39,7 +48,8 @@ public:
     void InvalidatePosition() const { m_positionDirty = 1; }
     int IsPositionDirty() const { return m_positionDirty; }
 
-    // 1 when `point` is this point's source or one of its axis points.
+    // 1 when `point` is this point's source or one of its axis points,
+    // also the ones a point with a missing link still names.
     int DependsOn(const CSharedPoint* point) const;
 
     CPage* GetLayer() const { return m_owner; }
@@ -49,8 +59,8 @@ public:
     int Load(CArchive& ar);
     int Store(CArchive& ar) const;
     // Turns the stored point numbers into points of the owner page. When a
-    // number names no point the point stays plain and the result is 0 (a
-    // page record treats that as damage).
+    // number names no point (-1 or beyond the pool) the point has a missing
+    // link. Returns 1.
     int ResolveLinks();
     // Takes over another point's definition: its position, and when it is
     // mirrored its page's numbers of source and axis points (the page then
@@ -75,10 +85,19 @@ private:
         int linkAxis1 = -1;
         int linkAxis2 = -1;
         int linkSource = -1;
+        // The numbers came from a mirrored record (or its copy).
+        bool mirroredRecord = false;
+        // Some number named no point: the pointers above hold the points
+        // that were named, Source() answers null, and the record is written
+        // back as it was read.
+        bool missing = false;
     };
 
+    // The number to write for one link of a point with a missing link.
+    int StoredLinkNumber(const CSharedPoint* linked, int number) const;
+
     void SetPlainPosition(int x, int y, int notify);
-    CSharedPoint* Source() const { return m_links ? m_links->source : nullptr; }
+    CSharedPoint* Source() const { return m_links && !m_links->missing ? m_links->source : nullptr; }
     Links& MakeLinks();
 
     CPage* m_owner;

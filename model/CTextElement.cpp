@@ -187,6 +187,35 @@ void CTextElement::SetText(const CTextFont& textFont, int x, int y, int bkMode)
     InvalidateBounds();
 }
 
+void CTextElement::OffsetBy(int dx, int dy)
+{
+    RecalcIfDirty();
+    SetCorners(OffsetPoint(m_origin, dx, dy), OffsetPoint(m_corner2, dx, dy), OffsetPoint(m_corner4, dx, dy),
+               OffsetPoint(m_corner3, dx, dy));
+}
+
+void CTextElement::SetTextInBox(const CTextFont& textFont, int bkMode, const CPoint& origin,
+                                const CPoint& corner2, const CPoint& corner4, const CPoint& corner3)
+{
+    m_textFont = textFont;
+    m_bkMode = bkMode;
+    m_extent = MeasureTextFont(m_textFont);
+    SetCorners(origin, corner2, corner4, corner3);
+}
+
+void CTextElement::SetCorners(const CPoint& origin, const CPoint& corner2, const CPoint& corner4,
+                              const CPoint& corner3)
+{
+    m_origin = origin;
+    m_corner2 = corner2;
+    m_corner4 = corner4;
+    m_corner3 = corner3;
+    // The page files the element again where it now lies; the box itself
+    // needs no laying out.
+    InvalidateBounds();
+    ClearBoundsDirty();
+}
+
 void CTextElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect&)
 {
     DrawLines(dc, scale, originX, originY, m_bkMode, true);

@@ -43,6 +43,8 @@ public:
     // As Draw, transparent and in the text colour the caller selected.
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     int ContainsPoint(int x, int y) override { return HitTest(x, y); }
+    // The origin and the box moved by (dx, dy) as they stand.
+    void OffsetBy(int dx, int dy) override;
     // Takes text, font, origin, background mode, box and extent as they
     // are, nothing measured; the box stays clean when the other's was.
     void CopyFrom(const CGraphElement& other) override;
@@ -59,13 +61,26 @@ public:
     int LoadFromLibrary(CArchive& ar, int version);
 
     void GetText(CTextFont& textFont, CPoint& origin, int& bkMode) const;
-    // Measures the new text into the extent and marks the box dirty.
+    // Measures the new text into the extent and marks the box dirty: the
+    // next reader lays the box out again from the origin, the measured
+    // text and the escapement.
     void SetText(const CTextFont& textFont, int x, int y, int bkMode);
+    // Sets the text as SetText does (the extent measured) but puts the box
+    // on the corners given, which stand as they are: nothing lays them out
+    // again. For editors that turn or stretch a text's box and for placing
+    // texts whose box is already known.
+    void SetTextInBox(const CTextFont& textFont, int bkMode, const CPoint& origin,
+                      const CPoint& corner2, const CPoint& corner4, const CPoint& corner3);
+    // All four points of the box at once; the box is clean afterwards, so
+    // the points stand until the text itself changes.
+    void SetCorners(const CPoint& origin, const CPoint& corner2, const CPoint& corner4,
+                    const CPoint& corner3);
     const CTextFont& GetTextFont() const { return m_textFont; }
     int GetBkMode() const { return m_bkMode; }
 
     // The stored points one by one, as they stand; each setter changes its
-    // point alone (the dirty flag included).
+    // point alone (the dirty flag included, so a point set while the box
+    // is dirty is laid out again by the next reader: SetCorners keeps it).
     CPoint GetOrigin() const { return m_origin; }
     void SetOrigin(int x, int y) { m_origin = CPoint(x, y); }
     CPoint GetCorner2() const { return m_corner2; }

@@ -35,6 +35,12 @@ namespace {
     throw CArchiveError(std::string("element kind not supported: ") + what);
 }
 
+ElementMaker& TableMaker()
+{
+    static ElementMaker maker = nullptr;
+    return maker;
+}
+
 }  // namespace
 
 std::unique_ptr<CGraphElement> CreateElement(CPage* owner, int kind, int level, bool closed)
@@ -66,9 +72,10 @@ std::unique_ptr<CGraphElement> CreateElement(CPage* owner, int kind, int level, 
         Refuse("text");
 #endif
     case ELEMENT_TABLE:
-        // The table body cannot be read yet, and without a length field the
-        // rest of the stream cannot be found either.
-        Refuse("table");
+        // Without the table library the body cannot be read, and without a
+        // length field the rest of the stream cannot be found either.
+        if (!TableMaker()) Refuse("table");
+        return TableMaker()(owner, level);
     case ELEMENT_TEXTPAIR:
         return std::make_unique<CTextPairElement>(owner, level);
     case ELEMENT_OLEOBJECT:
@@ -80,6 +87,11 @@ std::unique_ptr<CGraphElement> CreateElement(CPage* owner, int kind, int level, 
     default:
         throw CArchiveError("unknown element kind " + std::to_string(kind));
     }
+}
+
+void RegisterElementMaker(int kind, ElementMaker maker)
+{
+    if (kind == ELEMENT_TABLE) TableMaker() = maker;
 }
 
 int ClosedCurveFillKind(const CCurveElement& curve)

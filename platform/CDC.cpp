@@ -2,7 +2,10 @@
 
 #include "CodePage.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QThread>
+#include <QHash>
 #include <QPainter>
 #include <QVector>
 #include <QPainterPath>
@@ -10,6 +13,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <vector>
 
@@ -128,10 +132,68 @@ void CDC::ApplyBrush()
     }
 }
 
+namespace detail {
+
+// A font made from a LogFont, with its metrics and the advances of the
+// characters measured in it so far. Making a font and shaping a character
+// are far dearer than looking them up, and drawing selects the same few
+// fonts over and over (every table cell selects its font and gives the
+// previous one back).
+struct FontEntry {
+    explicit FontEntry(const LogFont& lf) : logFont(lf), font(MakeQFont(lf)), metrics(font) {}
+    LogFont logFont;
+    QFont font;
+    QFontMetrics metrics;
+    QHash<QString, int> advances;
+};
+
+} // namespace detail
+
+namespace {
+
+// The fonts used most recently, newest first. Only the user-interface
+// thread keeps them; the cache lives until the process ends, so no font
+// outlives the application object.
+std::shared_ptr<detail::FontEntry> CachedFont(const LogFont& lf)
+{
+    constexpr std::size_t kCachedFonts = 32;
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() != app->thread()) return std::make_shared<detail::FontEntry>(lf);
+    static auto* fonts = new std::vector<std::shared_ptr<detail::FontEntry>>();
+    std::vector<std::shared_ptr<detail::FontEntry>>& cache = *fonts;
+    for (std::size_t i = 0; i < cache.size(); ++i) {
+        if (cache[i]->logFont != lf) continue;
+        std::shared_ptr<detail::FontEntry> found = cache[i];
+        if (i > 0) {
+            cache.erase(cache.begin() + std::ptrdiff_t(i));
+            cache.insert(cache.begin(), found);
+        }
+        return found;
+    }
+    auto entry = std::make_shared<detail::FontEntry>(lf);
+    cache.insert(cache.begin(), entry);
+    if (cache.size() > kCachedFonts) cache.pop_back();
+    return entry;
+}
+
+} // namespace
+
 void CDC::ApplyFont()
 {
-    m_qfont = MakeQFont(m_font);
-    m_metrics = QFontMetrics(m_qfont);
+    if (m_fontEntry && m_fontEntry->logFont == m_font) return;
+    m_fontEntry = CachedFont(m_font);
+    m_qfont = m_fontEntry->font;
+    m_metrics = m_fontEntry->metrics;
+}
+
+int CDC::Advance(const QString& ch) const
+{
+    QHash<QString, int>& known = m_fontEntry->advances;
+    const auto it = known.constFind(ch);
+    if (it != known.constEnd()) return it.value();
+    const int advance = m_metrics.horizontalAdvance(ch);
+    if (known.size() < 4096) known.insert(ch, advance);
+    return advance;
 }
 
 CPoint CDC::MoveTo(int x, int y)
@@ -308,7 +370,7 @@ void CDC::TextOut(int x, int y, const std::string& gbkText)
     int pen = 0;
     for (const QString& ch : chars) {
         positions.push_back(pen);
-        pen += m_metrics.horizontalAdvance(ch) + m_charExtra;
+        pen += Advance(ch) + m_charExtra;
     }
     const int boxWidth = std::max(0, pen);
     const int inkWidth = std::max(0, pen - m_charExtra);
@@ -342,7 +404,7 @@ CSize CDC::GetTextExtent(const std::string& gbkText) const
 {
     int width = 0;
     if (!gbkText.empty())
-        for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += m_metrics.horizontalAdvance(ch);
+        for (const QString& ch : SplitCharacters(DecodeText(gbkText))) width += Advance(ch);
     return CSize(width, m_metrics.height());
 }
 
@@ -354,6 +416,115 @@ int CDC::GetTextAscent() const
 int CDC::GetTextHeight() const
 {
     return m_metrics.height();
+}
+
+int CDC::GetAvgCharWidth() const
+{
+    return m_metrics.averageCharWidth();
+}
+
+int CDC::CharAdvance(const QString& ch) const
+{
+    return Advance(ch) + m_charExtra;
+}
+
+int CDC::LineWidth(const std::string& gbkLine) const
+{
+    int width = 0;
+    for (const GbkChar& c : SplitGbkCharacters(gbkLine)) width += CharAdvance(c.text);
+    return width;
+}
+
+std::string CDC::WrapText(const std::string& gbkText, int width) const
+{
+    std::string out;
+    out.reserve(gbkText.size() + 8);
+    long long lineWidth = 0;
+    bool lineHasChars = false;
+    for (const GbkChar& c : SplitGbkCharacters(gbkText)) {
+        const char first = gbkText[c.start];
+        if (first == '\r' || first == '\n') {
+            out += first;
+            lineWidth = 0;
+            lineHasChars = false;
+            continue;
+        }
+        const int advance = CharAdvance(c.text);
+        if (lineHasChars && lineWidth + advance > width) {
+            out += "\r\n";
+            lineWidth = 0;
+        }
+        out.append(gbkText, c.start, c.size);
+        lineWidth += advance;
+        lineHasChars = true;
+    }
+    return out;
+}
+
+namespace {
+
+// The lines of a text: CR LF, CR and LF each end one; a break at the end
+// opens no further line.
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t brk = text.find_first_of("\r\n", start);
+        if (brk == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, brk - start));
+        start = brk + 1;
+        if (text[brk] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+} // namespace
+
+int CDC::DrawText(const std::string& gbkText, CRect& rect, unsigned format)
+{
+    const long long boxWidth = (long long)rect.right - rect.left;
+    const int wrapWidth = int(std::clamp<long long>(boxWidth, 0, 1LL << 30));
+    const std::vector<std::string> lines =
+        SplitLines((format & DT_WORDBREAK) ? WrapText(gbkText, wrapWidth) : gbkText);
+    std::vector<int> widths;
+    widths.reserve(lines.size());
+    int widest = 0;
+    for (const std::string& line : lines) {
+        widths.push_back(LineWidth(line));
+        widest = std::max(widest, widths.back());
+    }
+    const int lineHeight = m_metrics.height();
+    const int height = int(std::min<long long>(1LL << 30, (long long)lines.size() * lineHeight));
+    if (format & DT_CALCRECT) {
+        rect.right = int(std::min<long long>((long long)rect.left + widest, INT_MAX));
+        rect.bottom = int(std::min<long long>((long long)rect.top + height, INT_MAX));
+        return height;
+    }
+    const bool clip = !(format & DT_NOCLIP);
+    if (clip) {
+        m_painter->save();
+        const long long boxHeight = (long long)rect.bottom - rect.top;
+        m_painter->setClipRect(QRect(rect.left, rect.top, int(std::clamp<long long>(boxWidth, 0, 1LL << 30)),
+                                     int(std::clamp<long long>(boxHeight, 0, 1LL << 30))),
+                               m_painter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    long long y = rect.top;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (clip && y >= rect.bottom) break;
+        int x = rect.left;
+        if (format & DT_RIGHT)
+            x = int(std::clamp<long long>((long long)rect.right - widths[i], INT_MIN, INT_MAX));
+        else if (format & DT_CENTER)
+            x = int(((long long)rect.left + rect.right - widths[i]) / 2);
+        TextOut(x, int(std::min<long long>(y, INT_MAX)), lines[i]);
+        y += lineHeight;
+    }
+    if (clip) m_painter->restore();
+    return height;
 }
 
 detail::ScreenSurface::ScreenSurface() : image(1, 1, QImage::Format_RGB32), painter(new QPainter(&image)) {}

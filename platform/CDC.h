@@ -12,9 +12,14 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <memory>
 #include <string>
 
 class QPainter;
+
+namespace detail {
+struct FontEntry;
+}
 
 // Pen styles.
 constexpr int PS_SOLID = 0;
@@ -41,6 +46,14 @@ constexpr int HS_DIAGCROSS = 5;
 // Background modes.
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
+
+// DrawText formats (the values of the system's DT_ flags).
+constexpr unsigned DT_LEFT = 0x0000;
+constexpr unsigned DT_CENTER = 0x0001;
+constexpr unsigned DT_RIGHT = 0x0002;
+constexpr unsigned DT_WORDBREAK = 0x0010;
+constexpr unsigned DT_NOCLIP = 0x0100;
+constexpr unsigned DT_CALCRECT = 0x0400;
 
 // Polygon fill modes.
 constexpr int ALTERNATE = 1;
@@ -121,6 +134,30 @@ public:
     CSize GetTextExtent(const std::string& gbkText) const;
     int GetTextAscent() const;
     int GetTextHeight() const;
+    // The average character width of the selected font, the font's own
+    // figure as text metrics report it.
+    int GetAvgCharWidth() const;
+
+    // Wrapped text, measured and drawn with the advances TextOut uses (each
+    // character's whole-pixel advance plus the character extra), so a text
+    // is drawn exactly as it was measured.
+    //
+    // WrapText breaks the text into lines no wider than `width` by
+    // characters: a CR LF goes in before the character that would make its
+    // line wider, never before the first character of a line (a character
+    // wider than `width` stands alone) and never inside a double-byte
+    // character. Breaks already in the text are kept.
+    std::string WrapText(const std::string& gbkText, int width) const;
+    // Lines end at CR LF, CR or LF; a break at the very end opens no
+    // further line, so an empty text has no lines. With DT_WORDBREAK the
+    // lines are first wrapped to the rectangle's width as WrapText does.
+    // DT_CALCRECT only measures: the rectangle keeps its top-left and gets
+    // the widest line's width and the lines' height. Otherwise every line
+    // is drawn (TextOut) from the rectangle's top, one text height below
+    // the other, at its left, centred in it (DT_CENTER) or against its
+    // right (DT_RIGHT), clipped to it unless DT_NOCLIP is given. Returns
+    // the height of the lines.
+    int DrawText(const std::string& gbkText, CRect& rect, unsigned format);
     // The font made from the selected LogFont, as text is drawn with it.
     const QFont& GetQFont() const { return m_qfont; }
 
@@ -130,6 +167,10 @@ private:
     void ApplyFont();
     bool IsSolidHairline() const;
     void DrawHairlineSegment(const CPoint& from, const CPoint& to);
+    // The whole-pixel advance of one character in the selected font.
+    int Advance(const QString& ch) const;
+    int CharAdvance(const QString& ch) const;
+    int LineWidth(const std::string& gbkLine) const;
 
     QPainter* m_painter;
     bool m_printing;
@@ -138,6 +179,9 @@ private:
     LogFont m_font;
     QFont m_qfont;
     QFontMetrics m_metrics{m_qfont};
+    // The selected font's entry in the thread's cache of fonts, which also
+    // remembers the advances measured in it.
+    std::shared_ptr<detail::FontEntry> m_fontEntry;
     COLORREF m_textColor = RGB(0, 0, 0);
     COLORREF m_bkColor = RGB(255, 255, 255);
     int m_bkMode = OPAQUE;

@@ -76,3 +76,44 @@ std::string QStringToGbk(const QString& text, bool* ok)
 {
     return Utf16ToGbk(std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())), ok);
 }
+
+std::size_t GbkCharLengthAt(const std::string& s, std::size_t i)
+{
+    auto high = [&s](std::size_t k) { return (static_cast<unsigned char>(s[k]) & 0x80) != 0; };
+    auto digit = [&s](std::size_t k) { return s[k] >= '0' && s[k] <= '9'; };
+    if (!high(i) || i + 1 >= s.size() || s[i + 1] == '\r' || s[i + 1] == '\n') return 1;
+    if (digit(i + 1) && i + 3 < s.size() && high(i + 2) && digit(i + 3)) return 4;
+    return 2;
+}
+
+std::vector<GbkChar> SplitGbkCharacters(const std::string& bytes)
+{
+    std::vector<GbkChar> chars;
+    bool ascii = true;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t n = GbkCharLengthAt(bytes, i);
+        ascii = ascii && n == 1 && !(static_cast<unsigned char>(bytes[i]) & 0x80);
+        chars.push_back(GbkChar{i, n, QString()});
+        i += n;
+    }
+    if (ascii) {
+        for (GbkChar& c : chars) c.text = QChar(QLatin1Char(bytes[c.start]));
+        return chars;
+    }
+    // One conversion for the whole text; only when it does not give one
+    // character per unit (damaged bytes) is each unit decoded alone.
+    const QString all = GbkToQString(bytes);
+    std::vector<QString> decoded;
+    decoded.reserve(chars.size());
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const bool pair = all[i].isHighSurrogate() && i + 1 < all.size() && all[i + 1].isLowSurrogate();
+        decoded.push_back(all.mid(i, pair ? 2 : 1));
+        if (pair) ++i;
+    }
+    if (decoded.size() == chars.size()) {
+        for (std::size_t k = 0; k < chars.size(); ++k) chars[k].text = decoded[k];
+        return chars;
+    }
+    for (GbkChar& c : chars) c.text = GbkToQString(bytes.substr(c.start, c.size));
+    return chars;
+}

@@ -4,7 +4,9 @@
 // nothing is lost on the way through.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include <QString>
 
@@ -23,3 +25,20 @@ inline bool IsLeadByteAt(const std::string& s, std::size_t i)
 {
     return (static_cast<unsigned char>(s[i]) & 0x80) != 0 && i + 1 < s.size();
 }
+
+// Bytes of the character that starts at index i of a GBK string: 1 for
+// ASCII, 2 for a double-byte character, 4 for a GB18030 four-byte one
+// (digits in the second and fourth byte). A CR or LF is never taken as the
+// second byte of a damaged pair, and a lead byte at the end stands alone.
+std::size_t GbkCharLengthAt(const std::string& s, std::size_t i);
+
+// One character of a GBK string: where its bytes lie and what it is.
+struct GbkChar {
+    std::size_t start = 0;
+    std::size_t size = 0;
+    QString text;
+};
+
+// The string cut into characters by GbkCharLengthAt, each decoded alone
+// (a malformed one becomes U+FFFD).
+std::vector<GbkChar> SplitGbkCharacters(const std::string& bytes);

@@ -99,11 +99,13 @@ int CVTCurve::CommittedFlag() const
 
 CCurveElement* CVTCurve::CreateCurve(CPage* page, const CCurveNodeList& nodes)
 {
+    // A new curve wears the arrowheads the tool bar's buttons show, so
+    // what the user chose before drawing is what gets drawn and saved.
     const CSystemSettings& settings = Settings();
     return new COpenCurveElement(page, page->GetMaxLevel(), CurrentLineType(), settings.m_crLineColor,
-                                 nodes, ARROW_NONE, settings.m_nStartArrowSize,
-                                 settings.m_dStartArrowAngle, ARROW_NONE, settings.m_nEndArrowSize,
-                                 settings.m_dEndArrowAngle, nullptr);
+                                 nodes, settings.m_nStartArrowType, settings.m_nStartArrowSize,
+                                 settings.m_dStartArrowAngle, settings.m_nEndArrowType,
+                                 settings.m_nEndArrowSize, settings.m_dEndArrowAngle, nullptr);
 }
 
 void CVTCurve::OnCurveCreated(CCurveElement*) {}
@@ -251,6 +253,7 @@ BOOL CVTCurve::FinishInput()
     CCurveElement* curve = CreateCurve(page, nodes);
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
     OnCurveCreated(curve);
+    if (m_onComplete) m_onComplete(curve);
 
     Reset();
     m_pCreatedCurve = curve;

@@ -90,6 +90,9 @@ public:
     {
         m_onNewClosedCurve = std::move(handler);
     }
+    // Called with each curve the right click completes, once it is on the
+    // page and before its editing starts.
+    void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
 
     // --- State, for owners and tests -------------------------------------------
     CCurveElement* GetCreatedCurve() const { return m_pCreatedCurve; }
@@ -154,6 +157,7 @@ protected:
     CPointList m_preview;
     std::function<void()> m_onSubToolDelete;
     std::function<void(CCurveElement*)> m_onNewClosedCurve;
+    std::function<void(CCurveElement*)> m_onComplete;
 
 private:
     BOOL ZoomButtonDown(UINT flags, int x, int y);

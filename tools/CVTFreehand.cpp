@@ -142,6 +142,7 @@ void CVTFreehand::Complete()
                                         settings.m_nEndArrowSize, settings.m_dEndArrowAngle, nullptr);
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
     m_pLastElement = curve;
+    if (m_onComplete) m_onComplete(curve);
     Reset();
 }
 

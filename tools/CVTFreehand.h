@@ -10,6 +10,9 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <functional>
+
+class CCurveElement;
 class CGraphElement;
 class CVTSymmetricDraw;
 
@@ -39,6 +42,8 @@ public:
     int GetTrackPoints(CPointList& out) const;
     // The curve the last stroke made, or null.
     CGraphElement* GetLastElement() const { return m_pLastElement; }
+    // Called with each stroke the tool puts on the page.
+    void SetCompletionHandler(std::function<void(CCurveElement*)> handler) { m_onComplete = std::move(handler); }
     CVTSymmetricDraw* GetOwner() const { return m_pOwner; }
     int IsZoomMode() const { return m_zoomBox.IsHeld(); }
 
@@ -57,4 +62,5 @@ private:
     // Counts its corners in the tool's step, which a stroke does not use.
     CZoomBox m_zoomBox{m_nStep};
     CPointList m_track;
+    std::function<void(CCurveElement*)> m_onComplete;
 };

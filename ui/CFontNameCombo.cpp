@@ -1,6 +1,8 @@
 #include "ui/CFontNameCombo.h"
 
 #include "ui/CCharsetComboBox.h"
+#include "ui/CFontNameItemDelegate.h"
+#include "ui/CFontSampleWnd.h"
 
 #include "app/CMessageHub.h"
 #include "app/CSystemSettings.h"
@@ -12,6 +14,7 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -24,6 +27,11 @@ CFontNameCombo::CFontNameCombo(QWidget* parent) : CBarComboBox(parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     view()->setMinimumWidth(130);
+    setItemDelegate(new CFontNameItemDelegate(this));
+    m_sample = new CFontSampleWnd;
+    m_sampleTimer = new QTimer(this);
+    connect(m_sampleTimer, &QTimer::timeout, this, &CFontNameCombo::OnSampleTimer);
+    m_sampleTimer->start(kSampleTimerMs);
     QStringList faces = QFontDatabase::families();
     std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
     faces.removeDuplicates();
@@ -33,6 +41,30 @@ CFontNameCombo::CFontNameCombo(QWidget* parent) : CBarComboBox(parent)
     }
     connect(this, qOverload<int>(&QComboBox::activated), this, &CFontNameCombo::OnActivated);
     SyncWithSettings();
+}
+
+CFontNameCombo::~CFontNameCombo()
+{
+    delete m_sample;
+}
+
+void CFontNameCombo::OnSampleTimer()
+{
+    const QAbstractItemView* list = view();
+    if (!list->isVisible()) return;
+    const QModelIndex highlighted = list->currentIndex();
+    if (!highlighted.isValid()) return;
+    const int top = std::max(0, list->indexAt(QPoint(1, 1)).row());
+    const int itemHeight = std::max(1, list->sizeHintForRow(0));
+    const QPoint corner = list->mapToGlobal(QPoint(list->width(), 0));
+    m_sample->ShowSample(corner.x() + 5, corner.y() + itemHeight * (highlighted.row() - top + 1),
+                         highlighted.data().toString());
+}
+
+void CFontNameCombo::hidePopup()
+{
+    m_sample->hide();
+    CBarComboBox::hidePopup();
 }
 
 void CFontNameCombo::SyncWithSettings()

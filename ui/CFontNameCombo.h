@@ -9,14 +9,19 @@
 #include "ui/CBarComboBox.h"
 
 class CCharsetComboBox;
+class CFontSampleWnd;
+class QTimer;
 
 class CFontNameCombo : public CBarComboBox {
     Q_OBJECT
 public:
     static constexpr int kItemHeight = 16;
     static constexpr int kMaxRecentFonts = 6;
+    // How often the sample beside the open list follows the highlight.
+    static constexpr int kSampleTimerMs = 500;
 
     explicit CFontNameCombo(QWidget* parent = nullptr);
+    ~CFontNameCombo() override;
 
     // The script box refilled whenever the face changes.
     void SetCharsetCombo(CCharsetComboBox* charsets) { m_charsets = charsets; }
@@ -26,6 +31,12 @@ public:
     // Shows the settings' face without reporting it.
     void SyncWithSettings();
     int RecentFontCount() const;
+
+    CFontSampleWnd* SampleWindow() const { return m_sample; }
+    // Shows the highlighted entry of the open list in its own face beside
+    // the list (what the timer does).
+    void OnSampleTimer();
+    void hidePopup() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -39,4 +50,6 @@ private:
 
     QString m_lastValidFace;
     CCharsetComboBox* m_charsets = nullptr;
+    CFontSampleWnd* m_sample = nullptr;
+    QTimer* m_sampleTimer = nullptr;
 };

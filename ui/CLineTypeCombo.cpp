@@ -6,7 +6,10 @@
 #include "geometry/Distance.h"
 #include "geometry/Offset.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 
@@ -119,6 +122,16 @@ CLineTypeCombo::CLineTypeCombo(QWidget* parent) : CBarComboBox(parent)
     setIconSize(kSampleSize);
     setMinimumContentsLength(0);
     connect(this, qOverload<int>(&QComboBox::currentIndexChanged), this, &CLineTypeCombo::OnIndexChanged);
+    // In the open list the highlighted entry is the one a user means.
+    view()->installEventFilter(this);
+    view()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view(), &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const int row = view()->indexAt(at).row();
+        if (row < 0) return;
+        QMenu* menu = CreateListMenu(row, view());
+        menu->exec(view()->viewport()->mapToGlobal(at));
+        delete menu;
+    });
     SyncWithSettings();
 }
 
@@ -179,14 +192,47 @@ void CLineTypeCombo::OnIndexChanged(int index)
 void CLineTypeCombo::keyReleaseEvent(QKeyEvent* event)
 {
     CBarComboBox::keyReleaseEvent(event);
-    if (event->key() == Qt::Key_Delete) DeleteSelectedLineType();
+    if (event->key() == Qt::Key_Delete && !DeleteLineType(currentIndex())) QApplication::beep();
 }
 
-void CLineTypeCombo::DeleteSelectedLineType()
+bool CLineTypeCombo::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == view() && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        DeleteFromList(view()->currentIndex().row());
+        return true;
+    }
+    return CBarComboBox::eventFilter(watched, event);
+}
+
+QMenu* CLineTypeCombo::CreateListMenu(int row, QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    QAction* remove = menu->addAction(QStringLiteral("删除线型"), this, [this, row] { DeleteFromList(row); });
+    remove->setEnabled(CanDelete(row));
+    return menu;
+}
+
+void CLineTypeCombo::DeleteFromList(int row)
+{
+    if (!DeleteLineType(row)) {
+        QApplication::beep();
+        return;
+    }
+    // The highlight stays where it was, on the entry that moved up.
+    view()->setCurrentIndex(model()->index(std::min(row, count() - 1), 0));
+}
+
+bool CLineTypeCombo::CanDelete(int index)
+{
+    const CSystemSettings& s = Settings();
+    return index >= kFirstDeletable && index != s.m_nCurLineType && index < int(s.m_aLineTypes.size());
+}
+
+bool CLineTypeCombo::DeleteLineType(int b)
+{
+    if (!CanDelete(b)) return false;
     CSystemSettings& s = Settings();
-    const int b = currentIndex();
-    if (b < kFirstDeletable || b == s.m_nCurLineType || b >= int(s.m_aLineTypes.size())) return;
     s.m_aLineTypes.erase(s.m_aLineTypes.begin() + b);
     const int preview = b - CSystemSettings::kPreviewOffset;
     if (preview < int(s.m_aLineTypePreviews.size()))
@@ -196,4 +242,5 @@ void CLineTypeCombo::DeleteSelectedLineType()
     removeItem(b);
     for (int i = b; i < count(); ++i) setItemIcon(i, SampleIcon(i));
     setCurrentIndex(s.m_nCurLineType);
+    return true;
 }

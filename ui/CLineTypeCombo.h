@@ -1,13 +1,16 @@
 // The line-type drop-down of the context tool bar: one entry per entry of
 // the settings' line-type list, each showing a picture of its line type.
-// Choosing an entry sends "LT_SELCHANGE" with its index; the Delete key
-// removes a custom line type (index 5 or more, not the current one) from
-// both lists of the settings.
+// Choosing an entry sends "LT_SELCHANGE" with its index. A custom line
+// type (index 5 or more, not the current one) is removed from both lists
+// of the settings by the Delete key, on the closed box for its shown entry
+// and in the open list for the highlighted one, or by the open list's
+// context menu.
 #pragma once
 
 #include "ui/CBarComboBox.h"
 
 class CLineAttr;
+class QMenu;
 class QPainter;
 class QRect;
 
@@ -27,14 +30,24 @@ public:
     // One more entry for a line type just appended to the list.
     void AddLineTypeItem();
 
+    // Whether entry `index` may be deleted: custom and not current.
+    static bool CanDelete(int index);
+    // Removes line type `index` from the settings' lists and the box; false
+    // (nothing removed) for a built-in or the current one.
+    bool DeleteLineType(int index);
+    // The open list's context menu for entry `row` (not shown; the caller
+    // runs it).
+    QMenu* CreateListMenu(int row, QWidget* parent);
+
     // The picture of line type `index` of the settings in `rect`.
     static void DrawLineTypeSample(QPainter& p, const QRect& rect, int index, const QColor& colour);
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnIndexChanged(int index);
     QIcon SampleIcon(int index) const;
-    void DeleteSelectedLineType();
+    void DeleteFromList(int row);
 };

@@ -4,7 +4,6 @@
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
-#include "model/CPageSet.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
@@ -27,6 +26,8 @@ namespace {
 // A form matches a size when both sides lie within this many hundredths of
 // a millimetre.
 constexpr int kMatchTolerance = 50;
+// Smallest paper side, in millimetres, that the dialog accepts (exclusive).
+constexpr int kSmallestSideMM = 50;
 
 QLineEdit* MakeEdit(int id, QWidget* parent)
 {
@@ -153,12 +154,66 @@ std::vector<CPageSizeDlg::PaperForm> CPageSizeDlg::DefaultPrinterForms()
 {
     std::vector<PaperForm> forms;
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) return forms;
-    for (const QPageSize& size : printer.supportedPageSizes()) {
-        const QSizeF mm = size.size(QPageSize::Millimeter);
-        forms.push_back({size.name(), RoundToInt(mm.width() * 10.0), RoundToInt(mm.height() * 10.0)});
+    if (!printer.isNull()) {
+        for (const QPageSize& size : printer.supportedPageSizes()) {
+            const QSizeF mm = size.size(QPageSize::Millimeter);
+            forms.push_back({size.name(), RoundToInt(mm.width() * 10.0), RoundToInt(mm.height() * 10.0)});
+        }
     }
+    if (forms.empty()) forms = StandardPaperForms();
     return forms;
+}
+
+std::vector<CPageSizeDlg::PaperForm> CPageSizeDlg::StandardPaperForms()
+{
+    // The sizes a Chinese office printer offers first, portrait, in tenths
+    // of a millimetre; B4 and B5 are the JIS sizes of those printers.
+    static const struct {
+        const char* name;
+        int width;
+        int height;
+    } kForms[] = {
+        {"A3 297 x 420 mm", 2970, 4200},
+        {"A4 210 x 297 mm", 2100, 2970},
+        {"A5 148 x 210 mm", 1480, 2100},
+        {"B4 (JIS) 257 x 364 mm", 2570, 3640},
+        {"B5 (JIS) 182 x 257 mm", 1820, 2570},
+        {"Letter 8.5 x 11 in", 2159, 2794},
+        {"Legal 8.5 x 14 in", 2159, 3556},
+        {"Tabloid 11 x 17 in", 2794, 4318},
+        {"Executive 7.25 x 10.5 in", 1842, 2667},
+        {"A2 420 x 594 mm", 4200, 5940},
+        {"16K 197 x 273 mm", 1970, 2730},
+        {"8K 273 x 394 mm", 2730, 3940},
+    };
+    std::vector<PaperForm> forms;
+    for (const auto& f : kForms) forms.push_back({QString::fromLatin1(f.name), f.width, f.height});
+    return forms;
+}
+
+CPageSizeDlg::LayoutFault CPageSizeDlg::CheckPageLayout(int width, int height, int left, int right, int top,
+                                                        int bottom, int upm)
+{
+    const qint64 smallest = qint64(kSmallestSideMM) * upm;
+    const qint64 largest = qint64(kLargestSideMM) * upm;
+    const QString sideText = QStringLiteral("纸张的宽度和高度必须大于%1毫米,且不超过%2毫米。")
+                                 .arg(kSmallestSideMM)
+                                 .arg(kLargestSideMM);
+    if (width <= smallest || width > largest) return {IDC_WIDTH, sideText};
+    if (height <= smallest || height > largest) return {IDC_HEIGHT, sideText};
+    const struct {
+        int value;
+        int id;
+        const char* side;
+    } margins[] = {{top, IDC_TOP, "上"}, {bottom, IDC_BOTTOM, "下"}, {left, IDC_LEFT, "左"}, {right, IDC_RIGHT, "右"}};
+    for (const auto& m : margins) {
+        if (m.value >= 0) continue;
+        return {m.id, LoadResString(IDS_NEGATIVE_MARGIN).replace(QStringLiteral("%s"), QString::fromUtf8(m.side)), true};
+    }
+    const QString roomText = QStringLiteral("边距太大,纸张上没有可画的区域。");
+    if (qint64(left) + right >= width) return {IDC_LEFT, roomText};
+    if (qint64(top) + bottom >= height) return {IDC_TOP, roomText};
+    return {};
 }
 
 void CPageSizeDlg::FillPaperList()
@@ -218,28 +273,14 @@ bool CPageSizeDlg::OnOK()
     const int right = Parse(m_rightEdit);
     const int top = Parse(m_topEdit);
     const int bottom = Parse(m_bottomEdit);
-    // Documents of paper outside these bounds are refused as damaged when
-    // they are opened, so none is made here.
-    const long long smallest = static_cast<long long>(CPageSet::kSmallestPaperSideMM) * m_nUnitsPerMM;
-    const long long largest = static_cast<long long>(CPageSet::kLargestPaperSideMM) * m_nUnitsPerMM;
-
-    if (width <= smallest || width > largest) return Refuse(m_widthEdit), false;
-    if (height <= smallest || height > largest) return Refuse(m_heightEdit), false;
-    // A negative margin would put the margin frame outside the paper.
-    const struct {
-        int value;
-        QLineEdit* edit;
-        const char* side;
-    } margins[] = {{top, m_topEdit, "上"}, {bottom, m_bottomEdit, "下"}, {left, m_leftEdit, "左"}, {right, m_rightEdit, "右"}};
-    for (const auto& m : margins) {
-        if (m.value >= 0) continue;
-        QMessageBox::warning(this, LoadResString(Ids::IDS_APP_TITLE),
-                             LoadResString(IDS_NEGATIVE_MARGIN).replace(QStringLiteral("%s"), QString::fromUtf8(m.side)));
-        Refuse(m.edit);
+    const LayoutFault fault = CheckPageLayout(width, height, left, right, top, bottom, m_nUnitsPerMM);
+    if (fault.field) {
+        // A negative margin is told in words; the other faults are plain to
+        // see in the fields.
+        if (fault.negativeMargin) QMessageBox::warning(this, LoadResString(Ids::IDS_APP_TITLE), fault.text);
+        Refuse(Edit(fault.field));
         return false;
     }
-    if (static_cast<long long>(left) + right >= width) return Refuse(m_leftEdit), false;
-    if (static_cast<long long>(top) + bottom >= height) return Refuse(m_topEdit), false;
 
     m_nPaperWidth = width;
     m_nPaperHeight = height;

@@ -61,7 +61,22 @@ public:
     // Replaces the printer's forms, for a caller that has them already.
     void SetPaperForms(const std::vector<PaperForm>& forms);
     const std::vector<PaperForm>& GetPaperForms() const { return m_paperSizes; }
+    // The default printer's forms; the common standard sizes when there is
+    // no printer or it reports none, so that a size can still be chosen.
     static std::vector<PaperForm> DefaultPrinterForms();
+    static std::vector<PaperForm> StandardPaperForms();
+
+    // Largest paper side, in millimetres, that a page may have.
+    static constexpr int kLargestSideMM = 10000;
+    // The rules a paper size and its margins keep (document units, `upm`
+    // per millimetre): each side longer than 50 mm and at most the largest
+    // side, margins not negative and leaving room on the paper.
+    struct LayoutFault {
+        int field = 0; // the id of the edit to correct; 0 when all is well
+        QString text; // why, for a message
+        bool negativeMargin = false;
+    };
+    static LayoutFault CheckPageLayout(int width, int height, int left, int right, int top, int bottom, int upm);
 
     // The first form within half a millimetre of the size (document units,
     // `unitsPerMM` per millimetre); the count of forms (the custom entry)

@@ -36,22 +36,33 @@ QString RatioText(double ratio)
     return QString::fromStdString(text);
 }
 
-// The ratio typed, or false when it is empty or no number.
+// The ratio typed as a decimal or a fraction ("1/2"), or false when it is
+// empty or no number.
 bool ReadRatio(const QString& text, double& ratio)
 {
-    const std::string s = text.trimmed().toStdString();
-    if (s.empty()) return false;
+    const QString s = text.trimmed();
+    if (s.isEmpty()) return false;
     bool ok = false;
-    ratio = QLocale::c().toDouble(QString::fromStdString(s), &ok);
-    return ok;
+    ratio = QLocale::c().toDouble(s, &ok);
+    if (ok) return true;
+    const QStringList parts = s.split(QLatin1Char('/'));
+    if (parts.size() != 2) return false;
+    bool numOk = false;
+    bool denOk = false;
+    const double num = QLocale::c().toDouble(parts[0].trimmed(), &numOk);
+    const double den = QLocale::c().toDouble(parts[1].trimmed(), &denOk);
+    if (!numOk || !denOk || den == 0.0) return false;
+    ratio = num / den;
+    return true;
 }
 
 } // namespace
 
 CPointOnCurveDlg::CPointOnCurveDlg(CVectorTool& tool, const CPointList& outline, int length,
                                    const CPoint& referenceEnd, QWidget* parent)
-    : QDialog(parent), m_tool(tool), m_outline(outline), m_length(length)
+    : CCaptionCalcDlg(IDD, parent), m_tool(tool), m_outline(outline), m_length(length)
 {
+    if (const CPageSet* pageSet = m_tool.GetPageSet()) SetUnitsPerMM(pageSet->GetUnitsPerMM());
     PolylineLength(m_outline, m_total);
     if (!m_outline.IsEmpty()) {
         const CPoint head = m_outline.GetHead();
@@ -76,6 +87,7 @@ CPointOnCurveDlg::CPointOnCurveDlg(CVectorTool& tool, const CPointList& outline,
     grid->addWidget(m_unit, 0, 2);
     grid->addWidget(m_ratioButton, 1, 0);
     grid->addWidget(m_ratioEdit, 1, 1);
+    grid->addWidget(m_calcButton, 0, 3, 2, 1);
     m_otherEnd = new QCheckBox(QStringLiteral("参考另一端(&R)"), this);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("确认(&O)"), QDialogButtonBox::AcceptRole)->setDefault(true);
@@ -109,12 +121,6 @@ BOOL CPointOnCurveDlg::Run(CVectorTool& tool, const CPointList& outline, int len
 void CPointOnCurveDlg::Install()
 {
     CVectorTool::SetPointOnCurveDialog(&CPointOnCurveDlg::Run);
-}
-
-int CPointOnCurveDlg::UnitsPerMM() const
-{
-    const CPageSet* pageSet = m_tool.GetPageSet();
-    return pageSet ? pageSet->GetUnitsPerMM() : 100;
 }
 
 double CPointOnCurveDlg::GetRatio() const

@@ -3,13 +3,14 @@
 // the work unit) or as a ratio of the curve's whole length; a check box
 // measures from the other end instead. Each change moves the tool's point
 // there (through the tool's mouse move), so the capture follows the typed
-// value; OK takes the point.
+// value; OK takes the point. The calculator button works on the edit box
+// that has the focus.
 #pragma once
+
+#include "ui/CCaptionCalcDlg.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
-
-#include <QDialog>
 
 class CVectorTool;
 class QCheckBox;
@@ -17,7 +18,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
-class CPointOnCurveDlg : public QDialog {
+class CPointOnCurveDlg : public CCaptionCalcDlg {
     Q_OBJECT
 public:
     static constexpr int IDD = 136;
@@ -58,7 +59,6 @@ private:
     void OnOtherEndToggled(bool checked);
     void ShowValues();
     void MoveToolPoint();
-    int UnitsPerMM() const;
 
     CVectorTool& m_tool;
     CPointList m_outline;

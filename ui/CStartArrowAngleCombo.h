@@ -1,7 +1,9 @@
 // The start arrowhead's size drop-down (command 32869): entries "1" to
 // "10" for sizes 1000 to 10000; a choice is written straight into the
 // settings' start arrowhead size. CEndArrowAngleCombo does the same for the
-// end arrowhead.
+// end arrowhead. A size between the entries (the default 600) has no entry,
+// but the box still shows it, in the entries' measure ("0.6"), rather than
+// nothing.
 #pragma once
 
 #include "ui/CBarComboBox.h"
@@ -15,9 +17,11 @@ public:
 
     explicit CStartArrowAngleCombo(QWidget* parent = nullptr);
 
-    // Selects the entry of the size in the settings (none when no entry
-    // has that size).
+    // Selects the entry of the size in the settings; with no entry of that
+    // size none is selected and the box shows the size as it is.
     void SyncWithSettings();
+    // The text of a size: thousandths ("0.6" for 600, "3" for 3000).
+    static QString SizeText(int size);
 
 protected:
     using SizeField = int CSystemSettings::*;

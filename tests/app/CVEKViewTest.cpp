@@ -366,6 +366,15 @@ TEST_F(ViewTest, ZoomToRectShowsTheRectangleCentred)
     EXPECT_NEAR((tl.y + br.y) / 2.0, (drawRect.Height() - 1) / 2.0, 1);
 }
 
+TEST_F(ViewTest, ZoomingIntoAPointStopsAtTheWheelsLimit)
+{
+    view->ZoomToRect(8000, 9000, 8001, 9001);
+    EXPECT_NEAR(view->GetScale(), 21000.0 / CVEKView::kZoomInLimit, 1e-9);
+    const CPoint centre = view->ModelToDevicePoint(8000, 9000);
+    EXPECT_NEAR(centre.x, (drawRect.Width() - 1) / 2.0, 3);
+    EXPECT_NEAR(centre.y, (drawRect.Height() - 1) / 2.0, 3);
+}
+
 TEST_F(ViewTest, UnusablePapersAndWindowsKeepTheMapping)
 {
     view->SetViewTransform(3.0, 7, 9);

@@ -13,6 +13,7 @@ TEST(FuzzInputs, LoadOrAreRefusedCleanly)
         {"LineType", fuzz::LineType},
         {"Clipboard", fuzz::Clipboard},
         {"WindowPos", fuzz::WindowPos},
+        {"PhraseList", fuzz::PhraseList},
     });
     EXPECT_GT(replayed, 0);
 }

@@ -149,9 +149,9 @@ TEST_F(SheetTabBarTest, OperationsKeepTabsAndPagesInStep)
          [](PageListView& v) { v.GetSheetTabBar()->OnInsertBefore(); }, 4, 3, 2, {"ins 2 before"}},
         {"insert after the current page shows the new page", 3, 2,
          [](PageListView& v) { v.GetSheetTabBar()->OnInsertAfter(); }, 4, 3, 100, {"ins 2 after", "sel 2>3"}},
-        {"insert after an earlier tab keeps the page", 4, 3, [](PageListView& v) { v.InsertSheetAfter(1); }, 5, 4, 3,
+        {"insert after an earlier tab keeps the page", 4, 3, [](PageListView& v) { v.InsertSheetAfter(0); }, 5, 4, 3,
          {"ins 1 after"}},
-        {"insert after a later tab keeps the page", 4, 2, [](PageListView& v) { v.InsertSheetAfter(3); }, 5, 2, 2,
+        {"insert after a later tab keeps the page", 4, 2, [](PageListView& v) { v.InsertSheetAfter(2); }, 5, 2, 2,
          {"ins 3 after"}},
         {"insert after and select a tab other than the current", 4, 1,
          [](PageListView& v) { v.InsertSheetAfterAndSelect(3); }, 5, 4, 100, {"ins 3 after", "sel 1>4"}},
@@ -200,7 +200,7 @@ TEST_F(SheetTabBarTest, TabsStayNumberedAndPackedThroughASequence)
     ExpectInStep();
     Bar().OnNextSheet();
     ExpectInStep();
-    view.InsertSheetAfter(1);
+    view.InsertSheetAfter(0);
     ExpectInStep();
     for (int i = 0; i < 9; ++i) Bar().OnInsertAfter();  // captions grow to two digits
     ExpectInStep();
@@ -234,6 +234,8 @@ TEST_F(SheetTabBarTest, NumbersOutsideTheBarAreIgnored)
     view.SetPages(2, 1);
     view.DeleteSheet(3);
     view.InsertSheetAfter(5);
+    view.InsertSheetAfter(2);   // indexes run 0 .. count - 1
+    view.InsertSheetAfter(-1);
     view.SetCurrentSheet(0);
     EXPECT_EQ(view.GetSheetCount(), 2);
     EXPECT_EQ(view.GetCurrentSheet(), 1);

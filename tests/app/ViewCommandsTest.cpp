@@ -316,8 +316,9 @@ TEST_F(ViewCommandsTest, InsertingPagesKeepsPagesCurrentPageAndTabsInStep)
     EXPECT_EQ(view->GetCurrentSheet(), 3);
     EXPECT_EQ(doc.UndoCount(), 2);
 
-    // After a page before the current one, keeping the current one.
-    view->InsertSheetAfter(1);
+    // After a page before the current one (by its 0-based index), keeping
+    // the current one.
+    view->InsertSheetAfter(0);
     ASSERT_EQ(Pages().GetPageCount(), 4);
     EXPECT_EQ(Pages().GetCurrentPage(), second);
     EXPECT_EQ(view->GetCurrentSheet(), 4);
@@ -329,6 +330,51 @@ TEST_F(ViewCommandsTest, InsertingPagesKeepsPagesCurrentPageAndTabsInStep)
     EXPECT_EQ(doc.GetPageSet()->GetPageCount(), 3);
     EXPECT_EQ(view->GetSheetCount(), 3);
     EXPECT_EQ(view->GetCurrentSheet(), doc.GetPageSet()->GetCurrentPageIndex() + 1);
+}
+
+// A caller that changes the page and then needs a new page (a table row
+// continued onto the next page) makes one undo step of both, whether it
+// took its snapshot at once or holds a deferred one.
+TEST_F(ViewCommandsTest, APageInsertedInTheCallersStepIsPartOfThatStep)
+{
+    for (const bool deferred : {false, true}) {
+        SCOPED_TRACE(deferred ? "deferred step" : "snapshot");
+        ASSERT_TRUE(doc.OnNewDocument());
+        doc.SetModifiedFlag(false);
+        const int undoBefore = doc.UndoCount();
+        if (deferred)
+            doc.BeginUndoStep();
+        else
+            doc.SaveUndoState();
+        AddBox(CRect(100, 100, 500, 500), RGB(0, 0, 255));
+        view->InsertSheetAfterInStep(0);
+        ASSERT_EQ(Pages().GetPageCount(), 2);
+        EXPECT_EQ(view->GetSheetCount(), 2);
+        EXPECT_EQ(Pages().GetCurrentPageIndex(), 0);
+        EXPECT_EQ(doc.UndoCount(), undoBefore + 1);
+        EXPECT_FALSE(doc.HasPendingUndoStep());
+        EXPECT_TRUE(doc.IsModified());
+
+        // One undo takes back the page and the change before it.
+        view->OnEditUndo();
+        EXPECT_EQ(Pages().GetPageCount(), 1);
+        EXPECT_EQ(Pages().GetElementCount(), 0);
+        EXPECT_EQ(view->GetSheetCount(), 1);
+    }
+}
+
+TEST_F(ViewCommandsTest, APageInsertedOnItsOwnIsAStepOfItsOwn)
+{
+    doc.SetModifiedFlag(false);
+    view->InsertSheetAfter(0);
+    EXPECT_EQ(Pages().GetPageCount(), 2);
+    EXPECT_EQ(doc.UndoCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
+    // An index that names no page inserts nothing.
+    view->InsertSheetAfter(2);
+    view->InsertSheetAfterInStep(-1);
+    EXPECT_EQ(Pages().GetPageCount(), 2);
+    EXPECT_EQ(doc.UndoCount(), 1);
 }
 
 TEST_F(ViewCommandsTest, DeletingPagesKeepsPagesCurrentPageAndTabsInStep)

@@ -445,6 +445,35 @@ TEST_F(CurveEditorTest, DeleteDuringADragRemovesTheDraggedNode)
     EXPECT_FALSE(view->CanEditCancel());
 }
 
+// Deleting down to one node removes the curve, and with it the mirror that
+// lost the same node: no one-node curve stays on the page.
+TEST_F(CurveEditorTest, ACurveDeletedToOneNodeTakesItsMirrorWithIt)
+{
+    CCurveElement* root = AddCurve({{2000, 3000}, {6000, 3000}}, 0);
+    auto* a1 = new CSharedPoint(Page(), 0, 5000);
+    auto* a2 = new CSharedPoint(Page(), 10000, 5000);
+    Page()->AddPoint(a1);
+    Page()->AddPoint(a2);
+    CCurveNodeList nodes;
+    for (CCurveNode* n : root->Nodes()) {
+        auto* p = new CSharedPoint(Page(), n->GetPoint(), a1, a2);
+        Page()->AddPoint(p);
+        nodes.AddTail(new CCurveNode(p, n->GetKind()));
+    }
+    auto* mirror = new COpenCurveElement(Page(), 0, CLineAttr(10), 0, nodes, 0, 600, 53.0, 0, 600, 53.0, root);
+    Pages().AddElementToPage(mirror);
+    ASSERT_EQ(Curves().size(), 2u);
+
+    CVTModifyCurve own(view.get(), nullptr);
+    own.SetCurve(root);
+    own.OnMouseMove(0, 2000, 3000);
+    own.OnDeleteDown();
+    EXPECT_EQ(own.IsCurveRemoved(), 1);
+    EXPECT_TRUE(Curves().empty());
+    view->OnEditUndo();
+    EXPECT_EQ(Curves().size(), 2u);
+}
+
 TEST_F(CurveEditorTest, EditsOfAMirrorCurveReachItsSource)
 {
     CCurveElement* root = AddCurve({{2000, 3000}, {4000, 3000}, {6000, 3000}}, 0);

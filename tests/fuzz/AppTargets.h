@@ -10,6 +10,7 @@
 #include "app/SettingsRepair.h"
 #include "model/COleArchiveContext.h"
 #include "platform/CArchive.h"
+#include "ui/CPhraseList.h"
 
 #include <QMimeData>
 
@@ -128,6 +129,36 @@ inline bool Clipboard(const std::string& bytes)
     COleArchiveContext objects(ar);
     document.Store(ar);
     return true;
+}
+
+// "Text.lst", the phrase list of the edit-text dialog, read as the dialog
+// reads it. Every phrase read is a trimmed, non-empty run of whole
+// characters short enough to be written whole, and reads back the same
+// from the bytes written for it; a confirmed phrase leaves a file that
+// reads without damage (or, for a damaged file that did not change, the
+// file as it was).
+inline bool PhraseList(const std::string& bytes)
+{
+    const InputFile file(bytes, ".lst");
+    CPhraseList list;
+    const bool sound = list.Load(file.Path());
+    const std::vector<std::string>& phrases = list.Phrases();
+    for (const std::string& phrase : phrases) {
+        if (phrase.empty() || phrase.size() > std::size_t(CPhraseList::kMaxPhraseBytes))
+            throw Broken("a phrase read is empty or too long to be written whole");
+        bool damaged = false;
+        if (CPhraseList::Parse(phrase, &damaged) != std::vector<std::string>{phrase} || damaged)
+            throw Broken("a phrase read does not read back alone and whole");
+    }
+    if (CPhraseList::Parse(CPhraseList::Format(phrases)) != phrases)
+        throw Broken("the phrases written do not read back the same");
+    if (phrases.empty()) return sound;
+    if (!CPhraseList::SavePhrase(file.Path(), phrases.back())) return sound;
+    CPhraseList again;
+    if (!again.Load(file.Path()) && !list.IsDamaged())
+        throw Broken("a phrase list written reads as damaged");
+    if (again.Phrases().empty()) throw Broken("a confirmed phrase was lost");
+    return sound;
 }
 
 } // namespace fuzz

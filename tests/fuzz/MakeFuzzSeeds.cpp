@@ -5,6 +5,8 @@
 #include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "library/CLibraryWriter.h"
+#include "library/HpglEncodedPolyline.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CFillStyle.h"
 #include "model/CImageElement.h"
@@ -19,6 +21,8 @@
 #include "model/CVEKCntrItem.h"
 #include "platform/CArchive.h"
 #include "platform/CCompoundFile.h"
+#include "platform/CDC.h"
+#include "tables/CTableElement.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -189,6 +193,17 @@ void FillPageSet(CPageSet& pageSet, const CVEKCntrItemPtr& item)
     page->AddElement(new CTextElement(page, 4, CTextFont("A\r\nBC", font, RGB(0, 0, 255)), 6000, 17000, 2));
     page->AddElement(new CTextPairElement(page, 1));
 
+    auto* table = new CTableElement(page, 2, 3, 3, RGB(0, 0, 0), 35, 25, CRect(50, 50, 50, 50), 4,
+                                    CSystemSettings::DefaultTextFont(), RGB(0, 0, 0), RGB(255, 255, 255),
+                                    CRect(2000, 20000, 11000, 22100));
+    table->SetCellText(1, 1, "\xB2\xBF\xCE\xBB"); // 部位
+    table->SetCellText(2, 2, "70\r\n72");
+    table->SetCellDiagonal({1, 1}, true, false, RGB(0, 0, 0), 25);
+    CScreenDC dc;
+    table->MergeCells(&dc, {{3, 1}, {3, 2}});
+    table->MergeCells(&dc, {{1, 3}, {2, 3}});
+    page->AddElement(table);
+
     auto object = new COleObjectElement(page, 5, item);
     object->SetRect(CRect(10000, 10000, 14000, 13000));
     page->AddElement(object);
@@ -337,7 +352,7 @@ int main(int argc, char** argv)
         // Each element alone, after the kind and version bytes the element
         // target reads first, without the header the page reads.
         const int kinds[] = {ELEMENT_CURVE, ELEMENT_CURVE, ELEMENT_IMAGE, ELEMENT_TEXT, ELEMENT_TEXTPAIR,
-                             ELEMENT_OLEOBJECT};
+                             ELEMENT_OLEOBJECT, ELEMENT_TABLE};
         int n = 0;
         CPage* page = full.GetPageAt(0);
         for (POSITION pos = page->GetFirstElementPosition(); pos;) {
@@ -354,7 +369,27 @@ int main(int argc, char** argv)
             seed.push_back(char(PAGESET_VERSION - 96));
             seed += ar.Buffer().substr(header);
             Save("Element", ("element-" + std::to_string(n++)).c_str(), seed);
+            // The table target reads the table record after its header.
+            if (element->GetType() == ELEMENT_TABLE) Save("Table", "measurement-table", ar.Buffer().substr(8));
         }
+    }
+
+    // Tables alone: a plain one, and a row merged across a column.
+    {
+        CPageSet pageSet;
+        pageSet.AppendPage();
+        CTableElement plain(pageSet.GetPageAt(0), 0, 2, 2, RGB(0, 0, 255), 2, 1, CRect(10, 0, 10, 0), 0,
+                            CSystemSettings::DefaultTextFont(), RGB(0, 0, 0), RGB(255, 255, 0), CRect(0, 0, 2000, 1000));
+        CArchive ar;
+        plain.Store(ar);
+        Save("Table", "plain-2x2", ar.Buffer().substr(8));
+        CScreenDC dc;
+        plain.InsertRow(2, 0);
+        plain.MergeCells(&dc, {{2, 1}, {3, 1}});
+        plain.SplitCell(&dc, 1, 2, 1, 3);
+        CArchive merged;
+        plain.Store(merged);
+        Save("Table", "merged-and-split", merged.Buffer().substr(8));
     }
 
     // The document file, with its object in an "Embedding" storage.
@@ -414,9 +449,51 @@ int main(int argc, char** argv)
         Save("Clipboard", "text", "\x01" "Front \xE5\x89\x8D\xE7\x89\x87\nline two");
     }
 
+    // Library files: the curves, pictures and texts of a full page, and the
+    // texts alone (both targets read the same files).
+    {
+        CPageSet full;
+        FillPageSet(full, item);
+        std::vector<CGraphElement*> everything;
+        std::vector<CGraphElement*> texts;
+        CPage* page = full.GetPageAt(0);
+        for (POSITION pos = page->GetFirstElementPosition(); pos;) {
+            CGraphElement* element = page->GetNextElement(pos);
+            everything.push_back(element);
+            if (element->GetType() == ELEMENT_TEXT) texts.push_back(element);
+        }
+        for (const char* target : {"LibraryFile", "LibraryPreview"}) {
+            Save(target, "every-kind", CLibraryWriter::Build(everything));
+            Save(target, "texts-only", CLibraryWriter::Build(texts));
+        }
+    }
+
+    // polylines in both bases (the real files of ../shared/realdata/hpgl
+    // are seeds too).
+    Save("Hpgl", "every-command",
+         "IN;SP1;LT2;PU100,100;PD200,100,200,200;PA300,300;PR10,-10;CI50;AA0,0,90;AR10,10,-45,10;AT5,5,10,0;"
+         "RT1,1,2,0;EA400,400;ER-50,50;RA10,10;RR5,5;EW40,0,90;WG40,90,270;IP0,0,4000,4000;SC0,100,0,100,1;"
+         "IR10,10,90,90;SC0,10,0,10,2;IW0,0,100,100;RO90;CT1;CI20,2;SI0.2,0.3;DI1,1;LO16;LBlabel\x03"
+         "DT#,0;LBown#CO\"note\";PG;");
+    {
+        std::string encoded = "IN;PE:" + EncodeHpglNumber(2) + ">" + EncodeHpglNumber(1) + "<=" + EncodeHpglNumber(10) +
+                              EncodeHpglNumber(20);
+        for (int v : {100, 0, 0, 100, -100, 0, 0, -100}) encoded += EncodeHpglNumber(v);
+        encoded += ";PE7";
+        for (int v : {300, -300, 7, 9}) encoded += EncodeHpglNumber(v, true);
+        Save("Hpgl", "encoded-polylines", encoded + ";");
+    }
+    Save("Hpgl", "printer-wrapped",
+         "\x1b%-12345X@PJL ENTER LANGUAGE=HPGL2\r\n\x1b" "E\x1b%0BIN;PD0,0,100,100;\x1b%0A\x1b*b4Wabcd\x1b%0BPU;"
+         "\x1b.(;\x1b.I81;;17:PD-12.5,3.25;");
+
     // The main window's placement in the profile, as written and as a list.
     Save("WindowPos", "normal", "[Settings]\nWindowPos=\"0,1,-1,-1,-1,-1,120,80,1320,900\"\n");
     Save("WindowPos", "maximized-list", "[General]\nBarState=@ByteArray(\\0)\n[Settings]\nWindowPos=2,3,-1,-1,-8,-8,0,0,1600,1000\n");
+
+    // Phrase lists: as the Windows program wrote one, and a damaged one.
+    Save("PhraseList", "windows", "\xD0\xE4\xBF\xDA\r\nfront piece\r\n  spaced  \r\n\r\nlast");
+    Save("PhraseList", "damaged", std::string("A\0B\r\n\xFF\xC1\r\n", 9) + std::string(1200, 'x'));
 
     // The settings files as the program writes them.
     {

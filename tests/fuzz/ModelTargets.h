@@ -53,9 +53,12 @@ struct ElementKind {
     int code;
     bool closed;
 };
+// Tables are made only where the table library is linked; elsewhere the
+// factory refuses them like any record it cannot read.
 constexpr ElementKind kElementKinds[] = {
     {ELEMENT_CURVE, false}, {ELEMENT_CURVE, true},     {ELEMENT_IMAGE, false},
     {ELEMENT_TEXT, false},  {ELEMENT_TEXTPAIR, false}, {ELEMENT_OLEOBJECT, false},
+    {ELEMENT_TABLE, false},
 };
 
 inline CPage* PageWithPoints(CPageSet& pageSet)

@@ -69,6 +69,16 @@ TEST(FormatNumberText, TwoDecimalsWithoutUselessZeros)
     EXPECT_EQ(FormatNumberText(0.0), "0");
 }
 
+// A spreadsheet cell of -0.001 reads "-0", as the original runtime's
+// "%.2f" printed it before the zeros were cut.
+TEST(FormatNumberText, ANegativeValueThatRoundsToZeroKeepsItsSign)
+{
+    EXPECT_EQ(FormatNumberText(-0.001), "-0");
+    EXPECT_EQ(FormatNumberText(-0.004999), "-0");
+    EXPECT_EQ(FormatNumberText(-0.005), "-0.01");
+    EXPECT_EQ(FormatNumberText(0.001), "0");
+}
+
 struct LeadingCase {
     const char* text;
     double value;

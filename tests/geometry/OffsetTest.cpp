@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -247,3 +248,23 @@ TEST(PointSideOfPolyline, OffsetPathsLieOnTheirSide)
 }
 
 } // namespace
+
+TEST(OffsetPolyline, DensePathHasNoSpikesWhereItBarelyTurns)
+{
+    // A circle of radius 1000 as a polyline of 192 integer points: the
+    // directions of neighbouring segments differ by a hair, and corners
+    // taken through rounded offset points used to land far along the path.
+    CPointList circle;
+    for (int i = 0; i < 192; ++i) {
+        const double a = 6.28318530718 / 192 * i;
+        circle.AddTail(CPoint(int(std::lround(5000 + std::cos(a) * 1000)), int(std::lround(5000 + std::sin(a) * 1000))));
+    }
+    circle.AddTail(CPoint(circle.GetHead()));
+    for (int distance : {200, -200, 15}) {
+        CPointList out;
+        OffsetPolyline(circle, 1, distance, out);
+        ASSERT_GT(out.GetCount(), 150);
+        for (const CPoint& p : out)
+            EXPECT_NEAR(std::hypot(p.x - 5000.0, p.y - 5000.0), 1000.0 + distance, 3.0) << distance;
+    }
+}

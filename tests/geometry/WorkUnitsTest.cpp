@@ -69,11 +69,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{12125, 3, 100, "121.25"}, FormatCase{1125, 2, 100, "1.13"},
                       FormatCase{635, 1, 10, "0.3"}));
 
-// A length too small to show reads 0 and never -0.
+// A negative length too small to show keeps its sign in the decimal units
+// ("-0.0" trimmed), but the fraction form shows a bare 0.
 INSTANTIATE_TEST_SUITE_P(
-    NoNegativeZero, FormatLengthTest,
-    ::testing::Values(FormatCase{-1, 3, 10, "0"}, FormatCase{-4, 2, 100, "0"},
-                      FormatCase{-40, 3, 1, "0"}, FormatCase{-5, 0, 16, "0"}));
+    NegativeZero, FormatLengthTest,
+    ::testing::Values(FormatCase{-1, 3, 10, "-0"}, FormatCase{-4, 2, 100, "-0"},
+                      FormatCase{-40, 3, 1, "-0"}, FormatCase{-1, 1, 100, "-0"}, FormatCase{-5, 0, 16, "0"},
+                      FormatCase{0, 2, 100, "0"}, FormatCase{4, 2, 100, "0"}));
 
 INSTANTIATE_TEST_SUITE_P(
     InchFractions, FormatLengthTest,

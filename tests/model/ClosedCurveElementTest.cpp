@@ -8,12 +8,16 @@
 #include "platform/CArchive.h"
 
 #include "HexBytes.h"
+#include "WmfSample.h"
 
 #include <gtest/gtest.h>
 
+#include <QColor>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <initializer_list>
@@ -525,8 +529,56 @@ TEST_F(ClosedCurveTest, FillBitmapFromAFile)
     ASSERT_NE(e->GetFillBitmap(), nullptr);
     EXPECT_EQ(e->GetFillBitmap()->GetSize(), CSize(3, 2));
 
-    EXPECT_EQ(e->LoadFillBitmap(dir.filePath("none.png")), 0);
+}
+
+TEST_F(ClosedCurveTest, AFillBitmapThatCannotBeReadKeepsTheOldOne)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage picture(3, 2, QImage::Format_ARGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(dir.filePath("tile.png")));
+    // Wider than a stored pixel block may be: the document could not be
+    // opened again once saved.
+    QImage wide(33000, 4, QImage::Format_RGB32);
+    wide.fill(Qt::red);
+    ASSERT_TRUE(wide.save(dir.filePath("wide.png")));
+    QFile text(dir.filePath("text.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+
+    CClosedCurveElement* e = Make(Square(), CLineAttr(10));
+    ASSERT_EQ(e->LoadFillBitmap(dir.filePath("tile.png")), 1);
+    for (const char* name : {"none.png", "wide.png", "text.png", ""}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(e->LoadFillBitmap(*name ? dir.filePath(name) : QString()), 0);
+        ASSERT_NE(e->GetFillBitmap(), nullptr);
+        EXPECT_EQ(e->GetFillBitmap()->GetSize(), CSize(3, 2));
+        EXPECT_EQ(e->GetFillBitmap()->Image().pixel(1, 1), qRgb(0, 0, 255));
+    }
+
+    // A bitmap handed over directly has the same limit.
+    EXPECT_EQ(e->SetFillBitmap(wide), 0);
     EXPECT_EQ(e->GetFillBitmap(), nullptr);
+}
+
+TEST_F(ClosedCurveTest, FillBitmapsAreReadLikePictures)
+{
+    // Metafiles too, played into pixels as for a picture element.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath("green.wmf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string wmf = OneColourWmf(RGB(0, 255, 0));
+    file.write(wmf.data(), qint64(wmf.size()));
+    file.close();
+
+    CClosedCurveElement* e = Make(Square(), CLineAttr(10));
+    ASSERT_EQ(e->LoadFillBitmap(dir.filePath("green.wmf")), 1);
+    ASSERT_NE(e->GetFillBitmap(), nullptr);
+    EXPECT_EQ(e->GetFillBitmap()->GetSize(), CSize(64, 32));
+    EXPECT_EQ(QColor(e->GetFillBitmap()->Image().pixel(30, 15)), QColor(0, 255, 0));
 }
 
 // ---------------------------------------------------------------------------
@@ -674,13 +726,43 @@ TEST_F(ClosedCurveTest, LineFillsThatCannotAdvanceMakeNoLines)
         {"negative spacing", 30.0, -5, 1000},
         {"angle not a number", std::numeric_limits<double>::quiet_NaN(), 100, 1000},
         {"infinite angle", std::numeric_limits<double>::infinity(), 100, 1000},
-        {"millions of lines", 0.0, 1, 100000000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CClosedCurveElement* e = LineFilled(Square(nullptr, c.size), c.angle, CPoint(0, 0), c.spacing);
         EXPECT_TRUE(FillLines(*e).empty());
     }
+}
+
+TEST_F(ClosedCurveTest, DenseLineFillsKeepEveryNthLineThroughTheOrigin)
+{
+    // A hundred million lines one unit apart over a square of a kilometre:
+    // too many to lay out, so only every n-th is drawn, still through the
+    // origin, and the area stays filled from edge to edge.
+    CClosedCurveElement* e = LineFilled(Square(nullptr, 100000000), 0.0, CPoint(0, 7), 1);
+    const int stride = e->GetLineFillStride();
+    EXPECT_GE(stride, 5000);
+    EXPECT_LE(stride, 5001);
+    const std::vector<CLineTypeShape> lines = FillLines(*e);
+    EXPECT_GE(lines.size(), std::size_t(CClosedCurveElement::kMaxFillLines - 10));
+    EXPECT_LE(lines.size(), std::size_t(CClosedCurveElement::kMaxFillLines + 1));
+    std::vector<int> rows;
+    for (const CLineTypeShape& line : lines) {
+        const CPointList& points = line.GetPoints();
+        ASSERT_FALSE(points.IsEmpty());
+        rows.push_back(points.GetHead().y);
+    }
+    std::sort(rows.begin(), rows.end());
+    EXPECT_EQ(rows.front(), 7);
+    EXPECT_EQ(rows[1] - rows[0], stride);
+    EXPECT_GT(rows.back(), 100000000 - stride);
+
+    // A family that fits is drawn whole.
+    e->SetLineFillSpacing(10000);
+    EXPECT_EQ(e->GetLineFillStride(), 1);
+    EXPECT_EQ(FillLines(*e).size(), 10000u);
+    CClosedCurveElement* small = LineFilled(Square(), 0.0, CPoint(0, 0), 100);
+    EXPECT_EQ(small->GetLineFillStride(), 1);
 }
 
 TEST_F(ClosedCurveTest, FillLinesAreRebuiltWhenTheirShapeChanges)

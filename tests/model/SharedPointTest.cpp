@@ -89,6 +89,43 @@ TEST_F(SharedPointFixture, DegenerateAxisKeepsTheLastPlace)
     EXPECT_EQ(mirrored->GetPosition(), CPoint(-10, 20));
 }
 
+// An axis of two points on one spot has no line: the tools are refused it
+// where it is made, before any point depends on it.
+TEST_F(SharedPointFixture, AnAxisOnOneSpotIsRefusedWhereItIsMade)
+{
+    const int before = page()->GetPointCount();
+    CSharedPoint* a1 = axis1;
+    CSharedPoint* a2 = axis2;
+    EXPECT_FALSE(page()->AddMirrorAxis(CPoint(5, 7), CPoint(5, 7), a1, a2));
+    EXPECT_EQ(a1, nullptr);
+    EXPECT_EQ(a2, nullptr);
+    EXPECT_EQ(page()->GetPointCount(), before);
+
+    CSharedPoint* root = Add(new CSharedPoint(page(), 10, 20));
+    CSharedPoint* onAxis1 = Add(new CSharedPoint(page(), 0, 0));
+    EXPECT_EQ(page()->AddMirroredPoint(root, axis1, axis1), nullptr);
+    EXPECT_EQ(page()->AddMirroredPoint(root, axis1, onAxis1), nullptr);
+    EXPECT_EQ(page()->AddMirroredPoint(root, axis1, nullptr), nullptr);
+    EXPECT_EQ(page()->GetPointCount(), before + 2);
+
+    ASSERT_TRUE(page()->AddMirrorAxis(CPoint(0, 0), CPoint(100, 0), a1, a2));
+    EXPECT_EQ(page()->GetPointCount(), before + 4);
+    EXPECT_EQ(a2->GetPosition(), CPoint(100, 0));
+    CSharedPoint* mirrored = page()->AddMirroredPoint(root, a1, a2);
+    ASSERT_NE(mirrored, nullptr);
+    EXPECT_EQ(page()->GetPointIndex(mirrored), before + 4);
+    EXPECT_EQ(mirrored->GetPosition(), CPoint(10, -20));
+}
+
+// Should one be made anyway, its point stands on its source, not at the
+// origin, where it would drag its curves to the page's corner.
+TEST_F(SharedPointFixture, AMirrorAcrossNoLineStandsOnItsSource)
+{
+    CSharedPoint* root = Add(new CSharedPoint(page(), 10, 20));
+    CSharedPoint* mirrored = Add(new CSharedPoint(page(), root, axis1, axis1));
+    EXPECT_EQ(mirrored->GetPosition(), CPoint(10, 20));
+}
+
 TEST_F(SharedPointFixture, DeepMirrorChainsNeitherOverflowNorCrawl)
 {
     // A damaged or generated file may chain mirrors very deep; reading the

@@ -592,6 +592,64 @@ TEST(TextElementBox, CopyTakesEverythingWithoutMeasuring)
     EXPECT_EQ(copy2.GetCorner4(), CPoint(7, 7));
 }
 
+// The corners an editor gives a text outlive every reader of the box: a
+// turned or stretched box is not laid out again from the measured text.
+TEST(TextElementBox, SetTextInBoxKeepsTheCornersGivenThroughEveryReader)
+{
+    CPage page(nullptr);
+    CTextElement e(&page, 0, Text("H"), 0, 0, TRANSPARENT);
+    const CPoint o(1000, 2000), c2(4000, 1000), c4(4500, 2500), c3(1500, 3500);
+    e.SetTextInBox(Text("HHHH", -400, 300, 0, RGB(0, 0, 255)), OPAQUE, o, c2, c4, c3);
+    EXPECT_EQ(e.GetExtent(), MeasureOnImage("HHHH", Font(-400)));
+    EXPECT_FALSE(e.IsBoundsDirty());
+    EXPECT_EQ(e.GetBoundRect(), CRect(1000, 1000, 4500, 3500));
+    CPoint a, b, c, d;
+    e.GetCorners(a, b, d, c);
+    EXPECT_EQ(a, o);
+    EXPECT_EQ(b, c2);
+    EXPECT_EQ(d, c4);
+    EXPECT_EQ(c, c3);
+    // Drawing rebuilds a dirty box first: this one stays.
+    Render(e, 10.0, 0, 0);
+    EXPECT_EQ(e.GetCorner4(), c4);
+    EXPECT_EQ(e.GetTextFont().GetColor(), RGB(0, 0, 255));
+    EXPECT_EQ(e.GetBkMode(), OPAQUE);
+    // The record holds the corners as given.
+    CArchive ar;
+    e.Store(ar);
+    CTextElement back(&page, 0);
+    CArchive in(ar.Buffer().substr(8));
+    back.Load(in);
+    EXPECT_EQ(back.GetCorner2(), c2);
+    EXPECT_EQ(back.GetCorner3(), c3);
+
+    // Where a plain SetText is followed by corner setters, the next reader
+    // lays the box out again and the corners are gone; SetCorners keeps
+    // them.
+    CTextElement lost(&page, 0, Text("H"), 0, 0, TRANSPARENT);
+    lost.SetText(Text("HH"), 0, 0, TRANSPARENT);
+    lost.SetCorner4(9999, 9999);
+    EXPECT_NE(lost.GetBoundRect().right, 9999);
+    CTextElement kept(&page, 0, Text("H"), 0, 0, TRANSPARENT);
+    kept.SetText(Text("HH"), 0, 0, TRANSPARENT);
+    kept.SetCorners(CPoint(0, 0), CPoint(50, 0), CPoint(9999, 9999), CPoint(0, 40));
+    EXPECT_EQ(kept.GetBoundRect(), CRect(0, 0, 9999, 9999));
+}
+
+TEST(TextElementBox, OffsetMovesTheBoxAsItStands)
+{
+    CPage page(nullptr);
+    CTextElement e(&page, 0, Text("HH", -400, 900), 100, 200, TRANSPARENT);
+    CPoint a, b, c, d;
+    e.GetCorners(a, b, d, c);
+    e.OffsetBy(-30, 70);
+    EXPECT_EQ(e.GetOrigin(), a + CPoint(-30, 70));
+    EXPECT_EQ(e.GetCorner2(), b + CPoint(-30, 70));
+    EXPECT_EQ(e.GetCorner4(), d + CPoint(-30, 70));
+    EXPECT_EQ(e.GetCorner3(), c + CPoint(-30, 70));
+    EXPECT_FALSE(e.IsBoundsDirty());
+}
+
 // -- Hit tests ----------------------------------------------------------------
 
 TEST(TextElementHit, TurnedTextIsHitInsideItsTurnedBoxOnly)

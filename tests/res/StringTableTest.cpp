@@ -13,6 +13,7 @@ TEST(StringTable, KnownIdsGiveTheirChineseText)
         {36058, "非MorvaneVEK格式或者文件已经损坏。"},
         {36003, "页面 %d"},
         {38000, "单击两次左键选择放大的区域, 单击右键显示整页, 按Shift键转成缩小功能"},
+        {57345, "如需帮助，请按F1键"},
     };
     for (const Case& c : cases) EXPECT_EQ(LoadResString(c.id), QString::fromUtf8(c.text)) << c.id;
 }

@@ -129,13 +129,14 @@ TEST_F(CurveToolTest, FinishingHandsTheCurveToTheEditor)
     EXPECT_EQ(Curves().size(), 2u);
 }
 
-TEST_F(CurveToolTest, NewCurveTakesTheSettingsLineTypeColourAndArrowSizes)
+TEST_F(CurveToolTest, NewCurveTakesTheSettingsLineTypeColourAndArrowheads)
 {
     CSystemSettings& s = Settings();
     ASSERT_GT(s.m_aLineTypes.size(), 2u);
     s.m_nCurLineType = 2;
     s.m_crLineColor = RGB(0, 128, 0);
     s.m_nStartArrowType = 1;
+    s.m_nEndArrowType = 3;
     s.m_nStartArrowSize = 400;
     s.m_dStartArrowAngle = 30.0;
     s.m_nEndArrowSize = 700;
@@ -150,9 +151,9 @@ TEST_F(CurveToolTest, NewCurveTakesTheSettingsLineTypeColourAndArrowSizes)
     int sk = -1, ss = 0, ek = -1, es = 0;
     double sa = 0, ea = 0;
     curve->GetArrowHeads(sk, ss, sa, ek, es, ea);
-    // No arrowheads until the editor is told to put them on.
-    EXPECT_EQ(sk, 0);
-    EXPECT_EQ(ek, 0);
+    // The arrowheads shown on the tool bar's buttons are the ones drawn.
+    EXPECT_EQ(sk, 1);
+    EXPECT_EQ(ek, 3);
     EXPECT_EQ(ss, 400);
     EXPECT_DOUBLE_EQ(sa, 30.0);
     EXPECT_EQ(es, 700);

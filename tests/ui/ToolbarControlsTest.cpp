@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QKeyEvent>
 
 #include <vector>
@@ -208,6 +209,7 @@ TEST_F(ToolbarControlsTest, ArrowSizeChoiceIsStoredWithoutReport)
     CStartArrowAngleCombo start;
     CEndArrowAngleCombo end;
     EXPECT_EQ(start.currentIndex(), -1); // 600 has no entry
+    EXPECT_EQ(start.placeholderText(), QStringLiteral("0.6")); // but shows
     start.setCurrentIndex(2);
     Q_EMIT start.activated(2);
     end.setCurrentIndex(9);
@@ -215,4 +217,36 @@ TEST_F(ToolbarControlsTest, ArrowSizeChoiceIsStoredWithoutReport)
     EXPECT_EQ(Settings().m_nStartArrowSize, 3000);
     EXPECT_EQ(Settings().m_nEndArrowSize, 10000);
     EXPECT_TRUE(log.params.empty());
+}
+
+// At the default size 600 the box is not blank: it shows the size as an
+// entry would show it, and choosing an entry then shows that entry.
+TEST_F(ToolbarControlsTest, ArrowSizeBetweenTheEntriesStillShowsInTheBox)
+{
+    auto render = [](QComboBox& box) {
+        box.resize(60, 22);
+        QImage image(box.size(), QImage::Format_RGB32);
+        box.render(&image);
+        return image;
+    };
+    QComboBox plain;
+    plain.addItem(QStringLiteral("0.6"));
+    CStartArrowAngleCombo start;
+    CEndArrowAngleCombo end;
+    EXPECT_EQ(render(start), render(plain));
+    EXPECT_EQ(render(end), render(plain));
+
+    const int three = start.findText(QStringLiteral("3"));
+    start.setCurrentIndex(three);
+    Q_EMIT start.activated(three);
+    start.SyncWithSettings();
+    EXPECT_EQ(start.currentText(), QStringLiteral("3"));
+    EXPECT_TRUE(start.placeholderText().isEmpty());
+
+    struct Case {
+        int size;
+        const char* text;
+    };
+    for (const Case& c : {Case{600, "0.6"}, Case{1000, "1"}, Case{1250, "1.25"}, Case{10000, "10"}})
+        EXPECT_EQ(CStartArrowAngleCombo::SizeText(c.size), QString::fromUtf8(c.text)) << c.size;
 }

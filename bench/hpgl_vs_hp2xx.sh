@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Times the editor's plotter import (file into a new document, page written
+# as a 100 dpi JPEG: bench/HpglToJpeg.cpp) against hp2xx turning the same
+# file into a 100 dpi JPEG, and prints both medians and their ratio.
+#
+#   bench/hpgl_vs_hp2xx.sh [FILE.plt]     default: a 1 MB marker of 400 pieces
+#                                         from ../shared/tools/gen_plt.py
+#
+# Needs hp2xx and python3 (Debian packages hp2xx, python3); uses hyperfine
+# (Debian package hyperfine) when it is installed, otherwise the median of
+# 21 runs of each. Builds hpgl_to_jpeg in build-bench (or $BUILD).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${BUILD:-build-bench}
+RUNS=${RUNS:-21}
+
+command -v hp2xx >/dev/null || { echo "hp2xx is not installed (apt-get install hp2xx)" >&2; exit 2; }
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF >/dev/null
+cmake --build "$BUILD" --target hpgl_to_jpeg >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+marker=${1:-$work/marker.plt}
+[ -f "$marker" ] || python3 ../shared/tools/gen_plt.py "$marker" 400
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work}
+
+ours="$BUILD/bench/hpgl_to_jpeg $marker $work/ours.jpg 100"
+theirs="hp2xx -q -m jpg -d 100 -f $work/hp2xx.jpg $marker"
+# Both must succeed before anything is timed.
+$ours && $theirs
+
+if command -v hyperfine >/dev/null; then
+    hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$work/times.json" "$ours" "$theirs" >&2
+    read -r t_ours t_theirs < <(python3 -c '
+import json, sys
+r = json.load(open(sys.argv[1]))["results"]
+print(r[0]["median"], r[1]["median"])' "$work/times.json")
+else
+    median() {
+        local times=()
+        for _ in $(seq "$RUNS"); do
+            local start end
+            start=$(date +%s%N)
+            "$@" >/dev/null
+            end=$(date +%s%N)
+            times+=($(( end - start )))
+        done
+        printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.6f\n", a[int((NR+1)/2)] / 1e9}'
+    }
+    $ours; $theirs # warm the caches
+    t_ours=$(median $ours)
+    t_theirs=$(median $theirs)
+fi
+
+printf 'file: %s (%s bytes)\n' "${1:-gen_plt.py marker, 400 pieces}" "$(stat -c %s "$marker")"
+printf 'vek (import + page JPEG, 100 dpi): %.3f s\n' "$t_ours"
+printf 'hp2xx (JPEG, 100 dpi):             %.3f s\n' "$t_theirs"
+python3 -c 'import sys; print("ratio vek / hp2xx: %.2f" % (float(sys.argv[1]) / float(sys.argv[2])))' "$t_ours" "$t_theirs"

@@ -1,0 +1,57 @@
+// The editor of a line (hatch) fill (fill kind 7): parallel lines at a
+// spacing and an angle through an origin. One handle shows on the page: a
+// circle at the origin with an arrow along the angle. The circle moves the
+// origin, the arrowhead turns the angle (grabbed by one click, dropped by
+// the next, the lines following the mouse in between; a drag that changed
+// them is one undo step, and Undo or Cancel during it put them back). A
+// double click opens the dialog for an exact angle and spacing.
+#pragma once
+
+#include "editors/CVTFillEditor.h"
+
+class CVTFillLine : public CVTFillEditor {
+public:
+    enum Mode { kIdle = 0, kOverOrigin = 1, kOverArrow = 2, kMovingOrigin = 3, kTurning = 4 };
+
+    CVTFillLine(CVEKView* view, CVTFill* owner);
+    ~CVTFillLine() override;
+
+    void Activate() override;
+    // Ends a drag where it stands: kept as one step when it changed the
+    // lines.
+    void Reset() override;
+    BOOL HasPendingStep() override;
+    BOOL UndoStep() override;
+    void Cancel() override;
+    BOOL OnLButtonDown(UINT flags, int x, int y) override;
+    BOOL OnLButtonUp(UINT flags, int x, int y) override;
+    BOOL OnLButtonDblClk(UINT flags, int x, int y) override;
+    BOOL OnRButtonDown(UINT flags, int x, int y) override;
+    BOOL OnMouseMove(UINT flags, int x, int y) override;
+    void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
+
+    // The arrowhead of the handle at q pointing along `degrees`, its tip
+    // `tip` and its base `base` units away from q: tip, then the two
+    // corners.
+    static void ArrowHead(const CPoint& q, double degrees, double tip, double base, CPoint out[3]);
+    // The angle the dialog shows for a fill angle, and the fill angle an
+    // angle typed there gives: the dialog counts the other way round.
+    static double DialogAngle(double fillAngle);
+    static double FillAngleOfDialog(double dialogAngle);
+
+    static constexpr UINT kPromptTurn = 38052;
+    static constexpr UINT kPromptMove = 38053;
+    // "填充线太密，只画出每%1条中的一条": the fill shows only every n-th line.
+    static constexpr int kPromptThinned = 36141;
+
+private:
+    void Hover(const CPoint& p, BOOL& result);
+    void ShowIdlePrompt() const;
+    void Grab(int mode, const CPoint& click);
+    void Follow(const CPoint& p);
+    void EndDrag(bool keep);
+
+    CPoint m_grabbedOrigin;
+    double m_grabbedAngle = 0.0;
+    bool m_changed = false;
+};

@@ -1,0 +1,22 @@
+// Teaches the model's element factory to make tables (kind 8), so that
+// pages, clipboard data and undo copies holding tables load and copy.
+//
+// This file is an interface source of the table library: it is compiled
+// into every program that links the library, where its registration runs
+// before main. A program without the library keeps refusing tables.
+#include "tables/CTableElement.h"
+
+#include "model/ElementFactory.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<CGraphElement> MakeTable(CPage* page, int level)
+{
+    return std::make_unique<CTableElement>(page, level);
+}
+
+const bool g_tablesRegistered = (RegisterElementMaker(ELEMENT_TABLE, &MakeTable), true);
+
+} // namespace

@@ -1,0 +1,254 @@
+// "Text.lst": the bytes the Windows program wrote and reads (GBK, CR LF,
+// pieces of 999 bytes), the way a confirmed text and the word-list editor
+// change it, and damaged files, which give what can be read and are kept
+// until the user changes the list.
+#include "ui/CPhraseList.h"
+
+#include "ui/CEditDictionaryDlg.h"
+#include "ui/CEditTextDlg.h"
+
+#include "platform/CodePage.h"
+#include "res/StringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Phrases = std::vector<std::string>;
+
+// 袖口 and 领子 in GBK.
+const std::string kCuff = "\xD0\xE4\xBF\xDA";
+const std::string kCollar = "\xC1\xEC\xD7\xD3";
+
+class PhraseListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Text.lst"));
+    }
+    void WriteFile(const std::string& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string ReadFile()
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) return "<missing>";
+        return f.readAll().toStdString();
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(PhraseListTest, ConfirmedTextsGoToTheHeadInTheWindowsBytes)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string text;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"an equal line moves up", "B\r\nA\r\nC\r\n", "A", "A\r\nB\r\nC\r\n"},
+        {"two lines: the last ends first", "B\r\n", "X\r\nY", "Y\r\nX\r\nB\r\n"},
+        {"line breaks and blanks round it", "B\r\n", "\r\n  " + kCuff + " \r\n\r\n", kCuff + "\r\nB\r\n"},
+        {"blank text keeps the phrases, trimmed", "  B \r\n\r\nC\r\n", " \r\n\t", "B\r\nC\r\n"},
+        {"no file yet", "", kCollar, kCollar + "\r\n"},
+        // Lines the Windows program wrote with LF alone, or with a CR too
+        // many, read as the same phrases.
+        {"LF and stray CR", "B\nC\r\r\n", "A", "A\r\nB\r\nC\r\n"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(path);
+        if (!c.before.empty()) WriteFile(c.before);
+        ASSERT_TRUE(CPhraseList::SavePhrase(path, c.text)) << c.name;
+        EXPECT_EQ(ReadFile(), c.after) << c.name;
+    }
+}
+
+TEST_F(PhraseListTest, AtMost400PhrasesOfAtMost998BytesCutOnACharacter)
+{
+    std::string bytes;
+    for (int i = 0; i < 400; ++i) bytes += "p" + std::to_string(i) + "\r\n";
+    WriteFile(bytes);
+    ASSERT_TRUE(CPhraseList::SavePhrase(path, "new"));
+    CPhraseList list;
+    ASSERT_TRUE(list.Load(path));
+    ASSERT_EQ(list.Phrases().size(), 400u);
+    EXPECT_EQ(list.Phrases().front(), "new");
+    EXPECT_EQ(list.Phrases().back(), "p398");
+
+    // 1200 ASCII characters keep 998; a double-byte character straddling
+    // byte 998 goes whole, never in half.
+    const std::string ascii(1200, 'a');
+    EXPECT_EQ(CPhraseList::Format({ascii}), std::string(998, 'a') + "\r\n");
+    const std::string straddling = std::string(997, 'a') + kCuff;
+    EXPECT_EQ(CPhraseList::Format({straddling}), std::string(997, 'a') + "\r\n");
+    const std::string fitting = std::string(996, 'a') + kCuff;
+    EXPECT_EQ(CPhraseList::Format({fitting}), std::string(996, 'a') + kCuff.substr(0, 2) + "\r\n");
+}
+
+// A line longer than the reading buffer reads as several phrases, cut
+// before a character that would not fit.
+TEST_F(PhraseListTest, LongLinesReadInPiecesOf999Bytes)
+{
+    const std::string line = std::string(997, 'x') + kCuff + "tail";
+    bool damaged = true;
+    const Phrases phrases = CPhraseList::Parse(line + "\r\n", &damaged);
+    EXPECT_FALSE(damaged);
+    ASSERT_EQ(phrases.size(), 2u);
+    EXPECT_EQ(phrases[0], std::string(997, 'x'));
+    EXPECT_EQ(phrases[1], kCuff + "tail");
+    EXPECT_EQ(CPhraseList::Parse(std::string(998, 'y') + "\n").size(), 1u);
+    EXPECT_EQ(CPhraseList::Parse(std::string(999, 'y') + "\n").size(), 2u);
+}
+
+TEST_F(PhraseListTest, DamagedFilesGiveWhatCanBeReadAndAreKeptUntilTheListChanges)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        Phrases readable;
+    };
+    const Case cases[] = {
+        {"NUL bytes", std::string("A\0B\r\nC\r\n", 8), {"AB", "C"}},
+        {"lead byte without a trail", "A\xD0\r\n" + kCuff + "\r\n", {"A", kCuff}},
+        {"byte 0xFF", "\xFF" "B\r\n", {"B"}},
+        {"lead byte at the end", "A\r\n\xC1", {"A"}},
+    };
+    for (const Case& c : cases) {
+        WriteFile(c.bytes);
+        CPhraseList list;
+        EXPECT_FALSE(list.Load(path)) << c.name;
+        EXPECT_TRUE(list.IsDamaged()) << c.name;
+        EXPECT_EQ(list.Phrases(), c.readable) << c.name;
+        EXPECT_EQ(list.Warning(), LoadResString(36170)) << c.name;
+
+        // Confirming the newest phrase changes nothing: the file stays.
+        ASSERT_TRUE(CPhraseList::SavePhrase(path, c.readable.front())) << c.name;
+        EXPECT_EQ(ReadFile(), c.bytes) << c.name;
+        // A new phrase is a change: what could be read is kept with it.
+        ASSERT_TRUE(CPhraseList::SavePhrase(path, "new")) << c.name;
+        Phrases expected{"new"};
+        expected.insert(expected.end(), c.readable.begin(), c.readable.end());
+        EXPECT_EQ(ReadFile(), CPhraseList::Format(expected)) << c.name;
+    }
+}
+
+TEST_F(PhraseListTest, AHugeFileReadsItsFirstMegabyteOnly)
+{
+    std::string bytes;
+    const std::size_t lineBytes = 92;
+    for (int i = 0; bytes.size() < 10u * 1024 * 1024; ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%08d", i);
+        bytes += number + std::string(lineBytes - 10, 'z') + "\r\n";
+    }
+    WriteFile(bytes);
+    CPhraseList list;
+    EXPECT_FALSE(list.Load(path));
+    EXPECT_EQ(list.Warning(), LoadResString(36171));
+    // Whole lines only: the one the limit cuts through is left out.
+    EXPECT_EQ(list.Phrases().size(), std::size_t(CPhraseList::kMaxFileBytes) / lineBytes);
+    EXPECT_EQ(list.Phrases().back().size(), lineBytes - 2);
+    ASSERT_TRUE(CPhraseList::SavePhrase(path, list.Phrases().front()));
+    EXPECT_EQ(ReadFile().size(), bytes.size());
+}
+
+TEST_F(PhraseListTest, TheWordListEditorKeepsTheTypedOrderUpTo200)
+{
+    EXPECT_EQ(CPhraseList::FromDictionaryText("b\r\n\r\n  a \r\nb\r\nc"), (Phrases{"a", "b", "c"}));
+    std::string words;
+    for (int i = 0; i < 250; ++i) words += "w" + std::to_string(i) + "\n";
+    const Phrases kept = CPhraseList::FromDictionaryText(words);
+    ASSERT_EQ(kept.size(), 200u);
+    EXPECT_EQ(kept.front(), "w0");
+    EXPECT_EQ(kept.back(), "w199");
+
+    WriteFile("x\r\n\xFF" "y\r\n");
+    ASSERT_TRUE(CPhraseList::SaveDictionary(path, "one\r\ntwo"));
+    EXPECT_EQ(ReadFile(), "one\r\ntwo\r\n");
+}
+
+TEST_F(PhraseListTest, AFileThatCannotBeWrittenIsReportedAndLeftWhole)
+{
+    // The folder of the file is a file: nothing can be created there.
+    const QString blocked = dir.filePath(QStringLiteral("blocker"));
+    {
+        QFile f(blocked);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QString error;
+    EXPECT_FALSE(CPhraseList::SavePhrase(blocked + QStringLiteral("/Text.lst"), "A", &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+// -- The dialogs ------------------------------------------------------------------
+
+TEST_F(PhraseListTest, TheDialogListsThePhrasesSortedAndInsertsOneAtTheCaret)
+{
+    WriteFile("zeta\r\nalpha\r\n" + kCuff + "\r\n");
+    CEditTextDlg dialog(nullptr, path);
+    dialog.SetText("ab\r\ncd");
+    QListWidget* list = dialog.PhraseList();
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("alpha"));
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("zeta"));
+    EXPECT_TRUE(dialog.WarningLabel()->isHidden());
+
+    QTextCursor caret = dialog.TextEdit()->textCursor();
+    caret.setPosition(1);
+    dialog.TextEdit()->setTextCursor(caret);
+    dialog.InsertPhrase(GbkToQString(kCuff));
+    EXPECT_EQ(dialog.GetText(), "a" + kCuff + "b\r\ncd");
+
+    dialog.accept();
+    EXPECT_EQ(ReadFile(), "cd\r\na" + kCuff + "b\r\nzeta\r\nalpha\r\n" + kCuff + "\r\n");
+}
+
+TEST_F(PhraseListTest, TheDialogWarnsOfADamagedFileAndCancelWritesNothing)
+{
+    const std::string damaged = std::string("A\0\r\n", 4);
+    WriteFile(damaged);
+    CEditTextDlg dialog(nullptr, path);
+    EXPECT_FALSE(dialog.WarningLabel()->isHidden());
+    EXPECT_EQ(dialog.WarningLabel()->text(), LoadResString(36170));
+    dialog.SetText("B");
+    dialog.reject();
+    EXPECT_EQ(ReadFile(), damaged);
+}
+
+TEST_F(PhraseListTest, TheButtonEditsTheWholeListAndTheDialogReloadsIt)
+{
+    WriteFile("one\r\ntwo\r\n");
+    CEditTextDlg dialog(nullptr, path);
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<CEditDictionaryDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->WordsEdit()->toPlainText(), QStringLiteral("one\ntwo"));
+        editor->WordsEdit()->setPlainText(QStringLiteral("three\n\none\nthree"));
+        editor->accept();
+    });
+    dialog.EditDictionary();
+    EXPECT_EQ(ReadFile(), "one\r\nthree\r\n");
+    ASSERT_EQ(dialog.PhraseList()->count(), 2);
+    EXPECT_EQ(dialog.PhraseList()->item(1)->text(), QStringLiteral("three"));
+}

@@ -1,0 +1,36 @@
+// What the shape tools share when they put a finished shape on the page:
+// nodes on shared points of the current page, and closed shapes and
+// straight lines with the tool bar's current line type and colour at the
+// page's highest drawing level.
+#pragma once
+
+#include "model/CCurveElement.h"
+#include "model/CLineAttr.h"
+#include "platform/CList.h"
+#include "platform/Types.h"
+
+class CCapturePoint;
+class CClosedCurveElement;
+class COpenCurveElement;
+class CPage;
+class CPageSet;
+
+// The page set's current page, or null.
+CPage* CurrentPageOf(CPageSet* pageSet);
+
+// A copy of the settings' current line type.
+CLineAttr CurrentLineType();
+
+// One node of `kind` per point, each on a new shared point of the current
+// page; with `first`, the first node stands on that capture's shared point
+// instead (a node captured on an existing curve is shared with it).
+CCurveNodeList MakeNodes(CPageSet* pageSet, const CPointList& points, int kind,
+                         const CCapturePoint* first = nullptr);
+
+// A closed curve without fill on the nodes, in the current line type and
+// the settings' line colour, appended to the current page.
+CClosedCurveElement* AddClosedShape(CPageSet* pageSet, const CCurveNodeList& nodes);
+
+// An open curve on the nodes without arrowheads (the settings' arrowhead
+// sizes and angles kept for later), appended to the current page.
+COpenCurveElement* AddOpenLine(CPageSet* pageSet, const CCurveNodeList& nodes);

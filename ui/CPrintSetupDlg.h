@@ -1,0 +1,36 @@
+// The print setup "打印设置": which printer the next printouts and
+// previews go to. The paper is the document's own (page setup), so the
+// printer is all there is to choose here. The choice lasts for the session,
+// as the Windows program's printer choice did.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QComboBox;
+class QDialogButtonBox;
+
+class CPrintSetupDlg : public QDialog {
+    Q_OBJECT
+public:
+    // The installed printers, the current choice (or the default printer)
+    // selected.
+    explicit CPrintSetupDlg(QWidget* parent = nullptr);
+    // The same with a given list of printers (for tests and for callers
+    // that asked already).
+    CPrintSetupDlg(const QStringList& printers, const QString& current, QWidget* parent = nullptr);
+
+    // The printer selected; empty when there is none.
+    QString SelectedPrinter() const;
+    QComboBox* PrinterList() const { return m_printers; }
+
+    // The dialog: on OK the selected printer becomes the session's
+    // (CPagePrinter). True when it was accepted.
+    static bool Run(QWidget* parent);
+
+private:
+    void Build(const QStringList& printers, const QString& current);
+
+    QComboBox* m_printers = nullptr;
+    QDialogButtonBox* m_buttons = nullptr;
+};
