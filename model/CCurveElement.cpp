@@ -7,8 +7,8 @@
 #include "model/ShapePainting.h"
 
 #include "geometry/Distance.h"
-#include "geometry/Mapping.h"
 #include "geometry/Lines.h"
+#include "geometry/Mapping.h"
 #include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 #include "geometry/Spline.h"
