@@ -391,6 +391,7 @@ void CClosedCurveElement::BuildLineFill()
         crossings.RemoveAll();
         const int found = LineEquationPolylineIntersections(a, b, c, m_outline, crossings);
         if (found > 0) BuildLineFillShapes(crossings, found);
+        if (m_fillLineShapes.GetCount() >= kMaxFillLineShapes) break;
     }
 }
 
@@ -419,7 +420,7 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
 
     POSITION pos = crossings.GetHeadPosition();
     CPoint p = crossings.GetNext(pos);
-    while (pos) {
+    while (pos && m_fillLineShapes.GetCount() < kMaxFillLineShapes) {
         const CPoint q = crossings.GetNext(pos);
         // A line that only touches the outline crosses it twice at one
         // point: nothing lies between.
