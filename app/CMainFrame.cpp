@@ -888,7 +888,7 @@ bool CMainFrame::ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* plac
         values[i] = fields[i].trimmed().toInt(&ok);
         if (!ok || (i < 2 && values[i] < 0)) return false;
         // The window's sizes are worked out from these.
-        if (i >= 2 && std::abs(values[i]) > kFarthestWindowPixel) return false;
+        if (i >= 2 && std::llabs(static_cast<long long>(values[i])) > kFarthestWindowPixel) return false;
     }
     WINDOWPLACEMENT wp;
     wp.length = kPlacementLength;
