@@ -79,7 +79,7 @@ fuzz() {
         # Compound files written by another program, where shared/ has them.
         case "$name" in CompoundFile|XlsReader) [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls) ;; esac
         [ "$name" = Hpgl ] && [ -d ../shared/realdata/hpgl ] && seeds+=(../shared/realdata/hpgl)
-        "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
+        "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=5 \
             -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
             >"build-fuzz/$name.log" 2>&1 &
         pids+=($!); names+=("$name")

@@ -4,6 +4,7 @@
 #include "CMainToolBar.h"
 #include "CMessageHub.h"
 #include "CRulerBar.h"
+#include "CSettingsFiles.h"
 #include "CSplashWnd.h"
 #include "CSystemSettings.h"
 #include "CVEKApp.h"
@@ -89,6 +90,10 @@ enum : int {
 // The settings of the bar layout; a new layout of bars bumps it so that an
 // old saved layout is not forced onto bars it does not know.
 constexpr int kBarStateVersion = 1;
+// Window positions farther out than this (in pixels) lie on no screen.
+constexpr int kFarthestWindowPixel = 1 << 20;
+// "The window placement in %1 is damaged".
+constexpr int kProfileDamaged = 36192;
 constexpr int kIdleUpdateMs = 250;
 
 struct CommandText {
@@ -207,6 +212,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_doc(std::make_u
     UpdateRulerUnits();
     UpdateCommandUI();
 
+    ShowStartWarnings();
     CSplashWnd::ShowSplashScreen(this);
 }
 
@@ -457,23 +463,22 @@ void CMainFrame::ConnectView()
 void CMainFrame::LoadSettingsFiles()
 {
     CSystemSettings& s = Settings();
-    s.SetDefaults();
-    QString warning;
-    QStringList problems;
-    if (!s.LoadConfigFile(CSystemSettings::ConfigFilePath(), &warning))
-        problems << QStringLiteral("Config.dat: %1").arg(warning);
-    warning.clear();
-    if (!s.LoadLineTypeFile(CSystemSettings::LineTypeFilePath(), &warning))
-        problems << QStringLiteral("LineType.dat: %1").arg(warning);
+    m_settingsFiles = std::make_unique<CSettingsFiles>(CSystemSettings::ConfigFilePath(),
+                                                       CSystemSettings::LineTypeFilePath());
+    m_startWarnings << m_settingsFiles->Load(s);
     if (s.m_strDocumentFolder.empty())
         s.m_strDocumentFolder = QStringToGbk(
             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("*.vek")));
     if (s.m_strLibraryFolder.empty())
         s.m_strLibraryFolder = QStringToGbk(
             QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("*.vkl")));
-    if (problems.isEmpty()) return;
-    const QString text = problems.join(QStringLiteral("\n"));
-    qWarning("damaged settings file, defaults used: %s", qPrintable(text));
+}
+
+void CMainFrame::ShowStartWarnings()
+{
+    if (m_startWarnings.isEmpty()) return;
+    const QString text = m_startWarnings.join(QStringLiteral("\n"));
+    qWarning("damaged settings file: %s", qPrintable(text));
     // Told once the window is up, without holding up the start.
     QTimer::singleShot(0, this, [this, text] {
         auto* box = new QMessageBox(QMessageBox::Warning, LoadResString(Ids::IDS_APP_TITLE), text, QMessageBox::Ok, this);
@@ -484,9 +489,9 @@ void CMainFrame::LoadSettingsFiles()
 
 bool CMainFrame::SaveSettingsFiles()
 {
+    if (!m_settingsFiles) return false;
     QString error;
-    bool ok = Settings().SaveConfigFile(CSystemSettings::ConfigFilePath(), &error);
-    ok = Settings().SaveLineTypeFile(CSystemSettings::LineTypeFilePath(), &error) && ok;
+    const bool ok = m_settingsFiles->Save(Settings(), &error);
     if (!ok) qWarning("settings could not be saved: %s", qPrintable(error));
     return ok;
 }
@@ -883,6 +888,8 @@ bool CMainFrame::ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* plac
         bool ok = false;
         values[i] = fields[i].trimmed().toInt(&ok);
         if (!ok || (i < 2 && values[i] < 0)) return false;
+        // The window's sizes are worked out from these.
+        if (i >= 2 && std::llabs(static_cast<long long>(values[i])) > kFarthestWindowPixel) return false;
     }
     WINDOWPLACEMENT wp;
     wp.length = kPlacementLength;
@@ -967,6 +974,16 @@ void CMainFrame::RestorePlacementAndBars()
     if (!LoadWindowPlacement(&wp, QString::fromLatin1(kPlacementSection), QString::fromLatin1(kPlacementEntry))) {
         // Without a sound placement the bar layout is not trusted either.
         setGeometry(DefaultPlacement());
+        // A placement there but unreadable is damage, told as for the
+        // other settings files.
+        auto profile = CVEKApp::OpenProfile();
+        const bool stored = profile->contains(QString::fromLatin1(kPlacementSection) + QLatin1Char('/') +
+                                              QString::fromLatin1(kPlacementEntry));
+        if ((stored || profile->status() == QSettings::FormatError) && m_settingsFiles) {
+            const QString path = CVEKApp::ProfilePath();
+            m_startWarnings << m_settingsFiles->KeepDamaged(
+                path, LoadResString(kProfileDamaged).arg(QFileInfo(path).fileName()));
+        }
         return;
     }
     SetWindowPlacement(wp);

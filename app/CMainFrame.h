@@ -17,12 +17,14 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QStringList>
 
 #include <initializer_list>
 #include <memory>
 
 class CLineAttr;
 class CMainToolBar;
+class CSettingsFiles;
 class CVEKDoc;
 class CVEKView;
 class QAction;
@@ -93,9 +95,12 @@ public:
     bool ImportHpglFile(const QString& path);
 
     // The settings files: read at creation, written at close. Damaged files
-    // give the defaults and a warning in the status bar.
+    // give the defaults and a warning once the window is up, and are kept
+    // beside themselves before they are written over (CSettingsFiles).
     void LoadSettingsFiles();
     bool SaveSettingsFiles();
+    // The warnings about damaged settings files of this start.
+    const QStringList& StartWarnings() const { return m_startWarnings; }
 
     // The interval backup; does nothing in the every-step mode.
     void OnBackupTimer();
@@ -166,7 +171,8 @@ public:
     static int DesignBarIconSize(int resource);
     // Drop-down height of the context combos by screen height.
     static int ComboDropHeight(int screenHeight, bool fontGroup);
-    // The ten numbers, all required; false for anything else.
+    // The ten numbers, all required; false for anything else, positions
+    // beyond any screen (a million pixels out) included.
     static bool ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* placement);
     static QString FormatWindowPlacement(const WINDOWPLACEMENT& placement);
     bool LoadWindowPlacement(WINDOWPLACEMENT* placement, const QString& section, const QString& entry) const;
@@ -210,6 +216,7 @@ private:
     void CreateCentralArea();
     void CreateDesignBar();
     void RestorePlacementAndBars();
+    void ShowStartWarnings();
     void SavePlacementAndBars();
     void RouteCommand(int commandId);
     void RunViewCommand(int commandId);
@@ -239,4 +246,6 @@ private:
     QHash<int, QAction*> m_actions;
     bool m_bInPrintPreview = false;
     ContextGroups m_groups;
+    std::unique_ptr<CSettingsFiles> m_settingsFiles;
+    QStringList m_startWarnings;
 };

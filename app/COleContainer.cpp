@@ -1,6 +1,7 @@
 #include "app/COleContainer.h"
 
 #include "app/CVEKDoc.h"
+#include "app/FileSaving.h"
 
 #include "geometry/Mapping.h"
 #include "model/COleObjectElement.h"
@@ -12,7 +13,6 @@
 #include <QAction>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 
 namespace {
 
@@ -114,21 +114,7 @@ bool COleContainer::SaveItemData(const CVEKCntrItem& item, const QString& path, 
         SetError(error, QString::fromStdString(why));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        SetError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }
 
 QString COleContainer::SuggestedFileName(const CVEKCntrItem& item)

@@ -2,6 +2,7 @@
 
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "app/FileSaving.h"
 #include "ui/CPageSizeDlg.h"
 
 #include "geometry/Distance.h"
@@ -19,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -260,21 +260,7 @@ bool CPagePrinter::WriteJpegFile(const QImage& image, const QString& path, QStri
     }
     buffer.close();
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        SetError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }
 
 bool CPagePrinter::SaveAsImage(const QString& path, QString* error) const

@@ -1,14 +1,16 @@
 #include "CSystemSettings.h"
 
+#include "FileSaving.h"
+
 #include "geometry/Distance.h"
 #include "geometry/Polyline.h"
 #include "platform/CArchive.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -343,13 +345,23 @@ bool CSystemSettings::AddLineType(const CLineAttr& lineType)
 
 namespace {
 
+// Settings files are a few kilobytes; one this large is damage.
+constexpr qint64 kLargestSettingsFile = qint64(64) << 20;
+
 // Reads the whole file; false with nothing read when it does not exist.
+// Only a regular file is read: a pipe or a device in its place could hold
+// the start up for good.
 bool ReadFileBytes(const QString& path, std::string& bytes, QString* warning)
 {
-    QFile file(path);
-    if (!file.exists()) return false;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (warning) *warning = file.errorString();
+    if (!QFileInfo::exists(path)) return false;
+    QFile file;
+    QString why;
+    if (!OpenRegularFile(path, file, &why)) {
+        if (warning) *warning = why;
+        return false;
+    }
+    if (file.size() > kLargestSettingsFile) {
+        if (warning) *warning = QStringLiteral("file too large");
         return false;
     }
     const QByteArray data = file.readAll();
@@ -360,13 +372,7 @@ bool ReadFileBytes(const QString& path, std::string& bytes, QString* warning)
 bool WriteFileBytes(const QString& path, const std::string& bytes, QString* error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
-        || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, bytes, error);
 }
 
 // Loads into a copy and keeps it only when the whole record was read.

@@ -3,20 +3,26 @@
 #include "CMainFrame.h"
 #include "CSplashWnd.h"
 
+#include "platform/CodePage.h"
 #include "res/StringTable.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace {
 
 CVEKApp* g_app = nullptr;
 
 const char* const kRecentSection = "Recent File List";
+// "There is no file “%1”."
+constexpr int kNoSuchFile = 36195;
 
 } // namespace
 
@@ -51,16 +57,28 @@ std::unique_ptr<QSettings> CVEKApp::OpenProfile()
 
 QString CVEKApp::FileFromArguments(const QStringList& arguments)
 {
+    // Options of the Windows program ("/Embedding", "/dde") have no meaning
+    // here, but an absolute path also starts with a slash.
+    static const QRegularExpression windowsOption(QStringLiteral("^/[A-Za-z]+$"));
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (a.startsWith(QLatin1Char('-')) || a.startsWith(QLatin1Char('/'))) {
-            // Options of the Windows program ("/Embedding") have no meaning
-            // here, but an absolute path also starts with a slash.
-            if (!QFileInfo::exists(a)) continue;
-        }
+        if (a.isEmpty() || QFileInfo::exists(a)) return a;
+        if (a.startsWith(QLatin1Char('-')) || windowsOption.match(a).hasMatch()) continue;
         return a;
     }
     return QString();
+}
+
+QStringList CVEKApp::ArgumentsFromArgv(int argc, const char* const* argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc && argv[i]; ++i) {
+        const QByteArray bytes(argv[i]);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8.decode(bytes);
+        arguments << (utf8.hasError() ? GbkToQString(bytes.toStdString()) : text);
+    }
+    return arguments;
 }
 
 bool CVEKApp::WantsSplash(const QStringList& arguments, const QString& platformName, bool timedRun)
@@ -95,6 +113,13 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     m_mainFrame = std::make_unique<CMainFrame>();
     const QString file = FileFromArguments(arguments);
     if (!file.isEmpty()) {
+        // A name that names no file is told as such, not taken for a
+        // request of an empty document.
+        if (!QFileInfo::exists(file)) {
+            QMessageBox::critical(m_mainFrame.get(), LoadResString(Ids::IDS_APP_TITLE),
+                                  LoadResString(kNoSuchFile).arg(QDir::toNativeSeparators(file)));
+            return false;
+        }
         if (!m_mainFrame->OpenDocumentFile(file)) return false;
     } else {
         m_mainFrame->NewDocument();

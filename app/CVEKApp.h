@@ -40,8 +40,14 @@ public:
     QStringList RecentFiles() const;
     void AddToRecentFileList(const QString& path);
 
-    // The file named on a command line, or empty.
+    // The file named on a command line, or empty. Options ("-x", and the
+    // Windows program's "/Embedding" and the like) are passed over; any
+    // other argument names the file, whether there is one or not.
     static QString FileFromArguments(const QStringList& arguments);
+    // The command line as the program was given it. An argument that is no
+    // UTF-8 is read as GBK: a file name unpacked from an archive made on
+    // Windows comes in the bytes of its Chinese code page.
+    static QStringList ArgumentsFromArgv(int argc, const char* const* argv);
     // Whether start-up shows the splash window: not when started for an
     // embedding or automation (the Windows program's options), not on a
     // platform without a screen (tests), and not for a timed smoke run

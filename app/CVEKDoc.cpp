@@ -2,89 +2,67 @@
 
 #include "CSystemSettings.h"
 #include "CUndoSnapshot.h"
+#include "FileSaving.h"
 
 #include "geometry/Distance.h"
 #include "model/COleArchiveContext.h"
 #include "model/CPageSet.h"
 #include "platform/CArchive.h"
+#include "platform/CAtomicFile.h"
 #include "platform/CCompoundFile.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
 const char* const kContentsStream = "Contents";
 
-bool ReadWholeFile(const QString& path, std::string& bytes)
+// No document of the Windows program (a 32-bit program with 32-bit file
+// positions) reaches this size; a larger file is no document of ours.
+constexpr qint64 kLargestDocument = qint64(1) << 31;
+
+enum class ReadResult { Read, CannotOpen, TooLarge };
+
+ReadResult ReadWholeFile(const QString& path, std::string& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    // Straight into the string: a large document is not held twice.
+    QFile file;
+    if (!OpenRegularFile(path, file)) return ReadResult::CannotOpen;
+    // Its size is known before a byte is read; reading stops there even if
+    // the file grows meanwhile.
     const qint64 size = file.size();
-    if (size > 0 && !file.isSequential()) {
-        bytes.resize(std::size_t(size));
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 got = file.read(bytes.data() + done, size - done);
-            if (got <= 0) break;
-            done += got;
-        }
-        if (file.error() != QFileDevice::NoError) return false;
-        bytes.resize(std::size_t(done));
-        if (done < size || !file.atEnd()) {
-            // The file grew while being read: take the rest as well.
-            const QByteArray rest = file.readAll();
-            if (file.error() != QFileDevice::NoError) return false;
-            bytes.append(rest.constData(), std::size_t(rest.size()));
-        }
-        return true;
+    if (size >= kLargestDocument) return ReadResult::TooLarge;
+    bytes.resize(std::size_t(size));
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(bytes.data() + done, size - done);
+        if (got <= 0) break;
+        done += got;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) return false;
-    bytes.assign(data.constData(), std::size_t(data.size()));
-    return true;
+    if (file.error() != QFileDevice::NoError) return ReadResult::CannotOpen;
+    bytes.resize(std::size_t(done));
+    return ReadResult::Read;
 }
 
-bool WriteWholeFile(const QString& path, const std::string& bytes, QString* error)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-// A file written as it is made, into a temporary file that replaces the
+// A file written as it is made, into a new file that replaces the
 // document only when everything was written.
 class CSaveFileSink : public CByteSink {
 public:
-    explicit CSaveFileSink(QSaveFile& file) : m_file(file) {}
-    bool Write(const char* data, std::size_t size) override
-    {
-        return m_file.write(data, qint64(size)) == qint64(size);
-    }
-    bool Seek(std::uint64_t position) override { return m_file.seek(qint64(position)); }
+    explicit CSaveFileSink(CAtomicFile& file) : m_file(file) {}
+    bool Write(const char* data, std::size_t size) override { return m_file.Write(data, size); }
+    bool Seek(std::uint64_t position) override { return m_file.Seek(position); }
 
 private:
-    QSaveFile& m_file;
+    CAtomicFile& m_file;
 };
 
 // The stored record's bytes go straight into the open stream.
@@ -138,13 +116,15 @@ bool CVEKDoc::OnNewDocument()
     return true;
 }
 
-std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CCompoundEntry* storages)
+std::unique_ptr<CPageSet> CVEKDoc::LoadPageSetRecord(std::string bytes, const CCompoundEntry* storages,
+                                                     RecordEnd end)
 {
     auto pageSet = std::make_unique<CPageSet>(PAGESET_VERSION, 100);
     try {
         CArchive ar(std::move(bytes));
         COleArchiveContext objects(ar, storages ? COleArchiveContext::InStorages : COleArchiveContext::InRecord);
         if (pageSet->Load(ar) != 1) return nullptr;
+        if (end == RecordEnd::AtEnd && ar.BytesLeft() != 0) return nullptr;
         if (storages) {
             for (const CVEKCntrItemPtr& item : objects.Items())
                 if (const CCompoundEntry* storage = storages->Child(item->GetStorageName())) item->SetStorage(*storage);
@@ -180,68 +160,88 @@ void CVEKDoc::StorePageSetRecord(CArchive& ar, const CPageSet& pageSet, CCompoun
     }
 }
 
-bool CVEKDoc::ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record, bool& compound,
-                               bool& damaged)
+CVEKDoc::LoadResult CVEKDoc::ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record,
+                                              bool& compound)
 {
-    damaged = false;
     compound = false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!OpenRegularFile(path, file)) return LoadResult::CannotOpen;
+    const qint64 size = file.size();
+    if (size >= kLargestDocument) return LoadResult::Damaged;
     // A compound file is read through a private mapping of the file: each
     // stream's bytes are copied out once, and the file is never held whole
     // in the process's own memory.
-    const qint64 size = file.size();
-    if (size > 0 && !file.isSequential()) {
+    if (size > 0) {
         if (uchar* mapped = file.map(0, size, QFileDevice::MapPrivateOption)) {
             char* bytes = reinterpret_cast<char*>(mapped);
             compound = CCompoundFile::HasSignature(bytes, std::size_t(size));
+            bool parsed = true;
             if (compound) {
                 std::string why;
-                damaged = !CCompoundFile::ParseInPlace(bytes, std::size_t(size), storage, why);
+                parsed = CCompoundFile::ParseInPlace(bytes, std::size_t(size), storage, why);
             } else {
                 record.assign(bytes, std::size_t(size));
             }
             file.unmap(mapped);
-            if (!compound || damaged) return true;
-            return TakeContents(storage, record, damaged);
+            if (!parsed) return LoadResult::Damaged;
+            return compound ? TakeContents(storage, record) : LoadResult::Ok;
         }
     }
     file.close();
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    switch (ReadWholeFile(path, bytes)) {
+    case ReadResult::Read: break;
+    case ReadResult::CannotOpen: return LoadResult::CannotOpen;
+    case ReadResult::TooLarge: return LoadResult::Damaged;
+    }
     compound = CCompoundFile::HasSignature(bytes);
     if (!compound) {
         record = std::move(bytes);
-        return true;
+        return LoadResult::Ok;
     }
     std::string why;
-    damaged = !CCompoundFile::Parse(bytes, storage, why);
-    if (!damaged) TakeContents(storage, record, damaged);
-    return true;
+    // The parsed streams hold their own bytes; the file's are done with.
+    if (!CCompoundFile::Parse(std::move(bytes), storage, why)) return LoadResult::Damaged;
+    return TakeContents(storage, record);
 }
 
-bool CVEKDoc::TakeContents(CCompoundEntry& storage, std::string& record, bool& damaged)
+CVEKDoc::LoadResult CVEKDoc::TakeContents(CCompoundEntry& storage, std::string& record)
 {
     CCompoundEntry* contents = storage.Child(kContentsStream);
-    damaged = !contents || contents->isStorage || contents->data.empty();
+    if (!contents || contents->isStorage || contents->data.empty()) return LoadResult::Damaged;
     // The stream is dropped from the kept storage after the load in any case.
-    if (!damaged) record = std::move(contents->data);
-    return true;
+    record = std::move(contents->data);
+    return LoadResult::Ok;
 }
 
 CVEKDoc::LoadResult CVEKDoc::OnOpenDocument(const QString& path)
+{
+    // A file too large for memory, or damaged into asking for more than
+    // there is, is refused like any damaged file; the open document stays.
+    try {
+        return OpenDocumentFile(path);
+    } catch (const std::bad_alloc&) {
+        return LoadResult::Damaged;
+    } catch (const std::length_error&) {
+        return LoadResult::Damaged;
+    }
+}
+
+CVEKDoc::LoadResult CVEKDoc::OpenDocumentFile(const QString& path)
 {
     CCompoundEntry storage;
     storage.isStorage = true;
     std::string record;
     bool compound = false;
-    bool damaged = false;
-    if (!ReadDocumentFile(path, storage, record, compound, damaged)) return LoadResult::CannotOpen;
-    if (damaged) return LoadResult::Damaged;
+    const LoadResult read = ReadDocumentFile(path, storage, record, compound);
+    if (read != LoadResult::Ok) return read;
     // A bare page-set record, as the backup file holds, is read as well.
     const std::size_t recordBytes = record.size();
 
-    std::unique_ptr<CPageSet> pageSet = LoadPageSetRecord(std::move(record), compound ? &storage : nullptr);
+    // The record is the whole stream: bytes after the last page mean its
+    // counts were damaged and some of the content was not read.
+    std::unique_ptr<CPageSet> pageSet =
+        LoadPageSetRecord(std::move(record), compound ? &storage : nullptr, RecordEnd::AtEnd);
     if (!pageSet) return LoadResult::Damaged;
 
     // The whole file is sound: only now does the document change.
@@ -279,8 +279,8 @@ bool CVEKDoc::WriteDocumentFile(const QString& path, QString* error)
         if (error) *error = why;
         return false;
     };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    CAtomicFile file(path);
+    if (!file.Open()) return fail(FileWriteFailureText(path, file.Failure()));
 
     // The record goes into the "Contents" stream of the new file as it is
     // stored, through a buffer as large as the last record (within bounds),
@@ -314,11 +314,14 @@ bool CVEKDoc::WriteDocumentFile(const QString& path, QString* error)
         if (!writer.Finish(why)) written = false;
     }
     if (!written) {
-        const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QString::fromStdString(why);
-        file.cancelWriting();
-        return fail(reason.isEmpty() ? QStringLiteral("the file cannot be written") : reason);
+        // A failed write says what the system said; otherwise the library
+        // could not make the file.
+        const bool systemFailure = file.Failure().step != FileWriteFailure::None;
+        file.Cancel();
+        if (systemFailure || why.empty()) return fail(FileWriteFailureText(path, file.Failure()));
+        return fail(QString::fromStdString(why));
     }
-    if (!file.commit()) return fail(file.errorString());
+    if (!file.Commit()) return fail(FileWriteFailureText(path, file.Failure()));
     m_lastRecordBytes = recordBytes;
     return true;
 }
@@ -425,7 +428,7 @@ bool CVEKDoc::WriteBackupOf(const CPageSet& pageSet, QString* error) const
 {
     const QString path = BackupFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return WriteWholeFile(path, StorePageSetRecord(pageSet, nullptr, m_lastRecordBytes), error);
+    return SaveWholeFile(path, StorePageSetRecord(pageSet, nullptr, m_lastRecordBytes), error);
 }
 
 bool CVEKDoc::IsInsideFolder(const QString& path, const QString& folder)

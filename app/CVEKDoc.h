@@ -37,13 +37,19 @@ public:
     bool OnNewDocument();
     // Reads a document file, or a bare page-set record such as the backup
     // file. The content is replaced only when the whole file loaded; on
-    // failure the document is left exactly as it was.
+    // failure the document is left exactly as it was. Only regular files
+    // are read (a pipe or a device cannot be opened); a file of 2 GB or
+    // more, a record followed by more bytes, and a file that would take
+    // more memory than there is are damaged.
     LoadResult OnOpenDocument(const QString& path);
     // Writes the document file through a temporary file and a rename, so a
     // failed save leaves the previous file whole. Returns false on failure
     // with a reason in `error`.
     bool OnSaveDocument(const QString& path, QString* error = nullptr);
 
+    // Where a page-set record may end: anywhere in its bytes (a clipboard
+    // block is padded), or only at their end (a file holds nothing else).
+    enum class RecordEnd { Anywhere, AtEnd };
     // Loads a page-set record into a fresh page set; null when the bytes do
     // not hold a whole, sound record. With `storages` (the document file's
     // root) embedded objects take their data from its "Embedding N"
@@ -51,7 +57,8 @@ public:
     // The bytes are taken by value, so a caller done with them can move
     // them in rather than hold a second copy of a large document.
     static std::unique_ptr<CPageSet> LoadPageSetRecord(std::string bytes,
-                                                       const CCompoundEntry* storages = nullptr);
+                                                       const CCompoundEntry* storages = nullptr,
+                                                       RecordEnd end = RecordEnd::Anywhere);
     // The record; with `storages`, embedded objects' data goes there as
     // "Embedding N" storages instead of into the record. `expectedBytes`
     // reserves room for it at once (the size of the last one, say).
@@ -104,13 +111,15 @@ Q_SIGNALS:
     void ContentReplaced();
 
 private:
+    LoadResult OpenDocumentFile(const QString& path);
     void ReplacePageSet(std::unique_ptr<CPageSet> pageSet);
     // The file's page-set record and, for a compound file, everything else
-    // in it. False when the file cannot be read; `damaged` when it can but
-    // holds no readable compound file or no "Contents" stream.
-    static bool ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record, bool& compound,
-                                 bool& damaged);
-    static bool TakeContents(CCompoundEntry& storage, std::string& record, bool& damaged);
+    // in it. CannotOpen when the file cannot be read (or is no regular
+    // file); Damaged when it is too large or holds no readable compound
+    // file or no "Contents" stream.
+    static LoadResult ReadDocumentFile(const QString& path, CCompoundEntry& storage, std::string& record,
+                                       bool& compound);
+    static LoadResult TakeContents(CCompoundEntry& storage, std::string& record);
     bool WriteDocumentFile(const QString& path, QString* error);
     void PushUndoStep(std::unique_ptr<CPageSet> before);
     bool WriteBackupOf(const CPageSet& pageSet, QString* error) const;

@@ -31,7 +31,8 @@ int main(int argc, char* argv[])
     InstallQtTranslation(qapp);
 
     CVEKApp app;
-    if (!app.InitInstance(QApplication::arguments())) return 1;
+    // The arguments Qt has not taken for itself, in the bytes given.
+    if (!app.InitInstance(CVEKApp::ArgumentsFromArgv(argc, argv))) return 1;
 
     // For smoke tests: quit after the given number of milliseconds.
     const QByteArray quitAfter = qgetenv("VEK_QUIT_AFTER_MS");

@@ -1,5 +1,6 @@
 #include "Mapping.h"
 
+#include "ClipToView.h"
 #include "Constants.h"
 #include "Distance.h"
 #include "Lines.h"
@@ -8,6 +9,7 @@
 #include "platform/CDC.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
 
@@ -50,14 +52,39 @@ QPolygonF MapPointsF(const CPointList& points, double scale, int originX, int or
     return device;
 }
 
+constexpr double kMiterLimit = 10.0;
+// Pixels kept around the visible area when a shape is cut to it, so that a
+// cut edge, its outline and its antialiasing stay out of sight.
+constexpr double kCutMargin = 3.0;
+
 QPen SmoothPen(COLORREF color, float penWidth)
 {
     QPen pen(ToQColor(color));
     pen.setWidthF(penWidth);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
-    pen.setMiterLimit(10.0);
+    pen.setMiterLimit(kMiterLimit);
     return pen;
+}
+
+// The visible area of the painter grown by a margin of `pen` pixels more
+// than the cut margin.
+QRectF CutArea(const QPainter& painter, double pen)
+{
+    const double m = kCutMargin + pen;
+    return VisibleArea(painter).adjusted(-m, -m, m, m);
+}
+
+// A pen wider than what can be seen is painted as the area it covers there.
+bool IsWiderThanView(double penWidth, const QRectF& visible)
+{
+    return penWidth > std::max(visible.width(), visible.height());
+}
+
+// The polygon, cut to the area when it reaches past it.
+QPolygonF CutToArea(const QPolygonF& polygon, const QRectF& area)
+{
+    return area.contains(polygon.boundingRect()) ? polygon : ClipPolygonToRect(polygon, area);
 }
 
 // The smooth polygon differs from the smooth polyline only in closing the
@@ -66,19 +93,31 @@ void DrawSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& point
                 int originY, bool polygon)
 {
     if (points.GetCount() < 2) return;
-    const QPolygonF device = MapPointsF(points, scale, originX, originY);
+    QPolygonF device = MapPointsF(points, scale, originX, originY);
     QPainter* painter = dc.Painter();
+    const QRectF visible = VisibleArea(*painter);
+    if (!polygon && IsWiderThanView(penWidth, visible)) {
+        FillStrokeArea(*painter, StrokeAreaInRect(device, penWidth, kMiterLimit, CutArea(*painter, 0.0)),
+                       ToQColor(color));
+        return;
+    }
+    if (polygon) {
+        device = CutToArea(device, CutArea(*painter, penWidth));
+        if (device.isEmpty()) return;
+    }
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
     painter->setPen(SmoothPen(color, penWidth));
     painter->setBrush(Qt::NoBrush);
     if (polygon) {
         painter->drawPolygon(device);
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(ToQColor(color));
-        painter->drawPolygon(device, Qt::OddEvenFill);
+        QPainterPath inside;
+        inside.setFillRule(Qt::OddEvenFill);
+        inside.addPolygon(device);
+        inside.closeSubpath();
+        FillPathBanded(*painter, inside, ToQColor(color));
     } else {
-        painter->drawPolyline(device);
+        StrokePolylineBanded(*painter, device, visible);
     }
     painter->restore();
 }
@@ -145,7 +184,20 @@ int ModelToDeviceFontSize(int length, double scale)
 void DrawMappedPolygon(CDC& dc, const CPointList& points, double scale, int originX, int originY)
 {
     if (points.IsEmpty()) return;
-    const std::vector<CPoint> device = MapPoints(points, scale, originX, originY);
+    std::vector<CPoint> device = MapPoints(points, scale, originX, originY);
+    if (const QPainter* painter = dc.Painter()) {
+        // Cut on whole pixels, so the points stay those the system draws.
+        const QRectF area = CutArea(*painter, std::max(1, dc.GetPen().width)).toAlignedRect();
+        QPolygonF polygon;
+        polygon.reserve(int(device.size()));
+        for (const CPoint& p : device) polygon << QPointF(p.x, p.y);
+        if (!area.contains(polygon.boundingRect())) {
+            device.clear();
+            for (const QPointF& p : ClipPolygonToRect(polygon, area))
+                device.push_back(CPoint(RoundToInt(p.x()), RoundToInt(p.y())));
+            if (device.empty()) return;
+        }
+    }
     dc.Polygon(device.data(), static_cast<int>(device.size()));
 }
 
@@ -153,6 +205,16 @@ void DrawMappedPolyline(CDC& dc, const CPointList& points, double scale, int ori
 {
     if (points.IsEmpty()) return;
     const std::vector<CPoint> device = MapPoints(points, scale, originX, originY);
+    const CPen& pen = dc.GetPen();
+    QPainter* painter = dc.Painter();
+    if (painter && pen.style == PS_SOLID && IsWiderThanView(pen.width, VisibleArea(*painter))) {
+        QPolygonF line;
+        line.reserve(int(device.size()));
+        for (const CPoint& p : device) line << QPointF(p.x + 0.5, p.y + 0.5);
+        FillStrokeArea(*painter, StrokeAreaInRect(line, pen.width, kMiterLimit, CutArea(*painter, 0.0)),
+                       ToQColor(pen.color));
+        return;
+    }
     dc.Polyline(device.data(), static_cast<int>(device.size()));
 }
 

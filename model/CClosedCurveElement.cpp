@@ -9,6 +9,7 @@
 #include "model/FillPainting.h"
 #include "model/ShapePainting.h"
 
+#include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
 #include "geometry/Mapping.h"
@@ -391,6 +392,7 @@ void CClosedCurveElement::BuildLineFill()
         crossings.RemoveAll();
         const int found = LineEquationPolylineIntersections(a, b, c, m_outline, crossings);
         if (found > 0) BuildLineFillShapes(crossings, found);
+        if (m_fillLineShapes.GetCount() >= kMaxFillLineShapes) break;
     }
 }
 
@@ -419,7 +421,7 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
 
     POSITION pos = crossings.GetHeadPosition();
     CPoint p = crossings.GetNext(pos);
-    while (pos) {
+    while (pos && m_fillLineShapes.GetCount() < kMaxFillLineShapes) {
         const CPoint q = crossings.GetNext(pos);
         // A line that only touches the outline crosses it twice at one
         // point: nothing lies between.
@@ -444,7 +446,17 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
             scratch.AddElement(line);
             line->InvalidateBounds();
             CLineTypeShapeList shapes;
-            line->GetLineShapes(shapes);
+            line->GetBoundRect();
+            if (line->HasLazyDashes()) {
+                // Thousands of dashes on each of thousands of fill lines
+                // are kept from no fill: such a line is drawn plain.
+                CPointList stretch;
+                stretch.AddTail(p);
+                stretch.AddTail(q);
+                shapes.AddTail(CLineTypeShape(m_lineFill.GetLineAttr().GetWidth(), 0, stretch));
+            } else {
+                line->GetLineShapes(shapes);
+            }
             m_fillLineShapes.AddTail(shapes);
         }
         p = q;
@@ -759,10 +771,8 @@ void CClosedCurveElement::PaintFill(CDC* dc, QPainter& painter, double scale, in
             painter.save();
             painter.setRenderHint(QPainter::Antialiasing, true);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(brush);
             painter.setBrushOrigin(0, 0);
-            painter.drawPath(area);
+            FillPathBanded(painter, area, brush);
             painter.restore();
             return;
         }

@@ -164,6 +164,10 @@ public:
     // spacing over a huge outline) is drawn with only every n-th of its
     // lines, n being the stride: 1 when every line is drawn.
     static constexpr int kMaxFillLines = 20000;
+    // Pieces (dashes and stretches) of all fill lines together beyond which
+    // no more are laid out: a fill of more comes only from damage (a dashed
+    // fill line crossing a wildly winding outline thousands of times).
+    static constexpr int kMaxFillLineShapes = 100000;
     int GetLineFillStride();
 
 protected:

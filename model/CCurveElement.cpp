@@ -1,6 +1,7 @@
 #include "model/CCurveElement.h"
 
 #include "model/CCurveNode.h"
+#include "model/CDashLayout.h"
 #include "model/CDrawPreparation.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
@@ -8,6 +9,7 @@
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
+#include "geometry/Mapping.h"
 #include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 #include "geometry/Spline.h"
@@ -16,6 +18,7 @@
 #include "platform/CDC.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -36,6 +39,18 @@ constexpr double kMinDotPeriod = 20.0;
 // metre of the finest dotted line holds 5000); such a line is drawn plain
 // rather than cut into millions of pieces.
 constexpr double kMaxPeriods = 100000.0;
+// Lines of up to this many dashes are laid out whole; beyond (a couple of
+// metres of dotted line), only the dashes that are drawn.
+constexpr long long kEagerDashes = 2000;
+// A mitred join of a stroked dash reaches this many pen widths past it.
+constexpr int kJoinReach = 5;
+
+// Inflates with the result kept in range.
+CRect Inflated(const CRect& r, long long by)
+{
+    auto clamp = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    return CRect(clamp(r.left - by), clamp(r.top - by), clamp(r.right + by), clamp(r.bottom + by));
+}
 
 // The position after `pos`, wrapping past the tail to the head.
 POSITION NextWrapped(const CPointList& list, POSITION pos)
@@ -59,86 +74,27 @@ CPointList CollectStretch(const CPointList& list, POSITION from, POSITION to)
     return out;
 }
 
-// A point at a length along a path, found on the path as it is: either a
-// vertex of the path, or a point inside the segment after `segStart`.
-struct PathPoint {
-    CPoint point;
-    POSITION segStart = nullptr;
-    POSITION vertex = nullptr;
-};
-
-// Where the walk along a path for the previous cut stopped: the start of
-// the segment it stopped in and the length walked up to there. Pattern
-// lengths only grow, so each cut walks on from there; walking from the
-// start every time takes quadratic time on long paths of many vertices.
-struct PathCursor {
-    POSITION vertex = nullptr;
-    double walked = 0.0;
-};
-
-// The point at a length along the path (the walk of PointAtSignedLength,
-// with the same sums in the same order, so the same points): a vertex of
-// the path, or a point inside the segment after `segStart`.
-PathPoint LocateOnPath(const CPointList& path, double length, PathCursor& cursor)
-{
-    const double wanted = std::max(length, 0.0);
-    if (!cursor.vertex || wanted < cursor.walked) cursor = PathCursor{path.GetHeadPosition(), 0.0};
-    PathPoint found;
-    double walked = cursor.walked;
-    for (POSITION nearEnd = cursor.vertex, farEnd = CPointList::NextOf(nearEnd); farEnd;
-         nearEnd = farEnd, farEnd = CPointList::NextOf(farEnd)) {
-        const CPoint& a = path.GetAt(nearEnd);
-        const CPoint& b = path.GetAt(farEnd);
-        const double dx = double(b.x) - a.x;
-        const double dy = double(b.y) - a.y;
-        const double len = std::sqrt(dx * dx + dy * dy);
-        if (len == 0.0) continue;
-        if (walked + len >= wanted) {
-            const double t = (wanted - walked) / len;
-            found.point = CPoint(a.x + RoundToInt(dx * t), a.y + RoundToInt(dy * t));
-            found.segStart = nearEnd;
-            found.vertex = found.point == a ? nearEnd : found.point == b ? farEnd : nullptr;
-            cursor = PathCursor{nearEnd, walked};
-            return found;
-        }
-        walked += len;
-    }
-    // At or beyond the end, which only rounding can ask for: the last vertex.
-    found.vertex = path.GetTailPosition();
-    if (found.vertex) found.point = path.GetAt(found.vertex);
-    return found;
-}
-
-// Cuts the stretch from length `from` to length `to` (or to the vertex
-// `toVertex` when it is given) out of `work`: points that fall between
-// vertices are put into the list for the time of the cut, `emit` receives
-// the stretch's two positions, and the list is restored afterwards.
-template <class Emit>
-void CutStretch(CPointList& work, double from, double to, POSITION toVertex, PathCursor& cursor,
-                Emit emit)
-{
-    if (work.IsEmpty()) return;
-    const PathPoint a = LocateOnPath(work, from, cursor);
-    PathPoint b;
-    if (toVertex) {
-        b.vertex = toVertex;
-        b.point = work.GetAt(toVertex);
-    } else {
-        b = LocateOnPath(work, to, cursor);
-    }
-    // Both ends are found on the path as it was; an end inside the segment
-    // that also holds the start goes in after the start.
-    const POSITION posA = a.vertex ? a.vertex : work.InsertAfter(a.segStart, a.point);
-    POSITION posB = b.vertex;
-    if (!posB)
-        posB = work.InsertAfter(!a.vertex && b.segStart == a.segStart ? posA : b.segStart,
-                                b.point);
-    emit(posA, posB);
-    if (!b.vertex) work.RemoveAt(posB);
-    if (!a.vertex) work.RemoveAt(posA);
-}
-
 }  // namespace
+
+// A pattern laid out only where it is drawn.
+struct CCurveElement::LazyDashes {
+    CDashLayout layout;
+    bool thin;
+    bool hasCustom;
+    CustomPattern custom;
+    CRect bounds;  // holds every dash
+    int reach;     // how far a dash paints beyond its stretch
+};
+
+// The lazily laid-out dashes of the last clip drawn.
+struct CCurveElement::LazyDrawing {
+    bool valid = false;
+    unsigned geometry = 0;
+    CRect area;  // the page rectangle they were laid out for
+    unsigned layout = 0;
+    CLineTypeShapeList shapes;
+    CDeviceShapes device;
+};
 
 CCurveElement::CCurveElement(CPage* page, int level, int closed)
     : CGraphElement(page, ELEMENT_CURVE, level), m_closed(closed ? 1 : 0)
@@ -266,6 +222,7 @@ void CCurveElement::RecalcIfDirty()
 void CCurveElement::RecalcGeometry()
 {
     ++m_geometryVersion;
+    m_lazyDashes.clear();
     BuildOutline();
     ClearBoundsDirty();
 }
@@ -352,6 +309,12 @@ void CCurveElement::GetLineShapes(CLineTypeShapeList& out)
 {
     RecalcIfDirty();
     out = m_shapes;
+    for (const auto& lazy : m_lazyDashes) {
+        const CustomPattern* custom = lazy->hasCustom ? &lazy->custom : nullptr;
+        lazy->layout.LayOutAll([&](CPointList& work, POSITION from, POSITION to) {
+            AddSpan(work, from, to, lazy->thin, custom, out);
+        });
+    }
 }
 
 const CPointList& CCurveElement::Outline()
@@ -409,30 +372,72 @@ CLineTypeShape CCurveElement::StrokeThinSpan(const CPointList& path, POSITION fr
 }
 
 void CCurveElement::AddSpan(CPointList& work, POSITION from, POSITION to, bool thin,
-                            const CustomPattern* custom)
+                            const CustomPattern* custom, CLineTypeShapeList& out) const
 {
     if (custom)
-        FitPatternToSpan(work, from, to, *custom);
+        FitPatternToSpan(work, from, to, *custom, out);
     else
-        m_shapes.AddTail(thin ? StrokeThinSpan(work, from, to) : StrokeSpan(work, from, to));
+        out.AddTail(thin ? StrokeThinSpan(work, from, to) : StrokeSpan(work, from, to));
 }
 
 void CCurveElement::LayOutPattern(const CPointList& path, const std::vector<double>& pattern,
                                   int periods, bool thin, const CustomPattern* custom)
 {
-    CPointList work = path;
-    auto emit = [&](POSITION from, POSITION to) { AddSpan(work, from, to, thin, custom); };
-    double length = 0.0;
-    PathCursor cursor;
-    for (int i = 0; i < periods; ++i) {
-        for (std::size_t j = 0; j < pattern.size(); ++j) {
-            const double next = length + pattern[j];
-            if (j % 2 == 0) CutStretch(work, length, next, nullptr, cursor, emit);
-            length = next;
-        }
+    CDashLayout layout(path, pattern, periods, m_closed != 0);
+    if (layout.DashCount() <= kEagerDashes) {
+        layout.LayOutAll([&](CPointList& work, POSITION from, POSITION to) {
+            AddSpan(work, from, to, thin, custom, m_shapes);
+        });
+        return;
     }
-    // An open path ends with one more first dash that reaches its end.
-    if (!m_closed) CutStretch(work, length, 0.0, work.GetTailPosition(), cursor, emit);
+    CRect bounds;
+    int reach = 0;
+    LazyDashExtent(path, thin, custom, bounds, reach);
+    m_lazyDashes.push_back(std::make_unique<LazyDashes>(
+        LazyDashes{std::move(layout), thin, custom != nullptr, custom ? *custom : CustomPattern(), bounds, reach}));
+}
+
+void CCurveElement::LazyDashExtent(const CPointList& path, bool thin, const CustomPattern* custom,
+                                   CRect& bounds, int& reach) const
+{
+    const int width = m_lineAttr.GetWidth();
+    bounds = PolylineBoundRect(path);
+    if (thin) {
+        reach = kJoinReach * kThinPen;
+        return;
+    }
+    if (custom) {
+        // A fitted pattern point lies |v| from the path, v its distance
+        // from the pattern's middle across the line.
+        const bool plain = width <= kThinLineLimit || !(custom->cx > 0.0) || !(custom->cy > 0.0);
+        double across = 0.0;
+        double pen = std::abs(double(width));
+        if (!plain) {
+            pen = 0.0;
+            for (const CLineTypeShape& shape : m_lineAttr.GetShapes()) {
+                for (const CPoint& p : shape.GetPoints())
+                    across = std::max(across, std::abs(double(p.y) - custom->midY) / custom->cy);
+                pen = std::max(pen, std::abs(shape.GetPenWidth() / custom->cy));
+            }
+        }
+        bounds = Inflated(bounds, static_cast<long long>(std::min(std::ceil(across) + 1.0, 4.0e9)));
+        reach = int(std::min(kJoinReach * pen + across + 1.0, double(INT_MAX)));
+        return;
+    }
+    if (width <= kThinLineLimit) {
+        reach = kJoinReach * std::max(width, 1);
+        return;
+    }
+    // A band's corners are those of the whole path's band; its cut ends lie
+    // half the width from the path.
+    const int half = RoundToInt(width / 2.0);
+    CPointList work = path, side;
+    GetOffsetPolyline(work, 0, half, side);
+    bounds.UnionRect(bounds, PolylineBoundRect(side));
+    GetOffsetPolyline(work, 0, -half, side);
+    bounds.UnionRect(bounds, PolylineBoundRect(side));
+    bounds.UnionRect(bounds, Inflated(PolylineBoundRect(path), std::abs(static_cast<long long>(half)) + 1));
+    reach = int(std::min(std::abs(static_cast<long long>(half)) * 2 + 1, static_cast<long long>(INT_MAX)));
 }
 
 void CCurveElement::BuildDashLine(const CPointList& path)
@@ -586,11 +591,11 @@ void CCurveElement::BuildCustomPatternLine(const CPointList& path)
 }
 
 void CCurveElement::FitPatternToSpan(CPointList& work, POSITION from, POSITION to,
-                                     const CustomPattern& pattern)
+                                     const CustomPattern& pattern, CLineTypeShapeList& out) const
 {
     const int width = m_lineAttr.GetWidth();
     if (width <= kThinLineLimit || !(pattern.cx > 0.0) || !(pattern.cy > 0.0)) {
-        m_shapes.AddTail(CLineTypeShape(width, 0, CollectStretch(work, from, to)));
+        out.AddTail(CLineTypeShape(width, 0, CollectStretch(work, from, to)));
         return;
     }
 
@@ -637,8 +642,7 @@ void CCurveElement::FitPatternToSpan(CPointList& work, POSITION from, POSITION t
             mapped.AddTail(m);
         }
         if (mapped.IsEmpty()) continue;
-        m_shapes.AddTail(CLineTypeShape(RoundToInt(shape.GetPenWidth() / pattern.cy),
-                                        shape.IsFilled(), mapped));
+        out.AddTail(CLineTypeShape(RoundToInt(shape.GetPenWidth() / pattern.cy), shape.IsFilled(), mapped));
     }
 }
 
@@ -836,11 +840,43 @@ void CCurveElement::DrawShapes(CDC* dc, COLORREF color, double scale, int origin
     if (!painter || dc->IsPrinting()) {
         for (const CLineTypeShape& shape : m_shapes)
             shape.Draw(dc, color, scale, originX, originY, clip);
+        if (m_lazyDashes.empty()) return;
+        for (const CLineTypeShape& shape : LazyShapesFor(scale, originX, originY, clip))
+            shape.Draw(dc, color, scale, originX, originY, clip);
         return;
     }
     if (!m_deviceShapes) m_deviceShapes = std::make_unique<CDeviceShapes>();
     m_deviceShapes->Draw(*painter, m_shapes, m_geometryVersion, color, scale, originX, originY,
                          clip);
+    if (m_lazyDashes.empty()) return;
+    const CLineTypeShapeList& lazy = LazyShapesFor(scale, originX, originY, clip);
+    m_lazyDrawing->device.Draw(*painter, lazy, m_lazyDrawing->layout, color, scale, originX, originY, clip);
+}
+
+const CLineTypeShapeList& CCurveElement::LazyShapesFor(double scale, int originX, int originY,
+                                                       const CRect& clip) const
+{
+    if (!m_lazyDrawing) m_lazyDrawing = std::make_unique<LazyDrawing>();
+    LazyDrawing& drawing = *m_lazyDrawing;
+    CRect area = DeviceToModelRect(clip.left, clip.top, clip.right, clip.bottom, scale, originX, originY);
+    area.NormalizeRect();
+    if (drawing.valid && drawing.geometry == m_geometryVersion && drawing.area == area) return drawing.shapes;
+
+    drawing.shapes.RemoveAll();
+    // A pixel's worth of page around the clip, for the dash that ends there.
+    const long long pixel = static_cast<long long>(std::min(std::ceil(scale), 1.0e9)) + 1;
+    for (const auto& lazy : m_lazyDashes) {
+        const CustomPattern* custom = lazy->hasCustom ? &lazy->custom : nullptr;
+        lazy->layout.LayOutMeeting(Inflated(area, lazy->reach + pixel),
+                                   [&](CPointList& work, POSITION from, POSITION to) {
+                                       AddSpan(work, from, to, lazy->thin, custom, drawing.shapes);
+                                   });
+    }
+    drawing.valid = true;
+    drawing.geometry = m_geometryVersion;
+    drawing.area = area;
+    ++drawing.layout;
+    return drawing.shapes;
 }
 
 void CCurveElement::PrepareDraw(const CDrawPreparation& prep)
@@ -886,6 +922,7 @@ CRect CCurveElement::GetBoundRect()
 {
     CRect bounds = CGraphElement::GetBoundRect();
     for (const CLineTypeShape& shape : m_shapes) bounds.UnionRect(bounds, shape.GetBoundRect());
+    for (const auto& lazy : m_lazyDashes) bounds.UnionRect(bounds, lazy->bounds);
     return bounds;
 }
 
@@ -988,6 +1025,8 @@ void CCurveElement::ReleaseGeometry()
     m_outline.RemoveAll();
     m_shapes.RemoveAll();
     m_deviceShapes.reset();
+    m_lazyDashes.clear();
+    m_lazyDrawing.reset();
 }
 
 void CCurveElement::StoreLibraryCurve(CArchive& ar, const CList<CSharedPoint*>& points) const

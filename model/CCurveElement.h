@@ -92,7 +92,10 @@ public:
 
     // Derived geometry (recomputed first when dirty).
     void GetOutlinePoints(CPointList& out);
+    // Every shape of the line, those of lazily laid-out dashes included.
     void GetLineShapes(CLineTypeShapeList& out);
+    // Whether some of the line's dashes are laid out only where drawn.
+    bool HasLazyDashes() const { return !m_lazyDashes.empty(); }
     // The outline itself, without a copy; valid until the curve changes.
     const CPointList& Outline();
 
@@ -174,7 +177,13 @@ protected:
     int m_mirrorSourceIndex = -1;
 
 private:
+    struct LazyDashes;
+    struct LazyDrawing;
+
     unsigned m_geometryVersion = 0;
+    // Patterns of more dashes than are laid out at once.
+    std::vector<std::unique_ptr<LazyDashes>> m_lazyDashes;
+    mutable std::unique_ptr<LazyDrawing> m_lazyDrawing;
     // The shapes' device points of the last screen paint.
     mutable std::unique_ptr<CDeviceShapes> m_deviceShapes;
     // Whether any node is marked, as of these node marks and nodes: most
@@ -216,12 +225,22 @@ private:
     // along the path) out of the path, period after period; an open path
     // ends with one more dash up to its last point. With `custom` each
     // dash is a stretch that the custom pattern is fitted to.
+    // A line of more dashes than kEagerDashes is laid out only where it is
+    // drawn (see CDashLayout); its bounds then hold all its dashes without
+    // each being known.
     void LayOutPattern(const CPointList& path, const std::vector<double>& pattern, int periods,
                        bool thin, const CustomPattern* custom);
     void AddSpan(CPointList& work, POSITION from, POSITION to, bool thin,
-                 const CustomPattern* custom);
+                 const CustomPattern* custom, CLineTypeShapeList& out) const;
     void FitPatternToSpan(CPointList& work, POSITION from, POSITION to,
-                          const CustomPattern& pattern);
+                          const CustomPattern& pattern, CLineTypeShapeList& out) const;
+    // What holds every dash of a lazily laid-out pattern, and how far (in
+    // page units) a dash can paint beyond its stretch of the path.
+    void LazyDashExtent(const CPointList& path, bool thin, const CustomPattern* custom, CRect& bounds,
+                        int& reach) const;
+    // The lazily laid-out dashes that can show in the clip, made for the
+    // clip at hand (and kept while it and the geometry stay the same).
+    const CLineTypeShapeList& LazyShapesFor(double scale, int originX, int originY, const CRect& clip) const;
     int FindSpan(const CPoint& point, double tolerance, CPoint& nearest, double& distance,
                  POSITION& before, POSITION& at, POSITION& after);
     int NearestNodeOf(const CPoint& point, double tolerance, bool verticesOnly,

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 CLineTypeShape::CLineTypeShape(int penWidth, int filled, const CPointList& points)
     : m_penWidth(penWidth), m_filled(filled), m_points(points)
@@ -84,6 +85,8 @@ int CLineTypeShape::Load(CArchive& ar)
     for (std::int32_t i = 0; i < count; ++i) {
         CPoint p;
         ar >> p;
+        if (std::abs(std::int64_t(p.x)) > kMaxCoordinate || std::abs(std::int64_t(p.y)) > kMaxCoordinate)
+            throw CArchiveError("line-type shape point out of range");
         points.AddTail(p);
     }
     m_penWidth = penWidth;

@@ -42,7 +42,10 @@ public:
               const CRect& clip) const;
 
     // Record: pen width, filled flag, point count, points (8 bytes each).
-    // Load throws CArchiveError when the count cannot fit in what is left.
+    // Load throws CArchiveError when the count cannot fit in what is left,
+    // and for a point beyond kMaxCoordinate either way (no pattern drawn on
+    // paper reaches that far; the sums and widths of such points overflow).
+    static constexpr int kMaxCoordinate = (1 << 30) - 1;
     int Load(CArchive& ar);
     int Store(CArchive& ar) const;
 

@@ -85,7 +85,6 @@ void COleObjectElement::Draw(CDC* dc, double scale, int originX, int originY, co
         m_item->Draw(dc, device);
         return;
     }
-    m_item->SetRect(device);
     CRect frame = device;
     frame.InflateRect(1, 1);
     CRect meet;

@@ -7,10 +7,11 @@
 // The record holds the item (through the archive's object table, see
 // COleArchiveContext) but not the rectangle in page units: the item keeps
 // its own rectangle in view pixels, from which the first draw after a load
-// derives the page rectangle. After that the page rectangle leads, and
-// every screen draw writes the view rectangle back into the item, so that
-// the object stays on its place on the page when the view scrolls or zooms
-// and the stored view rectangle matches what was last shown.
+// derives the page rectangle. After that the page rectangle leads, so that
+// the object stays on its place on the page when the view scrolls or zooms.
+// Drawing leaves the item's stored rectangle alone: only moving or resizing
+// the object (COleContainer::OnChangeItemPosition) writes it, so a document
+// opened, shown and saved keeps the item's record as it was read.
 #pragma once
 
 #include "model/CGraphElement.h"

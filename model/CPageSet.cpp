@@ -10,6 +10,17 @@ namespace {
 constexpr std::size_t kMinPageRecord = 12;
 }  // namespace
 
+bool CPageSet::IsSoundLayout(int unitsPerMM, const CSize& paper, int top, int bottom, int left, int right)
+{
+    if (unitsPerMM <= 0) return false;
+    const long long smallest = static_cast<long long>(kSmallestPaperSideMM) * unitsPerMM;
+    const long long largest = static_cast<long long>(kLargestPaperSideMM) * unitsPerMM;
+    auto sideFits = [&](long long side, long long low, long long high) {
+        return side > smallest && side <= largest && low >= 0 && high >= 0 && low + high < side;
+    };
+    return sideFits(paper.cx, left, right) && sideFits(paper.cy, top, bottom);
+}
+
 CPageSet::CPageSet(int version, int unitsPerMM) : m_version(version), m_unitsPerMM(unitsPerMM) {}
 
 CPageSet::~CPageSet()
@@ -267,6 +278,10 @@ int CPageSet::Load(CArchive& ar)
     // Every length is a multiple of this; nothing sensible follows from a
     // page set that claims none.
     if (unitsPerMM <= 0) throw CArchiveError("bad units per millimetre");
+    // Painting and printing work out the margin frame from these; values
+    // no page-size dialog lets through come only from damage.
+    if (!IsSoundLayout(unitsPerMM, paper, top, bottom, left, right))
+        throw CArchiveError("paper or margins out of bounds");
     // The view always shows a current page.
     if (count <= 0) throw CArchiveError("page set without pages");
     ar.RequireItems(count, kMinPageRecord);

@@ -118,10 +118,21 @@ public:
     void DrawCurrentPage(CDC* dc, double scale, int originX, int originY,
                          const CRect& clip) const;
 
+    // The page-size dialog's bounds of a paper side: more than the smallest,
+    // at most the largest.
+    static constexpr int kSmallestPaperSideMM = 50;
+    static constexpr int kLargestPaperSideMM = 100000;
+    // The bounds the page-size dialog keeps paper and margins in: each
+    // side of the paper more than 50 mm and at most 100 m, no margin below
+    // 0, and the two margins across a side less than the paper there. All
+    // lengths in units of `unitsPerMM` to the millimetre.
+    static bool IsSoundLayout(int unitsPerMM, const CSize& paper, int top, int bottom, int left, int right);
+
     // Record. Load returns 0 for a wrong magic (nothing else read, the page
     // set unchanged) and throws CArchiveError on a damaged record, a page
-    // set without pages included. Load into a fresh page set: a failed load
-    // leaves it partly filled.
+    // set without pages and paper or margins out of IsSoundLayout's bounds
+    // included. Load into a fresh page set: a failed load leaves it partly
+    // filled.
     int Load(CArchive& ar);
     int Store(CArchive& ar) const;
     // Deep copy; shares nothing with the source but the client items of

@@ -1,6 +1,7 @@
 #include "model/CPictureFile.h"
 
 #include "model/CMetafileConverter.h"
+#include "platform/RegularFile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -81,9 +82,9 @@ bool ReadMetafile(QFile& file, bool wmf, CPixelBlock& pixels, std::string* reaso
 
 bool CPictureFile::Read(const QString& path, CPixelBlock& pixels, std::string* reason)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return Fail(pixels, reason, "picture file cannot be opened");
+    // Only a regular file: a pipe or a device would hold the reader up.
+    QFile file;
+    if (!OpenRegularFile(path, file)) return Fail(pixels, reason, "picture file cannot be opened");
     const std::string head = file.peek(kSniffBytes).toStdString();
     if (CMetafileConverter::IsWmf(head)) return ReadMetafile(file, true, pixels, reason);
     if (CMetafileConverter::IsEmf(head)) return ReadMetafile(file, false, pixels, reason);

@@ -1,5 +1,6 @@
 #include "model/FillPainting.h"
 
+#include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 
 #include <QBrush>
@@ -236,10 +237,8 @@ void PaintShadedArea(QPainter& painter, const QPainterPath& area, const CFillSha
     QBrush brush(field);
     brush.setTransform(QTransform::fromTranslate(target.left(), target.top()));
     painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(brush);
     painter.setBrushOrigin(0, 0);
-    painter.drawPath(area);
+    FillPathBanded(painter, area, brush);
     painter.restore();
 }
 
@@ -255,7 +254,7 @@ QImage CoverageImage(const QPainterPath& area, const QRect& target)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.translate(-target.left(), -target.top());
-    painter.fillPath(area, QColor(255, 255, 255));
+    FillPathBanded(painter, area, QColor(255, 255, 255));
     return image;
 }
 
@@ -300,10 +299,8 @@ QImage RenderCoveredFill(const QPainterPath& area, const QRect& target, const QB
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.translate(-target.left(), -target.top());
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(brush);
     painter.setBrushOrigin(0, 0);
-    painter.drawPath(area);
+    FillPathBanded(painter, area, brush);
     return image;
 }
 

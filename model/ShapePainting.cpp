@@ -2,12 +2,14 @@
 
 #include "model/FillPainting.h"
 
+#include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
 
 #include "platform/CDC.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QTransform>
 
@@ -45,13 +47,19 @@ bool Overlaps(const CRect& a, const CRect& b)
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// The smooth pens' joins are mitred up to this many pen widths.
+constexpr double kMiterLimit = 10.0;
+// Pixels kept around the visible area when a shape is cut to it: a filled
+// shape's one-pixel outline and antialiasing stay outside what shows.
+constexpr double kCutMargin = 3.0;
+
 QPen SmoothPen(COLORREF color, float penWidth)
 {
     QPen pen(ToQColor(color));
     pen.setWidthF(penWidth);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
-    pen.setMiterLimit(10.0);
+    pen.setMiterLimit(kMiterLimit);
     return pen;
 }
 
@@ -224,6 +232,13 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
     if (m_shapes.empty() || !Overlaps(m_extent, clip)) return;
 
     bool started = false;
+    auto start = [&painter, &started] {
+        if (started) return;
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setBrush(Qt::NoBrush);
+        started = true;
+    };
     int penPixels = -1;
     QRectF visible;
     bool visibleKnown = false;
@@ -236,14 +251,46 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
             s.pointBounds = s.points.boundingRect();
             s.mapped = true;
         }
+        if (!visibleKnown) {
+            visible = VisibleArea(painter);
+            visibleKnown = true;
+        }
+        // A filled shape reaching past what the painter shows is cut to
+        // it, its outline pen and a pixel to spare included.
+        const QPolygonF* polygon = &s.points;
+        if (s.filled) {
+            const QRectF area = visible.adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
+            if (!area.contains(s.pointBounds)) {
+                if (!s.hasCut || s.cutArea != area) {
+                    s.cut = ClipPolygonToRect(s.points, area);
+                    s.cutArea = area;
+                    s.hasCut = true;
+                }
+                if (s.cut.isEmpty()) continue;
+                polygon = &s.cut;
+                // All that can be seen is covered: nothing after this shape,
+                // in the same colour, could change a pixel.
+                if (FillsWholeRect(s.cut, area, Qt::OddEvenFill)) {
+                    start();
+                    painter.fillRect(area, ToQColor(colour));
+                    break;
+                }
+            }
+        }
+        // A pen wider than what can be seen: the area it covers there.
+        if (!s.filled && s.penPixels > std::max(visible.width(), visible.height())) {
+            const QRectF area = visible.adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
+            bool whole = false;
+            const QPainterPath covered = StrokeAreaInRect(s.points, s.penPixels, kMiterLimit, area, &whole);
+            start();
+            FillStrokeArea(painter, covered, ToQColor(colour));
+            if (whole) break;
+            continue;
+        }
         // The pieces of a line that can reach what the painter shows; a
         // mitred join reaches at most five pen widths past its vertex.
         const std::vector<QPolygonF>* runs = nullptr;
         if (!s.filled) {
-            if (!visibleKnown) {
-                visible = PaintableRect(painter);
-                visibleKnown = true;
-            }
             const double margin = 5.0 * s.penPixels + 2.0;
             const QRectF area = visible.adjusted(-margin, -margin, margin, margin);
             if (!area.contains(s.pointBounds)) {
@@ -256,28 +303,23 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
                 runs = &s.runs;
             }
         }
-        if (!started) {
-            painter.save();
-            painter.setRenderHint(QPainter::Antialiasing, true);
-            painter.setBrush(Qt::NoBrush);
-            started = true;
-        }
+        start();
         if (s.penPixels != penPixels) {
             painter.setPen(SmoothPen(colour, float(s.penPixels)));
             penPixels = s.penPixels;
         }
         if (s.filled) {
             // The outline first, then the inside over its inner half.
-            painter.drawPolygon(s.points);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(ToQColor(colour));
-            painter.drawPolygon(s.points, Qt::OddEvenFill);
-            painter.setBrush(Qt::NoBrush);
-            penPixels = -1;
+            painter.drawPolygon(*polygon);
+            QPainterPath inside;
+            inside.setFillRule(Qt::OddEvenFill);
+            inside.addPolygon(*polygon);
+            inside.closeSubpath();
+            FillPathBanded(painter, inside, ToQColor(colour));
         } else if (runs) {
-            for (const QPolygonF& run : *runs) painter.drawPolyline(run);
+            for (const QPolygonF& run : *runs) StrokePolylineBanded(painter, run, visible);
         } else {
-            painter.drawPolyline(s.points);
+            StrokePolylineBanded(painter, s.points, visible);
         }
     }
     if (started) painter.restore();

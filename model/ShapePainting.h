@@ -8,7 +8,10 @@
 // amount (a tenth of a pixel), which is what anti-aliased stroking can show.
 // A line that leaves the visible part of the device is stroked only along
 // the stretches that can reach it: stroking costs by the length and the
-// vertices stroked, not by the pixels that show.
+// vertices stroked, not by the pixels that show. A filled shape reaching
+// past the visible part is cut to it, and a pen wider than the visible part
+// is filled as the area it covers there, so that neither costs by its own
+// extent, whatever width or zoom made it millions of pixels across.
 #pragma once
 
 #include "model/CLineTypeShape.h"
@@ -59,6 +62,10 @@ private:
         bool hasRuns = false;
         QRectF runsArea;
         std::vector<QPolygonF> runs;
+        // A filled shape cut to `cutArea`, when it reaches past it.
+        bool hasCut = false;
+        QRectF cutArea;
+        QPolygonF cut;
     };
 
     bool Matches(unsigned version, double scale, int originX, int originY, double tolerance,

@@ -30,12 +30,18 @@ void InitLibrary()
 
 // The stream's bytes copied once into `out`: the library hands out its own
 // bytes (where the blocks lie in a row, the file's bytes themselves) and
-// they are appended, so nothing is filled with zeros first.
-bool ReadStream(GsfInput* input, std::string& out, std::string& error)
+// they are appended, so nothing is filled with zeros first. A stream cannot
+// hold more bytes than the file it lies in: a damaged directory claiming
+// more is refused before anything is allocated.
+bool ReadStream(GsfInput* input, gsf_off_t fileSize, std::string& out, std::string& error)
 {
     const gsf_off_t size = gsf_input_size(input);
     if (size < 0) {
         error = "stream of negative size";
+        return false;
+    }
+    if (size > fileSize) {
+        error = "stream larger than its file";
         return false;
     }
     out.clear();
@@ -52,7 +58,7 @@ bool ReadStream(GsfInput* input, std::string& out, std::string& error)
     return true;
 }
 
-bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, std::string& error)
+bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, gsf_off_t fileSize, std::string& error)
 {
     if (depth > kMaxDepth) {
         error = "storages nested too deep";
@@ -73,9 +79,9 @@ bool ReadStorage(GsfInfile* storage, CCompoundEntry& entry, int depth, std::stri
         item.name = name ? name : "";
         bool ok = true;
         if (GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0)
-            ok = ReadStorage(GSF_INFILE(child), item, depth + 1, error);
+            ok = ReadStorage(GSF_INFILE(child), item, depth + 1, fileSize, error);
         else
-            ok = ReadStream(child, item.data, error);
+            ok = ReadStream(child, fileSize, item.data, error);
         g_object_unref(child);
         if (!ok) return false;
         entry.children.push_back(std::move(item));
@@ -212,13 +218,12 @@ bool CCompoundFile::HasSignature(const char* data, std::size_t size)
     return size >= sizeof kSignature && std::memcmp(data, kSignature, sizeof kSignature) == 0;
 }
 
-bool CCompoundFile::Parse(const std::string& file, CCompoundEntry& root, std::string& error)
+bool CCompoundFile::Parse(std::string bytes, CCompoundEntry& root, std::string& error)
 {
-    if (!HasSignature(file)) {
+    if (!HasSignature(bytes)) {
         error = "not a compound file";
         return false;
     }
-    std::string bytes = file;
     return ParseInPlace(bytes.data(), bytes.size(), root, error);
 }
 
@@ -240,7 +245,7 @@ bool CCompoundFile::ParseInPlace(char* data, std::size_t size, CCompoundEntry& r
         return false;
     }
     CCompoundEntry result;
-    const bool ok = ReadStorage(ole, result, 0, error);
+    const bool ok = ReadStorage(ole, result, 0, gsf_off_t(size), error);
     g_object_unref(ole);
     if (ok) root = std::move(result);
     return ok;

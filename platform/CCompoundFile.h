@@ -40,8 +40,10 @@ public:
     static bool HasSignature(const char* data, std::size_t size);
 
     // Reads a whole compound file into `root` (a storage). Returns false
-    // with a reason in `error` when the bytes are not a readable file.
-    static bool Parse(const std::string& bytes, CCompoundEntry& root, std::string& error);
+    // with a reason in `error` when the bytes are not a readable file, a
+    // stream claiming more bytes than the file holds included. The bytes
+    // are taken by value: a caller done with them moves them in.
+    static bool Parse(std::string bytes, CCompoundEntry& root, std::string& error);
     // The same over bytes the caller lets it change (a private mapping of
     // the file): nothing is copied but each stream's own bytes, once.
     static bool ParseInPlace(char* data, std::size_t size, CCompoundEntry& root, std::string& error);

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 std::string LogFont::FaceName() const

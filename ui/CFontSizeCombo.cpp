@@ -36,7 +36,7 @@ CFontSizeCombo::CFontSizeCombo(QWidget* parent) : CBarComboBox(parent)
     connect(this, qOverload<int>(&QComboBox::activated), this, &CFontSizeCombo::StoreSelection);
 
     // The text shows the last size that matches, or the whole points.
-    const int v = RoundToInt(std::abs(Settings().m_lfDefaultFont.lfHeight) * double(kLogPixelsY) / 2540.0 * 100.0);
+    const int v = RoundToInt(std::fabs(double(Settings().m_lfDefaultFont.lfHeight)) * kLogPixelsY / 2540.0 * 100.0);
     QString text = QString::number(v / 100);
     for (int i = 0; i < count(); ++i)
         if (std::abs(itemData(i).toInt() - v) < 5) text = itemText(i);

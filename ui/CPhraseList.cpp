@@ -1,12 +1,14 @@
 #include "ui/CPhraseList.h"
 
+#include "app/FileSaving.h"
+
 #include "geometry/TextMeasure.h"
+#include "platform/RegularFile.h"
 #include "res/StringTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -183,11 +185,13 @@ bool CPhraseList::Load(const QString& path)
     m_phrases.clear();
     m_damaged = false;
     m_warning.clear();
-    QFile file(path);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo::exists(path)) return true;
+    // Only a regular file: a pipe or a device could hold the program up.
+    QFile file;
+    QString why;
+    if (!OpenRegularFile(path, file, &why)) {
         m_damaged = true;
-        m_warning = LoadResString(IDS_PHRASES_UNREADABLE).arg(file.errorString());
+        m_warning = LoadResString(IDS_PHRASES_UNREADABLE).arg(why);
         return false;
     }
     const bool huge = file.size() > kMaxFileBytes;
@@ -210,14 +214,7 @@ bool CPhraseList::Load(const QString& path)
 bool CPhraseList::Write(const QString& path, const std::vector<std::string>& phrases, QString* error)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const std::string bytes = Format(phrases);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
-        || !file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, Format(phrases), error);
 }
 
 bool CPhraseList::SavePhrase(const QString& path, const std::string& text, QString* error)

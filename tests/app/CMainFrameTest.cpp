@@ -47,6 +47,9 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 class MainFrameTest : public ::testing::Test {
@@ -183,6 +186,50 @@ TEST_F(MainFrameTest, AppOpensTheFileNamedOnTheCommandLine)
     EXPECT_EQ(app.MainFrame()->windowTitle(), QString::fromUtf8("\"Morvane\"服装工艺单软件V1.0"));
     EXPECT_EQ(app.RecentFiles().value(0), path);
     app.ExitInstance();
+}
+
+TEST_F(MainFrameTest, CommandLineOptionsArePassedOverAndAnyOtherArgumentNamesTheFile)
+{
+    const QString missing = home.filePath(QStringLiteral("missing.vek"));
+    const struct {
+        QStringList arguments;
+        QString file;
+    } cases[] = {
+        {{QStringLiteral("vek")}, QString()},
+        {{QStringLiteral("vek"), QStringLiteral("/Embedding")}, QString()},
+        {{QStringLiteral("vek"), QStringLiteral("-x"), QStringLiteral("/Automation")}, QString()},
+        {{QStringLiteral("vek"), QStringLiteral("/Embedding"), missing}, missing},
+        {{QStringLiteral("vek"), QStringLiteral("relative.vek")}, QStringLiteral("relative.vek")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CVEKApp::FileFromArguments(c.arguments), c.file) << qPrintable(c.file);
+}
+
+// A file name in GBK bytes, as an archive made on Windows unpacks it: the
+// argument reads as its Chinese name and, naming no file the program can
+// reach, is reported as such rather than starting an empty document.
+TEST_F(MainFrameTest, AFileNameInGbkBytesIsReportedWhenItNamesNoFile)
+{
+    const QByteArray folder = QFile::encodeName(home.path());
+    const QByteArray gbkPath = folder + "/\xB9\xA4\xD2\xD5\xB5\xA5.vek";  // 工艺单.vek
+    // The file is there under its GBK bytes.
+    const int fd = ::open(gbkPath.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    const char* argv[] = {"vek", gbkPath.constData()};
+    const QStringList arguments = CVEKApp::ArgumentsFromArgv(2, argv);
+    const QString named = home.filePath(QString::fromUtf8("工艺单.vek"));
+    ASSERT_EQ(arguments, QStringList({QStringLiteral("vek"), named}));
+
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->close();
+        }
+    });
+    CVEKApp app;
+    EXPECT_FALSE(app.InitInstance(arguments));
+    EXPECT_EQ(shown, QString::fromUtf8("找不到文件“%1”。").arg(named));
 }
 
 namespace {
@@ -408,6 +455,8 @@ TEST_F(MainFrameTest, DamagedWindowPosFallsBackToTheDefaultPlacementAndIgnoresTh
         "0,1,-1,-1,-1,-1,100,120,1000,8x0",    // not a number
         "-1,1,-1,-1,-1,-1,100,120,1000,820",   // negative flags
         "0,1,-1,-1,-1,-1,100,120,100,820",     // no width
+        "0,1,-1,-1,-1,-1,-2147483648,0,2147483647,600",  // wider than any int
+        "0,1,-1,-1,-1,-1,100,2000000,1000,2000600",      // on no screen
         "garbage",
     };
     for (const char* text : damaged) {
@@ -530,7 +579,7 @@ TEST_F(MainFrameTest, DroppedDocumentIsOpened)
     {
         CVEKDoc doc;
         doc.OnNewDocument();
-        doc.GetPageSet()->SetPaperSize(12121, 100);
+        doc.GetPageSet()->SetPaperSize(12121, 29700);
         ASSERT_TRUE(doc.OnSaveDocument(path));
     }
     CMainFrame frame;

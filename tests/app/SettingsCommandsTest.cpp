@@ -223,17 +223,22 @@ TEST_F(SettingsCommandsTest, SystemColoursRepaintAPageThatWasAlreadyShown)
     EXPECT_EQ(after.pixelColor(after.width() / 2, after.height() / 2), QColor(0x80, 0xFF, 0x80));
 }
 
+// An interval whose milliseconds no int holds is damage: it takes the
+// default of 5 minutes (with the damaged-settings warning).
 TEST_F(SettingsCommandsTest, AHandEditedHugeBackupIntervalIsHeldToADay)
 {
-    for (int minutes : {0, -3, 35792, 1000000}) {
+    const struct {
+        int minutes;
+        int expected;
+    } cases[] = {{0, 1}, {-3, 1}, {10000, 1440}, {35791, 1440}, {35792, 5}, {1000000, 5}};
+    for (const auto& c : cases) {
         CSystemSettings s;
         s.SetDefaults();
-        s.m_nBackupMinutes = minutes;
+        s.m_nBackupMinutes = c.minutes;
         ASSERT_TRUE(s.SaveConfigFile(CSystemSettings::ConfigFilePath()));
         CMainFrame frame;
-        const int expected = minutes < 1 ? 1 : 1440;
-        EXPECT_EQ(frame.BackupTimer()->interval(), expected * 60000) << minutes;
-        EXPECT_GT(frame.BackupTimer()->interval(), 0) << minutes;
+        EXPECT_EQ(frame.BackupTimer()->interval(), c.expected * 60000) << c.minutes;
+        EXPECT_GT(frame.BackupTimer()->interval(), 0) << c.minutes;
     }
 }
 

@@ -40,13 +40,17 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes.data(), qint64(bytes.size()));
     }
-    // Marks a step: the paper width says which step the content is at.
+    // Marks a step: the paper width says which step the content is at (on
+    // paper that a document may have).
+    static constexpr int kMarkerBase = 10000;
     void Step(int n)
     {
         doc.SaveUndoState();
-        doc.GetPageSet()->SetPaperSize(n, 100);
+        Mark(*doc.GetPageSet(), n);
     }
-    int Marker() const { return doc.GetPageSet()->GetPaperSize().cx; }
+    static void Mark(CPageSet& pages, int n) { pages.SetPaperSize(kMarkerBase + n, 29700); }
+    static int MarkerOf(const CPageSet& pages) { return pages.GetPaperSize().cx - kMarkerBase; }
+    int Marker() const { return MarkerOf(*doc.GetPageSet()); }
 
     QTemporaryDir dir;
     CVEKDoc doc;
@@ -119,11 +123,11 @@ TEST_F(VEKDocTest, EmbeddedStoragesAreWrittenBackAsTheyWereRead)
 
 TEST_F(VEKDocTest, BareRecordOpensLikeTheBackupFile)
 {
-    doc.GetPageSet()->SetPaperSize(4242, 100);
+    Mark(*doc.GetPageSet(), 4242);
     ASSERT_TRUE(doc.WriteBackupFile());
     CVEKDoc other;
     ASSERT_EQ(other.OnOpenDocument(CVEKDoc::BackupFilePath()), CVEKDoc::LoadResult::Ok);
-    EXPECT_EQ(other.GetPageSet()->GetPaperSize().cx, 4242);
+    EXPECT_EQ(MarkerOf(*other.GetPageSet()), 4242);
 }
 
 TEST_F(VEKDocTest, DamagedFilesLeaveTheDocumentAsItWas)
@@ -227,9 +231,9 @@ TEST_F(VEKDocTest, CommittedDeferredStepIsTheContentBeforeTheChange)
     ASSERT_EQ(doc.CanRedo(), 1);
     doc.SetModifiedFlag(false);
 
-    doc.GetPageSet()->SetPaperSize(5, 100);
+    Mark(*doc.GetPageSet(), 5);
     doc.BeginUndoStep();
-    doc.GetPageSet()->SetPaperSize(6, 100);
+    Mark(*doc.GetPageSet(), 6);
     EXPECT_EQ(doc.UndoCount(), 0);
     EXPECT_TRUE(doc.CommitUndoStep());
 
@@ -238,7 +242,7 @@ TEST_F(VEKDocTest, CommittedDeferredStepIsTheContentBeforeTheChange)
     EXPECT_EQ(doc.UndoCount(), 1);
     auto backedUp = CVEKDoc::LoadPageSetRecord(ReadFile(CVEKDoc::BackupFilePath()));
     ASSERT_NE(backedUp, nullptr);
-    EXPECT_EQ(backedUp->GetPaperSize().cx, 5);
+    EXPECT_EQ(MarkerOf(*backedUp), 5);
     ASSERT_EQ(doc.Undo(), 1);
     EXPECT_EQ(Marker(), 5);
 }
@@ -286,7 +290,7 @@ TEST_F(VEKDocTest, BackupIsWrittenOnlyInTheEveryStepMode)
     // The backup holds the content as it was before the step.
     auto backedUp = CVEKDoc::LoadPageSetRecord(ReadFile(backup));
     ASSERT_NE(backedUp, nullptr);
-    EXPECT_EQ(backedUp->GetPaperSize().cx, 1);
+    EXPECT_EQ(MarkerOf(*backedUp), 1);
 }
 
 TEST_F(VEKDocTest, FailedWritesAreReported)
@@ -294,8 +298,9 @@ TEST_F(VEKDocTest, FailedWritesAreReported)
     Settings().m_strBackupFile = "/proc/no-such-dir/backup.vek";
     QString error;
     EXPECT_FALSE(doc.WriteBackupFile(&error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“backup.vek”：文件夹不存在。"));
     EXPECT_FALSE(doc.OnSaveDocument(QStringLiteral("/proc/no-such-dir/a.vek"), &error));
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“a.vek”：文件夹不存在。"));
 }
 
 TEST(VEKDocArchiveFolder, WholePathComponentsDecide)
@@ -376,11 +381,11 @@ TEST_F(VEKDocTest, FullDiskLeavesThePreviousFileWhole)
 
     // Enough pages to overflow the 64 KB filesystem.
     for (int i = 0; i < 7000; ++i) doc.GetPageSet()->AppendPage();
-    doc.GetPageSet()->SetPaperSize(31111, 100);
+    doc.GetPageSet()->SetPaperSize(31111, 29700);
     ASSERT_GT(CVEKDoc::StorePageSetRecord(*doc.GetPageSet()).size(), 64u * 1024);
     QString error;
     EXPECT_FALSE(doc.OnSaveDocument(path, &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“doc.vek”：磁盘空间不足。"));
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files), QStringList{QStringLiteral("doc.vek")});
 }

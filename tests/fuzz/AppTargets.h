@@ -7,6 +7,7 @@
 #include "app/CDataTransfer.h"
 #include "app/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "app/SettingsRepair.h"
 #include "model/COleArchiveContext.h"
 #include "platform/CArchive.h"
 #include "ui/CPhraseList.h"
@@ -78,11 +79,18 @@ inline bool Document(const std::string& bytes)
     return true;
 }
 
-// "Config.dat", the user's settings.
+// "Config.dat", the user's settings, with the fields no settings page
+// gives repaired as the program's start does. A repaired record holds
+// nothing more to repair, stored and read back either.
 inline bool Config(const std::string& bytes)
 {
     return detail::SettingsFile(
-        bytes, [](CSystemSettings& s, CArchive& ar) { s.LoadConfig(ar); },
+        bytes,
+        [](CSystemSettings& s, CArchive& ar) {
+            s.LoadConfig(ar);
+            RepairDamagedSettings(s);
+            if (!RepairDamagedSettings(s).isEmpty()) throw Broken("repaired settings need repairing again");
+        },
         [](const CSystemSettings& s, CArchive& ar) { s.StoreConfig(ar); });
 }
 

@@ -5,6 +5,7 @@
 // document paints it right away), and the report of a broken promise.
 #pragma once
 
+#include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 
@@ -15,6 +16,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -72,8 +74,13 @@ private:
     QString m_path;
 };
 
-// Paints every page at a scale that puts the paper on a small raster, the
-// way the view shows a freshly opened document.
+// Paints every page twice: whole, at the scale that fits its paper to a
+// small raster, the way the view shows a freshly opened document; and at a
+// fixed scale of a few page units to the pixel about the middle of what
+// the page holds, the way a view zoomed in shows it. At the fixed scale
+// widths, dash lengths and coordinates come out in pixels as a user would
+// see them whatever the paper, so a document that freezes painting is
+// found whatever its paper says.
 inline void DrawPages(const CPageSet& pageSet)
 {
     QImage image(48, 64, QImage::Format_ARGB32_Premultiplied);
@@ -84,6 +91,23 @@ inline void DrawPages(const CPageSet& pageSet)
         QPainter painter(&image);
         CDC dc(&painter);
         pageSet.DrawPage(i, &dc, scale, 0, 0, CRect(0, 0, 48, 64));
+    }
+
+    constexpr double kFixedScale = 8.0;
+    constexpr int kSide = 96;
+    QImage zoomed(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
+    zoomed.fill(Qt::white);
+    for (int i = 0; i < pageSet.GetPageCount(); ++i) {
+        const CRect bounds = pageSet.GetPageAt(i)->GetBoundRect();
+        const long long middleX = (static_cast<long long>(bounds.left) + bounds.right) / 2;
+        const long long middleY = (static_cast<long long>(bounds.top) + bounds.bottom) / 2;
+        const long long half = static_cast<long long>(kFixedScale * kSide / 2);
+        auto origin = [half](long long middle) {
+            return int(std::clamp<long long>(middle - half, -2147483647LL, 2147483646LL));
+        };
+        QPainter painter(&zoomed);
+        CDC dc(&painter);
+        pageSet.DrawPage(i, &dc, kFixedScale, origin(middleX), origin(middleY), CRect(0, 0, kSide, kSide));
     }
 }
 

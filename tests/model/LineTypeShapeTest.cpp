@@ -110,12 +110,25 @@ TEST(LineTypeShapeRecord, KeepsAnUnusualFilledFlag)
     EXPECT_EQ(Stored(s), bytes);
 }
 
+TEST(LineTypeShapeRecord, PointsJustWithinRangeLoad)
+{
+    CLineTypeShape s;
+    CArchive ar(HexBytes("0A000000 00000000 02000000 FFFFFF3F 010000C0 010000C0 FFFFFF3F"));
+    ASSERT_NO_THROW(s.Load(ar));
+    EXPECT_EQ(s.GetBoundRect(), CRect(-(1 << 30) + 1, -(1 << 30) + 1, 1 << 30, 1 << 30));
+}
+
 TEST(LineTypeShapeRecord, DamagedRecordsThrowAndLeaveTheShape)
 {
     const std::string cases[] = {
         HexBytes("0A000000 00000000 FFFFFF7F 00000000 00000000"), // count far beyond the bytes
         HexBytes("0A000000 00000000 FFFFFFFF"),                   // negative count
         HexBytes("0A000000 00000000 02000000 01000000 02000000"), // second point missing
+        // Points where widths and sums of coordinates overflow.
+        HexBytes("0A000000 00000000 02000000 00000080 00000000 0A000000 0A000000"), // x at the lowest int
+        HexBytes("0A000000 00000000 01000000 00000000 FFFFFF7F"),                   // y at the largest int
+        HexBytes("0A000000 00000000 01000000 00000040 00000000"),                   // x at 2^30
+        HexBytes("0A000000 00000000 01000000 00000000 000000C0"),                   // y at -2^30
     };
     const CLineTypeShape before = Shape(3, 0, {{1, 1}, {2, 2}});
     for (const std::string& bytes : cases) {

@@ -419,14 +419,17 @@ TEST(OleObjectDraw, PageRectangleComesFromTheItemOnceAndThenLeads)
     // First draw at 10 units per pixel from (1000, 2000).
     Render(e, false, 10.0, 1000, 2000);
     EXPECT_EQ(e.GetBoundRect(), CRect(1200, 2200, 2200, 3200));
-    // Scrolling moves the object with the page, and the item follows.
+    // Scrolling moves the object with the page; the item's stored
+    // rectangle, part of its record, is left as it was read.
     const QImage scrolled = Render(e, false, 10.0, 1500, 2000);
-    EXPECT_EQ(item->GetRect(), CRect(-30, 20, 70, 120));
     EXPECT_EQ(scrolled.pixel(60, 100), qRgb(0, 255, 0));
-    // Moving the element rewrites the stored view rectangle at the next draw.
+    EXPECT_EQ(scrolled.pixel(100, 100), qRgb(255, 255, 255));
+    EXPECT_EQ(item->GetRect(), CRect(20, 20, 120, 120));
+    // The page rectangle leads from then on, and drawing never writes back.
     e.SetRect(CRect(0, 0, 500, 500));
-    Render(e, false, 5.0, 0, 0);
-    EXPECT_EQ(item->GetRect(), CRect(0, 0, 100, 100));
+    const QImage moved = Render(e, false, 5.0, 0, 0);
+    EXPECT_EQ(moved.pixel(85, 85), qRgb(0, 255, 0));
+    EXPECT_EQ(item->GetRect(), CRect(20, 20, 120, 120));
 }
 
 TEST(OleObjectDraw, PrintingUsesTheLastRectangleAndNoFrame)

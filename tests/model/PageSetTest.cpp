@@ -232,6 +232,52 @@ INSTANTIATE_TEST_SUITE_P(
                       Damage{"TwoKinds", kElement0KindAt, 3}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
+// Paper and margins as the page-size dialog lets them be: each side more
+// than 50 mm and at most 100 m, margins from 0 to less than the paper
+// across them together. Anything else comes from damage (a flipped bit
+// made a margin of -2147483148) and is refused, the sums taken wide.
+TEST(PageSetRecord, PaperAndMarginsOutsideTheDialogsBoundsAreRefused)
+{
+    constexpr std::size_t kPaperAt = kUnitsAt + 4;
+    constexpr std::size_t kMarginsAt = kPaperAt + 8;
+    const struct {
+        const char* name;
+        std::int32_t units, width, height, top, bottom, left, right;
+        bool loads;
+    } cases[] = {
+        {"A4", 100, 21000, 29700, 500, 500, 500, 500, true},
+        {"no margins", 100, 21000, 29700, 0, 0, 0, 0, true},
+        {"50 mm wide", 100, 5000, 29700, 0, 0, 0, 0, false},
+        {"50.01 mm wide", 100, 5001, 29700, 0, 0, 0, 0, true},
+        {"100 m high", 100, 21000, 10000000, 0, 0, 0, 0, true},
+        {"past 100 m", 100, 21000, 10000001, 0, 0, 0, 0, false},
+        {"negative paper", 100, -21000, 29700, 0, 0, 0, 0, false},
+        {"flipped bottom margin", 100, 21000, 29700, 500, -2147483148LL, 500, 500, false},
+        {"negative left margin", 100, 21000, 29700, 0, 0, -1, 0, false},
+        {"margins filling the width", 100, 21000, 29700, 0, 0, 10500, 10500, false},
+        {"margins just inside", 100, 21000, 29700, 14000, 15699, 0, 0, true},
+        {"margins overflowing int", 100, 21000, 29700, 0, 0, 0x7FFFFFFF, 0x7FFFFFFF, false},
+        {"ten units to the mm", 10, 2100, 2970, 50, 50, 50, 50, true},
+        {"A4 at ten units to the mm", 10, 21000, 29700, 0, 0, 0, 0, true},
+    };
+    for (const auto& c : cases) {
+        std::string bytes = Fixture107();
+        Put32(bytes, kUnitsAt, c.units);
+        Put32(bytes, kPaperAt, c.width);
+        Put32(bytes, kPaperAt + 4, c.height);
+        const std::int32_t margins[] = {c.top, c.bottom, c.left, c.right};
+        for (int i = 0; i < 4; ++i) Put32(bytes, kMarginsAt + 4 * std::size_t(i), margins[i]);
+        CPageSet set;
+        CArchive ar(bytes);
+        if (c.loads) {
+            EXPECT_EQ(set.Load(ar), 1) << c.name;
+            EXPECT_EQ(set.GetPaperSize(), CSize(c.width, c.height)) << c.name;
+        } else {
+            EXPECT_THROW(set.Load(ar), CArchiveError) << c.name;
+        }
+    }
+}
+
 TEST(PageSetRecord, MirrorCyclesFail)
 {
     // Two points mirroring each other, and a longer cycle through an axis

@@ -1,0 +1,19 @@
+// Settings read from "Config.dat" that no settings page can give and that
+// would break the program: a font height of the lowest int (negated when
+// the font is made), a backup interval whose milliseconds overflow the
+// timer, a default paper no document may have, a precision of 0 (divided
+// by when lengths are shown), and the like. Such a field is damage.
+#pragma once
+
+#include <QStringList>
+
+#include <climits>
+
+class CSystemSettings;
+
+// The longest backup interval whose milliseconds an int holds.
+constexpr int kMaxTimerMinutes = INT_MAX / 60000;
+
+// Gives every damaged field of the record its default and returns the
+// fields' names as the settings pages call them; empty when none was.
+QStringList RepairDamagedSettings(CSystemSettings& settings);
