@@ -134,20 +134,10 @@ QPainterPath CutPath(const QList<QPolygonF>& polygons, const QRectF& rect, Qt::F
 // when none is.
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& rect)
 {
-    double t0 = 0.0, t1 = 1.0;
     const double dx = b.x() - a.x(), dy = b.y() - a.y();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(), rect.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
+    double t0 = 0.0, t1 = 1.0;
+    if (!SegmentInsideRect(a.x(), a.y(), dx, dy, rect.left(), rect.top(), rect.right(), rect.bottom(), t0, t1))
+        return false;
     const QPointF start = a;
     if (t1 < 1.0) b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
     if (t0 > 0.0) a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
@@ -377,4 +367,24 @@ void StrokePolylineBanded(QPainter& painter, const QPolygonF& line, const QRectF
     // Far beyond what can be seen: the pieces of the line inside the area,
     // each stroked alone (their cut ends lie out of sight).
     for (const QPolygonF& piece : ClipPolylineToRect(line, area)) stroke(piece);
+}
+
+bool SegmentInsideRect(double ax, double ay, double dx, double dy, double left, double top, double right,
+                       double bottom, double& t0, double& t1)
+{
+    t0 = 0.0;
+    t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {ax - left, right - ax, ay - top, bottom - ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
 }

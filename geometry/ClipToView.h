@@ -19,6 +19,12 @@ class QPainter;
 // painter's logical coordinates; empty when nothing can be painted.
 QRectF VisibleArea(const QPainter& painter);
 
+// The part of the segment from (ax, ay) by (dx, dy) inside the rectangle
+// from (left, top) to (right, bottom), as parameters from 0 at its start
+// to 1 at its end (Liang-Barsky); false when none of it is.
+bool SegmentInsideRect(double ax, double ay, double dx, double dy, double left, double top, double right,
+                       double bottom, double& t0, double& t1);
+
 // The polygon cut to the rectangle (Sutherland-Hodgman, one side after the
 // other). Every point inside the rectangle keeps its winding number, so
 // either fill rule fills the same pixels there; the cut adds edges that run

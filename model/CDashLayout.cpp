@@ -1,5 +1,6 @@
 #include "model/CDashLayout.h"
 
+#include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 
 #include <algorithm>
@@ -97,23 +98,8 @@ struct Span {
 // at a to 1 at b (Liang-Barsky); false when none of it is.
 bool CutToRect(const CPoint& a, const CPoint& b, const CRect& rect, double& t0, double& t1)
 {
-    t0 = 0.0;
-    t1 = 1.0;
-    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {double(a.x) - rect.left, double(rect.right) - a.x, double(a.y) - rect.top,
-                         double(rect.bottom) - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
-        if (t0 > t1) return false;
-    }
-    return true;
+    return SegmentInsideRect(a.x, a.y, double(b.x) - a.x, double(b.y) - a.y, rect.left, rect.top, rect.right,
+                             rect.bottom, t0, t1);
 }
 
 // The lengths along the path of its parts inside the rectangle, joined
