@@ -118,14 +118,15 @@ public:
     void DrawCurrentPage(CDC* dc, double scale, int originX, int originY,
                          const CRect& clip) const;
 
-    // The page-size dialog's bounds of a paper side: more than the smallest,
-    // at most the largest.
+    // The bounds of a paper side a document may have: more than the
+    // page-size dialog's smallest, and at most 100 m, well past the 10 m
+    // our dialog gives, so that no paper another version made is refused.
     static constexpr int kSmallestPaperSideMM = 50;
     static constexpr int kLargestPaperSideMM = 100000;
-    // The bounds the page-size dialog keeps paper and margins in: each
-    // side of the paper more than 50 mm and at most 100 m, no margin below
-    // 0, and the two margins across a side less than the paper there. All
-    // lengths in units of `unitsPerMM` to the millimetre.
+    // Paper and margins a document may have: each side of the paper within
+    // the bounds above, no margin below 0, and the two margins across a
+    // side less than the paper there. All lengths in units of `unitsPerMM`
+    // to the millimetre; anything else comes only from damage.
     static bool IsSoundLayout(int unitsPerMM, const CSize& paper, int top, int bottom, int left, int right);
 
     // Record. Load returns 0 for a wrong magic (nothing else read, the page
