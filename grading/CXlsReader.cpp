@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -462,6 +463,7 @@ private:
             if (8 + length > d.size()) throw DamagedError();
             return BytesToGbk(d.substr(8, length), m_globals.codePage);
         }
+        if (d.size() < 6) throw DamagedError();
         Record body = record;
         body.data = d.substr(6);
         ContinuedReader reader = ReadContinued(body, cursor);
@@ -549,6 +551,10 @@ CXlsReader::Error CXlsReader::ReadFirstWorksheet(const std::string& fileBytes, R
     } catch (Error error) {
         return error;
     } catch (const DamagedError&) {
+        rows.clear();
+        return Error::Damaged;
+    } catch (const std::out_of_range&) {
+        // A length no check above caught: still only damage.
         rows.clear();
         return Error::Damaged;
     } catch (const std::bad_alloc&) {
