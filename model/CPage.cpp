@@ -7,6 +7,7 @@
 #include "model/CCurveElement.h"
 #include "model/CDrawPreparation.h"
 #include "model/CPageSet.h"
+#include "model/CPointMarks.h"
 #include "model/CSharedPoint.h"
 #include "model/ElementFactory.h"
 #include "model/FillPainting.h"
@@ -172,25 +173,27 @@ void CPage::RemovePointsIfUnused(const std::vector<CSharedPoint*>& points, const
 
 void CPage::InvalidateElementsUsingPoint(CSharedPoint* point)
 {
-    if (!point) return;
-    // The point and, transitively, every point mirrored from it or across
-    // it; the set stops cycles.
-    std::vector<CSharedPoint*> affected{point};
-    std::unordered_set<const CSharedPoint*> seen{point};
+    if (point) InvalidateElementsUsingPoints({point});
+}
+
+void CPage::InvalidateElementsUsingPoints(const std::vector<CSharedPoint*>& points)
+{
+    // The points and, transitively, every point mirrored from them or
+    // across them; the set stops cycles.
+    std::vector<CSharedPoint*> affected;
+    CPointMarks seen(this, points.size());
+    for (CSharedPoint* point : points)
+        if (point && seen.Insert(point)) affected.push_back(point);
+    if (affected.empty()) return;
     for (std::size_t i = 0; i < affected.size(); ++i)
         for (CSharedPoint* q : m_users.DependantsOf(affected[i], m_points))
-            if (seen.insert(q).second) affected.push_back(q);
+            if (seen.Insert(q)) affected.push_back(q);
     for (CSharedPoint* p : affected) p->InvalidatePosition();
 
     std::vector<CGraphElement*> users;
     for (const CSharedPoint* p : affected) m_users.AddUsersOf(p, m_elements, m_points, users);
-    if (affected.size() > 1) {
-        // An element on several of the points is marked once.
-        std::unordered_set<const CGraphElement*> once;
-        users.erase(std::remove_if(users.begin(), users.end(),
-                                   [&](const CGraphElement* e) { return !once.insert(e).second; }),
-                    users.end());
-    }
+    // An element on several of the points comes more than once: marking it
+    // again costs nothing.
     m_movingPoints = true;
     for (CGraphElement* e : users) e->InvalidateBounds();
     m_movingPoints = false;

@@ -89,6 +89,9 @@ public:
     // Marks the point and every point that depends on it dirty, and the
     // elements standing on any of them.
     void InvalidateElementsUsingPoint(CSharedPoint* point);
+    // The same for several points at once (a moved selection): each
+    // element is marked once, whatever it stands on.
+    void InvalidateElementsUsingPoints(const std::vector<CSharedPoint*>& points);
     // A point of the pool changed its mirror source or axis.
     void PointLinksChanged() { m_users.LinksChanged(); }
 

@@ -5,9 +5,9 @@
 #include "model/CCurveElement.h"
 #include "model/CCurveNode.h"
 #include "model/CPage.h"
+#include "model/CPointMarks.h"
 #include "model/CSharedPoint.h"
 
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -25,52 +25,23 @@ void OffsetFill(CClosedCurveElement& curve, int dx, int dy)
     curve.SetLineFillOrigin(lines.x, lines.y);
 }
 
-// The moved points and every point mirrored from or across them, marked
-// to be computed again, and the curves standing on any of them marked
-// dirty: one pass over the pool and one over the curves' nodes, however
-// many points moved (point by point would walk the page once per point).
-void InvalidateMoved(CPage* page, const std::unordered_set<const CSharedPoint*>& moved)
-{
-    std::unordered_map<const CSharedPoint*, std::vector<const CSharedPoint*>> dependants;
-    for (const CSharedPoint* q : page->Points()) {
-        CSharedPoint* source = nullptr;
-        CSharedPoint* axis1 = nullptr;
-        CSharedPoint* axis2 = nullptr;
-        q->GetMirror(source, axis1, axis2);
-        for (const CSharedPoint* on : {source, axis1, axis2})
-            if (on) dependants[on].push_back(q);
-    }
-    std::unordered_set<const CSharedPoint*> affected(moved);
-    std::vector<const CSharedPoint*> queue(moved.begin(), moved.end());
-    while (!queue.empty()) {
-        const CSharedPoint* p = queue.back();
-        queue.pop_back();
-        const auto it = dependants.find(p);
-        if (it == dependants.end()) continue;
-        for (const CSharedPoint* q : it->second)
-            if (affected.insert(q).second) queue.push_back(q);
-    }
-    for (const CSharedPoint* p : affected) p->InvalidatePosition();
-    for (CGraphElement* e : page->Elements()) {
-        if (e->GetType() != ELEMENT_CURVE) continue;
-        for (const CCurveNode* node : static_cast<CCurveElement*>(e)->Nodes()) {
-            if (node && affected.count(node->GetPoint())) {
-                e->InvalidateBounds();
-                break;
-            }
-        }
-    }
-}
-
 } // namespace
 
 void OffsetElements(const CElementList& elements, int dx, int dy)
 {
     if (dx == 0 && dy == 0) return;
-    std::unordered_set<const CGraphElement*> seen;
-    std::unordered_set<const CSharedPoint*> moved;
-    std::vector<CSharedPoint*> points;
     CPage* page = nullptr;
+    for (CGraphElement* element : elements) {
+        if (element && element->GetType() == ELEMENT_CURVE) {
+            page = static_cast<CCurveElement*>(element)->GetLayer();
+            break;
+        }
+    }
+    std::unordered_set<const CGraphElement*> seen;
+    // Curves have a few dozen nodes each.
+    CPointMarks moved(page, std::size_t(elements.GetCount()) * 32);
+    std::vector<CSharedPoint*> points;
+    std::vector<CCurveElement*> curves;
     for (CGraphElement* element : elements) {
         if (!element || !seen.insert(element).second) continue;
         if (element->GetType() != ELEMENT_CURVE) {
@@ -78,17 +49,24 @@ void OffsetElements(const CElementList& elements, int dx, int dy)
             continue;
         }
         auto* curve = static_cast<CCurveElement*>(element);
-        if (!page) page = curve->GetLayer();
         for (CCurveNode* node : curve->Nodes()) {
             CSharedPoint* point = node ? node->GetPoint() : nullptr;
-            if (point && !point->IsMirrored() && moved.insert(point).second) points.push_back(point);
+            if (point && !point->IsMirrored() && moved.Insert(point)) points.push_back(point);
         }
         if (curve->IsClosed()) OffsetFill(*static_cast<CClosedCurveElement*>(curve), dx, dy);
-        curve->InvalidateBounds();
+        curves.push_back(curve);
     }
     for (CSharedPoint* point : points) {
         const CPoint to = OffsetPoint(point->GetPosition(), dx, dy);
         point->MoveTo(to.x, to.y, 0);
     }
-    if (page && !moved.empty()) InvalidateMoved(page, moved);
+    // What stands on the moved points (curves left out of the selection
+    // among them) is marked as moved points mark it: the page keeps each
+    // point's users, so a drag of a few curves does not walk the whole page,
+    // and the moved curves keep their places in that record.
+    if (page) page->InvalidateElementsUsingPoints(points);
+    // A moved curve on no moved point (all of it mirrored) still moved its
+    // fill.
+    for (CCurveElement* curve : curves)
+        if (!curve->IsBoundsDirty()) curve->InvalidateBounds();
 }

@@ -135,3 +135,31 @@ TEST_F(ElementOffsetTest, MirrorImagesFollowTheirSource)
     EXPECT_EQ(Positions(source), (std::vector<CPoint>{{150, 0}, {350, 200}}));
     EXPECT_EQ(Positions(image), (std::vector<CPoint>{{-150, 0}, {-350, 200}}));
 }
+
+// A drag moves the selection many times: each move marks exactly the
+// curves standing on a moved point or on a point mirrored from one, and
+// their bounds follow, however often the page was asked before.
+TEST_F(ElementOffsetTest, EachMoveMarksTheCurvesOnTheMovedPointsAndNoOthers)
+{
+    CSharedPoint* shared = Point(500, 500);
+    COpenCurveElement* moved = Open({Point(0, 0), shared});
+    COpenCurveElement* outside = Open({shared, Point(2000, 2000)});
+    auto* mirrored = new CSharedPoint(page, shared, Point(0, -1000), Point(0, 1000));
+    page->AddPoint(mirrored);
+    COpenCurveElement* image = Open({mirrored, Point(-3000, 0)});
+    COpenCurveElement* unrelated = Open({Point(5000, 5000), Point(6000, 5000)});
+    CElementList selection;
+    selection.AddTail(moved);
+    const int pen = 500 - outside->GetBoundRect().left;
+    for (int step = 1; step <= 3; ++step) {
+        for (CGraphElement* e : page->Elements()) e->GetBoundRect();
+        OffsetElements(selection, 100, 0);
+        EXPECT_TRUE(moved->IsBoundsDirty()) << step;
+        EXPECT_TRUE(outside->IsBoundsDirty()) << step;
+        EXPECT_TRUE(image->IsBoundsDirty()) << step;
+        EXPECT_FALSE(unrelated->IsBoundsDirty()) << step;
+        const int x = 500 + 100 * step;
+        EXPECT_EQ(outside->GetBoundRect().left, x - pen) << step;
+        EXPECT_EQ(Positions(image).front(), CPoint(-x, 500)) << step;
+    }
+}
