@@ -20,7 +20,7 @@ constexpr DWORD kPointMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_ON_CURV
 
 } // namespace
 
-CVTPickClosed::CVTPickClosed(CVEKView* view) : CVectorTool(view)
+CVTPickClosed::CVTPickClosed(CVEKView* view) : CPickingTool(view, kCursor, kPrompt)
 {
     CVTPickClosed::Reset();
 }
@@ -36,55 +36,6 @@ void CVTPickClosed::Reset()
     m_outline.RemoveAll();
     m_picked.RemoveAll();
     if (m_pView) m_pView->SetToolCursor(kCursor);
-}
-
-void CVTPickClosed::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTPickClosed::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTPickClosed::HasPendingStep()
-{
-    return CVectorTool::HasPendingStep() || m_nStep > 0 ? TRUE : FALSE;
-}
-
-BOOL CVTPickClosed::OnReturnDown() { return TRUE; }
-BOOL CVTPickClosed::OnReturnUp() { return TRUE; }
-BOOL CVTPickClosed::OnShiftDown() { return TRUE; }
-BOOL CVTPickClosed::OnShiftUp() { return TRUE; }
-BOOL CVTPickClosed::OnCtrlDown() { return TRUE; }
-BOOL CVTPickClosed::OnCtrlUp() { return TRUE; }
-BOOL CVTPickClosed::OnDeleteDown() { return TRUE; }
-BOOL CVTPickClosed::OnDeleteUp() { return TRUE; }
-BOOL CVTPickClosed::OnEndDown() { return TRUE; }
-BOOL CVTPickClosed::OnEndUp() { return TRUE; }
-BOOL CVTPickClosed::OnLButtonUp(UINT, int, int) { return TRUE; }
-BOOL CVTPickClosed::OnLButtonDblClk(UINT, int, int) { return TRUE; }
-BOOL CVTPickClosed::OnRButtonUp(UINT, int, int) { return TRUE; }
-BOOL CVTPickClosed::OnRButtonDblClk(UINT, int, int) { return TRUE; }
-
-// --- Temporary zoom ----------------------------------------------------------------
-
-BOOL CVTPickClosed::OnSpaceDown()
-{
-    m_zoom.Hold();
-    return TRUE;
-}
-
-BOOL CVTPickClosed::OnSpaceUp()
-{
-    m_zoom.Release();
-    if (m_pView) m_pView->SetToolCursor(kCursor);
-    ShowPrompt(kPrompt);
-    InvalidateFeedback();
-    return TRUE;
 }
 
 // --- Mouse -------------------------------------------------------------------------

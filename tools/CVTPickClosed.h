@@ -6,15 +6,14 @@
 // filled, say). The traced curves are left as they are. Space zooms.
 #pragma once
 
-#include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "tools/CPickingTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
 class CCurveElement;
 
-class CVTPickClosed : public CVectorTool {
+class CVTPickClosed : public CPickingTool {
 public:
     enum Step { kStartStep = 0, kViaStep = 1, kEndStep = 2 };
 
@@ -25,34 +24,14 @@ public:
     ~CVTPickClosed() override;
 
     void Reset() override;
-    BOOL OnReturnDown() override;
-    BOOL OnReturnUp() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
-    BOOL OnCtrlDown() override;
-    BOOL OnCtrlUp() override;
-    BOOL OnDeleteDown() override;
-    BOOL OnDeleteUp() override;
-    BOOL OnEndDown() override;
-    BOOL OnEndUp() override;
-    BOOL OnSpaceDown() override;
-    BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
-    BOOL OnLButtonUp(UINT flags, int x, int y) override;
-    BOOL OnLButtonDblClk(UINT flags, int x, int y) override;
     BOOL OnRButtonDown(UINT flags, int x, int y) override;
-    BOOL OnRButtonUp(UINT flags, int x, int y) override;
-    BOOL OnRButtonDblClk(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
-    void Cancel() override;
-    BOOL UndoStep() override;
-    BOOL HasPendingStep() override;
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     const CPointList& GetOutline() const { return m_outline; }
     const CList<CCurveElement*>& GetPickedCurves() const { return m_picked; }
     CCurveElement* GetLastResult() const { return m_pLastResult; }
-    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
 private:
     void AddPiece();
@@ -65,6 +44,4 @@ private:
     CList<CCurveElement*> m_picked;
     CPointList m_outline;
     CCurveElement* m_pLastResult = nullptr;
-    int m_nZoomStep = 0;
-    CSpaceZoom m_zoom{*this, m_nZoomStep};
 };

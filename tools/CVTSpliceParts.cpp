@@ -39,7 +39,7 @@ CSharedPoint* RootOf(CSharedPoint* point)
 
 } // namespace
 
-CVTSpliceParts::CVTSpliceParts(CVEKView* view) : CVectorTool(view)
+CVTSpliceParts::CVTSpliceParts(CVEKView* view) : CPickingTool(view, kCursor, kPrompt)
 {
     CVTSpliceParts::Reset();
 }
@@ -54,55 +54,6 @@ void CVTSpliceParts::Reset()
     m_marks.RemoveAll();
     m_boxElements.RemoveAll();
     if (m_pView) m_pView->SetToolCursor(kCursor);
-}
-
-void CVTSpliceParts::Cancel()
-{
-    Reset();
-    InvalidateView();
-}
-
-BOOL CVTSpliceParts::UndoStep()
-{
-    Cancel();
-    return TRUE;
-}
-
-BOOL CVTSpliceParts::HasPendingStep()
-{
-    return CVectorTool::HasPendingStep() || m_nStep > 0 ? TRUE : FALSE;
-}
-
-BOOL CVTSpliceParts::OnReturnDown() { return TRUE; }
-BOOL CVTSpliceParts::OnReturnUp() { return TRUE; }
-BOOL CVTSpliceParts::OnShiftDown() { return TRUE; }
-BOOL CVTSpliceParts::OnShiftUp() { return TRUE; }
-BOOL CVTSpliceParts::OnCtrlDown() { return TRUE; }
-BOOL CVTSpliceParts::OnCtrlUp() { return TRUE; }
-BOOL CVTSpliceParts::OnDeleteDown() { return TRUE; }
-BOOL CVTSpliceParts::OnDeleteUp() { return TRUE; }
-BOOL CVTSpliceParts::OnEndDown() { return TRUE; }
-BOOL CVTSpliceParts::OnEndUp() { return TRUE; }
-BOOL CVTSpliceParts::OnLButtonUp(UINT, int, int) { return TRUE; }
-BOOL CVTSpliceParts::OnLButtonDblClk(UINT, int, int) { return TRUE; }
-BOOL CVTSpliceParts::OnRButtonUp(UINT, int, int) { return TRUE; }
-BOOL CVTSpliceParts::OnRButtonDblClk(UINT, int, int) { return TRUE; }
-
-// --- Temporary zoom ----------------------------------------------------------------
-
-BOOL CVTSpliceParts::OnSpaceDown()
-{
-    m_zoom.Hold();
-    return TRUE;
-}
-
-BOOL CVTSpliceParts::OnSpaceUp()
-{
-    m_zoom.Release();
-    if (m_pView) m_pView->SetToolCursor(kCursor);
-    ShowPrompt(kPrompt);
-    InvalidateFeedback();
-    return TRUE;
 }
 
 // --- Mouse -------------------------------------------------------------------------

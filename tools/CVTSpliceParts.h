@@ -9,15 +9,14 @@
 // texts and tables in the box stay. One undo step per move; Space zooms.
 #pragma once
 
-#include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "tools/CPickingTool.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
 
 class CGraphElement;
 
-class CVTSpliceParts : public CVectorTool {
+class CVTSpliceParts : public CPickingTool {
 public:
     // Steps 0-3 take P1-P4, step 4 the box's first corner, step 5 its
     // second, which moves the component.
@@ -30,35 +29,15 @@ public:
     ~CVTSpliceParts() override;
 
     void Reset() override;
-    BOOL OnReturnDown() override;
-    BOOL OnReturnUp() override;
-    BOOL OnShiftDown() override;
-    BOOL OnShiftUp() override;
-    BOOL OnCtrlDown() override;
-    BOOL OnCtrlUp() override;
-    BOOL OnDeleteDown() override;
-    BOOL OnDeleteUp() override;
-    BOOL OnEndDown() override;
-    BOOL OnEndUp() override;
-    BOOL OnSpaceDown() override;
-    BOOL OnSpaceUp() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
-    BOOL OnLButtonUp(UINT flags, int x, int y) override;
-    BOOL OnLButtonDblClk(UINT flags, int x, int y) override;
     BOOL OnRButtonDown(UINT flags, int x, int y) override;
-    BOOL OnRButtonUp(UINT flags, int x, int y) override;
-    BOOL OnRButtonDblClk(UINT flags, int x, int y) override;
     BOOL OnMouseMove(UINT flags, int x, int y) override;
-    void Cancel() override;
-    BOOL UndoStep() override;
-    BOOL HasPendingStep() override;
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& rect) override;
 
     const CPointList& GetMarks() const { return m_marks; }
     const CList<CGraphElement*>& GetBoxElements() const { return m_boxElements; }
     double GetRatio() const { return m_dRatio; }
     double GetAngle() const { return m_dAngle; }
-    int IsZoomMode() const { return m_zoom.IsHeld(); }
 
     // Where the move puts a point: turned about P3 by the angle, scaled
     // about P3 by the ratio, then moved by P1 - P3.
@@ -79,6 +58,4 @@ private:
     CPoint m_ptBoxEnd;
     CPointList m_marks;
     CList<CGraphElement*> m_boxElements;
-    int m_nZoomStep = 0;
-    CSpaceZoom m_zoom{*this, m_nZoomStep};
 };
