@@ -1,4 +1,4 @@
-#include "ui/CArrowCursorScrollBar.h"
+#include "app/CArrowCursorScrollBar.h"
 
 CArrowCursorScrollBar::CArrowCursorScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent)

@@ -1,6 +1,6 @@
 #include "app/CDataTransfer.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
 #include "geometry/Distance.h"

@@ -1,8 +1,8 @@
 #include "app/CDesignTool.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 

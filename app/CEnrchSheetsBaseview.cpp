@@ -1,7 +1,7 @@
 #include "app/CEnrchSheetsBaseview.h"
 
 #include "app/CSheetTabBar.h"
-#include "ui/CArrowCursorScrollBar.h"
+#include "app/CArrowCursorScrollBar.h"
 
 #include <QResizeEvent>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #include "app/CMeasurePrompt.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "geometry/WorkUnits.h"
 
 void CMeasurePrompt::SetValue(const std::string& label, int length, int unitsPerMM)

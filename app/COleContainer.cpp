@@ -1,7 +1,7 @@
 #include "app/COleContainer.h"
 
 #include "app/CVEKDoc.h"
-#include "app/FileSaving.h"
+#include "settings/FileSaving.h"
 
 #include "geometry/Mapping.h"
 #include "model/COleObjectElement.h"

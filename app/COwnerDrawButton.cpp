@@ -1,4 +1,4 @@
-#include "ui/COwnerDrawButton.h"
+#include "app/COwnerDrawButton.h"
 
 #include <QEnterEvent>
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "app/CPagePrinter.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
-#include "app/FileSaving.h"
-#include "ui/CPageSizeDlg.h"
+#include "settings/FileSaving.h"
+#include "app/CPageSizeDlg.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"

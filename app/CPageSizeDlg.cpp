@@ -1,6 +1,6 @@
-#include "ui/CPageSizeDlg.h"
+#include "app/CPageSizeDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"

@@ -3,7 +3,7 @@
 #include "app/ToolCursors.h"
 
 #include "res/StringTable.h"
-#include "ui/COwnerDrawButton.h"
+#include "app/COwnerDrawButton.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "app/CDesignTool.h"
 #include "app/CVEKView.h"

@@ -1,8 +1,8 @@
 #include "CVEKDoc.h"
 
-#include "CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "CUndoSnapshot.h"
-#include "FileSaving.h"
+#include "settings/FileSaving.h"
 
 #include "geometry/Distance.h"
 #include "model/COleArchiveContext.h"

@@ -2,7 +2,7 @@
 
 #include "app/CDesignTool.h"
 #include "app/COleContainer.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVTZoom.h"
 #include "app/CZoomPreview.h"
@@ -10,9 +10,9 @@
 
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
-#include "grading/CExcel.h"
-#include "library/CVTProcessDrawing.h"
-#include "tables/CVTTable.h"
+#include "grading/dialogs/CExcel.h"
+#include "library/tool/CVTProcessDrawing.h"
+#include "tables/tool/CVTTable.h"
 #include "tools/CVTClosedCurve.h"
 #include "tools/CVTCurve.h"
 #include "tools/CVTCutJoinLines.h"

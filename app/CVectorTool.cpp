@@ -1,6 +1,6 @@
 #include "app/CVectorTool.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"

@@ -1,4 +1,4 @@
-#include "ui/CommandIcons.h"
+#include "app/CommandIcons.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "app/CCapturePoint.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"

@@ -4,7 +4,7 @@
 // the view from its page image; the searches are also timed on their own.
 #include "BenchDocument.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "app/CVectorTool.h"

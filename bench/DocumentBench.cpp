@@ -7,7 +7,7 @@
 // own, for these to be the document's alone).
 #include "BenchDocument.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "model/CPageSet.h"
 #include "platform/CCompoundFile.h"

@@ -3,7 +3,7 @@
 // that only every n-th line is kept; and dragging a line fill's origin in
 // the fill tool, where every mouse move lays the lines out again and
 // repaints the view.
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "editors/CVTFill.h"

@@ -3,9 +3,9 @@
 // JPEG at a given resolution.
 #pragma once
 
-#include "app/CHpglImport.h"
+#include "library/tool/CHpglImport.h"
 #include "app/CPagePrinter.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
 #include "model/CPageSet.h"

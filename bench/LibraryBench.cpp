@@ -12,7 +12,7 @@
 #include "ui/CLibraryListBox.h"
 #include "ui/CLibraryPreviewCache.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
 #include "model/CImageElement.h"

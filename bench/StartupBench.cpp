@@ -3,8 +3,8 @@
 // rulers and view built, a new document, the window shown and painted).
 // The process's own start (loading the libraries, the application object)
 // comes before this and is not measured here.
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 
 #include <benchmark/benchmark.h>
 

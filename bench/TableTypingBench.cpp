@@ -2,16 +2,16 @@
 // each keystroke goes to the in-cell edit box of the table tool, and the
 // view (the page from its image, the tool's feedback and the box over the
 // cell) is painted again, as the screen shows it after the key.
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
-#include "tables/CVTModifyTable.h"
-#include "tables/CVTTable.h"
+#include "tables/tool/CVTModifyTable.h"
+#include "tables/tool/CVTTable.h"
 
 #include <benchmark/benchmark.h>
 

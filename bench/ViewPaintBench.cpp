@@ -4,7 +4,7 @@
 #include "BenchDocument.h"
 
 #include "app/CDesignTool.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "model/CPageSet.h"

@@ -6,12 +6,12 @@
 #include "editors/CVTFillLinear.h"
 #include "editors/CVTFillRadial.h"
 #include "editors/CVTFillSquare.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 #include "ui/CFillTypeCombo.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMainToolBar.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
 

@@ -13,7 +13,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 
 #include "editors/CVTFill.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"

@@ -1,6 +1,6 @@
 #include "editors/CVTFillGradient.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
 #include "geometry/Mapping.h"

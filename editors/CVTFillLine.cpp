@@ -3,7 +3,7 @@
 #include "editors/CVTFill.h"
 #include "ui/CLineFillParamDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
 #include "geometry/Distance.h"

@@ -1,10 +1,10 @@
 #include "editors/CVTModifyCurve.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Mapping.h"
 #include "geometry/Polyline.h"

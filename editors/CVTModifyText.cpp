@@ -1,8 +1,8 @@
 #include "editors/CVTModifyText.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMainToolBar.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"

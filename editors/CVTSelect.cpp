@@ -1,7 +1,7 @@
 #include "editors/CVTSelect.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"

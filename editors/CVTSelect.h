@@ -20,7 +20,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 #include "editors/CMultiSelection.h"
 
 #include "model/CCurveElement.h"

@@ -1,4 +1,4 @@
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 
 CMessageHub& CMessageHub::Instance()
 {

@@ -1,8 +1,8 @@
-#include "app/CSettingsFiles.h"
+#include "settings/CSettingsFiles.h"
 
-#include "app/CSystemSettings.h"
-#include "app/FileSaving.h"
-#include "app/SettingsRepair.h"
+#include "settings/CSystemSettings.h"
+#include "settings/FileSaving.h"
+#include "settings/SettingsRepair.h"
 
 #include "platform/RegularFile.h"
 #include "res/StringTable.h"

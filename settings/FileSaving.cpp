@@ -1,4 +1,4 @@
-#include "app/FileSaving.h"
+#include "settings/FileSaving.h"
 
 #include "res/StringTable.h"
 

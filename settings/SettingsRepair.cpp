@@ -1,6 +1,6 @@
-#include "app/SettingsRepair.h"
+#include "settings/SettingsRepair.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "model/CPageSet.h"
 

@@ -1,6 +1,6 @@
-#include "app/CMainToolBar.h"
+#include "shell/CMainToolBar.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "ui/CArrowTypeMenuButton.h"
 #include "ui/CCharsetComboBox.h"

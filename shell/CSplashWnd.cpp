@@ -1,4 +1,4 @@
-#include "app/CSplashWnd.h"
+#include "shell/CSplashWnd.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "platform/Types.h"
 

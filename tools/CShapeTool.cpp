@@ -1,6 +1,6 @@
 #include "tools/CShapeTool.h"
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 #include "app/CVEKView.h"
 #include "ui/CPointOnCurveDlg.h"
 

@@ -9,7 +9,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "platform/Types.h"
 

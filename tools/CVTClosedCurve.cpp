@@ -1,9 +1,9 @@
 #include "tools/CVTClosedCurve.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "model/CClosedCurveElement.h"
 #include "model/CPage.h"

@@ -1,10 +1,10 @@
 #include "tools/CVTCurve.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyCurve.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 #include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Mapping.h"

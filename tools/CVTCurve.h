@@ -12,7 +12,7 @@
 
 #include "app/CCapturePoint.h"
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "model/CCurveElement.h"
 #include "platform/CList.h"

@@ -1,9 +1,9 @@
 #include "tools/CVTCutJoinLines.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "tools/CutJoinNodes.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"

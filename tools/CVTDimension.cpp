@@ -1,10 +1,10 @@
 #include "tools/CVTDimension.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyText.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Constants.h"
 #include "geometry/Distance.h"

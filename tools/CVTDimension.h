@@ -11,7 +11,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"

@@ -1,8 +1,8 @@
 #include "tools/CVTEllipse.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 #include "ui/CCircleRadiusDlg.h"
 #include "ui/CEllipseSizeDlg.h"
 

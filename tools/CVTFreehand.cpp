@@ -1,9 +1,9 @@
 #include "tools/CVTFreehand.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "app/CCapturePoint.h"
 #include "geometry/Mapping.h"

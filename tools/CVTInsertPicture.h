@@ -10,7 +10,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "tools/CVTLayer.h"
 
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Mapping.h"
 #include "model/CGraphElement.h"

@@ -14,7 +14,7 @@
 #pragma once
 
 #include "app/CVectorTool.h"
-#include "tools/CSpaceZoom.h"
+#include "app/CSpaceZoom.h"
 
 #include "geometry/CNodePoint.h"
 #include "platform/CList.h"

@@ -1,8 +1,8 @@
 #include "tools/CVTPickClosed.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Mapping.h"
 #include "geometry/Polyline.h"

@@ -1,8 +1,8 @@
 #include "tools/CVTRectangle.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 #include "ui/CPolygonRadiusDlg.h"
 #include "ui/CShapeSizeDlg.h"
 

@@ -1,8 +1,8 @@
 #include "tools/CVTRuler.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 #include "ui/CLengthDlg.h"
 
 #include "geometry/Distance.h"

@@ -1,7 +1,7 @@
 #include "tools/CVTSpliceParts.h"
 
 #include "app/CVEKView.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"

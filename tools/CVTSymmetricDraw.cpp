@@ -1,6 +1,6 @@
 #include "tools/CVTSymmetricDraw.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/CVTZoom.h"
 #include "editors/CVTSelect.h"
@@ -12,7 +12,7 @@
 #include "tools/CVTRectangle.h"
 #include "tools/CVTRuler.h"
 #include "tools/CurveMirror.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Lines.h"
 #include "geometry/Mapping.h"

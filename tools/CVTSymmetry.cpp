@@ -2,7 +2,7 @@
 
 #include "app/CVEKView.h"
 #include "tools/CurveMirror.h"
-#include "tools/ShapeBuilder.h"
+#include "app/ShapeBuilder.h"
 
 #include "geometry/Constants.h"
 #include "geometry/Distance.h"

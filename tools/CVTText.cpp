@@ -1,7 +1,7 @@
 #include "tools/CVTText.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyText.h"
 

@@ -1,6 +1,6 @@
 #include "ui/CArrowTypeMenuButton.h"
 
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 
 #include <QPainter>
 #include <QPixmap>

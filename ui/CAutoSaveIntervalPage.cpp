@@ -2,7 +2,7 @@
 
 #include "ui/CAutoSaveFileNameDialog.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
 #include "platform/CodePage.h"

@@ -1,6 +1,6 @@
 #include "ui/CCalculatorDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "ui/CalcExpression.h"
 
 #include "geometry/LengthText.h"

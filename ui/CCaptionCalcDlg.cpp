@@ -1,6 +1,6 @@
 #include "ui/CCaptionCalcDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "ui/CCalculatorDlg.h"
 
 #include "geometry/LengthText.h"

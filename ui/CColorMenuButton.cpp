@@ -1,8 +1,8 @@
 #include "ui/CColorMenuButton.h"
 
-#include "ui/CommandIcons.h"
+#include "app/CommandIcons.h"
 
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 
 #include <QPainter>
 #include <QPixmap>

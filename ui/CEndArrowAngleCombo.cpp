@@ -1,6 +1,6 @@
 #include "ui/CEndArrowAngleCombo.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 CEndArrowAngleCombo::CEndArrowAngleCombo(QWidget* parent)
     : CStartArrowAngleCombo(&CSystemSettings::m_nEndArrowSize, parent)

@@ -1,7 +1,7 @@
 #include "ui/CFillTypeCombo.h"
 
-#include "app/CMessageHub.h"
-#include "app/CSystemSettings.h"
+#include "settings/CMessageHub.h"
+#include "settings/CSystemSettings.h"
 
 #include "res/StringTable.h"
 

@@ -4,8 +4,8 @@
 #include "ui/CFontNameItemDelegate.h"
 #include "ui/CFontSampleWnd.h"
 
-#include "app/CMessageHub.h"
-#include "app/CSystemSettings.h"
+#include "settings/CMessageHub.h"
+#include "settings/CSystemSettings.h"
 
 #include "platform/CodePage.h"
 

@@ -1,6 +1,6 @@
 #include "ui/CLineFillParamDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
 #include "res/StringTable.h"

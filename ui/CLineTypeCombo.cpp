@@ -1,7 +1,7 @@
 #include "ui/CLineTypeCombo.h"
 
-#include "app/CMessageHub.h"
-#include "app/CSystemSettings.h"
+#include "settings/CMessageHub.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Offset.h"

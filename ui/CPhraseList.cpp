@@ -1,6 +1,6 @@
 #include "ui/CPhraseList.h"
 
-#include "app/FileSaving.h"
+#include "settings/FileSaving.h"
 
 #include "geometry/TextMeasure.h"
 #include "platform/RegularFile.h"

@@ -1,6 +1,6 @@
 #include "ui/CSetCaptureSensitivityPage.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

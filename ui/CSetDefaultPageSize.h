@@ -4,7 +4,7 @@
 // the page-size dialog, and so are the rules a paper must keep.
 #pragma once
 
-#include "ui/CPageSizeDlg.h"
+#include "app/CPageSizeDlg.h"
 #include "ui/CSettingsPage.h"
 
 #include <array>

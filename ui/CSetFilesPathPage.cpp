@@ -3,7 +3,7 @@
 #include "ui/CFolderDialog.h"
 #include "ui/CPasswordDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "platform/CodePage.h"
 

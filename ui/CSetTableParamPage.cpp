@@ -1,6 +1,6 @@
 #include "ui/CSetTableParamPage.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
 

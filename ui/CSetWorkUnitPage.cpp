@@ -1,6 +1,6 @@
 #include "ui/CSetWorkUnitPage.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

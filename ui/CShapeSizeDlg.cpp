@@ -1,6 +1,6 @@
 #include "ui/CShapeSizeDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/CVectorTool.h"
 

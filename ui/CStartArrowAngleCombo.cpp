@@ -1,6 +1,6 @@
 #include "ui/CStartArrowAngleCombo.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "geometry/NumberText.h"
 
 #include <QPalette>

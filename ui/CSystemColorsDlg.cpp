@@ -2,7 +2,7 @@
 
 #include "ui/CColorListBox.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "res/StringTable.h"
 

@@ -1,6 +1,6 @@
 #include "ui/CTFTypeMenuButton.h"
 
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 
 #include <QPainter>
 #include <QPixmap>

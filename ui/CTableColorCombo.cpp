@@ -2,7 +2,7 @@
 
 #include "ui/CVEKColorDialog.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "platform/CDC.h"
 

@@ -2,8 +2,8 @@
 
 #include "ui/ToolbarFocus.h"
 
-#include "app/CMessageHub.h"
-#include "app/CSystemSettings.h"
+#include "settings/CMessageHub.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
 

@@ -1,6 +1,6 @@
 #include "ui/CValuePromptDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/TextMeasure.h"
 #include "geometry/WorkUnits.h"

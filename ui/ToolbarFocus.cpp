@@ -1,6 +1,6 @@
 #include "ui/ToolbarFocus.h"
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 #include "app/CVEKView.h"
 
 void ToolbarControlFocusIn(const QWidget* control)

@@ -1,9 +1,9 @@
-#include "grading/CConditionIndexDlg.h"
+#include "grading/dialogs/CConditionIndexDlg.h"
 
 #include "grading/CBodyTableRebuild.h"
 #include "grading/CConditionFilter.h"
 #include "grading/CGradingPages.h"
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/GradingIds.h"
 
 #include "app/CVEKView.h"

@@ -1,8 +1,8 @@
-#include "grading/CExcel.h"
+#include "grading/dialogs/CExcel.h"
 
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/CMeasureSheet.h"
-#include "grading/CSelectExcelItemsDlg.h"
+#include "grading/dialogs/CSelectExcelItemsDlg.h"
 #include "grading/CXlsReader.h"
 #include "grading/GradingIds.h"
 

@@ -1,9 +1,9 @@
-#include "grading/CGradingBasisDlg.h"
+#include "grading/dialogs/CGradingBasisDlg.h"
 
 #include "grading/CGradingOutput.h"
 #include "grading/CGradingPages.h"
-#include "grading/CGradingStep.h"
-#include "grading/CSaveGradingDlg.h"
+#include "grading/dialogs/CGradingStep.h"
+#include "grading/dialogs/CSaveGradingDlg.h"
 #include "grading/CSmlFile.h"
 #include "grading/GradingIds.h"
 

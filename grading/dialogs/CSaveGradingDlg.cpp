@@ -1,4 +1,4 @@
-#include "grading/CSaveGradingDlg.h"
+#include "grading/dialogs/CSaveGradingDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

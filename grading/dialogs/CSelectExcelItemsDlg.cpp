@@ -1,6 +1,6 @@
-#include "grading/CSelectExcelItemsDlg.h"
+#include "grading/dialogs/CSelectExcelItemsDlg.h"
 
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/CMeasureTableBuilder.h"
 #include "grading/GradingIds.h"
 

@@ -1,9 +1,9 @@
-#include "grading/CSelectGradeBasisDlg.h"
+#include "grading/dialogs/CSelectGradeBasisDlg.h"
 
-#include "grading/CGradingBasisDlg.h"
+#include "grading/dialogs/CGradingBasisDlg.h"
 #include "grading/CGradingPages.h"
 #include "grading/CGradingRun.h"
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/GradingIds.h"
 
 #include "app/CVEKView.h"

@@ -1,6 +1,6 @@
-#include "grading/CSerialSortDlg.h"
+#include "grading/dialogs/CSerialSortDlg.h"
 
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/CSerialNumbering.h"
 #include "grading/CSerialSort.h"
 #include "grading/GradingIds.h"

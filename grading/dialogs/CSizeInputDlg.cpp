@@ -1,6 +1,6 @@
-#include "grading/CSizeInputDlg.h"
+#include "grading/dialogs/CSizeInputDlg.h"
 
-#include "grading/CGradingStep.h"
+#include "grading/dialogs/CGradingStep.h"
 #include "grading/CMeasureTableBuilder.h"
 #include "grading/GradingIds.h"
 

@@ -1,6 +1,6 @@
-#include "app/CHpglImport.h"
+#include "library/tool/CHpglImport.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
 #include "library/CHpglDrawing.h"

@@ -1,7 +1,7 @@
-#include "library/CVTProcessDrawing.h"
+#include "library/tool/CVTProcessDrawing.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
 #include "ui/CDrawingLibraryDlg.h"

@@ -1,11 +1,11 @@
 // The process-drawing tool's exchange with files and the line types:
 // placing library and plotter files, writing the library file, saving a
 // custom line type.
-#include "library/CVTProcessDrawing.h"
+#include "library/tool/CVTProcessDrawing.h"
 
-#include "app/CHpglImport.h"
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "library/tool/CHpglImport.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
 #include "library/CHpglDrawing.h"

@@ -1,6 +1,6 @@
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 
-#include "tables/CVTModifyTable.h"
+#include "tables/tool/CVTModifyTable.h"
 
 #include "app/ToolCursors.h"
 

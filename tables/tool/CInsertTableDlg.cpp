@@ -1,9 +1,9 @@
-#include "tables/CInsertTableDlg.h"
+#include "tables/tool/CInsertTableDlg.h"
 
-#include "tables/TableDialogSupport.h"
+#include "tables/tool/TableDialogSupport.h"
 #include "ui/CUpDownButtons.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,13 +1,13 @@
 // The table editor: the table, the edit box, the mouse and the drawing.
 // The table commands are in CVTModifyTableCommands.cpp.
-#include "tables/CVTModifyTable.h"
+#include "tables/tool/CVTModifyTable.h"
 
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMainToolBar.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/ToolCursors.h"
 #include "ui/CCharsetComboBox.h"

@@ -20,7 +20,7 @@
 #pragma once
 
 #include "editors/CTableEditing.h"
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableCellAddress.h"
 
 #include "platform/Types.h"

@@ -2,16 +2,16 @@
 // the attribute choices, the property sheet, copy and cut of the table.
 // Each is one undo step, held from its start and made only when the table
 // changed.
-#include "tables/CVTModifyTable.h"
+#include "tables/tool/CVTModifyTable.h"
 
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
-#include "tables/CVTSetTableCellParaPage.h"
-#include "tables/CVTSetTablePropertySheet.h"
-#include "tables/CVTTableParaGeneralPage.h"
+#include "tables/tool/CVTSetTableCellParaPage.h"
+#include "tables/tool/CVTSetTablePropertySheet.h"
+#include "tables/tool/CVTTableParaGeneralPage.h"
 #include "ui/CSplitCellDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
 

@@ -1,6 +1,6 @@
-#include "tables/CVTSetTableCellParaPage.h"
+#include "tables/tool/CVTSetTableCellParaPage.h"
 
-#include "tables/TableDialogSupport.h"
+#include "tables/tool/TableDialogSupport.h"
 
 #include "res/StringTable.h"
 

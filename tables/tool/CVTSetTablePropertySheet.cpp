@@ -1,8 +1,8 @@
-#include "tables/CVTSetTablePropertySheet.h"
+#include "tables/tool/CVTSetTablePropertySheet.h"
 
-#include "tables/CVTSetTableCellParaPage.h"
-#include "tables/CVTTableParaGeneralPage.h"
-#include "tables/TableDialogSupport.h"
+#include "tables/tool/CVTSetTableCellParaPage.h"
+#include "tables/tool/CVTTableParaGeneralPage.h"
+#include "tables/tool/TableDialogSupport.h"
 
 #include "res/StringTable.h"
 

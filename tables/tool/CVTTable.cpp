@@ -1,11 +1,11 @@
-#include "tables/CVTTable.h"
+#include "tables/tool/CVTTable.h"
 
-#include "tables/CInsertTableDlg.h"
+#include "tables/tool/CInsertTableDlg.h"
 #include "tables/CTableElement.h"
-#include "tables/CVTModifyTable.h"
+#include "tables/tool/CVTModifyTable.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
 #include "model/CPage.h"

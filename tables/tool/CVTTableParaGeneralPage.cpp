@@ -1,6 +1,6 @@
-#include "tables/CVTTableParaGeneralPage.h"
+#include "tables/tool/CVTTableParaGeneralPage.h"
 
-#include "tables/TableDialogSupport.h"
+#include "tables/tool/TableDialogSupport.h"
 #include "ui/CTableColorCombo.h"
 
 #include "res/StringTable.h"

@@ -1,6 +1,6 @@
-#include "tables/TableDialogSupport.h"
+#include "tables/tool/TableDialogSupport.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
 #include "res/StringTable.h"

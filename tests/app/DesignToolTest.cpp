@@ -1,7 +1,7 @@
 // The tool interface: defaults that do nothing, resets on activation, the
 // undo helpers, the view accessors and the marks every tool draws.
 #include "app/CDesignTool.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 

@@ -3,7 +3,7 @@
 // anchor.
 #include "app/CDesignTool.h"
 #include "app/CMeasurePrompt.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "platform/CDC.h"
 

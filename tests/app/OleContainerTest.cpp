@@ -1,6 +1,6 @@
 #include "app/COleContainer.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "model/COleObjectElement.h"
 #include "model/CPage.h"

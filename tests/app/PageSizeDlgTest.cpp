@@ -1,6 +1,6 @@
-#include "ui/CPageSizeDlg.h"
+#include "app/CPageSizeDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>

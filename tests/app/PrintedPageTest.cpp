@@ -4,7 +4,7 @@
 // printer image and into a PDF file. Both printouts are brought back to
 // 0.1 mm per pixel and compared with the screen image region by region.
 #include "app/CPagePrinter.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "PageContent.h"
 

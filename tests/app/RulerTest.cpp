@@ -1,5 +1,5 @@
 #include "app/CRulerBar.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include <gtest/gtest.h>
 

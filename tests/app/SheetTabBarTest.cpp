@@ -1,6 +1,6 @@
 #include "app/CEnrchSheetsBaseview.h"
 #include "app/CSheetTabBar.h"
-#include "ui/COwnerDrawButton.h"
+#include "app/COwnerDrawButton.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // open document stays; tables travel through the clipboard and the undo
 // snapshots as copies of their own.
 #include "app/CDataTransfer.h"
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 
 #include "tables/CTableElement.h"

@@ -1,6 +1,6 @@
 #include "app/CVEKSrvrItem.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "res/StringTable.h"
 

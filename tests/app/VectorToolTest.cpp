@@ -1,7 +1,7 @@
 // Point capture on a real page: what wins near nodes, crossings and
 // curves, how the mask, the radius, auto snap and Ctrl steer it, the length
 // prompts, and how a click becomes a shared point.
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "app/CVectorTool.h"

@@ -2,12 +2,12 @@
 
 #include "PageContent.h"
 
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 #include "app/CSheetTabBar.h"
 #include "app/CVEKSrvrItem.h"
 #include "model/COleObjectElement.h"
 #include "model/CVEKCntrItem.h"
-#include "ui/CPageSizeDlg.h"
+#include "app/CPageSizeDlg.h"
 
 #include <QAction>
 #include <QClipboard>

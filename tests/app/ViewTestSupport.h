@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/CDesignTool.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 

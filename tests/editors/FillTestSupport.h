@@ -6,7 +6,7 @@
 
 #include "tests/tools/CurveTestSupport.h"
 
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 #include "editors/CVTFill.h"
 #include "model/CClosedCurveElement.h"
 #include "platform/CArchive.h"

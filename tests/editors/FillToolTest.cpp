@@ -4,8 +4,8 @@
 // temporary zoom, and what a saved document keeps.
 #include "tests/editors/FillTestSupport.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMainToolBar.h"
 #include "editors/CVTFillBitmap.h"
 #include "editors/CVTFillEditor.h"
 #include "ui/CFillTypeCombo.h"

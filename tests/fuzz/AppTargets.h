@@ -5,9 +5,9 @@
 #include "FuzzSupport.h"
 
 #include "app/CDataTransfer.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
-#include "app/SettingsRepair.h"
+#include "settings/SettingsRepair.h"
 #include "model/COleArchiveContext.h"
 #include "platform/CArchive.h"
 #include "ui/CPhraseList.h"

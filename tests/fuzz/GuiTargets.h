@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 
 #include <QSettings>
 #include <QStringList>

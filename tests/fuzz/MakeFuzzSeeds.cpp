@@ -3,7 +3,7 @@
 // reaches deep into them at once:  make_fuzz_seeds <folder>  fills
 // <folder>/<Target>/ for each target.
 #include "app/CDataTransfer.h"
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "library/CLibraryWriter.h"
 #include "library/HpglEncodedPolyline.h"

@@ -2,10 +2,10 @@
 // warned, and the damaged file is kept beside itself ("Config.dat.damaged")
 // before the first write over it; a file of which no copy can be made is
 // not written over. Also through the main window, for "Vek.ini".
-#include "app/CMainFrame.h"
-#include "app/CSettingsFiles.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSettingsFiles.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 
 #include "platform/CArchive.h"
 

@@ -1,4 +1,4 @@
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "platform/CArchive.h"
 

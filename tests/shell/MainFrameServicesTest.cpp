@@ -1,12 +1,12 @@
 // The main window's start-up splash, help, print setup, F6, and rulers that
 // measure in the document's own units.
-#include "ViewTestSupport.h"
+#include "tests/app/ViewTestSupport.h"
 
-#include "app/CMainFrame.h"
-#include "app/CMainToolBar.h"
+#include "shell/CMainFrame.h"
+#include "shell/CMainToolBar.h"
 #include "app/CPagePrinter.h"
 #include "app/CRulerBar.h"
-#include "app/CVEKApp.h"
+#include "shell/CVEKApp.h"
 #include "res/StringTable.h"
 #include "ui/CPrintSetupDlg.h"
 #include "ui/CToolbarCombo.h"

@@ -1,9 +1,9 @@
 #include "../ui/ModalDriver.h"
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 #include "app/CRulerBar.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 
 #include "ui/CAutoSaveIntervalPage.h"
 #include "ui/CColorListBox.h"

@@ -3,7 +3,7 @@
 // curve made by the right click and handed to the editor.
 #include "tests/tools/CurveTestSupport.h"
 
-#include "app/CMainFrame.h"
+#include "shell/CMainFrame.h"
 #include "editors/CVTModifyCurve.h"
 #include "res/StringTable.h"
 #include "tools/CVTClosedCurve.h"

@@ -3,7 +3,7 @@
 // view as a user gives it, and readers of the curves on the page.
 #pragma once
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 

@@ -3,7 +3,7 @@
 #include "tools/CVTEraser.h"
 #include "tools/CVTSymmetricDraw.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "model/CImageElement.h"
 #include "model/COleObjectElement.h"
 #include "model/CTextElement.h"

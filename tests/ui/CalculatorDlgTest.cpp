@@ -2,7 +2,7 @@
 
 #include "ui/CCalculatorDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "geometry/WorkUnits.h"
 
 #include <QLabel>

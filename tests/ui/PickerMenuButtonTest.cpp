@@ -1,4 +1,4 @@
-#include "app/CMessageHub.h"
+#include "settings/CMessageHub.h"
 
 #include "ui/CArrowTypeMenuButton.h"
 #include "ui/CColorMenuButton.h"

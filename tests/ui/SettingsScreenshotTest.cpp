@@ -1,7 +1,7 @@
 // Each settings page, the colours dialog and the password dialog drawn as
 // a user sees them. With VEK_SCREENSHOT_DIR set the pictures are kept
 // there (run under a real X server to look at them).
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 
 #include "ui/CPasswordDlg.h"
 #include "ui/CSettingsPage.h"

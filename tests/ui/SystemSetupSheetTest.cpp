@@ -1,6 +1,6 @@
 #include "ModalDriver.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 
 #include "ui/CAutoSaveFileNameDialog.h"

@@ -1,5 +1,5 @@
-#include "app/CMessageHub.h"
-#include "app/CSystemSettings.h"
+#include "settings/CMessageHub.h"
+#include "settings/CSystemSettings.h"
 
 #include "ui/CEndArrowAngleCombo.h"
 #include "ui/CFillTypeCombo.h"

@@ -9,7 +9,7 @@
 #include "ui/CPolygonRadiusDlg.h"
 #include "ui/CShapeSizeDlg.h"
 
-#include "app/CSystemSettings.h"
+#include "settings/CSystemSettings.h"
 #include "geometry/WorkUnits.h"
 
 #include <QAction>

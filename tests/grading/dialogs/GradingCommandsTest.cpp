@@ -1,10 +1,10 @@
 #include "GradingUiSupport.h"
 
-#include "grading/CConditionIndexDlg.h"
-#include "grading/CGradingBasisDlg.h"
-#include "grading/CSaveGradingDlg.h"
-#include "grading/CSelectExcelItemsDlg.h"
-#include "grading/CSelectGradeBasisDlg.h"
+#include "grading/dialogs/CConditionIndexDlg.h"
+#include "grading/dialogs/CGradingBasisDlg.h"
+#include "grading/dialogs/CSaveGradingDlg.h"
+#include "grading/dialogs/CSelectExcelItemsDlg.h"
+#include "grading/dialogs/CSelectGradeBasisDlg.h"
 
 #include "tests/grading/XlsWorkbookBuilder.h"
 

@@ -1,15 +1,15 @@
 #include "GradingUiSupport.h"
 
-#include "grading/CGradingBasisDlg.h"
+#include "grading/dialogs/CGradingBasisDlg.h"
 #include "grading/CGradingOutput.h"
 #include "grading/CGradingRun.h"
 #include "grading/CMeasureTableBuilder.h"
 #include "grading/CResultTableWriter.h"
-#include "grading/CSaveGradingDlg.h"
-#include "grading/CSelectExcelItemsDlg.h"
-#include "grading/CSelectGradeBasisDlg.h"
-#include "grading/CSerialSortDlg.h"
-#include "grading/CSizeInputDlg.h"
+#include "grading/dialogs/CSaveGradingDlg.h"
+#include "grading/dialogs/CSelectExcelItemsDlg.h"
+#include "grading/dialogs/CSelectGradeBasisDlg.h"
+#include "grading/dialogs/CSerialSortDlg.h"
+#include "grading/dialogs/CSizeInputDlg.h"
 
 #include <QScrollArea>
 #include <QScrollBar>

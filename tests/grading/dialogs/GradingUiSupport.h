@@ -3,14 +3,14 @@
 // dialogs answered as a user answers them, and readers of the pages.
 #pragma once
 
-#include "grading/CExcel.h"
+#include "grading/dialogs/CExcel.h"
 #include "grading/CGradingPages.h"
 
 #include "tests/grading/GradingPageSupport.h"
 #include "tests/ui/ModalDriver.h"
 
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 

@@ -2,10 +2,10 @@
 // the messages of files that cannot be imported with the document left as
 // it was, pages rendered from real plotter files, and the command in the
 // main window's File menu.
-#include "app/CHpglImport.h"
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "library/tool/CHpglImport.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 
 #include "geometry/Distance.h"

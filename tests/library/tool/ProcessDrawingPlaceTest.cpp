@@ -1,9 +1,9 @@
 // Placing library and plotter files with the process-drawing tool, through
 // the view; damaged files that must leave the document untouched; saving
 // the selection as a library file, a line type and a bitmap.
-#include "library/CVTProcessDrawing.h"
+#include "library/tool/CVTProcessDrawing.h"
 
-#include "CurveTestSupport.h"
+#include "tests/tools/CurveTestSupport.h"
 
 #include "library/CLibraryReader.h"
 #include "library/CLibraryWriter.h"

@@ -2,9 +2,9 @@
 // selecting by clicks and boxes, the transform frame's move, turn and
 // scaling drags, applying as one undo step, cancelling, cutting, and what
 // it draws over the page.
-#include "library/CVTProcessDrawing.h"
+#include "library/tool/CVTProcessDrawing.h"
 
-#include "CurveTestSupport.h"
+#include "tests/tools/CurveTestSupport.h"
 
 #include "app/CDataTransfer.h"
 #include "model/CImageElement.h"

@@ -2,7 +2,7 @@
 // committed, Esc and Undo inside the box, the arrow keys and Tab at the
 // edges of the text, the diagonals and alignments it carries into the
 // cell, and typed text kept when the tool or the page changes.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 
 #include "app/CSheetTabBar.h"
 

@@ -2,9 +2,9 @@
 // every fit and auto choice, the two clicks and the insert-table dialog,
 // one undo step for the new table and none for a cancelled one, the first
 // cell open for typing, and the dialog's refusals and enabling rule.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 
-#include "tables/CInsertTableDlg.h"
+#include "tables/tool/CInsertTableDlg.h"
 #include "ui/CUpDownButtons.h"
 #include "tests/ui/ScreenshotSupport.h"
 

@@ -4,7 +4,7 @@
 // cells, rows continued on the next page, the table menu, copy, cut and
 // Delete; each command one undo step, and none for a command that changes
 // nothing.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 
 #include "ui/CSplitCellDlg.h"
 

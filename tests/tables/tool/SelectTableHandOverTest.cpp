@@ -3,7 +3,7 @@
 // the table menu reach the editor; leaving the table commits the cell; a
 // table moves with the selection's moves and the arrow keys; cut lets the
 // select tool go of it.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 
 #include <QMenu>
 

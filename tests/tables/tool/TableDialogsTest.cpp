@@ -2,11 +2,11 @@
 // combo: what they show, what they refuse (with the field selected and the
 // dialog kept open), what they give back, and the property sheet run by
 // the table editor as one undo step.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 
-#include "tables/CVTSetTableCellParaPage.h"
-#include "tables/CVTSetTablePropertySheet.h"
-#include "tables/CVTTableParaGeneralPage.h"
+#include "tables/tool/CVTSetTableCellParaPage.h"
+#include "tables/tool/CVTSetTablePropertySheet.h"
+#include "tables/tool/CVTTableParaGeneralPage.h"
 #include "ui/CSplitCellDlg.h"
 #include "ui/CTableColorCombo.h"
 #include "ui/CUpDownButtons.h"

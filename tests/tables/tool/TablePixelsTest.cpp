@@ -2,7 +2,7 @@
 // view paints it, with the border lines wider than the inner lines, the
 // diagonals the box carried into the cells, and texts placed by their
 // alignments; and the box drawing its diagonals over itself.
-#include "tests/tabletools/TableToolTestSupport.h"
+#include "tests/tables/tool/TableToolTestSupport.h"
 #include "tests/ui/ScreenshotSupport.h"
 
 namespace {

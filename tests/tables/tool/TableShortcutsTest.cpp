@@ -2,15 +2,15 @@
 // box: the box has the keyboard, yet Ctrl+Z and Ctrl+Y are the program's
 // Undo and Redo, which take back typing in the box first and then the
 // document's steps, as the Edit menu does.
-#include "app/CMainFrame.h"
-#include "app/CSystemSettings.h"
-#include "app/CVEKApp.h"
+#include "shell/CMainFrame.h"
+#include "settings/CSystemSettings.h"
+#include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
 
 #include <gtest/gtest.h>

@@ -8,10 +8,10 @@
 #include "tests/ui/ModalDriver.h"
 
 #include "editors/CVTSelect.h"
-#include "tables/CCellEdit.h"
+#include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
-#include "tables/CVTModifyTable.h"
-#include "tables/CVTTable.h"
+#include "tables/tool/CVTModifyTable.h"
+#include "tables/tool/CVTTable.h"
 
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
