@@ -1,8 +1,7 @@
 #include "app/CDesignTool.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
-#include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 
@@ -10,8 +9,6 @@
 #include "platform/CDC.h"
 #include "platform/LogFont.h"
 #include "res/StringTable.h"
-
-#include <QStatusBar>
 
 #include <algorithm>
 
@@ -29,10 +26,10 @@ LogFont PromptFont()
     return lf;
 }
 
-CMainFrame* MainFrameOfApp()
+// The application's frame, for a tool without a view.
+CFrameServices* MainFrameOfApp()
 {
-    CVEKApp* app = TheApp();
-    return app ? app->MainFrame() : nullptr;
+    return CFrameServices::Of(nullptr);
 }
 
 } // namespace
@@ -180,7 +177,7 @@ CPageSet* CDesignTool::GetPageSet() const
 {
     if (CVEKDoc* doc = GetDocument()) return doc->GetPageSet();
     if (m_pView) return nullptr;
-    CMainFrame* frame = MainFrameOfApp();
+    CFrameServices* frame = MainFrameOfApp();
     CVEKDoc* doc = frame ? frame->GetDocument() : nullptr;
     return doc ? doc->GetPageSet() : nullptr;
 }
@@ -192,10 +189,7 @@ void CDesignTool::ShowPrompt(UINT id) const
         m_pView->ShowStatusPrompt(text);
         return;
     }
-    CMainFrame* frame = MainFrameOfApp();
-    if (!frame) return;
-    QStatusBar* bar = frame->statusBar();
-    if (bar && bar->currentMessage() != text) bar->showMessage(text);
+    if (CFrameServices* frame = MainFrameOfApp()) frame->SetStatusText(text);
 }
 
 void CDesignTool::SaveUndoState() const

@@ -2,35 +2,13 @@
 
 #include "app/CDesignTool.h"
 #include "app/COleContainer.h"
+#include "app/COleSelection.h"
+#include "app/CSubToolHost.h"
+#include "app/CToolFactory.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
-#include "app/CVTZoom.h"
 #include "app/CZoomPreview.h"
 #include "app/ToolCursors.h"
-
-#include "editors/CVTFill.h"
-#include "editors/CVTSelect.h"
-#include "grading/dialogs/CExcel.h"
-#include "library/tool/CVTProcessDrawing.h"
-#include "tables/tool/CVTTable.h"
-#include "tools/CVTClosedCurve.h"
-#include "tools/CVTCurve.h"
-#include "tools/CVTCutJoinLines.h"
-#include "tools/CVTDimension.h"
-#include "tools/CVTEllipse.h"
-#include "tools/CVTEraser.h"
-#include "tools/CVTFreehand.h"
-#include "tools/CVTInsertPicture.h"
-#include "tools/CVTLayer.h"
-#include "tools/CVTOffsetLine.h"
-#include "tools/CVTOleItem.h"
-#include "tools/CVTPickClosed.h"
-#include "tools/CVTRectangle.h"
-#include "tools/CVTRuler.h"
-#include "tools/CVTSpliceParts.h"
-#include "tools/CVTSymmetricDraw.h"
-#include "tools/CVTSymmetry.h"
-#include "tools/CVTText.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -126,15 +104,14 @@ UINT CVEKView::CommandOfTool(int index)
 
 // --- Construction -------------------------------------------------------------
 
-CVEKView::CVEKView(CVEKDoc* doc, QWidget* parent) : CEnrchSheetsBaseview(parent), m_doc(doc)
+CVEKView::CVEKView(CVEKDoc* doc, const CToolFactory& tools, QWidget* parent) : CEnrchSheetsBaseview(parent), m_doc(doc)
 {
     setObjectName(QStringLiteral("vekView"));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     // Every pixel is painted from the page image; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    CreateTools();
-    m_pExcel = std::make_unique<CExcel>(this);
+    CreateTools(tools);
     SetCurrent(kCurveTool, ID_TOOL_CURVE);
     CreateCommandActions();
     ConnectMessageHub();
@@ -154,31 +131,10 @@ CVEKView::~CVEKView()
     for (auto it = m_tools.rbegin(); it != m_tools.rend(); ++it) it->reset();
 }
 
-void CVEKView::CreateTools()
+void CVEKView::CreateTools(const CToolFactory& tools)
 {
-    m_tools[kSelectTool] = std::make_unique<CVTSelect>(this);
-    m_tools[kZoomTool] = std::make_unique<CVTZoom>(this);
-    m_tools[kCurveTool] = std::make_unique<CVTCurve>(this);
-    m_tools[kClosedCurveTool] = std::make_unique<CVTClosedCurve>(this);
-    m_tools[kProcessDrawingTool] = std::make_unique<CVTProcessDrawing>(this);
-    m_tools[kRulerTool] = std::make_unique<CVTRuler>(this);
-    m_tools[kRectangleTool] = std::make_unique<CVTRectangle>(this);
-    m_tools[kEraserTool] = std::make_unique<CVTEraser>(this);
-    m_tools[kFreehandTool] = std::make_unique<CVTFreehand>(this);
-    m_tools[kEllipseTool] = std::make_unique<CVTEllipse>(this);
-    m_tools[kOffsetLineTool] = std::make_unique<CVTOffsetLine>(this);
-    m_tools[kCutJoinLinesTool] = std::make_unique<CVTCutJoinLines>(this);
-    m_tools[kTableTool] = std::make_unique<CVTTable>(this);
-    m_tools[kSymmetryTool] = std::make_unique<CVTSymmetry>(this);
-    m_tools[kTextTool] = std::make_unique<CVTText>(this);
-    m_tools[kLayerTool] = std::make_unique<CVTLayer>(this);
-    m_tools[kFillTool] = std::make_unique<CVTFill>(this);
-    m_tools[kInsertPictureTool] = std::make_unique<CVTInsertPicture>(this);
-    m_tools[kSymmetricDrawTool] = std::make_unique<CVTSymmetricDraw>(this);
-    m_tools[kOleItemTool] = std::make_unique<CVTOleItem>(this);
-    m_tools[kPickClosedTool] = std::make_unique<CVTPickClosed>(this);
-    m_tools[kDimensionTool] = std::make_unique<CVTDimension>(this);
-    m_tools[kSplicePartsTool] = std::make_unique<CVTSpliceParts>(this);
+    for (int index = 0; index < kToolCount; ++index) m_tools[std::size_t(index)] = tools.MakeTool(index, this);
+    m_toolCommands = tools.MakeCommands(this);
 }
 
 CPageSet* CVEKView::GetPageSet() const
@@ -220,9 +176,9 @@ std::unique_ptr<CDesignTool> CVEKView::ReplaceTool(int index, std::unique_ptr<CD
     return tool;
 }
 
-CVTSymmetricDraw* CVEKView::SymmetricDrawTool() const
+CSubToolHost* CVEKView::SymmetricDrawTool() const
 {
-    return dynamic_cast<CVTSymmetricDraw*>(GetTool(kSymmetricDrawTool));
+    return dynamic_cast<CSubToolHost*>(GetTool(kSymmetricDrawTool));
 }
 
 void CVEKView::SetCurrent(int index, UINT command)
@@ -255,7 +211,7 @@ void CVEKView::SwitchTool(int index, UINT command)
     CDesignTool* tool = GetTool(index);
     if (m_pCurrentTool && m_pCurrentTool != tool) m_pCurrentTool->Deactivate();
     SetCurrent(index, command);
-    if (auto* ole = dynamic_cast<CVTOleItem*>(tool)) ole->SetElement(m_pLastOleElement);
+    if (auto* ole = dynamic_cast<COleSelection*>(tool)) ole->SetElement(m_pLastOleElement);
     ShowToolDefaults(index);
     // Also when the tool was current already: choosing it again restarts it.
     m_pCurrentTool->Activate();
@@ -264,7 +220,7 @@ void CVEKView::SwitchTool(int index, UINT command)
 
 void CVEKView::OnSymmetricDrawTool()
 {
-    CVTSymmetricDraw* symmetric = SymmetricDrawTool();
+    CSubToolHost* symmetric = SymmetricDrawTool();
     if (!symmetric) return;
     if (m_nCurrentToolCmd == ID_TOOL_SYMMETRIC_DRAW) {
         const int index = ToolOfSubTool(symmetric->GetSubToolIndex());
@@ -272,7 +228,7 @@ void CVEKView::OnSymmetricDrawTool()
             QApplication::beep();
             return;
         }
-        symmetric->Deactivate();
+        GetTool(kSymmetricDrawTool)->Deactivate();
         SetCurrent(index, CommandOfTool(index));
         ShowToolDefaults(index);
         m_pCurrentTool->Activate();
@@ -284,13 +240,13 @@ void CVEKView::OnSymmetricDrawTool()
             m_pCurrentTool->Reset();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
             ShowToolDefaults(kSymmetricDrawTool);
-            symmetric->Activate();
+            GetTool(kSymmetricDrawTool)->Activate();
             symmetric->SelectSubTool(subTool);
         } else {
             m_pCurrentTool->Deactivate();
             SetCurrent(kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW);
             ShowToolDefaults(kSymmetricDrawTool);
-            symmetric->Activate();
+            GetTool(kSymmetricDrawTool)->Activate();
         }
     }
     InvalidateFeedback();
@@ -904,7 +860,7 @@ void CVEKView::OnSheetDeleted(int a)
     if (m_syncingSheets || !ps || a < 1 || a > ps->GetPageCount()) return;
     // The tool may hold elements of the page that goes.
     m_pCurrentTool->Reset();
-    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
+    if (COleSelection* ole = OleTool()) ole->SetElement(nullptr);
     m_doc->SaveUndoState();
     ps->RemovePage(a - 1);
     if (ps->GetCurrentPageIndex() >= ps->GetPageCount()) ps->SetCurrentPageIndex(ps->GetPageCount() - 1);
@@ -932,7 +888,7 @@ void CVEKView::SyncSheetsWithPages()
 // redone one stays where the user looked.
 void CVEKView::OnContentReplaced()
 {
-    if (CVTOleItem* ole = OleTool()) ole->SetElement(nullptr);
+    if (COleSelection* ole = OleTool()) ole->SetElement(nullptr);
     ResetCurrentTool();
     SyncSheetsWithPages();
     if (m_doc && !m_doc->CanUndo() && !m_doc->CanRedo()) ZoomToFitPage();
@@ -1059,14 +1015,14 @@ bool CVEKView::IsOleToolCurrent() const
     return m_pCurrentTool == GetTool(kOleItemTool);
 }
 
-CVTOleItem* CVEKView::OleTool() const
+COleSelection* CVEKView::OleTool() const
 {
-    return dynamic_cast<CVTOleItem*>(GetTool(kOleItemTool));
+    return dynamic_cast<COleSelection*>(GetTool(kOleItemTool));
 }
 
 COleObjectElement* CVEKView::GetSelection() const
 {
-    const CVTOleItem* ole = OleTool();
+    const COleSelection* ole = OleTool();
     return ole ? ole->GetElement() : nullptr;
 }
 
@@ -1078,7 +1034,7 @@ BOOL CVEKView::IsSelected(const COleObjectElement* element) const
 const CRectTracker& CVEKView::GetTracker() const
 {
     static const CRectTracker none;
-    const CVTOleItem* ole = OleTool();
+    const COleSelection* ole = OleTool();
     return ole ? ole->GetTracker() : none;
 }
 
@@ -1089,12 +1045,12 @@ bool CVEKView::CanEditOleSelection() const
 
 void CVEKView::OnOleDelete()
 {
-    if (CVTOleItem* ole = OleTool()) ole->DeleteSelection();
+    if (COleSelection* ole = OleTool()) ole->DeleteSelection();
 }
 
 void CVEKView::OnOleSaveData()
 {
-    if (CVTOleItem* ole = OleTool()) ole->SaveSelectionData();
+    if (COleSelection* ole = OleTool()) ole->SaveSelectionData();
 }
 
 void CVEKView::ShowOleContextMenu(const CPoint& device)

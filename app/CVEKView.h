@@ -1,9 +1,10 @@
 // The editing view: shows the current page of the document, owns the 23
-// tools in a fixed table, keeps one of them current and hands it every
-// mouse message (in page units, 0.01 mm) and every key of interest. The
-// view itself only switches tools, pans, zooms, scrolls, arbitrates undo
-// between the tool's pending step and the document's snapshots, shows the
-// tool's cursor and paints.
+// tools, made by tool number from the factory it is built with (the main
+// window's tool table; the view names no tool), keeps one of them current
+// and hands it every mouse message (in page units, 0.01 mm) and every key
+// of interest. The view itself only switches tools, pans, zooms, scrolls,
+// arbitrates undo between the tool's pending step and the document's
+// snapshots, shows the tool's cursor and paints.
 //
 // Painting: paper, margin frame and the page's elements go into a cached
 // image that is kept while the mapping, the size and the content stay the
@@ -36,13 +37,13 @@
 
 class CDC;
 class CDesignTool;
-class CExcel;
 class COleObjectElement;
+class COleSelection;
 class CPageSet;
+class CSubToolHost;
+class CToolFactory;
 class CVEKDoc;
-class CVTOleItem;
-class CVTProcessDrawing;
-class CVTSymmetricDraw;
+class CViewCommandHandler;
 class QAction;
 class QMenu;
 class QTimer;
@@ -127,7 +128,9 @@ public:
     static int ToolIndexOfCommand(UINT command);
     static UINT CommandOfTool(int index);
 
-    CVEKView(CVEKDoc* doc, QWidget* parent = nullptr);
+    // The tools and the commands above the view come from `tools`, which
+    // is needed only while the view is built.
+    CVEKView(CVEKDoc* doc, const CToolFactory& tools, QWidget* parent = nullptr);
     ~CVEKView() override;
 
     CVEKDoc* GetDocument() const { return m_doc; }
@@ -159,8 +162,6 @@ public:
     // Brings the page tabs level with the pages after a command changed
     // the pages of the document directly (the grading commands).
     void SyncPageTabs();
-    // The workbook reader of the grading menu.
-    CExcel* GetExcel() const { return m_pExcel.get(); }
     // Tools call it whenever their cursor changes. Cursor ids are resource
     // numbers; the view maps them onto cursor shapes.
     void SetToolCursor(int cursorId);
@@ -213,16 +214,13 @@ public:
     int OnFontSelChange();
     int OnFillTypeSelChange();
 
-    // --- Edit, table, library and print commands -----------------------------
+    // --- Edit and print commands ----------------------------------------------
+    // (The table, library and grading commands go to the handler that the
+    // factory made.)
     void OnEditCopy();
     void OnEditCut();
     void OnEditPaste();
     bool CanEditPaste() const;
-    void OnCopyTable();
-    void OnCutTable();
-    void OnCopyBitmap();
-    void OnSaveToLibrary();
-    void OnSaveAsLineType();
     void OnTableMatching();
     void OnFontBold();
     void OnFontItalic();
@@ -334,17 +332,16 @@ protected:
     void OnSheetDeleted(int a) override;
 
 private:
-    void CreateTools();
+    void CreateTools(const CToolFactory& tools);
     void CreateCommandActions();
     void ConnectMessageHub();
     bool RunCommand(UINT id);
     bool RunForwardedCommand(UINT id);
     bool IsForwardedCommandEnabled(UINT id, bool* known) const;
-    CVTProcessDrawing* CurrentLibraryTool() const;
     bool ChangeCurrentLineType(int commandId, int value);
     void ToggleFontByte(BYTE& field);
     bool IsOleToolCurrent() const;
-    CVTOleItem* OleTool() const;
+    COleSelection* OleTool() const;
     void SwitchTool(int index, UINT command);
     void ShowToolDefaults(int index);
     void SetCurrent(int index, UINT command);
@@ -361,14 +358,15 @@ private:
     void OnContentReplaced();
     void TakeInsertStep();
     void SyncSheetsWithPages();
-    CVTSymmetricDraw* SymmetricDrawTool() const;
+    CSubToolHost* SymmetricDrawTool() const;
 
     CVEKDoc* m_doc;
     double m_dScale = 1.0;
     CPoint m_ptOrigin;
     CRect m_rcVisible;
     std::array<std::unique_ptr<CDesignTool>, kToolCount> m_tools;
-    std::unique_ptr<CExcel> m_pExcel;
+    // The commands of the tools, editors and dialogs above the view.
+    std::unique_ptr<CViewCommandHandler> m_toolCommands;
     CDesignTool* m_pCurrentTool = nullptr;
     UINT m_nCurrentToolCmd = ID_TOOL_CURVE;
     int m_nToolCursorId = 0;

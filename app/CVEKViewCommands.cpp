@@ -1,38 +1,29 @@
 // The command side of the editing view: the choices of the tool-bar
 // controls, the edit and clipboard commands, the commands forwarded to the
-// current tool, the table, library, object and grading commands, printing
-// and the page image, and the actions that carry them.
+// current tool, the object commands, printing and the page image, and the
+// actions that carry them. The table, library and grading commands keep
+// their actions here and run in the handler the tool factory made.
 #include "app/CVEKView.h"
 
 #include "app/CDesignTool.h"
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CMessageHub.h"
 #include "app/COleContainer.h"
 #include "app/CPagePrinter.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKSrvrItem.h"
+#include "app/CViewCommandHandler.h"
 
-#include "editors/CVTSelect.h"
-#include "grading/dialogs/CGradingCommands.h"
-#include "library/tool/CVTProcessDrawing.h"
-#include "tables/tool/CVTTable.h"
 #include "app/CommandIcons.h"
 
 #include "model/CPage.h"
 #include "model/CPageSet.h"
-#include "platform/CDC.h"
-#include "platform/CodePage.h"
 #include "res/StringTable.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QTimer>
 
 #include <algorithm>
@@ -73,9 +64,6 @@ constexpr UINT ID_CUT_TABLE = 32865;
 constexpr UINT ID_COPY_BITMAP = 32866;
 constexpr UINT ID_SAVE_TO_LIBRARY = 32811;
 constexpr UINT ID_SAVE_AS_LINE_TYPE = 32812;
-constexpr UINT ID_SELECT_TOOL = 32781;
-constexpr UINT ID_TABLE_TOOL = 32810;
-constexpr UINT ID_LIBRARY_TOOL = 32809;
 // Line parameters.
 constexpr int ID_LINE_WIDTH = 32798;
 constexpr int ID_PARAM_1 = 32803;
@@ -88,22 +76,7 @@ constexpr int ID_OFFSET_DISTANCE = 32825;
 constexpr int ID_START_ARROW_ANGLE = 32868;
 constexpr int ID_END_ARROW_ANGLE = 32870;
 
-constexpr int IDS_LIBRARY_FILTER = 36016;
-constexpr int IDS_SAVE_LIBRARY_TITLE = 36017;
-
 constexpr int kIdleUpdateMs = 250;
-// The bitmap copy is twice the screen size of the selection; beyond this
-// many pixels a side it is drawn smaller instead of failing.
-constexpr double kMaxBitmapSide = 8192.0;
-
-// "Name(*.a)|*.a|All(*.*)|*.*|" as a Qt file dialog takes it.
-QString QtFilter(const QString& pipeFilter)
-{
-    const QStringList parts = pipeFilter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2) filters << parts[i];
-    return filters.join(QStringLiteral(";;"));
-}
 
 QKeySequence ShortcutOf(UINT id)
 {
@@ -252,8 +225,8 @@ bool CVEKView::RunCommand(UINT id)
 {
     if (OnToolCommand(id)) return true;
     if (RunForwardedCommand(id)) return true;
-    if (CGradingCommands::IsGradingCommand(id)) {
-        CGradingCommands::Run(*this, id);
+    if (m_toolCommands && m_toolCommands->Handles(id)) {
+        m_toolCommands->Run(id);
         return true;
     }
     switch (id) {
@@ -261,11 +234,6 @@ bool CVEKView::RunCommand(UINT id)
     case ID_EDIT_REDO: OnEditRedo(); return true;
     case ID_EDIT_CANCEL: OnEditCancel(); return true;
     case ID_EDIT_PASTE: OnEditPaste(); return true;
-    case ID_COPY_TABLE: OnCopyTable(); return true;
-    case ID_CUT_TABLE: OnCutTable(); return true;
-    case ID_COPY_BITMAP: OnCopyBitmap(); return true;
-    case ID_SAVE_TO_LIBRARY: OnSaveToLibrary(); return true;
-    case ID_SAVE_AS_LINE_TYPE: OnSaveAsLineType(); return true;
     case ID_TABLE_MATCHING: OnTableMatching(); return true;
     case ID_OLE_DELETE: OnOleDelete(); return true;
     case ID_OLE_SAVE_DATA: OnOleSaveData(); return true;
@@ -336,19 +304,13 @@ bool CVEKView::IsCommandEnabled(UINT id) const
     bool known = false;
     const bool forwarded = IsForwardedCommandEnabled(id, &known);
     if (known) return forwarded;
-    if (CGradingCommands::IsGradingCommand(id)) return CGradingCommands::IsEnabled(*this, id);
+    if (m_toolCommands && m_toolCommands->Handles(id)) return m_toolCommands->IsEnabled(id);
     const CPageSet* ps = GetPageSet();
     switch (id) {
     case ID_EDIT_UNDO: return CanEditUndo();
     case ID_EDIT_REDO: return CanEditRedo();
     case ID_EDIT_CANCEL: return CanEditCancel();
     case ID_EDIT_PASTE: return CanEditPaste();
-    // Only the select and table tools edit tables.
-    case ID_COPY_TABLE:
-    case ID_CUT_TABLE: return m_nCurrentToolCmd == ID_SELECT_TOOL || m_nCurrentToolCmd == ID_TABLE_TOOL;
-    case ID_COPY_BITMAP: return CurrentLibraryTool() && CurrentLibraryTool()->CanCopyBitmap();
-    case ID_SAVE_TO_LIBRARY:
-    case ID_SAVE_AS_LINE_TYPE: return CurrentLibraryTool() && CurrentLibraryTool()->HasSelection();
     case ID_OLE_INSERT_NEW: return COleContainer::IsOleCommandEnabled(id);
     case ID_OLE_DELETE:
     case ID_OLE_SAVE_DATA: return CanEditOleSelection();
@@ -424,7 +386,7 @@ int CVEKView::OnLineTypeSelChange(int index)
     CSystemSettings& s = Settings();
     if (index < 0 || index >= int(s.m_aLineTypes.size())) return 0;
     s.m_nCurLineType = index;
-    if (CMainFrame* frame = CMainFrame::Of(this)) frame->RebuildContextToolBar();
+    if (CFrameServices* frame = CFrameServices::Of(this)) frame->RebuildContextToolBar();
     m_pCurrentTool->OnLineType();
     return 0;
 }
@@ -592,80 +554,6 @@ bool CVEKView::CanEditPaste() const
     return m_canPaste == 1;
 }
 
-void CVEKView::OnCopyTable()
-{
-    if (m_nCurrentToolCmd == ID_SELECT_TOOL) {
-        if (auto* select = dynamic_cast<CVTSelect*>(m_pCurrentTool)) select->OnCopyTable();
-    } else if (m_nCurrentToolCmd == ID_TABLE_TOOL) {
-        if (auto* table = dynamic_cast<CVTTable*>(m_pCurrentTool)) table->OnCopyTable();
-    }
-}
-
-void CVEKView::OnCutTable()
-{
-    if (m_nCurrentToolCmd == ID_SELECT_TOOL) {
-        if (auto* select = dynamic_cast<CVTSelect*>(m_pCurrentTool)) select->OnCutTable();
-    } else if (m_nCurrentToolCmd == ID_TABLE_TOOL) {
-        if (auto* table = dynamic_cast<CVTTable*>(m_pCurrentTool)) table->OnCutTable();
-    }
-}
-
-// --- Drawing library ---------------------------------------------------------------------
-
-CVTProcessDrawing* CVEKView::CurrentLibraryTool() const
-{
-    if (m_nCurrentToolCmd != ID_LIBRARY_TOOL) return nullptr;
-    return dynamic_cast<CVTProcessDrawing*>(m_pCurrentTool);
-}
-
-// The selection as a picture for other programs: white, at twice the size
-// it has on the screen.
-void CVEKView::OnCopyBitmap()
-{
-    CVTProcessDrawing* library = CurrentLibraryTool();
-    CPageSet* ps = GetPageSet();
-    if (!library || !library->CanCopyBitmap() || !ps || ps->GetPageCount() == 0) return;
-    CRect r = library->GetSelectionRect();
-    r.NormalizeRect();
-    double scale = m_dScale / 2;
-    const double largest = std::max(r.Width(), r.Height()) / scale;
-    if (largest > kMaxBitmapSide) scale *= largest / kMaxBitmapSide;
-    const int w = int(r.Width() / scale) + 5;
-    const int h = int(r.Height() / scale) + 5;
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        CDC dc(&painter);
-        dc.SetBkMode(TRANSPARENT);
-        ps->DrawCurrentPage(&dc, scale, r.left, r.top, CRect(0, 0, w, h));
-    }
-    if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(image);
-}
-
-void CVEKView::OnSaveToLibrary()
-{
-    CVTProcessDrawing* library = CurrentLibraryTool();
-    if (!library || !library->HasSelection()) return;
-    CSystemSettings& s = Settings();
-    QFileDialog dialog(this, LoadResString(IDS_SAVE_LIBRARY_TITLE));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QtFilter(LoadResString(IDS_LIBRARY_FILTER)));
-    dialog.setDefaultSuffix(QStringLiteral("vkl"));
-    const QFileInfo initial(GbkToQString(s.m_strLibraryFolder));
-    if (initial.dir().exists()) dialog.setDirectory(initial.dir());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    const QString path = dialog.selectedFiles().constFirst();
-    s.m_strLibraryFolder = QStringToGbk(path);
-    library->WriteLibraryFile(path);
-}
-
-void CVEKView::OnSaveAsLineType()
-{
-    if (CVTProcessDrawing* library = CurrentLibraryTool(); library && library->HasSelection())
-        library->SaveAsLineType();
-}
-
 void CVEKView::OnTableMatching()
 {
     Settings().m_bTableMatching = Settings().m_bTableMatching ? 0 : 1;
@@ -684,7 +572,7 @@ void CVEKView::OnFilePrintPreview()
 {
     const CPageSet* ps = GetPageSet();
     if (!CPagePrinter::CanPrintPreview(ps)) return;
-    CMainFrame* frame = qobject_cast<CMainFrame*>(window());
+    CFrameServices* frame = dynamic_cast<CFrameServices*>(window());
     if (frame) frame->SetInPrintPreview(true);
     CPagePrinter(*ps).OnFilePrintPreview(this);
     if (frame) frame->SetInPrintPreview(false);

@@ -132,6 +132,9 @@ public:
     DWORD GetCaptureMask() const { return m_captureMask; }
     void SetReferenceCurve(CCurveElement* curve) { m_pReferenceCurve = curve; }
     void SetCaptureOn(BOOL on) { m_bCaptureOn = on; }
+    // The distance typed into the length prompt in offset mode; only a tool
+    // that offsets by a distance (the offset-line tool) takes it.
+    virtual void SetDistance(int distance) {}
 
     // The point-position dialog: runs modally for a point captured on a
     // curve while value dialogs are on; TRUE when the user accepted. The

@@ -7,6 +7,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "app/CVectorTool.h"
 #include "model/CCurveElement.h"
 #include "model/CCurveNode.h"
@@ -54,7 +55,7 @@ CaptureView& View()
     file.write(record.data(), qint64(record.size()));
     file.close();
     v->doc.OnOpenDocument(path);
-    v->view = std::make_unique<CVEKView>(&v->doc);
+    v->view = std::make_unique<CVEKView>(&v->doc, CToolTable());
     v->view->resize(1200, 900);
     v->view->ZoomToFitPage();
     v->target = QImage(v->view->size(), QImage::Format_ARGB32_Premultiplied);

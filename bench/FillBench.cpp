@@ -6,6 +6,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "editors/CVTFill.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
@@ -73,7 +74,7 @@ void BM_LineFillOriginDrag(benchmark::State& state)
     CVEKDoc doc;
     doc.OnNewDocument();
     CClosedCurveElement* curve = LineFilledSquare(*doc.GetPageSet(), 20000, 100);
-    CVEKView view(&doc);
+    CVEKView view(&doc, CToolTable());
     view.resize(1200, 900);
     view.ZoomToFitPage();
     view.OnToolCommand(CVTFill::kCommand);

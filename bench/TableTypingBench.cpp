@@ -5,6 +5,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
@@ -67,7 +68,7 @@ TypingView& View()
         for (int c = 2; c <= kColumns; ++c) table->SetCellText(r, c, std::to_string(60 + (r * 7 + c * 3) % 50) + ".5");
     }
     page->AddElement(table);
-    v.view = std::make_unique<CVEKView>(&v.doc);
+    v.view = std::make_unique<CVEKView>(&v.doc, CToolTable());
     v.view->resize(1200, 900);
     v.view->show();
     v.view->ZoomToFitPage();

@@ -7,6 +7,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "model/CPageSet.h"
 
 #include <benchmark/benchmark.h>
@@ -57,7 +58,7 @@ ViewOfDocument& View(int curves)
     file.write(record.data(), qint64(record.size()));
     file.close();
     v->doc.OnOpenDocument(path);
-    v->view = std::make_unique<CVEKView>(&v->doc);
+    v->view = std::make_unique<CVEKView>(&v->doc, CToolTable());
     v->view->ReplaceTool(CVEKView::kCurveTool, std::make_unique<RubberBandTool>(v->view.get()));
     v->view->resize(1200, 900);
     v->view->ZoomToFitPage();

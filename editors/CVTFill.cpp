@@ -7,10 +7,8 @@
 #include "editors/CVTFillRadial.h"
 #include "editors/CVTFillSquare.h"
 #include "app/ShapeBuilder.h"
-#include "ui/CFillTypeCombo.h"
 
-#include "shell/CMainFrame.h"
-#include "shell/CMainToolBar.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
@@ -102,14 +100,12 @@ void CVTFill::EditFill(CClosedCurveElement* curve)
 
 void CVTFill::ShowKindInCombo(int kind) const
 {
-    CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr;
-    if (frame && frame->GetMainToolBar())
-        if (CFillTypeCombo* combo = frame->GetMainToolBar()->FillTypeCombo()) combo->SelectFillType(kind);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeInCombo(kind);
 }
 
 void CVTFill::UpdateFillControls(int kind)
 {
-    CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr;
+    CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr;
     if (!frame) return;
     const int line = kind == FILL_LINES ? 1 : 0;
     const int start = kind >= FILL_SOLID && kind <= FILL_SQUARE ? 1 : 0;
@@ -138,7 +134,7 @@ void CVTFill::Activate()
 {
     CVectorTool::Activate();
     Reset();
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFillTypeControls(1);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(1);
     UpdateFillControls(Settings().m_nFillType);
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
@@ -147,7 +143,7 @@ void CVTFill::Deactivate()
 {
     if (CVTFillEditor* editor = PickedEditor()) editor->Deactivate();
     CVectorTool::Deactivate();
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFillTypeControls(0);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(0);
     UpdateFillControls(-1);
     Cancel();
     InvalidateView();

@@ -1,6 +1,6 @@
 #include "editors/CVTModifyCurve.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
@@ -22,9 +22,9 @@
 
 namespace {
 
-CMainFrame* FrameOf(CVEKView* view)
+CFrameServices* FrameOf(CVEKView* view)
 {
-    return view ? CMainFrame::Of(view) : nullptr;
+    return view ? CFrameServices::Of(view) : nullptr;
 }
 
 CCurveNodeList NodesOf(const CCurveElement* curve)
@@ -180,7 +180,7 @@ int CVTModifyCurve::GetCurveNodes(CCurveNodeList& out) const
 
 void CVTModifyCurve::ShowCurveControls(int show)
 {
-    CMainFrame* frame = FrameOf(m_pView);
+    CFrameServices* frame = FrameOf(m_pView);
     if (!frame) return;
     const int line = show && m_pCurve ? 1 : 0;
     const int arrows = line && !m_pCurve->IsClosed() ? 1 : 0;

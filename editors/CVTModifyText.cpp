@@ -1,15 +1,11 @@
 #include "editors/CVTModifyText.h"
 
-#include "shell/CMainFrame.h"
-#include "shell/CMainToolBar.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"
-#include "ui/CCharsetComboBox.h"
 #include "ui/CEditTextDlg.h"
-#include "ui/CFontNameCombo.h"
-#include "ui/CFontSizeCombo.h"
 
 #include "geometry/BoxEditing.h"
 #include "geometry/Constants.h"
@@ -85,12 +81,8 @@ void CVTModifyText::SetElement(CTextElement* text)
         LogFont font = m_pText->GetTextFont().GetLogFont();
         font.lfEscapement = 0;
         Settings().m_lfDefaultFont = font;
-        if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) {
-            if (CMainToolBar* bar = frame->GetMainToolBar()) {
-                bar->FontNameCombo()->AddRecentFont(GbkToQString(font.FaceName()));
-                bar->FontSizeCombo()->SelectCurrentSize();
-                bar->CharsetCombo()->FillCharsets();
-            }
+        if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) {
+            frame->ShowAppliedFont(GbkToQString(font.FaceName()));
         }
     }
     InvalidateView();

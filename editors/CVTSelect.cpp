@@ -1,6 +1,6 @@
 #include "editors/CVTSelect.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKSrvrItem.h"
@@ -87,12 +87,12 @@ CTableEditing* CVTSelect::TableEditor()
 
 void CVTSelect::ShowFontControls(int show) const
 {
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFontControls(show);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFontControls(show);
 }
 
 void CVTSelect::ShowTextControls(int show) const
 {
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowTextControls(show);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowTextControls(show);
 }
 
 // --- For the symmetric-drawing tool ------------------------------------------------------------
@@ -252,7 +252,7 @@ void CVTSelect::AddToMultiSelection(CGraphElement* element)
 {
     m_multi.Add(element);
     if (m_pView) m_pView->SetRefocusFlag(1);
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowLineControls(1, 1, 1, 1, 1);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowLineControls(1, 1, 1, 1, 1);
 }
 
 // --- Hover ---------------------------------------------------------------------------------------
@@ -840,7 +840,7 @@ void CVTSelect::OnAlignment()
 
 void CVTSelect::ShowFillTypeControls(int show) const
 {
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFillTypeControls(show);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(show);
 }
 
 bool CVTSelect::HandOverFill(UINT choice)

@@ -6,6 +6,7 @@
 #include "app/CRulerBar.h"
 #include "settings/CSettingsFiles.h"
 #include "CSplashWnd.h"
+#include "CToolTable.h"
 #include "settings/CSystemSettings.h"
 #include "CVEKApp.h"
 #include "app/CVEKDoc.h"
@@ -431,7 +432,7 @@ void CMainFrame::CreateCentralArea()
     m_rulerCorner->setFixedSize(CRulerBar::kThickness, CRulerBar::kThickness);
     m_rulerCorner->setAutoFillBackground(true);
     m_rulerCorner->setBackgroundRole(QPalette::Button);
-    m_view = new CVEKView(m_doc.get(), central);
+    m_view = new CVEKView(m_doc.get(), CToolTable(), central);
     grid->addWidget(m_rulerCorner, 0, 0);
     grid->addWidget(hRuler, 0, 1);
     grid->addWidget(vRuler, 1, 0);
@@ -753,6 +754,26 @@ void CMainFrame::RebuildContextToolBar()
     RebuildLineGroups();
     RebuildTextGroups();
     RebuildFillGroups();
+}
+
+void CMainFrame::ShowFillTypeInCombo(int kind)
+{
+    if (m_wndToolBar)
+        if (CFillTypeCombo* combo = m_wndToolBar->FillTypeCombo()) combo->SelectFillType(kind);
+}
+
+void CMainFrame::ShowAppliedFont(const QString& faceName)
+{
+    if (!m_wndToolBar) return;
+    m_wndToolBar->FontNameCombo()->AddRecentFont(faceName);
+    m_wndToolBar->FontSizeCombo()->SelectCurrentSize();
+    m_wndToolBar->CharsetCombo()->FillCharsets();
+}
+
+void CMainFrame::SelectFontSizeQuietly(int index)
+{
+    if (m_wndToolBar)
+        if (CFontSizeCombo* sizes = m_wndToolBar->FontSizeCombo()) sizes->SelectQuietly(index);
 }
 
 void CMainFrame::ShowColorGroup(int commandId, bool on, COLORREF colour)

@@ -12,6 +12,7 @@
 // runs once however it is chosen.
 #pragma once
 
+#include "app/CFrameServices.h"
 #include "platform/Types.h"
 
 #include <QHash>
@@ -33,7 +34,7 @@ class QMenu;
 class QTimer;
 class QToolBar;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CFrameServices {
     Q_OBJECT
 public:
     // The layout of a window as the profile stores it: the ten numbers of
@@ -68,9 +69,9 @@ public:
     // The editing view seen from a widget: Of(widget)->GetEditingView().
     static CVEKView* EditingViewOf(const QWidget* widget);
 
-    CVEKDoc* GetDocument() const { return m_doc.get(); }
+    CVEKDoc* GetDocument() const override { return m_doc.get(); }
     // The editing view, or null while none is built.
-    CVEKView* GetEditingView() const { return m_view; }
+    CVEKView* GetEditingView() const override { return m_view; }
     CMainToolBar* GetMainToolBar() const { return m_wndToolBar; }
     QToolBar* GetDesignBar() const { return m_wndDesignBar; }
     QWidget* GetHorizontalRuler() const { return m_wndHRuler; }
@@ -108,28 +109,31 @@ public:
 
     // --- Services to the view and the tools -------------------------------
     // Shows a prompt in pane 0 of the status bar.
-    void SetStatusText(const QString& text);
+    void SetStatusText(const QString& text) override;
     QString GetStatusText() const;
     // Appends a custom line type to the settings' lists (and to the
     // line-type combo). False when the pattern has no width to scale.
-    bool AddLineType(const CLineAttr& lineType);
+    bool AddLineType(const CLineAttr& lineType) override;
     // The view tells the frame while print preview runs.
-    void SetInPrintPreview(bool inPreview) { m_bInPrintPreview = inPreview; }
+    void SetInPrintPreview(bool inPreview) override { m_bInPrintPreview = inPreview; }
     bool IsInPrintPreview() const { return m_bInPrintPreview; }
 
     // --- The context groups of the standard tool bar ----------------------
-    void ShowLineControls(int lineType, int lineWidth, int lineColor, int arrows, int arrowAngles);
-    void ShowOffsetControls(int show);
+    void ShowLineControls(int lineType, int lineWidth, int lineColor, int arrows, int arrowAngles) override;
+    void ShowOffsetControls(int show) override;
     // Font, alignment and table commands together.
-    void ShowTextControls(int show);
+    void ShowTextControls(int show) override;
     // Font on or off; alignment always off.
-    void ShowFontControls(int show);
-    void ShowGradientControls(int start, int end);
-    void ShowFillTypeControls(int show);
+    void ShowFontControls(int show) override;
+    void ShowGradientControls(int start, int end) override;
+    void ShowFillTypeControls(int show) override;
     // Shows the switched-on groups and refreshes every shown control from
     // the settings (the line-type list, the current line type's parameter,
     // the offset distance, the arrowhead angles, the pickers' values).
-    void RebuildContextToolBar();
+    void RebuildContextToolBar() override;
+    void ShowFillTypeInCombo(int kind) override;
+    void ShowAppliedFont(const QString& faceName) override;
+    void SelectFontSizeQuietly(int index) override;
     // The pickers' "定义颜色......": the full colour dialog for a colour
     // command (32797, 32835, 32842, 32853, 32854).
     void OnColorButtonDialog(int commandId);

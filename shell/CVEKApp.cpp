@@ -41,7 +41,7 @@ CVEKApp::CVEKApp()
 
 CVEKApp::~CVEKApp()
 {
-    m_mainFrame.reset();
+    ReleaseMainFrame();
     if (g_app == this) g_app = nullptr;
 }
 
@@ -111,6 +111,7 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     CSplashWnd::ShowSplashScreen(nullptr);
 
     m_mainFrame = std::make_unique<CMainFrame>();
+    CFrameServices::SetApplicationFrame(m_mainFrame.get());
     const QString file = FileFromArguments(arguments);
     if (!file.isEmpty()) {
         // A name that names no file is told as such, not taken for a
@@ -134,7 +135,7 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
 
 int CVEKApp::ExitInstance()
 {
-    m_mainFrame.reset();
+    ReleaseMainFrame();
     if (m_instanceLock && m_firstInstance) m_instanceLock->unlock();
     return 0;
 }
@@ -165,4 +166,10 @@ void CVEKApp::AddToRecentFileList(const QString& path)
         if (i <= files.size()) profile->setValue(key, files[i - 1]);
         else profile->remove(key);
     }
+}
+
+void CVEKApp::ReleaseMainFrame()
+{
+    if (m_mainFrame && CFrameServices::Of(nullptr) == m_mainFrame.get()) CFrameServices::SetApplicationFrame(nullptr);
+    m_mainFrame.reset();
 }

@@ -55,6 +55,9 @@ public:
     static bool WantsSplash(const QStringList& arguments, const QString& platformName, bool timedRun);
 
 private:
+    // The main window goes, and with it the application's frame.
+    void ReleaseMainFrame();
+
     std::unique_ptr<QLockFile> m_instanceLock;
     std::unique_ptr<CMainFrame> m_mainFrame;
     bool m_firstInstance = true;

@@ -1,6 +1,6 @@
 #include "tools/CShapeTool.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "app/CVEKView.h"
 #include "ui/CPointOnCurveDlg.h"
 
@@ -17,14 +17,14 @@ CShapeTool::~CShapeTool() = default;
 void CShapeTool::ShowLineControls(int arrows) const
 {
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, arrows, arrows);
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(1, 1, 1, arrows, arrows);
 }
 
 void CShapeTool::Deactivate()
 {
     CVectorTool::Deactivate();
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
     InvalidateView();
 }
 

@@ -1,6 +1,6 @@
 #include "tools/CVTClosedCurve.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/ShapeBuilder.h"
@@ -43,7 +43,7 @@ CCurveElement* CVTClosedCurve::CreateCurve(CPage* page, const CCurveNodeList& no
 void CVTClosedCurve::ShowControls(int show)
 {
     if (!m_pView) return;
-    if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(show, show, show, 0, 0);
+    if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(show, show, show, 0, 0);
 }
 
 void CVTClosedCurve::OnCurveCreated(CCurveElement* curve)

@@ -1,6 +1,6 @@
 #include "tools/CVTCurve.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyCurve.h"
@@ -74,7 +74,7 @@ void CVTCurve::Reset()
 void CVTCurve::ShowControls(int show)
 {
     if (!m_pView) return;
-    if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(show, show, show, show, show);
+    if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(show, show, show, show, show);
 }
 
 int CVTCurve::CommittedFlag() const

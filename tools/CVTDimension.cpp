@@ -1,6 +1,6 @@
 #include "tools/CVTDimension.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyText.h"
@@ -62,7 +62,7 @@ void CVTDimension::Activate()
 {
     CVectorTool::Activate();
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) {
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
             frame->ShowLineControls(1, 1, 1, 1, 1);
             frame->ShowFontControls(1);
         }
@@ -73,7 +73,7 @@ void CVTDimension::Deactivate()
 {
     CVectorTool::Deactivate();
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) {
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
             frame->ShowLineControls(0, 0, 0, 0, 0);
             frame->ShowFontControls(0);
         }

@@ -1,6 +1,6 @@
 #include "tools/CVTFreehand.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/ShapeBuilder.h"
@@ -29,14 +29,14 @@ void CVTFreehand::Activate()
 {
     CVectorTool::Activate();
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
 }
 
 void CVTFreehand::Deactivate()
 {
     CVectorTool::Deactivate();
     if (m_pView)
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
     InvalidateView();
 }
 

@@ -1,6 +1,6 @@
 #include "tools/CVTOffsetLine.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/ShapeBuilder.h"
@@ -62,7 +62,7 @@ void CVTOffsetLine::Activate()
     CVectorTool::Activate();
     m_bShiftHeld = 0;
     if (m_pView) {
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) {
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
             frame->ShowOffsetControls(1);
             frame->ShowLineControls(1, 1, 1, 0, 0);
         }
@@ -74,7 +74,7 @@ void CVTOffsetLine::Deactivate()
 {
     CVectorTool::Deactivate();
     if (m_pView) {
-        if (CMainFrame* frame = CMainFrame::Of(m_pView)) {
+        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
             frame->ShowOffsetControls(0);
             frame->ShowLineControls(0, 0, 0, 0, 0);
         }

@@ -50,7 +50,7 @@ public:
 
     // The signed distance of the first offset line (page units); the
     // length prompt sets it as the user types.
-    void SetDistance(int distance) { m_nDistance = distance; }
+    void SetDistance(int distance) override { m_nDistance = distance; }
     int GetDistance() const { return m_nDistance; }
     // The distance from the picked curve to the point, negative on the
     // side a negative offset goes to.

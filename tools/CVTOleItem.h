@@ -10,6 +10,7 @@
 // puts a dragged object back. No new objects can be inserted here.
 #pragma once
 
+#include "app/COleSelection.h"
 #include "app/CRectTracker.h"
 #include "app/CVectorTool.h"
 
@@ -17,7 +18,7 @@
 
 class COleObjectElement;
 
-class CVTOleItem : public CVectorTool {
+class CVTOleItem : public CVectorTool, public COleSelection {
 public:
     static constexpr int kCursor = 152;
 
@@ -25,16 +26,16 @@ public:
     ~CVTOleItem() override;
 
     // Selects an object (null: none); not owned.
-    void SetElement(COleObjectElement* element);
+    void SetElement(COleObjectElement* element) override;
     // The selected object, null when none is selected or it is no longer
     // on the current page.
-    COleObjectElement* GetElement() const;
-    const CRectTracker& GetTracker() const { return m_tracker; }
+    COleObjectElement* GetElement() const override;
+    const CRectTracker& GetTracker() const override { return m_tracker; }
 
     // The selected object goes, as one undo step; false when none.
-    bool DeleteSelection();
+    bool DeleteSelection() override;
     // Its data into a file its program opens (a save dialog).
-    void SaveSelectionData();
+    void SaveSelectionData() override;
 
     // The drag cursors go with the tool.
     void Deactivate() override;

@@ -14,6 +14,7 @@
 // current the view's drawing-tool commands choose the sub-tool.
 #pragma once
 
+#include "app/CSubToolHost.h"
 #include "app/CVectorTool.h"
 
 #include "platform/Types.h"
@@ -24,7 +25,7 @@
 class CCurveElement;
 class CGraphElement;
 
-class CVTSymmetricDraw : public CVectorTool {
+class CVTSymmetricDraw : public CVectorTool, public CSubToolHost {
 public:
     static constexpr int kSubToolCount = 9;
     enum SubTool {
@@ -50,8 +51,8 @@ public:
 
     // Makes sub-tool n (0-8) current (the one before deactivated, the new
     // one activated) and remembers n; other numbers are ignored.
-    void SelectSubTool(int n);
-    int GetSubToolIndex() const { return m_nSubTool; }
+    void SelectSubTool(int n) override;
+    int GetSubToolIndex() const override { return m_nSubTool; }
     CVectorTool* GetSubTool(int n) const;
     CVectorTool* GetCurrentSubTool() const { return m_pCurrentSubTool; }
 

@@ -1,6 +1,6 @@
 #include "tools/CVTText.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "editors/CVTModifyText.h"
@@ -19,7 +19,7 @@ CVTText::~CVTText() = default;
 
 void CVTText::ShowFontControls(int show) const
 {
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowFontControls(show);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFontControls(show);
 }
 
 // --- Lifecycle ------------------------------------------------------------------------

@@ -2,7 +2,6 @@
 
 #include "app/CVEKView.h"
 #include "app/CVectorTool.h"
-#include "tools/CVTOffsetLine.h"
 
 #include "geometry/Distance.h"
 #include "model/CPageSet.h"
@@ -52,7 +51,7 @@ void CLengthDlg::OnValueChanged()
 {
     if (!m_pTool) return;
     if (m_bOffsetMode) {
-        if (auto* offset = dynamic_cast<CVTOffsetLine*>(m_pTool)) offset->SetDistance(m_nValue);
+        m_pTool->SetDistance(m_nValue);
         m_pTool->OnMouseMove(MK_CONTROL, m_ptTo.x, m_ptTo.y);
         return;
     }

@@ -1,19 +1,19 @@
 #include "ui/ToolbarFocus.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "app/CVEKView.h"
 
 void ToolbarControlFocusIn(const QWidget* control)
 {
-    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->SetRefocusFlag(FALSE);
+    if (CVEKView* view = CFrameServices::EditingViewOf(control)) view->SetRefocusFlag(FALSE);
 }
 
 void ToolbarControlFocusOut(const QWidget* control)
 {
-    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->SetRefocusFlag(TRUE);
+    if (CVEKView* view = CFrameServices::EditingViewOf(control)) view->SetRefocusFlag(TRUE);
 }
 
 void FocusEditingView(const QWidget* control)
 {
-    if (CVEKView* view = CMainFrame::EditingViewOf(control)) view->setFocus(Qt::OtherFocusReason);
+    if (CVEKView* view = CFrameServices::EditingViewOf(control)) view->setFocus(Qt::OtherFocusReason);
 }

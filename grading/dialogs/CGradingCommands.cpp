@@ -111,7 +111,7 @@ void CGradingCommands::OnOpenExcel(CVEKView& view)
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(NameFilters(LoadResString(IDS_EXCEL_FILTER)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    view.GetExcel()->ReadWorkbook(dialog.selectedFiles().front());
+    CExcel(&view).ReadWorkbook(dialog.selectedFiles().front());
 }
 
 void CGradingCommands::OnSizeInput(CVEKView& view)

@@ -1,12 +1,10 @@
 #include "grading/dialogs/CGradingStep.h"
 
-#include "shell/CMainFrame.h"
-#include "shell/CMainToolBar.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "res/StringTable.h"
-#include "ui/CFontSizeCombo.h"
 
 CGradingStep::CGradingStep(CVEKView* view) : m_view(view), m_pageSet(view->GetPageSet())
 {
@@ -46,12 +44,11 @@ CResultStyle CGradingStep::StyleFromSettings()
 
 void CGradingStep::ShowTextControls(const QWidget* view, int fontSizeIndex)
 {
-    CMainFrame* frame = CMainFrame::Of(view);
+    CFrameServices* frame = CFrameServices::Of(view);
     if (!frame) return;
     frame->ShowLineControls(0, 0, 0, 0, 0);
     frame->ShowTextControls(1);
-    if (CMainToolBar* bar = frame->GetMainToolBar())
-        if (CFontSizeCombo* sizes = bar->FontSizeCombo()) sizes->SelectQuietly(fontSizeIndex);
+    frame->SelectFontSizeQuietly(fontSizeIndex);
 }
 
 void CGradingStep::Message(QWidget* parent, const QString& text, QMessageBox::Icon icon)

@@ -1,6 +1,6 @@
 #include "library/tool/CVTProcessDrawing.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKSrvrItem.h"
 #include "app/CVEKView.h"

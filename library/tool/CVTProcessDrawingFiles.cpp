@@ -4,7 +4,7 @@
 #include "library/tool/CVTProcessDrawing.h"
 
 #include "library/tool/CHpglImport.h"
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
@@ -193,7 +193,7 @@ void CVTProcessDrawing::SaveAsLineType()
         for (const CLineTypeShape& shape : curveShapes) shapes.push_back(shape);
     }
     const CLineAttr lineType = CLineAttr::Custom(kLineTypeWidth, kLineTypeGap, shapes);
-    CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr;
+    CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr;
     // A pattern without width cannot be laid along a line.
     const bool added = frame ? frame->AddLineType(lineType) : Settings().AddLineType(lineType);
     if (!added) QApplication::beep();

@@ -5,14 +5,10 @@
 #include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
 
-#include "shell/CMainFrame.h"
-#include "shell/CMainToolBar.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 #include "app/ToolCursors.h"
-#include "ui/CCharsetComboBox.h"
-#include "ui/CFontNameCombo.h"
-#include "ui/CFontSizeCombo.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Mapping.h"
@@ -185,12 +181,8 @@ void CVTModifyTable::LoadCellEdit(int row, int index)
     // The cell's font becomes the tool bar's.
     const LogFont* font = m_pTable->GetCellFont(m_current);
     if (font) Settings().m_lfDefaultFont = *font;
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) {
-        if (CMainToolBar* bar = frame->GetMainToolBar()) {
-            bar->FontNameCombo()->AddRecentFont(GbkToQString(Settings().m_lfDefaultFont.FaceName()));
-            bar->FontSizeCombo()->SelectCurrentSize();
-            bar->CharsetCombo()->FillCharsets();
-        }
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) {
+        frame->ShowAppliedFont(GbkToQString(Settings().m_lfDefaultFont.FaceName()));
     }
     PlaceCellEdit(ShouldShowCellEdit());
     m_edit->setFocus(Qt::OtherFocusReason);

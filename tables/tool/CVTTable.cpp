@@ -4,7 +4,7 @@
 #include "tables/CTableElement.h"
 #include "tables/tool/CVTModifyTable.h"
 
-#include "shell/CMainFrame.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKView.h"
 
@@ -101,7 +101,7 @@ CVTTable::PageFrame CVTTable::CurrentPageFrame() const
 
 void CVTTable::ShowTextControls(int show) const
 {
-    if (CMainFrame* frame = m_pView ? CMainFrame::Of(m_pView) : nullptr) frame->ShowTextControls(show);
+    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowTextControls(show);
 }
 
 void CVTTable::Activate()

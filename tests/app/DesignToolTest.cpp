@@ -4,6 +4,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 
 #include "platform/CDC.h"
 #include "res/StringTable.h"
@@ -125,7 +126,7 @@ protected:
         Settings().SetDefaults();
         Settings().m_strBackupFile = dir.filePath(QStringLiteral("backup.vek")).toStdString();
         ASSERT_TRUE(doc.OnNewDocument());
-        view = std::make_unique<CVEKView>(&doc);
+        view = std::make_unique<CVEKView>(&doc, CToolTable());
         view->resize(400, 300);
     }
     QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "app/CVectorTool.h"
 
 #include "model/CClosedCurveElement.h"
@@ -70,7 +71,7 @@ protected:
         Settings().SetDefaults();
         Settings().m_strBackupFile = dir.filePath(QStringLiteral("backup.vek")).toStdString();
         ASSERT_TRUE(doc.OnNewDocument());
-        view = std::make_unique<CVEKView>(&doc);
+        view = std::make_unique<CVEKView>(&doc, CToolTable());
         view->resize(400, 300);
         view->SetViewTransform(1.0, 0, 0);
         ASSERT_DOUBLE_EQ(view->GetScale(), 1.0);

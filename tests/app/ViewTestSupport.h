@@ -7,6 +7,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 
 #include "geometry/Mapping.h"
 #include "model/CGraphElement.h"
@@ -161,7 +162,7 @@ protected:
         qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
         Settings().SetDefaults();
         ASSERT_TRUE(doc.OnNewDocument());
-        view = std::make_unique<CVEKView>(&doc);
+        view = std::make_unique<CVEKView>(&doc, CToolTable());
         view->resize(700, 500);
         view->show();
         view->activateWindow();

@@ -1,23 +1,18 @@
 // Damaged settings files: what is damaged takes its default, the user is
 // warned, and the damaged file is kept beside itself ("Config.dat.damaged")
 // before the first write over it; a file of which no copy can be made is
-// not written over. Also through the main window, for "Vek.ini".
-#include "shell/CMainFrame.h"
+// not written over. Through the main window: tests/shell.
 #include "settings/CSettingsFiles.h"
 #include "settings/CSystemSettings.h"
-#include "shell/CVEKApp.h"
 
 #include "platform/CArchive.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <climits>
 #include <functional>
@@ -148,52 +143,4 @@ TEST_F(SettingsFilesTest, APipeInTheFilesPlaceIsNeitherReadNorReplaced)
     ASSERT_EQ(::stat(QFile::encodeName(Path("Config.dat")).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_TRUE(QFile::exists(Path("LineType.dat")));
-}
-
-namespace {
-
-class MainFrameSettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    }
-    // The text of the warning the frame shows once it is up.
-    static QString ShownWarning(CMainFrame& frame)
-    {
-        QApplication::processEvents();
-        for (QMessageBox* box : frame.findChildren<QMessageBox*>())
-            if (box->isVisible()) return box->text();
-        return QString();
-    }
-    QTemporaryDir home;
-};
-
-} // namespace
-
-// A window placement of the lowest and largest int in Vek.ini: the window
-// takes the default placement, the user is told, and the file is kept.
-TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
-{
-    const QByteArray damaged = ReadAll(Fixture("fuzz/WindowPos/window-int-min-int-max"));
-    WriteAll(CVEKApp::ProfilePath(), damaged);
-    CMainFrame frame;
-    EXPECT_EQ(frame.geometry(), CMainFrame::DefaultPlacement());
-    const QString shown = ShownWarning(frame);
-    EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini”"))) << qPrintable(shown);
-    EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini.damaged”"))) << qPrintable(shown);
-    EXPECT_EQ(ReadAll(CVEKApp::ProfilePath() + QStringLiteral(".damaged")), damaged);
-}
-
-// A backup interval whose milliseconds overflow the timer: the default
-// interval runs, and the warning names the kept copy.
-TEST_F(MainFrameSettingsTest, OverlongBackupIntervalRunsTheDefault)
-{
-    WriteAll(CSystemSettings::ConfigFilePath(), ReadAll(Fixture("fuzz/Config/backup-interval-int-max")));
-    CMainFrame frame;
-    EXPECT_EQ(frame.BackupTimer()->interval(), 5 * CMainFrame::kMsPerMinute);
-    EXPECT_TRUE(ShownWarning(frame).contains(QStringLiteral("“Config.dat.damaged”")));
-    frame.close();
 }

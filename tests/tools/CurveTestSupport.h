@@ -6,6 +6,7 @@
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 
 #include "geometry/Mapping.h"
 #include "model/CClosedCurveElement.h"
@@ -44,7 +45,7 @@ protected:
         Settings().SetDefaults();
         Settings().m_strBackupFile = home.filePath(QStringLiteral("backup.vek")).toStdString();
         ASSERT_TRUE(doc.OnNewDocument());
-        view = std::make_unique<CVEKView>(&doc);
+        view = std::make_unique<CVEKView>(&doc, CToolTable());
         view->resize(900, 700);
         view->show();
         view->activateWindow();

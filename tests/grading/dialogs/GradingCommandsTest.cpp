@@ -211,7 +211,7 @@ TEST_F(GradingCommands, UnreadableFilesAreNamedWithTheReasonAndNothingIsBuilt)
     }
     // A file that is not there.
     driver.messages.clear();
-    EXPECT_FALSE(view->GetExcel()->ReadWorkbook(File(QStringLiteral("missing.xls"))));
+    EXPECT_FALSE(CExcel(view).ReadWorkbook(File(QStringLiteral("missing.xls"))));
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_TRUE(driver.messages[0].contains(QStringLiteral("missing.xls")));
     EXPECT_FALSE(doc->IsModified());
@@ -240,7 +240,7 @@ TEST_F(GradingCommands, BlankRowsAreSkippedAndCountedRepeatedNamesToldApart)
         d->ChooseItem(0);
         d->accept();
     }));
-    EXPECT_TRUE(view->GetExcel()->ReadWorkbook(path));
+    EXPECT_TRUE(CExcel(view).ReadWorkbook(path));
     const CTextRows table = TableTexts(*TableOn(Pages(), 0));
     EXPECT_EQ(table, GTable({"胸围(2)", "身高"}, {{"85", "160"}, {"86", "165"}}));
 }

@@ -76,7 +76,7 @@ TEST_F(GradingDialogs, NothingChosenIsRefusedAndTheDialogStaysOpen)
         EXPECT_TRUE(d->isVisible());
         d->reject();
     }));
-    EXPECT_TRUE(view->GetExcel()->ReadWorkbook(QStringLiteral(VEK_REALDATA_DIR "/xls/libxls_mtcars.xls")));
+    EXPECT_TRUE(CExcel(view).ReadWorkbook(QStringLiteral(VEK_REALDATA_DIR "/xls/libxls_mtcars.xls")));
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0], QStringLiteral("归号项不能为空！"));
     EXPECT_EQ(doc->UndoCount(), 0);

@@ -1,0 +1,73 @@
+# Holds every #include of the program's sources against the layer table
+# (Layers.cmake): a file may include its own folder and the rows below it,
+# nothing beside or above. Tests and benchmarks are not layers and are
+# left out. As every include goes down, the folders include each other in
+# no cycle.
+#   cmake -DVEK_SOURCE_DIR=<source> -P cmake/CheckLayers.cmake
+# With -DVEK_PRINT_MATRIX=ON it also prints, for each folder, how many
+# include lines name each other folder.
+cmake_minimum_required(VERSION 3.22)
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+if(NOT VEK_SOURCE_DIR)
+  get_filename_component(VEK_SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+endif()
+
+set(sources "")
+foreach(folder ${VEK_LAYER_FOLDERS})
+  file(GLOB found RELATIVE ${VEK_SOURCE_DIR} ${VEK_SOURCE_DIR}/${folder}/*.h ${VEK_SOURCE_DIR}/${folder}/*.cpp)
+  list(APPEND sources ${found})
+endforeach()
+
+set(violations 0)
+set(pairs "")
+foreach(source ${sources})
+  vek_folder_of(${source} from)
+  vek_rank_of(${from} fromRank)
+  get_filename_component(dir ${source} DIRECTORY)
+  file(STRINGS ${VEK_SOURCE_DIR}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${lines})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+    # A quoted include is first looked for beside the including file.
+    if(EXISTS ${VEK_SOURCE_DIR}/${dir}/${included})
+      get_filename_component(target ${VEK_SOURCE_DIR}/${dir}/${included} ABSOLUTE)
+      file(RELATIVE_PATH target ${VEK_SOURCE_DIR} ${target})
+    else()
+      set(target ${included})
+    endif()
+    vek_folder_of(${target} to)
+    if(to STREQUAL "" OR to STREQUAL from)
+      continue()
+    endif()
+    list(APPEND pairs "${from}>${to}")
+    vek_rank_of(${to} toRank)
+    if(NOT toRank LESS fromRank)
+      message(STATUS "upward: ${source} includes \"${included}\" (${from} is not above ${to})")
+      math(EXPR violations "${violations} + 1")
+    endif()
+  endforeach()
+endforeach()
+
+if(VEK_PRINT_MATRIX)
+  list(SORT pairs)
+  set(counted "")
+  foreach(pair ${pairs})
+    if(pair IN_LIST counted)
+      continue()
+    endif()
+    list(APPEND counted ${pair})
+    set(n 0)
+    foreach(other ${pairs})
+      if(other STREQUAL pair)
+        math(EXPR n "${n} + 1")
+      endif()
+    endforeach()
+    string(REPLACE ">" " -> " shown ${pair})
+    message(STATUS "${shown}: ${n}")
+  endforeach()
+endif()
+
+list(LENGTH sources count)
+if(violations GREATER 0)
+  message(FATAL_ERROR "${violations} include(s) against the layers in ${count} files")
+endif()
+message(STATUS "${count} files, every include goes down the layers")
