@@ -39,7 +39,7 @@ build() {
 register_desktop_entry() {
     local data="${XDG_DATA_HOME:-$HOME/.local/share}"
     mkdir -p "$data/applications" "$data/mime/packages"
-    sed "s|^Exec=vek|Exec=$PWD/build/app/vek|" res/vek.desktop > "$data/applications/vek.desktop"
+    sed "s|^Exec=vek|Exec=$PWD/build/shell/vek|" res/vek.desktop > "$data/applications/vek.desktop"
     cp res/vek-mime.xml "$data/mime/packages/vek.xml"
     if command -v update-mime-database >/dev/null; then update-mime-database "$data/mime" >/dev/null 2>&1 || true; fi
 }
@@ -110,9 +110,9 @@ run)
     BUILD_TARGET=vek build build
     register_desktop_entry
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-        exec xvfb-run -a -s "-screen 0 1600x1000x24" build/app/vek "$@"
+        exec xvfb-run -a -s "-screen 0 1600x1000x24" build/shell/vek "$@"
     fi
-    exec build/app/vek "$@"
+    exec build/shell/vek "$@"
     ;;
 test)
     build build

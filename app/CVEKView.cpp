@@ -5,6 +5,7 @@
 #include "app/COleSelection.h"
 #include "app/CSubToolHost.h"
 #include "app/CToolFactory.h"
+#include "app/CViewCommandHandler.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CZoomPreview.h"
