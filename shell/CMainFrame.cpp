@@ -224,19 +224,6 @@ CMainFrame::~CMainFrame()
     m_view = nullptr;
 }
 
-CMainFrame* CMainFrame::Of(const QWidget* widget)
-{
-    if (widget)
-        if (auto* frame = qobject_cast<CMainFrame*>(widget->window())) return frame;
-    return TheApp() ? TheApp()->MainFrame() : nullptr;
-}
-
-CVEKView* CMainFrame::EditingViewOf(const QWidget* widget)
-{
-    CMainFrame* frame = Of(widget);
-    return frame ? frame->GetEditingView() : nullptr;
-}
-
 QAction* CMainFrame::CommandAction(int commandId) const
 {
     if (QAction* own = m_actions.value(commandId)) return own;

@@ -10,6 +10,9 @@
 // the view's one action, which the frame places in its menus and bars, so
 // a shortcut is claimed by exactly one action in the window and a command
 // runs once however it is chosen.
+//
+// The view, the tools and the controls below the main window reach it as
+// CFrameServices; it makes its view with the tool table (CToolTable).
 #pragma once
 
 #include "app/CFrameServices.h"
@@ -62,12 +65,6 @@ public:
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
-
-    // The main frame that holds a widget (a tool-bar control, the view), or
-    // the application's main frame when the widget lies in none.
-    static CMainFrame* Of(const QWidget* widget);
-    // The editing view seen from a widget: Of(widget)->GetEditingView().
-    static CVEKView* EditingViewOf(const QWidget* widget);
 
     CVEKDoc* GetDocument() const override { return m_doc.get(); }
     // The editing view, or null while none is built.
