@@ -411,7 +411,8 @@ void CVTSymmetricDraw::DrawMirroredPreview(CDC* dc, double scale, int originX, i
     MirrorPolyline(shape, m_ptAxisStart.x, m_ptAxisStart.y, m_ptAxisEnd.x, m_ptAxisEnd.y, mirrored);
     if (m_nSubTool == kSubEllipse) {
         // The ellipse tool hands its control points; the shape runs smooth
-        // through them.
+        // through them and back to the first.
+        if (mirrored.GetCount() > 1) mirrored.AddTail(CPoint(mirrored.GetHead()));
         CPointList smooth;
         MakeSmoothCurve(mirrored, 1, smooth);
         if (smooth.GetCount() > 1 && smooth.GetHead() != smooth.GetTail()) smooth.AddTail(smooth.GetHead());
