@@ -249,10 +249,9 @@ void CVTSymmetricDraw::MirrorCompleted(int subTool, CCurveElement* element)
         image = new CClosedCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor,
                                         mirror.TakeNodes(), element);
     else
-        image = new COpenCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor,
-                                      mirror.TakeNodes(), ARROW_NONE, settings.m_nStartArrowSize,
-                                      settings.m_dStartArrowAngle, ARROW_NONE, settings.m_nEndArrowSize,
-                                      settings.m_dEndArrowAngle, element);
+        // A symmetric pair: the image's arrowheads are the drawn line's.
+        image = NewMirrorImage(*page, page->GetMaxLevel(), line, settings.m_crLineColor, mirror.TakeNodes(),
+                               static_cast<COpenCurveElement&>(*element));
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), image);
     if (subTool == kSubCurve || subTool == kSubClosedCurve) m_bCurveMirrored = 1;
     InvalidateView();

@@ -46,6 +46,16 @@ TEST_F(RulerToolTest, TwoClicksMakeAStraightLine)
     EXPECT_FALSE(tool->HasPendingStep());
 }
 
+TEST_F(RulerToolTest, TheLineWearsTheChosenArrowheads)
+{
+    const ArrowChoice arrows;
+    arrows.Choose();
+    Click(1000, 1000);
+    Click(4000, 3000);
+    ASSERT_EQ(Curves().size(), 1u);
+    arrows.ExpectOn(Curves()[0]);
+}
+
 TEST_F(RulerToolTest, StartSharesACapturedNodeTheEndNever)
 {
     CCurveElement* a = AddCurve({{1000, 1000}, {1000, 5000}}, 0);
