@@ -13,6 +13,8 @@
 #include "geometry/WorkUnits.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -275,4 +277,67 @@ TEST_F(ValuePromptTest, PointPositionPromptHasTheCalculatorAndReadsFractions)
     ASSERT_TRUE(seen);
     EXPECT_EQ(again.GetLength(), 1500);
     EXPECT_EQ(spy.Last(), CPoint(1500, 0));
+}
+
+namespace {
+
+// Keys typed into whatever has the focus in the dialog.
+void TypeKeys(QWidget& dialog, const QString& keys)
+{
+    for (const QChar c : keys) {
+        QWidget* target = dialog.focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &release);
+    }
+}
+
+} // namespace
+
+TEST_F(ValuePromptTest, PointPositionPromptTakesATypedValueAtOnce)
+{
+    const CPointList outline{{0, 0}, {4000, 0}};
+    struct Case {
+        int mode;
+        QString typed;
+        int length;
+    };
+    const Case cases[] = {{0, QStringLiteral("25"), 2500}, {1, QStringLiteral("0.75"), 3000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Settings().m_nPointPositionMode = c.mode;
+        CPointOnCurveDlg dialog(spy, outline, 1000, CPoint(0, 0));
+        dialog.show();
+        QLineEdit* edit = c.mode ? dialog.RatioEdit() : dialog.LengthEdit();
+        EXPECT_EQ(dialog.focusWidget(), edit);
+        EXPECT_FALSE(edit->text().isEmpty());
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        TypeKeys(dialog, c.typed);
+        EXPECT_EQ(edit->text(), c.typed);
+        EXPECT_EQ(dialog.GetLength(), c.length);
+        EXPECT_EQ(spy.Last(), CPoint(c.length, 0));
+    }
+}
+
+TEST_F(ValuePromptTest, PointPositionPromptFocusesTheEditOfTheChosenMode)
+{
+    const CPointList outline{{0, 0}, {4000, 0}};
+    Settings().m_nPointPositionMode = 0;
+    CPointOnCurveDlg dialog(spy, outline, 1000, CPoint(0, 0));
+    dialog.show();
+    dialog.RatioButton()->click();
+    EXPECT_EQ(dialog.focusWidget(), dialog.RatioEdit());
+    EXPECT_EQ(dialog.RatioEdit()->selectedText(), QStringLiteral("0.25"));
+    dialog.LengthButton()->click();
+    EXPECT_EQ(dialog.focusWidget(), dialog.LengthEdit());
+    EXPECT_EQ(dialog.LengthEdit()->selectedText(), dialog.LengthEdit()->text());
+    TypeKeys(dialog, QStringLiteral("4"));
+    EXPECT_EQ(dialog.GetLength(), 400);
+
+    QStringList buttons;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) buttons << button->text();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("确认(&O)")));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("取消(&C)")));
 }
