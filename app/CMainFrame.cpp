@@ -29,6 +29,7 @@
 #include "ui/CVEKColorDialog.h"
 #include "ui/CommandIcons.h"
 
+#include "app/ApplicationIcon.h"
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
 #include "model/CPageSet.h"
@@ -601,7 +602,10 @@ void CMainFrame::ApplyRulerVisibility()
 
 void CMainFrame::OnAppAbout()
 {
-    QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
+    QMessageBox about(QMessageBox::NoIcon, LoadResString(Ids::IDS_APP_TITLE),
+                      QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"), QMessageBox::Ok, this);
+    about.setIconPixmap(ApplicationIcon().pixmap(kAboutIconSize));
+    about.exec();
 }
 
 QString CMainFrame::HelpFilePath(const QString& programFolder)

@@ -65,6 +65,35 @@ TEST_F(ValuePromptTest, LengthPromptOpensWithTheDistanceInTheWorkUnit)
     EXPECT_EQ(CPolygonRadiusDlg(&spy).windowTitle(), QStringLiteral(" 正多边形的外接圆半径"));
 }
 
+// Every prompt opens left of and above the screen point (400, 400), 10
+// pixels away, wherever its main window stands: not over the middle of
+// the drawing.
+TEST_F(ValuePromptTest, PromptsOpenBesideTheScreenPoint400400)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(700, 500, 1000, 700);
+    mainWindow.show();
+    const CPointList outline{{0, 0}, {4000, 0}};
+    std::vector<std::unique_ptr<CCaptionCalcDlg>> prompts;
+    prompts.push_back(std::make_unique<CLengthDlg>(&spy, CLengthDlg::IDD, &mainWindow));
+    prompts.push_back(std::make_unique<CCircleRadiusDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CPolygonRadiusDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CShapeSizeDlg>(&spy, CShapeSizeDlg::IDD, &mainWindow));
+    prompts.push_back(std::make_unique<CEllipseSizeDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CPointOnCurveDlg>(spy, outline, 1000, CPoint(0, 0), &mainWindow));
+    for (const auto& prompt : prompts) {
+        prompt->show();
+        const QRect frame = prompt->frameGeometry();
+        EXPECT_EQ(frame.x() + frame.width(), 390) << prompt->GetTemplateId();
+        EXPECT_EQ(frame.y() + frame.height(), 390) << prompt->GetTemplateId();
+        // Shown again, it stays where it was put.
+        prompt->hide();
+        prompt->show();
+        EXPECT_EQ(prompt->frameGeometry(), frame) << prompt->GetTemplateId();
+        prompt->hide();
+    }
+}
+
 TEST_F(ValuePromptTest, TypedLengthMovesThePreviewAlongTheDirection)
 {
     CLengthDlg dialog(&spy);
