@@ -51,7 +51,8 @@ CDesignTool::~CDesignTool() = default;
 
 void CDesignTool::Activate() { Reset(); }
 void CDesignTool::Deactivate() { Reset(); }
-void CDesignTool::Reset() {}
+// A reset ends the step, and the step's measure prompts with it.
+void CDesignTool::Reset() { ClearPrompts(); }
 
 BOOL CDesignTool::OnTabDown() { return FALSE; }
 BOOL CDesignTool::OnTabUp() { return FALSE; }

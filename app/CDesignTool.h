@@ -50,7 +50,8 @@ public:
 
     // 1-3: switching tools and replacing the content under the tool. The
     // defaults of Activate and Deactivate call Reset (virtually), so a tool
-    // never carries a half-done operation across a switch.
+    // never carries a half-done operation across a switch. Reset ends a
+    // step; the default empties the measure prompts, which belong to it.
     virtual void Activate();
     virtual void Deactivate();
     virtual void Reset();

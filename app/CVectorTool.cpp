@@ -149,9 +149,9 @@ BOOL CVectorTool::SlideOnCurve(int x, int y)
     if (!curve->FindNearestOutlinePoint(CPoint(x, y), GetCaptureTolerance(), found, distance))
         return FALSE;
     m_capturedPos = found;
-    // The dialog may carry the point past the reference node on a closed
-    // curve; the measuring direction must follow.
-    if (m_pCapturedNode)
+    // On a loop the direction is the user's choice (SwapReferenceEnd); on
+    // an open curve it follows from where the point lies.
+    if (m_pCapturedNode && !IsLoop(*curve))
         m_bAfterNode = curve->IsBeforeAlongCurve(m_pCapturedNode->GetPosition(), found);
     return TRUE;
 }
@@ -318,6 +318,14 @@ void CVectorTool::TakePointOnCurve(CCurveElement* curve, const CPoint& point, in
 
 void CVectorTool::SetReferenceNodeFor(CCurveElement* curve, const CPoint& point)
 {
+    if (IsLoop(*curve)) {
+        // Both ends of a loop are its start: the length runs forward from
+        // there until the user asks for the other way round, as the
+        // point-position dialog measures it.
+        m_pCapturedNode = curve->GetFirstNode();
+        m_bAfterNode = 1;
+        return;
+    }
     m_pCapturedNode = curve->GetNearerEndNode(point);
     m_bAfterNode =
         m_pCapturedNode ? curve->IsBeforeAlongCurve(m_pCapturedNode->GetPosition(), point) : 0;
@@ -344,6 +352,22 @@ bool CVectorTool::MaskNamesReference(DWORD bit) const
 }
 
 CCurveElement* CVectorTool::CapturedCurve() const { return AsCurve(m_pCapturedElement); }
+
+bool CVectorTool::IsLoop(CCurveElement& curve)
+{
+    const CPointList& outline = curve.Outline();
+    return outline.GetCount() >= 2 && outline.GetHead() == outline.GetTail();
+}
+
+CPoint CVectorTool::ReferencePosition() const
+{
+    if (!m_pCapturedNode) return m_capturedPos;
+    // Lengths on a loop run from where its outline starts (the first
+    // corner, which need not be the first node).
+    if (m_captureKind == CAPTURED_POINT_ON_CURVE)
+        if (CCurveElement* curve = CapturedCurve(); curve && IsLoop(*curve)) return curve->Outline().GetHead();
+    return m_pCapturedNode->GetPosition();
+}
 
 void CVectorTool::SetLengthPrompts(int x, int y)
 {
@@ -511,6 +535,12 @@ void CVectorTool::SwapReferenceEnd()
 {
     CCurveElement* curve = CapturedCurve();
     if (m_captureKind != CAPTURED_POINT_ON_CURVE || !curve) return;
+    if (IsLoop(*curve)) {
+        // The same start, measured the other way round.
+        m_bAfterNode = m_bAfterNode ? 0 : 1;
+        InvalidateFeedback();
+        return;
+    }
     CCurveNode* first = curve->GetFirstNode();
     m_pCapturedNode = m_pCapturedNode == first ? curve->GetLastNode() : first;
     if (m_pCapturedNode)
@@ -560,10 +590,17 @@ BOOL CVectorTool::OnLButtonDown(UINT flags, int x, int y)
         m_bSlideOnCurve = 1;
         const BOOL accepted =
             Settings().m_bValueDialogs
-                ? RunPointOnCurveDialog(outline, RoundToInt(part), m_pCapturedNode->GetPosition())
+                ? RunPointOnCurveDialog(outline, RoundToInt(part), ReferencePosition())
                 : TRUE;
         m_bSlideOnCurve = 0;
-        if (!accepted) return FALSE;
+        if (!accepted) {
+            // Nothing taken: the capture's marks and lengths go with the
+            // dialog, until the mouse finds something again.
+            ClearCapture(m_capturedPos.x, m_capturedPos.y);
+            ClearPrompts();
+            InvalidateFeedback();
+            return FALSE;
+        }
         m_capturePoint = CCapturePoint(m_capturedPos.x, m_capturedPos.y);
         return TRUE;
     }
@@ -588,7 +625,7 @@ void CVectorTool::Draw(CDC* dc, double scale, int originX, int originY, const CR
     if (m_captureKind & CAPTURE_FEEDBACK_CROSS)
         DrawXMark(dc, m_capturedPos.x, m_capturedPos.y, scale, originX, originY);
     if ((m_captureKind & CAPTURE_FEEDBACK_NODE) && m_pCapturedNode) {
-        const CPoint p = m_pCapturedNode->GetPosition();
+        const CPoint p = ReferencePosition();
         DrawKeyPointMark(dc, p.x, p.y, scale, originX, originY);
     }
     if ((m_captureKind & CAPTURE_FEEDBACK_HIGHLIGHT) && m_pCapturedElement) {

@@ -114,7 +114,8 @@ public:
     // alone when no curve and node are captured.
     void GetDistanceAlongCurve(double& total, double& part) const;
     // For a point on a curve: measures from the curve's other end from now
-    // on, and repaints.
+    // on, and repaints. Both ends of a loop (a closed outline) are its
+    // start: there the length runs round the other way instead.
     void SwapReferenceEnd();
     // The same, naming the end: the curve's end node at `end` becomes the
     // reference (nothing when neither end lies there).
@@ -182,6 +183,11 @@ private:
     void ClearCapture(int x, int y);
     bool MaskNamesReference(DWORD bit) const;
     bool CapturedCurveIsReferenced() const;
+    // Whether the curve's outline closes on itself.
+    static bool IsLoop(CCurveElement& curve);
+    // Where the length along the captured curve is measured from: the
+    // reference node, or on a loop the start of its outline.
+    CPoint ReferencePosition() const;
     void SetLengthPrompts(int x, int y);
     CCurveElement* CapturedCurve() const;
 };

@@ -45,14 +45,18 @@ CClosedCurveElement* AddClosedShape(CPageSet* pageSet, const CCurveNodeList& nod
     return curve;
 }
 
-COpenCurveElement* AddOpenLine(CPageSet* pageSet, const CCurveNodeList& nodes)
+COpenCurveElement* NewOpenLine(CPage* page, const CLineAttr& line, const CCurveNodeList& nodes)
 {
     const CSystemSettings& settings = Settings();
-    CPage* page = CurrentPageOf(pageSet);
-    auto* curve = new COpenCurveElement(page, page->GetMaxLevel(), CurrentLineType(), settings.m_crLineColor,
-                                        nodes, ARROW_NONE, settings.m_nStartArrowSize,
-                                        settings.m_dStartArrowAngle, ARROW_NONE, settings.m_nEndArrowSize,
-                                        settings.m_dEndArrowAngle, nullptr);
+    return new COpenCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor, nodes,
+                                 settings.m_nStartArrowType, settings.m_nStartArrowSize,
+                                 settings.m_dStartArrowAngle, settings.m_nEndArrowType,
+                                 settings.m_nEndArrowSize, settings.m_dEndArrowAngle, nullptr);
+}
+
+COpenCurveElement* AddOpenLine(CPageSet* pageSet, const CCurveNodeList& nodes)
+{
+    COpenCurveElement* curve = NewOpenLine(CurrentPageOf(pageSet), CurrentLineType(), nodes);
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
     return curve;
 }

@@ -1,7 +1,7 @@
 // What the tools and editors share when they put a finished shape on the
 // page: the current page and line type, nodes on shared points of that
-// page, and closed shapes and straight lines with the tool bar's current
-// line type and colour at the page's highest drawing level.
+// page, and closed shapes and open lines with the tool bar's current line
+// type, colour and arrowheads at the page's highest drawing level.
 #pragma once
 
 #include "model/CCurveElement.h"
@@ -31,6 +31,10 @@ CCurveNodeList MakeNodes(CPageSet* pageSet, const CPointList& points, int kind,
 // the settings' line colour, appended to the current page.
 CClosedCurveElement* AddClosedShape(CPageSet* pageSet, const CCurveNodeList& nodes);
 
-// An open curve on the nodes without arrowheads (the settings' arrowhead
-// sizes and angles kept for later), appended to the current page.
+// A new open curve on the nodes at the page's highest drawing level, in
+// `line` and the settings' line colour, with the arrowheads chosen on the
+// tool bar (kinds, sizes and angles); not yet on the page.
+COpenCurveElement* NewOpenLine(CPage* page, const CLineAttr& line, const CCurveNodeList& nodes);
+
+// NewOpenLine in the current line type, appended to the current page.
 COpenCurveElement* AddOpenLine(CPageSet* pageSet, const CCurveNodeList& nodes);

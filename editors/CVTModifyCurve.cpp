@@ -143,6 +143,9 @@ void CVTModifyCurve::BuildNodePolyline(const std::vector<CPoint>& points,
     if (run.GetCount() <= 2) {
         out.AddTail(run);
     } else if (!anyCorner) {
+        // One closed spline, also for an open curve, whose run does not
+        // repeat its start.
+        if (run.GetTail() != run.GetHead()) run.AddTail(CPoint(run.GetHead()));
         MakeSmoothCurve(run, 1, curve);
         if (!curve.IsEmpty()) curve.AddTail(CPoint(curve.GetHead()));
         out.AddTail(curve);

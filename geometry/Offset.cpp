@@ -71,23 +71,6 @@ int SideSign(long long ax, long long ay, long long bx, long long by, long long p
     return cross > 0 ? 1 : (cross < 0 ? -1 : 0);
 }
 
-// Exact test whether a segment of distinct ends meets the closed rectangle.
-bool SegmentMeetsRect(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2)
-{
-    if (!RangesMeet(x1, x2, left, right) || !RangesMeet(y1, y2, top, bottom)) return false;
-    // The boxes overlap, so the segment misses only when the whole rectangle
-    // lies strictly on one side of its line.
-    const int corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
-    bool anyAbove = false;
-    bool anyBelow = false;
-    for (const auto& c : corners) {
-        const int s = SideSign(x1, y1, x2, y2, c[0], c[1]);
-        if (s >= 0) anyAbove = true;
-        if (s <= 0) anyBelow = true;
-    }
-    return anyAbove && anyBelow;
-}
-
 // Neighbours of the vertex at index v that differ from it, walking round a
 // closed list. Null when there is none.
 const CPoint* DistinctNeighbour(const std::vector<CPoint>& p, std::size_t v, int step, bool closed)
@@ -237,35 +220,53 @@ CRect SegmentBoundRect(int x1, int y1, int x2, int y2)
     return CRect(std::min(x1, x2), std::min(y1, y2), PastEdge(std::max(x1, x2)), PastEdge(std::max(y1, y2)));
 }
 
+namespace {
+
+// v limited to [low, high].
+int Limited(int v, int low, int high)
+{
+    return std::max(low, std::min(high, v));
+}
+
+} // namespace
+
 int ClipSegmentToRectXY(int left, int top, int right, int bottom, int& x1, int& y1, int& x2, int& y2)
 {
     if (x1 == x2 && y1 == y2) return x1 >= left && x1 < right && y1 >= top && y1 < bottom ? 1 : 0;
-    if (!SegmentMeetsRect(left, top, right, bottom, x1, y1, x2, y2)) return 0;
+    if (x1 == x2) {
+        if (x1 < left || x1 > right || !RangesMeet(y1, y2, top, bottom)) return 0;
+        y1 = Limited(y1, top, bottom);
+        y2 = Limited(y2, top, bottom);
+        return 1;
+    }
+    if (y1 == y2) {
+        if (y1 < top || y1 > bottom || !RangesMeet(x1, x2, left, right)) return 0;
+        x1 = Limited(x1, left, right);
+        x2 = Limited(x2, left, right);
+        return 1;
+    }
+    if (!RangesMeet(x1, x2, left, right) || !RangesMeet(y1, y2, top, bottom)) return 0;
 
-    // The parameters (0 at the first end, 1 at the second) where the segment
-    // enters and leaves the rectangle.
+    // The line's crossings with the two edges it runs across the more
+    // steeply, not limited further; the one on the first end's side first.
     const double dx = double(x2) - x1;
     const double dy = double(y2) - y1;
-    double enter = 0.0;
-    double leave = 1.0;
-    const auto limit = [&](double p, double q) {
-        if (p == 0.0) return;
-        const double t = q / p;
-        if (p < 0.0) enter = std::max(enter, t);
-        else leave = std::min(leave, t);
-    };
-    limit(-dx, double(x1) - left);
-    limit(dx, double(right) - x1);
-    limit(-dy, double(y1) - top);
-    limit(dy, double(bottom) - y1);
-    if (enter > leave) enter = leave = (enter + leave) / 2.0; // a touch, blurred by rounding
-
-    const int sx = x1;
-    const int sy = y1;
-    x1 = RoundToInt(sx + enter * dx);
-    y1 = RoundToInt(sy + enter * dy);
-    x2 = RoundToInt(sx + leave * dx);
-    y2 = RoundToInt(sy + leave * dy);
+    CPoint first;
+    CPoint second;
+    if (std::fabs(dy) >= std::fabs(dx)) {
+        const auto xAt = [&](int y) { return CPoint(RoundToInt(x1 + dx * (double(y) - y1) / dy), y); };
+        first = xAt(dy > 0.0 ? top : bottom);
+        second = xAt(dy > 0.0 ? bottom : top);
+    } else {
+        const auto yAt = [&](int x) { return CPoint(x, RoundToInt(y1 + dy * (double(x) - x1) / dx)); };
+        first = yAt(dx > 0.0 ? left : right);
+        second = yAt(dx > 0.0 ? right : left);
+    }
+    if (!RangesMeet(first.x, second.x, left, right) || !RangesMeet(first.y, second.y, top, bottom)) return 0;
+    x1 = first.x;
+    y1 = first.y;
+    x2 = second.x;
+    y2 = second.y;
     return 1;
 }
 

@@ -35,8 +35,12 @@ CRect SegmentBoundRect(int x1, int y1, int x2, int y2);
 
 // Nonzero when the segment meets the rectangle, whose four edges all belong
 // to it (a segment of one point: right and bottom edges excluded). The ends
-// are then replaced by the part of the segment inside the rectangle, in the
-// segment's direction; on 0 they are left as they are.
+// are then replaced: a level or plumb segment by its ends limited to the
+// rectangle; any other by the crossings of its line with the two edges it
+// runs across the more steeply (top and bottom, or left and right), not
+// limited to the segment, the crossing on the first end's side first. On 0
+// they are left as they are. The page's selection asks only whether the
+// segment meets the rectangle.
 int ClipSegmentToRect(int left, int top, int right, int bottom, CPoint& p1, CPoint& p2);
 int ClipSegmentToRectXY(int left, int top, int right, int bottom, int& x1, int& y1, int& x2,
                         int& y2);

@@ -333,9 +333,10 @@ bool SplineCurvePoints(const std::vector<CPoint>& points, bool closed, double fl
     p.reserve(points.size() + 1);
     for (const CPoint& q : points)
         if (p.empty() || p.back() != q) p.push_back(q);
-    // A closed list handed over without its closing repeat is closed here, so
-    // its last point is not lost and the curve joins up smoothly.
-    if (closed && p.size() >= 2 && p.front() != p.back()) p.push_back(p.front());
+    // A closed list names its start again at its end. Without that repeat
+    // its last point would be taken for the start and lost, so such a list
+    // is left as it is, for the caller to draw as a polyline.
+    if (closed && !p.empty() && p.front() != p.back()) return false;
     std::vector<CPoint> result;
     if (!FlattenedSpline(p, closed, flatness, result)) return false;
     out = std::move(result);

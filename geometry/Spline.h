@@ -37,10 +37,10 @@ struct CTridiagonalRow {
 int MakeSmoothCurve(const CPointList& points, int closed, CPointList& out);
 
 // Cubic spline through the points, flattened to `flatness` (at least 0.5).
-// A closed list should repeat its first point at the end; when it does not,
-// it is closed as if it did. 0, with a copy of the input in `out`, when
-// fewer than three distinct points (four with the closing repeat) remain or
-// the system of tangents cannot be solved.
+// A closed list repeats its first point at its end. 0, with a copy of the
+// input in `out`, when fewer than three distinct points (four with the
+// closing repeat) remain, a closed list lacks its closing repeat, or the
+// system of tangents cannot be solved.
 int CubicSplineCurve(const CPointList& points, int closed, double flatness, CPointList& out);
 
 // The quadratic curve from the first point to the third that passes

@@ -138,16 +138,20 @@ CSize MeasureText(const CDC& dc, const std::string& text)
     return MeasureTextBlock(dc, text, lines);
 }
 
+// A text of breaks only keeps one byte at the end where the search stops,
+// as the texts written by the Windows program were trimmed.
 std::string TrimLeadingLineBreaks(const std::string& text)
 {
+    if (text.empty()) return text;
     const std::size_t first = text.find_first_not_of("\r\n");
-    return first == std::string::npos ? std::string() : text.substr(first);
+    return text.substr(first == std::string::npos ? text.size() - 1 : first);
 }
 
 std::string TrimTrailingLineBreaks(const std::string& text)
 {
+    if (text.empty()) return text;
     const std::size_t last = text.find_last_not_of("\r\n");
-    return last == std::string::npos ? std::string() : text.substr(0, last + 1);
+    return text.substr(0, last == std::string::npos ? 1 : last + 1);
 }
 
 void TrimDecimalZeros(std::string& text)

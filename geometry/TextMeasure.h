@@ -28,7 +28,8 @@ CSize MeasureTextBlock(const CDC& dc, const std::string& text, int& lineCount);
 // MeasureTextBlock without the line count.
 CSize MeasureText(const CDC& dc, const std::string& text);
 
-// The text without the CRs and LFs at its start, or at its end.
+// The text without the CRs and LFs at its start, or at its end. A text of
+// breaks only keeps its last byte (leading) or its first byte (trailing).
 std::string TrimLeadingLineBreaks(const std::string& text);
 std::string TrimTrailingLineBreaks(const std::string& text);
 

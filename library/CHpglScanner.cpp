@@ -303,8 +303,9 @@ void CHpglScanner::NoArgumentByte(unsigned char b)
 void CHpglScanner::LabelByte(unsigned char b)
 {
     const HpglState& state = m_interpreter.State();
+    std::string& text = m_record.Text();
     if (b == static_cast<unsigned char>(state.terminator)) {
-        if (state.printTerminator) m_record.Text().push_back(char(b));
+        if (state.printTerminator && text.size() < kMaxLabelChars) text.push_back(char(b));
         Run();
         return;
     }
@@ -313,10 +314,10 @@ void CHpglScanner::LabelByte(unsigned char b)
         if (m_status == Status::Reading) StartEscape();
         return;
     }
-    m_record.Text().push_back(char(b));
-    // A label that finds no terminator ends at its longest; what follows is
-    // read as commands again instead of turning the rest into text.
-    if (m_record.Text().size() >= kMaxLabelChars) Run();
+    // Past its longest a label keeps what it has and passes over the rest
+    // of its text: read as commands, the words of a long caption would
+    // reset or move the drawing (the "IN" of "printing").
+    if (text.size() < kMaxLabelChars) text.push_back(char(b));
 }
 
 void CHpglScanner::EscapeByte(unsigned char b)

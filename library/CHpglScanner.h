@@ -24,8 +24,8 @@ public:
 
     // Longest number text; a longer digit run makes its command invalid.
     static constexpr std::size_t kMaxNumberChars = 32;
-    // Longest label; the label ends there and the bytes after it are read
-    // as commands again.
+    // Longest label; the bytes after it up to the label's terminator are
+    // passed over.
     static constexpr std::size_t kMaxLabelChars = 256;
     // Most values one command may carry.
     static constexpr std::size_t kMaxValues = 8000000;

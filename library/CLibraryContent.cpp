@@ -61,17 +61,13 @@ bool CLibraryContent::CanPlaceAt(const CPoint& offset) const
 
 namespace {
 
+// The box moves as the file gives it: laid out again from measurement, it
+// would take this machine's fonts' size instead of the one it was saved
+// with.
 void MoveText(CTextElement* text, const CPoint& d)
 {
-    const CPoint origin = text->GetOrigin() + d;
-    const CPoint corner2 = text->GetCorner2() + d;
-    const CPoint corner4 = text->GetCorner4() + d;
-    const CPoint corner3 = text->GetCorner3() + d;
-    text->SetOrigin(origin.x, origin.y);
-    text->SetCorner2(corner2.x, corner2.y);
-    text->SetCorner4(corner4.x, corner4.y);
-    text->SetCorner3(corner3.x, corner3.y);
-    text->InvalidateBounds();
+    text->SetCorners(text->GetOrigin() + d, text->GetCorner2() + d, text->GetCorner4() + d,
+                     text->GetCorner3() + d);
 }
 
 void MovePicture(CImageElement* picture, const CPoint& d)

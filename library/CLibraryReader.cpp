@@ -143,6 +143,9 @@ CLibraryReader::Result CLibraryReader::ReadBytes(const std::string& bytes, int b
         out.Scratch()->SetMaxLevel(baseLevel);
         CLibraryPreviewReader::PassOver(ar, out.m_version);
         CLibraryFullSection(ar, out).Read();
+        // The last element ends the file: bytes after it mean a count was
+        // lowered and part of the drawing would be left out unseen.
+        if (ar.BytesLeft() != 0) throw CArchiveError("bytes after the last library element");
     } catch (const CArchiveError&) {
         out.Clear();
         return Result::Damaged;

@@ -2,7 +2,8 @@
 // (CLibraryContent): head, preview section (passed over), shared points and
 // element records. Counts and sizes are checked against the bytes left and
 // every record is read by its element's own library load; anything
-// damaged ends the read with the content empty.
+// damaged, bytes after the last element included, ends the read with the
+// content empty.
 #pragma once
 
 #include "library/CLibraryContent.h"
@@ -22,8 +23,9 @@ public:
         NotLibrary,
         // A version newer than this program writes.
         Unsupported,
-        // Truncated, a count beyond the bytes, an unknown element kind, a
-        // node naming no point, or larger than kMaxFileBytes.
+        // Truncated, a count beyond the bytes, bytes after the last
+        // element, an unknown element kind, a node naming no point, or
+        // larger than kMaxFileBytes.
         Damaged,
     };
 

@@ -150,14 +150,13 @@ void CTransformSnapshot::Apply(CPage* page, const CTransformFrame& frame)
     for (const CSharedPoint* point : moved) targets.push_back(frame.MapPoint(point->GetPosition()));
     for (std::size_t i = 0; i < moved.size(); ++i) moved[i]->MoveTo(targets[i].x, targets[i].y, 0);
 
+    // A text takes the frame's box as it stands: laid out again from the
+    // measured text, a stretched text would snap back to its font's size.
     for (Text& text : m_texts) {
         CTextFont textFont = text.textFont;
         textFont.SetLogFont(text.workingFont);
-        text.element->SetText(textFont, text.working[0].x, text.working[0].y, text.bkMode);
-        text.element->SetOrigin(text.working[0].x, text.working[0].y);
-        text.element->SetCorner2(text.working[1].x, text.working[1].y);
-        text.element->SetCorner4(text.working[2].x, text.working[2].y);
-        text.element->SetCorner3(text.working[3].x, text.working[3].y);
+        text.element->SetTextInBox(textFont, text.bkMode, text.working[0], text.working[1], text.working[2],
+                                   text.working[3]);
     }
 
     for (const Picture& picture : m_pictures) SetCorners(picture.element, picture.working);
@@ -167,8 +166,12 @@ void CTransformSnapshot::Apply(CPage* page, const CTransformFrame& frame)
             table.element->MoveTo(table.workingOrigin.x, table.workingOrigin.y);
     }
 
+    // Curves that share a moved point change with it, wherever they stand
+    // in the selection. A text's box depends on nothing else on the page,
+    // and a dirty text would lay its box out again from measurement.
     for (CSharedPoint* point : moved) point->InvalidatePosition();
-    for (CGraphElement* e : page->Elements()) e->InvalidateBounds();
+    for (CGraphElement* e : page->Elements())
+        if (e->GetType() != ELEMENT_TEXT) e->InvalidateBounds();
 }
 
 void CTransformSnapshot::SetCorners(CImageElement* picture, const std::array<CPoint, 4>& corners)

@@ -67,7 +67,8 @@ public:
     // mirror links, their shared points move (each once), the texts take
     // their working fonts and boxes, the pictures their working corners,
     // the tables their working place and size (a table that cannot take the
-    // size is only moved), and every element of the page is measured again.
+    // size is only moved), and every element of the page but the texts
+    // is measured again.
     void Apply(CPage* page, const CTransformFrame& frame);
 
     const std::vector<Curve>& Curves() const { return m_curves; }

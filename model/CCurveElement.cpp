@@ -287,7 +287,8 @@ void CCurveElement::BuildOutline()
         takeRun(run);
     } else if (!anyCorner) {
         // Smooth all round: one closed spline, closed again at its end
-        // (also for an open curve).
+        // (also for an open curve, whose run does not repeat its start).
+        if (run.GetTail() != run.GetHead()) run.AddTail(CPoint(run.GetHead()));
         MakeSmoothCurve(run, 1, smooth);
         if (!smooth.IsEmpty()) smooth.AddTail(CPoint(smooth.GetHead()));
         m_outline.AddTail(smooth);

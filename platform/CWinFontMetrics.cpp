@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QMutex>
 #include <QMutexLocker>
@@ -42,6 +43,25 @@ const QStringList& ChineseFamilies()
 {
     static const QStringList families = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("WenQuanYi Micro Hei"),
                                          QStringLiteral("Noto Sans CJK SC")};
+    return families;
+}
+
+// The families the Chinese faces are drawn with. Each Chinese font is
+// preceded by its "Mono" variant when that is installed: its letters are
+// half an em wide, as the faces measure them, so they sit evenly in their
+// places instead of a proportional letter being squeezed into or left
+// short of each one.
+const QStringList& ChineseDrawingFamilies()
+{
+    static const QStringList families = [] {
+        QStringList list;
+        for (const QString& family : ChineseFamilies()) {
+            const QString mono = family + QStringLiteral(" Mono");
+            if (QFontDatabase::hasFamily(mono)) list << mono;
+            list << family;
+        }
+        return list;
+    }();
     return families;
 }
 
@@ -211,7 +231,7 @@ void CWinFontMetrics::MeasureChinese(const LogFont& lf)
     m_averageWidth = RoundPixels(half * m_widthFactor);
 
     m_font = QFont();
-    m_font.setFamilies(ChineseFamilies());
+    m_font.setFamilies(ChineseDrawingFamilies());
     ApplyStyle(m_font, lf);
     m_font.setPixelSize(m_em);
     ApplyStretch(m_font, m_widthFactor);

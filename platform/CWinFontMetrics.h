@@ -11,7 +11,8 @@
 //   their English names) are fixed-pitch fonts on Windows: every character
 //   of one byte in the code page (ASCII) is half an em wide, every Chinese
 //   character (two bytes) one em, and the cell is one em high. They are
-//   drawn with an installed Chinese font at those advances.
+//   drawn with an installed Chinese font at those advances, its "Mono"
+//   variant (letters half an em wide) where one is installed.
 // - Every other face keeps the installed font's own metrics.
 // Heights follow the system's rule: a negative lfHeight is the character
 // (em) height, a positive one the cell height (ascent + descent); a

@@ -75,6 +75,8 @@ const std::vector<IconSpec>& ToolIconSpecs()
     static const std::vector<IconSpec> specs = {
         // Drawn one pixel inside the table's 16-pixel move handle.
         {200, 13, 13, "four-headed arrow in a frame: the table's move handle"},
+        // Large enough for the about box; the window manager scales it down.
+        {128, 64, 64, "the program's icon: a shirt and its measure on a sheet of paper"},
     };
     return specs;
 }

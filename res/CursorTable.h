@@ -20,8 +20,8 @@ const std::vector<CursorSpec>& CursorSpecs();
 // The cursor `id`, or null when there is none.
 const CursorSpec* FindCursorSpec(int id);
 
-// Pictures that are not cursors but are drawn the same way, by their icon
-// number (res/icons/<number>.png).
+// Pictures that are not cursors but are drawn by the same program, by
+// their icon number (res/icons/<number>.png).
 struct IconSpec {
     int id;
     int width;

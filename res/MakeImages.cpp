@@ -1,8 +1,9 @@
 // Draws the cursor pictures of res/cursors and the tool icons of res/icons
 // from the tables in res/CursorTable.cpp. Run it by hand after a change:
 //   build/res/vek_make_images res
-// Every picture is black ink on a white halo, so it shows on the paper and
-// on the dark background outside it alike.
+// Every cursor and tool picture is black ink on a white halo, so it shows
+// on the paper and on the dark background outside it alike; the program's
+// icon is in colour.
 #include "res/CursorTable.h"
 
 #include <QDir>
@@ -386,9 +387,48 @@ std::map<int, Draw> CursorDrawings()
     };
 }
 
+// The program's icon, in colour and smoothed: a blue shirt on a sheet of
+// paper with a turned corner, a red measure under its hem.
+void ProgramIcon(Canvas& c)
+{
+    QPainter& p = c.Painter();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF sheet({{9.5, 3.5}, {45.5, 3.5}, {55.5, 13.5}, {55.5, 60.5}, {9.5, 60.5}});
+    p.setPen(QPen(QColor(120, 120, 120), 1));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawPolygon(sheet);
+    p.setBrush(QColor(220, 220, 220));
+    p.drawPolygon(QPolygonF({{45.5, 3.5}, {45.5, 13.5}, {55.5, 13.5}}));
+
+    QPainterPath shirt(QPointF(26, 12));
+    for (const QPointF& at : {QPointF(20, 13), QPointF(11, 20), QPointF(15, 28), QPointF(20, 25), QPointF(20, 49),
+                              QPointF(45, 49), QPointF(45, 25), QPointF(50, 28), QPointF(54, 20), QPointF(45, 13),
+                              QPointF(39, 12)})
+        shirt.lineTo(at);
+    shirt.quadTo(QPointF(32.5, 20), QPointF(26, 12));
+    p.setPen(QPen(QColor(20, 60, 120), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(50, 120, 200));
+    p.drawPath(shirt);
+    // The stitching along the hem.
+    p.setPen(QPen(QColor(255, 255, 255), 1, Qt::DashLine));
+    p.drawLine(QPointF(21.5, 45.5), QPointF(44, 45.5));
+
+    // The measure: a line between two end ticks, arrowheads inside them.
+    const QColor red(210, 40, 40);
+    p.setPen(QPen(red, 1.5, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(20, 55), QPointF(45, 55));
+    p.drawLine(QPointF(20, 52), QPointF(20, 58));
+    p.drawLine(QPointF(45, 52), QPointF(45, 58));
+    p.setPen(Qt::NoPen);
+    p.setBrush(red);
+    p.drawPolygon(QPolygonF({{20.5, 55}, {25, 53}, {25, 57}}));
+    p.drawPolygon(QPolygonF({{44.5, 55}, {40, 53}, {40, 57}}));
+}
+
 std::map<int, Draw> IconDrawings()
 {
     return {
+        {128, ProgramIcon},
         {200, [](Canvas& c) {
              // Pixel by pixel: at this size a drawn arrow comes out lopsided.
              const char* const rows[] = {

@@ -2,6 +2,7 @@
 
 #include "settings/CSystemSettings.h"
 #include "settings/FileSaving.h"
+#include "settings/ProfileSyntax.h"
 #include "settings/SettingsRepair.h"
 
 #include "platform/RegularFile.h"
@@ -95,4 +96,20 @@ bool CSettingsFiles::Save(const CSystemSettings& settings, QString* error) const
     if (!m_keepAsTheyAre.contains(m_configPath)) ok = settings.SaveConfigFile(m_configPath, error) && ok;
     if (!m_keepAsTheyAre.contains(m_lineTypePath)) ok = settings.SaveLineTypeFile(m_lineTypePath, error) && ok;
     return ok;
+}
+
+QString CSettingsFiles::CheckProfile(const QString& path)
+{
+    // Whether a file that is no regular file may be read is not this
+    // check's to say.
+    QFile file;
+    if (!QFileInfo::exists(path) || !OpenRegularFile(path, file)) return QString();
+    const QByteArray bytes = file.read(kLargestProfile + 1);
+    file.close();
+    QString why;
+    if (IsSoundProfile(bytes, &why)) return QString();
+    qWarning("%s: %s", qPrintable(path), qPrintable(why));
+    const QString warning = KeepDamaged(path, LoadResString(IDS_SETTINGS_DAMAGED).arg(FileName(path)));
+    if (MayWriteOver(path)) QFile::remove(path);
+    return warning;
 }

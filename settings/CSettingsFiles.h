@@ -1,6 +1,6 @@
 // The settings files "Config.dat" and "LineType.dat": read into the
 // settings record when the main window is made, written back when it
-// closes. A file found damaged (one that cannot be read whole, or holds
+// closes; and the profile "Vek.ini", whose syntax is checked here. A file found damaged (one that cannot be read whole, or holds
 // values that would break the program) gives the defaults for what is
 // damaged and a warning, and is kept beside itself ("Config.dat.damaged")
 // before anything is written over it, for the user's settings and line
@@ -24,6 +24,16 @@ public:
     // Writes both files, but not over a damaged file of which no copy was
     // kept. False with the reason when a file cannot be written.
     bool Save(const CSystemSettings& settings, QString* error = nullptr) const;
+
+    // The profile "Vek.ini", checked before anything reads it (see
+    // ProfileSyntax.h). A damaged one is kept beside itself and removed, so
+    // that the start has the defaults and the close writes a sound one; of
+    // one that cannot be copied nothing is read and nothing written over
+    // it. The warning, or empty when the profile was sound or missing.
+    QString CheckProfile(const QString& path);
+
+    // False for a damaged file of which no copy could be kept.
+    bool MayWriteOver(const QString& path) const { return !m_keepAsTheyAre.contains(path); }
 
     // A file found damaged: its copy kept beside it, and the warning's
     // sentence saying so (or that it will not be written over). `what` is

@@ -1,6 +1,7 @@
 #include "CSystemSettings.h"
 
 #include "FileSaving.h"
+#include "SettingsRepair.h"
 
 #include "geometry/Distance.h"
 #include "geometry/Polyline.h"
@@ -260,6 +261,14 @@ void RebuildPreviews(std::vector<CLineAttr>& previews, const std::vector<CLineAt
 // Each line-type record holds at least its kind and width.
 constexpr std::size_t kMinLineTypeRecord = 8;
 
+// A record of a kind, width or length that no tool gives is damage: a
+// kind read wrongly reads the rest of the file out of step.
+void LoadLineType(CArchive& ar, CLineAttr& attr)
+{
+    attr.LoadFromLineTypeFile(ar);
+    if (!IsSoundLineType(attr)) throw CArchiveError("line type that no tool makes");
+}
+
 } // namespace
 
 void CSystemSettings::SetDefaultLineTypes()
@@ -287,20 +296,27 @@ void CSystemSettings::LoadLineTypes(CArchive& ar)
     if (count <= 0) throw CArchiveError("line-type list is empty");
     ar.RequireItems(count, kMinLineTypeRecord);
     std::vector<CLineAttr> lineTypes(static_cast<std::size_t>(count));
-    for (CLineAttr& attr : lineTypes) attr.LoadFromLineTypeFile(ar);
+    for (CLineAttr& attr : lineTypes) LoadLineType(ar, attr);
 
-    // The current index is kept within the list whatever the file says.
-    const int current = std::clamp(ReadInt(ar), 0, count - 1);
+    // An index beyond the list is taken as its last entry, as the Windows
+    // program took it; a negative one no list ever had.
+    const std::int32_t storedIndex = ReadInt(ar);
+    if (storedIndex < 0) throw CArchiveError("negative current line type");
+    const int current = std::min(storedIndex, count - 1);
 
     const std::int32_t previewCount = ReadInt(ar);
     std::vector<CLineAttr> previews;
     if (previewCount > 0 && std::int64_t(count) == std::int64_t(previewCount) + kPreviewOffset) {
         ar.RequireItems(previewCount, kMinLineTypeRecord);
         previews.resize(std::size_t(previewCount));
-        for (CLineAttr& attr : previews) attr.LoadFromLineTypeFile(ar);
+        for (CLineAttr& attr : previews) LoadLineType(ar, attr);
     } else {
         RebuildPreviews(previews, lineTypes);
     }
+    // The lists are the whole file: bytes after them (display copies of a
+    // count that does not match, or records misread after a damaged kind)
+    // mean that what was read is not what was written.
+    if (ar.BytesLeft() != 0) throw CArchiveError("bytes after the line types");
     m_aLineTypes = std::move(lineTypes);
     m_nCurLineType = current;
     m_aLineTypePreviews = std::move(previews);

@@ -93,7 +93,9 @@ public:
     // The "Config.dat" record (a version, then the fields).
     void LoadConfig(CArchive& ar);
     void StoreConfig(CArchive& ar) const;
-    // The "LineType.dat" record.
+    // The "LineType.dat" record. Load throws CArchiveError, the lists left
+    // as they were, for a record that is not the whole archive or holds a
+    // line type no tool makes.
     void LoadLineTypes(CArchive& ar);
     void StoreLineTypes(CArchive& ar) const;
 

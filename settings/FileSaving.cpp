@@ -21,6 +21,7 @@ enum : int {
     IDS_NAME_TOO_LONG = 36187,
     IDS_SYSTEM_ERROR = 36188,
     IDS_FOLDER_IN_THE_WAY = 36189,
+    IDS_SPECIAL_FILE_IN_THE_WAY = 36198,
 };
 
 QString Reason(int error)
@@ -44,7 +45,9 @@ QString Reason(int error)
 
 QString FileWriteFailureText(const QString& path, const FileWriteFailure& failure)
 {
-    return LoadResString(IDS_CANNOT_SAVE).arg(QDir::toNativeSeparators(QFileInfo(path).fileName()), Reason(failure.error));
+    const QString reason = failure.step == FileWriteFailure::NotAFile ? LoadResString(IDS_SPECIAL_FILE_IN_THE_WAY)
+                                                                       : Reason(failure.error);
+    return LoadResString(IDS_CANNOT_SAVE).arg(QDir::toNativeSeparators(QFileInfo(path).fileName()), reason);
 }
 
 bool SaveWholeFile(const QString& path, const char* data, std::size_t size, QString* error)

@@ -2,6 +2,7 @@
 
 #include "settings/CSystemSettings.h"
 
+#include "model/CLineAttr.h"
 #include "model/CPageSet.h"
 
 #include <climits>
@@ -137,4 +138,19 @@ QStringList RepairDamagedSettings(CSystemSettings& settings)
         repaired << QString::fromUtf8(check.name);
     }
     return repaired;
+}
+
+bool IsSoundLineType(const CLineAttr& lineType)
+{
+    if (!Within(lineType.GetKind(), LINE_CUSTOM, LINE_DOUBLE)) return false;
+    if (!Within(lineType.GetWidth(), 0, kLongest)) return false;
+    for (int n = 1; n <= 6; ++n)
+        if (lineType.GetParam(n) < 0) return false;
+    if (lineType.GetKind() != LINE_CUSTOM) return lineType.GetShapes().empty();
+    CRect bounds;
+    for (const CLineTypeShape& shape : lineType.GetShapes()) {
+        if (shape.GetPenWidth() < 0) return false;
+        bounds.UnionRect(bounds, shape.GetBoundRect());
+    }
+    return bounds.Width() > 0;
 }

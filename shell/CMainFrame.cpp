@@ -30,6 +30,7 @@
 #include "ui/CVEKColorDialog.h"
 #include "app/CommandIcons.h"
 
+#include "ApplicationIcon.h"
 #include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
 #include "model/CPageSet.h"
@@ -95,6 +96,8 @@ constexpr int kBarStateVersion = 1;
 constexpr int kFarthestWindowPixel = 1 << 20;
 // "The window placement in %1 is damaged".
 constexpr int kProfileDamaged = 36192;
+// "These settings in %1 are damaged: %2".
+constexpr int kProfileFieldsDamaged = 36191;
 constexpr int kIdleUpdateMs = 250;
 
 struct CommandText {
@@ -454,6 +457,8 @@ void CMainFrame::LoadSettingsFiles()
     m_settingsFiles = std::make_unique<CSettingsFiles>(CSystemSettings::ConfigFilePath(),
                                                        CSystemSettings::LineTypeFilePath());
     m_startWarnings << m_settingsFiles->Load(s);
+    const QString profileWarning = m_settingsFiles->CheckProfile(CVEKApp::ProfilePath());
+    if (!profileWarning.isEmpty()) m_startWarnings << profileWarning;
     if (s.m_strDocumentFolder.empty())
         s.m_strDocumentFolder = QStringToGbk(
             QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("*.vek")));
@@ -589,7 +594,10 @@ void CMainFrame::ApplyRulerVisibility()
 
 void CMainFrame::OnAppAbout()
 {
-    QMessageBox::about(this, LoadResString(Ids::IDS_APP_TITLE), QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"));
+    QMessageBox about(QMessageBox::NoIcon, LoadResString(Ids::IDS_APP_TITLE),
+                      QStringLiteral("MorvaneVEK 服装工艺单软件 V1.0"), QMessageBox::Ok, this);
+    about.setIconPixmap(ApplicationIcon().pixmap(kAboutIconSize));
+    about.exec();
 }
 
 QString CMainFrame::HelpFilePath(const QString& programFolder)
@@ -976,9 +984,19 @@ QRect CMainFrame::DefaultPlacement()
     return rect;
 }
 
+bool CMainFrame::ProfileMayBeWritten() const
+{
+    return !m_settingsFiles || m_settingsFiles->MayWriteOver(CVEKApp::ProfilePath());
+}
+
 void CMainFrame::RestorePlacementAndBars()
 {
     WINDOWPLACEMENT wp;
+    // A damaged profile that could not be kept is not read either.
+    if (!ProfileMayBeWritten()) {
+        setGeometry(DefaultPlacement());
+        return;
+    }
     if (!LoadWindowPlacement(&wp, QString::fromLatin1(kPlacementSection), QString::fromLatin1(kPlacementEntry))) {
         // Without a sound placement the bar layout is not trusted either.
         setGeometry(DefaultPlacement());
@@ -996,12 +1014,20 @@ void CMainFrame::RestorePlacementAndBars()
     }
     SetWindowPlacement(wp);
     auto profile = CVEKApp::OpenProfile();
-    restoreState(profile->value(QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState")).toByteArray(),
-                 kBarStateVersion);
+    const QString barState = QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState");
+    // A layout there that the bars do not take is damage too; the bars keep
+    // their default layout.
+    if (profile->contains(barState) && !restoreState(profile->value(barState).toByteArray(), kBarStateVersion) &&
+        m_settingsFiles) {
+        const QString path = CVEKApp::ProfilePath();
+        m_startWarnings << m_settingsFiles->KeepDamaged(
+            path, LoadResString(kProfileFieldsDamaged).arg(QFileInfo(path).fileName(), QStringLiteral("工具栏布局")));
+    }
 }
 
 void CMainFrame::SavePlacementAndBars()
 {
+    if (!ProfileMayBeWritten()) return;
     SaveWindowPlacement(GetWindowPlacement(), QString::fromLatin1(kPlacementSection),
                         QString::fromLatin1(kPlacementEntry));
     auto profile = CVEKApp::OpenProfile();
@@ -1051,7 +1077,7 @@ bool CMainFrame::OpenDocumentFile(const QString& path)
 {
     switch (m_doc->OnOpenDocument(path)) {
     case CVEKDoc::LoadResult::Ok:
-        if (TheApp()) TheApp()->AddToRecentFileList(path);
+        if (TheApp() && ProfileMayBeWritten()) TheApp()->AddToRecentFileList(path);
         UpdateRecentFileMenu();
         return true;
     case CVEKDoc::LoadResult::CannotOpen:
@@ -1087,7 +1113,7 @@ bool CMainFrame::SaveTo(const QString& path)
         QMessageBox::critical(this, LoadResString(Ids::IDS_APP_TITLE), error);
         return false;
     }
-    if (TheApp()) TheApp()->AddToRecentFileList(path);
+    if (TheApp() && ProfileMayBeWritten()) TheApp()->AddToRecentFileList(path);
     UpdateRecentFileMenu();
     return true;
 }

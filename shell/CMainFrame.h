@@ -99,6 +99,9 @@ public:
     bool SaveSettingsFiles();
     // The warnings about damaged settings files of this start.
     const QStringList& StartWarnings() const { return m_startWarnings; }
+    // False while the profile is a damaged file of which no copy was kept:
+    // it is then neither read nor written.
+    bool ProfileMayBeWritten() const;
 
     // The interval backup; does nothing in the every-step mode.
     void OnBackupTimer();

@@ -3,9 +3,11 @@
 #include "CMainFrame.h"
 #include "CSplashWnd.h"
 
+#include "ApplicationIcon.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -98,6 +100,8 @@ bool CVEKApp::WantsSplash(const QStringList& arguments, const QString& platformN
 
 bool CVEKApp::InitInstance(const QStringList& arguments)
 {
+    // Every window of the program shows its icon.
+    QApplication::setWindowIcon(ApplicationIcon());
     // A second instance starts normally; the flag only tells it apart.
     const QString lockPath =
         QDir(QStandardPaths::writableLocation(QStandardPaths::TempLocation)).filePath(QStringLiteral("vek-instance.lock"));

@@ -236,11 +236,9 @@ BOOL CVTDimension::DimensionClick(int x, int y)
     }
     // The line and its text are one step.
     SaveUndoState();
-    const CSystemSettings& settings = Settings();
     COpenCurveElement* line = AddOpenLine(pageSet, CornerNodes(*page, CPointList{m_ptDimStart, m_ptDimEnd}));
-    line->SetStartArrowKind(settings.m_nStartArrowType);
-    line->SetStartArrowSize(settings.m_nStartArrowSize);
-    line->SetStartArrowAngle(settings.m_dStartArrowAngle);
+    // A dimension line points at what it measures from its start alone.
+    line->SetEndArrowKind(ARROW_NONE);
     InvalidateView();
     AddDimensionText(CPoint(x, y));
     Reset();

@@ -109,7 +109,6 @@ void CVTFreehand::Complete()
         nodes.GetTail()->SetKind(NODE_CORNER);
     }
 
-    const CSystemSettings& settings = Settings();
     CLineAttr line = CurrentLineType();
     // The mirrored stroke runs the other way, so a line drawn on one side
     // goes on the other.
@@ -119,10 +118,7 @@ void CVTFreehand::Complete()
         else if (line.GetKind() == LINE_SIDE_MINUS)
             line.SetKind(LINE_SIDE_PLUS);
     }
-    auto* curve = new COpenCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor, nodes,
-                                        ARROW_NONE, settings.m_nStartArrowSize,
-                                        settings.m_dStartArrowAngle, ARROW_NONE,
-                                        settings.m_nEndArrowSize, settings.m_dEndArrowAngle, nullptr);
+    COpenCurveElement* curve = NewOpenLine(page, line, nodes);
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), curve);
     m_pLastElement = curve;
     if (m_onComplete) m_onComplete(curve);

@@ -249,10 +249,9 @@ void CVTSymmetricDraw::MirrorCompleted(int subTool, CCurveElement* element)
         image = new CClosedCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor,
                                         mirror.TakeNodes(), element);
     else
-        image = new COpenCurveElement(page, page->GetMaxLevel(), line, settings.m_crLineColor,
-                                      mirror.TakeNodes(), ARROW_NONE, settings.m_nStartArrowSize,
-                                      settings.m_dStartArrowAngle, ARROW_NONE, settings.m_nEndArrowSize,
-                                      settings.m_dEndArrowAngle, element);
+        // A symmetric pair: the image's arrowheads are the drawn line's.
+        image = NewMirrorImage(*page, page->GetMaxLevel(), line, settings.m_crLineColor, mirror.TakeNodes(),
+                               static_cast<COpenCurveElement&>(*element));
     pageSet->AddElementToPage(pageSet->GetCurrentPageIndex(), image);
     if (subTool == kSubCurve || subTool == kSubClosedCurve) m_bCurveMirrored = 1;
     InvalidateView();
@@ -411,7 +410,8 @@ void CVTSymmetricDraw::DrawMirroredPreview(CDC* dc, double scale, int originX, i
     MirrorPolyline(shape, m_ptAxisStart.x, m_ptAxisStart.y, m_ptAxisEnd.x, m_ptAxisEnd.y, mirrored);
     if (m_nSubTool == kSubEllipse) {
         // The ellipse tool hands its control points; the shape runs smooth
-        // through them.
+        // through them and back to the first.
+        if (mirrored.GetCount() > 1) mirrored.AddTail(CPoint(mirrored.GetHead()));
         CPointList smooth;
         MakeSmoothCurve(mirrored, 1, smooth);
         if (smooth.GetCount() > 1 && smooth.GetHead() != smooth.GetTail()) smooth.AddTail(smooth.GetHead());

@@ -317,12 +317,8 @@ void CVTSymmetry::MirrorCurve(CPage& page, CCurveElement& curve, CSharedPoint* a
         MirrorFill(static_cast<const CClosedCurveElement&>(curve), *closed, m_ptAxisStart, m_ptAxisEnd);
         image = closed;
     } else {
-        int startKind = 0, startSize = 0, endKind = 0, endSize = 0;
-        double startAngle = 0.0, endAngle = 0.0;
-        static_cast<const COpenCurveElement&>(curve).GetArrowHeads(startKind, startSize, startAngle, endKind,
-                                                                   endSize, endAngle);
-        image = new COpenCurveElement(&page, level, line, curve.GetColor(), mirror.TakeNodes(), startKind,
-                                      startSize, startAngle, endKind, endSize, endAngle, &curve);
+        image = NewMirrorImage(page, level, line, curve.GetColor(), mirror.TakeNodes(),
+                               static_cast<COpenCurveElement&>(curve));
     }
     page.AddElement(image);
 }

@@ -4,6 +4,7 @@
 #include "geometry/Reflection.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
+#include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
 
@@ -75,6 +76,16 @@ void CCurveMirror::GiveBack()
     m_axis1 = m_axis2 = nullptr;
     m_ownsAxis = false;
     m_page = nullptr;
+}
+
+COpenCurveElement* NewMirrorImage(CPage& page, int level, const CLineAttr& line, COLORREF colour,
+                                  const CCurveNodeList& nodes, COpenCurveElement& source)
+{
+    int startKind = 0, startSize = 0, endKind = 0, endSize = 0;
+    double startAngle = 0.0, endAngle = 0.0;
+    source.GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
+    return new COpenCurveElement(&page, level, line, colour, nodes, startKind, startSize, startAngle, endKind,
+                                 endSize, endAngle, &source);
 }
 
 void ExchangeLineSides(CLineAttr& line)

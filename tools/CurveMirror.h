@@ -13,6 +13,7 @@
 #include "platform/Types.h"
 
 class CClosedCurveElement;
+class COpenCurveElement;
 class CPage;
 class CSharedPoint;
 
@@ -49,6 +50,13 @@ private:
     bool m_ownsAxis = false;
     CCurveNodeList m_nodes;
 };
+
+// The open image of `source` on the image's nodes, at `level`, in `line`
+// and `colour`, naming the source as its mirror source; not yet on the
+// page. Its nodes run in the source's order, so each end carries the
+// source's arrowhead at the matching end (kind, size and angle).
+COpenCurveElement* NewMirrorImage(CPage& page, int level, const CLineAttr& line, COLORREF colour,
+                                  const CCurveNodeList& nodes, COpenCurveElement& source);
 
 // Reflected, a side line changes sides: kind 5 becomes 6 and 6 becomes 5.
 void ExchangeLineSides(CLineAttr& line);

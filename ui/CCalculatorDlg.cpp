@@ -50,7 +50,7 @@ double MillimetresPerUnit(int unit)
 CCalculatorDlg::CCalculatorDlg(int upm, QWidget* parent)
     : QDialog(parent), m_nUnitsPerMM(upm > 0 ? upm : 100)
 {
-    setWindowTitle(QStringLiteral("Calculator"));
+    setWindowTitle(QStringLiteral("计算器"));
     m_expression = new QLineEdit(this);
     m_result = new QLabel(QStringLiteral("=9999.999cm"), this);
     m_result->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -73,8 +73,7 @@ CCalculatorDlg::CCalculatorDlg(int upm, QWidget* parent)
         }
         if (key.id == IDC_INCH_MARK) m_inchMark = button;
     }
-    m_ok = new QPushButton(QStringLiteral("O"), this);
-    m_ok->setToolTip(QStringLiteral("确定"));
+    m_ok = new QPushButton(QStringLiteral("确定(&O)"), this);
     m_ok->setDefault(true);
     m_ok->setFocusPolicy(Qt::NoFocus);
     keys->addWidget(m_ok, 4, 0, 1, 5);

@@ -1,5 +1,6 @@
 #include "ui/CCaptionCalcDlg.h"
 
+#include "app/WindowPlacement.h"
 #include "settings/CSystemSettings.h"
 #include "ui/CCalculatorDlg.h"
 
@@ -44,6 +45,9 @@ void CCaptionCalcDlg::showEvent(QShowEvent* event)
     if (!m_initialised) {
         m_initialised = true;
         OnInitDialog();
+        // Beside a fixed screen point rather than over the middle of the
+        // main window, where the shape and its live size labels are.
+        PlaceWindowBesidePoint(this, kAnchor.x, kAnchor.y, kAnchorBounds, kAnchorGap);
     }
     QDialog::showEvent(event);
 }

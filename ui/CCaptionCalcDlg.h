@@ -24,6 +24,11 @@ class CCaptionCalcDlg : public QDialog {
     Q_OBJECT
 public:
     static constexpr UINT ID_CALCULATOR = 32771;
+    // Every prompt opens beside this screen point, the gap away from it and
+    // inside the bounds (screen coordinates).
+    static constexpr CPoint kAnchor{400, 400};
+    static constexpr CRect kAnchorBounds{0, 0, 800, 600};
+    static constexpr int kAnchorGap = 10;
 
     CCaptionCalcDlg(int templateId, QWidget* parent = nullptr);
     ~CCaptionCalcDlg() override;

@@ -65,6 +65,16 @@ void CFontNameCombo::hidePopup()
 {
     m_sample->hide();
     CBarComboBox::hidePopup();
+    // The entry the list was closed on is taken after the list has gone.
+    QTimer::singleShot(0, this, &CFontNameCombo::OnListClosed);
+}
+
+// The face the list closed on heads the recent faces.
+void CFontNameCombo::OnListClosed()
+{
+    if (currentText() != m_lastValidFace) Commit();
+    const int index = currentIndex();
+    AddRecentFont(index >= 0 ? itemText(index) : QString());
 }
 
 void CFontNameCombo::SyncWithSettings()

@@ -3,7 +3,8 @@
 // committed by the user (chosen from the list, or typed and confirmed)
 // becomes the face of the settings' default text font and is reported
 // with "VEK_SELFONTCHANGE"; a typed name that is no installed face is
-// replaced by the last valid one.
+// replaced by the last valid one. The face the list closes on becomes the
+// newest recent face.
 #pragma once
 
 #include "ui/CBarComboBox.h"
@@ -46,6 +47,7 @@ protected:
 private:
     void Commit();
     void OnActivated(int index);
+    void OnListClosed();
     int FindFace(const QString& face, bool recentOnly) const;
 
     QString m_lastValidFace;

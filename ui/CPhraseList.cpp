@@ -1,5 +1,6 @@
 #include "ui/CPhraseList.h"
 
+#include "settings/CSettingsFiles.h"
 #include "settings/FileSaving.h"
 
 #include "geometry/TextMeasure.h"
@@ -18,6 +19,8 @@ namespace {
 constexpr int IDS_PHRASES_DAMAGED = 36170;
 constexpr int IDS_PHRASES_TOO_LARGE = 36171;
 constexpr int IDS_PHRASES_UNREADABLE = 36172;
+constexpr int IDS_CANNOT_SAVE = 36180;
+constexpr int IDS_DAMAGED_NOT_COPIED = 36197;
 
 bool IsSpace(unsigned char c)
 {
@@ -230,10 +233,25 @@ bool CPhraseList::SavePhrase(const QString& path, const std::string& text, QStri
     const bool unchanged = phrases.size() <= before.size() &&
                            std::equal(phrases.begin(), phrases.end(), before.begin());
     if (list.IsDamaged() && unchanged) return true;
-    return Write(path, phrases, error);
+    return WriteOver(path, list, phrases, error);
 }
 
 bool CPhraseList::SaveDictionary(const QString& path, const std::string& words, QString* error)
 {
-    return Write(path, FromDictionaryText(words), error);
+    CPhraseList list;
+    list.Load(path);
+    return WriteOver(path, list, FromDictionaryText(words), error);
+}
+
+bool CPhraseList::WriteOver(const QString& path, const CPhraseList& read, const std::vector<std::string>& phrases,
+                            QString* error)
+{
+    // What could not be read may still be recovered from the copy.
+    if (read.IsDamaged() && QFileInfo::exists(path) && CSettingsFiles::KeepDamagedCopy(path).isEmpty()) {
+        if (error)
+            *error = LoadResString(IDS_CANNOT_SAVE)
+                         .arg(QFileInfo(path).fileName(), LoadResString(IDS_DAMAGED_NOT_COPIED));
+        return false;
+    }
+    return Write(path, phrases, error);
 }

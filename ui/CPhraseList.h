@@ -11,7 +11,9 @@
 // large to be a phrase list) gives the phrases that can be read and a
 // warning, and is not written over until the user changes the list: a
 // confirmed text that is already the newest phrase writes nothing then.
-// Every write goes through a temporary file and a rename.
+// Before it is written over it is kept beside itself ("Text.lst.damaged"),
+// as the damaged settings files are; one of which no copy can be made is
+// not written over. Every write goes through a temporary file and a rename.
 #pragma once
 
 #include <QString>
@@ -77,6 +79,11 @@ public:
                                QString* error = nullptr);
 
 private:
+    // Writes the phrases over the file `read` was loaded from, keeping a
+    // copy of it first when it was damaged.
+    static bool WriteOver(const QString& path, const CPhraseList& read, const std::vector<std::string>& phrases,
+                          QString* error);
+
     std::vector<std::string> m_phrases;
     bool m_damaged = false;
     QString m_warning;

@@ -91,7 +91,7 @@ CPointOnCurveDlg::CPointOnCurveDlg(CVectorTool& tool, const CPointList& outline,
     m_otherEnd = new QCheckBox(QStringLiteral("参考另一端(&R)"), this);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("确认(&O)"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QStringLiteral("取消(&C)"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(m_otherEnd);
@@ -99,7 +99,7 @@ CPointOnCurveDlg::CPointOnCurveDlg(CVectorTool& tool, const CPointList& outline,
 
     (m_bRatioMode ? m_ratioButton : m_lengthButton)->setChecked(true);
     ShowValues();
-    OnModeChanged();
+    ApplyMode();
 
     connect(buttons, &QDialogButtonBox::accepted, this, &CPointOnCurveDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPointOnCurveDlg::reject);
@@ -179,12 +179,32 @@ void CPointOnCurveDlg::OnRatioEdited()
     MoveToolPoint();
 }
 
-void CPointOnCurveDlg::OnModeChanged()
+void CPointOnCurveDlg::OnInitDialog()
+{
+    FocusModeEdit();
+}
+
+void CPointOnCurveDlg::ApplyMode()
 {
     m_bRatioMode = m_ratioButton->isChecked() ? 1 : 0;
     Settings().m_nPointPositionMode = m_bRatioMode;
     m_lengthEdit->setEnabled(!m_bRatioMode);
     m_ratioEdit->setEnabled(m_bRatioMode != 0);
+}
+
+void CPointOnCurveDlg::FocusModeEdit()
+{
+    // What the user types next replaces the whole value.
+    QLineEdit* edit = m_bRatioMode ? m_ratioEdit : m_lengthEdit;
+    edit->raise();
+    edit->setFocus();
+    edit->selectAll();
+}
+
+void CPointOnCurveDlg::OnModeChanged()
+{
+    ApplyMode();
+    FocusModeEdit();
 }
 
 void CPointOnCurveDlg::OnOtherEndToggled(bool checked)

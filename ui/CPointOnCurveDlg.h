@@ -52,10 +52,17 @@ public:
 public Q_SLOTS:
     void accept() override;
 
+protected:
+    // The edit of the mode takes the focus with its whole text selected.
+    void OnInitDialog() override;
+
 private:
     void OnLengthEdited();
     void OnRatioEdited();
     void OnModeChanged();
+    // Enables the edit of the chosen mode and remembers the mode.
+    void ApplyMode();
+    void FocusModeEdit();
     void OnOtherEndToggled(bool checked);
     void ShowValues();
     void MoveToolPoint();

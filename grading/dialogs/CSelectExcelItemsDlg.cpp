@@ -5,6 +5,7 @@
 #include "grading/GradingIds.h"
 
 #include "app/CVEKView.h"
+#include "ui/CLocalEnterKeys.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -57,6 +58,7 @@ CSelectExcelItemsDlg::CSelectExcelItemsDlg(CVEKView* view) : QDialog(view), m_vi
     connect(remove, &QPushButton::clicked, this, &CSelectExcelItemsDlg::OnDelete);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSelectExcelItemsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSelectExcelItemsDlg::reject);
+    new CLocalEnterKeys(this, {m_all, m_chosen});
 }
 
 void CSelectExcelItemsDlg::SetSheet(const CMeasureSheet& sheet)

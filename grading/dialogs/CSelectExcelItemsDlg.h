@@ -4,7 +4,9 @@
 //
 // An item is chosen when it is clicked or activated (double click, Enter),
 // not when the keyboard merely moves over it; choosing it again does
-// nothing. "删除" takes the selected chosen item back.
+// nothing. Enter in either list leaves the dialog open, so the keyboard
+// can choose one item after another. "删除" takes the selected chosen item
+// back.
 #pragma once
 
 #include "grading/CMeasureSheet.h"

@@ -10,6 +10,7 @@
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
+#include "ui/CLocalEnterKeys.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -55,6 +56,7 @@ CSelectGradeBasisDlg::CSelectGradeBasisDlg(CVEKView* view) : QDialog(view), m_vi
     connect(remove, &QPushButton::clicked, this, &CSelectGradeBasisDlg::OnDelete);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSelectGradeBasisDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSelectGradeBasisDlg::reject);
+    new CLocalEnterKeys(this, {m_all, m_basis});
 }
 
 void CSelectGradeBasisDlg::SetItems(const std::vector<std::string>& items)

@@ -4,7 +4,8 @@
 // and opens the grading-basis dialog.
 //
 // An item is chosen when it is clicked or activated, not when the keyboard
-// merely moves over it.
+// merely moves over it. Enter in either list leaves the dialog open, so the
+// keyboard can choose one item after another.
 #pragma once
 
 #include <QDialog>

@@ -6,6 +6,7 @@
 
 #include "app/CVEKView.h"
 #include "platform/CodePage.h"
+#include "ui/CLocalEnterKeys.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -64,6 +65,7 @@ CSizeInputDlg::CSizeInputDlg(CVEKView* view) : QDialog(view), m_view(view)
     connect(ok, &QPushButton::clicked, this, &CSizeInputDlg::accept);
     connect(cancel, &QPushButton::clicked, this, &CSizeInputDlg::reject);
     connect(m_name, &QLineEdit::returnPressed, this, &CSizeInputDlg::OnAdd);
+    new CLocalEnterKeys(this, {m_name, m_list});
     m_name->setFocus();
 }
 

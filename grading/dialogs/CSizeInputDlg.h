@@ -1,7 +1,9 @@
 // "输入个人信息和尺寸名": instead of reading a workbook, the user types the
 // measurement items and the number of persons; OK builds an empty
 // body-measurement table of persons + 1 rows to be filled in by hand, as
-// one undo step. At most 10,000 persons.
+// one undo step. At most 10,000 persons. Enter in the name field adds the
+// name, as "增加" does, and Enter in the list does nothing: only Enter in
+// the other fields presses OK.
 #pragma once
 
 #include <QDialog>

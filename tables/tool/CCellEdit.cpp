@@ -71,16 +71,39 @@ void CCellEdit::SetModelText(const std::string& gbkText)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setPlainText(text);
+    m_givenText = gbkText;
+    m_shownText = toPlainText();
 }
 
 std::string CCellEdit::GetModelText() const
 {
     QString text = toPlainText();
+    if (text == m_shownText) return m_givenText;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return QStringToGbk(text);
 }
 
 // --- Attributes ---------------------------------------------------------------------------
+
+namespace {
+
+bool SameDiagonal(const CCellEdit::Diagonal& a, const CCellEdit::Diagonal& b)
+{
+    return a.present == b.present && (!a.present || a == b);
+}
+
+} // namespace
+
+bool CCellEdit::Contents::operator==(const Contents& o) const
+{
+    return text == o.text && textColour == o.textColour && backColour == o.backColour && alignment == o.alignment &&
+           font == o.font && SameDiagonal(diagonal1, o.diagonal1) && SameDiagonal(diagonal2, o.diagonal2);
+}
+
+CCellEdit::Contents CCellEdit::GetContents() const
+{
+    return {GetModelText(), m_textColor, m_backColor, m_alignment, m_font, m_diagonal1, m_diagonal2};
+}
 
 void CCellEdit::SetTextColor(COLORREF colour)
 {

@@ -41,10 +41,30 @@ public:
         bool operator!=(const Diagonal& o) const { return !(*this == o); }
     };
 
+    // What the box carries into its cell.
+    struct Contents {
+        std::string text;
+        COLORREF textColour = 0;
+        COLORREF backColour = 0;
+        int alignment = 0;
+        LogFont font;
+        Diagonal diagonal1;
+        Diagonal diagonal2;
+        // Equal when they would make the same cell: an absent diagonal's
+        // colour and width are only what it would take if added.
+        bool operator==(const Contents& o) const;
+        bool operator!=(const Contents& o) const { return !(*this == o); }
+    };
+
     CCellEdit(CVTModifyTable* tool, QWidget* view);
     ~CCellEdit() override;
 
+    // The box shows the text with its line breaks as lines; bytes that
+    // are no GBK show as replacement characters.
     void SetModelText(const std::string& gbkText);
+    // What the box was given, byte for byte, while its text is as shown
+    // then: showing a text is no change of it, whatever its line breaks
+    // or bytes. Once the text is edited, it is encoded again (GBK, CR LF).
     std::string GetModelText() const;
 
     void SetTextColor(COLORREF colour);
@@ -68,6 +88,7 @@ public:
     void SetDiagonal2(bool present, COLORREF colour, int width);
     const Diagonal& GetDiagonal1() const { return m_diagonal1; }
     const Diagonal& GetDiagonal2() const { return m_diagonal2; }
+    Contents GetContents() const;
 
 protected:
     static bool IsUndoOrRedo(const QKeyEvent* key);
@@ -91,6 +112,9 @@ private:
     bool MoveAtEdge(int key);
 
     CVTModifyTable* m_tool;
+    // The text as the model gave it and as the box then showed it.
+    std::string m_givenText;
+    QString m_shownText;
     COLORREF m_textColor = 0;
     COLORREF m_backColor = RGB(255, 255, 255);
     LogFont m_font;

@@ -165,6 +165,7 @@ void CVTModifyTable::FillCellEdit(const CTableCellAddress& cell)
         m_edit->SetDiagonal2(true, line.GetColor(), line.GetWidth());
     else
         m_edit->SetDiagonal2(false, s.m_crTableLineColor, s.m_nTableInnerWidth);
+    m_given = m_edit->GetContents();
 }
 
 void CVTModifyTable::LoadCellEdit(int row, int index)
@@ -189,23 +190,13 @@ void CVTModifyTable::LoadCellEdit(int row, int index)
     m_edit->selectAll();
 }
 
+// Against what the box was given, not the cell: the box cannot show every
+// cell as it is (an alignment out of range, a cell without a font), and
+// showing a cell is no change of it.
 bool CVTModifyTable::CellEditDiffers() const
 {
     if (!m_edit || !m_bEditing || !HasTableAndCell()) return false;
-    const CTableCellAddress& a = m_current;
-    if (m_edit->GetTextColor() != m_pTable->GetCellTextColor(a)) return true;
-    if (m_edit->GetBackColor() != m_pTable->GetCellBackColor(a)) return true;
-    if (m_edit->GetAlignment() != m_pTable->GetCellAlignment(a)) return true;
-    if (m_edit->GetModelText() != m_pTable->GetCellText(a)) return true;
-    const LogFont* font = m_pTable->GetCellFont(a);
-    if (!font || *font != m_edit->GetCellFont()) return true;
-    CTableBorderLine line;
-    const bool main = m_pTable->FindCellMainDiagonal(a, line);
-    const CCellEdit::Diagonal& d1 = m_edit->GetDiagonal1();
-    if (d1.present != main || (main && (d1.colour != line.GetColor() || d1.width != line.GetWidth()))) return true;
-    const bool anti = m_pTable->FindCellAntiDiagonal(a, line);
-    const CCellEdit::Diagonal& d2 = m_edit->GetDiagonal2();
-    return d2.present != anti || (anti && (d2.colour != line.GetColor() || d2.width != line.GetWidth()));
+    return m_edit->GetContents() != m_given;
 }
 
 // The box's diagonals keep their own colour and width in the cell.
@@ -799,7 +790,7 @@ void CVTModifyTable::Cancel()
 // shows its cell again.
 BOOL CVTModifyTable::UndoStep()
 {
-    if (m_edit && m_edit->document()->isUndoAvailable() && m_edit->GetModelText() != m_pTable->GetCellText(m_current))
+    if (m_edit && m_edit->document()->isUndoAvailable() && m_edit->GetModelText() != m_given.text)
         m_edit->undo();
     else
         RevertCellEdit();

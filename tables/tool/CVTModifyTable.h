@@ -122,7 +122,7 @@ public:
     CCellEdit* GetCellEdit() const { return m_edit; }
     // The table menu (201) last opened, null before.
     QMenu* GetTableMenu() const { return m_menu; }
-    // Whether the box holds something its cell does not.
+    // Whether the box holds something other than what its cell gave it.
     bool CellEditDiffers() const;
 
     // --- Tool operations --------------------------------------------------------
@@ -198,6 +198,8 @@ private:
 
     CDesignTool* m_pOwner = nullptr;
     QPointer<CCellEdit> m_edit;
+    // What the current cell gave the box when it was loaded.
+    CCellEdit::Contents m_given;
     QPointer<QMenu> m_menu;
     CTableElement* m_pTable = nullptr;
     // The page set the table lay in when attached: after new content

@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace {
 
 class VEKDocTest : public ::testing::Test {
@@ -301,6 +303,20 @@ TEST_F(VEKDocTest, FailedWritesAreReported)
     EXPECT_EQ(error, QString::fromUtf8("无法保存文件“backup.vek”：文件夹不存在。"));
     EXPECT_FALSE(doc.OnSaveDocument(QStringLiteral("/proc/no-such-dir/a.vek"), &error));
     EXPECT_EQ(error, QString::fromUtf8("无法保存文件“a.vek”：文件夹不存在。"));
+}
+
+// A named pipe where the document would go is refused and left a pipe.
+TEST_F(VEKDocTest, SavingOntoAPipeIsRefusedAndLeavesIt)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("图.vek"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QString error;
+    EXPECT_FALSE(doc.OnSaveDocument(pipe, &error));
+    EXPECT_EQ(error, QString::fromUtf8("无法保存文件“图.vek”：已有同名的管道、设备或套接字。"));
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST(VEKDocArchiveFolder, WholePathComponentsDecide)

@@ -136,7 +136,7 @@ inline bool Clipboard(const std::string& bytes)
 // characters short enough to be written whole, and reads back the same
 // from the bytes written for it; a confirmed phrase leaves a file that
 // reads without damage (or, for a damaged file that did not change, the
-// file as it was).
+// file as it was), and a damaged file written over is kept beside it.
 inline bool PhraseList(const std::string& bytes)
 {
     const InputFile file(bytes, ".lst");
@@ -153,7 +153,18 @@ inline bool PhraseList(const std::string& bytes)
     if (CPhraseList::Parse(CPhraseList::Format(phrases)) != phrases)
         throw Broken("the phrases written do not read back the same");
     if (phrases.empty()) return sound;
-    if (!CPhraseList::SavePhrase(file.Path(), phrases.back())) return sound;
+    const bool saved = CPhraseList::SavePhrase(file.Path(), phrases.back());
+    // A damaged list written over is kept beside the new one, byte for byte.
+    const QString copy = file.Path() + QStringLiteral(".damaged");
+    if (QFile::exists(copy)) {
+        QFile kept(copy);
+        const QByteArray keptBytes = kept.open(QIODevice::ReadOnly) ? kept.readAll() : QByteArray();
+        kept.close();
+        QFile::remove(copy);
+        if (!list.IsDamaged()) throw Broken("a sound phrase list was kept as damaged");
+        if (keptBytes != QByteArray::fromStdString(bytes)) throw Broken("the kept copy is not the damaged list");
+    }
+    if (!saved) return sound;
     CPhraseList again;
     if (!again.Load(file.Path()) && !list.IsDamaged())
         throw Broken("a phrase list written reads as damaged");

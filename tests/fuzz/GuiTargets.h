@@ -4,6 +4,7 @@
 
 #include "FuzzSupport.h"
 
+#include "settings/ProfileSyntax.h"
 #include "shell/CMainFrame.h"
 
 #include <QSettings>
@@ -13,10 +14,13 @@
 namespace fuzz {
 
 // "Vek.ini": the main window's placement ("WindowPos" under "Settings"),
-// read through the profile the way the main window reads it. A placement
-// that reads must format and read back the same.
+// read through the profile the way the main window reads it, after the
+// check of its syntax. A placement that reads must format and read back
+// the same.
 inline bool WindowPos(const std::string& bytes)
 {
+    // The syntax check the start makes before anything reads the profile.
+    IsSoundProfile(QByteArray::fromStdString(bytes));
     const InputFile file(bytes, ".ini");
     QSettings profile(file.Path(), QSettings::IniFormat);
     const QVariant value = profile.value(QStringLiteral("Settings/WindowPos"));

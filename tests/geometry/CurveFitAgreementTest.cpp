@@ -112,8 +112,9 @@ TEST(CurveFitAgreement, SmoothCurvesAreUnchanged)
 {
     RandomShapes shapes(101);
     for (int i = 0; i < 400; ++i) {
-        const CPointList control = shapes.Walk(shapes.Int(2, 40));
+        CPointList control = shapes.Walk(shapes.Int(2, 40));
         const int closed = i % 3 == 0 ? 1 : 0;
+        if (closed) control.AddTail(CPoint(control.GetHead()));
         const double flatness = i % 5 == 0 ? shapes.Real(0.0, 30.0) : 0.5;
         CPointList expected, actual;
         const int expectedResult = OldCubicSplineCurve(control, closed, flatness, expected);

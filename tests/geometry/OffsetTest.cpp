@@ -150,10 +150,10 @@ TEST_P(ClipSegmentTest, AgainstTheBox0To100)
 INSTANTIATE_TEST_SUITE_P(
     Cases, ClipSegmentTest,
     ::testing::Values(
-        ClipCase{"inside", {10, 20}, {30, 70}, 1, {10, 20}, {30, 70}},
+        ClipCase{"inside, steep: the line at the top and bottom", {10, 20}, {30, 70}, 1, {2, 0}, {42, 100}},
         ClipCase{"box apart", {150, 10}, {200, 90}, 0, {150, 10}, {200, 90}},
         ClipCase{"box overlaps, line passes the corner", {95, 110}, {110, 95}, 0, {95, 110}, {110, 95}},
-        ClipCase{"touches the corner", {90, 110}, {110, 90}, 1, {100, 100}, {100, 100}},
+        ClipCase{"touches the corner", {90, 110}, {110, 90}, 1, {100, 100}, {200, 0}},
         ClipCase{"crosses horizontally", {-50, 50}, {150, 50}, 1, {0, 50}, {100, 50}},
         ClipCase{"crosses backward", {150, 50}, {-50, 50}, 1, {100, 50}, {0, 50}},
         ClipCase{"crosses vertically", {40, 300}, {40, -300}, 1, {40, 100}, {40, 0}},
@@ -161,7 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"along the bottom edge", {10, 100}, {20, 100}, 1, {10, 100}, {20, 100}},
         ClipCase{"diagonal through", {-50, -50}, {150, 150}, 1, {0, 0}, {100, 100}},
         ClipCase{"diagonal backward", {150, 150}, {-50, -50}, 1, {100, 100}, {0, 0}},
-        ClipCase{"from inside out", {50, 50}, {150, 100}, 1, {50, 50}, {100, 75}},
+        ClipCase{"from inside out, shallow: the line at the sides", {50, 50}, {150, 100}, 1, {0, 25}, {100, 75}},
+        ClipCase{"shallow, leftward", {60, 40}, {20, 30}, 1, {100, 50}, {0, 25}},
+        ClipCase{"vertical, limited", {40, -20}, {40, 60}, 1, {40, 0}, {40, 60}},
         ClipCase{"steep, stops short of the box", {120, -40}, {110, -10}, 0, {120, -40}, {110, -10}},
         ClipCase{"point inside", {0, 0}, {0, 0}, 1, {0, 0}, {0, 0}},
         ClipCase{"point on the right edge", {100, 50}, {100, 50}, 0, {100, 50}, {100, 50}},

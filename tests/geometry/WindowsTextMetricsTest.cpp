@@ -15,6 +15,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace {
@@ -122,6 +123,45 @@ TEST(WinFontMetrics, TextIsDrawnWhereItIsMeasured)
         EXPECT_LE(right, 10 + box.cx);
         EXPECT_GT(right, 10 + box.cx * 3 / 4);
         EXPECT_LE(bottom, 10 + box.cy);
+    }
+}
+
+// The letters of a Chinese face sit evenly in their half-em places, as on
+// Windows: each one's ink is centred in its place, so a narrow letter
+// leaves no gap after it ("Lengt h") and a wide one is not squeezed.
+TEST(WinFontMetrics, LettersOfTheChineseFacesSitEvenlyInTheirPlaces)
+{
+    const std::string text = "Length=12cm Wil";
+    constexpr int kEm = 40;
+    constexpr int kLeft = 10;
+    QImage image(kLeft * 2 + kEm / 2 * int(text.size()), kEm + 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CSize box;
+    {
+        QPainter painter(&image);
+        CDC dc(&painter);
+        dc.SelectFont(Font("宋体", -kEm));
+        dc.SetBkMode(TRANSPARENT);
+        box = dc.GetTextExtent(text);
+        dc.TextOut(kLeft, 10, text);
+    }
+    // Measured as before: half an em a letter.
+    EXPECT_EQ(box, CSize(kEm / 2 * int(text.size()), kEm));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ') continue;
+        const int place = kLeft + kEm / 2 * int(i);
+        int first = -1;
+        int last = -1;
+        for (int x = place; x < place + kEm / 2; ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (qGray(image.pixel(x, y)) < 160) {
+                    if (first < 0) first = x;
+                    last = x;
+                    break;
+                }
+        ASSERT_GE(first, 0) << text[i];
+        const double offCentre = (first + last) / 2.0 - (place + kEm / 4.0 - 0.5);
+        EXPECT_LE(std::abs(offCentre), 2.0) << "'" << text[i] << "' ink " << first - place << ".." << last - place;
     }
 }
 

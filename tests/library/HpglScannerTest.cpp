@@ -103,15 +103,48 @@ TEST(HpglScanner, LabelsEndAtTheirTerminator)
     }
 }
 
-// A label that never finds its terminator must not swallow the file.
-TEST(HpglScanner, AnUnterminatedLabelIsCappedAndTheCommandsAfterItAreRead)
+// A caption longer than a label holds keeps what fits; the rest of its
+// text, up to whatever ends the label, is passed over: read as commands,
+// the "IN" of "printing" reset the scaling and every line after it landed
+// elsewhere.
+TEST(HpglScanner, ALabelPastItsLongestSkipsTheRestOfItsText)
 {
-    const std::string filler(2000, ' ');
-    const HpglState s = Interpret("IN;DT#;LBrunaway" + filler + ";PU5,6;PD;PR10,0;");
-    ASSERT_EQ(s.labels.size(), 1u);
-    EXPECT_EQ(s.labels[0].text.size(), CHpglScanner::kMaxLabelChars);
-    ASSERT_EQ(s.primitives.size(), 1u);
-    EXPECT_EQ(s.primitives[0].PointAt(1), CDoublePoint(15.0, 6.0));
+    const std::string head(CHpglScanner::kMaxLabelChars - 10, '.');
+    const std::string caption = head + " notes for printing in the cutting room: PD;PA0,0;SC0,1,0,1;";
+    const std::string kept = caption.substr(0, CHpglScanner::kMaxLabelChars);
+    struct Case {
+        const char* name;
+        std::string setup;
+        std::string end;
+        std::string text;
+    } const cases[] = {
+        {"default terminator", "", "\x03", kept},
+        {"own terminator", "DT#,1;", "#", kept},
+        {"own terminator, shown, finds no room", "DT#,0;", "#", kept},
+        {"an escape ends the label", "", "\x1b" "E", kept},
+    };
+    for (const Case& c : cases) {
+        const HpglState s = Interpret("IN;SC0,100,0,100;" + c.setup + "PU2,3;LB" + caption + c.end +
+                                      "PU5,6;PD;PR10,0;");
+        ASSERT_EQ(s.labels.size(), 1u) << c.name;
+        EXPECT_EQ(s.labels[0].text, c.text) << c.name;
+        EXPECT_DOUBLE_EQ(s.scaleX, 400.0) << c.name << ": no command of the caption ran";
+        ASSERT_EQ(s.primitives.size(), 1u) << c.name;
+        EXPECT_EQ(s.primitives[0].PointAt(1), CDoublePoint(15.0, 6.0)) << c.name;
+    }
+
+    // A label that fits to the last byte keeps its shown terminator too.
+    const std::string full(CHpglScanner::kMaxLabelChars - 1, 'x');
+    const HpglState shown = Interpret("IN;DT#,0;LB" + full + "#PU5,6;");
+    ASSERT_EQ(shown.labels.size(), 1u);
+    EXPECT_EQ(shown.labels[0].text, full + "#");
+    EXPECT_EQ(shown.penPosition, CDoublePoint(5.0, 6.0));
+
+    // Without any terminator the rest of the file is the label's.
+    const HpglState open = Interpret("IN;LB" + caption + "PU5,6;PD;PR10,0;");
+    ASSERT_EQ(open.labels.size(), 1u);
+    EXPECT_EQ(open.labels[0].text, kept);
+    EXPECT_TRUE(open.primitives.empty());
 }
 
 TEST(HpglScanner, DamagedInputIsRefusedWithNothingKept)

@@ -550,6 +550,47 @@ TEST(LibraryDamage, DamagedFilesAreRefusedWithNothingKept)
     }
 }
 
+// Counts lowered by damage would place part of the drawing without a word:
+// the bytes they leave after the last element refuse the file, and nothing
+// of it is kept.
+TEST(LibraryDamage, CountsThatLeaveBytesOverAreRefused)
+{
+    const std::string good = Fixture107();
+    const std::size_t elementCount = Find(good, Hex(kPoints)) + Hex(kPoints).size();
+
+    Sheet sheet;
+    CTableElement* table = sheet.Table(CRect(1000, 2000, 4000, 3200), 2);
+    const std::string withTable = CLibraryWriter::Build({table});
+    CArchive record;
+    table->Store(record);
+    // The table's record ends the file: kind, level, origin, line colour,
+    // two line widths and the margins come before its row count.
+    const std::size_t rowCount = withTable.size() - record.Buffer().size() + 8 + 8 + 12 + 16;
+    ASSERT_EQ(ToHex(withTable.substr(rowCount, 4)), ToHex(Hex("02000000")));
+    std::string noRows = withTable;
+    noRows.replace(rowCount, 4, Hex("00000000"));
+
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"element count lowered by one", Patched(elementCount, "03000000")},
+        {"element count 0", Patched(elementCount, "00000000")},
+        {"a byte after the last element", good + std::string(1, '\0')},
+        {"a table's row count 0", noRows},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLibraryContent content;
+        EXPECT_EQ(CLibraryReader::ReadBytes(c.bytes, 0, content), CLibraryReader::Result::Damaged);
+        EXPECT_EQ(content.GetElementCount(), 0);
+        EXPECT_EQ(content.GetPointCount(), 0);
+    }
+    CLibraryContent content;
+    EXPECT_EQ(CLibraryReader::ReadBytes(withTable, 0, content), CLibraryReader::Result::Ok);
+    EXPECT_EQ(CLibraryReader::ReadBytes(good, 0, content), CLibraryReader::Result::Ok);
+}
+
 TEST(LibraryDamage, EveryTruncationEndsCleanly)
 {
     const std::string good = Fixture107();

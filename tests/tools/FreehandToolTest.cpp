@@ -53,6 +53,15 @@ protected:
 
 } // namespace
 
+TEST_F(FreehandToolTest, TheStrokeWearsTheChosenArrowheads)
+{
+    const ArrowChoice arrows;
+    arrows.Choose();
+    Stroke(Arc(4000, 4000, 2000));
+    ASSERT_EQ(Curves().size(), 1u);
+    arrows.ExpectOn(Curves()[0]);
+}
+
 TEST_F(FreehandToolTest, AStrokeBecomesOneSmoothOpenCurve)
 {
     const int snapshots = doc.UndoCount();

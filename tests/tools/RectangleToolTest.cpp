@@ -139,6 +139,28 @@ TEST_F(RectangleToolTest, SizeTextsFollowTheMovingCorner)
     EXPECT_EQ(ToVectorOf(shape), (std::vector<CPoint>{{1000, 1000}, {2500, 1000}, {2500, 1800}, {1000, 1800}}));
 }
 
+// The size texts belong to the rectangle under way: they leave the page
+// with the finished (or abandoned) rectangle, not at the next mouse move.
+TEST_F(RectangleToolTest, SizeTextsGoWhenTheStepEnds)
+{
+    const QRgb label = qRgb(0, 160, 0);
+    Settings().m_crDimensionPromptColor = RGB(0, 160, 0);
+    Click(1000, 1000);
+    MoveTo(2500, 1800);
+    EXPECT_GT(CountColour(RenderView(), label), 20);
+    Click(2500, 1800);
+    ASSERT_EQ(Curves().size(), 1u);
+    EXPECT_TRUE(tool->GetPrompts().IsEmpty());
+    EXPECT_EQ(CountColour(RenderView(), label), 0);
+
+    Click(4000, 3000);
+    MoveTo(5000, 4000);
+    EXPECT_GT(CountColour(RenderView(), label), 20);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(tool->HasPendingStep());
+    EXPECT_EQ(CountColour(RenderView(), label), 0);
+}
+
 // ---------------------------------------------------------------- polygons
 
 TEST_F(RectangleToolTest, ShiftSwitchesModesAndResets)

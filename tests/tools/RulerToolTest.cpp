@@ -4,7 +4,13 @@
 #include "ui/CLengthDlg.h"
 #include "ui/CPointOnCurveDlg.h"
 
+#include "geometry/WorkUnits.h"
+
+#include <QCheckBox>
+
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -44,6 +50,16 @@ TEST_F(RulerToolTest, TwoClicksMakeAStraightLine)
     EXPECT_EQ(tool->GetLastElement(), line);
     EXPECT_EQ(doc.UndoCount(), 1);
     EXPECT_FALSE(tool->HasPendingStep());
+}
+
+TEST_F(RulerToolTest, TheLineWearsTheChosenArrowheads)
+{
+    const ArrowChoice arrows;
+    arrows.Choose();
+    Click(1000, 1000);
+    Click(4000, 3000);
+    ASSERT_EQ(Curves().size(), 1u);
+    arrows.ExpectOn(Curves()[0]);
 }
 
 TEST_F(RulerToolTest, StartSharesACapturedNodeTheEndNever)
@@ -229,4 +245,92 @@ TEST_F(RulerToolTest, LastElementIsClearedEvenByARefusedClick)
     EXPECT_EQ(tool->GetLastElement(), nullptr) << "an owner must not mirror the earlier line again";
     EXPECT_EQ(Curves().size(), 2u);
     EXPECT_EQ(completed.size(), 1u);
+}
+
+namespace {
+
+// The length the tool shows beside the cursor ("L=..."), as the user reads
+// it, against what the point-position dialog shows.
+void ExpectLabelsAgree(const CVTRuler& tool, const CPointOnCurveDlg& dialog)
+{
+    const CMeasurePromptList& prompts = tool.GetPrompts();
+    ASSERT_EQ(prompts.GetCount(), 2);
+    const std::string length = prompts.GetHead().text;
+    ASSERT_EQ(length.rfind("L=", 0), 0u) << length;
+    EXPECT_DOUBLE_EQ(std::stod(length.substr(2)), dialog.LengthEdit()->text().toDouble()) << length;
+    EXPECT_EQ(prompts.GetTail().text, "P=" + dialog.RatioEdit()->text().toStdString());
+}
+
+} // namespace
+
+// A closed curve's two ends are one point: measuring from "the other end"
+// runs round the other way from the same corner, on the page as in the
+// dialog, and the point taken is the one the dialog shows.
+TEST_F(RulerToolTest, OnAClosedCurveThePageMeasuresAsThePointPromptDoes)
+{
+    Settings().m_nWorkUnit = kWorkUnitMillimetre;
+    Settings().m_nPointPositionMode = 0;
+    // Perimeter 14000 (140 mm).
+    CCurveElement* square = AddCurve({{1000, 1000}, {5000, 1000}, {5000, 4000}, {1000, 4000}}, 1);
+    Settings().m_bValueDialogs = 1;
+    struct Case {
+        CPoint click;
+        CPoint point;
+        QString before;  // the length shown at opening
+        QString after;   // and from the other end
+    };
+    const Case cases[] = {
+        {{2000, 1030}, {2000, 1000}, QStringLiteral("10"), QStringLiteral("130")},
+        // Past half way round: still measured from the first corner onward.
+        {{1030, 2000}, {1000, 2000}, QStringLiteral("130"), QStringLiteral("10")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.click.x);
+        bool seen = false;
+        WhenModal<CPointOnCurveDlg>(
+            [&](CPointOnCurveDlg& dialog) {
+                EXPECT_EQ(dialog.LengthEdit()->text().toDouble(), c.before.toDouble());
+                ExpectLabelsAgree(*tool, dialog);
+                EXPECT_EQ(tool->GetCapturedNode(), square->GetFirstNode());
+                dialog.OtherEndBox()->click();
+                EXPECT_EQ(dialog.LengthEdit()->text().toDouble(), c.after.toDouble());
+                ExpectLabelsAgree(*tool, dialog);
+                // The mark stays on the corner the dialog measures from.
+                EXPECT_EQ(tool->GetCapturedNode(), square->GetFirstNode());
+                dialog.accept();
+            },
+            &seen);
+        Click(c.click.x, c.click.y);
+        ASSERT_TRUE(seen);
+        ASSERT_TRUE(tool->HasPendingStep());
+        EXPECT_EQ(tool->GetCapturePoint().GetPosition(), c.point);
+        view->OnEditCancel();
+    }
+}
+
+// Cancelling the point prompt takes its marks, the curve's highlight and
+// the "L=" and "P=" labels off the page at once.
+TEST_F(RulerToolTest, ACancelledPointPromptLeavesNoFeedback)
+{
+    const QRgb label = qRgb(0, 160, 0);
+    Settings().m_crDimensionPromptColor = RGB(0, 160, 0);
+    const QRgb highlight = qRgb(255, 0, 0);  // the first prompt colour
+    AddCurve({{5000, 0}, {5000, 6000}}, 0);
+    Settings().m_bValueDialogs = 1;
+    QImage during;
+    bool seen = false;
+    WhenModal<CPointOnCurveDlg>(
+        [&](CPointOnCurveDlg& dialog) {
+            during = RenderView();
+            dialog.reject();
+        },
+        &seen);
+    Click(5030, 3000);
+    ASSERT_TRUE(seen);
+    EXPECT_GT(CountColour(during, label), 20);
+    EXPECT_TRUE(ColourNear(during, 5000, 1000, highlight));
+    const QImage after = RenderView();
+    EXPECT_EQ(CountColour(after, label), 0);
+    EXPECT_FALSE(ColourNear(after, 5000, 1000, highlight));
+    EXPECT_FALSE(ColourNear(after, 5000, 3000, highlight, 6));
 }

@@ -258,6 +258,78 @@ TEST_F(SymmetricDrawToolTest, ASideLineChangesSidesInTheImage)
     EXPECT_EQ(Curves()[3]->GetLineAttr().GetKind(), LINE_SIDE_PLUS);
 }
 
+TEST_F(SymmetricDrawToolTest, EveryOpenLineAndItsImageWearTheChosenArrowheads)
+{
+    // The image's nodes run as the drawn line's, so its start is the
+    // reflection of the drawn start and takes the start arrowhead: the
+    // pair, arrowheads included, is symmetric about the centre line.
+    const ArrowChoice arrows;
+    arrows.Choose();
+    struct Case {
+        int tool;
+        std::function<void()> draw;
+    };
+    const Case cases[] = {
+        {CVEKView::kCurveTool, [this] {
+             Click(1000, 1000);
+             Click(2000, 3000);
+             Click(3000, 1500);
+             RightClick(3000, 1500);
+         }},
+        {CVEKView::kRulerTool, [this] {
+             Click(1000, 1000);
+             Click(3000, 2500);
+         }},
+        {CVEKView::kFreehandTool, [this] {
+             MoveTo(1000, 1000);
+             Mouse(QEvent::MouseButtonPress, 1000, 1000, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+             for (int i = 1; i <= 20; ++i)
+                 MoveTo(1000 + 100 * i, 1000 + 60 * i * (i % 3 == 0 ? 2 : 1), Qt::NoModifier, Qt::LeftButton);
+             Mouse(QEvent::MouseButtonRelease, 3000, 2200, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+         }},
+    };
+    GiveUprightAxis();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tool);
+        Choose(c.tool);
+        c.draw();
+        ASSERT_EQ(Curves().size(), 2u);
+        arrows.ExpectOn(Curves()[0]);
+        arrows.ExpectOn(Curves()[1]);
+        const CRect drawn = Curves()[0]->GetBoundRect();
+        const CRect image = Curves()[1]->GetBoundRect();
+        EXPECT_NEAR(image.left, 2 * kAxisX - drawn.right, 2);
+        EXPECT_NEAR(image.right, 2 * kAxisX - drawn.left, 2);
+        EXPECT_NEAR(image.top, drawn.top, 1);
+        EXPECT_NEAR(image.bottom, drawn.bottom, 1);
+        RightClick(6000, 6000);
+        view->OnEditUndo();
+        ASSERT_TRUE(Curves().empty());
+    }
+}
+
+TEST_F(SymmetricDrawToolTest, AMirroredCircleIsPreviewedRound)
+{
+    GiveUprightAxis();
+    Choose(CVEKView::kEllipseTool);
+    Shift();
+    const CPoint centre(2500, 3500);
+    const int r = 2000;
+    Click(centre.x, centre.y);
+    MoveTo(centre.x + r, centre.y);
+    const QImage shown = RenderView();
+    const QRgb second = ToQColor(Settings().m_crPromptColor2).rgb();
+    // Halfway between two of the twelve nodes the image runs on the circle,
+    // about 70 units (7 pixels) outside the chord between them.
+    const double half = 3.14159265358979 / 12.0;
+    const CPoint onCircle(Reflected(CPoint(centre.x + int(std::lround(r * std::cos(half))),
+                                           centre.y + int(std::lround(r * std::sin(half))))));
+    const CPoint onChord(Reflected(CPoint(centre.x + int(std::lround(r * std::cos(half) * std::cos(half))),
+                                          centre.y + int(std::lround(r * std::sin(half) * std::cos(half))))));
+    EXPECT_TRUE(ColourNear(shown, onCircle.x, onCircle.y, second, 1));
+    EXPECT_FALSE(ColourNear(shown, onChord.x, onChord.y, second, 1));
+}
+
 TEST_F(SymmetricDrawToolTest, ShiftInTheMiddleOfARectangleStartsItAgain)
 {
     GiveUprightAxis();

@@ -40,7 +40,8 @@ protected:
 TEST_F(CalculatorDlgTest, OpensOnTheLengthInTheWorkUnit)
 {
     Open(12500);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Calculator"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("计算器"));
+    EXPECT_EQ(dialog->Button(1)->text(), QStringLiteral("确定(&O)"));
     EXPECT_EQ(Expression(), QStringLiteral("12.5"));
     EXPECT_EQ(dialog->ExpressionEdit()->selectedText(), QStringLiteral("12.5"));
     EXPECT_EQ(Result(), QStringLiteral("=12.5cm"));

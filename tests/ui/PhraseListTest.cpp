@@ -1,7 +1,7 @@
 // "Text.lst": the bytes the Windows program wrote and reads (GBK, CR LF,
 // pieces of 999 bytes), the way a confirmed text and the word-list editor
 // change it, and damaged files, which give what can be read and are kept
-// until the user changes the list.
+// until the user changes the list, and then beside the new list.
 #include "ui/CPhraseList.h"
 
 #include "ui/CEditDictionaryDlg.h"
@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -45,12 +46,13 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes.data(), qint64(bytes.size()));
     }
-    std::string ReadFile()
+    std::string ReadFile(const QString& name = QString())
     {
-        QFile f(path);
+        QFile f(name.isEmpty() ? path : name);
         if (!f.open(QIODevice::ReadOnly)) return "<missing>";
         return f.readAll().toStdString();
     }
+    QString Copy() const { return path + QStringLiteral(".damaged"); }
 
     QTemporaryDir dir;
     QString path;
@@ -136,6 +138,7 @@ TEST_F(PhraseListTest, DamagedFilesGiveWhatCanBeReadAndAreKeptUntilTheListChange
     };
     for (const Case& c : cases) {
         WriteFile(c.bytes);
+        QFile::remove(Copy());
         CPhraseList list;
         EXPECT_FALSE(list.Load(path)) << c.name;
         EXPECT_TRUE(list.IsDamaged()) << c.name;
@@ -145,12 +148,30 @@ TEST_F(PhraseListTest, DamagedFilesGiveWhatCanBeReadAndAreKeptUntilTheListChange
         // Confirming the newest phrase changes nothing: the file stays.
         ASSERT_TRUE(CPhraseList::SavePhrase(path, c.readable.front())) << c.name;
         EXPECT_EQ(ReadFile(), c.bytes) << c.name;
-        // A new phrase is a change: what could be read is kept with it.
+        EXPECT_FALSE(QFile::exists(Copy())) << c.name;
+        // A new phrase is a change: what could be read is kept with it, and
+        // the damaged file beside it.
         ASSERT_TRUE(CPhraseList::SavePhrase(path, "new")) << c.name;
         Phrases expected{"new"};
         expected.insert(expected.end(), c.readable.begin(), c.readable.end());
         EXPECT_EQ(ReadFile(), CPhraseList::Format(expected)) << c.name;
+        EXPECT_EQ(ReadFile(Copy()), c.bytes) << c.name;
     }
+}
+
+// A damaged file of which no copy can be made (here: every name a copy
+// could take is a folder) is not written over, and the failure says why.
+TEST_F(PhraseListTest, ADamagedFileThatCannotBeCopiedIsNotWrittenOver)
+{
+    const std::string damaged = std::string("A\0B\r\n", 5);
+    WriteFile(damaged);
+    ASSERT_TRUE(QDir().mkdir(Copy()));
+    for (int n = 2; n <= 99; ++n) ASSERT_TRUE(QDir().mkdir(Copy() + QStringLiteral(".%1").arg(n)));
+    QString error;
+    EXPECT_FALSE(CPhraseList::SavePhrase(path, "new", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("“Text.lst”"))) << qPrintable(error);
+    EXPECT_FALSE(CPhraseList::SaveDictionary(path, "one", &error));
+    EXPECT_EQ(ReadFile(), damaged);
 }
 
 TEST_F(PhraseListTest, AHugeFileReadsItsFirstMegabyteOnly)
@@ -183,9 +204,15 @@ TEST_F(PhraseListTest, TheWordListEditorKeepsTheTypedOrderUpTo200)
     EXPECT_EQ(kept.front(), "w0");
     EXPECT_EQ(kept.back(), "w199");
 
+    // A damaged list is kept beside the new one.
     WriteFile("x\r\n\xFF" "y\r\n");
     ASSERT_TRUE(CPhraseList::SaveDictionary(path, "one\r\ntwo"));
     EXPECT_EQ(ReadFile(), "one\r\ntwo\r\n");
+    EXPECT_EQ(ReadFile(Copy()), "x\r\n\xFF" "y\r\n");
+    // A sound one is not.
+    ASSERT_TRUE(CPhraseList::SaveDictionary(path, "three"));
+    EXPECT_EQ(ReadFile(), "three\r\n");
+    EXPECT_FALSE(QFile::exists(Copy() + QStringLiteral(".2")));
 }
 
 TEST_F(PhraseListTest, AFileThatCannotBeWrittenIsReportedAndLeftWhole)

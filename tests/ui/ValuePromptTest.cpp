@@ -13,6 +13,8 @@
 #include "geometry/WorkUnits.h"
 
 #include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,6 +63,35 @@ TEST_F(ValuePromptTest, LengthPromptOpensWithTheDistanceInTheWorkUnit)
     EXPECT_TRUE(spy.moves.empty()) << "opening moves nothing";
     EXPECT_EQ(CCircleRadiusDlg(&spy).windowTitle(), QStringLiteral("圆"));
     EXPECT_EQ(CPolygonRadiusDlg(&spy).windowTitle(), QStringLiteral(" 正多边形的外接圆半径"));
+}
+
+// Every prompt opens left of and above the screen point (400, 400), 10
+// pixels away, wherever its main window stands: not over the middle of
+// the drawing.
+TEST_F(ValuePromptTest, PromptsOpenBesideTheScreenPoint400400)
+{
+    QWidget mainWindow;
+    mainWindow.setGeometry(700, 500, 1000, 700);
+    mainWindow.show();
+    const CPointList outline{{0, 0}, {4000, 0}};
+    std::vector<std::unique_ptr<CCaptionCalcDlg>> prompts;
+    prompts.push_back(std::make_unique<CLengthDlg>(&spy, CLengthDlg::IDD, &mainWindow));
+    prompts.push_back(std::make_unique<CCircleRadiusDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CPolygonRadiusDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CShapeSizeDlg>(&spy, CShapeSizeDlg::IDD, &mainWindow));
+    prompts.push_back(std::make_unique<CEllipseSizeDlg>(&spy, &mainWindow));
+    prompts.push_back(std::make_unique<CPointOnCurveDlg>(spy, outline, 1000, CPoint(0, 0), &mainWindow));
+    for (const auto& prompt : prompts) {
+        prompt->show();
+        const QRect frame = prompt->frameGeometry();
+        EXPECT_EQ(frame.x() + frame.width(), 390) << prompt->GetTemplateId();
+        EXPECT_EQ(frame.y() + frame.height(), 390) << prompt->GetTemplateId();
+        // Shown again, it stays where it was put.
+        prompt->hide();
+        prompt->show();
+        EXPECT_EQ(prompt->frameGeometry(), frame) << prompt->GetTemplateId();
+        prompt->hide();
+    }
 }
 
 TEST_F(ValuePromptTest, TypedLengthMovesThePreviewAlongTheDirection)
@@ -275,4 +306,67 @@ TEST_F(ValuePromptTest, PointPositionPromptHasTheCalculatorAndReadsFractions)
     ASSERT_TRUE(seen);
     EXPECT_EQ(again.GetLength(), 1500);
     EXPECT_EQ(spy.Last(), CPoint(1500, 0));
+}
+
+namespace {
+
+// Keys typed into whatever has the focus in the dialog.
+void TypeKeys(QWidget& dialog, const QString& keys)
+{
+    for (const QChar c : keys) {
+        QWidget* target = dialog.focusWidget();
+        ASSERT_NE(target, nullptr);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &release);
+    }
+}
+
+} // namespace
+
+TEST_F(ValuePromptTest, PointPositionPromptTakesATypedValueAtOnce)
+{
+    const CPointList outline{{0, 0}, {4000, 0}};
+    struct Case {
+        int mode;
+        QString typed;
+        int length;
+    };
+    const Case cases[] = {{0, QStringLiteral("25"), 2500}, {1, QStringLiteral("0.75"), 3000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        Settings().m_nPointPositionMode = c.mode;
+        CPointOnCurveDlg dialog(spy, outline, 1000, CPoint(0, 0));
+        dialog.show();
+        QLineEdit* edit = c.mode ? dialog.RatioEdit() : dialog.LengthEdit();
+        EXPECT_EQ(dialog.focusWidget(), edit);
+        EXPECT_FALSE(edit->text().isEmpty());
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        TypeKeys(dialog, c.typed);
+        EXPECT_EQ(edit->text(), c.typed);
+        EXPECT_EQ(dialog.GetLength(), c.length);
+        EXPECT_EQ(spy.Last(), CPoint(c.length, 0));
+    }
+}
+
+TEST_F(ValuePromptTest, PointPositionPromptFocusesTheEditOfTheChosenMode)
+{
+    const CPointList outline{{0, 0}, {4000, 0}};
+    Settings().m_nPointPositionMode = 0;
+    CPointOnCurveDlg dialog(spy, outline, 1000, CPoint(0, 0));
+    dialog.show();
+    dialog.RatioButton()->click();
+    EXPECT_EQ(dialog.focusWidget(), dialog.RatioEdit());
+    EXPECT_EQ(dialog.RatioEdit()->selectedText(), QStringLiteral("0.25"));
+    dialog.LengthButton()->click();
+    EXPECT_EQ(dialog.focusWidget(), dialog.LengthEdit());
+    EXPECT_EQ(dialog.LengthEdit()->selectedText(), dialog.LengthEdit()->text());
+    TypeKeys(dialog, QStringLiteral("4"));
+    EXPECT_EQ(dialog.GetLength(), 400);
+
+    QStringList buttons;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) buttons << button->text();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("确认(&O)")));
+    EXPECT_TRUE(buttons.contains(QStringLiteral("取消(&C)")));
 }

@@ -69,6 +69,105 @@ TEST_F(GradingDialogs, ItemsAreChosenByClickOrActivationNotByMovingOverThem)
     EXPECT_EQ(dialog.ChosenColumns(), (std::vector<int>{0, 2}));
 }
 
+// Enter in a list of items chooses the current one and leaves the dialog
+// open for the next: a keyboard user chooses two items, and only then
+// presses OK.
+TEST_F(GradingDialogs, EnterChoosesAnItemOfTheWorkbookAndLeavesTheDialogOpen)
+{
+    CSelectExcelItemsDlg dialog(view);
+    dialog.SetSheet(Sheet(Persons(3)));
+    dialog.show();
+    QListWidget* all = dialog.AllItemsList();
+    QListWidget* chosen = dialog.ChosenItemsList();
+    all->setFocus();
+    Key(all, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    Key(all, Qt::Key_Down);
+    Key(all, Qt::Key_Down);
+    Key(all, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    chosen->setFocus();
+    chosen->setCurrentRow(0);
+    Key(chosen, Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(Texts(chosen), (QStringList{QStringLiteral("姓名"), QStringLiteral("胸围")}));
+    EXPECT_EQ(doc->UndoCount(), 0);
+
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    ok->setFocus();
+    Key(ok, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    const CTableElement* table = TableOn(Pages(), 0);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(TableTexts(*table).header, GRow({"姓名", "胸围"}));
+    EXPECT_TRUE(driver.messages.empty());
+}
+
+TEST_F(GradingDialogs, EnterChoosesABasisItemAndLeavesTheDialogOpen)
+{
+    PutBodyTable(Persons(4));
+    driver.Then(With<CSelectGradeBasisDlg>([](CSelectGradeBasisDlg* d) {
+        QListWidget* all = d->AllItemsList();
+        all->setFocus();
+        all->setCurrentRow(1);
+        Key(all, Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        Key(all, Qt::Key_Down);
+        Key(all, Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        d->BasisList()->setFocus();
+        d->BasisList()->setCurrentRow(0);
+        Key(d->BasisList(), Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(Texts(d->BasisList()), (QStringList{QStringLiteral("身高"), QStringLiteral("胸围")}));
+        // Enter on OK goes on to the base values of both.
+        QPushButton* ok = d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        ok->setFocus();
+        Key(ok, Qt::Key_Return);
+    }));
+    int basisCount = 0;
+    driver.Then(With<CGradingBasisDlg>([&basisCount](CGradingBasisDlg* d) {
+        basisCount = d->BasisCount();
+        d->reject();
+    }));
+    view->CommandAction(32875)->trigger();
+    EXPECT_TRUE(driver.Idle());
+    EXPECT_EQ(basisCount, 2);
+    EXPECT_TRUE(driver.messages.empty());
+}
+
+// Enter in the name field adds the name, as "增加" does; Enter in the
+// number of persons presses OK.
+TEST_F(GradingDialogs, EnterAddsASizeNameAndLeavesTheDialogOpen)
+{
+    driver.Then(With<CSizeInputDlg>([](CSizeInputDlg* d) {
+        QLineEdit* name = d->NameEdit();
+        name->setFocus();
+        for (const char* text : {"身高", "胸围"}) {
+            name->setText(QString::fromUtf8(text));
+            Key(name, Qt::Key_Return);
+            EXPECT_TRUE(d->isVisible()) << text;
+            EXPECT_EQ(d->focusWidget(), name) << text;
+            EXPECT_EQ(name->selectedText(), QString::fromUtf8(text));
+        }
+        d->ItemList()->setFocus();
+        d->ItemList()->setCurrentRow(0);
+        Key(d->ItemList(), Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(d->Items(), (QStringList{QStringLiteral("身高"), QStringLiteral("胸围")}));
+        EXPECT_EQ(d->ColumnsEdit()->text(), QStringLiteral("2"));
+        d->PersonsEdit()->setFocus();
+        d->PersonsEdit()->setText(QStringLiteral("2"));
+        Key(d->PersonsEdit(), Qt::Key_Return);
+    }));
+    view->CommandAction(32874)->trigger();
+    EXPECT_TRUE(driver.Idle());
+    EXPECT_TRUE(driver.messages.empty());
+    const CTableElement* table = TableOn(Pages(), 0);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(TableTexts(*table), GTable({"身高", "胸围"}, {{"", ""}, {"", ""}}));
+}
+
 TEST_F(GradingDialogs, NothingChosenIsRefusedAndTheDialogStaysOpen)
 {
     driver.Then(With<CSelectExcelItemsDlg>([](CSelectExcelItemsDlg* d) {

@@ -123,6 +123,44 @@ TEST_F(PlaceTest, ALibraryFileLandsAtTheBoxsTopLeftAsOneUndoStep)
     EXPECT_EQ(Page()->GetPointCount(), 0);
 }
 
+// A text's box is stored in the file as it was saved, wider here than its
+// text measures: placed where it was and written back, the file comes out
+// byte for byte as it went in, also after an unchanged frame is applied.
+TEST_F(PlaceTest, APlacedTextKeepsTheBoxItWasSavedWith)
+{
+    libtest::Sheet sheet;
+    CTextElement* wide = sheet.Text({1500, 3000}, {8000, 3000}, {8000, 3400}, {1500, 3400});
+    ASSERT_LT(CTextElement::MeasureTextFont(wide->GetTextFont()).cx, 2000) << "the box is not the measured one";
+    std::vector<CGraphElement*> elements = {
+        sheet.Picture({1000, 2000}, {3000, 2000}, {3000, 4000}, {1000, 4000}),
+        wide,
+    };
+    const std::string original = CLibraryWriter::Build(elements);
+    chosen = WriteBytes(QStringLiteral("label.vkl"), original);
+
+    PlaceBox({1000, 2000}, {1600, 2600});
+    ASSERT_EQ(Page()->GetElementCount(), 2);
+    auto* placed = static_cast<CTextElement*>(Page()->ElementAt(1));
+    view->repaint();
+    EXPECT_EQ(placed->GetCorner2(), CPoint(8000, 3000));
+    const QString written = files.filePath(QStringLiteral("written.vkl"));
+    ASSERT_TRUE(Tool()->WriteLibraryFile(written));
+    QFile file(written);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_EQ(libtest::ToHex(bytes.toStdString()), libtest::ToHex(original));
+
+    // An unchanged frame applied leaves the box as it is.
+    RightClick(90000, 90000);
+    view->repaint();
+    CPoint origin, corner2, corner4, corner3;
+    placed->GetCorners(origin, corner2, corner4, corner3);
+    EXPECT_EQ(origin, CPoint(1500, 3000));
+    EXPECT_EQ(corner2, CPoint(8000, 3000));
+    EXPECT_EQ(corner4, CPoint(8000, 3400));
+    EXPECT_EQ(corner3, CPoint(1500, 3400));
+}
+
 TEST_F(PlaceTest, AFirstBoxThatMeetsNothingPlacesToo)
 {
     chosen = WriteDrawing(QStringLiteral("POCKET.VKL"));

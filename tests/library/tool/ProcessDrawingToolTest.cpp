@@ -211,6 +211,41 @@ TEST_F(ProcessDrawingTest, ShiftOnACornerScalesWithTheProportionsKept)
     EXPECT_LT(Distance(p[0], CPoint(1000, 1000)), 20);
 }
 
+// A text stretched by the frame used to snap back to its measured size at
+// the next repaint after the transform was applied.
+TEST_F(ProcessDrawingTest, AStretchedTextKeepsItsBoxAfterItIsApplied)
+{
+    auto* text = new CTextElement(Page(), 0, CTextFont("AB", Settings().m_lfDefaultFont, 0), 1000, 5000, TRANSPARENT);
+    Pages().AddElementToPage(text);
+    const CSize measured = text->GetExtent();
+    // A text of the page that is not selected keeps its box too, wider
+    // than its text as a file may give it.
+    auto* other = new CTextElement(Page(), 0, CTextFont("CD", Settings().m_lfDefaultFont, 0), 1000, 9000, TRANSPARENT);
+    other->SetCorners({1000, 9000}, {9000, 9000}, {9000, 9000 + measured.cy}, {1000, 9000 + measured.cy});
+    Pages().AddElementToPage(other);
+    const CPoint inText = text->GetOrigin() + CPoint(20, 20);
+    Click(inText.x, inText.y);
+    RightClick(90000, 90000);
+    const CPoint right((Corner(1).x + Corner(2).x) / 2, (Corner(1).y + Corner(2).y) / 2);
+    MoveTo(right.x, right.y);
+    ASSERT_EQ(Tool()->GetHoverKind(), CTransformFrame::kEdgeRight);
+    FrameDrag(right, right + CPoint(3 * measured.cx, 0));
+    // Where the frame puts the box.
+    CPoint saved[4];
+    text->GetCorners(saved[0], saved[1], saved[2], saved[3]);
+    CPoint framed[4];
+    for (int i = 0; i < 4; ++i) framed[i] = Tool()->GetFrame().MapPoint(saved[i]);
+    ASSERT_GT(framed[1].x - framed[0].x, 3 * measured.cx) << "stretched to four times its width";
+    RightClick(90000, 90000);
+
+    view->repaint();
+    QApplication::processEvents();
+    CPoint applied[4];
+    text->GetCorners(applied[0], applied[1], applied[2], applied[3]);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(applied[i], framed[i]) << i;
+    EXPECT_EQ(other->GetBoundRect(), CRect(1000, 9000, 9000, 9000 + measured.cy));
+}
+
 TEST_F(ProcessDrawingTest, AnEdgeCannotBeDraggedAcrossTheFixedSide)
 {
     CCurveElement* box = AddBox(1000, 1000);

@@ -49,6 +49,44 @@ TEST_F(CellEditTest, EscGivesTheCellBackItsText)
     EXPECT_FALSE(doc.IsModified());
 }
 
+// The box shows a text through Qt's strings, which have no lone CR or LF
+// and no bytes that are not GBK: clicked into and out of again, such cells
+// used to be written back with other bytes, as a step of their own.
+TEST_F(CellEditTest, ACellClickedIntoAndOutOfKeepsItsBytes)
+{
+    const std::string kept[] = {
+        "a\nb", "a\rb", std::string("\xFF\xFF\xFF\x7A"), "\xD6\xD0\n\r\n", "tab\there ",
+    };
+    CTableElement* table = AddTable(2, 3);
+    for (int i = 0; i < 5; ++i) table->SetCellText(1 + i / 3, 1 + i % 3, kept[i]);
+    // An alignment the box cannot show, as a damaged file may give it.
+    table->SetCellAlignment({2, 3}, 12);
+    SelectTool(CVEKView::kSelectTool);
+    for (int i = 0; i < 6; ++i) {
+        ClickCell(table, 1 + i / 3, 1 + i % 3);
+        ASSERT_EQ(SelectEditor()->GetCurrentCell(), CTableCellAddress(1 + i / 3, 1 + i % 3)) << i;
+        EXPECT_FALSE(view->GetCurrentTool()->HasPendingStep()) << i;
+    }
+    // Out of the table.
+    Click(500, 500);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(table->GetCellText(1 + i / 3, 1 + i % 3), kept[i]) << i;
+    EXPECT_EQ(table->GetCellAlignment({2, 3}), 12);
+    EXPECT_EQ(doc.UndoCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+
+    // What the user types still goes in, as the cell's text.
+    ClickCell(table, 1, 1);
+    Type(QStringLiteral("x"));
+    Press(Qt::Key_Return);
+    Type(QStringLiteral("y"));
+    EXPECT_TRUE(view->GetCurrentTool()->HasPendingStep());
+    ClickCell(table, 1, 2);
+    EXPECT_EQ(std::string(table->GetCellText(1, 1)), "x\r\ny");
+    EXPECT_EQ(table->GetCellText(1, 2), kept[1]);
+    EXPECT_EQ(doc.UndoCount(), 1);
+    EXPECT_TRUE(doc.IsModified());
+}
+
 TEST_F(CellEditTest, TypingIsOneStepMadeAtTheCommitAndUndoWorksInTheBoxFirst)
 {
     CTableElement* table = LabelledTable();
