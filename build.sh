@@ -74,14 +74,15 @@ fuzz() {
         local corpus=build-fuzz/corpus/$name findings=build-fuzz/findings/$name
         rm -rf "$findings"
         mkdir -p "$corpus" "$findings"
-        # Targets without seeds of our own (the workbook reader) start from
-        # files written by other programs.
         local seeds=()
         [ -d "build-fuzz/seeds/$name" ] && seeds+=("build-fuzz/seeds/$name")
         [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
-        # Compound files written by another program, where shared/ has them.
-        case "$name" in CompoundFile|XlsReader) [ -d ../shared/realdata/xls ] && seeds+=(../shared/realdata/xls) ;; esac
-        [ "$name" = Hpgl ] && [ -d ../shared/realdata/hpgl ] && seeds+=(../shared/realdata/hpgl)
+        # Workbooks and plotter files written by other programs, which the
+        # tests read too; the workbook reader has no seeds of our own.
+        case "$name" in
+        CompoundFile|XlsReader) seeds+=(tests/data/real/xls) ;;
+        Hpgl) seeds+=(tests/data/real/hpgl) ;;
+        esac
         "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=5 \
             -max_len=65536 -artifact_prefix="$findings/" -print_final_stats=1 \
             >"build-fuzz/$name.log" 2>&1 &

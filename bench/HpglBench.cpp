@@ -1,19 +1,22 @@
-// Importing a marker of 400 garment pieces (1 MB of plotter data, from
-// ../shared/tools/gen_plt.py or the file named by VEK_HPGL_MARKER): the
-// reader and build step alone, the import into a document, and the import
-// with the page written as a JPEG at 100 dpi.
+// Importing a marker of 400 garment pieces (1 MB of plotter data, made by
+// HpglMarker, or the file named by VEK_HPGL_MARKER): the reader and build
+// step alone, the import into a document, and the import with the page
+// written as a JPEG at 100 dpi.
+#include "HpglMarker.h"
 #include "HpglPage.h"
 
 #include "library/CHpglDrawing.h"
 #include "library/CHpglReader.h"
 #include "library/HpglState.h"
+#include "model/CClosedCurveElement.h"
+#include "model/CPage.h"
+#include "model/CTextElement.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -22,15 +25,44 @@ namespace {
 
 QString g_marker;
 
+// The marker of our own must import as its pieces, each a closed outline
+// with its label, or the numbers would time something else.
+bool ImportsAsPieces(const QString& path, int pieces)
+{
+    CVEKDoc doc;
+    if (bench::ImportHpgl(doc, path) != 0) return false;
+    int closed = 0, texts = 0;
+    const CPage* page = doc.GetPageSet()->GetCurrentPage();
+    for (POSITION pos = page->GetFirstElementPosition(); pos;) {
+        const CGraphElement* element = page->GetNextElement(pos);
+        if (dynamic_cast<const CClosedCurveElement*>(element)) ++closed;
+        if (dynamic_cast<const CTextElement*>(element)) ++texts;
+    }
+    return closed == pieces && texts == pieces;
+}
+
 bool PrepareMarker(QTemporaryDir& dir)
 {
     g_marker = qEnvironmentVariable("VEK_HPGL_MARKER");
-    if (!g_marker.isEmpty()) return QFileInfo(g_marker).isFile();
+    if (!g_marker.isEmpty()) {
+        if (QFileInfo(g_marker).isFile()) return true;
+        std::fprintf(stderr, "VEK_HPGL_MARKER: no file %s\n", qPrintable(g_marker));
+        return false;
+    }
     g_marker = dir.filePath(QStringLiteral("marker.plt"));
-    const int status = QProcess::execute(QStringLiteral("python3"),
-                                         {QStringLiteral(VEK_SHARED_TOOLS_DIR "/gen_plt.py"), g_marker,
-                                          QStringLiteral("400")});
-    return status == 0 && QFileInfo(g_marker).isFile();
+    const std::string bytes = bench::HpglMarker::Write();
+    QFile file(g_marker);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        std::fprintf(stderr, "cannot write the marker to %s\n", qPrintable(g_marker));
+        return false;
+    }
+    file.close();
+    if (!ImportsAsPieces(g_marker, bench::HpglMarker::kPieces)) {
+        std::fprintf(stderr, "the marker does not import as %d closed pieces with labels\n",
+                     bench::HpglMarker::kPieces);
+        return false;
+    }
+    return true;
 }
 
 void BM_HpglReadAndBuild(benchmark::State& state)
@@ -74,10 +106,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     Settings().SetDefaults();
     QTemporaryDir dir;
-    if (!PrepareMarker(dir)) {
-        std::fprintf(stderr, "no marker file: set VEK_HPGL_MARKER or install python3\n");
-        return 1;
-    }
+    if (!PrepareMarker(dir)) return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

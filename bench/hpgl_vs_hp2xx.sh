@@ -4,11 +4,11 @@
 # file into a 100 dpi JPEG, and prints both medians and their ratio.
 #
 #   bench/hpgl_vs_hp2xx.sh [FILE.plt]     default: a 1 MB marker of 400 pieces
-#                                         from ../shared/tools/gen_plt.py
+#                                         written by make_hpgl_marker
 #
-# Needs hp2xx and python3 (Debian packages hp2xx, python3); uses hyperfine
-# (Debian package hyperfine) when it is installed, otherwise the median of
-# 21 runs of each. Builds hpgl_to_jpeg in build-bench (or $BUILD).
+# Needs hp2xx (Debian package hp2xx); uses hyperfine (Debian package
+# hyperfine) when it is installed, otherwise the median of 21 runs of each.
+# Builds hpgl_to_jpeg and make_hpgl_marker in build-bench (or $BUILD).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build-bench}
@@ -16,12 +16,12 @@ RUNS=${RUNS:-21}
 
 command -v hp2xx >/dev/null || { echo "hp2xx is not installed (apt-get install hp2xx)" >&2; exit 2; }
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD" --target hpgl_to_jpeg >/dev/null
+cmake --build "$BUILD" --target hpgl_to_jpeg make_hpgl_marker >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 marker=${1:-$work/marker.plt}
-[ -f "$marker" ] || python3 ../shared/tools/gen_plt.py "$marker" 400
+[ -f "$marker" ] || "$BUILD/bench/make_hpgl_marker" "$marker" 400
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work}
 
 ours="$BUILD/bench/hpgl_to_jpeg $marker $work/ours.jpg 100"
@@ -30,11 +30,9 @@ theirs="hp2xx -q -m jpg -d 100 -f $work/hp2xx.jpg $marker"
 $ours && $theirs
 
 if command -v hyperfine >/dev/null; then
-    hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$work/times.json" "$ours" "$theirs" >&2
-    read -r t_ours t_theirs < <(python3 -c '
-import json, sys
-r = json.load(open(sys.argv[1]))["results"]
-print(r[0]["median"], r[1]["median"])' "$work/times.json")
+    hyperfine -N --warmup 3 --runs "$RUNS" --export-csv "$work/times.csv" "$ours" "$theirs" >&2
+    # command,mean,stddev,median,...: one row for each command.
+    read -r t_ours t_theirs < <(awk -F, 'NR > 1 {printf "%s ", $4} END {print ""}' "$work/times.csv")
 else
     median() {
         local times=()
@@ -52,7 +50,7 @@ else
     t_theirs=$(median $theirs)
 fi
 
-printf 'file: %s (%s bytes)\n' "${1:-gen_plt.py marker, 400 pieces}" "$(stat -c %s "$marker")"
+printf 'file: %s (%s bytes)\n' "${1:-make_hpgl_marker, 400 pieces}" "$(stat -c %s "$marker")"
 printf 'vek (import + page JPEG, 100 dpi): %.3f s\n' "$t_ours"
 printf 'hp2xx (JPEG, 100 dpi):             %.3f s\n' "$t_theirs"
-python3 -c 'import sys; print("ratio vek / hp2xx: %.2f" % (float(sys.argv[1]) / float(sys.argv[2])))' "$t_ours" "$t_theirs"
+awk -v a="$t_ours" -v b="$t_theirs" 'BEGIN {printf "ratio vek / hp2xx: %.2f\n", a / b}'

@@ -468,8 +468,9 @@ int main(int argc, char** argv)
         }
     }
 
-    // polylines in both bases (the real files of ../shared/realdata/hpgl
-    // are seeds too).
+    // Plotter files: every command the reader knows, encoded polylines in
+    // both bases, and printer-language wrapping (the real files of
+    // tests/data/real/hpgl are seeds too).
     Save("Hpgl", "every-command",
          "IN;SP1;LT2;PU100,100;PD200,100,200,200;PA300,300;PR10,-10;CI50;AA0,0,90;AR10,10,-45,10;AT5,5,10,0;"
          "RT1,1,2,0;EA400,400;ER-50,50;RA10,10;RR5,5;EW40,0,90;WG40,90,270;IP0,0,4000,4000;SC0,100,0,100,1;"

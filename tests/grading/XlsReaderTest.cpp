@@ -74,7 +74,7 @@ TEST_P(RealWorkbooks, EveryCellOfTheFirstWorksheetReadsAsAnotherReaderSawIt)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedRealData, RealWorkbooks,
+INSTANTIATE_TEST_SUITE_P(OtherPrograms, RealWorkbooks,
                          ::testing::Values("libxls_biff5-label-records", "libxls_missing-values-xls",
                                            "libxls_mtcars", "libxls_test2",
                                            "libxls_utf8-sheet-names", "poi_testEXCEL_95",

@@ -87,7 +87,8 @@ protected:
         ASSERT_TRUE(root.mkpath(QStringLiteral("library/collars")));
         Write(root.filePath(QStringLiteral("lib/pocket.vkl")), Drawing());
         Write(root.filePath(QStringLiteral("lib/COLLAR.VKL")), Drawing(500));
-        QFile::copy(QStringLiteral(VEK_REALDATA_DIR "/hpgl/hp2xx_fwedges.plt"), root.filePath(QStringLiteral("lib/wedges.plt")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VEK_REALDATA_DIR "/hpgl/hp2xx_fwedges.plt"),
+                                root.filePath(QStringLiteral("lib/wedges.plt"))));
         Write(root.filePath(QStringLiteral("lib/notes.txt")), "notes");
         ASSERT_EQ(mkfifo(root.filePath(QStringLiteral("lib/pipe.vkl")).toLocal8Bit().constData(), 0600), 0);
         ASSERT_TRUE(root.mkpath(QStringLiteral("lib/folder.vkl")));

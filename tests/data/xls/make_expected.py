@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-# Writes the expected cell texts of each workbook in shared/realdata/xls,
+# Writes the expected cell texts of each workbook in tests/data/real/xls,
 # read by an independent reader: python3-xlrd 1.2.0 (Debian's package),
 # run once; the outputs are kept beside this script as <workbook>.txt.
 #
