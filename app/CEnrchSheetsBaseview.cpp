@@ -90,6 +90,11 @@ void CEnrchSheetsBaseview::DeleteSheet(int a)
     m_pSheetTabBar->DeleteSheet(a);
 }
 
+void CEnrchSheetsBaseview::SetSheetCount(int count)
+{
+    m_pSheetTabBar->SetSheetCount(count);
+}
+
 void CEnrchSheetsBaseview::InvalidateBars()
 {
     m_pVScrollBar->update();

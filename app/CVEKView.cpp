@@ -921,8 +921,9 @@ void CVEKView::SyncSheetsWithPages()
     const CPageSet* ps = GetPageSet();
     if (!ps) return;
     m_syncingSheets = true;
-    while (GetSheetCount() < ps->GetPageCount()) AddSheetAfter(GetSheetCount());
-    while (GetSheetCount() > ps->GetPageCount() && GetSheetCount() > 1) DeleteSheet(GetSheetCount());
+    // All tabs at once: tab by tab, every tab would be measured again for
+    // each page added.
+    SetSheetCount(ps->GetPageCount());
     SetCurrentSheet(ps->GetCurrentPageIndex() + 1);
     m_syncingSheets = false;
 }
