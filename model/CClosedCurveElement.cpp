@@ -66,6 +66,20 @@ bool FillRuleOf(int mode, Qt::FillRule& rule)
     return true;
 }
 
+// The move of a device point from one paint to the next, when a kept fill
+// image can follow it; false for a move farther than any image reaches
+// (points far off reach the ends of the int range, beyond which no
+// difference can be taken).
+bool ImageMove(const QPoint& before, const QPoint& now, QPoint& move)
+{
+    constexpr long long kFarthest = 1LL << 24;
+    const long long dx = static_cast<long long>(now.x()) - before.x();
+    const long long dy = static_cast<long long>(now.y()) - before.y();
+    if (dx < -kFarthest || dx > kFarthest || dy < -kFarthest || dy > kFarthest) return false;
+    move = QPoint(int(dx), int(dy));
+    return true;
+}
+
 // The radius of the circle about c that reaches the farthest corner of the
 // area's bounds.
 double ReachingRadius(const QRectF& bounds, const QPointF& c)
@@ -610,12 +624,14 @@ void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, in
 
     // A view scrolled by whole pixels shows the same fill moved: the image
     // moves with it. Anything else makes a new image.
+    QPoint shift;
     bool moved = cache.mapped && cache.scale == scale && !polygon.empty()
-        && polygon.size() == cache.polygon.size() && !cache.image.IsEmpty();
-    const QPoint shift = moved ? polygon.front() - cache.polygon.front() : QPoint();
+        && polygon.size() == cache.polygon.size() && !cache.image.IsEmpty()
+        && ImageMove(cache.polygon.front(), polygon.front(), shift);
+    QPoint move;
     for (std::size_t i = 0; moved && i < polygon.size(); ++i)
-        moved = polygon[i] - cache.polygon[i] == shift;
-    for (int i = 0; moved && i < 4; ++i) moved = points[i] - cache.points[i] == shift;
+        moved = ImageMove(cache.polygon[i], polygon[i], move) && move == shift;
+    for (int i = 0; moved && i < 4; ++i) moved = ImageMove(cache.points[i], points[i], move) && move == shift;
     if (moved) cache.image.Translate(shift.x(), shift.y());
     else cache.image.Clear();
 
