@@ -455,7 +455,7 @@ void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
     const int w = rc.right;
     const int h = rc.bottom;
     if (w <= 0 || h <= 0) return;
-    double scale = std::max((right - left + 1.0) / w, (bottom - top + 1.0) / h);
+    double scale = std::max((double(right) - left + 1.0) / w, (double(bottom) - top + 1.0) / h);
     if (!(scale > 0)) return;
     // A box around a single point zooms no further than the wheel can:
     // where the paper's shorter side spans the scroll bars' limit.
