@@ -213,7 +213,7 @@ void BM_ReadManyPages(benchmark::State& state)
             break;
         }
     }
-    state.SetLabel(std::to_string(state.range(0)) + " empty pages");
+    state.counters["pages"] = doc.GetPageSet()->GetPageCount();
 }
 BENCHMARK(BM_ReadManyPages)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -230,10 +230,10 @@ void BM_OpenManyPagesInAView(benchmark::State& state)
             break;
         }
         state.PauseTiming();
+        state.counters["tabs"] = view.GetSheetCount();
         doc.OnNewDocument();
         state.ResumeTiming();
     }
-    state.SetLabel(std::to_string(state.range(0)) + " empty pages");
 }
 BENCHMARK(BM_OpenManyPagesInAView)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -88,7 +88,7 @@ void BM_LineFillFarNode(benchmark::State& state)
         }
     }
     CFillStyle style;
-    style.SetAngle(30.0);
+    style.SetAngle(100.0);
     style.SetSpacing(int(state.range(1)));
     auto* curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style);
     pageSet.AddElementToPage(curve);
