@@ -45,7 +45,10 @@ protected:
         for (const CPoint& p : points) {
             auto* point = new CSharedPoint(page, p.x, p.y);
             page->AddPoint(point);
-            nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+            auto* node = new CCurveNode(point, NODE_CORNER);
+            // Marked nodes draw a dot about their point.
+            node->SetMark(1);
+            nodes.AddTail(node);
         }
         return nodes;
     }
