@@ -793,6 +793,41 @@ TEST_F(ClosedCurveTest, LineFillOfAnOutlineWithAFarNodeCostsWhatItDraws)
     EXPECT_EQ(image.pixel(60, 110), qRgb(255, 255, 255));
 }
 
+// An outline built to make the inside tests costly: a comb of 10,000 tall
+// teeth under vertical fill lines. Each line meets two edges, but the
+// middle of each stretch inside a tooth lies on a row crossing all 20,000
+// tooth sides. Past the budget of edges no more lines are laid out, so
+// even such an outline costs a bounded amount.
+TEST_F(ClosedCurveTest, LineFillWorkStaysWithinItsBudgetWhateverTheOutline)
+{
+    constexpr int kTeeth = 10000;
+    constexpr int kTooth = 20;
+    constexpr int kTall = 1000000;
+    CCurveNodeList nodes;
+    auto addNode = [&](int x, int y) {
+        auto* point = new CSharedPoint(page, x, y);
+        page->AddPoint(point);
+        nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+    };
+    for (int t = 0; t < kTeeth; ++t) {
+        const int left = 2 * kTooth * t;
+        addNode(left, 0);
+        addNode(left + kTooth, 0);
+        addNode(left + kTooth, kTall);
+        addNode(left + 2 * kTooth, kTall);
+    }
+    addNode(2 * kTooth * kTeeth, kTall + 100);
+    addNode(0, kTall + 100);
+    CClosedCurveElement* e = LineFilled(std::move(nodes), 90.0, CPoint(kTooth / 2, 0), kTooth);
+    const long long work = e->GetLineFillWork();
+    EXPECT_GE(work, CClosedCurveElement::kMaxFillLineWork);
+    // One line more at most, its edges and its stretch's row.
+    EXPECT_LT(work, CClosedCurveElement::kMaxFillLineWork + 200000);
+    const std::size_t lines = FillLines(*e).size();
+    EXPECT_GT(lines, 1000u);
+    EXPECT_LT(lines, std::size_t(kTeeth));
+}
+
 TEST_F(ClosedCurveTest, DenseLineFillsKeepEveryNthLineThroughTheOrigin)
 {
     // A hundred million lines one unit apart over a square of a kilometre:
