@@ -153,7 +153,7 @@ TEST_F(FarPointPaintTest, FarPointsPaintAtTheZoomInLimit)
         for (const CPoint& origin : origins) {
             SCOPED_TRACE(testing::Message() << scale << " at " << origin.x << "," << origin.y);
             const QImage image = Paint(scale, origin);
-            if (origin == CPoint(0, 0)) EXPECT_TRUE(Painted(image));
+            EXPECT_TRUE(origin != CPoint(0, 0) || Painted(image));
         }
     }
 }
@@ -166,6 +166,6 @@ TEST_F(FarPointPaintTest, FarPointsPaintWhenPreparedFirst)
     for (const CPoint origin : {CPoint(0, 0), CPoint(kFar - 200, kFar - 150), CPoint(-kFar, -kFar - 1)}) {
         SCOPED_TRACE(testing::Message() << origin.x << "," << origin.y);
         const QImage image = Paint(kZoomInLimit, origin);
-        if (origin == CPoint(0, 0)) EXPECT_TRUE(Painted(image));
+        EXPECT_TRUE(origin != CPoint(0, 0) || Painted(image));
     }
 }
