@@ -785,10 +785,11 @@ TEST_F(ClosedCurveTest, LineFillOfAnOutlineWithAFarNodeCostsWhatItDraws)
     // It paints: the line through the circle's middle row shows.
     QImage image(200, 200, QImage::Format_ARGB32);
     image.fill(Qt::white);
-    QPainter painter(&image);
-    CDC dc(&painter);
-    e->Draw(&dc, 10.0, 0, 0, CRect(0, 0, 200, 200));
-    painter.end();
+    {
+        QPainter painter(&image);
+        CDC dc(&painter);
+        e->Draw(&dc, 10.0, 0, 0, CRect(0, 0, 200, 200));
+    }
     EXPECT_NE(image.pixel(60, 105), qRgb(255, 255, 255));
     EXPECT_EQ(image.pixel(60, 110), qRgb(255, 255, 255));
 }

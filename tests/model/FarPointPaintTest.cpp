@@ -119,10 +119,11 @@ protected:
     {
         QImage image(300, 200, QImage::Format_ARGB32);
         image.fill(Qt::white);
-        QPainter painter(&image);
-        CDC dc(&painter);
-        page->Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, 300, 200));
-        painter.end();
+        {
+            QPainter painter(&image);
+            CDC dc(&painter);
+            page->Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, 300, 200));
+        }
         return image;
     }
 
@@ -169,3 +170,4 @@ TEST_F(FarPointPaintTest, FarPointsPaintWhenPreparedFirst)
         EXPECT_TRUE(origin != CPoint(0, 0) || Painted(image));
     }
 }
+
