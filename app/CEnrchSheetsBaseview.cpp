@@ -90,6 +90,11 @@ void CEnrchSheetsBaseview::DeleteSheet(int a)
     m_pSheetTabBar->DeleteSheet(a);
 }
 
+void CEnrchSheetsBaseview::SetSheetCount(int count)
+{
+    m_pSheetTabBar->SetSheetCount(count);
+}
+
 void CEnrchSheetsBaseview::InvalidateBars()
 {
     m_pVScrollBar->update();
@@ -164,7 +169,7 @@ void CEnrchSheetsBaseview::SetScrollInfo(Qt::Orientation bar, const ScrollInfo& 
     // Qt's maximum is the largest thumb position; Windows' nMax is the last
     // position the thumb covers.
     const int page = std::max(0, info.nPage);
-    const int maximum = std::max(info.nMin, page > 0 ? info.nMax - page + 1 : info.nMax);
+    const int maximum = std::max(info.nMin, page > 0 ? SumToInt(info.nMax, 1LL - page) : info.nMax);
     control->setRange(info.nMin, maximum);
     control->setPageStep(page);
     control->setSingleStep(1);

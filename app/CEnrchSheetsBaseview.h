@@ -70,6 +70,8 @@ public:
     void AddSheetAfter(int a);
     // Deletes tab a and notifies; the only tab is refused with a message.
     void DeleteSheet(int a);
+    // Levels the tab count with a page count in one go, without notifying.
+    void SetSheetCount(int count);
 
     // Repaints the vertical scroll bar and the strip.
     void InvalidateBars();

@@ -179,6 +179,7 @@ void CSheetTabBar::RelayoutTabs(int firstLeft)
 {
     // Captions widen as numbers grow ("页面 9" to "页面 10"), so every tab is
     // measured again; tabs keep one pixel between them.
+    ++m_nMeasures;
     const QFontMetrics metrics = fontMetrics();
     const int bottom = BarHeight() - 1;
     int left = firstLeft;
@@ -286,6 +287,24 @@ void CSheetTabBar::DeleteSheet(int a)
         m_nCurrent = GetSheetCount();
     }
     Q_EMIT SheetSelected(old, m_nCurrent);
+    EnsureCurrentTabVisible();
+    UpdateButtons();
+    RedrawNow();
+}
+
+void CSheetTabBar::SetSheetCount(int count)
+{
+    count = std::max(1, count);
+    if (count == GetSheetCount()) return;
+    const int firstLeft = m_tabs.front()->GetRect().left;
+    if (count < GetSheetCount()) {
+        m_tabs.resize(static_cast<size_t>(count));
+    } else {
+        m_tabs.reserve(static_cast<size_t>(count));
+        while (GetSheetCount() < count) m_tabs.push_back(std::make_unique<CSheetTab>(GetSheetCount() + 1, CRect()));
+    }
+    RelayoutTabs(firstLeft);
+    m_nCurrent = std::min(m_nCurrent, count);
     EnsureCurrentTabVisible();
     UpdateButtons();
     RedrawNow();

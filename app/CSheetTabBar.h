@@ -55,6 +55,14 @@ public:
     // Deletes tab a; the only tab is refused with a message. The current
     // page stays current when it was not the one deleted.
     void DeleteSheet(int a);
+    // Adds or removes tabs at the end until there are `count` (at least
+    // one) without notifying, measuring the tabs once whatever the number:
+    // a document of thousands of pages is opened this way. The current tab
+    // stays, or becomes the last when it was removed.
+    void SetSheetCount(int count);
+    // How many times the tabs have been measured (every tab's caption
+    // against the font): once per change of the set of tabs.
+    int GetTabMeasureCount() const { return m_nMeasures; }
 
     // The button commands and the tab-menu commands.
     void OnFirstSheet();
@@ -128,4 +136,5 @@ private:
     // the grip is dragged.
     int m_nDragOffset = 0;
     QString m_strText;
+    int m_nMeasures = 0;
 };

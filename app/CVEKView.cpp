@@ -365,7 +365,7 @@ void CVEKView::ZoomAt(double factor, int x, int y)
         return;
     const CPoint d = ModelToDevicePoint(x, y);
     const double scale = m_dScale / factor;
-    SetViewTransform(scale, x - RoundToInt(d.x * scale), y - RoundToInt(d.y * scale));
+    SetViewTransform(scale, DifferenceToInt(x, RoundToInt(d.x * scale)), DifferenceToInt(y, RoundToInt(d.y * scale)));
 }
 
 void CVEKView::ZoomToFitPage()
@@ -393,7 +393,7 @@ void CVEKView::FitPageWidthAt(int y)
 {
     const CPageSet* ps = GetPageSet();
     const int w = std::abs(GetDrawingRect().Width());
-    const int row = RoundToInt((y - m_ptOrigin.y) / m_dScale);
+    const int row = RoundToInt((double(y) - m_ptOrigin.y) / m_dScale);
     double scale = m_dScale;
     CPoint origin = m_ptOrigin;
     if (ps && w > 7) {
@@ -412,7 +412,7 @@ void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
     const int w = rc.right;
     const int h = rc.bottom;
     if (w <= 0 || h <= 0) return;
-    double scale = std::max((right - left + 1.0) / w, (bottom - top + 1.0) / h);
+    double scale = std::max((double(right) - left + 1.0) / w, (double(bottom) - top + 1.0) / h);
     if (!(scale > 0)) return;
     // A box around a single point zooms no further than the wheel can:
     // where the paper's shorter side spans the scroll bars' limit.
@@ -420,18 +420,22 @@ void CVEKView::ZoomToRect(int left, int top, int right, int bottom)
         const CSize paper = ps->GetPaperSize();
         scale = std::max(scale, std::min(paper.cx, paper.cy) / double(kZoomInLimit));
     }
+    // In doubles: the box of a view zoomed far out spans the whole range
+    // of coordinates, more than an int holds.
     struct Span {
         int low, high;
+        double Width() const { return double(high) - low + 1.0; }
     };
     auto centred = [](int a, int b, int pixels, double s) {
-        return Span{RoundToInt((b + a) / 2.0 - (pixels - 1) / 2.0 * s), RoundToInt((b + a) / 2.0 + (pixels - 1) / 2.0 * s)};
+        const double middle = (double(b) + a) / 2.0;
+        return Span{RoundToInt(middle - (pixels - 1) / 2.0 * s), RoundToInt(middle + (pixels - 1) / 2.0 * s)};
     };
     // A tiny rectangle would ask for a span no scroll bar can hold.
     constexpr double kMaxSpanPixels = 15000.0;
     Span x = centred(left, right, w, scale);
-    if (RoundToInt((x.high - x.low + 1) / scale) > kMaxSpanPixels) scale = (x.high - x.low + 1) / kMaxSpanPixels;
+    if (RoundToInt(x.Width() / scale) > kMaxSpanPixels) scale = x.Width() / kMaxSpanPixels;
     Span y = centred(top, bottom, h, scale);
-    if (RoundToInt((y.high - y.low + 1) / scale) > kMaxSpanPixels) scale = (y.high - y.low + 1) / kMaxSpanPixels;
+    if (RoundToInt(y.Width() / scale) > kMaxSpanPixels) scale = y.Width() / kMaxSpanPixels;
     x = centred(left, right, w, scale);
     y = centred(top, bottom, h, scale);
     SetViewTransform(scale, x.low, y.low);
@@ -445,11 +449,13 @@ BOOL CVEKView::UpdateScrollBars()
     const CSize paper = ps->GetPaperSize();
     const CPoint p0 = ModelToDevicePoint(0, 0);
     const CPoint p1 = ModelToDevicePoint(paper.cx, paper.cy);
+    // The paper's ends lie at the ends of the int range when it is far
+    // out of sight: the range saturates there.
     auto info = [](int low, int high, int pixels) {
         ScrollInfo si;
-        si.nMin = low - pixels;
-        si.nMax = high + pixels;
-        if (si.nMax != si.nMin) si.nMax += pixels / 2;
+        si.nMin = DifferenceToInt(low, pixels);
+        si.nMax = SumToInt(high, pixels);
+        if (si.nMax != si.nMin) si.nMax = SumToInt(si.nMax, pixels / 2);
         si.nPage = pixels / 2;
         si.nPos = 0;
         return si;
@@ -493,30 +499,33 @@ void CVEKView::OnVScroll(int code, int pos)
 // built for; a move of the thumb moves the origin by as many pixels.
 void CVEKView::Scroll(Qt::Orientation bar, int code, int pos)
 {
+    // In 64 bits: the ranges of a paper far out of sight reach the ends of
+    // the int range.
     const ScrollInfo info = GetScrollInfo(bar);
-    int step = 0;
+    const long long current = info.nPos;
+    long long step = 0;
     switch (code) {
     case SB_LINEUP: step = -1; break;
     case SB_LINEDOWN: step = 1; break;
     case SB_PAGEUP: step = -info.nPage; break;
     case SB_PAGEDOWN: step = info.nPage; break;
-    case SB_TOP: step = info.nMin - info.nPos; break;
-    case SB_BOTTOM: step = info.nMax - info.nPos; break;
+    case SB_TOP: step = info.nMin - current; break;
+    case SB_BOTTOM: step = info.nMax - current; break;
     case SB_THUMBPOSITION:
-    case SB_THUMBTRACK: step = pos - info.nPos; break;
+    case SB_THUMBTRACK: step = pos - current; break;
     default: break;
     }
     if (step == 0) return;
     // Only as far as the thumb can go, so the origin and the thumb agree.
-    const int highest = std::max(info.nMin, info.nMax - std::max(info.nPage - 1, 0));
-    const int newPos = std::clamp(info.nPos + step, info.nMin, highest);
-    step = newPos - info.nPos;
+    const long long highest = std::max<long long>(info.nMin, info.nMax - std::max(info.nPage - 1LL, 0LL));
+    const int newPos = int(std::clamp<long long>(current + step, info.nMin, highest));
+    step = newPos - current;
     if (step == 0) return;
     SetScrollPos(bar, newPos);
     if (bar == Qt::Horizontal)
-        m_ptOrigin.x += RoundToInt(step * m_dScale);
+        m_ptOrigin.x = SumToInt(m_ptOrigin.x, RoundToInt(double(step) * m_dScale));
     else
-        m_ptOrigin.y += RoundToInt(step * m_dScale);
+        m_ptOrigin.y = SumToInt(m_ptOrigin.y, RoundToInt(double(step) * m_dScale));
     Q_EMIT ViewTransformChanged(m_dScale, m_ptOrigin.x, m_ptOrigin.y);
     Invalidate();
 }
@@ -537,7 +546,7 @@ void CVEKView::wheelEvent(QWheelEvent* event)
     const CPageSet* ps = GetPageSet();
     const int delta = event->angleDelta().y();
     if (!ps || delta == 0) return;
-    int y = m_ptOrigin.y - RoundToInt(delta * m_dScale);
+    int y = DifferenceToInt(m_ptOrigin.y, RoundToInt(delta * m_dScale));
     // At least 5 pixels of the paper stay in the window.
     const int paperHeight = ps->GetPaperSize().cy;
     const int h = GetDrawingRect().Height();
@@ -878,8 +887,9 @@ void CVEKView::SyncSheetsWithPages()
     const CPageSet* ps = GetPageSet();
     if (!ps) return;
     m_syncingSheets = true;
-    while (GetSheetCount() < ps->GetPageCount()) AddSheetAfter(GetSheetCount());
-    while (GetSheetCount() > ps->GetPageCount() && GetSheetCount() > 1) DeleteSheet(GetSheetCount());
+    // All tabs at once: tab by tab, every tab would be measured again for
+    // each page added.
+    SetSheetCount(ps->GetPageCount());
     SetCurrentSheet(ps->GetCurrentPageIndex() + 1);
     m_syncingSheets = false;
 }

@@ -1,6 +1,7 @@
 // Opening, saving and the undo snapshot of a large document through the
 // document class (compound file and page-set record): 20 pages of 5,000
-// curves of 40 nodes each, 100,000 curves and 4,000,000 nodes in all.
+// curves of 40 nodes each, 100,000 curves and 4,000,000 nodes in all. And
+// opening a document of thousands of empty pages, alone and into a view.
 // Besides the times it reports the file's size and the memory the open
 // document takes (resident size and its peak while opening, above what the
 // process held before; run the open benchmark first, in a process of its
@@ -9,6 +10,7 @@
 
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "app/CVEKView.h"
 #include "model/CPageSet.h"
 #include "platform/CCompoundFile.h"
 
@@ -183,6 +185,57 @@ void BM_SaveUndoState(benchmark::State& state)
     SetLabel(state);
 }
 BENCHMARK(BM_SaveUndoState)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A document of many empty pages: read alone, and read into an open
+// view, which gives every page its tab. The difference is what the view
+// adds to opening; it must stay small however many pages there are.
+QString ManyPagesFile(int pages)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pages-%1.vek").arg(pages));
+    if (QFileInfo::exists(path)) return path;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    Settings().SetDefaults();
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    while (doc.GetPageSet()->GetPageCount() < pages) doc.GetPageSet()->AppendPage();
+    return doc.OnSaveDocument(path) ? path : QString();
+}
+
+void BM_ReadManyPages(benchmark::State& state)
+{
+    const QString path = ManyPagesFile(int(state.range(0)));
+    CVEKDoc doc;
+    for (auto _ : state) {
+        if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
+            state.SkipWithError("the generated document did not open");
+            break;
+        }
+    }
+    state.counters["pages"] = doc.GetPageSet()->GetPageCount();
+}
+BENCHMARK(BM_ReadManyPages)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenManyPagesInAView(benchmark::State& state)
+{
+    const QString path = ManyPagesFile(int(state.range(0)));
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CVEKView view(&doc);
+    view.resize(1200, 900);
+    for (auto _ : state) {
+        if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
+            state.SkipWithError("the generated document did not open");
+            break;
+        }
+        state.PauseTiming();
+        state.counters["tabs"] = view.GetSheetCount();
+        doc.OnNewDocument();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenManyPagesInAView)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -61,6 +62,51 @@ BENCHMARK(BM_LineFillLayout)
     ->Args({20000, 100})           // 280 lines over an A4 page
     ->Args({20000, 4})             // 7000 lines
     ->Args({100000000, 1})         // far too dense: thinned to 20000
+    ->Unit(benchmark::kMillisecond);
+
+// A dense outline (a circle of 20,000 corners, as a curve flattens) with
+// one node pulled far away, as damaged documents hold: the fill's lines
+// span the far node's distance. Arguments: the distance in page units
+// (100,000,000 is a kilometre) and the spacing of the lines.
+void BM_LineFillFarNode(benchmark::State& state)
+{
+    CPageSet pageSet;
+    pageSet.AppendPage();
+    CPage* page = pageSet.GetCurrentPage();
+    const int far = int(state.range(0));
+    CCurveNodeList nodes;
+    constexpr int kCorners = 20000;
+    for (int i = 0; i < kCorners; ++i) {
+        const double t = 2.0 * 3.14159265358979 * i / kCorners;
+        auto* point = new CSharedPoint(page, 10000 + int(std::lround(9000 * std::cos(t))),
+                                       10000 + int(std::lround(9000 * std::sin(t))));
+        page->AddPoint(point);
+        nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+        if (i == kCorners / 8) {
+            auto* spike = new CSharedPoint(page, far, far / 2);
+            page->AddPoint(spike);
+            nodes.AddTail(new CCurveNode(spike, NODE_CORNER));
+        }
+    }
+    CFillStyle style;
+    style.SetAngle(100.0);
+    style.SetSpacing(int(state.range(1)));
+    auto* curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style);
+    pageSet.AddElementToPage(curve);
+    for (auto _ : state) {
+        curve->InvalidateBounds();
+        benchmark::DoNotOptimize(curve->GetBoundRect());
+    }
+    CLineTypeShapeList shapes;
+    curve->GetFillLineShapes(shapes);
+    state.counters["pieces"] = shapes.GetCount();
+    state.counters["stride"] = curve->GetLineFillStride();
+    state.counters["edges_looked_at"] = double(curve->GetLineFillWork());
+}
+BENCHMARK(BM_LineFillFarNode)
+    ->Args({16800000, 100})        // 168 m
+    ->Args({1000000000, 100})      // 10 km
+    ->Args({2147483647, 100})      // the far end of the coordinates, 21 km
     ->Unit(benchmark::kMillisecond);
 
 // One mouse move of a grabbed origin on a page-sized line fill of 280

@@ -9,6 +9,8 @@
 #include "model/FillPainting.h"
 #include "model/ShapePainting.h"
 
+#include "geometry/CLineFamilyCrossings.h"
+#include "geometry/CPolygonRows.h"
 #include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
@@ -61,6 +63,20 @@ bool FillRuleOf(int mode, Qt::FillRule& rule)
     if (mode == FILL_MODE_ALTERNATE) rule = Qt::OddEvenFill;
     else if (mode == FILL_MODE_WINDING) rule = Qt::WindingFill;
     else return false;
+    return true;
+}
+
+// The move of a device point from one paint to the next, when a kept fill
+// image can follow it; false for a move farther than any image reaches
+// (points far off reach the ends of the int range, beyond which no
+// difference can be taken).
+bool ImageMove(const QPoint& before, const QPoint& now, QPoint& move)
+{
+    constexpr long long kFarthest = 1LL << 24;
+    const long long dx = static_cast<long long>(now.x()) - before.x();
+    const long long dy = static_cast<long long>(now.y()) - before.y();
+    if (dx < -kFarthest || dx > kFarthest || dy < -kFarthest || dy > kFarthest) return false;
+    move = QPoint(int(dx), int(dy));
     return true;
 }
 
@@ -350,6 +366,7 @@ void CClosedCurveElement::BuildLineFill()
 {
     m_fillLineShapes.RemoveAll();
     m_fillLineStride = 1;
+    m_fillLineWork = 0;
     const int spacing = m_lineFill.GetSpacing();
     const double angle = m_lineFill.GetAngle();
     // Lines no distance apart would never advance.
@@ -386,13 +403,18 @@ void CClosedCurveElement::BuildLineFill()
         SnapToFamily(c0, step, cmin, cmax);
     }
 
+    // The outline's edges are sorted once; each line then meets only the
+    // edges that reach it, and each stretch's inside test only the edges
+    // on its row, so a long outline costs what the fill draws.
+    CLineFamilyCrossings scan(m_outline, a, b);
+    CPolygonRows inside(m_outline);
     CPointList crossings;
     int count = 0;
     for (double c = cmin; c <= cmax && count <= kMaxFillLines + 2; c += step, ++count) {
-        crossings.RemoveAll();
-        const int found = LineEquationPolylineIntersections(a, b, c, m_outline, crossings);
-        if (found > 0) BuildLineFillShapes(crossings, found);
-        if (m_fillLineShapes.GetCount() >= kMaxFillLineShapes) break;
+        const int found = scan.Crossings(c, crossings);
+        if (found > 0) BuildLineFillShapes(crossings, found, inside);
+        m_fillLineWork = scan.Tested() + inside.Tested();
+        if (m_fillLineShapes.GetCount() >= kMaxFillLineShapes || m_fillLineWork >= kMaxFillLineWork) break;
     }
 }
 
@@ -400,6 +422,12 @@ int CClosedCurveElement::GetLineFillStride()
 {
     if (IsBoundsDirty()) RecalcGeometry();
     return m_fillLineStride;
+}
+
+long long CClosedCurveElement::GetLineFillWork()
+{
+    if (IsBoundsDirty()) RecalcGeometry();
+    return m_fillLineWork;
 }
 
 void CClosedCurveElement::SortFillLineCrossings(CPointList& points)
@@ -412,11 +440,9 @@ void CClosedCurveElement::SortFillLineCrossings(CPointList& points)
     for (const CPoint& p : sorted) points.AddTail(p);
 }
 
-void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
+void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count, CPolygonRows& inside)
 {
     if (count < 2 || crossings.GetCount() < 2) return;
-    CPointList inside = m_outline;
-    RemoveRepeatedPointsCyclic(inside);
     SortFillLineCrossings(crossings);
 
     POSITION pos = crossings.GetHeadPosition();
@@ -428,7 +454,7 @@ void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count)
         if (p == q) continue;
         const int mx = RoundToInt((double(p.x) + q.x) / 2.0);
         const int my = RoundToInt((double(p.y) + q.y) / 2.0);
-        if (IsPointInPolyline(mx, my, inside)) {
+        if (inside.Contains(mx, my)) {
             // Each stretch is laid out exactly as an open curve of two
             // corner nodes would be, dashes and side lines included.
             CPage scratch(nullptr);
@@ -598,12 +624,14 @@ void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, in
 
     // A view scrolled by whole pixels shows the same fill moved: the image
     // moves with it. Anything else makes a new image.
+    QPoint shift;
     bool moved = cache.mapped && cache.scale == scale && !polygon.empty()
-        && polygon.size() == cache.polygon.size() && !cache.image.IsEmpty();
-    const QPoint shift = moved ? polygon.front() - cache.polygon.front() : QPoint();
+        && polygon.size() == cache.polygon.size() && !cache.image.IsEmpty()
+        && ImageMove(cache.polygon.front(), polygon.front(), shift);
+    QPoint move;
     for (std::size_t i = 0; moved && i < polygon.size(); ++i)
-        moved = polygon[i] - cache.polygon[i] == shift;
-    for (int i = 0; moved && i < 4; ++i) moved = points[i] - cache.points[i] == shift;
+        moved = ImageMove(cache.polygon[i], polygon[i], move) && move == shift;
+    for (int i = 0; moved && i < 4; ++i) moved = ImageMove(cache.points[i], points[i], move) && move == shift;
     if (moved) cache.image.Translate(shift.x(), shift.y());
     else cache.image.Clear();
 

@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+class CPolygonRows;
 class CDeviceShapes;
 class CFillShader;
 class CGradientRamp;
@@ -169,6 +170,13 @@ public:
     // fill line crossing a wildly winding outline thousands of times).
     static constexpr int kMaxFillLineShapes = 100000;
     int GetLineFillStride();
+    // Edges looked at while laying out one line fill beyond which no more
+    // lines are laid out: ordinary outlines stay far below it, only one
+    // winding across every line thousands of times (damage) comes near.
+    static constexpr long long kMaxFillLineWork = 50000000;
+    // Edges looked at by the last layout of the fill lines: what laying
+    // them out cost, whatever the outline.
+    long long GetLineFillWork();
 
 protected:
     // Rebuilds the fill-line shapes from the line fill style and the
@@ -176,7 +184,7 @@ protected:
     void BuildLineFill();
     // Lays out the inside stretches of one fill line from its crossings
     // with the outline.
-    void BuildLineFillShapes(CPointList& crossings, int count);
+    void BuildLineFillShapes(CPointList& crossings, int count, CPolygonRows& inside);
     // Orders the crossings of one fill line from the least point (smaller
     // x, then smaller y) to the greatest.
     static void SortFillLineCrossings(CPointList& points);
@@ -231,6 +239,7 @@ private:
     CFillStyle m_lineFill;
     CLineTypeShapeList m_fillLineShapes;
     int m_fillLineStride = 1;
+    long long m_fillLineWork = 0;
 
     // What the last screen paint made of the fill: the outline in device
     // pixels and the fill's image; and the fill lines' device points.

@@ -25,7 +25,11 @@ void CCurveNode::DrawMark(CDC* dc, double scale, int originX, int originY, const
     const int r = g_markRadius;
     const CPen oldPen = dc->SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
     const CBrush oldBrush = dc->SelectBrush(CBrush::Solid(RGB(0, 0, 0)));
-    dc->Ellipse(c.x - r, c.y - r, c.x + r + 1, c.y + r + 1);
+    // A node far off lies at the end of the device range, where the mark's
+    // box stops.
+    CRect box(c, c);
+    box.InflateRect(r, r);
+    dc->Ellipse(box.left, box.top, SumToInt(box.right, 1), SumToInt(box.bottom, 1));
     dc->SelectBrush(oldBrush);
     dc->SelectPen(oldPen);
 }

@@ -29,21 +29,26 @@ int AddClamped(int a, int b)
 }
 
 // The image's (0, 0), (w, 0) and (0, h) go to p0, p1 and p3.
+// The sides in doubles: corners far apart lie further apart in device
+// pixels than an int can count.
 QTransform ParallelogramTransform(const CPoint& p0, const CPoint& p1, const CPoint& p3, int w, int h)
 {
-    return QTransform((p1.x - p0.x) / double(w), (p1.y - p0.y) / double(w),
-                      (p3.x - p0.x) / double(h), (p3.y - p0.y) / double(h), p0.x, p0.y);
+    return QTransform((double(p1.x) - p0.x) / w, (double(p1.y) - p0.y) / w, (double(p3.x) - p0.x) / h,
+                      (double(p3.y) - p0.y) / h, p0.x, p0.y);
 }
 
 // Device rectangle the parallelogram can paint, one pixel wider all round
 // for the smoothed edges.
 CRect ParallelogramExtent(const CPoint& p0, const CPoint& p1, const CPoint& p3)
 {
-    const CPoint p2(p1.x + p3.x - p0.x, p1.y + p3.y - p0.y);
+    // The fourth corner can lie beyond the int range; where it does, so far
+    // from any clip, it stops at the range's end.
+    const CPoint p2(SaturateToInt(static_cast<long long>(p1.x) + p3.x - p0.x),
+                    SaturateToInt(static_cast<long long>(p1.y) + p3.y - p0.y));
     const int xs[] = {p0.x, p1.x, p2.x, p3.x};
     const int ys[] = {p0.y, p1.y, p2.y, p3.y};
-    return CRect(*std::min_element(xs, xs + 4) - 1, *std::min_element(ys, ys + 4) - 1,
-                 *std::max_element(xs, xs + 4) + 2, *std::max_element(ys, ys + 4) + 2);
+    return CRect(DifferenceToInt(*std::min_element(xs, xs + 4), 1), DifferenceToInt(*std::min_element(ys, ys + 4), 1),
+                 SumToInt(*std::max_element(xs, xs + 4), 2), SumToInt(*std::max_element(ys, ys + 4), 2));
 }
 
 bool Overlaps(const CRect& a, const CRect& b)

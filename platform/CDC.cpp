@@ -365,17 +365,21 @@ void CDC::Rectangle(int left, int top, int right, int bottom)
 {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
-    if (right - left < 1 || bottom - top < 1) return;
+    // Sides in doubles: corners of far points lie further apart than an
+    // int can count.
+    const double width = double(right) - left;
+    const double height = double(bottom) - top;
+    if (width < 1 || height < 1) return;
     if (m_brush.style != BS_NULL) {
         m_painter->save();
         m_painter->setPen(Qt::NoPen);
-        m_painter->drawRect(QRectF(left, top, right - left, bottom - top));
+        m_painter->drawRect(QRectF(left, top, width, height));
         m_painter->restore();
     }
     if (m_pen.style != PS_NULL) {
         m_painter->save();
         m_painter->setBrush(Qt::NoBrush);
-        m_painter->drawRect(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+        m_painter->drawRect(QRectF(left + 0.5, top + 0.5, width - 1, height - 1));
         m_painter->restore();
     }
 }
@@ -384,12 +388,17 @@ void CDC::Ellipse(int left, int top, int right, int bottom)
 {
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
-    m_painter->drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+    m_painter->drawEllipse(QRectF(left + 0.5, top + 0.5, double(right) - left - 1, double(bottom) - top - 1));
 }
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF color)
 {
-    m_painter->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(color));
+    // A rectangle reaching past any device is cut back well outside it
+    // first, so that its sides can be counted in an int.
+    static constexpr int kFar = 1 << 28;
+    const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
+    const CRect r(bound(rect.left), bound(rect.top), bound(rect.right), bound(rect.bottom));
+    m_painter->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(color));
     m_bkColor = color;
 }
 

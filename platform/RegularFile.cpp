@@ -36,3 +36,10 @@ bool OpenRegularFile(const QString& path, QFile& file, QString* why)
     }
     return true;
 }
+
+bool IsRegularFile(const QString& path)
+{
+    if (path.isEmpty()) return false;
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}

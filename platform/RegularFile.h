@@ -12,3 +12,8 @@ class QFile;
 // link to one). Otherwise returns false with the reason in `why`, the
 // file left closed.
 bool OpenRegularFile(const QString& path, QFile& file, QString* why = nullptr);
+
+// Whether `path` names a regular file (or a link to one), found without
+// opening it, so asking never waits on a pipe or wakes a device. A
+// settings file is read only when this holds (or there is none yet).
+bool IsRegularFile(const QString& path);

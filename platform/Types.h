@@ -19,6 +19,18 @@ using COLORREF = std::uint32_t;
 #define FALSE 0
 #endif
 
+// Sums and differences of coordinates, taken in 64 bits and brought back
+// into an int at its nearest end when they lie beyond. Device pixels of
+// far points reach the ends of the int range (zoomed in, a point a few
+// kilometres off lies billions of pixels away), so the point and rectangle
+// arithmetic below saturates rather than overflowing.
+constexpr int SaturateToInt(long long v)
+{
+    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : static_cast<int>(v);
+}
+constexpr int SumToInt(long long a, long long b) { return SaturateToInt(a + b); }
+constexpr int DifferenceToInt(long long a, long long b) { return SaturateToInt(a - b); }
+
 struct CSize {
     int cx = 0;
     int cy = 0;
@@ -35,13 +47,13 @@ struct CPoint {
     constexpr CPoint(int px, int py) : x(px), y(py) {}
     constexpr bool operator==(const CPoint& o) const { return x == o.x && y == o.y; }
     constexpr bool operator!=(const CPoint& o) const { return !(*this == o); }
-    constexpr CPoint operator+(const CPoint& o) const { return {x + o.x, y + o.y}; }
-    constexpr CPoint operator-(const CPoint& o) const { return {x - o.x, y - o.y}; }
-    constexpr CPoint operator+(const CSize& s) const { return {x + s.cx, y + s.cy}; }
-    constexpr CPoint operator-(const CSize& s) const { return {x - s.cx, y - s.cy}; }
-    CPoint& operator+=(const CPoint& o) { x += o.x; y += o.y; return *this; }
-    CPoint& operator-=(const CPoint& o) { x -= o.x; y -= o.y; return *this; }
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    constexpr CPoint operator+(const CPoint& o) const { return {SumToInt(x, o.x), SumToInt(y, o.y)}; }
+    constexpr CPoint operator-(const CPoint& o) const { return {DifferenceToInt(x, o.x), DifferenceToInt(y, o.y)}; }
+    constexpr CPoint operator+(const CSize& s) const { return {SumToInt(x, s.cx), SumToInt(y, s.cy)}; }
+    constexpr CPoint operator-(const CSize& s) const { return {DifferenceToInt(x, s.cx), DifferenceToInt(y, s.cy)}; }
+    CPoint& operator+=(const CPoint& o) { return *this = *this + o; }
+    CPoint& operator-=(const CPoint& o) { return *this = *this - o; }
+    void Offset(int dx, int dy) { *this = *this + CPoint(dx, dy); }
 };
 
 // A rectangle whose right and bottom edges lie outside it, as in Win32.
@@ -56,14 +68,20 @@ struct CRect {
     constexpr CRect(const CPoint& topLeft, const CPoint& bottomRight)
         : left(topLeft.x), top(topLeft.y), right(bottomRight.x), bottom(bottomRight.y) {}
     constexpr CRect(const CPoint& topLeft, const CSize& size)
-        : left(topLeft.x), top(topLeft.y), right(topLeft.x + size.cx), bottom(topLeft.y + size.cy) {}
+        : left(topLeft.x), top(topLeft.y), right(SumToInt(topLeft.x, size.cx)), bottom(SumToInt(topLeft.y, size.cy))
+    {
+    }
 
-    constexpr int Width() const { return right - left; }
-    constexpr int Height() const { return bottom - top; }
+    constexpr int Width() const { return DifferenceToInt(right, left); }
+    constexpr int Height() const { return DifferenceToInt(bottom, top); }
     constexpr CSize Size() const { return {Width(), Height()}; }
     constexpr CPoint TopLeft() const { return {left, top}; }
     constexpr CPoint BottomRight() const { return {right, bottom}; }
-    constexpr CPoint CenterPoint() const { return {(left + right) / 2, (top + bottom) / 2}; }
+    constexpr CPoint CenterPoint() const
+    {
+        return {SaturateToInt((static_cast<long long>(left) + right) / 2),
+                SaturateToInt((static_cast<long long>(top) + bottom) / 2)};
+    }
 
     // Empty when it has no area (zero or negative width or height).
     constexpr bool IsRectEmpty() const { return right <= left || bottom <= top; }
@@ -80,9 +98,18 @@ struct CRect {
         if (left > right) std::swap(left, right);
         if (top > bottom) std::swap(top, bottom);
     }
-    void OffsetRect(int dx, int dy) { left += dx; right += dx; top += dy; bottom += dy; }
-    void InflateRect(int dx, int dy) { left -= dx; right += dx; top -= dy; bottom += dy; }
-    void DeflateRect(int dx, int dy) { InflateRect(-dx, -dy); }
+    void OffsetRect(int dx, int dy)
+    {
+        SetRect(SumToInt(left, dx), SumToInt(top, dy), SumToInt(right, dx), SumToInt(bottom, dy));
+    }
+    void InflateRect(int dx, int dy)
+    {
+        SetRect(DifferenceToInt(left, dx), DifferenceToInt(top, dy), SumToInt(right, dx), SumToInt(bottom, dy));
+    }
+    void DeflateRect(int dx, int dy)
+    {
+        SetRect(SumToInt(left, dx), SumToInt(top, dy), DifferenceToInt(right, dx), DifferenceToInt(bottom, dy));
+    }
 
     // Intersection of two normalised rectangles; FALSE (and an empty result)
     // when they do not overlap.

@@ -98,6 +98,8 @@ constexpr int kFarthestWindowPixel = 1 << 20;
 constexpr int kProfileDamaged = 36192;
 // "These settings in %1 are damaged: %2".
 constexpr int kProfileFieldsDamaged = 36191;
+// "The settings file “%1” is damaged; the default settings are used."
+constexpr int kSettingsDamaged = 36190;
 constexpr int kIdleUpdateMs = 250;
 
 struct CommandText {
@@ -1001,14 +1003,15 @@ void CMainFrame::RestorePlacementAndBars()
         // Without a sound placement the bar layout is not trusted either.
         setGeometry(DefaultPlacement());
         // A placement there but unreadable is damage, told as for the
-        // other settings files.
+        // other settings files; so is a profile that is no regular file.
         auto profile = CVEKApp::OpenProfile();
         const bool stored = profile->contains(QString::fromLatin1(kPlacementSection) + QLatin1Char('/') +
                                               QString::fromLatin1(kPlacementEntry));
-        if ((stored || profile->status() == QSettings::FormatError) && m_settingsFiles) {
+        const bool unreadable = !CVEKApp::ProfileIsReadable();
+        if ((stored || unreadable || profile->status() == QSettings::FormatError) && m_settingsFiles) {
             const QString path = CVEKApp::ProfilePath();
             m_startWarnings << m_settingsFiles->KeepDamaged(
-                path, LoadResString(kProfileDamaged).arg(QFileInfo(path).fileName()));
+                path, LoadResString(unreadable ? kSettingsDamaged : kProfileDamaged).arg(QFileInfo(path).fileName()));
         }
         return;
     }

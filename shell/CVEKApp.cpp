@@ -5,6 +5,7 @@
 
 #include "ApplicationIcon.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
@@ -52,9 +53,22 @@ QString CVEKApp::ProfilePath()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("Vek.ini"));
 }
 
+bool CVEKApp::ProfileIsReadable()
+{
+    const QString path = ProfilePath();
+    return IsRegularFile(path) || !QFileInfo(path).exists();
+}
+
 std::unique_ptr<QSettings> CVEKApp::OpenProfile()
 {
-    return std::make_unique<QSettings>(ProfilePath(), QSettings::IniFormat);
+    const QString path = ProfilePath();
+    if (ProfileIsReadable() || QFileInfo(path).isDir())
+        return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    // Reading a named pipe waits for a writer that may never come, and a
+    // device may never end. A path beneath such a file can be neither read
+    // nor made: the profile reads as empty and nothing is written over
+    // what stands there. (A folder QSettings refuses by itself.)
+    return std::make_unique<QSettings>(path + QLatin1Char('/') + QFileInfo(path).fileName(), QSettings::IniFormat);
 }
 
 QString CVEKApp::FileFromArguments(const QStringList& arguments)

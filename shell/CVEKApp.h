@@ -25,6 +25,10 @@ public:
 
     // "Vek.ini" in the user's configuration folder.
     static QString ProfilePath();
+    // False when something other than a regular file (a named pipe, a
+    // device, a folder) stands in the profile's place: the profile is then
+    // neither read nor written, the settings in it take their defaults.
+    static bool ProfileIsReadable();
     static std::unique_ptr<QSettings> OpenProfile();
 
     // Start-up in order: single-instance flag, command line, recent files,

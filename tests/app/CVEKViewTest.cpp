@@ -3,6 +3,12 @@
 #include "app/CVectorTool.h"
 #include "app/CZoomPreview.h"
 #include "geometry/Distance.h"
+#include "model/CCurveNode.h"
+#include "model/CImageElement.h"
+#include "model/COpenCurveElement.h"
+#include "model/CPage.h"
+#include "model/CSharedPoint.h"
+#include "platform/CArchive.h"
 #include "tools/CVTSymmetricDraw.h"
 
 #include <QPainter>
@@ -12,6 +18,8 @@
 #include <QTransform>
 #include <QWindow>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 // The platform's mouse entry that QTest drives: events pass through the
@@ -439,6 +447,88 @@ TEST_F(ViewTest, ZoomingIntoAPointStopsAtTheWheelsLimit)
     const CPoint centre = view->ModelToDevicePoint(8000, 9000);
     EXPECT_NEAR(centre.x, (drawRect.Width() - 1) / 2.0, 3);
     EXPECT_NEAR(centre.y, (drawRect.Height() - 1) / 2.0, 3);
+}
+
+// Zoomed out far, the zoom box covers the whole range of coordinates;
+// zooming to it, and to boxes at the ends of the range, keeps every sum of
+// coordinates defined (the sanitizer build catches one that is not) and
+// shows the box.
+TEST_F(ViewTest, ZoomToRectAfterAnExtremeZoomOut)
+{
+    while (view->GetScale() < 2e7) view->ZoomAt(0.5, 10500, 14850);
+    Render(*view);
+    const CPoint low = view->DeviceToModelPoint(0, 0);
+    const CPoint high = view->DeviceToModelPoint(drawRect.Width() - 1, drawRect.Height() - 1);
+    ASSERT_LT(low.x, -2000000000);
+    const CRect boxes[] = {
+        {low.x, low.y, high.x, high.y},
+        {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+        {INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX},
+        {INT_MIN, INT_MIN, INT_MIN + 10, INT_MIN + 10},
+        {INT_MIN, 0, INT_MAX, 10},
+    };
+    for (const CRect& box : boxes) {
+        SCOPED_TRACE(testing::Message() << box.left << "," << box.top << " " << box.right << "," << box.bottom);
+        view->ZoomToRect(box.left, box.top, box.right, box.bottom);
+        const double scale = view->GetScale();
+        ASSERT_TRUE(std::isfinite(scale));
+        ASSERT_GT(scale, 0.0);
+        // The box's middle shows in the window (in its middle unless the
+        // view would have to begin beyond the coordinates).
+        const int middleX = int((double(box.left) + box.right) / 2.0);
+        const int middleY = int((double(box.top) + box.bottom) / 2.0);
+        const CPoint shown = view->ModelToDevicePoint(middleX, middleY);
+        EXPECT_TRUE(drawRect.PtInRect(shown)) << shown.x << "," << shown.y;
+        Render(*view);
+    }
+}
+
+// Lines and a picture reaching to the ends of the coordinates, shown at
+// the zoom-in limit at either end and at the page: their device pixels lie
+// beyond an int, and the view's paint (paper, margins, elements, rulers of
+// the scroll bars) must keep every sum defined.
+TEST_F(ViewTest, FarPointsPaintAtTheZoomInLimit)
+{
+    CPage* page = Pages().GetCurrentPage();
+    for (const CPoint far : {CPoint(INT_MAX, INT_MAX), CPoint(INT_MIN, INT_MIN), CPoint(INT_MAX, 5000)}) {
+        CCurveNodeList nodes;
+        for (const CPoint p : {CPoint(5000, 5000), far}) {
+            auto* point = new CSharedPoint(page, p.x, p.y);
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+        }
+        Pages().AddElementToPage(new COpenCurveElement(page, 0, CLineAttr(10), RGB(255, 0, 0), nodes, ARROW_NONE,
+                                                       300, 53.0, ARROW_NONE, 300, 53.0));
+    }
+    QImage pixels(2, 2, QImage::Format_ARGB32);
+    pixels.fill(Qt::blue);
+    CArchive record;
+    for (const CPoint corner : {CPoint(6000, 6000), CPoint(INT_MAX, 6000), CPoint(INT_MAX, INT_MAX),
+                                CPoint(6000, INT_MAX)})
+        record << corner;
+    CPixelBlock(pixels).Store(record);
+    CArchive in(record.Buffer());
+    auto* picture = new CImageElement(page, 0);
+    ASSERT_EQ(picture->Load(in), 1);
+    Pages().AddElementToPage(picture);
+
+    const CRect boxes[] = {
+        {INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX},
+        {INT_MIN, INT_MIN, INT_MIN + 10, INT_MIN + 10},
+        {1600000000, 1600000000, 1600000001, 1600000001},
+        {5000, 5000, 5001, 5001},
+    };
+    for (const CRect& box : boxes) {
+        SCOPED_TRACE(testing::Message() << box.left << "," << box.top);
+        view->ZoomToRect(box.left, box.top, box.right, box.bottom);
+        EXPECT_NEAR(view->GetScale(), 21000.0 / CVEKView::kZoomInLimit, 1e-9);
+        const QImage shot = Render(*view);
+        if (box.left == 5000) {
+            // The lines start at the middle of the window.
+            const CPoint d = view->ModelToDevicePoint(5000, 5000);
+            EXPECT_EQ(PixelAt(shot, d.x + 20, d.y + 20), RGB(255, 0, 0));
+        }
+    }
 }
 
 TEST_F(ViewTest, UnusablePapersAndWindowsKeepTheMapping)

@@ -213,6 +213,56 @@ TEST_F(SheetTabBarTest, TabsStayNumberedAndPackedThroughASequence)
     EXPECT_EQ(Bar().GetButton(CSheetTabBar::ID_NEXT_SHEET)->GetHoverIconId(), 139);
 }
 
+// A document of thousands of pages gets its tabs in one go: they are
+// measured once, not again for every page added, and show just as tabs
+// added one by one do.
+TEST_F(SheetTabBarTest, TabsSetInOneGoAreMeasuredOnceAndShowAsAddedOneByOne)
+{
+    PageListView oneByOne;
+    oneByOne.setPalette(view.palette());
+    oneByOne.resize(view.size());
+    oneByOne.show();
+    oneByOne.SetPages(30, 1);
+    view.SetSheetCount(30);
+    view.SetCurrentSheet(1);
+    CSheetTabBar& other = *oneByOne.GetSheetTabBar();
+    ASSERT_EQ(view.GetSheetCount(), 30);
+    for (const int current : {1, 12, 30}) {
+        SCOPED_TRACE(testing::Message() << "current " << current);
+        view.SetCurrentSheet(current);
+        oneByOne.SetCurrentSheet(current);
+        for (int n = 1; n <= 30; ++n) EXPECT_EQ(Bar().GetSheet(n)->GetRect(), other.GetSheet(n)->GetRect()) << n;
+        QImage set(Bar().size(), QImage::Format_RGB32);
+        QImage added(other.size(), QImage::Format_RGB32);
+        Bar().render(&set);
+        other.render(&added);
+        EXPECT_EQ(set, added);
+        EXPECT_EQ(Bar().GetButtonText(), other.GetButtonText());
+    }
+    view.SetCurrentSheet(12);
+
+    const int before = Bar().GetTabMeasureCount();
+    view.SetSheetCount(10000);
+    EXPECT_EQ(Bar().GetTabMeasureCount(), before + 1);
+    ASSERT_EQ(view.GetSheetCount(), 10000);
+    EXPECT_EQ(view.GetCurrentSheet(), 12);
+    EXPECT_EQ(Bar().GetButtonText(), QStringLiteral("10000 的 12"));
+    EXPECT_EQ(Bar().GetSheet(10000)->GetCaption(), QStringLiteral("页面 10000"));
+    for (int n = 2; n <= 10000; ++n)
+        ASSERT_EQ(Bar().GetSheet(n)->GetRect().left, Bar().GetSheet(n - 1)->GetRect().right + 1) << n;
+    EXPECT_GT(Bar().GetSheet(10000)->GetRect().Width(), Bar().GetSheet(9)->GetRect().Width());
+
+    // Fewer tabs: the current one, gone, gives way to the last.
+    view.SetSheetCount(5);
+    EXPECT_EQ(Bar().GetTabMeasureCount(), before + 2);
+    EXPECT_EQ(view.GetSheetCount(), 5);
+    EXPECT_EQ(view.GetCurrentSheet(), 5);
+    view.SetSheetCount(0);
+    EXPECT_EQ(view.GetSheetCount(), 1);
+    EXPECT_EQ(Bar().GetSheet(1)->GetRect().left, Bar().GetTabAreaRect().left + 4);
+    EXPECT_TRUE(view.log.empty());
+}
+
 TEST_F(SheetTabBarTest, TheOnlyPageCannotBeDeleted)
 {
     QString shown;

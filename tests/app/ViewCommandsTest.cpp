@@ -294,6 +294,32 @@ TEST_F(ViewCommandsTest, FontStylesToggleTheDefaultFontThenReachTheTool)
 
 // --- Pages through the tab bar -------------------------------------------------------
 
+// A document of thousands of pages opens with its tabs measured once, not
+// once for every page (which grows with the square of the pages).
+TEST_F(ViewCommandsTest, OpeningManyPagesMeasuresTheTabsOnce)
+{
+    const QString path = home.filePath(QStringLiteral("pages.vek"));
+    {
+        CVEKDoc many;
+        ASSERT_TRUE(many.OnNewDocument());
+        while (many.GetPageSet()->GetPageCount() < 3000) many.GetPageSet()->AppendPage();
+        many.GetPageSet()->SetCurrentPageIndex(2);
+        ASSERT_TRUE(many.OnSaveDocument(path));
+    }
+    const int before = view->GetSheetTabBar()->GetTabMeasureCount();
+    ASSERT_EQ(doc.OnOpenDocument(path), CVEKDoc::LoadResult::Ok);
+    EXPECT_LE(view->GetSheetTabBar()->GetTabMeasureCount() - before, 2);
+    EXPECT_EQ(view->GetSheetCount(), 3000);
+    EXPECT_EQ(view->GetCurrentSheet(), Pages().GetCurrentPageIndex() + 1);
+    EXPECT_EQ(view->GetSheetTabBar()->GetButtonText(),
+              QStringLiteral("3000 的 %1").arg(Pages().GetCurrentPageIndex() + 1));
+
+    // And back to a document of one page.
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_EQ(view->GetSheetCount(), 1);
+    EXPECT_EQ(view->GetCurrentSheet(), 1);
+}
+
 TEST_F(ViewCommandsTest, InsertingPagesKeepsPagesCurrentPageAndTabsInStep)
 {
     CPage* first = Pages().GetPageAt(0);

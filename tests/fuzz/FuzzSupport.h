@@ -109,6 +109,25 @@ inline void DrawPages(const CPageSet& pageSet)
         CDC dc(&painter);
         pageSet.DrawPage(i, &dc, kFixedScale, origin(middleX), origin(middleY), CRect(0, 0, kSide, kSide));
     }
+
+    // Zoomed in as far as the view goes (an A4 page's shorter side over
+    // 28,000 pixels), looking at each corner of what a page holds and at
+    // the page: far points lie at the ends of the int range in device
+    // pixels there.
+    constexpr double kZoomInLimit = 21000.0 / 28000.0;
+    for (int i = 0; i < pageSet.GetPageCount(); ++i) {
+        const CRect b = pageSet.GetPageAt(i)->GetBoundRect();
+        for (const CPoint corner : {CPoint(b.left, b.top), CPoint(b.right, b.top), CPoint(b.right, b.bottom),
+                                    CPoint(b.left, b.bottom), CPoint(0, 0)}) {
+            auto origin = [](int at) {
+                return int(std::clamp<long long>(at - static_cast<long long>(kZoomInLimit * kSide / 2), -2147483647LL,
+                                                 2147483646LL));
+            };
+            QPainter painter(&zoomed);
+            CDC dc(&painter);
+            pageSet.DrawPage(i, &dc, kZoomInLimit, origin(corner.x), origin(corner.y), CRect(0, 0, kSide, kSide));
+        }
+    }
 }
 
 } // namespace fuzz

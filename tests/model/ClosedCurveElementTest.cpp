@@ -6,6 +6,7 @@
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
 #include "platform/CArchive.h"
+#include "platform/CDC.h"
 
 #include "HexBytes.h"
 #include "WmfSample.h"
@@ -15,6 +16,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -22,6 +24,7 @@
 #include <functional>
 #include <initializer_list>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -732,6 +735,98 @@ TEST_F(ClosedCurveTest, LineFillsThatCannotAdvanceMakeNoLines)
         CClosedCurveElement* e = LineFilled(Square(nullptr, c.size), c.angle, CPoint(0, 0), c.spacing);
         EXPECT_TRUE(FillLines(*e).empty());
     }
+}
+
+// A dense outline (a circle of 4,000 corners) with one node ten metres
+// away, as a damaged document may hold: the fill's 10,000 lines each meet
+// only the edges that reach them, not all 4,000, so laying them out costs
+// what they draw. Looking at every edge for every line, as the layout once
+// did, is 40 million edge tests here; farther nodes froze the opening for
+// many seconds. The lines inside the circle are those the circle alone
+// has.
+TEST_F(ClosedCurveTest, LineFillOfAnOutlineWithAFarNodeCostsWhatItDraws)
+{
+    std::vector<CPoint> corners;
+    for (int i = 0; i < 4000; ++i) {
+        const double t = 2.0 * 3.14159265358979 * i / 4000;
+        corners.emplace_back(1000 + int(std::lround(900 * std::cos(t))), 1000 + int(std::lround(900 * std::sin(t))));
+    }
+    CCurveNodeList nodes;
+    auto addNode = [&](const CPoint& p) {
+        auto* point = new CSharedPoint(page, p.x, p.y);
+        page->AddPoint(point);
+        nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+    };
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        addNode(corners[i]);
+        if (i == 1000) addNode(CPoint(1000000, 1000000));
+    }
+    CClosedCurveElement* e = LineFilled(std::move(nodes), 0.0, CPoint(0, 50), 100);
+    EXPECT_EQ(e->GetLineFillStride(), 1);
+    EXPECT_LT(e->GetLineFillWork(), 300000);
+
+    // Rows 150 to 1850 cross the circle from side to side; the far node's
+    // thin spike, leaving from the circle's bottom, holds the rows below.
+    std::map<int, std::pair<int, int>> rows;
+    for (const CLineTypeShape& line : FillLines(*e)) {
+        const CRect r = line.GetBoundRect();
+        if (r.top >= 1900) continue;
+        auto& span = rows.try_emplace(r.top, r.left, r.right).first->second;
+        span = {std::min(span.first, r.left), std::max(span.second, r.right)};
+    }
+    ASSERT_EQ(rows.size(), 18u);
+    for (const auto& [y, span] : rows) {
+        EXPECT_EQ((y - 50) % 100, 0) << y;
+        const double half = std::sqrt(900.0 * 900.0 - double(y - 1000) * (y - 1000));
+        EXPECT_NEAR(span.first, 1000 - half, 2) << y;
+        EXPECT_NEAR(span.second, 1000 + half, 2) << y;
+    }
+
+    // It paints: the line through the circle's middle row shows.
+    QImage image(200, 200, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CDC dc(&painter);
+        e->Draw(&dc, 10.0, 0, 0, CRect(0, 0, 200, 200));
+    }
+    EXPECT_NE(image.pixel(60, 105), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(60, 110), qRgb(255, 255, 255));
+}
+
+// An outline built to make the inside tests costly: a comb of 10,000 tall
+// teeth under vertical fill lines. Each line meets two edges, but the
+// middle of each stretch inside a tooth lies on a row crossing all 20,000
+// tooth sides. Past the budget of edges no more lines are laid out, so
+// even such an outline costs a bounded amount.
+TEST_F(ClosedCurveTest, LineFillWorkStaysWithinItsBudgetWhateverTheOutline)
+{
+    constexpr int kTeeth = 10000;
+    constexpr int kTooth = 20;
+    constexpr int kTall = 1000000;
+    CCurveNodeList nodes;
+    auto addNode = [&](int x, int y) {
+        auto* point = new CSharedPoint(page, x, y);
+        page->AddPoint(point);
+        nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+    };
+    for (int t = 0; t < kTeeth; ++t) {
+        const int left = 2 * kTooth * t;
+        addNode(left, 0);
+        addNode(left + kTooth, 0);
+        addNode(left + kTooth, kTall);
+        addNode(left + 2 * kTooth, kTall);
+    }
+    addNode(2 * kTooth * kTeeth, kTall + 100);
+    addNode(0, kTall + 100);
+    CClosedCurveElement* e = LineFilled(std::move(nodes), 90.0, CPoint(kTooth / 2, 0), kTooth);
+    const long long work = e->GetLineFillWork();
+    EXPECT_GE(work, CClosedCurveElement::kMaxFillLineWork);
+    // One line more at most, its edges and its stretch's row.
+    EXPECT_LT(work, CClosedCurveElement::kMaxFillLineWork + 200000);
+    const std::size_t lines = FillLines(*e).size();
+    EXPECT_GT(lines, 1000u);
+    EXPECT_LT(lines, std::size_t(kTeeth));
 }
 
 TEST_F(ClosedCurveTest, DenseLineFillsKeepEveryNthLineThroughTheOrigin)

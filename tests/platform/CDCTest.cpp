@@ -12,6 +12,7 @@
 #include <QLineF>
 #include <QPainter>
 
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -224,6 +225,37 @@ TEST(CDCShapes, RectangleLeavesOutRightAndBottomEdges)
     EXPECT_EQ(Ink(image), QRect(QPoint(10, 10), QPoint(19, 29)));
     EXPECT_EQ(image.pixel(19, 29), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(15, 20), qRgb(0, 255, 0));
+}
+
+// Shapes whose corners lie at the ends of the int range (the device pixels
+// of far points, zoomed in) paint what of them can be seen: their sides are
+// counted without overflowing.
+TEST(CDCShapes, ShapesAcrossTheWholeRangePaintTheirVisiblePart)
+{
+    const struct {
+        const char* name;
+        std::function<void(CDC&)> draw;
+    } cases[] = {
+        {"filled rectangle", [](CDC& dc) { dc.FillSolidRect(CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), RGB(0, 255, 0)); }},
+        {"rectangle", [](CDC& dc) {
+             dc.SelectBrush(CBrush::Solid(RGB(0, 255, 0)));
+             dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+         }},
+        {"ellipse", [](CDC& dc) {
+             dc.SelectBrush(CBrush::Solid(RGB(0, 255, 0)));
+             dc.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+         }},
+        {"rectangle from far left", [](CDC& dc) {
+             dc.SelectBrush(CBrush::Solid(RGB(0, 255, 0)));
+             dc.Rectangle(INT_MIN, 10, 150, 190);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage image = Blank();
+        PaintOn(image, c.draw);
+        EXPECT_EQ(image.pixel(100, 100), qRgb(0, 255, 0));
+    }
 }
 
 class CDCText : public ::testing::Test {

@@ -17,7 +17,16 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,6 +48,47 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
 }
+
+// Once the time is up and Stop has not been called, opens the pipe for
+// writing again and again: a reader waiting on the pipe is let go, reading
+// nothing, so a program that waits fails the test instead of holding it up.
+class PipeWatchdog {
+public:
+    PipeWatchdog(const QString& pipe, std::chrono::seconds patience)
+        : m_pipe(QFile::encodeName(pipe)), m_thread([this, patience] { Watch(patience); })
+    {
+    }
+    ~PipeWatchdog() { Stop(); }
+    void Stop()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stopped = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable()) m_thread.join();
+    }
+    bool Fired() const { return m_fired; }
+
+private:
+    void Watch(std::chrono::seconds patience)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_wake.wait_for(lock, patience, [this] { return m_stopped; })) return;
+        m_fired = true;
+        while (!m_wake.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stopped; })) {
+            const int fd = ::open(m_pipe.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+    }
+
+    QByteArray m_pipe;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stopped = false;
+    std::atomic<bool> m_fired{false};
+    std::thread m_thread;
+};
 
 class MainFrameSettingsTest : public ::testing::Test {
 protected:
@@ -161,4 +211,32 @@ TEST_F(MainFrameSettingsTest, WindowsProfileStartsWithoutAWarning)
     EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
     EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
     EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+}
+
+// A named pipe in the place of Vek.ini: the start does not wait on it,
+// the window takes its default placement, the user is told, and nothing
+// is written over the pipe at close.
+TEST_F(MainFrameSettingsTest, APipeInPlaceOfTheProfileIsNotWaitedOn)
+{
+    const QString profile = CVEKApp::ProfilePath();
+    QDir().mkpath(QFileInfo(profile).absolutePath());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(profile).constData(), 0600), 0);
+    PipeWatchdog watchdog(profile, std::chrono::seconds(10));
+    {
+        CMainFrame frame;
+        EXPECT_EQ(frame.geometry(), CMainFrame::DefaultPlacement());
+        const QString shown = ShownWarning(frame);
+        EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini”"))) << qPrintable(shown);
+        EXPECT_FALSE(shown.contains(QStringLiteral(".damaged"))) << qPrintable(shown);
+        frame.show();
+        frame.close();
+    }
+    watchdog.Stop();
+    EXPECT_FALSE(watchdog.Fired()) << "the start waited on the pipe";
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(profile).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(QDir(QFileInfo(profile).absolutePath()).entryList(QStringList{QStringLiteral("Vek.ini*")},
+                                                                  QDir::AllEntries | QDir::System | QDir::Hidden),
+              QStringList{QStringLiteral("Vek.ini")});
 }
