@@ -6,6 +6,7 @@
 #include "settings/CSettingsFiles.h"
 #include "settings/CSystemSettings.h"
 #include "settings/ProfileSyntax.h"
+#include "tests/settings/SettingsFileSupport.h"
 
 #include "model/CLineAttr.h"
 #include "platform/CArchive.h"
@@ -26,24 +27,9 @@
 
 namespace {
 
-QString Fixture(const char* name)
-{
-    return QStringLiteral(VEK_TESTDATA_DIR "/") + QString::fromLatin1(name);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using settings_test::Fixture;
+using settings_test::ReadAll;
+using settings_test::WriteAll;
 
 class SettingsFilesTest : public ::testing::Test {
 protected:

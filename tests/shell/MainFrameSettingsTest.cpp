@@ -5,6 +5,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CVEKApp.h"
 #include "settings/CSystemSettings.h"
+#include "tests/settings/SettingsFileSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -30,24 +31,9 @@
 
 namespace {
 
-QString Fixture(const char* name)
-{
-    return QStringLiteral(VEK_TESTDATA_DIR "/") + QString::fromLatin1(name);
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
+using settings_test::Fixture;
+using settings_test::ReadAll;
+using settings_test::WriteAll;
 
 // Once the time is up and Stop has not been called, opens the pipe for
 // writing again and again: a reader waiting on the pipe is let go, reading
