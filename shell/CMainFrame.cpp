@@ -31,8 +31,6 @@
 #include "app/CommandIcons.h"
 
 #include "ApplicationIcon.h"
-#include "geometry/Distance.h"
-#include "geometry/WorkUnits.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
@@ -118,18 +116,6 @@ const CommandText kCommandTexts[] = {
     {ID_HELP_FINDER, "帮助主题(&H)"}, {ID_HELP, "帮助"}, {ID_CONTEXT_HELP, "这是什么?"}, {ID_NEXT_PANE, "下一窗格"},
 };
 
-// Tool tips of the context controls and pickers.
-const CommandText kControlTexts[] = {
-    {32797, "设置线条颜色"}, {32776, "选择线型"}, {32798, "选择线宽"}, {32804, "第1段间隙1"},
-    {32825, "等距线间的距离"}, {32842, "设置单元格的背静颜色"}, {32827, "字体名称"}, {32829, "字体大小"},
-    {32872, "字符集"}, {32835, "字体颜色"}, {32856, "对齐方式"}, {32852, "选择填充类型"},
-    {32853, "渐变开始的颜色"}, {32854, "渐变结束的颜色"}, {32801, "设置线条起点的箭头"},
-    {32868, "设置起始箭头的角度"}, {32869, "设置起始箭头的大小"}, {32802, "设置线条终点的箭头"},
-    {32870, "设置终止箭头的角度"}, {32871, "设置终止箭头的大小"},
-};
-
-const QList<int> kTableCommands = {32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834};
-const QList<int> kFontCommands = {32827, 32829, 32872, 32835, 32836, 32837, 32838};
 
 // "Name(*.a)|*.a|All(*.*)|*.*|" as the file dialogs of Qt take it.
 QString QtFilter(const QString& pipeFilter)
@@ -158,12 +144,6 @@ QSize ScreenSize()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry().size() : QSize(1024, 768);
-}
-
-QString LengthText(int value)
-{
-    const CSystemSettings& s = Settings();
-    return QString::fromStdString(FormatLength(value, 100, s.m_nWorkUnit, s.m_nPrecision));
 }
 
 // The settings colour that goes with a colour picker's command.
@@ -370,8 +350,6 @@ bool CMainFrame::CreateToolBars()
     for (int id : CMainToolBar::ButtonOrder())
         if (QAction* a = CommandAction(id)) buttons.insert(id, a);
     m_wndToolBar->Build(buttons);
-    for (const CommandText& c : kControlTexts)
-        if (QWidget* w = m_wndToolBar->CommandWidget(c.id)) w->setToolTip(QString::fromUtf8(c.text));
     const QSize screen = ScreenSize();
     m_wndToolBar->SetDropHeights(ComboDropHeight(screen.height(), false), ComboDropHeight(screen.height(), true));
     connect(m_wndToolBar, &CMainToolBar::CommandTriggered, this, &CMainFrame::RunViewCommand);
@@ -747,10 +725,7 @@ void CMainFrame::ShowFillTypeControls(int show)
 
 void CMainFrame::RebuildContextToolBar()
 {
-    if (!m_wndToolBar) return;
-    RebuildLineGroups();
-    RebuildTextGroups();
-    RebuildFillGroups();
+    if (m_wndToolBar) m_wndToolBar->ShowGroups(m_groups, Settings());
 }
 
 void CMainFrame::ShowFillTypeInCombo(int kind)
@@ -771,90 +746,6 @@ void CMainFrame::SelectFontSizeQuietly(int index)
 {
     if (m_wndToolBar)
         if (CFontSizeCombo* sizes = m_wndToolBar->FontSizeCombo()) sizes->SelectQuietly(index);
-}
-
-void CMainFrame::ShowColorGroup(int commandId, bool on, COLORREF colour)
-{
-    m_wndToolBar->SetCommandVisible(commandId, on);
-    CColorMenuButton* button = m_wndToolBar->ColorButton(commandId);
-    if (!on || !button) return;
-    button->SetShowAutomatic(false);
-    button->SetColor(colour, TRUE);
-}
-
-void CMainFrame::RebuildLineGroups()
-{
-    CMainToolBar* bar = m_wndToolBar;
-    const CSystemSettings& s = Settings();
-    const ContextGroups& g = m_groups;
-
-    ShowColorGroup(32797, g.lineColor, s.m_crLineColor);
-
-    bar->SetCommandVisible(32796, g.lineType);
-    bar->SetCommandVisible(32776, g.lineType);
-    if (g.lineType) bar->LineTypeCombo()->SyncWithSettings();
-
-    bar->SetCommandVisible(32798, g.lineWidth);
-    if (g.lineWidth) bar->LineWidthCombo()->SyncWithSettings();
-
-    // A custom line type shows the spacing of its pattern; the other
-    // parameters are never edited on the bar.
-    const bool hasType = s.m_nCurLineType >= 0 && s.m_nCurLineType < int(s.m_aLineTypes.size());
-    const CLineAttr* current = hasType ? &s.m_aLineTypes[std::size_t(s.m_nCurLineType)] : nullptr;
-    const bool custom = g.lineType && current && current->GetKind() == LINE_CUSTOM;
-    bar->SetCommandVisible(32804, custom);
-    if (custom) bar->LineParamEdit()->SetValueText(LengthText(current->GetParam(2)));
-
-    bar->SetCommandVisible(32801, g.arrows);
-    bar->SetCommandVisible(32802, g.arrows);
-    if (g.arrows) {
-        bar->ArrowButton(32801)->SetArrowType(s.m_nStartArrowType, TRUE);
-        bar->ArrowButton(32802)->SetArrowType(s.m_nEndArrowType, TRUE);
-    }
-
-    bar->SetCommandVisible(32825, g.offset);
-    if (g.offset) bar->OffsetEdit()->SetValueText(LengthText(s.m_nOffsetDistance));
-
-    for (int id : {32868, 32869, 32870, 32871}) bar->SetCommandVisible(id, g.arrowAngles);
-    if (g.arrowAngles) {
-        bar->StartAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dStartArrowAngle)));
-        bar->EndAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dEndArrowAngle)));
-        bar->StartSizeCombo()->SyncWithSettings();
-        bar->EndSizeCombo()->SyncWithSettings();
-    }
-}
-
-void CMainFrame::RebuildTextGroups()
-{
-    CMainToolBar* bar = m_wndToolBar;
-    const CSystemSettings& s = Settings();
-    const ContextGroups& g = m_groups;
-
-    for (int id : kTableCommands) bar->SetCommandVisible(id, g.tableCommands);
-    if (g.tableCommands) ShowColorGroup(32842, true, s.m_crCellBackColor);
-
-    for (int id : kFontCommands) bar->SetCommandVisible(id, g.font);
-    if (g.font) {
-        bar->FontNameCombo()->SyncWithSettings();
-        bar->FontSizeCombo()->SelectCurrentSize();
-        bar->CharsetCombo()->FillCharsets();
-        ShowColorGroup(32835, true, s.m_crFontColor);
-    }
-
-    bar->SetCommandVisible(32856, g.alignment);
-    if (g.alignment) {
-        bar->AlignmentButton()->SetShowAutomatic(false);
-        bar->AlignmentButton()->SetTFType(s.m_nTextAlignment, TRUE);
-    }
-}
-
-void CMainFrame::RebuildFillGroups()
-{
-    const CSystemSettings& s = Settings();
-    m_wndToolBar->SetCommandVisible(32852, m_groups.fillType);
-    if (m_groups.fillType) m_wndToolBar->FillTypeCombo()->SelectFillType(s.m_nFillType);
-    ShowColorGroup(32853, m_groups.gradientStart, s.m_crGradientStart);
-    ShowColorGroup(32854, m_groups.gradientEnd, s.m_crGradientEnd);
 }
 
 void CMainFrame::OnColorButtonDialog(int commandId)

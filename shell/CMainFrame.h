@@ -15,6 +15,7 @@
 // CFrameServices; it makes its view with the tool table (CToolTable).
 #pragma once
 
+#include "CMainToolBar.h"
 #include "app/CFrameServices.h"
 #include "platform/Types.h"
 
@@ -27,7 +28,6 @@
 #include <memory>
 
 class CLineAttr;
-class CMainToolBar;
 class CSettingsFiles;
 class CVEKDoc;
 class CVEKView;
@@ -187,20 +187,7 @@ public:
     static QRect DefaultPlacement();
 
     // Group switches, for the view and the tests.
-    struct ContextGroups {
-        int lineType = 1;
-        int lineWidth = 1;
-        int lineColor = 1;
-        int arrows = 0;
-        int offset = 0;
-        int font = 0;
-        int alignment = 0;
-        int tableCommands = 0;
-        int fillType = 0;
-        int gradientStart = 0;
-        int gradientEnd = 0;
-        int arrowAngles = 0;
-    };
+    using ContextGroups = CMainToolBar::ContextGroups;
     const ContextGroups& GetContextGroups() const { return m_groups; }
 
 protected:
@@ -231,10 +218,6 @@ private:
     void ShowError(int messageId);
     void ApplyRulerVisibility();
     void UpdateRulerUnits();
-    void RebuildLineGroups();
-    void RebuildTextGroups();
-    void RebuildFillGroups();
-    void ShowColorGroup(int commandId, bool on, COLORREF colour);
 
     std::unique_ptr<CVEKDoc> m_doc;
     CVEKView* m_view = nullptr;

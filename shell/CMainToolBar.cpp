@@ -2,6 +2,10 @@
 
 #include "settings/CSystemSettings.h"
 
+#include "geometry/Distance.h"
+#include "geometry/WorkUnits.h"
+#include "model/CLineAttr.h"
+
 #include "ui/CArrowTypeMenuButton.h"
 #include "ui/CCharsetComboBox.h"
 #include "ui/CColorMenuButton.h"
@@ -19,6 +23,29 @@
 #include <QToolButton>
 
 namespace {
+
+struct ControlText {
+    int id;
+    const char* text;
+};
+
+// Tool tips of the context controls and pickers.
+const ControlText kControlTexts[] = {
+    {32797, "设置线条颜色"}, {32776, "选择线型"}, {32798, "选择线宽"}, {32804, "第1段间隙1"},
+    {32825, "等距线间的距离"}, {32842, "设置单元格的背静颜色"}, {32827, "字体名称"}, {32829, "字体大小"},
+    {32872, "字符集"}, {32835, "字体颜色"}, {32856, "对齐方式"}, {32852, "选择填充类型"},
+    {32853, "渐变开始的颜色"}, {32854, "渐变结束的颜色"}, {32801, "设置线条起点的箭头"},
+    {32868, "设置起始箭头的角度"}, {32869, "设置起始箭头的大小"}, {32802, "设置线条终点的箭头"},
+    {32870, "设置终止箭头的角度"}, {32871, "设置终止箭头的大小"},
+};
+
+const QList<int> kTableCommands = {32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834};
+const QList<int> kFontCommands = {32827, 32829, 32872, 32835, 32836, 32837, 32838};
+
+QString LengthText(int value, const CSystemSettings& s)
+{
+    return QString::fromStdString(FormatLength(value, 100, s.m_nWorkUnit, s.m_nPrecision));
+}
 
 // Widths of the controls in pixels. The original's were a little smaller;
 // these leave room for the drop-down arrows and the larger fonts here.
@@ -150,7 +177,14 @@ void CMainToolBar::Build(const QHash<int, QAction*>& actions)
         }
     }
     if (m_pFontNameCombo) m_pFontNameCombo->SetCharsetCombo(m_pCharsetCombo);
+    SetControlToolTips();
     OnReset();
+}
+
+void CMainToolBar::SetControlToolTips()
+{
+    for (const ControlText& c : kControlTexts)
+        if (QWidget* w = CommandWidget(c.id)) w->setToolTip(QString::fromUtf8(c.text));
 }
 
 void CMainToolBar::OnReset()
@@ -211,4 +245,88 @@ void CMainToolBar::SetDropHeights(int lineHeight, int fontHeight)
         if (c) c->setMaxVisibleItems(lineItems);
     for (QComboBox* c : std::initializer_list<QComboBox*>{m_pFontNameCombo, m_pFontSizeCombo, m_pCharsetCombo})
         if (c) c->setMaxVisibleItems(fontItems);
+}
+
+void CMainToolBar::ShowGroups(const ContextGroups& groups, const CSystemSettings& settings)
+{
+    ShowLineGroups(groups, settings);
+    ShowTextGroups(groups, settings);
+    ShowFillGroups(groups, settings);
+}
+
+void CMainToolBar::ShowColorGroup(int commandId, bool on, COLORREF colour)
+{
+    SetCommandVisible(commandId, on);
+    CColorMenuButton* button = ColorButton(commandId);
+    if (!on || !button) return;
+    button->SetShowAutomatic(false);
+    button->SetColor(colour, TRUE);
+}
+
+void CMainToolBar::ShowLineGroups(const ContextGroups& g, const CSystemSettings& s)
+{
+
+    ShowColorGroup(32797, g.lineColor, s.m_crLineColor);
+
+    SetCommandVisible(32796, g.lineType);
+    SetCommandVisible(32776, g.lineType);
+    if (g.lineType) LineTypeCombo()->SyncWithSettings();
+
+    SetCommandVisible(32798, g.lineWidth);
+    if (g.lineWidth) LineWidthCombo()->SyncWithSettings();
+
+    // A custom line type shows the spacing of its pattern; the other
+    // parameters are never edited on the bar.
+    const bool hasType = s.m_nCurLineType >= 0 && s.m_nCurLineType < int(s.m_aLineTypes.size());
+    const CLineAttr* current = hasType ? &s.m_aLineTypes[std::size_t(s.m_nCurLineType)] : nullptr;
+    const bool custom = g.lineType && current && current->GetKind() == LINE_CUSTOM;
+    SetCommandVisible(32804, custom);
+    if (custom) LineParamEdit()->SetValueText(LengthText(current->GetParam(2), s));
+
+    SetCommandVisible(32801, g.arrows);
+    SetCommandVisible(32802, g.arrows);
+    if (g.arrows) {
+        ArrowButton(32801)->SetArrowType(s.m_nStartArrowType, TRUE);
+        ArrowButton(32802)->SetArrowType(s.m_nEndArrowType, TRUE);
+    }
+
+    SetCommandVisible(32825, g.offset);
+    if (g.offset) OffsetEdit()->SetValueText(LengthText(s.m_nOffsetDistance, s));
+
+    for (int id : {32868, 32869, 32870, 32871}) SetCommandVisible(id, g.arrowAngles);
+    if (g.arrowAngles) {
+        StartAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dStartArrowAngle)));
+        EndAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dEndArrowAngle)));
+        StartSizeCombo()->SyncWithSettings();
+        EndSizeCombo()->SyncWithSettings();
+    }
+}
+
+void CMainToolBar::ShowTextGroups(const ContextGroups& g, const CSystemSettings& s)
+{
+
+    for (int id : kTableCommands) SetCommandVisible(id, g.tableCommands);
+    if (g.tableCommands) ShowColorGroup(32842, true, s.m_crCellBackColor);
+
+    for (int id : kFontCommands) SetCommandVisible(id, g.font);
+    if (g.font) {
+        FontNameCombo()->SyncWithSettings();
+        FontSizeCombo()->SelectCurrentSize();
+        CharsetCombo()->FillCharsets();
+        ShowColorGroup(32835, true, s.m_crFontColor);
+    }
+
+    SetCommandVisible(32856, g.alignment);
+    if (g.alignment) {
+        AlignmentButton()->SetShowAutomatic(false);
+        AlignmentButton()->SetTFType(s.m_nTextAlignment, TRUE);
+    }
+}
+
+void CMainToolBar::ShowFillGroups(const ContextGroups& g, const CSystemSettings& s)
+{
+    SetCommandVisible(32852, g.fillType);
+    if (g.fillType) FillTypeCombo()->SelectFillType(s.m_nFillType);
+    ShowColorGroup(32853, g.gradientStart, s.m_crGradientStart);
+    ShowColorGroup(32854, g.gradientEnd, s.m_crGradientEnd);
 }

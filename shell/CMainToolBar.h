@@ -10,6 +10,8 @@
 // may safely cause a regrouping from inside its own signal.
 #pragma once
 
+#include "platform/Types.h"
+
 #include <QHash>
 #include <QList>
 #include <QToolBar>
@@ -26,6 +28,7 @@ class CStartArrowAngleCombo;
 class CTFTypeMenuButton;
 class CToolbarCombo;
 class CToolbarEdit;
+class CSystemSettings;
 class QAction;
 
 class CMainToolBar : public QToolBar {
@@ -42,6 +45,25 @@ public:
     void Build(const QHash<int, QAction*>& actions);
     // Gives the pickers their values from the settings.
     void OnReset();
+
+    // Which groups of context controls the current tool asks for.
+    struct ContextGroups {
+        int lineType = 1;
+        int lineWidth = 1;
+        int lineColor = 1;
+        int arrows = 0;
+        int offset = 0;
+        int font = 0;
+        int alignment = 0;
+        int tableCommands = 0;
+        int fillType = 0;
+        int gradientStart = 0;
+        int gradientEnd = 0;
+        int arrowAngles = 0;
+    };
+    // Shows the groups asked for, hides the others, and gives what is shown
+    // the values of the settings.
+    void ShowGroups(const ContextGroups& groups, const CSystemSettings& settings);
 
     // Shows or hides a command's button or control (nothing for a command
     // the bar does not hold).
@@ -83,6 +105,11 @@ private:
     template <class T>
     T* Place(int commandId, T* control, int width);
     QWidget* CreatePicker(int commandId);
+    void SetControlToolTips();
+    void ShowLineGroups(const ContextGroups& g, const CSystemSettings& s);
+    void ShowTextGroups(const ContextGroups& g, const CSystemSettings& s);
+    void ShowFillGroups(const ContextGroups& g, const CSystemSettings& s);
+    void ShowColorGroup(int commandId, bool on, COLORREF colour);
 
     QHash<int, QAction*> m_slots;
     QHash<int, QWidget*> m_widgets;
