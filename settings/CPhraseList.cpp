@@ -1,4 +1,4 @@
-#include "ui/CPhraseList.h"
+#include "settings/CPhraseList.h"
 
 #include "settings/CSettingsFiles.h"
 #include "settings/FileSaving.h"
