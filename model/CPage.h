@@ -71,12 +71,6 @@ public:
     CSharedPoint* GetPointAt(int n) const;
     // The point's number, -1 when it is not in the pool.
     int GetPointIndex(const CSharedPoint* point) const;
-    // The points are always numbered; these remain for callers that number
-    // them around a copy and have no effect.
-    void NumberPoints() const {}
-    void InvalidatePointNumbers() const {}
-    void BuildPointIndex() const {}
-    void ClearPointIndex() const {}
 
     // Takes the point off the pool and deletes it when no element stands on
     // it and no other point depends on it (as its mirror source or as one of

@@ -97,13 +97,6 @@ void CSelectExcelItemsDlg::OnDelete()
     if (row >= 0 && m_chosen->item(row) && m_chosen->item(row)->isSelected()) delete m_chosen->takeItem(row);
 }
 
-std::vector<std::string> CSelectExcelItemsDlg::ChosenItems() const
-{
-    std::vector<std::string> items;
-    for (int c : ChosenColumns()) items.push_back(m_sheet.Table().header[std::size_t(c)]);
-    return items;
-}
-
 std::vector<int> CSelectExcelItemsDlg::ChosenColumns() const
 {
     std::vector<int> columns;

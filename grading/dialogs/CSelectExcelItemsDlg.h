@@ -33,9 +33,8 @@ public:
     void SetSheet(const CMeasureSheet& sheet);
     const CMeasureSheet& GetSheet() const { return m_sheet; }
 
-    // The chosen item names in order, GBK.
-    std::vector<std::string> ChosenItems() const;
-    // Their 0-based columns of the workbook.
+    // The 0-based workbook columns of the chosen items, in the order of
+    // choosing.
     std::vector<int> ChosenColumns() const;
     // Chooses the item at the row of the all-items list.
     void ChooseItem(int row);
