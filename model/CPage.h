@@ -191,6 +191,11 @@ private:
     int NearestNode(int x, int y, double tolerance, bool verticesOnly, CCurveElement*& curve,
                     CCurveNode*& node, double& distance) const;
     struct CrossingCandidate;
+    // The curves but `skipped` that may cross within the tolerance of the
+    // point, with their segments in `area` (set to where crossings are
+    // looked for).
+    std::vector<CrossingCandidate> CrossingCandidates(int x, int y, double tolerance, const CCurveElement* skipped,
+                                                      CRect& area) const;
     CCurveElement* NearestCrossingAmong(int x, int y, double tolerance, CCurveElement* curve,
                                         const std::vector<CrossingCandidate>& others,
                                         const CRect& area, CPoint& point, double& distance) const;

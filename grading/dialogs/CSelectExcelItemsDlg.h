@@ -15,10 +15,10 @@
 
 #include <vector>
 
+class CItemChooser;
 class CVEKView;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
 
 class CSelectExcelItemsDlg : public QDialog {
     Q_OBJECT
@@ -43,15 +43,12 @@ public:
     // pages; refused with a message while nothing is chosen.
     void accept() override;
 
-    QListWidget* AllItemsList() const { return m_all; }
-    QListWidget* ChosenItemsList() const { return m_chosen; }
+    QListWidget* AllItemsList() const;
+    QListWidget* ChosenItemsList() const;
 
 private:
-    void OnItemChosen(QListWidgetItem* item);
-
     CVEKView* m_view;
     CMeasureSheet m_sheet;
-    QListWidget* m_all;
-    QListWidget* m_chosen;
+    CItemChooser* m_chooser;
     QLabel* m_skipped;
 };
