@@ -130,25 +130,6 @@ void CopyElements(CPage* target, const CElementList& elements, PointMap& points)
     CarryMirrorSources(copies);
 }
 
-// Numbers the page's points while elements are copied from it, so that the
-// curves' own copy finds point numbers without walking the pool.
-class NumberedPoints {
-public:
-    explicit NumberedPoints(const CPage* page) : m_page(page)
-    {
-        if (m_page) m_page->NumberPoints();
-    }
-    ~NumberedPoints()
-    {
-        if (m_page) m_page->InvalidatePointNumbers();
-    }
-    NumberedPoints(const NumberedPoints&) = delete;
-    NumberedPoints& operator=(const NumberedPoints&) = delete;
-
-private:
-    const CPage* m_page;
-};
-
 // The union of the elements' bounds, degenerate bounds (a straight
 // horizontal line) included. Empty when no element has bounds.
 CRect SelectionBounds(const CElementList& selection)
@@ -208,7 +189,6 @@ void CDataTransfer::CopySelection(CPage* target, const CElementList& selection, 
         for (const CSharedPoint* p : source->Points())
             if (!keepPointsIn || keepPointsIn->PtInRect(p->GetPosition())) points.Add(p);
     }
-    const NumberedPoints numbered(source);
     CopyElements(target, selection, points);
 }
 
@@ -330,7 +310,6 @@ void CDataTransfer::InsertElements(const CPage& source, CPage* target)
         copy->SetMirror(copyFrom, copyAxis1, copyAxis2);
         copy->InvalidatePosition();
     }
-    const NumberedPoints numbered(&source);
     CopyElements(target, source.Elements(), points);
 }
 

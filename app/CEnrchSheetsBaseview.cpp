@@ -95,12 +95,6 @@ void CEnrchSheetsBaseview::SetSheetCount(int count)
     m_pSheetTabBar->SetSheetCount(count);
 }
 
-void CEnrchSheetsBaseview::InvalidateBars()
-{
-    m_pVScrollBar->update();
-    m_pSheetTabBar->update();
-}
-
 void CEnrchSheetsBaseview::ShowTabMenu(const QPoint& globalPos)
 {
     m_pSheetTabBar->ShowTabMenu(globalPos);

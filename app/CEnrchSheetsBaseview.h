@@ -73,8 +73,6 @@ public:
     // Levels the tab count with a page count in one go, without notifying.
     void SetSheetCount(int count);
 
-    // Repaints the vertical scroll bar and the strip.
-    void InvalidateBars();
 
     // The client area less the vertical scroll bar on the right and the
     // strip at the bottom: where the derived view paints its page.

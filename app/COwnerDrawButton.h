@@ -12,18 +12,15 @@ public:
     COwnerDrawButton(const QString& caption, int commandId, QWidget* parent);
 
     int GetCommandId() const { return m_nCommandId; }
-    void SetCommandId(int id) { m_nCommandId = id; }
 
     // Loads the icons by resource number; the normal icon is the hover icon
     // when normalId is 0. width x height is the icon's natural size; it is
     // shrunk to fit a smaller button. Repaints at once.
     void SetIcon(int hoverId, int normalId, int width, int height);
-    bool HasIcon() const { return !m_hoverIcon.isNull(); }
     int GetHoverIconId() const { return m_nHoverIconId; }
     // The resource path of an icon number.
     static QString IconPath(int id);
 
-    bool IsMouseOver() const { return m_bMouseOver; }
 
     QSize sizeHint() const override;
 

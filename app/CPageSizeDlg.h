@@ -60,7 +60,6 @@ public:
     void FillPaperList();
     // Replaces the printer's forms, for a caller that has them already.
     void SetPaperForms(const std::vector<PaperForm>& forms);
-    const std::vector<PaperForm>& GetPaperForms() const { return m_paperSizes; }
     // The default printer's forms; the common standard sizes when there is
     // no printer or it reports none, so that a size can still be chosen.
     static std::vector<PaperForm> DefaultPrinterForms();

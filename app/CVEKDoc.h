@@ -29,7 +29,6 @@ public:
 
     CPageSet* GetPageSet() const { return m_pageSet.get(); }
     const QString& GetPathName() const { return m_pathName; }
-    void SetPathName(const QString& path) { m_pathName = path; }
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) { m_modified = modified; }
 

@@ -3,7 +3,8 @@
 # row or above: folders in one row know nothing of each other. The build
 # gives each library only the folders it links (vek_expose below), and the
 # test layers.IncludesGoDown (CheckLayers.cmake) holds every include of
-# the sources against this table, sub-folders of a core folder too.
+# the sources against this table and refuses a folder of sources that is
+# in no row.
 set(VEK_LAYERS
   "res"
   "platform"
@@ -17,6 +18,10 @@ set(VEK_LAYERS
   "editors"
   "tools tables/tool library/tool grading/dialogs"
   "shell")
+
+# Folders of sources that are not layers: they build no library of the
+# program, may include any layer, and no layer includes them.
+set(VEK_UNLAYERED_FOLDERS tests bench)
 
 set(VEK_LAYER_FOLDERS "")
 foreach(row ${VEK_LAYERS})

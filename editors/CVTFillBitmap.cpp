@@ -23,7 +23,7 @@ constexpr int kHandlePixels = 6;
 
 } // namespace
 
-CVTFillBitmap::CVTFillBitmap(CVEKView* view, CVTFill* owner) : CVTFillEditor(view, owner)
+CVTFillBitmap::CVTFillBitmap(CVEKView* view, CVTFill* owner) : CVTFillDragEditor(view, owner)
 {
     CVTFillBitmap::Reset();
 }
@@ -48,24 +48,6 @@ void CVTFillBitmap::Reset()
 BOOL CVTFillBitmap::HasPendingStep()
 {
     return m_nMode >= kSizingHeight && m_nMode <= kTurning ? TRUE : FALSE;
-}
-
-BOOL CVTFillBitmap::UndoStep()
-{
-    EndDrag(false);
-    Reset();
-    Repaint(true);
-    return TRUE;
-}
-
-void CVTFillBitmap::Cancel()
-{
-    if (HasPendingStep()) {
-        UndoStep();
-        return;
-    }
-    Reset();
-    Repaint(true);
 }
 
 // --- The tile ------------------------------------------------------------------------
@@ -214,32 +196,19 @@ BOOL CVTFillBitmap::OnMouseMove(UINT, int x, int y)
 
 void CVTFillBitmap::Grab(int mode, const CPoint& click)
 {
-    // The step becomes real when the drop finds the tiles changed.
-    BeginUndoStep();
+    BeginDrag(mode);
     m_grabbed = CurrentTile();
-    m_changed = false;
-    m_nMode = mode;
     if (mode == kTurning) {
         m_savedAngle = m_grabbed.angle;
         m_ptPress = click;
     }
 }
 
-void CVTFillBitmap::EndDrag(bool keep)
+void CVTFillBitmap::RestoreGrabbed()
 {
-    if (!HasPendingStep()) return;
-    if (keep && m_changed) {
-        CommitUndoStep();
-    } else {
-        if (m_changed && m_pCurve) {
-            m_pCurve->SetBitmapCenter(m_grabbed.centre.x, m_grabbed.centre.y);
-            m_pCurve->SetBitmapTileSize(m_grabbed.size.cx, m_grabbed.size.cy);
-            m_pCurve->SetFillAngle(m_grabbed.angle);
-        }
-        DropUndoStep();
-    }
-    m_changed = false;
-    m_nMode = kIdle;
+    m_pCurve->SetBitmapCenter(m_grabbed.centre.x, m_grabbed.centre.y);
+    m_pCurve->SetBitmapTileSize(m_grabbed.size.cx, m_grabbed.size.cy);
+    m_pCurve->SetFillAngle(m_grabbed.angle);
 }
 
 BOOL CVTFillBitmap::OnLButtonDown(UINT, int x, int y)

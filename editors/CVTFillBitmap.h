@@ -8,9 +8,9 @@
 // inside the curve's bounds loads another picture.
 #pragma once
 
-#include "editors/CVTFillEditor.h"
+#include "editors/CVTFillDragEditor.h"
 
-class CVTFillBitmap : public CVTFillEditor {
+class CVTFillBitmap : public CVTFillDragEditor {
 public:
     enum Mode {
         kIdle = 0,
@@ -33,8 +33,6 @@ public:
     // tiles.
     void Reset() override;
     BOOL HasPendingStep() override;
-    BOOL UndoStep() override;
-    void Cancel() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
     BOOL OnLButtonUp(UINT flags, int x, int y) override;
     BOOL OnLButtonDblClk(UINT flags, int x, int y) override;
@@ -72,9 +70,8 @@ private:
     // The tile as the mouse at p makes it in the current drag mode; false
     // when it would have no height or no width.
     bool Follow(const CPoint& p);
-    void EndDrag(bool keep);
+    void RestoreGrabbed() override;
 
     double m_savedAngle = 0.0;
     Tile m_grabbed;
-    bool m_changed = false;
 };

@@ -34,7 +34,7 @@ double Degrees(double radians)
 
 } // namespace
 
-CVTFillLine::CVTFillLine(CVEKView* view, CVTFill* owner) : CVTFillEditor(view, owner)
+CVTFillLine::CVTFillLine(CVEKView* view, CVTFill* owner) : CVTFillDragEditor(view, owner)
 {
     CVTFillLine::Reset();
 }
@@ -59,24 +59,6 @@ void CVTFillLine::Reset()
 BOOL CVTFillLine::HasPendingStep()
 {
     return m_nMode == kMovingOrigin || m_nMode == kTurning ? TRUE : FALSE;
-}
-
-BOOL CVTFillLine::UndoStep()
-{
-    EndDrag(false);
-    Reset();
-    Repaint(true);
-    return TRUE;
-}
-
-void CVTFillLine::Cancel()
-{
-    if (HasPendingStep()) {
-        UndoStep();
-        return;
-    }
-    Reset();
-    Repaint(true);
 }
 
 // --- The handle --------------------------------------------------------------------
@@ -178,29 +160,16 @@ BOOL CVTFillLine::OnMouseMove(UINT, int x, int y)
 
 void CVTFillLine::Grab(int mode, const CPoint& click)
 {
-    // The step becomes real when the drop finds the lines changed.
-    BeginUndoStep();
+    BeginDrag(mode);
     m_grabbedOrigin = m_pCurve->GetLineFillOrigin();
     m_grabbedAngle = m_pCurve->GetLineFillAngle();
-    m_changed = false;
     m_ptPress = m_ptCurrent = click;
-    m_nMode = mode;
 }
 
-void CVTFillLine::EndDrag(bool keep)
+void CVTFillLine::RestoreGrabbed()
 {
-    if (!HasPendingStep()) return;
-    if (keep && m_changed) {
-        CommitUndoStep();
-    } else {
-        if (m_changed && m_pCurve) {
-            m_pCurve->SetLineFillOrigin(m_grabbedOrigin.x, m_grabbedOrigin.y);
-            m_pCurve->SetLineFillAngle(m_grabbedAngle);
-        }
-        DropUndoStep();
-    }
-    m_changed = false;
-    m_nMode = kIdle;
+    m_pCurve->SetLineFillOrigin(m_grabbedOrigin.x, m_grabbedOrigin.y);
+    m_pCurve->SetLineFillAngle(m_grabbedAngle);
 }
 
 BOOL CVTFillLine::OnLButtonDown(UINT flags, int x, int y)

@@ -7,9 +7,9 @@
 // double click opens the dialog for an exact angle and spacing.
 #pragma once
 
-#include "editors/CVTFillEditor.h"
+#include "editors/CVTFillDragEditor.h"
 
-class CVTFillLine : public CVTFillEditor {
+class CVTFillLine : public CVTFillDragEditor {
 public:
     enum Mode { kIdle = 0, kOverOrigin = 1, kOverArrow = 2, kMovingOrigin = 3, kTurning = 4 };
 
@@ -21,8 +21,6 @@ public:
     // lines.
     void Reset() override;
     BOOL HasPendingStep() override;
-    BOOL UndoStep() override;
-    void Cancel() override;
     BOOL OnLButtonDown(UINT flags, int x, int y) override;
     BOOL OnLButtonUp(UINT flags, int x, int y) override;
     BOOL OnLButtonDblClk(UINT flags, int x, int y) override;
@@ -49,9 +47,8 @@ private:
     void ShowIdlePrompt() const;
     void Grab(int mode, const CPoint& click);
     void Follow(const CPoint& p);
-    void EndDrag(bool keep);
+    void RestoreGrabbed() override;
 
     CPoint m_grabbedOrigin;
     double m_grabbedAngle = 0.0;
-    bool m_changed = false;
 };

@@ -59,10 +59,7 @@ public:
     int IsDragging() const { return m_bDragging; }
     CCurveNode* GetHoveredNode() const { return m_pHoveredNode; }
     int HasOutlinePoint() const { return m_bOutlinePoint; }
-    CPoint GetOutlinePoint() const { return m_ptOutline; }
     const CCurvePointRecList& GetRecords() const { return m_records; }
-    // The digit typed first of a two-digit node count, 0 when none.
-    int GetPendingDigit() const { return m_bDigitPending ? m_nPendingDigit : 0; }
 
     // The curve through control points as the curve tools and the editor
     // show it: corners break it, each run of smooth points is one spline

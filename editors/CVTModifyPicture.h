@@ -48,7 +48,6 @@ public:
     CDesignTool* GetOwner() const { return m_pOwner; }
     int GetState() const { return m_nState; }
     int GetHitCode() const { return m_nHitCode; }
-    int GetHandleCode() const { return m_nHandleCode; }
 
     // The place of a handle (1, 3, 5, ... 15: corners clockwise from the
     // upper left, side midpoints between them) on the current corners.

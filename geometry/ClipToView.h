@@ -15,6 +15,10 @@ class QBrush;
 class QColor;
 class QPainter;
 
+// Pixels kept around the visible area when a shape is cut to it, so that a
+// cut edge, its outline and its antialiasing stay out of sight.
+constexpr double kCutMargin = 3.0;
+
 // The part of the painter's device that painting can still change, in the
 // painter's logical coordinates; empty when nothing can be painted.
 QRectF VisibleArea(const QPainter& painter);

@@ -3,29 +3,17 @@
 #include "geometry/NumberText.h"
 #include "geometry/WorkUnits.h"
 
-#include <cctype>
 #include <cmath>
 
 namespace {
 
 constexpr double kMmPerInch = 25.4;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string Trimmed(const std::string& text)
-{
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-    return text.substr(b, e - b);
-}
-
 std::string WithoutSpaces(const std::string& text)
 {
     std::string out;
     for (char c : text)
-        if (!std::isspace(static_cast<unsigned char>(c))) out += c;
+        if (!IsCSpace(c)) out += c;
     return out;
 }
 

@@ -52,21 +52,6 @@ QPolygonF MapPointsF(const CPointList& points, double scale, int originX, int or
     return device;
 }
 
-constexpr double kMiterLimit = 10.0;
-// Pixels kept around the visible area when a shape is cut to it, so that a
-// cut edge, its outline and its antialiasing stay out of sight.
-constexpr double kCutMargin = 3.0;
-
-QPen SmoothPen(COLORREF color, float penWidth)
-{
-    QPen pen(ToQColor(color));
-    pen.setWidthF(penWidth);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    pen.setMiterLimit(kMiterLimit);
-    return pen;
-}
-
 // The visible area of the painter grown by a margin of `pen` pixels more
 // than the cut margin.
 QRectF CutArea(const QPainter& painter, double pen)
@@ -97,7 +82,7 @@ void DrawSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& point
     QPainter* painter = dc.Painter();
     const QRectF visible = VisibleArea(*painter);
     if (!polygon && IsWiderThanView(penWidth, visible)) {
-        FillStrokeArea(*painter, StrokeAreaInRect(device, penWidth, kMiterLimit, CutArea(*painter, 0.0)),
+        FillStrokeArea(*painter, StrokeAreaInRect(device, penWidth, kSmoothMiterLimit, CutArea(*painter, 0.0)),
                        ToQColor(color));
         return;
     }
@@ -123,6 +108,16 @@ void DrawSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& point
 }
 
 } // namespace
+
+QPen SmoothPen(COLORREF color, float penWidth)
+{
+    QPen pen(ToQColor(color));
+    pen.setWidthF(penWidth);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    pen.setMiterLimit(kSmoothMiterLimit);
+    return pen;
+}
 
 void DeviceToModel(int dx, int dy, double scale, int originX, int originY, int& x, int& y)
 {
@@ -211,7 +206,7 @@ void DrawMappedPolyline(CDC& dc, const CPointList& points, double scale, int ori
         QPolygonF line;
         line.reserve(int(device.size()));
         for (const CPoint& p : device) line << QPointF(p.x + 0.5, p.y + 0.5);
-        FillStrokeArea(*painter, StrokeAreaInRect(line, pen.width, kMiterLimit, CutArea(*painter, 0.0)),
+        FillStrokeArea(*painter, StrokeAreaInRect(line, pen.width, kSmoothMiterLimit, CutArea(*painter, 0.0)),
                        ToQColor(pen.color));
         return;
     }

@@ -14,6 +14,7 @@
 #include <string>
 
 class CDC;
+class QPen;
 
 void DeviceToModel(int dx, int dy, double scale, int originX, int originY, int& x, int& y);
 CPoint DeviceToModelPoint(int dx, int dy, double scale, int originX, int originY);
@@ -43,6 +44,10 @@ void DrawMappedPolyline(CDC& dc, const CPointList& points, double scale, int ori
 // hairline), at sub-pixel positions. The polygon's outline is stroked,
 // then its inside filled (even-odd), so the fill covers the inner half of
 // the outline. Lists of fewer than two points draw nothing.
+// The smooth pen: flat caps, joins mitred up to kSmoothMiterLimit pen
+// widths.
+constexpr double kSmoothMiterLimit = 10.0;
+QPen SmoothPen(COLORREF color, float penWidth);
 void DrawMappedPolygonSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& points, double scale,
                              int originX, int originY);
 void DrawMappedPolylineSmooth(CDC& dc, COLORREF color, float penWidth, const CPointList& points, double scale,

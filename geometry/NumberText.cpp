@@ -55,13 +55,6 @@ std::string ScaledDigits(double magnitude, int decimals)
     return mantissa;
 }
 
-bool IsCSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // strtod in the C locale, for the rare number out of double range.
 double StrtodC(const std::string& text)
 {
@@ -70,6 +63,15 @@ double StrtodC(const std::string& text)
 }
 
 } // namespace
+
+std::string Trimmed(const std::string& text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsCSpace(text[begin])) ++begin;
+    while (end > begin && IsCSpace(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
 
 std::string FormatFixed(double value, int decimals)
 {

@@ -18,6 +18,17 @@ std::string FormatFixed(double value, int decimals);
 // "170.00" -> "170", "-0.00" -> "-0").
 std::string FormatNumberText(double value);
 
+// The C locale's digits and white space (space, tab, line feed, vertical
+// tab, form feed, carriage return), whatever locale the process runs
+// under: no byte of a GBK character is either.
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+// The text without that white space at both ends.
+std::string Trimmed(const std::string& text);
+
 // atof of the original runtime in the C locale: the leading number of the
 // text (optional white space, optional sign, digits with an optional point
 // and an optional exponent); reading stops at the first character that does

@@ -1,5 +1,7 @@
 #include "TextMeasure.h"
 
+#include "NumberText.h"
+
 #include "platform/CDC.h"
 
 #include <algorithm>
@@ -14,11 +16,6 @@ bool IsBreakByte(char c)
 bool IsHighByte(char c)
 {
     return (static_cast<unsigned char>(c) & 0x80) != 0;
-}
-
-bool IsDigitByte(char c)
-{
-    return c >= '0' && c <= '9';
 }
 
 // Index just past the break that starts at i: the break byte and one CR or
@@ -43,7 +40,7 @@ std::size_t FindBreak(const std::string& text, std::size_t from)
 std::size_t CharLengthAt(const std::string& text, std::size_t i)
 {
     if (!IsHighByte(text[i]) || i + 1 >= text.size() || IsBreakByte(text[i + 1])) return 1;
-    if (IsDigitByte(text[i + 1]) && i + 3 < text.size() && IsHighByte(text[i + 2]) && IsDigitByte(text[i + 3]))
+    if (IsDigit(text[i + 1]) && i + 3 < text.size() && IsHighByte(text[i + 2]) && IsDigit(text[i + 3]))
         return 4;
     return 2;
 }

@@ -12,8 +12,6 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kCmPerInch = 2.54;
 constexpr double kMmPerCm = 10.0;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Decimals printed for a decimal precision (parts per unit); -1 when the
 // precision is not one the settings offer.
 int DecimalsOfPrecision(int precision)

@@ -49,8 +49,6 @@ public:
     // The table's rectangle on page `page` (0-based) of `pageCount`, where
     // it has `rowsOnPage` rows.
     CRect TableRect(int page, int pageCount, int rowsOnPage) const;
-    // The rectangle a table of this kind on one page of `rows` rows gets.
-    CRect OnePageRect(int rows) const { return TableRect(0, 1, rows); }
 
     // The four texts: title, "(单位：", unit name + ")", page label.
     CPoint TitlePos() const { return {m_left + 8000, m_top}; }

@@ -2,6 +2,8 @@
 
 #include "library/CHpglInterpreter.h"
 
+#include "geometry/NumberText.h"
+
 #include <charconv>
 
 namespace {
@@ -13,11 +15,6 @@ constexpr std::size_t kMaxEscapeValueChars = 32;
 bool IsLetter(unsigned char b)
 {
     return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-
-bool IsDigit(unsigned char b)
-{
-    return b >= '0' && b <= '9';
 }
 
 char Upper(unsigned char b)

@@ -108,7 +108,6 @@ public:
     COLORREF GetStartColor() const { return m_startColor; }
     void SetStartColor(COLORREF color) { m_startColor = color; }
     COLORREF GetEndColor() const { return m_endColor; }
-    void SetEndColor(COLORREF color) { m_endColor = color; }
     void GetGradientColors(COLORREF& start, COLORREF& end) const;
     void SetGradientColors(COLORREF start, COLORREF end);
     CPoint GetGradientStart() const { return m_gradientStart; }

@@ -5,7 +5,8 @@
 #include "platform/CDC.h"
 
 namespace {
-int g_markRadius = 2;
+// The marked node's dot, in pixels.
+constexpr int kMarkRadius = 2;
 }
 
 unsigned CCurveNode::s_markChanges = 0;
@@ -22,7 +23,7 @@ void CCurveNode::DrawMark(CDC* dc, double scale, int originX, int originY, const
     if (!m_mark || !dc) return;
     const CPoint p = GetPosition();
     const CPoint c = ModelToDevicePoint(p.x, p.y, scale, originX, originY);
-    const int r = g_markRadius;
+    const int r = kMarkRadius;
     const CPen oldPen = dc->SelectPen(CPen{PS_SOLID, 1, RGB(0, 0, 0)});
     const CBrush oldBrush = dc->SelectBrush(CBrush::Solid(RGB(0, 0, 0)));
     // A node far off lies at the end of the device range, where the mark's
@@ -40,7 +41,3 @@ void CCurveNode::CopyAttributes(const CCurveNode& other)
     m_mark = other.m_mark;
     ++s_markChanges;
 }
-
-int CCurveNode::GetMarkRadius() { return g_markRadius; }
-
-void CCurveNode::SetMarkRadius(int radius) { g_markRadius = radius; }

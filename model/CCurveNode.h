@@ -22,7 +22,6 @@ public:
     VEK_POOLED_CLASS(CCurveNode)
 
     CSharedPoint* GetPoint() const { return m_point; }
-    void SetPoint(CSharedPoint* point) { m_point = point; }
     int GetKind() const { return m_kind; }
     void SetKind(int kind) { m_kind = kind; }
     int GetMark() const { return m_mark; }
@@ -40,10 +39,6 @@ public:
     // Kind and mark flag; the point stays.
     void CopyAttributes(const CCurveNode& other);
 
-    // Radius of the node dot in pixels; the application sets it from the
-    // settings record.
-    static int GetMarkRadius();
-    static void SetMarkRadius(int radius);
     // Counts every setting of a mark flag on any node, so a curve can know
     // its nodes' marks are as it last saw them without visiting each node.
     static unsigned MarkChanges() { return s_markChanges; }

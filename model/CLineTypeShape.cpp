@@ -17,12 +17,6 @@ CLineTypeShape::CLineTypeShape(int penWidth, int filled, const CPointList& point
     RecalcBounds();
 }
 
-void CLineTypeShape::SetPoints(const CPointList& points)
-{
-    m_points = points;
-    RecalcBounds();
-}
-
 void CLineTypeShape::RecalcBounds()
 {
     m_bounds = m_points.IsEmpty() ? CRect() : PolylineBoundRect(m_points);

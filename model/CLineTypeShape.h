@@ -31,10 +31,6 @@ public:
     const CPointList& GetPoints() const { return m_points; }
     int GetPointCount() const { return m_points.GetCount(); }
 
-    void SetPenWidth(int penWidth) { m_penWidth = penWidth; }
-    void SetFilled(int filled) { m_filled = filled; }
-    // Replaces the points and recomputes the bounds.
-    void SetPoints(const CPointList& points);
 
     // Draws in `colour`. A printer gets every shape whatever the clip; the
     // screen skips shapes outside the clip and draws the rest anti-aliased.

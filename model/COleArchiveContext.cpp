@@ -90,11 +90,6 @@ COleArchiveContext* COleArchiveContext::Find(const CArchive& ar)
     return nullptr;
 }
 
-COleArchiveContext::ItemData COleArchiveContext::GetItemData() const
-{
-    return m_table->data;
-}
-
 const std::vector<CVEKCntrItemPtr>& COleArchiveContext::Items() const
 {
     return m_table->items;

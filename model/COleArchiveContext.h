@@ -40,7 +40,6 @@ public:
     // The context active for the archive, null when none.
     static COleArchiveContext* Find(const CArchive& ar);
 
-    ItemData GetItemData() const;
     // Items read or written through the archive, in order of first
     // appearance, each once.
     const std::vector<CVEKCntrItemPtr>& Items() const;

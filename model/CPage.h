@@ -71,12 +71,6 @@ public:
     CSharedPoint* GetPointAt(int n) const;
     // The point's number, -1 when it is not in the pool.
     int GetPointIndex(const CSharedPoint* point) const;
-    // The points are always numbered; these remain for callers that number
-    // them around a copy and have no effect.
-    void NumberPoints() const {}
-    void InvalidatePointNumbers() const {}
-    void BuildPointIndex() const {}
-    void ClearPointIndex() const {}
 
     // Takes the point off the pool and deletes it when no element stands on
     // it and no other point depends on it (as its mirror source or as one of
@@ -197,6 +191,11 @@ private:
     int NearestNode(int x, int y, double tolerance, bool verticesOnly, CCurveElement*& curve,
                     CCurveNode*& node, double& distance) const;
     struct CrossingCandidate;
+    // The curves but `skipped` that may cross within the tolerance of the
+    // point, with their segments in `area` (set to where crossings are
+    // looked for).
+    std::vector<CrossingCandidate> CrossingCandidates(int x, int y, double tolerance, const CCurveElement* skipped,
+                                                      CRect& area) const;
     CCurveElement* NearestCrossingAmong(int x, int y, double tolerance, CCurveElement* curve,
                                         const std::vector<CrossingCandidate>& others,
                                         const CRect& area, CPoint& point, double& distance) const;

@@ -44,7 +44,6 @@ public:
 
     // Forgets everything; the next search builds the index afresh.
     void Reset();
-    bool IsBuilt() const { return m_built; }
 
     // Changes of the page's element list and of its elements.
     void ElementAdded(CGraphElement* element);

@@ -459,16 +459,16 @@ CCurveElement* CPage::NearestCrossingAmong(int x, int y, double tolerance, CCurv
 }
 
 
-int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement*& curve1,
-                                   CCurveElement*& curve2, CPoint& point, double& distance) const
+std::vector<CPage::CrossingCandidate> CPage::CrossingCandidates(int x, int y, double tolerance,
+                                                               const CCurveElement* skipped, CRect& area) const
 {
     // Every crossing within the tolerance lies in the square, on segments
-    // of curves whose bounds meet it; the walk below visits those curves in
-    // list order as a walk over the whole list would.
+    // of curves whose bounds meet it; the candidates keep the curves' list
+    // order, as a walk over the whole list would visit them.
     const int r = RoundToInt(tolerance);
     const bool usable = IsUsableTolerance(tolerance);
     const CRect square = SquareAround(x, y, r);
-    const CRect area = usable ? square : kEverywhere;
+    area = usable ? square : kEverywhere;
     std::vector<CCurveElement*> curves;
     if (usable)
         CurvesMeeting(square, curves);
@@ -477,6 +477,7 @@ int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement
     std::vector<CrossingCandidate> candidates;
     candidates.reserve(curves.size());
     for (CCurveElement* c : curves) {
+        if (c == skipped) continue;
         CRect common;
         const CRect bounds = c->GetBoundRect();
         if (!common.IntersectRect(bounds, square)) continue;
@@ -484,7 +485,14 @@ int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement
         SegmentsNearArea(c->Outline(), area, candidates.back().segments);
         candidates.back().segmentBounds = SegmentListBounds(candidates.back().segments);
     }
+    return candidates;
+}
 
+int CPage::FindNearestIntersection(int x, int y, double tolerance, CCurveElement*& curve1,
+                                   CCurveElement*& curve2, CPoint& point, double& distance) const
+{
+    CRect area;
+    const std::vector<CrossingCandidate> candidates = CrossingCandidates(x, y, tolerance, nullptr, area);
     double best = tolerance;
     CCurveElement* hit1 = nullptr;
     CCurveElement* hit2 = nullptr;
@@ -513,26 +521,8 @@ CCurveElement* CPage::FindNearestIntersectionWith(int x, int y, double tolerance
                                                   double& distance) const
 {
     if (!curve) return nullptr;
-    const int r = RoundToInt(tolerance);
-    const bool usable = IsUsableTolerance(tolerance);
-    const CRect square = SquareAround(x, y, r);
-    const CRect area = usable ? square : kEverywhere;
-    std::vector<CCurveElement*> curves;
-    if (usable)
-        CurvesMeeting(square, curves);
-    else
-        CurvesNear(x, y, tolerance, curves);
-    std::vector<CrossingCandidate> candidates;
-    candidates.reserve(curves.size());
-    for (CCurveElement* c : curves) {
-        if (c == curve) continue;
-        CRect common;
-        const CRect bounds = c->GetBoundRect();
-        if (!common.IntersectRect(bounds, square)) continue;
-        candidates.push_back({c, bounds, {}, {}});
-        SegmentsNearArea(c->Outline(), area, candidates.back().segments);
-        candidates.back().segmentBounds = SegmentListBounds(candidates.back().segments);
-    }
+    CRect area;
+    const std::vector<CrossingCandidate> candidates = CrossingCandidates(x, y, tolerance, curve, area);
     return NearestCrossingAmong(x, y, tolerance, curve, candidates, area, point, distance);
 }
 

@@ -46,7 +46,6 @@ public:
     // Does not mark the position dirty.
     void SetMirror(CSharedPoint* source, CSharedPoint* axis1, CSharedPoint* axis2);
     void InvalidatePosition() const { m_positionDirty = 1; }
-    int IsPositionDirty() const { return m_positionDirty; }
 
     // 1 when `point` is this point's source or one of its axis points,
     // also the ones a point with a missing link still names.

@@ -15,12 +15,6 @@ void CTextFont::SetLogFont(const LogFont& font)
     m_hasFont = true;
 }
 
-void CTextFont::ClearFont()
-{
-    m_font = LogFont();
-    m_hasFont = false;
-}
-
 // Reads into locals first: a truncated record leaves the text font as it was.
 int CTextFont::Load(CArchive& ar)
 {

@@ -30,8 +30,6 @@ public:
     // The font; all fields zero and no face when the record holds no font.
     const LogFont& GetLogFont() const { return m_font; }
     void SetLogFont(const LogFont& font);
-    // Drops the font.
-    void ClearFont();
 
     // Record: text, colour, the LOGFONT fields one by one, face name as a
     // string. A text font without a font stores a zeroed description. Load

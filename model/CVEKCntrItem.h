@@ -57,7 +57,6 @@ public:
     void SetItemNumber(DWORD number) { m_itemNumber = number; }
     // "Embedding <number>": the storage of the object in a document file.
     std::string GetStorageName() const;
-    WORD GetDrawAspect() const { return m_drawAspect; }
     WORD GetClassSchema() const { return m_classSchema; }
     void SetClassSchema(WORD schema) { m_classSchema = schema; }
 
@@ -69,7 +68,6 @@ public:
     // read with the record. Null when neither is known.
     const CCompoundEntry* GetStorage() const;
     void SetStorage(const CCompoundEntry& storage);
-    bool HasImage() const { return m_hasImage; }
     // The storage image exactly as it was read (empty when none was read).
     const std::string& GetImage() const { return m_image; }
 

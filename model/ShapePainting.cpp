@@ -47,22 +47,6 @@ bool Overlaps(const CRect& a, const CRect& b)
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// The smooth pens' joins are mitred up to this many pen widths.
-constexpr double kMiterLimit = 10.0;
-// Pixels kept around the visible area when a shape is cut to it: a filled
-// shape's one-pixel outline and antialiasing stay outside what shows.
-constexpr double kCutMargin = 3.0;
-
-QPen SmoothPen(COLORREF color, float penWidth)
-{
-    QPen pen(ToQColor(color));
-    pen.setWidthF(penWidth);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::MiterJoin);
-    pen.setMiterLimit(kMiterLimit);
-    return pen;
-}
-
 // Whether every point strictly between a and b lies within the tolerance
 // of the segment a-b (its distance to the segment, not to the line, so a
 // stretch that turns back is never cut short).
@@ -281,7 +265,7 @@ void CDeviceShapes::Draw(QPainter& painter, const CList<CLineTypeShape>& shapes,
         if (!s.filled && s.penPixels > std::max(visible.width(), visible.height())) {
             const QRectF area = visible.adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
             bool whole = false;
-            const QPainterPath covered = StrokeAreaInRect(s.points, s.penPixels, kMiterLimit, area, &whole);
+            const QPainterPath covered = StrokeAreaInRect(s.points, s.penPixels, kSmoothMiterLimit, area, &whole);
             start();
             FillStrokeArea(painter, covered, ToQColor(colour));
             if (whole) break;

@@ -45,7 +45,6 @@ public:
     // Bytes stored so far, sent or not.
     std::size_t BytesStored() const { return m_sent + (m_loading ? 0 : m_buffer.size()); }
 
-    bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
 
     // Stored bytes (storing) or the whole input (loading).

@@ -95,12 +95,6 @@ int CDC::SetTextCharacterExtra(int extra)
     return extra;
 }
 
-int CDC::SetPolyFillMode(int mode)
-{
-    std::swap(mode, m_fillMode);
-    return mode;
-}
-
 void CDC::ApplyPen()
 {
     if (m_pen.style == PS_NULL) {
@@ -340,7 +334,8 @@ void CDC::Polyline(const CPoint* points, int count)
 void CDC::Polygon(const CPoint* points, int count)
 {
     if (count < 2) return;
-    const Qt::FillRule rule = m_fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+    // The system's alternate fill mode, the one every caller draws with.
+    const Qt::FillRule rule = Qt::OddEvenFill;
     if (!IsSolidHairline()) {
         m_painter->drawPolygon(ToPolygon(points, count, 0.5), rule);
         return;
@@ -400,11 +395,6 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF color)
     const CRect r(bound(rect.left), bound(rect.top), bound(rect.right), bound(rect.bottom));
     m_painter->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(color));
     m_bkColor = color;
-}
-
-void CDC::SetPixel(int x, int y, COLORREF color)
-{
-    m_painter->fillRect(QRect(x, y, 1, 1), ToQColor(color));
 }
 
 namespace {

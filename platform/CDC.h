@@ -55,10 +55,6 @@ constexpr unsigned DT_WORDBREAK = 0x0010;
 constexpr unsigned DT_NOCLIP = 0x0100;
 constexpr unsigned DT_CALCRECT = 0x0400;
 
-// Polygon fill modes.
-constexpr int ALTERNATE = 1;
-constexpr int WINDING = 2;
-
 struct CPen {
     int style = PS_SOLID;
     int width = 0;  // 0 and 1 are both one pixel
@@ -101,12 +97,11 @@ public:
     int GetBkMode() const { return m_bkMode; }
     int SetTextCharacterExtra(int extra);
     int GetTextCharacterExtra() const { return m_charExtra; }
-    int SetPolyFillMode(int mode);
-    int GetPolyFillMode() const { return m_fillMode; }
 
     // Lines and shapes with the current pen and brush, in device pixels.
     // A solid one-pixel line covers its start pixel and leaves out its end
-    // pixel, whichever way it runs; a polygon's outline is closed.
+    // pixel, whichever way it runs; a polygon's outline is closed and its
+    // inside filled by the even-odd rule.
     CPoint MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Polyline(const CPoint* points, int count);
@@ -116,7 +111,6 @@ public:
     void Rectangle(int left, int top, int right, int bottom);
     void Ellipse(int left, int top, int right, int bottom);
     void FillSolidRect(const CRect& rect, COLORREF color);
-    void SetPixel(int x, int y, COLORREF color);
 
     // Text in the current font, colour and background mode; (x, y) is the
     // top-left of the first character's cell. The font's escapement turns
@@ -191,7 +185,6 @@ private:
     COLORREF m_bkColor = RGB(255, 255, 255);
     int m_bkMode = OPAQUE;
     int m_charExtra = 0;
-    int m_fillMode = ALTERNATE;
     CPoint m_current;
 };
 

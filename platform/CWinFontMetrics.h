@@ -35,7 +35,6 @@ public:
     // The font the text is drawn with, at the em size worked out here.
     const QFont& Font() const { return m_font; }
     int Ascent() const { return m_ascent; }
-    int Descent() const { return m_descent; }
     // The cell height: ascent + descent.
     int Height() const { return m_ascent + m_descent; }
     int AverageCharWidth() const { return m_averageWidth; }

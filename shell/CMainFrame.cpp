@@ -90,8 +90,6 @@ enum : int {
 // The settings of the bar layout; a new layout of bars bumps it so that an
 // old saved layout is not forced onto bars it does not know.
 constexpr int kBarStateVersion = 1;
-// Window positions farther out than this (in pixels) lie on no screen.
-constexpr int kFarthestWindowPixel = 1 << 20;
 // "The window placement in %1 is damaged".
 constexpr int kProfileDamaged = 36192;
 // "These settings in %1 are damaged: %2".
@@ -788,61 +786,22 @@ int CMainFrame::ComboDropHeight(int screenHeight, bool fontGroup)
     return 320;
 }
 
-bool CMainFrame::ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* placement)
+bool CMainFrame::LoadWindowPlacement(CWindowPlacement* placement) const
 {
-    const QStringList fields = text.split(QLatin1Char(','));
-    if (fields.size() != 10) return false;
-    int values[10];
-    for (int i = 0; i < 10; ++i) {
-        bool ok = false;
-        values[i] = fields[i].trimmed().toInt(&ok);
-        if (!ok || (i < 2 && values[i] < 0)) return false;
-        // The window's sizes are worked out from these.
-        if (i >= 2 && std::llabs(static_cast<long long>(values[i])) > kFarthestWindowPixel) return false;
-    }
-    WINDOWPLACEMENT wp;
-    wp.length = kPlacementLength;
-    wp.flags = UINT(values[0]);
-    wp.showCmd = UINT(values[1]);
-    wp.ptMinPosition = CPoint(values[2], values[3]);
-    wp.ptMaxPosition = CPoint(values[4], values[5]);
-    wp.rcNormalPosition = CRect(values[6], values[7], values[8], values[9]);
-    // A window without area cannot be what was stored.
-    if (wp.rcNormalPosition.IsRectEmpty()) return false;
-    *placement = wp;
-    return true;
+    return CWindowPlacement::FromProfileValue(CVEKApp::OpenProfile()->value(CWindowPlacement::ProfileKey()), placement);
 }
 
-QString CMainFrame::FormatWindowPlacement(const WINDOWPLACEMENT& wp)
+void CMainFrame::SaveWindowPlacement(const CWindowPlacement& placement) const
 {
-    return QString::asprintf("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", wp.flags, wp.showCmd, wp.ptMinPosition.x,
-                             wp.ptMinPosition.y, wp.ptMaxPosition.x, wp.ptMaxPosition.y, wp.rcNormalPosition.left,
-                             wp.rcNormalPosition.top, wp.rcNormalPosition.right, wp.rcNormalPosition.bottom);
+    CVEKApp::OpenProfile()->setValue(CWindowPlacement::ProfileKey(), placement.Format());
 }
 
-bool CMainFrame::LoadWindowPlacement(WINDOWPLACEMENT* placement, const QString& section, const QString& entry) const
+CWindowPlacement CMainFrame::GetWindowPlacement() const
 {
-    auto profile = CVEKApp::OpenProfile();
-    const QVariant value = profile->value(section + QLatin1Char('/') + entry);
-    // An unquoted list of numbers reads back as a list of strings.
-    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                                   : value.toString();
-    return !text.isEmpty() && ParseWindowPlacement(text, placement);
-}
-
-void CMainFrame::SaveWindowPlacement(const WINDOWPLACEMENT& placement, const QString& section,
-                                     const QString& entry) const
-{
-    auto profile = CVEKApp::OpenProfile();
-    profile->setValue(section + QLatin1Char('/') + entry, FormatWindowPlacement(placement));
-}
-
-CMainFrame::WINDOWPLACEMENT CMainFrame::GetWindowPlacement() const
-{
-    WINDOWPLACEMENT wp;
-    wp.length = kPlacementLength;
-    wp.flags = isMaximized() ? WPF_RESTORETOMAXIMIZED : 0;
-    wp.showCmd = isMinimized() ? SW_SHOWMINIMIZED : (isMaximized() ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    CWindowPlacement wp;
+    wp.flags = isMaximized() ? CWindowPlacement::WPF_RESTORETOMAXIMIZED : 0;
+    wp.showCmd = isMinimized() ? CWindowPlacement::SW_SHOWMINIMIZED
+                               : (isMaximized() ? CWindowPlacement::SW_SHOWMAXIMIZED : CWindowPlacement::SW_SHOWNORMAL);
     wp.ptMinPosition = CPoint(-1, -1);
     wp.ptMaxPosition = CPoint(-1, -1);
     QRect normal = normalGeometry();
@@ -852,7 +811,7 @@ CMainFrame::WINDOWPLACEMENT CMainFrame::GetWindowPlacement() const
     return wp;
 }
 
-void CMainFrame::SetWindowPlacement(const WINDOWPLACEMENT& wp)
+void CMainFrame::SetWindowPlacement(const CWindowPlacement& wp)
 {
     const CRect& r = wp.rcNormalPosition;
     QRect rect(r.left, r.top, r.Width(), r.Height());
@@ -863,8 +822,9 @@ void CMainFrame::SetWindowPlacement(const WINDOWPLACEMENT& wp)
     setGeometry(rect);
     // A window closed while minimised comes back as it was before that,
     // never minimised.
-    const bool maximised =
-        wp.showCmd == SW_SHOWMAXIMIZED || (wp.showCmd == SW_SHOWMINIMIZED && (wp.flags & WPF_RESTORETOMAXIMIZED));
+    const bool maximised = wp.showCmd == CWindowPlacement::SW_SHOWMAXIMIZED ||
+                           (wp.showCmd == CWindowPlacement::SW_SHOWMINIMIZED &&
+                            (wp.flags & CWindowPlacement::WPF_RESTORETOMAXIMIZED));
     setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
@@ -884,20 +844,19 @@ bool CMainFrame::ProfileMayBeWritten() const
 
 void CMainFrame::RestorePlacementAndBars()
 {
-    WINDOWPLACEMENT wp;
+    CWindowPlacement wp;
     // A damaged profile that could not be kept is not read either.
     if (!ProfileMayBeWritten()) {
         setGeometry(DefaultPlacement());
         return;
     }
-    if (!LoadWindowPlacement(&wp, QString::fromLatin1(kPlacementSection), QString::fromLatin1(kPlacementEntry))) {
+    if (!LoadWindowPlacement(&wp)) {
         // Without a sound placement the bar layout is not trusted either.
         setGeometry(DefaultPlacement());
         // A placement there but unreadable is damage, told as for the
         // other settings files; so is a profile that is no regular file.
         auto profile = CVEKApp::OpenProfile();
-        const bool stored = profile->contains(QString::fromLatin1(kPlacementSection) + QLatin1Char('/') +
-                                              QString::fromLatin1(kPlacementEntry));
+        const bool stored = profile->contains(CWindowPlacement::ProfileKey());
         const bool unreadable = !CVEKApp::ProfileIsReadable();
         if ((stored || unreadable || profile->status() == QSettings::FormatError) && m_settingsFiles) {
             const QString path = CVEKApp::ProfilePath();
@@ -922,8 +881,7 @@ void CMainFrame::RestorePlacementAndBars()
 void CMainFrame::SavePlacementAndBars()
 {
     if (!ProfileMayBeWritten()) return;
-    SaveWindowPlacement(GetWindowPlacement(), QString::fromLatin1(kPlacementSection),
-                        QString::fromLatin1(kPlacementEntry));
+    SaveWindowPlacement(GetWindowPlacement());
     auto profile = CVEKApp::OpenProfile();
     profile->setValue(QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState"), saveState(kBarStateVersion));
 }

@@ -18,6 +18,7 @@
 #include "CMainToolBar.h"
 #include "app/CFrameServices.h"
 #include "platform/Types.h"
+#include "settings/CWindowPlacement.h"
 
 #include <QHash>
 #include <QList>
@@ -40,23 +41,6 @@ class QToolBar;
 class CMainFrame : public QMainWindow, public CFrameServices {
     Q_OBJECT
 public:
-    // The layout of a window as the profile stores it: the ten numbers of
-    // "WindowPos" in this order after the length.
-    struct WINDOWPLACEMENT {
-        UINT length = 0;
-        UINT flags = 0;
-        UINT showCmd = 0;
-        CPoint ptMinPosition;
-        CPoint ptMaxPosition;
-        CRect rcNormalPosition;
-    };
-    static constexpr UINT kPlacementLength = 44;
-    static constexpr UINT WPF_RESTORETOMAXIMIZED = 2;
-    static constexpr UINT SW_SHOWNORMAL = 1;
-    static constexpr UINT SW_SHOWMINIMIZED = 2;
-    static constexpr UINT SW_SHOWMAXIMIZED = 3;
-    static constexpr const char* kPlacementSection = "Settings";
-    static constexpr const char* kPlacementEntry = "WindowPos";
     static constexpr const char* kBarStateSection = "General";
     // The period of the backup timer (id 5 of the original frame) per
     // minute of the settings' backup interval.
@@ -175,14 +159,12 @@ public:
     static int DesignBarIconSize(int resource);
     // Drop-down height of the context combos by screen height.
     static int ComboDropHeight(int screenHeight, bool fontGroup);
-    // The ten numbers, all required; false for anything else, positions
-    // beyond any screen (a million pixels out) included.
-    static bool ParseWindowPlacement(const QString& text, WINDOWPLACEMENT* placement);
-    static QString FormatWindowPlacement(const WINDOWPLACEMENT& placement);
-    bool LoadWindowPlacement(WINDOWPLACEMENT* placement, const QString& section, const QString& entry) const;
-    void SaveWindowPlacement(const WINDOWPLACEMENT& placement, const QString& section, const QString& entry) const;
-    WINDOWPLACEMENT GetWindowPlacement() const;
-    void SetWindowPlacement(const WINDOWPLACEMENT& placement);
+    // The placement in the profile; false when it holds none or a damaged
+    // one.
+    bool LoadWindowPlacement(CWindowPlacement* placement) const;
+    void SaveWindowPlacement(const CWindowPlacement& placement) const;
+    CWindowPlacement GetWindowPlacement() const;
+    void SetWindowPlacement(const CWindowPlacement& placement);
     // The placement used when the profile holds none, or a damaged one.
     static QRect DefaultPlacement();
 

@@ -24,11 +24,6 @@ void CSplashWnd::EnableSplashScreen(bool enable)
     s_bEnabled = enable;
 }
 
-bool CSplashWnd::IsSplashScreenEnabled()
-{
-    return s_bEnabled;
-}
-
 CSplashWnd* CSplashWnd::Current()
 {
     return s_pCurrent;

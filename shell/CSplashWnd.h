@@ -15,7 +15,6 @@ public:
 
     // Follows the command line's show-splash flag.
     static void EnableSplashScreen(bool enable);
-    static bool IsSplashScreenEnabled();
     // Shows the splash unless it is disabled, already up, or its picture
     // cannot be read. The window is painted before the call returns.
     static void ShowSplashScreen(QWidget* parent = nullptr);

@@ -37,7 +37,6 @@ public:
     bool InitInstance(const QStringList& arguments);
     int ExitInstance();
 
-    bool IsFirstInstance() const { return m_firstInstance; }
     CMainFrame* MainFrame() const { return m_mainFrame.get(); }
 
     // The recent-file list, newest first, at most four entries.

@@ -149,11 +149,6 @@ int CTableCell::GetBorderWidth(int index) const
     return index < 0 || index >= GetLineCount() ? -1 : m_lines[std::size_t(index)].GetWidth();
 }
 
-COLORREF CTableCell::GetBorderColor(int index) const
-{
-    return index < 0 || index >= GetLineCount() ? 0 : m_lines[std::size_t(index)].GetColor();
-}
-
 void CTableCell::SetBorderWidth(int index, int width)
 {
     if (index >= 0 && index < GetLineCount()) m_lines[std::size_t(index)].SetWidth(width);
@@ -237,27 +232,6 @@ bool CTableCell::SetAntiDiagonal(COLORREF colour, int width)
     return i >= 0;
 }
 
-bool CTableCell::SetMainDiagonalColor(COLORREF colour)
-{
-    const int i = FindDiagonal(true);
-    if (i >= 0) SetBorderColor(i, colour);
-    return i >= 0;
-}
-
-bool CTableCell::SetMainDiagonalWidth(int width)
-{
-    const int i = FindDiagonal(true);
-    if (i >= 0) SetBorderWidth(i, width);
-    return i >= 0;
-}
-
-bool CTableCell::SetAntiDiagonalColor(COLORREF colour)
-{
-    const int i = FindDiagonal(false);
-    if (i >= 0) SetBorderColor(i, colour);
-    return i >= 0;
-}
-
 bool CTableCell::SetAntiDiagonalWidth(int width)
 {
     const int i = FindDiagonal(false);
@@ -296,14 +270,6 @@ void CTableCell::GetAllLines(CTableBorderLineList& out) const
 void CTableCell::SetAllLines(const CTableBorderLineList& lines)
 {
     m_lines = lines;
-}
-
-void CTableCell::SetAllLinesStyle(int width, COLORREF colour)
-{
-    for (CTableBorderLine& line : m_lines) {
-        line.SetWidth(width);
-        line.SetColor(colour);
-    }
 }
 
 void CTableCell::SetAllLinesColor(COLORREF colour)

@@ -66,7 +66,6 @@ public:
     // Rectangle.
     const CRect& GetRect() const { return m_rect; }
     CPoint GetTopLeft() const { return m_rect.TopLeft(); }
-    CPoint GetBottomRight() const { return m_rect.BottomRight(); }
     // Widths and heights as 64-bit values: a damaged record may hold any
     // corners.
     long long GetWidth() const { return (long long)m_rect.right - m_rect.left; }
@@ -83,7 +82,6 @@ public:
     CTableBorderLine GetBorderLine(int index) const;
     void SetBorderLine(int index, int width, COLORREF colour);
     int GetBorderWidth(int index) const;
-    COLORREF GetBorderColor(int index) const;
     void SetBorderWidth(int index, int width);
     void SetBorderColor(int index, COLORREF colour);
 
@@ -100,9 +98,6 @@ public:
     bool FindAntiDiagonal(CTableBorderLine& out) const;
     bool SetMainDiagonal(COLORREF colour, int width);
     bool SetAntiDiagonal(COLORREF colour, int width);
-    bool SetMainDiagonalColor(COLORREF colour);
-    bool SetMainDiagonalWidth(int width);
-    bool SetAntiDiagonalColor(COLORREF colour);
     bool SetAntiDiagonalWidth(int width);
     // Both flags: main then anti appended. Main only: appended. Anti only:
     // inserted before the last entry when the list holds exactly one or
@@ -114,7 +109,6 @@ public:
     // Every line.
     void GetAllLines(CTableBorderLineList& out) const;
     void SetAllLines(const CTableBorderLineList& lines);
-    void SetAllLinesStyle(int width, COLORREF colour);
     void SetAllLinesColor(COLORREF colour);
     void SetAllLinesWidth(int width);
 

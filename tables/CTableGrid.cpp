@@ -43,13 +43,6 @@ int CTableGrid::RemoveAll()
     return 1;
 }
 
-int CTableGrid::SetAllRowHeights(int height)
-{
-    if (m_rows.empty()) return 0;
-    for (Row& row : m_rows) row.height = std::uint32_t(height);
-    return 1;
-}
-
 int CTableGrid::BuildFromCell(int rows, int columns, const CTableCell* templateCell)
 {
     if (rows < 1 || columns < 1 || !templateCell) return 0;
@@ -126,13 +119,6 @@ int CTableGrid::GetRowHeight(int row) const
     return int(m_rows[std::size_t(row - 1)].height);
 }
 
-int CTableGrid::StoreRowHeight(int row, int height)
-{
-    if (height < 1 || row < 1 || row > GetRowCount()) return 0;
-    m_rows[std::size_t(row - 1)].height = std::uint32_t(height);
-    return 1;
-}
-
 int CTableGrid::IsValidCell(int row, int index) const
 {
     return row >= 1 && row <= GetRowCount() && index >= 1 && index <= GetRowCellCount(row) ? 1 : 0;
@@ -150,28 +136,6 @@ int CTableGrid::GetCellRect(const CTableCellAddress& a, CRect& out) const
     if (!cell) return 0;
     out = cell->GetRect();
     return 1;
-}
-
-int CTableGrid::GetCellTopLeft(const CTableCellAddress& a, CPoint& out) const
-{
-    const CTableCell* cell = GetCell(a);
-    if (!cell) return 0;
-    out = cell->GetTopLeft();
-    return 1;
-}
-
-int CTableGrid::GetCellBottomRight(const CTableCellAddress& a, CPoint& out) const
-{
-    const CTableCell* cell = GetCell(a);
-    if (!cell) return 0;
-    out = cell->GetBottomRight();
-    return 1;
-}
-
-int CTableGrid::GetCellWidth(const CTableCellAddress& a) const
-{
-    const CTableCell* cell = GetCell(a);
-    return cell ? Clamp(cell->GetWidth()) : -1;
 }
 
 CTableCellAddress CTableGrid::FindAddress(const CTableCell* cell) const
@@ -202,14 +166,6 @@ std::unique_ptr<CTableCell> CTableGrid::NewCellFromDefaults(int alignment, const
 std::unique_ptr<CTableCell> CTableGrid::CopyCellLayout(const CTableCell* cell)
 {
     return cell ? cell->CopyLayout(this) : nullptr;
-}
-
-int CTableGrid::SetCell(const CTableCellAddress& a, std::unique_ptr<CTableCell> cell)
-{
-    if (!IsValidCell(a) || !cell) return 0;
-    cell->SetGrid(this);
-    m_rows[std::size_t(a.row - 1)].cells[std::size_t(a.index - 1)] = std::move(cell);
-    return 1;
 }
 
 std::unique_ptr<CTableCell> CTableGrid::TakeCell(const CTableCellAddress& a)
@@ -290,72 +246,10 @@ const LogFont* CTableGrid::GetCellFont(const CTableCellAddress& a) const
     return cell ? cell->GetFont() : nullptr;
 }
 
-CSize CTableGrid::GetCellCharSize(CDC* dc, const CTableCellAddress& a) const
-{
-    const CTableCell* cell = GetCell(a);
-    return cell ? cell->GetCharSize(dc) : CSize();
-}
-
-CSize CTableGrid::MeasureCellTextAtWidth(CDC* dc, const CTableCellAddress& a, int width, int characters) const
-{
-    const CTableCell* cell = GetCell(a);
-    return cell ? cell->MeasureTextAtWidth(dc, width, characters) : CSize();
-}
-
-int CTableGrid::GetCellBorderLine(const CTableCellAddress& a, int line, CTableBorderLine& out) const
-{
-    const CTableCell* cell = GetCell(a);
-    if (!cell || line < 0 || line >= cell->GetLineCount()) return 0;
-    out = cell->GetBorderLine(line);
-    return 1;
-}
-
-int CTableGrid::SetCellBorderLine(const CTableCellAddress& a, int line, int width, COLORREF colour)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetBorderLine(line, width, colour); });
-}
-
-COLORREF CTableGrid::GetCellBorderColor(const CTableCellAddress& a, int line) const
-{
-    const CTableCell* cell = GetCell(a);
-    return cell ? cell->GetBorderColor(line) : 0;
-}
-
-int CTableGrid::SetCellBorderColor(const CTableCellAddress& a, int line, COLORREF colour)
-{
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetBorderColor(line, colour); });
-}
-
 int CTableGrid::GetCellBorderWidth(const CTableCellAddress& a, int line) const
 {
     const CTableCell* cell = GetCell(a);
     return cell ? cell->GetBorderWidth(line) : -1;
-}
-
-int CTableGrid::SetCellBorderWidth(const CTableCellAddress& a, int line, int width)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetBorderWidth(line, width); });
-}
-
-int CTableGrid::GetCellSideLines(const CTableCellAddress& a, CTableBorderLineList& out) const
-{
-    const CTableCell* cell = GetCell(a);
-    if (!cell) return 0;
-    cell->GetSideLines(out);
-    return 1;
-}
-
-int CTableGrid::SetCellSideLines(const CTableCellAddress& a, COLORREF colour, int width)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetSideLines(colour, width); });
-}
-
-int CTableGrid::SetCellSideColor(const CTableCellAddress& a, COLORREF colour)
-{
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetSideColor(colour); });
 }
 
 int CTableGrid::SetCellSideWidth(const CTableCellAddress& a, int width)
@@ -376,18 +270,6 @@ int CTableGrid::SetCellMainDiagonal(const CTableCellAddress& a, COLORREF colour,
     return cell && width >= 1 && cell->SetMainDiagonal(colour, width) ? 1 : 0;
 }
 
-int CTableGrid::SetCellMainDiagonalColor(const CTableCellAddress& a, COLORREF colour)
-{
-    CTableCell* cell = GetCell(a);
-    return cell && cell->SetMainDiagonalColor(colour) ? 1 : 0;
-}
-
-int CTableGrid::SetCellMainDiagonalWidth(const CTableCellAddress& a, int width)
-{
-    CTableCell* cell = GetCell(a);
-    return cell && width >= 1 && cell->SetMainDiagonalWidth(width) ? 1 : 0;
-}
-
 int CTableGrid::FindCellAntiDiagonal(const CTableCellAddress& a, CTableBorderLine& out) const
 {
     const CTableCell* cell = GetCell(a);
@@ -398,49 +280,6 @@ int CTableGrid::SetCellAntiDiagonal(const CTableCellAddress& a, COLORREF colour,
 {
     CTableCell* cell = GetCell(a);
     return cell && width >= 1 && cell->SetAntiDiagonal(colour, width) ? 1 : 0;
-}
-
-int CTableGrid::SetCellAntiDiagonalColor(const CTableCellAddress& a, COLORREF colour)
-{
-    CTableCell* cell = GetCell(a);
-    return cell && cell->SetAntiDiagonalColor(colour) ? 1 : 0;
-}
-
-int CTableGrid::SetCellAntiDiagonalWidth(const CTableCellAddress& a, int width)
-{
-    CTableCell* cell = GetCell(a);
-    return cell && width >= 1 && cell->SetAntiDiagonalWidth(width) ? 1 : 0;
-}
-
-int CTableGrid::GetCellAllLines(const CTableCellAddress& a, CTableBorderLineList& out) const
-{
-    const CTableCell* cell = GetCell(a);
-    if (!cell) return 0;
-    cell->GetAllLines(out);
-    return 1;
-}
-
-int CTableGrid::SetCellAllLinesStyle(const CTableCellAddress& a, COLORREF colour, int width)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetAllLinesStyle(width, colour); });
-}
-
-int CTableGrid::SetCellAllLinesColor(const CTableCellAddress& a, COLORREF colour)
-{
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetAllLinesColor(colour); });
-}
-
-int CTableGrid::SetCellAllLinesWidth(const CTableCellAddress& a, int width)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.SetAllLinesWidth(width); });
-}
-
-int CTableGrid::CreateCellSideBorders(const CTableCellAddress& a, COLORREF colour, int width)
-{
-    if (width < 1) return 0;
-    return WithCell(*this, a, [&](CTableCell& c) { c.CreateSideBorders(width, colour); });
 }
 
 int CTableGrid::AddCellDiagonals(const CTableCellAddress& a, bool main, bool anti, COLORREF colour, int width)

@@ -64,8 +64,6 @@ public:
 
     // Deletes every cell and row; returns 1.
     int RemoveAll();
-    // Every row's stored height; 0 without rows.
-    int SetAllRowHeights(int height);
     // rows x columns layout copies of the template from the origin, every
     // row as high as the template. 0 (and no change) for counts below 1, no
     // template or a template without a positive size.
@@ -108,19 +106,12 @@ public:
     int GetRowCellCount(int row) const;
     // The stored height; -1 outside 1..row count.
     int GetRowHeight(int row) const;
-    // Writes the stored height only (no cell moves); 0 for a height below 1
-    // or a row outside.
-    int StoreRowHeight(int row, int height);
 
     int IsValidCell(int row, int index) const;
     int IsValidCell(const CTableCellAddress& a) const { return IsValidCell(a.row, a.index); }
     CTableCell* GetCell(int row, int index) const;
     CTableCell* GetCell(const CTableCellAddress& a) const { return GetCell(a.row, a.index); }
     int GetCellRect(const CTableCellAddress& a, CRect& out) const;
-    int GetCellTopLeft(const CTableCellAddress& a, CPoint& out) const;
-    int GetCellBottomRight(const CTableCellAddress& a, CPoint& out) const;
-    // -1 for an invalid address.
-    int GetCellWidth(const CTableCellAddress& a) const;
     // The address of the cell object; (-1, -1) when it is not in the grid.
     CTableCellAddress FindAddress(const CTableCell* cell) const;
 
@@ -132,9 +123,6 @@ public:
     // The cell's rectangle, alignment, colours, font and lines, an empty
     // text; null for no cell.
     std::unique_ptr<CTableCell> CopyCellLayout(const CTableCell* cell);
-    // Puts the cell in the place of the one at the address (which is
-    // deleted); 0 for an invalid address or no cell.
-    int SetCell(const CTableCellAddress& a, std::unique_ptr<CTableCell> cell);
 
     // Cell contents through the grid: setters 0 for an invalid address,
     // getters 0, null or "".
@@ -148,34 +136,15 @@ public:
     COLORREF GetCellTextColor(const CTableCellAddress& a) const;
     int SetCellFont(const CTableCellAddress& a, const LogFont* font);
     const LogFont* GetCellFont(const CTableCellAddress& a) const;
-    CSize GetCellCharSize(CDC* dc, const CTableCellAddress& a) const;
-    CSize MeasureCellTextAtWidth(CDC* dc, const CTableCellAddress& a, int width, int characters) const;
 
     // Cell lines through the grid (see CTableCell); setters that take a
     // width do nothing for a width below 1.
-    int GetCellBorderLine(const CTableCellAddress& a, int line, CTableBorderLine& out) const;
-    int SetCellBorderLine(const CTableCellAddress& a, int line, int width, COLORREF colour);
-    COLORREF GetCellBorderColor(const CTableCellAddress& a, int line) const;
-    int SetCellBorderColor(const CTableCellAddress& a, int line, COLORREF colour);
     int GetCellBorderWidth(const CTableCellAddress& a, int line) const;
-    int SetCellBorderWidth(const CTableCellAddress& a, int line, int width);
-    int GetCellSideLines(const CTableCellAddress& a, CTableBorderLineList& out) const;
-    int SetCellSideLines(const CTableCellAddress& a, COLORREF colour, int width);
-    int SetCellSideColor(const CTableCellAddress& a, COLORREF colour);
     int SetCellSideWidth(const CTableCellAddress& a, int width);
     int FindCellMainDiagonal(const CTableCellAddress& a, CTableBorderLine& out) const;
     int SetCellMainDiagonal(const CTableCellAddress& a, COLORREF colour, int width);
-    int SetCellMainDiagonalColor(const CTableCellAddress& a, COLORREF colour);
-    int SetCellMainDiagonalWidth(const CTableCellAddress& a, int width);
     int FindCellAntiDiagonal(const CTableCellAddress& a, CTableBorderLine& out) const;
     int SetCellAntiDiagonal(const CTableCellAddress& a, COLORREF colour, int width);
-    int SetCellAntiDiagonalColor(const CTableCellAddress& a, COLORREF colour);
-    int SetCellAntiDiagonalWidth(const CTableCellAddress& a, int width);
-    int GetCellAllLines(const CTableCellAddress& a, CTableBorderLineList& out) const;
-    int SetCellAllLinesStyle(const CTableCellAddress& a, COLORREF colour, int width);
-    int SetCellAllLinesColor(const CTableCellAddress& a, COLORREF colour);
-    int SetCellAllLinesWidth(const CTableCellAddress& a, int width);
-    int CreateCellSideBorders(const CTableCellAddress& a, COLORREF colour, int width);
     int AddCellDiagonals(const CTableCellAddress& a, bool main, bool anti, COLORREF colour, int width);
     int RemoveCellDiagonals(const CTableCellAddress& a, bool main, bool anti);
 

@@ -49,7 +49,6 @@ public:
     int IsCutMode() const { return m_bCutMode; }
     int IsZoomMode() const { return m_zoom.IsHeld(); }
     CCurveElement* GetFirstCurve() const { return m_pFirstCurve; }
-    CCurveElement* GetSecondCurve() const { return m_pSecondCurve; }
 
 private:
     int ModeCursor() const { return m_bCutMode ? kCursorCut : kCursorJoin; }

@@ -53,8 +53,6 @@ public:
 
     int IsTapeMode() const { return m_bTapeMode; }
     int IsZoomMode() const { return m_zoom.IsHeld(); }
-    CPoint GetDimensionStart() const { return m_ptDimStart; }
-    CPoint GetDimensionEnd() const { return m_ptDimEnd; }
     const CPointList& GetTapeSection() const { return m_tapeSection; }
     CCurveElement* GetTapeCurve() const { return m_pTapeCurve; }
 

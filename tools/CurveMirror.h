@@ -37,8 +37,6 @@ public:
     // The nodes for the image, in the source's order and with its kinds;
     // the caller's curve takes them over.
     CCurveNodeList TakeNodes();
-    CSharedPoint* Axis1() const { return m_axis1; }
-    CSharedPoint* Axis2() const { return m_axis2; }
 
 private:
     void GiveBack();

@@ -115,9 +115,3 @@ CCurveNodeList JoinNodes(const CCurveElement& first, bool reverseFirst, const CC
     a.insert(a.end(), b.begin(), b.end());
     return MakeNodes(a);
 }
-
-void DeleteNodes(CCurveNodeList& nodes)
-{
-    for (CCurveNode* node : nodes) delete node;
-    nodes.RemoveAll();
-}

@@ -40,6 +40,3 @@ bool CutClosedNodes(const CCurveElement& curve, const CCutPlace& place, CSharedP
 // ends that lie apart keep both nodes, joined by the segment between them.
 CCurveNodeList JoinNodes(const CCurveElement& first, bool reverseFirst, const CCurveElement& second,
                          bool reverseSecond);
-
-// Deletes the nodes of a list.
-void DeleteNodes(CCurveNodeList& nodes);

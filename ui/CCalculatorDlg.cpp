@@ -1,8 +1,8 @@
 #include "ui/CCalculatorDlg.h"
 
 #include "settings/CSystemSettings.h"
-#include "ui/CalcExpression.h"
 
+#include "geometry/CalcExpression.h"
 #include "geometry/LengthText.h"
 #include "geometry/WorkUnits.h"
 

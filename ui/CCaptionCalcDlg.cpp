@@ -1,6 +1,6 @@
 #include "ui/CCaptionCalcDlg.h"
 
-#include "app/WindowPlacement.h"
+#include "app/WindowBesidePoint.h"
 #include "settings/CSystemSettings.h"
 #include "ui/CCalculatorDlg.h"
 

@@ -90,12 +90,6 @@ void CDrawingLibraryDlg::OnFolderChanged()
     ListFiles();
 }
 
-void CDrawingLibraryDlg::SetCurrentFolder(const QString& folder)
-{
-    m_currentFolder = QDir::cleanPath(folder);
-    ListFiles();
-}
-
 QStringList CDrawingLibraryDlg::Patterns() const
 {
     const QString type = m_fileType->currentText();

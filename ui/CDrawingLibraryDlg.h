@@ -38,8 +38,6 @@ public:
 
     // Lists the current folder's files of the chosen type.
     void ListFiles();
-    // Opens a folder as if chosen in the tree.
-    void SetCurrentFolder(const QString& folder);
 
 public Q_SLOTS:
     void accept() override;

@@ -1,6 +1,6 @@
 #include "ui/CEditDictionaryDlg.h"
 
-#include "ui/CPhraseList.h"
+#include "settings/CPhraseList.h"
 
 #include "platform/CodePage.h"
 

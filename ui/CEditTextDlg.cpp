@@ -1,9 +1,9 @@
 #include "ui/CEditTextDlg.h"
 
 #include "ui/CEditDictionaryDlg.h"
-#include "ui/CPhraseList.h"
 
 #include "platform/CodePage.h"
+#include "settings/CPhraseList.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -49,7 +49,6 @@ public:
     QPlainTextEdit* TextEdit() const { return m_text; }
     QListWidget* PhraseList() const { return m_phrases; }
     QLabel* WarningLabel() const { return m_warning; }
-    const QString& PhraseFile() const { return m_phraseFile; }
 
     void accept() override;
 

@@ -23,8 +23,6 @@ public:
 
     virtual int DoModal();
     QString GetFolderPath() const { return m_strFolderPath; }
-    // What the status line shows now ("" without one).
-    QString StatusText() const { return m_strStatus; }
 
     // A path for the status line: at most 35 characters, then "...".
     static QString ShortenPath(const QString& path);

@@ -18,7 +18,6 @@ public:
 
     // Set before the roots are filled.
     void SetStartFolder(const QString& folder);
-    const QString& GetStartFolder() const { return m_startFolder; }
     // Adds the roots and opens the tree down to the start folder; returns
     // the number of roots.
     int FillDrives();

@@ -34,9 +34,3 @@ void CLibraryListBox::SetFiles(const QFileInfoList& files)
     }
     setCurrentRow(-1);
 }
-
-QString CLibraryListBox::PathAt(int row) const
-{
-    const QListWidgetItem* it = item(row);
-    return it ? it->data(CLibraryItemDelegate::kPathRole).toString() : QString();
-}

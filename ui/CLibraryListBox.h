@@ -16,5 +16,4 @@ public:
 
     // Replaces the items by one per file, in order, nothing selected.
     void SetFiles(const QFileInfoList& files);
-    QString PathAt(int row) const;
 };

@@ -27,11 +27,9 @@ public:
 
     // The automatic entry heads the popup only while this is set.
     void SetShowAutomatic(bool show);
-    bool GetShowAutomatic() const { return m_showAutomatic; }
 
     // The popup's content, for tests and for the tool bar's own look.
     QWidget* PopupWidget() const { return m_popup; }
-    QMenu* PopupMenu() const { return m_menu; }
     // Marks the current value's cell; runs whenever the popup opens.
     void UpdateSelection();
 

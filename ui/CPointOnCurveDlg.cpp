@@ -209,7 +209,6 @@ void CPointOnCurveDlg::OnModeChanged()
 
 void CPointOnCurveDlg::OnOtherEndToggled(bool checked)
 {
-    m_bOtherEnd = checked ? 1 : 0;
     // The point stays; it is now measured from the other end.
     m_fromFirst = !m_fromFirst;
     m_length = std::max(0, RoundToInt(m_total) - m_length);

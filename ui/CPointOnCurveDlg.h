@@ -38,8 +38,6 @@ public:
     // The length from the reference end (page units) and the ratio.
     int GetLength() const { return m_length; }
     double GetRatio() const;
-    int IsRatioMode() const { return m_bRatioMode; }
-    int IsFromOtherEnd() const { return m_bOtherEnd; }
     // The point at the current length along the curve.
     CPoint GetPoint() const;
 
@@ -74,7 +72,6 @@ private:
     // Whether the reference end is the outline's first point.
     bool m_fromFirst = true;
     int m_bRatioMode = 0;
-    int m_bOtherEnd = 0;
     bool m_updating = false;
 
     QRadioButton* m_lengthButton = nullptr;

@@ -25,7 +25,6 @@ public:
     // The printer's forms, for a caller that has them already (before the
     // page is first shown).
     void SetPaperForms(const std::vector<CPageSizeDlg::PaperForm>& forms);
-    const std::vector<CPageSizeDlg::PaperForm>& GetPaperForms() const { return m_forms; }
     QComboBox* PaperList() const { return m_paper; }
     QLineEdit* Edit(int id) const;
 

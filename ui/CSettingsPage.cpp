@@ -33,7 +33,6 @@ void CSettingsPage::SetModified(bool modified)
 
 bool CSettingsPage::Refuse(QWidget* field, const QString& message)
 {
-    m_lastRefusal = message;
     m_refusedField = field;
     Q_EMIT Refusing();
     QMessageBox::warning(window(), LoadResString(Ids::IDS_APP_TITLE), message);

@@ -40,8 +40,6 @@ public:
         return findChild<T*>(QString::number(id));
     }
 
-    // The text of the last refusal, for whoever wants to show it again.
-    QString LastRefusal() const { return m_lastRefusal; }
 
     // The field of the last refusal.
     QWidget* RefusedField() const { return m_refusedField; }
@@ -69,6 +67,5 @@ private:
     QString m_caption;
     bool m_bCreated = false;
     bool m_bModified = false;
-    QString m_lastRefusal;
     QWidget* m_refusedField = nullptr;
 };

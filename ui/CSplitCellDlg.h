@@ -45,7 +45,6 @@ public:
     // The spins, as the user presses their arrows: +1 up, -1 down.
     void StepRows(int step);
     void StepColumns(int step);
-    int RowsSpinPosition() const { return m_rowsPosition; }
 
     QLineEdit* RowsEdit() const { return m_rowsEdit; }
     QLineEdit* ColumnsEdit() const { return m_columnsEdit; }

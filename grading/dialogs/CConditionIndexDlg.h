@@ -38,10 +38,7 @@ public:
     void OnSpecialOn();
     void accept() override;
 
-    QCheckBox* ConditionCheck() const { return m_conditionOn; }
     QCheckBox* SpecialCheck() const { return m_specialOn; }
-    QComboBox* ConditionItem() const { return m_item; }
-    QLineEdit* ConditionText() const { return m_text; }
     QComboBox* Minuend() const { return m_minuend; }
     QComboBox* Subtrahend() const { return m_subtrahend; }
     QLineEdit* Lower() const { return m_lower; }

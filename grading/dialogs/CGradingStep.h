@@ -29,7 +29,6 @@ public:
     CPageSet& PageSet() const { return *m_pageSet; }
     // The document changed: the held copy becomes the undo step.
     void Commit();
-    bool IsCommitted() const { return m_committed; }
 
     // The table settings of the settings record.
     static CResultStyle StyleFromSettings();

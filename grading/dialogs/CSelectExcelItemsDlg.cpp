@@ -1,6 +1,7 @@
 #include "grading/dialogs/CSelectExcelItemsDlg.h"
 
 #include "grading/dialogs/CGradingStep.h"
+#include "grading/dialogs/CItemChooser.h"
 #include "grading/CMeasureTableBuilder.h"
 #include "grading/GradingIds.h"
 
@@ -15,20 +16,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
-
-namespace {
-
-QListWidget* ListIn(QGroupBox* box, int id)
-{
-    auto* list = new QListWidget(box);
-    list->setObjectName(QString::number(id));
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(list);
-    return list;
-}
-
-} // namespace
+#include <QStringList>
 
 CSelectExcelItemsDlg::CSelectExcelItemsDlg(CVEKView* view) : QDialog(view), m_view(view)
 {
@@ -36,11 +24,10 @@ CSelectExcelItemsDlg::CSelectExcelItemsDlg(CVEKView* view) : QDialog(view), m_vi
     setWindowTitle(QStringLiteral("选择Excel表中用于归号的项"));
     auto* allBox = new QGroupBox(QStringLiteral("选择用于归号的项"), this);
     auto* chosenBox = new QGroupBox(QStringLiteral("归号项"), this);
-    m_all = ListIn(allBox, IDC_ALL_ITEMS);
-    m_chosen = ListIn(chosenBox, IDC_CHOSEN_ITEMS);
     auto* remove = new QPushButton(QStringLiteral("删除"), this);
     remove->setObjectName(QString::number(IDC_DELETE));
     remove->setAutoDefault(false);
+    m_chooser = new CItemChooser(allBox, IDC_ALL_ITEMS, chosenBox, IDC_CHOSEN_ITEMS, remove);
     m_skipped = new QLabel(this);
     m_skipped->setObjectName(QStringLiteral("skippedRows"));
     m_skipped->setVisible(false);
@@ -53,67 +40,51 @@ CSelectExcelItemsDlg::CSelectExcelItemsDlg(CVEKView* view) : QDialog(view), m_vi
     grid->addWidget(m_skipped, 2, 0, 1, 2);
     grid->addWidget(buttons, 3, 0, 1, 2);
 
-    connect(m_all, &QListWidget::itemClicked, this, &CSelectExcelItemsDlg::OnItemChosen);
-    connect(m_all, &QListWidget::itemActivated, this, &CSelectExcelItemsDlg::OnItemChosen);
-    connect(remove, &QPushButton::clicked, this, &CSelectExcelItemsDlg::OnDelete);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSelectExcelItemsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSelectExcelItemsDlg::reject);
-    new CLocalEnterKeys(this, {m_all, m_chosen});
+    new CLocalEnterKeys(this, {AllItemsList(), ChosenItemsList()});
 }
 
 void CSelectExcelItemsDlg::SetSheet(const CMeasureSheet& sheet)
 {
     m_sheet = sheet;
-    m_all->clear();
-    m_chosen->clear();
-    for (const std::string& name : m_sheet.Table().header) m_all->addItem(GbkToQString(name));
-    if (m_all->count() > 0) m_all->setCurrentRow(0);
+    QStringList names;
+    for (const std::string& name : m_sheet.Table().header) names << GbkToQString(name);
+    m_chooser->SetItems(names);
+    if (!names.isEmpty()) AllItemsList()->setCurrentRow(0);
     m_skipped->setVisible(m_sheet.SkippedBlankRows() > 0);
     m_skipped->setText(LoadResString(IDS_BLANK_ROWS_SKIPPED).arg(m_sheet.SkippedBlankRows()));
 }
 
-void CSelectExcelItemsDlg::OnItemChosen(QListWidgetItem* item)
+QListWidget* CSelectExcelItemsDlg::AllItemsList() const
 {
-    if (item) ChooseItem(m_all->row(item));
+    return m_chooser->All();
+}
+
+QListWidget* CSelectExcelItemsDlg::ChosenItemsList() const
+{
+    return m_chooser->Chosen();
 }
 
 void CSelectExcelItemsDlg::ChooseItem(int row)
 {
-    const QListWidgetItem* item = m_all->item(row);
-    if (!item) return;
-    const QString text = item->text();
-    for (int i = 0; i < m_chosen->count(); ++i)
-        if (m_chosen->item(i)->text() == text) return;
-    // The column travels with the entry: texts the interface shows need
-    // not give the workbook's bytes back.
-    auto* chosen = new QListWidgetItem(text);
-    chosen->setData(Qt::UserRole, row);
-    m_chosen->addItem(chosen);
+    m_chooser->Choose(row);
 }
 
 void CSelectExcelItemsDlg::OnDelete()
 {
-    const int row = m_chosen->currentRow();
-    if (row >= 0 && m_chosen->item(row) && m_chosen->item(row)->isSelected()) delete m_chosen->takeItem(row);
-}
-
-std::vector<std::string> CSelectExcelItemsDlg::ChosenItems() const
-{
-    std::vector<std::string> items;
-    for (int c : ChosenColumns()) items.push_back(m_sheet.Table().header[std::size_t(c)]);
-    return items;
+    m_chooser->DeleteSelected();
 }
 
 std::vector<int> CSelectExcelItemsDlg::ChosenColumns() const
 {
-    std::vector<int> columns;
-    for (int i = 0; i < m_chosen->count(); ++i) columns.push_back(m_chosen->item(i)->data(Qt::UserRole).toInt());
-    return columns;
+    // The items are the workbook's header in column order.
+    return m_chooser->ChosenRows();
 }
 
 void CSelectExcelItemsDlg::accept()
 {
-    if (m_chosen->count() == 0) {
+    if (ChosenItemsList()->count() == 0) {
         CGradingStep::Message(this, IDS_NO_GRADING_ITEMS);
         return;
     }

@@ -15,10 +15,10 @@
 
 #include <vector>
 
+class CItemChooser;
 class CVEKView;
 class QLabel;
 class QListWidget;
-class QListWidgetItem;
 
 class CSelectExcelItemsDlg : public QDialog {
     Q_OBJECT
@@ -33,9 +33,8 @@ public:
     void SetSheet(const CMeasureSheet& sheet);
     const CMeasureSheet& GetSheet() const { return m_sheet; }
 
-    // The chosen item names in order, GBK.
-    std::vector<std::string> ChosenItems() const;
-    // Their 0-based columns of the workbook.
+    // The 0-based workbook columns of the chosen items, in the order of
+    // choosing.
     std::vector<int> ChosenColumns() const;
     // Chooses the item at the row of the all-items list.
     void ChooseItem(int row);
@@ -44,15 +43,12 @@ public:
     // pages; refused with a message while nothing is chosen.
     void accept() override;
 
-    QListWidget* AllItemsList() const { return m_all; }
-    QListWidget* ChosenItemsList() const { return m_chosen; }
+    QListWidget* AllItemsList() const;
+    QListWidget* ChosenItemsList() const;
 
 private:
-    void OnItemChosen(QListWidgetItem* item);
-
     CVEKView* m_view;
     CMeasureSheet m_sheet;
-    QListWidget* m_all;
-    QListWidget* m_chosen;
+    CItemChooser* m_chooser;
     QLabel* m_skipped;
 };

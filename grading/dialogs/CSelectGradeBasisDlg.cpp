@@ -4,6 +4,7 @@
 #include "grading/CGradingPages.h"
 #include "grading/CGradingRun.h"
 #include "grading/dialogs/CGradingStep.h"
+#include "grading/dialogs/CItemChooser.h"
 #include "grading/GradingIds.h"
 
 #include "app/CVEKView.h"
@@ -17,20 +18,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
-
-namespace {
-
-QListWidget* ListIn(QGroupBox* box, int id)
-{
-    auto* list = new QListWidget(box);
-    list->setObjectName(QString::number(id));
-    auto* layout = new QVBoxLayout(box);
-    layout->addWidget(list);
-    return list;
-}
-
-} // namespace
+#include <QStringList>
 
 CSelectGradeBasisDlg::CSelectGradeBasisDlg(CVEKView* view) : QDialog(view), m_view(view)
 {
@@ -38,11 +26,10 @@ CSelectGradeBasisDlg::CSelectGradeBasisDlg(CVEKView* view) : QDialog(view), m_vi
     setWindowTitle(QStringLiteral("选择归号依据"));
     auto* allBox = new QGroupBox(QStringLiteral("选择归号依据的项"), this);
     auto* basisBox = new QGroupBox(QStringLiteral("归号依据项"), this);
-    m_all = ListIn(allBox, IDC_ALL_ITEMS);
-    m_basis = ListIn(basisBox, IDC_BASIS_ITEMS);
     auto* remove = new QPushButton(QStringLiteral("删除项"), this);
     remove->setObjectName(QString::number(IDC_DELETE));
     remove->setAutoDefault(false);
+    m_chooser = new CItemChooser(allBox, IDC_ALL_ITEMS, basisBox, IDC_BASIS_ITEMS, remove);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
     auto* grid = new QGridLayout(this);
@@ -51,59 +38,51 @@ CSelectGradeBasisDlg::CSelectGradeBasisDlg(CVEKView* view) : QDialog(view), m_vi
     grid->addWidget(remove, 1, 1, Qt::AlignRight);
     grid->addWidget(buttons, 2, 0, 1, 2);
 
-    connect(m_all, &QListWidget::itemClicked, this, &CSelectGradeBasisDlg::OnItemChosen);
-    connect(m_all, &QListWidget::itemActivated, this, &CSelectGradeBasisDlg::OnItemChosen);
-    connect(remove, &QPushButton::clicked, this, &CSelectGradeBasisDlg::OnDelete);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSelectGradeBasisDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CSelectGradeBasisDlg::reject);
-    new CLocalEnterKeys(this, {m_all, m_basis});
+    new CLocalEnterKeys(this, {AllItemsList(), BasisList()});
 }
 
 void CSelectGradeBasisDlg::SetItems(const std::vector<std::string>& items)
 {
     m_items = items;
-    m_all->clear();
-    m_basis->clear();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        auto* item = new QListWidgetItem(GbkToQString(items[i]));
-        item->setData(Qt::UserRole, int(i));
-        m_all->addItem(item);
-    }
+    QStringList names;
+    for (const std::string& item : items) names << GbkToQString(item);
+    m_chooser->SetItems(names);
 }
 
-void CSelectGradeBasisDlg::OnItemChosen(QListWidgetItem* item)
+QListWidget* CSelectGradeBasisDlg::AllItemsList() const
 {
-    if (item) ChooseItem(m_all->row(item));
+    return m_chooser->All();
+}
+
+QListWidget* CSelectGradeBasisDlg::BasisList() const
+{
+    return m_chooser->Chosen();
 }
 
 void CSelectGradeBasisDlg::ChooseItem(int row)
 {
-    const QListWidgetItem* item = m_all->item(row);
-    if (!item) return;
-    for (int i = 0; i < m_basis->count(); ++i)
-        if (m_basis->item(i)->text() == item->text()) return;
-    m_basis->addItem(item->clone());
+    m_chooser->Choose(row);
 }
 
 void CSelectGradeBasisDlg::OnDelete()
 {
-    const int row = m_basis->currentRow();
-    if (row >= 0 && m_basis->item(row)->isSelected()) delete m_basis->takeItem(row);
+    m_chooser->DeleteSelected();
 }
 
 std::vector<std::string> CSelectGradeBasisDlg::BasisItems() const
 {
     std::vector<std::string> items;
-    for (int i = 0; i < m_basis->count(); ++i)
-        items.push_back(m_items.at(std::size_t(m_basis->item(i)->data(Qt::UserRole).toInt())));
+    for (int row : m_chooser->ChosenRows()) items.push_back(m_items.at(std::size_t(row)));
     return items;
 }
 
 void CSelectGradeBasisDlg::accept()
 {
-    if (m_basis->count() == 0) {
+    if (BasisList()->count() == 0) {
         CGradingStep::Message(this, IDS_NO_BASIS_ITEMS, QMessageBox::Critical);
-        m_all->setFocus();
+        AllItemsList()->setFocus();
         return;
     }
     // The run's own refusals, while the choice can still be changed.
@@ -129,7 +108,7 @@ void CSelectGradeBasisDlg::accept()
     }
     if (!refusal.isEmpty()) {
         CGradingStep::Message(this, refusal, QMessageBox::Warning);
-        m_basis->setFocus();
+        BasisList()->setFocus();
         return;
     }
     CGradingBasisDlg basis(m_view);

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+class CItemChooser;
 class CVEKView;
 class QListWidget;
-class QListWidgetItem;
 
 class CSelectGradeBasisDlg : public QDialog {
     Q_OBJECT
@@ -36,14 +36,11 @@ public:
     void OnDelete();
     void accept() override;
 
-    QListWidget* AllItemsList() const { return m_all; }
-    QListWidget* BasisList() const { return m_basis; }
+    QListWidget* AllItemsList() const;
+    QListWidget* BasisList() const;
 
 private:
-    void OnItemChosen(QListWidgetItem* item);
-
     CVEKView* m_view;
     std::vector<std::string> m_items;
-    QListWidget* m_all;
-    QListWidget* m_basis;
+    CItemChooser* m_chooser;
 };

@@ -45,7 +45,6 @@ public:
     QCheckBox* PrimaryCheck() const { return m_primaryOn; }
     QCheckBox* SecondaryCheck() const { return m_secondaryOn; }
     QComboBox* PrimaryCombo() const { return m_primary; }
-    QComboBox* SecondaryCombo() const { return m_secondary; }
 
 private:
     CVEKView* m_view;

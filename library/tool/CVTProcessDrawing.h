@@ -95,7 +95,6 @@ public:
     const std::vector<CGraphElement*>& GetBoxHits() const { return m_boxHits; }
     const CTransformFrame& GetFrame() const { return m_frame; }
     int GetHoverKind() const { return m_hoverKind; }
-    int GetActiveKind() const { return m_activeKind; }
     bool IsPlacing() const { return m_bPlace != 0; }
     bool IsBoxSelecting() const { return m_bBoxSelect != 0; }
     void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
@@ -114,7 +113,6 @@ private:
     void FrameMouseMove(UINT flags, int x, int y);
     void PutCursorBack(int kind, const CPoint& at);
     void ApplyTransform();
-    void RestoreSnapshot();
 
     // Zoom.
     BOOL ZoomButtonDown(UINT flags, int x, int y);

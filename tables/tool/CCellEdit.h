@@ -80,8 +80,6 @@ public:
     void SetScale(double scale);
     double GetScale() const { return m_scale; }
     const LogFont& GetCellFont() const { return m_font; }
-    // The screen copy: height and width divided by the scale.
-    const LogFont& GetScreenFont() const { return m_screenFont; }
     // The first runs from the top-left to the bottom-right corner, the
     // second from the bottom-left to the top-right corner.
     void SetDiagonal1(bool present, COLORREF colour, int width);

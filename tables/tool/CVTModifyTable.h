@@ -116,7 +116,6 @@ public:
     // --- State, for owners and tests ------------------------------------------
     int GetState() const { return m_nState; }
     bool IsEditing() const { return m_bEditing; }
-    bool IsHover() const { return m_bHover; }
     CTableCellAddress GetCurrentCell() const { return m_current; }
     const CTableCellList& GetSelection() const { return m_selection; }
     CCellEdit* GetCellEdit() const { return m_edit; }

@@ -10,7 +10,7 @@
 #include "settings/SettingsRepair.h"
 #include "model/COleArchiveContext.h"
 #include "platform/CArchive.h"
-#include "ui/CPhraseList.h"
+#include "settings/CPhraseList.h"
 
 #include <QMimeData>
 

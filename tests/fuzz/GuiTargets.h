@@ -1,15 +1,13 @@
-// What the fuzz targets that need the whole GUI library do with one input;
-// the fuzzers and the replay tests of their findings both call these.
+// What the fuzz target of the main window's profile entry does with one
+// input; the fuzzer and the replay tests of its findings both call it.
 #pragma once
 
 #include "FuzzSupport.h"
 
+#include "settings/CWindowPlacement.h"
 #include "settings/ProfileSyntax.h"
-#include "shell/CMainFrame.h"
 
 #include <QSettings>
-#include <QStringList>
-#include <QVariant>
 
 namespace fuzz {
 
@@ -23,14 +21,10 @@ inline bool WindowPos(const std::string& bytes)
     IsSoundProfile(QByteArray::fromStdString(bytes));
     const InputFile file(bytes, ".ini");
     QSettings profile(file.Path(), QSettings::IniFormat);
-    const QVariant value = profile.value(QStringLiteral("Settings/WindowPos"));
-    // An unquoted list of numbers reads back as a list of strings.
-    const QString text = value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                                   : value.toString();
-    CMainFrame::WINDOWPLACEMENT placement;
-    if (text.isEmpty() || !CMainFrame::ParseWindowPlacement(text, &placement)) return false;
-    CMainFrame::WINDOWPLACEMENT again;
-    if (!CMainFrame::ParseWindowPlacement(CMainFrame::FormatWindowPlacement(placement), &again))
+    CWindowPlacement placement;
+    if (!CWindowPlacement::FromProfileValue(profile.value(CWindowPlacement::ProfileKey()), &placement)) return false;
+    CWindowPlacement again;
+    if (!CWindowPlacement::Parse(placement.Format(), &again))
         throw Broken("a formatted placement cannot be read back");
     if (again.flags != placement.flags || again.showCmd != placement.showCmd ||
         again.ptMinPosition != placement.ptMinPosition || again.ptMaxPosition != placement.ptMaxPosition ||

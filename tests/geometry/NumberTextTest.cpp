@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -112,6 +113,31 @@ TEST(LeadingNumber, OutOfRangeSaturatesLikeStrtod)
     EXPECT_EQ(LeadingNumber("1e400"), HUGE_VAL);
     EXPECT_EQ(LeadingNumber("-1e400"), -HUGE_VAL);
     EXPECT_EQ(LeadingNumber("1e-400"), 0.0);
+}
+
+// The typed texts and the phrase list are GBK bytes: only the C locale's
+// six white-space characters are trimmed, never a byte of a character
+// (the full-width space A1 A1 stays, as 0xA0 does, which a Latin-1 locale
+// would count as a space).
+TEST(Trimmed, TakesTheCLocaleWhiteSpaceOffBothEndsAndNoGbkByte)
+{
+    const struct {
+        std::string text;
+        std::string trimmed;
+    } cases[] = {
+        {"", ""},
+        {" \t\n\v\f\r", ""},
+        {"  12.5\t\r\n", "12.5"},
+        {"\v a b \f", "a b"},
+        {"\xA1\xA1" "5" "\xA0", "\xA1\xA1" "5" "\xA0"},
+        {" \xD0\xE4\xBF\xDA ", "\xD0\xE4\xBF\xDA"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Trimmed(c.text), c.trimmed) << c.text;
+    for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        EXPECT_EQ(IsDigit(c), b >= '0' && b <= '9') << b;
+        EXPECT_EQ(IsCSpace(c), b == ' ' || (b >= '\t' && b <= '\r')) << b;
+    }
 }
 
 } // namespace

@@ -248,11 +248,8 @@ TEST_F(PageFixture, PointNumbersAreListPositions)
     EXPECT_EQ(page()->GetPointAt(0), a);
     EXPECT_EQ(page()->GetPointAt(2), nullptr);
     EXPECT_EQ(page()->GetPointAt(-1), nullptr);
-    page()->NumberPoints();
-    page()->BuildPointIndex();
-    EXPECT_EQ(page()->GetPointIndex(b), 1);
     EXPECT_EQ(page()->GetPointAt(1), b);
-    // A point removed while numbered does not leave a stale number behind.
+    // A point removed does not leave a stale number behind.
     page()->RemovePointIfUnused(a);
     EXPECT_EQ(page()->GetPointIndex(b), 0);
     EXPECT_EQ(page()->GetPointAt(0), b);

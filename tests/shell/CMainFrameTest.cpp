@@ -2,6 +2,7 @@
 #include "shell/CMainToolBar.h"
 #include "settings/CMessageHub.h"
 #include "settings/CSystemSettings.h"
+#include "settings/CWindowPlacement.h"
 #include "shell/CVEKApp.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
@@ -438,10 +439,10 @@ TEST_F(MainFrameTest, MaximisedWindowStoresFlagTwoAndComesBackMaximised)
         frame.showMaximized();
         frame.close();
     }
-    CMainFrame::WINDOWPLACEMENT wp;
-    ASSERT_TRUE(CMainFrame::ParseWindowPlacement(StoredPlacement(), &wp));
-    EXPECT_EQ(wp.flags, CMainFrame::WPF_RESTORETOMAXIMIZED);
-    EXPECT_EQ(wp.showCmd, CMainFrame::SW_SHOWMAXIMIZED);
+    CWindowPlacement wp;
+    ASSERT_TRUE(CWindowPlacement::Parse(StoredPlacement(), &wp));
+    EXPECT_EQ(wp.flags, CWindowPlacement::WPF_RESTORETOMAXIMIZED);
+    EXPECT_EQ(wp.showCmd, CWindowPlacement::SW_SHOWMAXIMIZED);
     CMainFrame again;
     EXPECT_TRUE(again.windowState() & Qt::WindowMaximized);
 }

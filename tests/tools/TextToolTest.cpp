@@ -7,9 +7,9 @@
 
 #include "editors/CVTModifyText.h"
 #include "res/StringTable.h"
+#include "settings/CPhraseList.h"
 #include "tools/CVTText.h"
 #include "ui/CEditTextDlg.h"
-#include "ui/CPhraseList.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

@@ -7,7 +7,7 @@
 // inches, an inch mark (") or apostrophe, and a fraction ("5\"3/4" is 5.75).
 #pragma once
 
-#include "ui/CCalcToken.h"
+#include "geometry/CCalcToken.h"
 
 #include "platform/Types.h"
 

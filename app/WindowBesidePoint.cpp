@@ -1,4 +1,4 @@
-#include "app/WindowPlacement.h"
+#include "app/WindowBesidePoint.h"
 
 #include <QWidget>
 

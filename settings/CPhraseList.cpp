@@ -1,8 +1,9 @@
-#include "ui/CPhraseList.h"
+#include "settings/CPhraseList.h"
 
 #include "settings/CSettingsFiles.h"
 #include "settings/FileSaving.h"
 
+#include "geometry/NumberText.h"
 #include "geometry/TextMeasure.h"
 #include "platform/RegularFile.h"
 #include "res/StringTable.h"
@@ -21,20 +22,6 @@ constexpr int IDS_PHRASES_TOO_LARGE = 36171;
 constexpr int IDS_PHRASES_UNREADABLE = 36172;
 constexpr int IDS_CANNOT_SAVE = 36180;
 constexpr int IDS_DAMAGED_NOT_COPIED = 36197;
-
-bool IsSpace(unsigned char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string Trimmed(const std::string& s)
-{
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && IsSpace(static_cast<unsigned char>(s[begin]))) ++begin;
-    while (end > begin && IsSpace(static_cast<unsigned char>(s[end - 1]))) --end;
-    return s.substr(begin, end - begin);
-}
 
 bool InRange(unsigned char c, unsigned char low, unsigned char high)
 {

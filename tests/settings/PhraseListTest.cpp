@@ -2,63 +2,22 @@
 // pieces of 999 bytes), the way a confirmed text and the word-list editor
 // change it, and damaged files, which give what can be read and are kept
 // until the user changes the list, and then beside the new list.
-#include "ui/CPhraseList.h"
+#include "settings/CPhraseList.h"
 
-#include "ui/CEditDictionaryDlg.h"
-#include "ui/CEditTextDlg.h"
+#include "tests/settings/PhraseListFixture.h"
 
-#include "platform/CodePage.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-namespace {
-
-using Phrases = std::vector<std::string>;
-
-// 袖口 and 领子 in GBK.
-const std::string kCuff = "\xD0\xE4\xBF\xDA";
-const std::string kCollar = "\xC1\xEC\xD7\xD3";
-
-class PhraseListTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        path = dir.filePath(QStringLiteral("Text.lst"));
-    }
-    void WriteFile(const std::string& bytes)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes.data(), qint64(bytes.size()));
-    }
-    std::string ReadFile(const QString& name = QString())
-    {
-        QFile f(name.isEmpty() ? path : name);
-        if (!f.open(QIODevice::ReadOnly)) return "<missing>";
-        return f.readAll().toStdString();
-    }
-    QString Copy() const { return path + QStringLiteral(".damaged"); }
-
-    QTemporaryDir dir;
-    QString path;
-};
-
-} // namespace
+using namespace phrase_list_test;
 
 TEST_F(PhraseListTest, ConfirmedTextsGoToTheHeadInTheWindowsBytes)
 {
@@ -226,56 +185,4 @@ TEST_F(PhraseListTest, AFileThatCannotBeWrittenIsReportedAndLeftWhole)
     QString error;
     EXPECT_FALSE(CPhraseList::SavePhrase(blocked + QStringLiteral("/Text.lst"), "A", &error));
     EXPECT_FALSE(error.isEmpty());
-}
-
-// -- The dialogs ------------------------------------------------------------------
-
-TEST_F(PhraseListTest, TheDialogListsThePhrasesSortedAndInsertsOneAtTheCaret)
-{
-    WriteFile("zeta\r\nalpha\r\n" + kCuff + "\r\n");
-    CEditTextDlg dialog(nullptr, path);
-    dialog.SetText("ab\r\ncd");
-    QListWidget* list = dialog.PhraseList();
-    ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(0)->text(), QStringLiteral("alpha"));
-    EXPECT_EQ(list->item(1)->text(), QStringLiteral("zeta"));
-    EXPECT_TRUE(dialog.WarningLabel()->isHidden());
-
-    QTextCursor caret = dialog.TextEdit()->textCursor();
-    caret.setPosition(1);
-    dialog.TextEdit()->setTextCursor(caret);
-    dialog.InsertPhrase(GbkToQString(kCuff));
-    EXPECT_EQ(dialog.GetText(), "a" + kCuff + "b\r\ncd");
-
-    dialog.accept();
-    EXPECT_EQ(ReadFile(), "cd\r\na" + kCuff + "b\r\nzeta\r\nalpha\r\n" + kCuff + "\r\n");
-}
-
-TEST_F(PhraseListTest, TheDialogWarnsOfADamagedFileAndCancelWritesNothing)
-{
-    const std::string damaged = std::string("A\0\r\n", 4);
-    WriteFile(damaged);
-    CEditTextDlg dialog(nullptr, path);
-    EXPECT_FALSE(dialog.WarningLabel()->isHidden());
-    EXPECT_EQ(dialog.WarningLabel()->text(), LoadResString(36170));
-    dialog.SetText("B");
-    dialog.reject();
-    EXPECT_EQ(ReadFile(), damaged);
-}
-
-TEST_F(PhraseListTest, TheButtonEditsTheWholeListAndTheDialogReloadsIt)
-{
-    WriteFile("one\r\ntwo\r\n");
-    CEditTextDlg dialog(nullptr, path);
-    QTimer::singleShot(0, [] {
-        auto* editor = qobject_cast<CEditDictionaryDlg*>(QApplication::activeModalWidget());
-        ASSERT_NE(editor, nullptr);
-        EXPECT_EQ(editor->WordsEdit()->toPlainText(), QStringLiteral("one\ntwo"));
-        editor->WordsEdit()->setPlainText(QStringLiteral("three\n\none\nthree"));
-        editor->accept();
-    });
-    dialog.EditDictionary();
-    EXPECT_EQ(ReadFile(), "one\r\nthree\r\n");
-    ASSERT_EQ(dialog.PhraseList()->count(), 2);
-    EXPECT_EQ(dialog.PhraseList()->item(1)->text(), QStringLiteral("three"));
 }

@@ -1,10 +1,9 @@
-#include "ui/CalcExpression.h"
+#include "geometry/CalcExpression.h"
 
 #include "geometry/NumberText.h"
 #include "geometry/TextMeasure.h"
 #include "geometry/WorkUnits.h"
 
-#include <cctype>
 #include <cmath>
 #include <vector>
 
@@ -16,17 +15,6 @@ constexpr int kInchReadUpm = 1000;
 constexpr int kInchDecimals = 10000;
 // Denominator of the fraction shown beside an inch result.
 constexpr int kResultFraction = 64;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string Trimmed(const std::string& text)
-{
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
-    return text.substr(b, e - b);
-}
 
 void TakeDigits(const std::string& s, std::size_t& i, std::string& number)
 {

@@ -1,4 +1,4 @@
-#include "ui/CCalcToken.h"
+#include "geometry/CCalcToken.h"
 
 CCalcToken CCalcToken::Operator(int kind)
 {

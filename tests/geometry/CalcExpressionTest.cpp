@@ -1,4 +1,4 @@
-#include "ui/CalcExpression.h"
+#include "geometry/CalcExpression.h"
 
 #include "geometry/WorkUnits.h"
 

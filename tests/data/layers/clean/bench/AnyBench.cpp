@@ -1,0 +1,2 @@
+// Benchmarks are no layer: they may include any folder.
+#include "tables/tool/CVTTable.h"

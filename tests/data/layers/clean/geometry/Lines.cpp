@@ -1,0 +1,9 @@
+#include "Lines.h"
+#include "geometry/Lines.h"
+#include "../platform/Types.h"
+#include <platform/Types.h>
+#include <platform/../platform/Types.h>
+#include <geometry/./Lines.h>
+#include <QPointF>
+#include <gsf/gsf-input.h>
+#include <memory>

@@ -1,0 +1,2 @@
+#pragma once
+#include "tables/CTable.h"

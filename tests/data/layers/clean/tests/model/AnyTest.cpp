@@ -1,0 +1,3 @@
+// Tests are no layer: they may include any folder.
+#include "tables/tool/CVTTable.h"
+#include "geometry/Lines.h"

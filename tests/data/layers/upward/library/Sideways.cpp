@@ -1,0 +1,1 @@
+#include "grading/CGrading.h"

@@ -1,0 +1,1 @@
+#include_next <app/CVEKDoc.h>

@@ -1,0 +1,2 @@
+#pragma once
+  #  include<app/CVEKDoc.h>  // spaced out
