@@ -5,6 +5,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CVEKApp.h"
 #include "settings/CSystemSettings.h"
+#include "ui/CLineTypeCombo.h"
 #include "tests/settings/SettingsFileSupport.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +110,26 @@ TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
     EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini”"))) << qPrintable(shown);
     EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini.damaged”"))) << qPrintable(shown);
     EXPECT_EQ(ReadAll(CVEKApp::ProfilePath() + QStringLiteral(".damaged")), damaged);
+}
+
+// A display copy in LineType.dat that one flipped bit moved half a billion
+// units out (the line-type box would draw it for ever): the window comes up
+// with the built-in line types, the user is told, and the file is kept.
+TEST_F(MainFrameSettingsTest, ADisplayCopyFarOutIsToldAndKept)
+{
+    const QByteArray damaged = ReadAll(Fixture("fuzz/LineType/preview-point-one-bit-far-out"));
+    ASSERT_FALSE(damaged.isEmpty());
+    WriteAll(CSystemSettings::LineTypeFilePath(), damaged);
+    CMainFrame frame;
+    frame.show();
+    const QString shown = ShownWarning(frame);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“LineType.dat”"))) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“LineType.dat.damaged”"))) << qPrintable(shown);
+    EXPECT_EQ(ReadAll(CSystemSettings::LineTypeFilePath() + QStringLiteral(".damaged")), damaged);
+    const auto* combo = frame.findChild<CLineTypeCombo*>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 9);
+    frame.close();
 }
 
 // A backup interval whose milliseconds overflow the timer: the default
