@@ -175,6 +175,11 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
     QByteArray brokenBars = sound;
     const qsizetype bars = brokenBars.indexOf("BarState=");
     brokenBars.replace(bars, brokenBars.indexOf('\n', bars) - bars, "BarState=@ByteArray(not a layout)");
+    // The settings reader would read on across the following lines.
+    QByteArray quoteInBars = sound;
+    quoteInBars[quoteInBars.indexOf("@ByteArray(", bars) + 11] = '"';
+    const QByteArray backslashEnd =
+        sound + "[Recent File List]\nFile1=/home/u/a\\\nFile2=/home/u/b.vek\n";
     const struct {
         const char* name;
         QByteArray bytes;
@@ -184,6 +189,8 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
         {"cut within a line", sound.left(sound.indexOf("BarState=") + 20), false},
         {"a section without its bracket", QByteArray(sound).replace("[Settings]", "[Settings"), false},
         {"a bar layout the bars do not take", brokenBars, true},
+        {"a quote in the bar layout", quoteInBars, false},
+        {"a recent file ending in a backslash", backslashEnd, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -206,18 +213,50 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
     }
 }
 
-// A profile as the Windows program writes it starts without a word.
+// A profile as the Windows program writes it starts without a word, and so
+// does one an editor saved with a byte-order mark or without its last line
+// break.
 TEST_F(MainFrameSettingsTest, WindowsProfileStartsWithoutAWarning)
 {
-    WriteAll(CVEKApp::ProfilePath(),
-             "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,50,60,850,660\r\n"
-             "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\n"
-             "[General-Summary]\r\nBars=1\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
-             "[General-Bar0]\r\nBarID=59392\r\nVisible=1\r\n");
+    const QByteArray windows = "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,50,60,850,660\r\n"
+                               "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\n"
+                               "[General-Summary]\r\nBars=1\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
+                               "[General-Bar0]\r\nBarID=59392\r\nVisible=1\r\n";
+    // The window placement on the last line, which ends without a break.
+    const qsizetype recent = windows.indexOf("[Recent");
+    const QByteArray placementLast = windows.mid(recent) + windows.left(recent).chopped(2);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"as written", windows},
+        {"with a byte-order mark", "\xEF\xBB\xBF" + windows},
+        {"without the last line break", placementLast},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(CVEKApp::ProfilePath(), c.bytes);
+        CMainFrame frame;
+        EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+        EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
+        EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+    }
+}
+
+// Recent files whose paths hold a quote or end in a backslash are written
+// so that the next start reads them back as they were, without a word.
+TEST_F(MainFrameSettingsTest, RecentFilesWithQuotesAndBackslashesComeBack)
+{
+    const QStringList paths = {QStringLiteral("/home/u/ends in\\"), QStringLiteral("/home/u/one \" quote.vek"),
+                               QStringLiteral("/home/u/\"both\"\\")};
+    {
+        CVEKApp app;
+        for (const QString& path : paths) app.AddToRecentFileList(path);
+    }
     CMainFrame frame;
     EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
-    EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
-    EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+    const CVEKApp app;
+    EXPECT_EQ(app.RecentFiles(), (QStringList{paths[2], paths[1], paths[0]}));
 }
 
 // A named pipe in the place of Vek.ini: the start does not wait on it,
