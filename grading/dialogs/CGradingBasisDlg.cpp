@@ -12,10 +12,10 @@
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
+#include "settings/FileSaving.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,9 +134,8 @@ void CGradingBasisDlg::RunGrading(const std::vector<CGradingBasis>& basis)
     const QString path = AskResultFile();
     if (!path.isEmpty()) {
         QString why;
-        if (!CSmlFile::Write(path, run.ResultFileTable(), &why)) {
-            CGradingStep::Message(this, LoadResString(IDS_RESULT_NOT_SAVED).arg(QFileInfo(path).fileName(), why),
-                                  QMessageBox::Warning);
+        if (!SaveWholeFile(path, CSmlFile::Bytes(run.ResultFileTable()), &why)) {
+            CGradingStep::Message(this, why, QMessageBox::Warning);
             return;
         }
     }
