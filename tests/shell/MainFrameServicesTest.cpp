@@ -18,10 +18,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -31,6 +37,18 @@ Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
                                     const QString& text, bool autorepeat, ushort count);
 
 namespace {
+
+// The home folder of the test's account while it lives.
+class HomeFolder {
+public:
+    explicit HomeFolder(const QString& path) { qputenv("HOME", QFile::encodeName(path)); }
+    ~HomeFolder() { qputenv("HOME", m_was); }
+    HomeFolder(const HomeFolder&) = delete;
+    HomeFolder& operator=(const HomeFolder&) = delete;
+
+private:
+    QByteArray m_was = qgetenv("HOME");
+};
 
 class MainFrameServicesTest : public ::testing::Test {
 protected:
@@ -209,6 +227,30 @@ TEST_F(MainFrameServicesTest, TheHelpFileIsLookedForBesideTheProgram)
     ASSERT_TRUE(beside.open(QIODevice::WriteOnly));
     beside.close();
     EXPECT_EQ(CMainFrame::HelpFilePath(bin.path()), QFileInfo(beside).absoluteFilePath());
+}
+
+// An account without a documents folder: File > Open starts in the nearest
+// folder that is there, the home folder, with no name typed for the user.
+TEST_F(MainFrameServicesTest, FileOpenWithoutADocumentsFolderStartsInAFolderThatExists)
+{
+    const QString account = home.filePath(QStringLiteral("account"));
+    ASSERT_TRUE(QDir().mkpath(account));
+    const HomeFolder accountHome(account);
+    ASSERT_FALSE(QFileInfo::exists(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    CMainFrame frame;
+    frame.NewDocument();
+    QString folder;
+    QString typed = QStringLiteral("(no file dialog)");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        folder = dialog->directory().absolutePath();
+        if (const auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed = name->text();
+        dialog->reject();
+    });
+    frame.CommandAction(57601)->trigger();
+    EXPECT_EQ(folder, QDir(account).absolutePath());
+    EXPECT_TRUE(typed.isEmpty()) << qPrintable(typed);
 }
 
 TEST_F(MainFrameServicesTest, PrintSetupIsInTheFileMenuAndChoosesThePrinter)
