@@ -280,6 +280,32 @@ TEST_F(MainFrameServicesTest, PrintSetupIsInTheFileMenuAndChoosesThePrinter)
     CPagePrinter::SetSessionPrinter(QString());
 }
 
+// Without a printer the print setup says so, and where a printout can go
+// instead, in words the user sees above the greyed OK; with printers it
+// has nothing to say.
+TEST_F(MainFrameServicesTest, WithoutAPrinterPrintSetupSaysWhyThereIsNothingToChoose)
+{
+    CPrintSetupDlg none({}, QString());
+    none.show();
+    QLabel* note = none.NoPrinterNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), LoadResString(36196));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("打印机")));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("PDF")));
+    QImage shot(none.size(), QImage::Format_RGB32);
+    none.render(&shot);
+    const QRect where(note->mapTo(&none, QPoint(0, 0)), note->size());
+    const QColor paper = shot.pixelColor(where.topLeft());
+    int ink = 0;
+    for (int y = where.top(); y <= where.bottom(); ++y)
+        for (int x = where.left(); x <= where.right(); ++x) ink += shot.pixelColor(x, y) != paper;
+    EXPECT_GT(ink, 50);
+
+    CPrintSetupDlg some({QStringLiteral("office")}, QStringLiteral("office"));
+    EXPECT_EQ(some.NoPrinterNote(), nullptr);
+}
+
 // Units per millimetre come from the document: the same screen centimetre
 // is 1000 units of a document of 100 per millimetre and 10000 of one of
 // 1000, and the labels stay whole centimetres.
