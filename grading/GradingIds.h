@@ -36,6 +36,7 @@ constexpr int IDS_NO_PERSONS = 36225;
 constexpr int IDS_NO_BODY_TABLE = 36226;
 constexpr int IDS_PAGE_TOO_SMALL = 36227;
 constexpr int IDS_TOO_MANY_PERSONS = 36228;
+constexpr int IDS_RESULT_NOT_SAVED = 36229;
 constexpr int IDS_ALREADY_NAMED = 36230;
 constexpr int IDS_NO_PERSONS_COLUMN = 36231;
 constexpr int IDS_WORKBOOK_EMPTY = 36232;

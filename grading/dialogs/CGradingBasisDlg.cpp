@@ -15,6 +15,7 @@
 #include "settings/FileSaving.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
@@ -133,9 +134,13 @@ void CGradingBasisDlg::RunGrading(const std::vector<CGradingBasis>& basis)
     }
     const QString path = AskResultFile();
     if (!path.isEmpty()) {
-        QString why;
-        if (!SaveWholeFile(path, CSmlFile::Bytes(run.ResultFileTable()), &why)) {
-            CGradingStep::Message(this, why, QMessageBox::Warning);
+        // Saved as every file is; the message names the result file.
+        const std::string bytes = CSmlFile::Bytes(run.ResultFileTable());
+        FileWriteFailure failure;
+        if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &failure)) {
+            CGradingStep::Message(
+                this, LoadResString(IDS_RESULT_NOT_SAVED).arg(QFileInfo(path).fileName(), FileWriteFailureReason(failure)),
+                QMessageBox::Warning);
             return;
         }
     }
