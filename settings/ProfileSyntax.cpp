@@ -2,6 +2,8 @@
 
 #include <QByteArrayList>
 
+#include <algorithm>
+
 namespace {
 
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -30,24 +32,27 @@ struct LineScan {
     bool endsInBackslash = false;
     // Of the first "=" outside quotes and before any comment; -1 for none.
     qsizetype equals = -1;
+    // Where the comment starts, or the length of the line without one.
+    qsizetype end = 0;
 };
 
 LineScan Scan(const QByteArray& text)
 {
     LineScan scan;
     bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (; scan.end < text.size(); ++scan.end) {
+        const char c = text[scan.end];
         if (c == '\\') {
-            if (++i == text.size()) scan.endsInBackslash = true;
+            if (++scan.end == text.size()) scan.endsInBackslash = true;
         } else if (c == '"') {
             quoted = !quoted;
         } else if (!quoted && c == ';') {
             break;
         } else if (!quoted && c == '=' && scan.equals < 0) {
-            scan.equals = i;
+            scan.equals = scan.end;
         }
     }
+    scan.end = std::min(scan.end, text.size());
     scan.quoteLeftOpen = quoted;
     return scan;
 }
@@ -79,7 +84,8 @@ QString LineFault(const QByteArray& line)
     if (text.startsWith('[')) return text.endsWith(']') && text.size() > 2 ? QString() : QStringLiteral("no section");
     if (scan.equals <= 0 || Trimmed(text.left(scan.equals)).isEmpty())
         return QStringLiteral("neither a section nor an entry");
-    if (IsTypedValueCutShort(Trimmed(text.mid(scan.equals + 1)))) return QStringLiteral("a value cut short");
+    if (IsTypedValueCutShort(Trimmed(text.mid(scan.equals + 1, scan.end - scan.equals - 1))))
+        return QStringLiteral("a value cut short");
     return QString();
 }
 

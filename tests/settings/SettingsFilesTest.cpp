@@ -234,6 +234,8 @@ TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
         "[General-Bar0]\r\nBarID=59392\r\nXPos=-2\r\nYPos=-2\r\nDocking=1\r\n";
     EXPECT_TRUE(IsSoundProfile(windows));
     EXPECT_TRUE(IsSoundProfile(QByteArray()));
+    // A comment after a value, as a hand may add it, is not the value's.
+    EXPECT_TRUE(IsSoundProfile("[General]\nBarState=@ByteArray(ab) ; the bars\n"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Vek.ini"));
