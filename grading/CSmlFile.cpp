@@ -2,8 +2,6 @@
 
 #include "platform/CArchive.h"
 
-#include <QSaveFile>
-
 #include <cstdint>
 
 std::string CSmlFile::Bytes(const CTextRows& table)
@@ -15,16 +13,4 @@ std::string CSmlFile::Bytes(const CTextRows& table)
     for (int r = 0; r < table.RowCount(); ++r)
         for (int c = 0; c < columns; ++c) ar.WriteString(table.Cell(r, c));
     return ar.TakeBuffer();
-}
-
-bool CSmlFile::Write(const QString& path, const CTextRows& table, QString* error)
-{
-    const std::string bytes = Bytes(table);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit())
-        return true;
-    if (error) *error = file.errorString();
-    file.cancelWriting();
-    return false;
 }

@@ -6,17 +6,12 @@
 
 #include "grading/CTextRows.h"
 
-#include <QString>
-
 #include <string>
 
 class CSmlFile {
 public:
     // The bytes of a table (its header is row 1). Rows shorter than the
-    // header are written with empty texts to its width.
+    // header are written with empty texts to its width. They are saved as
+    // every file of the program is, by SaveWholeFile.
     static std::string Bytes(const CTextRows& table);
-    // Writes the bytes through a temporary file and a rename; false with
-    // the reason in `error` when the file could not be written, and then
-    // a file of that name is left as it was.
-    static bool Write(const QString& path, const CTextRows& table, QString* error = nullptr);
 };

@@ -11,8 +11,6 @@
 #include "tables/CTableElement.h"
 #include "platform/CArchive.h"
 
-#include <QSaveFile>
-
 #include <algorithm>
 #include <cstdint>
 
@@ -189,26 +187,4 @@ std::string CLibraryWriter::Build(const std::vector<CGraphElement*>& selection)
     ar << std::int32_t(elements.size());
     for (CGraphElement* e : elements) WriteElementRecord(ar, e, numbers);
     return ar.TakeBuffer();
-}
-
-bool CLibraryWriter::WriteFile(const QString& path, const std::vector<CGraphElement*>& elements, QString* error)
-{
-    std::string bytes;
-    try {
-        bytes = Build(elements);
-    } catch (const CArchiveError& e) {
-        if (error) *error = QString::fromUtf8(e.what());
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !file.commit()) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
 }

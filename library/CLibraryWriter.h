@@ -8,8 +8,6 @@
 
 #include "platform/Types.h"
 
-#include <QString>
-
 #include <string>
 #include <vector>
 
@@ -35,12 +33,6 @@ public:
 
     // The file's bytes for the elements in list order. Only curves,
     // pictures, texts and tables are written; other kinds are left out.
+    // They are saved as every file of the program is, by SaveWholeFile.
     static std::string Build(const std::vector<CGraphElement*>& elements);
-
-    // Writes the file through a temporary file that replaces `path` only
-    // when everything was written. False, with the reason in `error`, when
-    // the file could not be written; an earlier file at the path is then
-    // left as it was.
-    static bool WriteFile(const QString& path, const std::vector<CGraphElement*>& elements,
-                          QString* error = nullptr);
 };

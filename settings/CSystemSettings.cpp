@@ -269,6 +269,16 @@ void LoadLineType(CArchive& ar, CLineAttr& attr)
     if (!IsSoundLineType(attr)) throw CArchiveError("line type that no tool makes");
 }
 
+// The same for a display copy, which is the pattern the line-type box
+// draws: one that adding a line type does not make is damage too.
+// `copiedFrom` is the line type a list read without display copies copies
+// into its place.
+void LoadPreview(CArchive& ar, CLineAttr& preview, const CLineAttr& copiedFrom)
+{
+    LoadLineType(ar, preview);
+    if (!IsSoundPreview(preview, copiedFrom)) throw CArchiveError("display copy that no line type gives");
+}
+
 } // namespace
 
 void CSystemSettings::SetDefaultLineTypes()
@@ -309,7 +319,7 @@ void CSystemSettings::LoadLineTypes(CArchive& ar)
     if (previewCount > 0 && std::int64_t(count) == std::int64_t(previewCount) + kPreviewOffset) {
         ar.RequireItems(previewCount, kMinLineTypeRecord);
         previews.resize(std::size_t(previewCount));
-        for (CLineAttr& attr : previews) LoadLineType(ar, attr);
+        for (std::size_t i = 0; i < previews.size(); ++i) LoadPreview(ar, previews[i], lineTypes[i]);
     } else {
         RebuildPreviews(previews, lineTypes);
     }
@@ -334,12 +344,15 @@ bool CSystemSettings::AddLineType(const CLineAttr& lineType)
 {
     CRect bounds;
     for (const CLineTypeShape& shape : lineType.GetShapes()) bounds.UnionRect(bounds, shape.GetBoundRect());
-    // A pattern without width cannot be scaled to the preview size.
-    if (bounds.Width() <= 0) return false;
+    // A pattern without width cannot be scaled to the preview size. Extents
+    // in 64 bits: a drawing's points may lie further apart than an int holds.
+    const long long width = 0LL + bounds.right - bounds.left;
+    const long long height = 0LL + bounds.bottom - bounds.top;
+    if (width <= 0 || height > width * kMaxPatternAspect) return false;
 
-    const int cx = RoundToInt((bounds.left + bounds.right) / 2.0);
-    const int cy = RoundToInt((bounds.top + bounds.bottom) / 2.0);
-    const double scale = bounds.Width() / 12.0;
+    const int cx = RoundToInt((double(bounds.left) + bounds.right) / 2.0);
+    const int cy = RoundToInt((double(bounds.top) + bounds.bottom) / 2.0);
+    const double scale = double(width) / kPreviewWidth;
 
     CLineTypeShapeArray previewShapes;
     for (const CLineTypeShape& shape : lineType.GetShapes()) {

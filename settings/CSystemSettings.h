@@ -22,6 +22,13 @@ public:
     static constexpr std::int32_t kLineTypeVersion = 100;
     // The display list holds this many entries fewer than the line types.
     static constexpr int kPreviewOffset = 5;
+    // A display copy is its line type's pattern scaled to this width.
+    static constexpr int kPreviewWidth = 12;
+    // A pattern taller than this many times its width is no line type:
+    // laid along a line, one repetition would be less than a thousandth of
+    // the line's width long, and its display copy would reach far beyond
+    // the sample it is drawn in.
+    static constexpr int kMaxPatternAspect = 1000;
 
     int m_nWorkUnit = 0;
     int m_nPrecision = 0;
@@ -111,7 +118,8 @@ public:
 
     // Appends a custom line type and its display copy, scaled to a width of
     // 12 units around the origin. Returns false (and adds nothing) for a
-    // pattern whose shapes have no width to scale.
+    // pattern whose shapes have no width to scale, or whose height is more
+    // than kMaxPatternAspect times its width.
     bool AddLineType(const CLineAttr& lineType);
 
     // The stock interface font of a 96 pixels-per-inch screen in page units.

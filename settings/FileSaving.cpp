@@ -43,11 +43,16 @@ QString Reason(int error)
 
 } // namespace
 
+QString FileWriteFailureReason(const FileWriteFailure& failure)
+{
+    return failure.step == FileWriteFailure::NotAFile ? LoadResString(IDS_SPECIAL_FILE_IN_THE_WAY)
+                                                       : Reason(failure.error);
+}
+
 QString FileWriteFailureText(const QString& path, const FileWriteFailure& failure)
 {
-    const QString reason = failure.step == FileWriteFailure::NotAFile ? LoadResString(IDS_SPECIAL_FILE_IN_THE_WAY)
-                                                                       : Reason(failure.error);
-    return LoadResString(IDS_CANNOT_SAVE).arg(QDir::toNativeSeparators(QFileInfo(path).fileName()), reason);
+    return LoadResString(IDS_CANNOT_SAVE).arg(QDir::toNativeSeparators(QFileInfo(path).fileName()),
+                                              FileWriteFailureReason(failure));
 }
 
 bool SaveWholeFile(const QString& path, const char* data, std::size_t size, QString* error)

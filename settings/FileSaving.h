@@ -25,3 +25,6 @@ inline bool SaveWholeFile(const QString& path, const QByteArray& bytes, QString*
 
 // The message for a failed write of `path`.
 QString FileWriteFailureText(const QString& path, const FileWriteFailure& failure);
+// What went wrong, as that message says it after the file's name
+// ("磁盘空间不足"), for messages that name the file their own way.
+QString FileWriteFailureReason(const FileWriteFailure& failure);

@@ -121,6 +121,19 @@ const std::vector<Check>& Checks()
     return checks;
 }
 
+// Scaled to the display width around its centre, a pattern's points lie
+// within a width on either side across (rounding takes the narrowest ones
+// that far to one side) and within the allowed height along.
+bool WithinDisplayReach(const CLineAttr& preview)
+{
+    constexpr long long across = CSystemSettings::kPreviewWidth;
+    constexpr long long along = across * CSystemSettings::kMaxPatternAspect;
+    for (const CLineTypeShape& shape : preview.GetShapes())
+        for (const CPoint& p : shape.GetPoints())
+            if (!Within(p.x, -across, across) || !Within(p.y, -along, along)) return false;
+    return true;
+}
+
 } // namespace
 
 QStringList RepairDamagedSettings(CSystemSettings& settings)
@@ -153,4 +166,11 @@ bool IsSoundLineType(const CLineAttr& lineType)
         bounds.UnionRect(bounds, shape.GetBoundRect());
     }
     return bounds.Width() > 0;
+}
+
+bool IsSoundPreview(const CLineAttr& preview, const CLineAttr& copiedFrom)
+{
+    if (!IsSoundLineType(preview)) return false;
+    if (preview.GetKind() != LINE_CUSTOM) return true;
+    return WithinDisplayReach(preview) || (preview == copiedFrom && preview.GetShapes() == copiedFrom.GetShapes());
 }

@@ -25,3 +25,10 @@ QStringList RepairDamagedSettings(CSystemSettings& settings);
 // width and lengths none of which is negative, and for a custom kind a
 // pattern with a width to lay along the line.
 bool IsSoundLineType(const CLineAttr& lineType);
+
+// True when `preview` is a display copy the program makes: a sound line
+// type whose pattern, for a custom kind, is either scaled to the display
+// width as adding a line type scales it (no point further out than a
+// pattern of the tallest shape allowed reaches), or is `copiedFrom`'s own,
+// as a list read without display copies gets them.
+bool IsSoundPreview(const CLineAttr& preview, const CLineAttr& copiedFrom);

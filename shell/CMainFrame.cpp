@@ -129,13 +129,26 @@ QString QtFilter(const QString& pipeFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
+// The nearest folder that exists at or above `folder`: a file dialog given
+// a folder that is not there types its name into the file-name box.
+QString ExistingFolder(QString folder)
+{
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder) return QDir::homePath();
+        folder = parent;
+    }
+    return folder;
+}
+
 QString DocumentFolder()
 {
     const std::string& setting = Settings().m_strDocumentFolder;
     QString folder = setting.empty() ? QString() : QFileInfo(GbkToQString(setting)).path();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return folder;
+    // An account need not have a documents folder.
+    return ExistingFolder(folder);
 }
 
 QSize ScreenSize()

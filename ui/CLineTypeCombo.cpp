@@ -10,10 +10,12 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -76,43 +78,86 @@ void BuiltInSample(QPainter& p, int kind, int x0, int x1, int y)
     }
 }
 
-// The custom pattern's shapes repeated along the entry, scaled so that one
-// copy fits its height and width.
-void CustomSample(QPainter& p, const QRect& r, const CLineAttr& type, const CLineAttr& preview)
+// The union of the pattern's shapes.
+CRect PatternBounds(const CLineTypeShapeArray& shapes)
 {
-    const auto& shapes = preview.GetShapes();
-    if (shapes.empty()) return;
     CRect bounds = shapes.front().GetBoundRect();
     for (const CLineTypeShape& s : shapes) {
         const CRect b = s.GetBoundRect();
         bounds = CRect(std::min(bounds.left, b.left), std::min(bounds.top, b.top), std::max(bounds.right, b.right),
                        std::max(bounds.bottom, b.bottom));
     }
-    const int x0 = r.left() + 3, x1 = r.right() - 2, y0 = r.top() + 2, y1 = r.bottom() - 2;
-    const double s = std::max(bounds.Width() / double(x1 - x0 + 1), bounds.Height() / double(y1 - y0 + 1));
-    if (s <= 0) return;
-    const double p1 = std::max(1, type.GetParam(1));
-    const double step = std::max(1.0, bounds.Width() * (type.GetParam(2) / p1 + 1)) / s;
-    const double v = (bounds.top + bounds.bottom) / 2.0 / s - (y0 + y1) / 2.0;
-    for (double shift = x0; shift < x1; shift += step) {
-        const double u = bounds.left / s - shift;
-        for (const CLineTypeShape& shape : shapes) {
-            QPolygonF polygon;
-            for (POSITION pos = shape.GetPoints().GetHeadPosition(); pos;) {
-                const CPoint& pt = shape.GetPoints().GetNext(pos);
-                polygon << QPointF(pt.x / s - u, pt.y / s - v);
-            }
-            const QColor colour = p.brush().color();
-            p.setPen(QPen(colour, std::max(1, RoundToInt(shape.GetPenWidth() / s))));
-            if (shape.IsFilled()) {
-                p.drawPolygon(polygon);
-            } else {
-                p.setBrush(Qt::NoBrush);
-                p.drawPolyline(polygon);
-                p.setBrush(colour);
-            }
-        }
+    return bounds;
+}
+
+// How the pattern is scaled into the entry: page units per pixel, and the
+// pattern's left edge and its middle, in page units, which land on the
+// pixel given to Map.
+struct SampleMapping {
+    double scale = 0;
+    double left = 0;
+    double centre = 0;
+    QPointF Map(const CPoint& pt, double x, double y) const
+    {
+        return QPointF((pt.x - left) / scale + x, (pt.y - centre) / scale + y);
     }
+};
+
+// A pen no wider than what covers the whole entry from anywhere in it: a
+// wider one shows the same.
+qreal PenPixels(int penWidth, double scale, const QRect& box)
+{
+    return std::min<double>(std::max(1, RoundToInt(penWidth / scale)), 2 * (box.width() + box.height()));
+}
+
+// One copy of the pattern, drawn once whatever its number of points, on a
+// transparent tile as high as the entry and as wide as what the copy can
+// cover; its left edge lies `margin` pixels into the tile, its middle on
+// row `middle`.
+QImage PatternTile(const CLineTypeShapeArray& shapes, const SampleMapping& m, const QRect& box, double copyWidth,
+                   double middle, const QColor& colour, qreal ratio, int& margin)
+{
+    qreal widest = 1;
+    for (const CLineTypeShape& shape : shapes) widest = std::max(widest, PenPixels(shape.GetPenWidth(), m.scale, box));
+    margin = int(std::ceil(widest / 2)) + 2;
+    const QSize size(int(std::ceil(copyWidth)) + 2 * margin, box.height());
+    QImage tile(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    tile.setDevicePixelRatio(ratio);
+    tile.fill(Qt::transparent);
+    QPainter p(&tile);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (const CLineTypeShape& shape : shapes) {
+        QPolygonF polygon;
+        for (const CPoint& pt : shape.GetPoints()) polygon << m.Map(pt, margin, middle);
+        p.setPen(QPen(colour, PenPixels(shape.GetPenWidth(), m.scale, box)));
+        p.setBrush(shape.IsFilled() ? QBrush(colour) : QBrush(Qt::NoBrush));
+        if (shape.IsFilled()) p.drawPolygon(polygon);
+        else p.drawPolyline(polygon);
+    }
+    return tile;
+}
+
+// The custom pattern's shapes repeated along the entry, scaled so that one
+// copy fits its height and width. The copy is drawn once and stamped at
+// each repetition, a pixel apart at the least, so a sample costs what its
+// entry shows whatever the pattern's points and spacing.
+void CustomSample(QPainter& p, const QRect& r, const CLineAttr& type, const CLineAttr& preview)
+{
+    const auto& shapes = preview.GetShapes();
+    if (shapes.empty()) return;
+    const CRect bounds = PatternBounds(shapes);
+    const double width = double(bounds.right) - bounds.left, height = double(bounds.bottom) - bounds.top;
+    const int x0 = r.left() + 3, x1 = r.right() - 2, y0 = r.top() + 2, y1 = r.bottom() - 2;
+    const double s = std::max(width / (x1 - x0 + 1), height / (y1 - y0 + 1));
+    if (!(s > 0)) return;
+    const double p1 = std::max(1, type.GetParam(1));
+    const double step = std::max(1.0, std::max(1.0, width * (type.GetParam(2) / p1 + 1)) / s);
+    const SampleMapping mapping{s, double(bounds.left), (double(bounds.top) + bounds.bottom) / 2.0};
+    const qreal ratio = p.device() ? p.device()->devicePixelRatioF() : 1.0;
+    int margin = 0;
+    const QImage tile =
+        PatternTile(shapes, mapping, r, width / s, (y0 + y1) / 2.0 - r.top(), p.brush().color(), ratio, margin);
+    for (double shift = x0; shift < x1; shift += step) p.drawImage(QPointF(std::round(shift) - margin, r.top()), tile);
 }
 
 } // namespace

@@ -1,13 +1,21 @@
 #include "ui/CPrintSetupDlg.h"
 
 #include "app/CPagePrinter.h"
+#include "res/StringTable.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+constexpr int IDS_NO_PRINTER = 36196;
+
+} // namespace
 
 CPrintSetupDlg::CPrintSetupDlg(QWidget* parent) : QDialog(parent)
 {
@@ -32,8 +40,10 @@ void CPrintSetupDlg::Build(const QStringList& printers, const QString& current)
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     m_buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
-    // Without a printer there is nothing to choose.
+    // Without a printer there is nothing to choose, and the user is told
+    // why and where a printout can still go.
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!printers.isEmpty());
+    m_printers->setEnabled(!printers.isEmpty());
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -41,6 +51,11 @@ void CPrintSetupDlg::Build(const QStringList& printers, const QString& current)
     form->addRow(QStringLiteral("名称(&N):"), m_printers);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    if (printers.isEmpty()) {
+        m_noPrinter = new QLabel(LoadResString(IDS_NO_PRINTER), this);
+        m_noPrinter->setWordWrap(true);
+        layout->addWidget(m_noPrinter);
+    }
     layout->addWidget(m_buttons);
 }
 

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QDialogButtonBox;
+class QLabel;
 
 class CPrintSetupDlg : public QDialog {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
     // The printer selected; empty when there is none.
     QString SelectedPrinter() const;
     QComboBox* PrinterList() const { return m_printers; }
+    // What the dialog says when no printer is installed; null otherwise.
+    QLabel* NoPrinterNote() const { return m_noPrinter; }
 
     // The dialog: on OK the selected printer becomes the session's
     // (CPagePrinter). True when it was accepted.
@@ -33,4 +36,5 @@ private:
 
     QComboBox* m_printers = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
+    QLabel* m_noPrinter = nullptr;
 };

@@ -12,10 +12,11 @@
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
+#include "settings/FileSaving.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,10 +134,13 @@ void CGradingBasisDlg::RunGrading(const std::vector<CGradingBasis>& basis)
     }
     const QString path = AskResultFile();
     if (!path.isEmpty()) {
-        QString why;
-        if (!CSmlFile::Write(path, run.ResultFileTable(), &why)) {
-            CGradingStep::Message(this, LoadResString(IDS_RESULT_NOT_SAVED).arg(QFileInfo(path).fileName(), why),
-                                  QMessageBox::Warning);
+        // Saved as every file is; the message names the result file.
+        const std::string bytes = CSmlFile::Bytes(run.ResultFileTable());
+        FileWriteFailure failure;
+        if (!WriteFileAtomically(path, bytes.data(), bytes.size(), &failure)) {
+            CGradingStep::Message(
+                this, LoadResString(IDS_RESULT_NOT_SAVED).arg(QFileInfo(path).fileName(), FileWriteFailureReason(failure)),
+                QMessageBox::Warning);
             return;
         }
     }

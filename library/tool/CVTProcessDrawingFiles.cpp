@@ -6,6 +6,7 @@
 #include "library/tool/CHpglImport.h"
 #include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
+#include "settings/FileSaving.h"
 #include "app/CVEKView.h"
 
 #include "library/CHpglDrawing.h"
@@ -20,6 +21,7 @@
 #include "model/CCurveElement.h"
 #include "model/CLineAttr.h"
 #include "model/CPage.h"
+#include "platform/CArchive.h"
 #include "platform/CodePage.h"
 #include "res/StringTable.h"
 
@@ -173,13 +175,18 @@ int CVTProcessDrawing::PlacePlotterFile(const QString& path, const CPoint& at)
     return 1;
 }
 
+// Saved as a document is, and refused with the same message: only over a
+// regular file, through a new file renamed over it.
 bool CVTProcessDrawing::WriteLibraryFile(const QString& path)
 {
     if (!m_bSelectionDone || m_selected.empty()) return false;
     QString error;
-    if (CLibraryWriter::WriteFile(path, m_selected, &error)) return true;
-    QMessageBox::critical(m_pView, LoadResString(Ids::IDS_APP_TITLE),
-                          LoadResString(IDS_LIBRARY_NOT_WRITTEN) + QLatin1Char('\n') + error);
+    try {
+        if (SaveWholeFile(path, CLibraryWriter::Build(m_selected), &error)) return true;
+    } catch (const CArchiveError& e) {
+        error = LoadResString(IDS_LIBRARY_NOT_WRITTEN) + QLatin1Char('\n') + QString::fromUtf8(e.what());
+    }
+    QMessageBox::critical(m_pView, LoadResString(Ids::IDS_APP_TITLE), error);
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "grading/CGradingRun.h"
 #include "grading/CSmlFile.h"
 #include "grading/GradingTexts.h"
+#include "settings/FileSaving.h"
 
 #include "GradingTestSupport.h"
 
@@ -183,7 +184,7 @@ TEST(GradingRun, TheResultFileHoldsTheSizesByteForByte)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("结果.sml"));
     QString error;
-    ASSERT_TRUE(CSmlFile::Write(path, run.ResultFileTable(), &error)) << error.toStdString();
+    ASSERT_TRUE(SaveWholeFile(path, CSmlFile::Bytes(run.ResultFileTable()), &error)) << error.toStdString();
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray written = file.readAll();
@@ -196,7 +197,7 @@ TEST(GradingRun, AFailedResultFileWriteSaysWhyAndLeavesTheOldFile)
 {
     QTemporaryDir dir;
     QString error;
-    EXPECT_FALSE(CSmlFile::Write(dir.filePath(QStringLiteral("missing/x.sml")), CTextRows(), &error));
+    EXPECT_FALSE(SaveWholeFile(dir.filePath(QStringLiteral("missing/x.sml")), CSmlFile::Bytes(CTextRows()), &error));
     EXPECT_FALSE(error.isEmpty());
 
     const QString path = dir.filePath(QStringLiteral("old.sml"));
@@ -205,7 +206,7 @@ TEST(GradingRun, AFailedResultFileWriteSaysWhyAndLeavesTheOldFile)
     old.write("old");
     old.close();
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool written = CSmlFile::Write(path, GTable({"a"}, {{"1"}}), &error);
+    const bool written = SaveWholeFile(path, CSmlFile::Bytes(GTable({"a"}, {{"1"}})), &error);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (!written) {
         QFile back(path);

@@ -5,6 +5,7 @@
 #include "library/CLibraryPreviewReader.h"
 #include "library/CLibraryReader.h"
 #include "library/CLibraryWriter.h"
+#include "settings/FileSaving.h"
 
 #include "LibraryTestSupport.h"
 
@@ -640,7 +641,7 @@ TEST(LibraryFile, WritesThroughATemporaryFileAndReportsFailure)
     FixtureDrawing drawing;
     const QString path = dir.filePath(QStringLiteral("pocket.vkl"));
     QString error;
-    ASSERT_TRUE(CLibraryWriter::WriteFile(path, drawing.elements, &error)) << qPrintable(error);
+    ASSERT_TRUE(SaveWholeFile(path, CLibraryWriter::Build(drawing.elements), &error)) << qPrintable(error);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), Fixture107());
@@ -648,11 +649,11 @@ TEST(LibraryFile, WritesThroughATemporaryFileAndReportsFailure)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("pocket.vkl")});
 
     // No folder to write into, or a folder in the file's place.
-    EXPECT_FALSE(CLibraryWriter::WriteFile(dir.filePath(QStringLiteral("missing/pocket.vkl")), drawing.elements,
-                                           &error));
+    EXPECT_FALSE(SaveWholeFile(dir.filePath(QStringLiteral("missing/pocket.vkl")),
+                               CLibraryWriter::Build(drawing.elements), &error));
     EXPECT_FALSE(error.isEmpty());
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.vkl")));
-    EXPECT_FALSE(CLibraryWriter::WriteFile(dir.filePath(QStringLiteral("folder.vkl")), drawing.elements));
+    EXPECT_FALSE(SaveWholeFile(dir.filePath(QStringLiteral("folder.vkl")), CLibraryWriter::Build(drawing.elements)));
 
     // Reading back through the file.
     CLibraryContent content;

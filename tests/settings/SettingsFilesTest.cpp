@@ -234,6 +234,8 @@ TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
         "[General-Bar0]\r\nBarID=59392\r\nXPos=-2\r\nYPos=-2\r\nDocking=1\r\n";
     EXPECT_TRUE(IsSoundProfile(windows));
     EXPECT_TRUE(IsSoundProfile(QByteArray()));
+    // A comment after a value, as a hand may add it, is not the value's.
+    EXPECT_TRUE(IsSoundProfile("[General]\nBarState=@ByteArray(ab) ; the bars\n"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Vek.ini"));
@@ -258,7 +260,15 @@ TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
         QByteArray bytes;
     } damaged[] = {
         {"random bytes", noise},
-        {"cut within its last line", written.left(written.size() - 3)},
+        {"cut within a quoted value", QByteArray("[Recent File List]\nFile1=\"/home/u/a,b.vek")},
+        {"a quote left open in the bar layout", QByteArray("[General]\nBarState=@ByteArray(a\"b)\n[S]\nK=1\n")},
+        {"a quote left open in a key", QByteArray("[Settings]\n\"Window=Pos\nK=1\n")},
+        {"a quote left open after a hash", QByteArray("# a \"note\n[Settings]\nK=1\n")},
+        {"an entry ending in a backslash", QByteArray("[Recent File List]\nFile1=C:\\a\\\nFile2=D:\\b\n")},
+        {"the same before CR LF", QByteArray("[Recent File List]\r\nFile1=C:\\a\\\r\nFile2=D:\\b\r\n")},
+        {"an entry whose only = is quoted", QByteArray("[Settings]\n\"Window=Pos\"\n")},
+        {"a bar layout cut short", written.left(written.indexOf("BarState=") + 20)},
+        {"the same quoted", QByteArray("[General]\nBarState=\"@ByteArray(a,b\"\n")},
         {"a section without its bracket", QByteArray("[Settings\nWindowPos=0\n")},
         {"a line that is no entry", QByteArray("[Settings]\nWindowPos 0,1\n")},
         {"an entry without a key", QByteArray("[Settings]\n=0,1\n")},
@@ -267,4 +277,61 @@ TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
         {"larger than any profile", QByteArray("[S]\n") + QByteArray(kLargestProfile, 'x') + "=1\n"},
     };
     for (const auto& c : damaged) EXPECT_FALSE(IsSoundProfile(c.bytes)) << c.name;
+}
+
+// The reader skips a byte-order mark and reads a last line without its
+// line break as any other: a profile an editor left so is sound, and its
+// values are read.
+TEST(ProfileSyntax, AByteOrderMarkAndAMissingLastLineBreakAreSound)
+{
+    const QByteArray profile = "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,22,22,1002,702\r\n"
+                               "[Recent File List]\r\nFile1=/home/u/b.vek\r\n";
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"a byte-order mark", "\xEF\xBB\xBF" + profile},
+        {"no last line break", profile.chopped(2)},
+        {"both", "\xEF\xBB\xBF" + profile.chopped(2)},
+        {"a mark alone", "\xEF\xBB\xBF"},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        QString why;
+        EXPECT_TRUE(IsSoundProfile(c.bytes, &why)) << c.name << ": " << qPrintable(why);
+        const QString path = dir.filePath(QString::fromLatin1(c.name) + QStringLiteral(".ini"));
+        WriteAll(path, c.bytes);
+        const QSettings read(path, QSettings::IniFormat);
+        EXPECT_EQ(read.status(), QSettings::NoError) << c.name;
+        if (c.bytes.size() > 3) {
+            EXPECT_EQ(read.value(QStringLiteral("Settings/WindowPos")).toStringList().size(), 10) << c.name;
+            EXPECT_EQ(read.value(QStringLiteral("Recent File List/File1")).toString(), QStringLiteral("/home/u/b.vek"))
+                << c.name;
+        }
+    }
+}
+
+// Quotes and backslashes as the settings reader meets them in recent files'
+// paths: written by QSettings (escaped) they are sound and read back as
+// they were, a quote or a trailing backslash included.
+TEST(ProfileSyntax, PathsWithQuotesAndTrailingBackslashesRoundTrip)
+{
+    const QStringList paths = {
+        QStringLiteral("/home/u/\"quoted\" name.vek"), QStringLiteral("/home/u/one \" quote.vek"),
+        QStringLiteral("/home/u/ends in\\"), QStringLiteral("/home/u/a\\\"b;c=d,e.vek"),
+        QStringLiteral("/home/u/\\\\"),
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vek.ini"));
+    {
+        QSettings profile(path, QSettings::IniFormat);
+        for (int i = 0; i < paths.size(); ++i)
+            profile.setValue(QStringLiteral("Recent File List/File%1").arg(i + 1), paths[i]);
+    }
+    const QByteArray written = ReadAll(path);
+    QString why;
+    EXPECT_TRUE(IsSoundProfile(written, &why)) << qPrintable(why) << written.constData();
+    const QSettings read(path, QSettings::IniFormat);
+    for (int i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(read.value(QStringLiteral("Recent File List/File%1").arg(i + 1)).toString(), paths[i]);
 }

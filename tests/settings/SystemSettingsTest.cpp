@@ -1,4 +1,5 @@
 #include "settings/CSystemSettings.h"
+#include "settings/SettingsRepair.h"
 
 #include "platform/CArchive.h"
 
@@ -219,6 +220,101 @@ TEST(LineTypeFile, AddedCustomTypeGetsATwelveUnitPreview)
     const CLineAttr flat(10, 50, CLineTypeShapeArray{});
     EXPECT_FALSE(s.AddLineType(flat));
     EXPECT_EQ(s.m_aLineTypes.size(), 10u);
+}
+
+// A pattern taller than a thousand times its width would repeat along a
+// line in less than a thousandth of the line's width: it is refused as a
+// pattern without width is, up to that height it is taken.
+TEST(LineTypeFile, APatternFarTallerThanWideIsRefused)
+{
+    CSystemSettings s = Defaults();
+    const auto upright = [](int height) {
+        const CPointList stroke{CPoint(0, 0), CPoint(9, height - 1)};
+        return CLineAttr::Custom(300, 100, CLineTypeShapeArray{CLineTypeShape(10, 0, stroke)});
+    };
+    EXPECT_TRUE(s.AddLineType(upright(10 * CSystemSettings::kMaxPatternAspect)));
+    EXPECT_FALSE(s.AddLineType(upright(10 * CSystemSettings::kMaxPatternAspect + 1)));
+    EXPECT_FALSE(s.AddLineType(upright(2000000000)));
+    EXPECT_EQ(s.m_aLineTypes.size(), 10u);
+    EXPECT_EQ(s.m_aLineTypePreviews.size(), 5u);
+}
+
+namespace {
+
+// The sawtooth saved as a line type in the damaged fixture below, and that
+// fixture with its one flipped bit put back.
+CLineAttr Sawtooth()
+{
+    const CPointList points{CPoint(0, 1200), CPoint(600, 0), CPoint(1200, 1200)};
+    return CLineAttr::Custom(300, 100, CLineTypeShapeArray{CLineTypeShape(100, 0, points)});
+}
+
+std::string FixtureBytes(const char* name)
+{
+    QFile file(QStringLiteral(VEK_TESTDATA_DIR "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+} // namespace
+
+// One flipped bit moves a point of a display copy half a billion units
+// out, which no line type gives and the line-type box would take for ever
+// to draw: the file is damaged. With the bit put back it is the file that
+// saving the sawtooth as a line type writes, and reads whole.
+TEST(LineTypeFile, ADisplayCopyNoLineTypeGivesIsDamage)
+{
+    const std::string damaged = FixtureBytes("fuzz/LineType/preview-point-one-bit-far-out");
+    ASSERT_FALSE(damaged.empty());
+    CSystemSettings s = Defaults();
+    CArchive ar(damaged);
+    EXPECT_THROW(s.LoadLineTypes(ar), CArchiveError);
+    EXPECT_EQ(s.m_aLineTypes.size(), 9u);
+
+    CSystemSettings saved = Defaults();
+    ASSERT_TRUE(saved.AddLineType(Sawtooth()));
+    const std::string sound = LineTypeBytes(saved);
+    ASSERT_EQ(sound.size(), damaged.size());
+    std::string restored = damaged;
+    const std::size_t flipped = sound.size() - 12; // the middle point's y
+    restored[flipped + 3] = char(restored[flipped + 3] ^ 0x20);
+    EXPECT_EQ(restored, sound);
+    CArchive again(restored);
+    EXPECT_NO_THROW(s.LoadLineTypes(again));
+    EXPECT_EQ(s.m_aLineTypePreviews.back().GetShapes(), saved.m_aLineTypePreviews.back().GetShapes());
+}
+
+// Which display copies a custom line type can have: the one adding it
+// makes, at any height up to the tallest pattern taken, or a copy of the
+// line type in its place in the list (as a list read without display
+// copies gets them); any other is damage.
+TEST(LineTypeFile, DisplayCopiesAreTheScaledPatternOrTheCopiedLineType)
+{
+    CSystemSettings s = Defaults();
+    const CPointList tallest{CPoint(0, 0), CPoint(9, 10 * CSystemSettings::kMaxPatternAspect - 1)};
+    ASSERT_TRUE(s.AddLineType(Sawtooth()));
+    ASSERT_TRUE(s.AddLineType(CLineAttr::Custom(300, 100, {CLineTypeShape(10, 0, tallest)})));
+    const CLineAttr& sawtooth = s.m_aLineTypes[9];
+    const auto moved = [](CLineAttr preview, CPoint by) {
+        CLineTypeShapeArray shapes = preview.GetShapes();
+        CPointList points = shapes.front().GetPoints();
+        points.GetHead().Offset(by.x, by.y);
+        shapes.front().SetPoints(points);
+        preview.SetShapes(shapes);
+        return preview;
+    };
+    const struct {
+        const char* what;
+        CLineAttr preview;
+        bool sound;
+    } cases[] = {
+        {"the sawtooth scaled", s.m_aLineTypePreviews[4], true},
+        {"the tallest pattern scaled", s.m_aLineTypePreviews[5], true},
+        {"the sawtooth itself", sawtooth, true},
+        {"a point one width out across", moved(s.m_aLineTypePreviews[4], CPoint(-7, 0)), false},
+        {"a point far out along", moved(s.m_aLineTypePreviews[5], CPoint(0, -6001)), false},
+        {"the sawtooth with a point moved", moved(sawtooth, CPoint(1, 0)), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsSoundPreview(c.preview, sawtooth), c.sound) << c.what;
 }
 
 namespace {

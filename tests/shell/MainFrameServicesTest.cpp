@@ -18,10 +18,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 
@@ -31,6 +37,18 @@ Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
                                     const QString& text, bool autorepeat, ushort count);
 
 namespace {
+
+// The home folder of the test's account while it lives.
+class HomeFolder {
+public:
+    explicit HomeFolder(const QString& path) { qputenv("HOME", QFile::encodeName(path)); }
+    ~HomeFolder() { qputenv("HOME", m_was); }
+    HomeFolder(const HomeFolder&) = delete;
+    HomeFolder& operator=(const HomeFolder&) = delete;
+
+private:
+    QByteArray m_was = qgetenv("HOME");
+};
 
 class MainFrameServicesTest : public ::testing::Test {
 protected:
@@ -211,6 +229,30 @@ TEST_F(MainFrameServicesTest, TheHelpFileIsLookedForBesideTheProgram)
     EXPECT_EQ(CMainFrame::HelpFilePath(bin.path()), QFileInfo(beside).absoluteFilePath());
 }
 
+// An account without a documents folder: File > Open starts in the nearest
+// folder that is there, the home folder, with no name typed for the user.
+TEST_F(MainFrameServicesTest, FileOpenWithoutADocumentsFolderStartsInAFolderThatExists)
+{
+    const QString account = home.filePath(QStringLiteral("account"));
+    ASSERT_TRUE(QDir().mkpath(account));
+    const HomeFolder accountHome(account);
+    ASSERT_FALSE(QFileInfo::exists(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
+    CMainFrame frame;
+    frame.NewDocument();
+    QString folder;
+    QString typed = QStringLiteral("(no file dialog)");
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        folder = dialog->directory().absolutePath();
+        if (const auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) typed = name->text();
+        dialog->reject();
+    });
+    frame.CommandAction(57601)->trigger();
+    EXPECT_EQ(folder, QDir(account).absolutePath());
+    EXPECT_TRUE(typed.isEmpty()) << qPrintable(typed);
+}
+
 TEST_F(MainFrameServicesTest, PrintSetupIsInTheFileMenuAndChoosesThePrinter)
 {
     CMainFrame frame;
@@ -236,6 +278,32 @@ TEST_F(MainFrameServicesTest, PrintSetupIsInTheFileMenuAndChoosesThePrinter)
     CPagePrinter::SetSessionPrinter(QStringLiteral("office"));
     EXPECT_EQ(CPagePrinter::SessionPrinter(), QStringLiteral("office"));
     CPagePrinter::SetSessionPrinter(QString());
+}
+
+// Without a printer the print setup says so, and where a printout can go
+// instead, in words the user sees above the greyed OK; with printers it
+// has nothing to say.
+TEST_F(MainFrameServicesTest, WithoutAPrinterPrintSetupSaysWhyThereIsNothingToChoose)
+{
+    CPrintSetupDlg none({}, QString());
+    none.show();
+    QLabel* note = none.NoPrinterNote();
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), LoadResString(36196));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("打印机")));
+    EXPECT_TRUE(note->text().contains(QStringLiteral("PDF")));
+    QImage shot(none.size(), QImage::Format_RGB32);
+    none.render(&shot);
+    const QRect where(note->mapTo(&none, QPoint(0, 0)), note->size());
+    const QColor paper = shot.pixelColor(where.topLeft());
+    int ink = 0;
+    for (int y = where.top(); y <= where.bottom(); ++y)
+        for (int x = where.left(); x <= where.right(); ++x) ink += shot.pixelColor(x, y) != paper;
+    EXPECT_GT(ink, 50);
+
+    CPrintSetupDlg some({QStringLiteral("office")}, QStringLiteral("office"));
+    EXPECT_EQ(some.NoPrinterNote(), nullptr);
 }
 
 // Units per millimetre come from the document: the same screen centimetre

@@ -5,6 +5,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CVEKApp.h"
 #include "settings/CSystemSettings.h"
+#include "ui/CLineTypeCombo.h"
 #include "tests/settings/SettingsFileSupport.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +112,26 @@ TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
     EXPECT_EQ(ReadAll(CVEKApp::ProfilePath() + QStringLiteral(".damaged")), damaged);
 }
 
+// A display copy in LineType.dat that one flipped bit moved half a billion
+// units out (the line-type box would draw it for ever): the window comes up
+// with the built-in line types, the user is told, and the file is kept.
+TEST_F(MainFrameSettingsTest, ADisplayCopyFarOutIsToldAndKept)
+{
+    const QByteArray damaged = ReadAll(Fixture("fuzz/LineType/preview-point-one-bit-far-out"));
+    ASSERT_FALSE(damaged.isEmpty());
+    WriteAll(CSystemSettings::LineTypeFilePath(), damaged);
+    CMainFrame frame;
+    frame.show();
+    const QString shown = ShownWarning(frame);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“LineType.dat”"))) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“LineType.dat.damaged”"))) << qPrintable(shown);
+    EXPECT_EQ(ReadAll(CSystemSettings::LineTypeFilePath() + QStringLiteral(".damaged")), damaged);
+    const auto* combo = frame.findChild<CLineTypeCombo*>();
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 9);
+    frame.close();
+}
+
 // A backup interval whose milliseconds overflow the timer: the default
 // interval runs, and the warning names the kept copy.
 TEST_F(MainFrameSettingsTest, OverlongBackupIntervalRunsTheDefault)
@@ -154,6 +175,11 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
     QByteArray brokenBars = sound;
     const qsizetype bars = brokenBars.indexOf("BarState=");
     brokenBars.replace(bars, brokenBars.indexOf('\n', bars) - bars, "BarState=@ByteArray(not a layout)");
+    // The settings reader would read on across the following lines.
+    QByteArray quoteInBars = sound;
+    quoteInBars[quoteInBars.indexOf("@ByteArray(", bars) + 11] = '"';
+    const QByteArray backslashEnd =
+        sound + "[Recent File List]\nFile1=/home/u/a\\\nFile2=/home/u/b.vek\n";
     const struct {
         const char* name;
         QByteArray bytes;
@@ -163,6 +189,8 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
         {"cut within a line", sound.left(sound.indexOf("BarState=") + 20), false},
         {"a section without its bracket", QByteArray(sound).replace("[Settings]", "[Settings"), false},
         {"a bar layout the bars do not take", brokenBars, true},
+        {"a quote in the bar layout", quoteInBars, false},
+        {"a recent file ending in a backslash", backslashEnd, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -185,18 +213,50 @@ TEST_F(MainFrameSettingsTest, DamagedProfileIsToldAndKept)
     }
 }
 
-// A profile as the Windows program writes it starts without a word.
+// A profile as the Windows program writes it starts without a word, and so
+// does one an editor saved with a byte-order mark or without its last line
+// break.
 TEST_F(MainFrameSettingsTest, WindowsProfileStartsWithoutAWarning)
 {
-    WriteAll(CVEKApp::ProfilePath(),
-             "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,50,60,850,660\r\n"
-             "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\n"
-             "[General-Summary]\r\nBars=1\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
-             "[General-Bar0]\r\nBarID=59392\r\nVisible=1\r\n");
+    const QByteArray windows = "[Settings]\r\nWindowPos=0,1,-1,-1,-1,-1,50,60,850,660\r\n"
+                               "[Recent File List]\r\nFile1=C:\\\xB9\xA4\xD2\xD5\xB5\xA5\\a.vek\r\n"
+                               "[General-Summary]\r\nBars=1\r\nScreenCX=1280\r\nScreenCY=1024\r\n"
+                               "[General-Bar0]\r\nBarID=59392\r\nVisible=1\r\n";
+    // The window placement on the last line, which ends without a break.
+    const qsizetype recent = windows.indexOf("[Recent");
+    const QByteArray placementLast = windows.mid(recent) + windows.left(recent).chopped(2);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"as written", windows},
+        {"with a byte-order mark", "\xEF\xBB\xBF" + windows},
+        {"without the last line break", placementLast},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteAll(CVEKApp::ProfilePath(), c.bytes);
+        CMainFrame frame;
+        EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+        EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
+        EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+    }
+}
+
+// Recent files whose paths hold a quote or end in a backslash are written
+// so that the next start reads them back as they were, without a word.
+TEST_F(MainFrameSettingsTest, RecentFilesWithQuotesAndBackslashesComeBack)
+{
+    const QStringList paths = {QStringLiteral("/home/u/ends in\\"), QStringLiteral("/home/u/one \" quote.vek"),
+                               QStringLiteral("/home/u/\"both\"\\")};
+    {
+        CVEKApp app;
+        for (const QString& path : paths) app.AddToRecentFileList(path);
+    }
     CMainFrame frame;
     EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
-    EXPECT_EQ(frame.geometry(), QRect(50, 60, 800, 600));
-    EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+    const CVEKApp app;
+    EXPECT_EQ(app.RecentFiles(), (QStringList{paths[2], paths[1], paths[0]}));
 }
 
 // A named pipe in the place of Vek.ini: the start does not wait on it,

@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPaintEngine>
+#include <QPainterPath>
 #include <QPainter>
 #include <QStandardItemModel>
 
@@ -32,6 +34,57 @@ CLineAttr CustomLineType()
     points.AddTail(CPoint(1200, 300));
     return CLineAttr::Custom(10, 50, CLineTypeShapeArray{CLineTypeShape(10, 0, points)});
 }
+
+// A sample's box, as the tool bar's line-type box draws its entries.
+const QRect kSampleBox(0, 0, 72, CLineTypeCombo::kItemHeight);
+
+// A paint device that only counts what is drawn on it, to tell how much
+// painting a sample costs without timing it.
+class CountingEngine : public QPaintEngine {
+public:
+    CountingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { ++draws; }
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override { ++draws; }
+    void drawPolygon(const QPointF*, int count, PolygonDrawMode) override
+    {
+        ++draws;
+        points += count;
+    }
+    void drawPath(const QPainterPath& path) override
+    {
+        ++draws;
+        points += path.elementCount();
+    }
+    Type type() const override { return QPaintEngine::User; }
+    long long draws = 0;
+    long long points = 0;
+};
+
+class CountingDevice : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &engine; }
+    mutable CountingEngine engine;
+
+protected:
+    int metric(PaintDeviceMetric m) const override
+    {
+        switch (m) {
+        case PdmWidth: return kSampleBox.width();
+        case PdmHeight: return kSampleBox.height();
+        case PdmDepth: return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY: return 96;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return int(devicePixelRatioFScale());
+        default: return QPaintDevice::metric(m);
+        }
+    }
+};
 
 void PressDeleteIn(QWidget* w)
 {
@@ -199,4 +252,56 @@ TEST_F(ListsTest, TheOpenLineTypeListsMenuOffersDeleteOnlyForACustomTypeThatIsNo
     EXPECT_EQ(s.m_aLineTypes.size(), 10u);
     EXPECT_EQ(s.m_aLineTypes[5].GetKind(), 6); // the built-in that followed moved up
     EXPECT_EQ(s.m_nCurLineType, 8);
+}
+
+// A custom line type's sample shows its pattern repeated along the box:
+// the sawtooth reaches from the left of the box to its right, and from
+// near its top to near its bottom.
+TEST_F(ListsTest, ACustomSampleRepeatsItsPatternAlongTheBox)
+{
+    CSystemSettings& s = Settings();
+    const CPointList points{CPoint(0, 1200), CPoint(600, 0), CPoint(1200, 1200)};
+    ASSERT_TRUE(s.AddLineType(CLineAttr::Custom(300, 100, CLineTypeShapeArray{CLineTypeShape(100, 0, points)})));
+    QImage image(kSampleBox.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    CLineTypeCombo::DrawLineTypeSample(p, kSampleBox, 9, Qt::black);
+    p.end();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    EXPECT_LE(ink.left(), 6);
+    EXPECT_GE(ink.right(), kSampleBox.width() - 6);
+    EXPECT_LE(ink.top(), 4);
+    EXPECT_GE(ink.bottom(), kSampleBox.height() - 5);
+    // Teeth, not a band: some columns in the middle have no ink at the top.
+    int columnsWithoutInkAtTheTop = 0;
+    for (int x = 10; x < 60; ++x) columnsWithoutInkAtTheTop += qGray(image.pixel(x, ink.top())) > 200;
+    EXPECT_GT(columnsWithoutInkAtTheTop, 10);
+}
+
+// Whatever a display copy holds, its sample costs what the box shows: a
+// point half a billion units out (which squeezes each repetition to a
+// millionth of a pixel) and a pattern of many points paint a few dozen
+// copies at most, and the pattern's points are not painted again for each.
+TEST_F(ListsTest, ASampleCostsWhatItsBoxShowsWhateverItsPattern)
+{
+    CSystemSettings& s = Settings();
+    const CPointList points{CPoint(0, 1200), CPoint(600, 0), CPoint(1200, 1200)};
+    ASSERT_TRUE(s.AddLineType(CLineAttr::Custom(300, 100, CLineTypeShapeArray{CLineTypeShape(100, 0, points)})));
+    CPointList far = s.m_aLineTypePreviews[4].GetShapes().front().GetPoints();
+    far.GetAt(far.FindIndex(1)).y = -536870918;
+    CPointList many;
+    for (int i = 0; i < 200000; ++i) many.AddTail(CPoint(i % 13 - 6, (i * 7) % 13 - 6));
+    for (const CPointList& pattern : {far, many}) {
+        s.m_aLineTypePreviews[4].SetShapes(CLineTypeShapeArray{CLineTypeShape(1, 0, pattern)});
+        CountingDevice device;
+        QPainter p(&device);
+        CLineTypeCombo::DrawLineTypeSample(p, kSampleBox, 9, Qt::black);
+        p.end();
+        EXPECT_GT(device.engine.draws, 0);
+        EXPECT_LE(device.engine.draws, kSampleBox.width());
+        EXPECT_LE(device.engine.points, kSampleBox.width() * kSampleBox.height());
+    }
 }

@@ -24,6 +24,8 @@
 
 #include <climits>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kTool = CVEKView::kProcessDrawingTool;
@@ -360,12 +362,45 @@ TEST_F(PlaceTest, TheSelectionSavedAsALibraryFileReadsBack)
     EXPECT_EQ(content.GetElementCount(), 2);
     EXPECT_EQ(content.GetPointCount(), 5);
 
-    // A folder that is not there: the failure is said, nothing is left.
+    // A folder that is not there: the failure is said as a document save
+    // says it, nothing is left.
     ModalDriver driver;
     EXPECT_FALSE(Tool()->WriteLibraryFile(files.filePath(QStringLiteral("no/such/folder.vkl"))));
     ASSERT_EQ(driver.messages.size(), 1u);
-    EXPECT_TRUE(driver.messages[0].startsWith(LoadResString(36200)));
+    EXPECT_EQ(driver.messages[0], LoadResString(36180).arg(QStringLiteral("folder.vkl"), LoadResString(36185)));
     EXPECT_FALSE(QFileInfo::exists(files.filePath(QStringLiteral("no"))));
+}
+
+// A library file saved onto a named pipe, or a link to one, is refused as
+// a document save refuses it, and the pipe stays a pipe: no regular file
+// takes its place.
+TEST_F(PlaceTest, SavingALibraryFileOntoAPipeIsRefusedAndThePipeLeft)
+{
+    AddCurve({{1000, 1000}, {5000, 1000}, {5000, 3000}}, 0);
+    Click(500, 500);
+    MoveTo(6000, 7000);
+    Click(6000, 7000);
+    RightClick(9000, 9000);
+    ASSERT_TRUE(Tool()->HasSelection());
+
+    const QString pipe = files.filePath(QStringLiteral("pipe.vkl"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString link = files.filePath(QStringLiteral("link.vkl"));
+    ASSERT_TRUE(QFile::link(pipe, link));
+    for (const QString& path : {pipe, link}) {
+        SCOPED_TRACE(qPrintable(path));
+        ModalDriver driver;
+        EXPECT_FALSE(Tool()->WriteLibraryFile(path));
+        ASSERT_EQ(driver.messages.size(), 1u);
+        EXPECT_EQ(driver.messages[0],
+                  LoadResString(36180).arg(QFileInfo(path).fileName(), LoadResString(36198)));
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &info), 0);
+        EXPECT_TRUE(S_ISFIFO(info.st_mode));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+    }
+    EXPECT_EQ(QDir(files.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("link.vkl"), QStringLiteral("pipe.vkl")}));
 }
 
 TEST_F(PlaceTest, SaveAsLineTypeAddsTheSelectedCurvesAsAPattern)
