@@ -6,9 +6,7 @@
 #include "model/CCurveElement.h"
 
 CShapeTool::CShapeTool(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
-{
-}
+    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide) {}
 
 CShapeTool::~CShapeTool() = default;
 
