@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace IconStrokes;
+
 void Page(QPainter& p, const QRectF& r)
 {
     p.setPen(Ink());

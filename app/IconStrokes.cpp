@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace IconStrokes {
+
 QColor InkColour() { return QColor(30, 30, 30); }
 QColor BlueColour() { return QColor(40, 90, 190); }
 QColor RedColour() { return QColor(200, 40, 40); }
@@ -79,6 +81,8 @@ void Grid(QPainter& p, const QRectF& r, int rows, int columns)
         p.drawLine(QPointF(x, r.top()), QPointF(x, r.bottom()));
     }
 }
+
+} // namespace IconStrokes
 
 QIcon PictureIcon(Picture picture, int size)
 {

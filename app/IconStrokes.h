@@ -13,6 +13,8 @@ class QPointF;
 class QRectF;
 class QString;
 
+namespace IconStrokes {
+
 // The colours of the pictures.
 QColor InkColour();
 QColor BlueColour();
@@ -34,6 +36,8 @@ void Letter(QPainter& p, const QString& text, bool bold, bool italic, bool under
 void Letter(QPainter& p, const QString& text, bool bold, bool italic, bool underline, const QColor& colour);
 // A white grid of `rows` x `columns` cells in `r`.
 void Grid(QPainter& p, const QRectF& r, int rows, int columns);
+
+} // namespace IconStrokes
 
 // A picture drawn on the 16 x 16 grid, rendered at `size` pixels and at
 // twice that for scaled screens.

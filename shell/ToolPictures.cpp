@@ -10,6 +10,8 @@
 
 namespace ToolPictures {
 
+using namespace IconStrokes;
+
 void Select(QPainter& p)
 {
     p.setPen(Ink());
