@@ -1,6 +1,5 @@
 #include "app/CDesignTool.h"
 
-#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
@@ -24,12 +23,6 @@ LogFont PromptFont()
     lf.lfCharSet = GB2312_CHARSET;
     lf.SetFaceName("\xCB\xCE\xCC\xE5"); // 宋体
     return lf;
-}
-
-// The application's frame, for a tool without a view.
-CFrameServices* MainFrameOfApp()
-{
-    return CFrameServices::Of(nullptr);
 }
 
 } // namespace
@@ -176,21 +169,18 @@ CVEKDoc* CDesignTool::GetDocument() const
 
 CPageSet* CDesignTool::GetPageSet() const
 {
-    if (CVEKDoc* doc = GetDocument()) return doc->GetPageSet();
-    if (m_pView) return nullptr;
-    CFrameServices* frame = MainFrameOfApp();
-    CVEKDoc* doc = frame ? frame->GetDocument() : nullptr;
+    CVEKDoc* doc = GetDocument();
     return doc ? doc->GetPageSet() : nullptr;
+}
+
+CFrameServices* CDesignTool::Frame() const
+{
+    return m_pView ? m_pView->GetFrame() : nullptr;
 }
 
 void CDesignTool::ShowPrompt(UINT id) const
 {
-    const QString text = LoadResString(int(id));
-    if (m_pView) {
-        m_pView->ShowStatusPrompt(text);
-        return;
-    }
-    if (CFrameServices* frame = MainFrameOfApp()) frame->SetStatusText(text);
+    if (m_pView) m_pView->ShowStatusPrompt(LoadResString(int(id)));
 }
 
 void CDesignTool::SaveUndoState() const

@@ -19,6 +19,7 @@
 #include "platform/Types.h"
 
 class CDC;
+class CFrameServices;
 class CGraphElement;
 class CPageSet;
 class CVEKDoc;
@@ -196,11 +197,15 @@ public:
 
     // The view's document, null without a view.
     CVEKDoc* GetDocument() const;
-    // The page set of the open document: the view's, or without a view the
-    // main window's. Null when there is none.
+    // The page set of the view's document; null without a view or
+    // document.
     CPageSet* GetPageSet() const;
+    // The frame of the window the view works in (its tool bar's context
+    // groups, its status bar); null without a view or frame.
+    CFrameServices* Frame() const;
 
-    // The string-table text `id` in the first pane of the status bar.
+    // The string-table text `id` in the first pane of the status bar;
+    // nothing without a view.
     void ShowPrompt(UINT id) const;
 
     // Tools call SaveUndoState once before each change of the model. A step

@@ -2,7 +2,9 @@
 // the window they work in: the context groups of the standard tool bar,
 // the status bar, the custom line types, and the document and view it
 // holds. The main window implements it; the layers below the main window
-// reach it through this class without knowing the window.
+// reach it through this class without knowing the window. The view is
+// given its frame when it is made, and its tools ask the view
+// (CDesignTool::Frame); a tool-bar control finds the window it lies in.
 #pragma once
 
 #include <QString>
@@ -16,13 +18,11 @@ class CFrameServices {
 public:
     virtual ~CFrameServices() = default;
 
-    // The frame of the window that holds a widget (a tool-bar control, the
-    // view), or the application's frame when the widget lies in none.
+    // The frame of the window that holds a widget (a tool-bar control),
+    // or null when the widget lies in none.
     static CFrameServices* Of(const QWidget* widget);
     // The editing view seen from a widget: Of(widget)->GetEditingView().
     static CVEKView* EditingViewOf(const QWidget* widget);
-    // The application names its main window's frame here while it runs.
-    static void SetApplicationFrame(CFrameServices* frame);
 
     virtual CVEKDoc* GetDocument() const = 0;
     // The editing view, or null while none is built.

@@ -8,6 +8,7 @@
 #include "model/CPage.h"
 #include "model/CVEKCntrItem.h"
 #include "platform/CCompoundFile.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QAction>

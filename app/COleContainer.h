@@ -24,14 +24,6 @@ class QWidget;
 
 class COleContainer {
 public:
-    // Command ids of the object commands.
-    static constexpr UINT ID_EDIT_PASTE_LINK = 57638;
-    static constexpr UINT ID_OLE_INSERT_NEW = 57856;
-    static constexpr UINT ID_OLE_EDIT_LINKS = 57857;
-    static constexpr UINT ID_OLE_EDIT_CONVERT = 57858;
-    static constexpr UINT ID_OLE_VERB_FIRST = 57872;
-    static constexpr UINT ID_OLE_VERB_LAST = 57887;
-
     struct OleCommand {
         UINT id;
         const char* text; // menu text, UTF-8

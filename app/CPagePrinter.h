@@ -75,19 +75,21 @@ public:
     static void SetSessionPrinter(const QString& name);
 
     // --- The view's commands ---------------------------------------------
-    // File > Print (57607): the print dialog, then printing. False when
-    // cancelled or failed (a failure is told in a message box).
+    // File > Print (ID_FILE_PRINT): the print dialog, then printing. False
+    // when cancelled or failed (a failure is told in a message box).
     bool OnFilePrint(QWidget* parent) const;
-    // File > Print Preview (57609); enabled only when CanPrintPreview.
+    // File > Print Preview (ID_FILE_PRINT_PREVIEW); enabled only when
+    // CanPrintPreview.
     void OnFilePrintPreview(QWidget* parent) const;
     static bool CanPrintPreview(const CPageSet* pageSet);
-    // File > Save as Image (32895): a save dialog, then SaveAsImage; a
-    // failure is told in a message box. True when a file was written.
+    // File > Save as Image (ID_SAVE_AS_IMAGE): a save dialog, then
+    // SaveAsImage; a failure is told in a message box. True when a file was
+    // written.
     bool OnSaveAsImage(QWidget* parent) const;
-    // File > Page Setup (32858): the page-size dialog with the document's
-    // paper and margins. When they change, the document takes an undo step
-    // (which also marks it modified) and takes them. True when changed;
-    // the view then repaints.
+    // File > Page Setup (ID_PAGE_SETUP): the page-size dialog with the
+    // document's paper and margins. When they change, the document takes an
+    // undo step (which also marks it modified) and takes them. True when
+    // changed; the view then repaints.
     static bool OnPageSetup(QWidget* parent, CVEKDoc& doc);
     // What OnPageSetup does after the dialog: the undo step and the new
     // paper and margins, only when they differ. True when changed.

@@ -2,6 +2,7 @@
 
 #include "app/ToolCursors.h"
 
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "app/COwnerDrawButton.h"
 

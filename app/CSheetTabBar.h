@@ -22,15 +22,6 @@ class QSizeGrip;
 class CSheetTabBar : public QWidget {
     Q_OBJECT
 public:
-    // Command ids of the buttons and of the tab menu.
-    static constexpr int ID_FIRST_SHEET = 32783;
-    static constexpr int ID_PREV_SHEET = 32784;
-    static constexpr int ID_SHEET_TEXT = 32785;
-    static constexpr int ID_NEXT_SHEET = 32786;
-    static constexpr int ID_LAST_SHEET = 32787;
-    static constexpr int ID_INSERT_BEFORE = 32791;
-    static constexpr int ID_INSERT_AFTER = 32792;
-    static constexpr int ID_DELETE_SHEET = 32793;
     // Where a new tab goes relative to the tab it is inserted at.
     static constexpr int INSERT_BEFORE = 1;
     static constexpr int INSERT_AFTER = 2;

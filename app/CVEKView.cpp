@@ -17,6 +17,7 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QApplication>
@@ -35,15 +36,6 @@ namespace {
 
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 
-// The tool of a sub-tool number of the symmetric-drawing tool, -1 when the
-// number names none.
-int ToolOfSubTool(int subTool)
-{
-    for (const CVEKView::ToolEntry& e : CVEKView::ToolTable())
-        if (e.subTool >= 0 && e.subTool == subTool) return e.index;
-    return -1;
-}
-
 void OutlineBox(CDC& dc, int left, int top, int right, int bottom)
 {
     dc.MoveTo(left, top);
@@ -55,57 +47,39 @@ void OutlineBox(CDC& dc, int left, int top, int right, int bottom)
 
 } // namespace
 
-// --- Tool table ---------------------------------------------------------------
+// --- Tool rows -----------------------------------------------------------------
 
-const std::array<CVEKView::ToolEntry, CVEKView::kToolCount>& CVEKView::ToolTable()
+int CVEKView::ToolIndexOfCommand(UINT command) const
 {
-    // The last two columns: the cursor and prompt a tool shows on becoming
-    // current, before its own Activate; the framework's idle text where a
-    // tool names no prompt of its own.
-    static const std::array<ToolEntry, kToolCount> table{{
-        {kSelectTool, 32781, "选择修改", 6, 152, kIdlePrompt},
-        {kZoomTool, 32774, "放大", 7, 150, 38000},
-        {kCurveTool, 32772, "非闭合曲线", 0, 148, 38001},
-        {kClosedCurveTool, 32773, "闭合曲线", 1, 149, 38002},
-        {kProcessDrawingTool, 32809, "工艺图库,定义线型", -1, 164, 38007},
-        {kRulerTool, 32816, "直尺", 2, 173, 38015},
-        {kRectangleTool, 32815, "矩形/正多边形", 3, 174, 38037},
-        {kEraserTool, 32817, "橡皮檫", 8, 175, 38017},
-        {kFreehandTool, 32818, "手绘", 5, 176, kIdlePrompt},
-        {kEllipseTool, 32819, "椭圆/圆", 4, 177, 38018},
-        {kOffsetLineTool, 32823, "等距线", -1, 190, 38023},
-        {kCutJoinLinesTool, 32826, "剪断/合并线条", -1, 191, 38025},
-        {kTableTool, 32810, "表格", -1, 195, 38027},
-        {kSymmetryTool, 32847, "对称", -1, 213, 38039},
-        {kTextTool, 32848, "文字工具", -1, 199, 38044},
-        {kLayerTool, 32849, "改变图元的层", -1, 218, 38048},
-        {kFillTool, 32850, "填充闭合线", -1, 221, 38056},
-        {kInsertPictureTool, 32851, "加入位图", -1, 220, 38059},
-        {kSymmetricDrawTool, ID_TOOL_SYMMETRIC_DRAW, "对称画工具", -1, 213, 38065},
-        {kOleItemTool, 32877, "OLE链接与嵌入", -1, 152, kIdlePrompt},
-        {kPickClosedTool, 32878, "拾取闭合线", -1, 214, 38042},
-        {kDimensionTool, 32879, "标注尺寸", -1, 350, 38082},
-        {kSplicePartsTool, 32882, "拼接部件", -1, 352, 38081},
-    }};
-    return table;
-}
-
-int CVEKView::ToolIndexOfCommand(UINT command)
-{
-    for (const ToolEntry& e : ToolTable())
-        if (e.command == command) return e.index;
+    for (int index = 0; index < ToolCount(); ++index)
+        if (m_toolRows[std::size_t(index)].command == command) return index;
     return -1;
 }
 
-UINT CVEKView::CommandOfTool(int index)
+UINT CVEKView::CommandOfTool(int index) const
 {
-    if (index < 0 || index >= kToolCount) return 0;
-    return ToolTable()[std::size_t(index)].command;
+    if (index < 0 || index >= ToolCount()) return 0;
+    return m_toolRows[std::size_t(index)].command;
+}
+
+// The tool of a sub-tool number of the symmetric-drawing tool, -1 when the
+// number names none.
+int CVEKView::ToolOfSubTool(int subTool) const
+{
+    if (subTool < 0) return -1;
+    for (int index = 0; index < ToolCount(); ++index)
+        if (m_toolRows[std::size_t(index)].subTool == subTool) return index;
+    return -1;
 }
 
 // --- Construction -------------------------------------------------------------
 
-CVEKView::CVEKView(CVEKDoc* doc, const CToolFactory& tools, QWidget* parent) : CEnrchSheetsBaseview(parent), m_doc(doc)
+CVEKView::CVEKView(CVEKDoc* doc, const CToolFactory& tools, CFrameServices* frame, QWidget* parent)
+    : CEnrchSheetsBaseview(parent),
+      m_doc(doc),
+      m_frame(frame),
+      m_toolRows(tools.Tools()),
+      m_pointOnCurve(tools.PointOnCurve())
 {
     setObjectName(QStringLiteral("vekView"));
     setFocusPolicy(Qt::StrongFocus);
@@ -113,7 +87,8 @@ CVEKView::CVEKView(CVEKDoc* doc, const CToolFactory& tools, QWidget* parent) : C
     // Every pixel is painted from the page image; nothing to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     CreateTools(tools);
-    SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    SetCurrent(kCurveTool, CommandOfTool(kCurveTool));
+    ListCommands();
     CreateCommandActions();
     ConnectMessageHub();
     m_zoomPreview = new CZoomPreview(this);
@@ -134,7 +109,8 @@ CVEKView::~CVEKView()
 
 void CVEKView::CreateTools(const CToolFactory& tools)
 {
-    for (int index = 0; index < kToolCount; ++index) m_tools[std::size_t(index)] = tools.MakeTool(index, this);
+    m_tools.reserve(m_toolRows.size());
+    for (const CToolDescriptor& row : m_toolRows) m_tools.push_back(row.make(this));
     m_toolCommands = tools.MakeCommands(this);
 }
 
@@ -147,7 +123,7 @@ void CVEKView::OnInitialUpdate()
 {
     m_initialUpdateDone = true;
     if (m_pCurrentTool != GetTool(kCurveTool)) m_pCurrentTool->Deactivate();
-    SetCurrent(kCurveTool, ID_TOOL_CURVE);
+    SetCurrent(kCurveTool, CommandOfTool(kCurveTool));
     ShowToolDefaults(kCurveTool);
     m_pCurrentTool->Activate();
     ZoomToFitPage();
@@ -164,13 +140,13 @@ void CVEKView::showEvent(QShowEvent* event)
 
 CDesignTool* CVEKView::GetTool(int index) const
 {
-    if (index < 0 || index >= kToolCount) return nullptr;
+    if (index < 0 || index >= ToolCount()) return nullptr;
     return m_tools[std::size_t(index)].get();
 }
 
 std::unique_ptr<CDesignTool> CVEKView::ReplaceTool(int index, std::unique_ptr<CDesignTool> tool)
 {
-    if (index < 0 || index >= kToolCount || !tool) return tool;
+    if (index < 0 || index >= ToolCount() || !tool) return tool;
     const bool current = m_pCurrentTool == GetTool(index);
     std::swap(m_tools[std::size_t(index)], tool);
     if (current) m_pCurrentTool = GetTool(index);
@@ -202,7 +178,7 @@ bool CVEKView::OnToolCommand(UINT command)
 
 void CVEKView::SwitchTool(int index, UINT command)
 {
-    const int subTool = ToolTable()[std::size_t(index)].subTool;
+    const int subTool = m_toolRows[std::size_t(index)].subTool;
     // In symmetric-drawing mode the drawing tools become its sub-tools.
     if (subTool >= 0 && m_nCurrentToolCmd == ID_TOOL_SYMMETRIC_DRAW && SymmetricDrawTool()) {
         SymmetricDrawTool()->SelectSubTool(subTool);
@@ -235,7 +211,7 @@ void CVEKView::OnSymmetricDrawTool()
         m_pCurrentTool->Activate();
     } else {
         const int current = ToolIndexOfCommand(m_nCurrentToolCmd);
-        const int subTool = current >= 0 ? ToolTable()[std::size_t(current)].subTool : -1;
+        const int subTool = current >= 0 ? m_toolRows[std::size_t(current)].subTool : -1;
         if (subTool >= 0) {
             // The user goes on drawing with the same tool, now mirrored.
             m_pCurrentTool->Reset();
@@ -269,10 +245,10 @@ void CVEKView::ResetCurrentTool()
 // and prompt of the tool before it; its Activate may set its own.
 void CVEKView::ShowToolDefaults(int index)
 {
-    if (index < 0 || index >= kToolCount) return;
-    const ToolEntry& entry = ToolTable()[std::size_t(index)];
-    SetToolCursor(entry.cursor);
-    ShowStatusPrompt(LoadResString(int(entry.prompt)));
+    if (index < 0 || index >= ToolCount()) return;
+    const CToolDescriptor& row = m_toolRows[std::size_t(index)];
+    SetToolCursor(row.cursor);
+    ShowStatusPrompt(LoadResString(int(row.prompt)));
 }
 
 void CVEKView::SetToolCursor(int cursorId)

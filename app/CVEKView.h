@@ -1,10 +1,12 @@
-// The editing view: shows the current page of the document, owns the 23
-// tools, made by tool number from the factory it is built with (the main
-// window's tool table; the view names no tool), keeps one of them current
-// and hands it every mouse message (in page units, 0.01 mm) and every key
-// of interest. The view itself only switches tools, pans, zooms, scrolls,
-// arbitrates undo between the tool's pending step and the document's
-// snapshots, shows the tool's cursor and paints.
+// The editing view: shows the current page of the document, owns its tools,
+// made from the rows of the factory it is built with (the main window's tool
+// table; the view names no tool), keeps one of them current and hands it
+// every mouse message (in page units, 0.01 mm) and every key of interest. It
+// knows the frame of the window it works in (the tools reach it through the
+// view) and gives its tools the point-position prompt of the factory. The
+// view itself only switches tools, pans, zooms, scrolls, arbitrates undo
+// between the tool's pending step and the document's snapshots, shows the
+// tool's cursor and paints.
 //
 // Painting: paper, margin frame and the page's elements go into a cached
 // image that is kept while the mapping, the size and the content stay the
@@ -24,24 +26,26 @@
 
 #include "app/CEnrchSheetsBaseview.h"
 #include "app/CRectTracker.h"
+#include "app/CToolDescriptor.h"
+#include "app/CToolFactory.h"
 #include "platform/Types.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QImage>
 #include <QPoint>
 #include <QString>
 
-#include <array>
 #include <memory>
 #include <vector>
 
 class CDC;
 class CDesignTool;
+class CFrameServices;
 class COleObjectElement;
 class COleSelection;
 class CPageSet;
 class CSubToolHost;
-class CToolFactory;
 class CVEKDoc;
 class CViewCommandHandler;
 class QAction;
@@ -52,7 +56,9 @@ class CZoomPreview;
 class CVEKView : public CEnrchSheetsBaseview {
     Q_OBJECT
 public:
-    // Indexes of the tool table.
+    // The numbers of the tools of the main window's tool table that code
+    // reaches by number. A tool's number is the place of its row; a new
+    // tool needs a name here only when code names it.
     enum ToolIndex {
         kSelectTool = 0,
         kZoomTool = 1,
@@ -76,29 +82,9 @@ public:
         kOleItemTool = 19,
         kPickClosedTool = 20,
         kDimensionTool = 21,
-        kSplicePartsTool = 22,
-        kToolCount = 23
+        kSplicePartsTool = 22
     };
 
-    // Command ids of the tools (the default tool is the open curve).
-    static constexpr UINT ID_TOOL_CURVE = 32772;
-    static constexpr UINT ID_TOOL_SYMMETRIC_DRAW = 32863;
-    static constexpr UINT ID_EDIT_CANCEL = 32800;
-    static constexpr UINT ID_EDIT_UNDO = 57643;
-    static constexpr UINT ID_EDIT_REDO = 57644;
-    static constexpr UINT ID_EDIT_COPY = 57634;
-    static constexpr UINT ID_EDIT_CUT = 57635;
-    static constexpr UINT ID_EDIT_PASTE = 57637;
-    static constexpr UINT ID_FILE_PRINT = 57607;
-    static constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
-    static constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
-    static constexpr UINT ID_PAGE_SETUP = 32858;
-    static constexpr UINT ID_SAVE_AS_IMAGE = 32895;
-    static constexpr UINT ID_OLE_INSERT_NEW = 57856;
-    // The selected embedded object: delete it, save its data out as a file.
-    static constexpr UINT ID_OLE_DELETE = 57632;
-    static constexpr UINT ID_OLE_SAVE_DATA = 32896;
-    static constexpr UINT ID_TABLE_MATCHING = 32861;
     // Page messages of the tab bar, by their numbers.
     static constexpr UINT WM_SHEET_SELECTED = 0x4A1;
     static constexpr UINT WM_SHEET_INSERTED = 0x4AC;
@@ -115,27 +101,29 @@ public:
     // The framework's idle text of the status bar, "press F1 for help".
     static constexpr UINT kIdlePrompt = 57345;
 
-    struct ToolEntry {
-        int index;
-        UINT command;
-        const char* text; // tool-tip text, UTF-8
-        int subTool;      // number inside the symmetric-drawing tool, -1 none
-        int cursor;       // cursor resource number shown when it becomes current
-        UINT prompt;      // status prompt shown when it becomes current
-    };
-    static const std::array<ToolEntry, kToolCount>& ToolTable();
-    // Index of the tool of a command, -1 when the command is no tool's.
-    static int ToolIndexOfCommand(UINT command);
-    static UINT CommandOfTool(int index);
-
-    // The tools and the commands above the view come from `tools`, which
-    // is needed only while the view is built.
-    CVEKView(CVEKDoc* doc, const CToolFactory& tools, QWidget* parent = nullptr);
+    // The tools, the commands above the view and the point-position
+    // prompt come from `tools`, which is needed only while the view is
+    // built. `frame` is the window the view works in (its tools show their
+    // context groups and prompts there); null for a view in no window.
+    CVEKView(CVEKDoc* doc, const CToolFactory& tools, CFrameServices* frame = nullptr, QWidget* parent = nullptr);
     ~CVEKView() override;
 
     CVEKDoc* GetDocument() const { return m_doc; }
     // The document's page set, or null.
     CPageSet* GetPageSet() const;
+    // The frame the view was made for, or null.
+    CFrameServices* GetFrame() const { return m_frame; }
+    // How the tools ask where on a curve a captured point goes.
+    const PointOnCurvePrompt& PointOnCurve() const { return m_pointOnCurve; }
+
+    // --- The tool rows ---------------------------------------------------
+    // One row per tool, by tool number.
+    const std::vector<CToolDescriptor>& ToolRows() const { return m_toolRows; }
+    int ToolCount() const { return int(m_toolRows.size()); }
+    // Index of the tool of a command, -1 when the command is no tool's.
+    int ToolIndexOfCommand(UINT command) const;
+    // The command of a tool, 0 for a number that is no tool's.
+    UINT CommandOfTool(int index) const;
 
     // --- Tools -----------------------------------------------------------
     CDesignTool* GetCurrentTool() const { return m_pCurrentTool; }
@@ -184,8 +172,8 @@ public:
     // redo and cancel, the edit and clipboard commands, the commands
     // forwarded to the current tool, the table, library, object and grading
     // commands, printing and the page image.
-    static const std::vector<CommandEntry>& Commands();
-    static bool IsViewCommand(UINT id);
+    const std::vector<CommandEntry>& Commands() const { return m_commands; }
+    bool IsViewCommand(UINT id) const;
     // The action of a command (owned by the view, the command id as its
     // data), or null for a command that is not the view's.
     QAction* CommandAction(int id) const;
@@ -204,7 +192,8 @@ public:
     int OnColorSelChange(COLORREF color, int commandId);
     // "LT_SELCHANGE": a valid index becomes the current line type.
     int OnLineTypeSelChange(int index);
-    // "APN_SELCHANGE": the start (32801) or end (32802) arrowhead type.
+    // "APN_SELCHANGE": the start (ID_START_ARROW) or end (ID_END_ARROW)
+    // arrowhead type.
     int OnArrowTypeSelChange(int arrowType, int commandId);
     // "VEK_TFSELCHANGE": the text alignment 0-8.
     int OnTextAlignmentSelChange(int alignment);
@@ -334,6 +323,8 @@ protected:
 private:
     void CreateTools(const CToolFactory& tools);
     void CreateCommandActions();
+    void ListCommands();
+    QIcon ButtonPicture(UINT id) const;
     void ConnectMessageHub();
     bool RunCommand(UINT id);
     bool RunForwardedCommand(UINT id);
@@ -359,16 +350,20 @@ private:
     void TakeInsertStep();
     void SyncSheetsWithPages();
     CSubToolHost* SymmetricDrawTool() const;
+    int ToolOfSubTool(int subTool) const;
 
     CVEKDoc* m_doc;
     double m_dScale = 1.0;
     CPoint m_ptOrigin;
     CRect m_rcVisible;
-    std::array<std::unique_ptr<CDesignTool>, kToolCount> m_tools;
+    CFrameServices* m_frame;
+    std::vector<CToolDescriptor> m_toolRows;
+    PointOnCurvePrompt m_pointOnCurve;
+    std::vector<std::unique_ptr<CDesignTool>> m_tools;
     // The commands of the tools, editors and dialogs above the view.
     std::unique_ptr<CViewCommandHandler> m_toolCommands;
     CDesignTool* m_pCurrentTool = nullptr;
-    UINT m_nCurrentToolCmd = ID_TOOL_CURVE;
+    UINT m_nCurrentToolCmd = 0;
     int m_nToolCursorId = 0;
     BOOL m_bRefocus = TRUE;
     COleObjectElement* m_pLastOleElement = nullptr;
@@ -376,6 +371,7 @@ private:
     QMenu* m_oleMenu = nullptr;
     QString m_statusPrompt;
 
+    std::vector<CommandEntry> m_commands;
     QHash<UINT, QAction*> m_commandActions;
     QTimer* m_idleUpdate = nullptr;
     // Whether the clipboard holds something to paste; asked again only

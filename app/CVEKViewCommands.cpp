@@ -16,9 +16,11 @@
 #include "app/CViewCommandHandler.h"
 
 #include "app/CommandIcons.h"
+#include "app/IconStrokes.h"
 
 #include "model/CPage.h"
 #include "model/CPageSet.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QAction>
@@ -31,141 +33,101 @@
 
 namespace {
 
-// Colour pickers.
-constexpr UINT ID_LINE_COLOR = 32797;
-constexpr UINT ID_FONT_COLOR = 32835;
-constexpr UINT ID_CELL_COLOR = 32842;
-constexpr UINT ID_GRADIENT_START = 32853;
-constexpr UINT ID_GRADIENT_END = 32854;
-// Other forwarded commands.
-constexpr UINT ID_LINE_TYPE = 32796;
-constexpr UINT ID_START_ARROW = 32801;
-constexpr UINT ID_END_ARROW = 32802;
-constexpr UINT ID_ALIGNMENT = 32856;
-constexpr UINT ID_FONT_BOLD = 32836;
-constexpr UINT ID_FONT_ITALIC = 32837;
-constexpr UINT ID_FONT_UNDERLINE = 32838;
-constexpr UINT ID_FONT_NAME = 32827;
-constexpr UINT ID_FONT_SIZE = 32829;
-constexpr UINT ID_MERGE_CELLS = 32822;
-constexpr UINT ID_SPLIT_CELLS = 32824;
-constexpr UINT ID_ROW_BEFORE = 32828;
-constexpr UINT ID_ROW_AFTER = 32830;
-constexpr UINT ID_COLUMN_LEFT = 32833;
-constexpr UINT ID_COLUMN_RIGHT = 32834;
-constexpr UINT ID_DIAGONAL_A = 32843;
-constexpr UINT ID_DIAGONAL_B = 32844;
-constexpr UINT ID_DELETE_ROW = 32831;
-constexpr UINT ID_DELETE_COLUMN = 32832;
-constexpr UINT ID_TABLE_PROPERTIES = 32860;
-// The view's own.
-constexpr UINT ID_COPY_TABLE = 32864;
-constexpr UINT ID_CUT_TABLE = 32865;
-constexpr UINT ID_COPY_BITMAP = 32866;
-constexpr UINT ID_SAVE_TO_LIBRARY = 32811;
-constexpr UINT ID_SAVE_AS_LINE_TYPE = 32812;
-// Line parameters.
-constexpr int ID_LINE_WIDTH = 32798;
-constexpr int ID_PARAM_1 = 32803;
-constexpr int ID_PARAM_2 = 32804;
-constexpr int ID_PARAM_3 = 32805;
-constexpr int ID_PARAM_4 = 32806;
-constexpr int ID_PARAM_5 = 32807;
-constexpr int ID_PARAM_6 = 32808;
-constexpr int ID_OFFSET_DISTANCE = 32825;
-constexpr int ID_START_ARROW_ANGLE = 32868;
-constexpr int ID_END_ARROW_ANGLE = 32870;
-
 constexpr int kIdleUpdateMs = 250;
 
 QKeySequence ShortcutOf(UINT id)
 {
     switch (id) {
-    case CVEKView::ID_EDIT_COPY: return QKeySequence(Qt::CTRL | Qt::Key_C);
-    case CVEKView::ID_EDIT_CUT: return QKeySequence(Qt::CTRL | Qt::Key_X);
-    case CVEKView::ID_EDIT_PASTE: return QKeySequence(Qt::CTRL | Qt::Key_V);
-    case CVEKView::ID_EDIT_UNDO: return QKeySequence(Qt::CTRL | Qt::Key_Z);
-    case CVEKView::ID_EDIT_REDO: return QKeySequence(Qt::CTRL | Qt::Key_Y);
-    case CVEKView::ID_EDIT_CANCEL: return QKeySequence(Qt::Key_Escape);
-    case CVEKView::ID_FILE_PRINT: return QKeySequence(Qt::CTRL | Qt::Key_P);
-    case CVEKView::ID_SAVE_AS_IMAGE: return QKeySequence(Qt::CTRL | Qt::Key_J);
-    case CVEKView::ID_TABLE_MATCHING: return QKeySequence(Qt::Key_F2);
+    case ID_EDIT_COPY: return QKeySequence(Qt::CTRL | Qt::Key_C);
+    case ID_EDIT_CUT: return QKeySequence(Qt::CTRL | Qt::Key_X);
+    case ID_EDIT_PASTE: return QKeySequence(Qt::CTRL | Qt::Key_V);
+    case ID_EDIT_UNDO: return QKeySequence(Qt::CTRL | Qt::Key_Z);
+    case ID_EDIT_REDO: return QKeySequence(Qt::CTRL | Qt::Key_Y);
+    case ID_EDIT_CANCEL: return QKeySequence(Qt::Key_Escape);
+    case ID_FILE_PRINT: return QKeySequence(Qt::CTRL | Qt::Key_P);
+    case ID_SAVE_AS_IMAGE: return QKeySequence(Qt::CTRL | Qt::Key_J);
+    case ID_TABLE_MATCHING: return QKeySequence(Qt::Key_F2);
     default: return QKeySequence();
     }
 }
+
+// The view's commands after the tools, in menu order.
+constexpr CVEKView::CommandEntry kOwnCommands[] = {
+    {ID_EDIT_UNDO, "撤消(&U)", false},
+    {ID_EDIT_REDO, "重做(&R)", false},
+    {ID_EDIT_CANCEL, "取消", false},
+    {ID_EDIT_CUT, "剪切(&T)", false},
+    {ID_EDIT_COPY, "复制(&C)", false},
+    {ID_EDIT_PASTE, "粘贴(&P)", false},
+    {ID_COPY_BITMAP, "位图复制(&B)", false},
+    {ID_LINE_COLOR, "设置线条颜色", false},
+    {ID_LINE_TYPE, "设置线型", false},
+    {ID_START_ARROW, "设置线条起点的箭头", false},
+    {ID_END_ARROW, "设置线条终点的箭头", false},
+    {ID_ALIGNMENT, "对齐方式", false},
+    {ID_FONT_COLOR, "字体颜色", false},
+    {ID_FONT_NAME, "字体名称", false},
+    {ID_FONT_SIZE, "字体大小", false},
+    {ID_FONT_BOLD, "黑体", true},
+    {ID_FONT_ITALIC, "斜体", true},
+    {ID_FONT_UNDERLINE, "下划线", true},
+    {ID_GRADIENT_START, "渐变开始的颜色", false},
+    {ID_GRADIENT_END, "渐变结束的颜色", false},
+    {ID_CELL_COLOR, "设置单元格的背静颜色", false},
+    {ID_MERGE_CELLS, "合并单元格", false},
+    {ID_SPLIT_CELLS, "拆分单元格", false},
+    {ID_ROW_BEFORE, "在当前行之前", false},
+    {ID_ROW_AFTER, "在当前行之后", false},
+    {ID_COLUMN_LEFT, "在当前列左边", false},
+    {ID_COLUMN_RIGHT, "在当前列右边", false},
+    {ID_DIAGONAL_A, "添加或删除左斜线", false},
+    {ID_DIAGONAL_B, "添加或删除右斜线", false},
+    {ID_DELETE_ROW, "删除当前行", false},
+    {ID_DELETE_COLUMN, "删除当前列", false},
+    {ID_TABLE_PROPERTIES, "表格属性(&P)...", false},
+    {ID_COPY_TABLE, "复制表格", false},
+    {ID_CUT_TABLE, "剪切表格", false},
+    {ID_TABLE_MATCHING, "匹配表格", false},
+    {ID_SAVE_TO_LIBRARY, "保存到工艺图库", false},
+    {ID_SAVE_AS_LINE_TYPE, "保存为线类型", false},
+    {ID_OLE_INSERT_NEW, "插入新对象(&N)...", false},
+    // The Delete key reaches it through the view: a shortcut would
+    // take the key from every tool.
+    {ID_OLE_DELETE, "删除对象(&D)\tDel", false},
+    {ID_OLE_SAVE_DATA, "保存对象数据(&S)...", false},
+    {ID_SIZE_INPUT, "输入尺寸名", false},
+    {ID_OPEN_EXCEL, "打开Excel文件", false},
+    {ID_GRADING, "归号计算", false},
+    {ID_CONDITION_INDEX, "索引及判断特体", false},
+    {ID_SERIAL_SORT, "增加序号及排序", false},
+    {ID_NAME_BY_HAND, "手动命名号型", false},
+    {ID_NAME_AUTOMATICALLY, "自动命名号型", false},
+    {ID_FILE_PRINT, "打印(&P)...", false},
+    {ID_FILE_PRINT_DIRECT, "打印", false},
+    {ID_FILE_PRINT_PREVIEW, "打印预览(&V)", false},
+    {ID_PAGE_SETUP, "页面设置...", false},
+    {ID_SAVE_AS_IMAGE, "保存为图像文件(&J)", false},
+};
 
 } // namespace
 
 // --- The command table ----------------------------------------------------------------
 
-const std::vector<CVEKView::CommandEntry>& CVEKView::Commands()
+void CVEKView::ListCommands()
 {
-    static const std::vector<CommandEntry> commands = [] {
-        std::vector<CommandEntry> list;
-        for (const ToolEntry& tool : ToolTable()) list.push_back({tool.command, tool.text, true});
-        const CommandEntry rest[] = {
-            {ID_EDIT_UNDO, "撤消(&U)", false},
-            {ID_EDIT_REDO, "重做(&R)", false},
-            {ID_EDIT_CANCEL, "取消", false},
-            {ID_EDIT_CUT, "剪切(&T)", false},
-            {ID_EDIT_COPY, "复制(&C)", false},
-            {ID_EDIT_PASTE, "粘贴(&P)", false},
-            {ID_COPY_BITMAP, "位图复制(&B)", false},
-            {ID_LINE_COLOR, "设置线条颜色", false},
-            {ID_LINE_TYPE, "设置线型", false},
-            {ID_START_ARROW, "设置线条起点的箭头", false},
-            {ID_END_ARROW, "设置线条终点的箭头", false},
-            {ID_ALIGNMENT, "对齐方式", false},
-            {ID_FONT_COLOR, "字体颜色", false},
-            {ID_FONT_NAME, "字体名称", false},
-            {ID_FONT_SIZE, "字体大小", false},
-            {ID_FONT_BOLD, "黑体", true},
-            {ID_FONT_ITALIC, "斜体", true},
-            {ID_FONT_UNDERLINE, "下划线", true},
-            {ID_GRADIENT_START, "渐变开始的颜色", false},
-            {ID_GRADIENT_END, "渐变结束的颜色", false},
-            {ID_CELL_COLOR, "设置单元格的背静颜色", false},
-            {ID_MERGE_CELLS, "合并单元格", false},
-            {ID_SPLIT_CELLS, "拆分单元格", false},
-            {ID_ROW_BEFORE, "在当前行之前", false},
-            {ID_ROW_AFTER, "在当前行之后", false},
-            {ID_COLUMN_LEFT, "在当前列左边", false},
-            {ID_COLUMN_RIGHT, "在当前列右边", false},
-            {ID_DIAGONAL_A, "添加或删除左斜线", false},
-            {ID_DIAGONAL_B, "添加或删除右斜线", false},
-            {ID_DELETE_ROW, "删除当前行", false},
-            {ID_DELETE_COLUMN, "删除当前列", false},
-            {ID_TABLE_PROPERTIES, "表格属性(&P)...", false},
-            {ID_COPY_TABLE, "复制表格", false},
-            {ID_CUT_TABLE, "剪切表格", false},
-            {ID_TABLE_MATCHING, "匹配表格", false},
-            {ID_SAVE_TO_LIBRARY, "保存到工艺图库", false},
-            {ID_SAVE_AS_LINE_TYPE, "保存为线类型", false},
-            {ID_OLE_INSERT_NEW, "插入新对象(&N)...", false},
-            // The Delete key reaches it through the view: a shortcut would
-            // take the key from every tool.
-            {ID_OLE_DELETE, "删除对象(&D)\tDel", false},
-            {ID_OLE_SAVE_DATA, "保存对象数据(&S)...", false},
-            {32874, "输入尺寸名", false},
-            {32881, "打开Excel文件", false},
-            {32875, "归号计算", false},
-            {32883, "索引及判断特体", false},
-            {32887, "增加序号及排序", false},
-            {32888, "手动命名号型", false},
-            {32889, "自动命名号型", false},
-            {ID_FILE_PRINT, "打印(&P)...", false},
-            {ID_FILE_PRINT_DIRECT, "打印", false},
-            {ID_FILE_PRINT_PREVIEW, "打印预览(&V)", false},
-            {ID_PAGE_SETUP, "页面设置...", false},
-            {ID_SAVE_AS_IMAGE, "保存为图像文件(&J)", false},
-        };
-        list.insert(list.end(), std::begin(rest), std::end(rest));
-        return list;
-    }();
-    return commands;
+    for (const CToolDescriptor& tool : m_toolRows) m_commands.push_back({tool.command, tool.tip, true});
+    m_commands.insert(m_commands.end(), std::begin(kOwnCommands), std::end(kOwnCommands));
 }
 
-bool CVEKView::IsViewCommand(UINT id)
+// A tool's picture is in its row; the other commands' are drawn by
+// CommandIcon.
+QIcon CVEKView::ButtonPicture(UINT id) const
+{
+    const int tool = ToolIndexOfCommand(id);
+    return tool >= 0 ? PictureIcon(m_toolRows[std::size_t(tool)].picture) : CommandIcon(int(id));
+}
+
+bool CVEKView::IsViewCommand(UINT id) const
 {
     for (const CommandEntry& c : Commands())
         if (c.id == id) return true;
@@ -187,7 +149,7 @@ void CVEKView::CreateCommandActions()
         action->setToolTip(tip);
         action->setCheckable(c.checkable);
         action->setShortcut(ShortcutOf(id));
-        if (HasCommandIcon(int(id))) action->setIcon(CommandIcon(int(id)));
+        action->setIcon(ButtonPicture(id));
         connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
         m_commandActions.insert(id, action);
     }
@@ -386,7 +348,7 @@ int CVEKView::OnLineTypeSelChange(int index)
     CSystemSettings& s = Settings();
     if (index < 0 || index >= int(s.m_aLineTypes.size())) return 0;
     s.m_nCurLineType = index;
-    if (CFrameServices* frame = CFrameServices::Of(this)) frame->RebuildContextToolBar();
+    if (m_frame) m_frame->RebuildContextToolBar();
     m_pCurrentTool->OnLineType();
     return 0;
 }
@@ -572,10 +534,9 @@ void CVEKView::OnFilePrintPreview()
 {
     const CPageSet* ps = GetPageSet();
     if (!CPagePrinter::CanPrintPreview(ps)) return;
-    CFrameServices* frame = dynamic_cast<CFrameServices*>(window());
-    if (frame) frame->SetInPrintPreview(true);
+    if (m_frame) m_frame->SetInPrintPreview(true);
     CPagePrinter(*ps).OnFilePrintPreview(this);
-    if (frame) frame->SetInPrintPreview(false);
+    if (m_frame) m_frame->SetInPrintPreview(false);
 }
 
 // A new paper is one undo step, taken by the page setup itself.

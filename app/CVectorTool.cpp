@@ -1,5 +1,6 @@
 #include "app/CVectorTool.h"
 
+#include "app/CVEKView.h"
 #include "settings/CSystemSettings.h"
 
 #include "geometry/Distance.h"
@@ -17,8 +18,6 @@
 #include <cmath>
 
 namespace {
-
-CVectorTool::PointOnCurveDialog s_pointOnCurveDialog = nullptr;
 
 // Pixels between the cursor and the length prompts.
 constexpr int kPromptOffsetX = 28;
@@ -70,11 +69,6 @@ CVectorTool::CVectorTool() = default;
 CVectorTool::CVectorTool(CVEKView* view) : CDesignTool(view) {}
 
 CVectorTool::~CVectorTool() = default;
-
-void CVectorTool::SetPointOnCurveDialog(PointOnCurveDialog dialog)
-{
-    s_pointOnCurveDialog = dialog;
-}
 
 void CVectorTool::Reset()
 {
@@ -612,7 +606,8 @@ BOOL CVectorTool::OnLButtonDown(UINT flags, int x, int y)
 BOOL CVectorTool::RunPointOnCurveDialog(const CPointList& outline, int length,
                                         const CPoint& referenceEnd)
 {
-    return s_pointOnCurveDialog ? s_pointOnCurveDialog(*this, outline, length, referenceEnd) : TRUE;
+    const PointOnCurvePrompt* prompt = m_pView ? &m_pView->PointOnCurve() : nullptr;
+    return prompt && *prompt ? (*prompt)(*this, outline, length, referenceEnd) : TRUE;
 }
 
 // --- Feedback -------------------------------------------------------------------------

@@ -137,18 +137,11 @@ public:
     // that offsets by a distance (the offset-line tool) takes it.
     virtual void SetDistance(int distance) {}
 
-    // The point-position dialog: runs modally for a point captured on a
-    // curve while value dialogs are on; TRUE when the user accepted. The
-    // dialog moves the point by calling the tool's OnMouseMove and
-    // SwapReferenceEnd. The dialog's module installs it; without one the
-    // point is taken as captured.
-    using PointOnCurveDialog = BOOL (*)(CVectorTool& tool, const CPointList& outline, int length,
-                                        const CPoint& referenceEnd);
-    static void SetPointOnCurveDialog(PointOnCurveDialog dialog);
-
 protected:
-    // Runs the point-position dialog (see above); a seam for tests and for
-    // tools that ask differently.
+    // The point-position prompt, for a point captured on a curve while
+    // value dialogs are on: the view's (CVEKView::PointOnCurve); TRUE when
+    // the user accepted. Without a view or prompt the point is taken as
+    // captured. A seam for tests and for tools that ask differently.
     virtual BOOL RunPointOnCurveDialog(const CPointList& outline, int length,
                                        const CPoint& referenceEnd);
 

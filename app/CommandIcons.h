@@ -1,7 +1,6 @@
-// The pictures of the tool-bar buttons, drawn rather than loaded: one line
-// drawing per command on a 16 x 16 grid, scaled to the requested size so
-// that the design bar can be built at the three sizes the screen width
-// asks for.
+// The pictures of the buttons of the commands that are not tools (a
+// tool's picture is in its row, CToolDescriptor): one line drawing per
+// command on a 16 x 16 grid (IconStrokes.h), scaled to the requested size.
 #pragma once
 
 #include <QIcon>

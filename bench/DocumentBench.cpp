@@ -12,6 +12,7 @@
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "model/CPageSet.h"
+#include "shell/CToolTable.h"
 #include "platform/CCompoundFile.h"
 
 #include <benchmark/benchmark.h>
@@ -222,7 +223,7 @@ void BM_OpenManyPagesInAView(benchmark::State& state)
     const QString path = ManyPagesFile(int(state.range(0)));
     CVEKDoc doc;
     doc.OnNewDocument();
-    CVEKView view(&doc);
+    CVEKView view(&doc, CToolTable());
     view.resize(1200, 900);
     for (auto _ : state) {
         if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {

@@ -13,6 +13,7 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
+#include "res/CommandIds.h"
 
 #include <benchmark/benchmark.h>
 
@@ -123,7 +124,7 @@ void BM_LineFillOriginDrag(benchmark::State& state)
     CVEKView view(&doc, CToolTable());
     view.resize(1200, 900);
     view.ZoomToFitPage();
-    view.OnToolCommand(CVTFill::kCommand);
+    view.OnToolCommand(ID_TOOL_FILL);
     auto* fill = dynamic_cast<CVTFill*>(view.GetCurrentTool());
     fill->EditFill(curve);
     QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);

@@ -13,6 +13,7 @@
 #include "tables/CTableElement.h"
 #include "tables/tool/CVTModifyTable.h"
 #include "tables/tool/CVTTable.h"
+#include "res/CommandIds.h"
 
 #include <benchmark/benchmark.h>
 
@@ -72,7 +73,7 @@ TypingView& View()
     v.view->resize(1200, 900);
     v.view->show();
     v.view->ZoomToFitPage();
-    v.view->OnToolCommand(CVTTable::kCommand);
+    v.view->OnToolCommand(ID_TOOL_TABLE);
     auto* tool = dynamic_cast<CVTTable*>(v.view->GetTool(CVEKView::kTableTool));
     tool->EditTable(table, 20, 6);
     v.box = tool->GetEditor()->GetCellEdit();

@@ -1,10 +1,9 @@
 // What the select tool needs of the table editor (CVTModifyTable), which
 // the tables module provides: the tool operations of an editor, and these
-// four. The tables module installs how its editor is made (SetFactory,
-// from its tools' constructors, which run with the view's); the select
-// tool makes its table editor the first time it meets a table. Until a
-// factory is installed, tables are offered to nobody: the select tool
-// neither hovers nor selects them.
+// four. The select tool is given how its table editor is made (a Factory,
+// from the tool table) and makes it the first time it meets a table;
+// given none, tables are offered to nobody: the select tool neither hovers
+// nor selects them.
 #pragma once
 
 #include "app/CVectorTool.h"
@@ -24,9 +23,6 @@ public:
     virtual void OnCopyTable() = 0;
     virtual void OnCutTable() = 0;
 
+    // Makes the editor working in `view` for the tool `owner`.
     using Factory = std::unique_ptr<CTableEditing> (*)(CVEKView* view, CDesignTool* owner);
-    static void SetFactory(Factory factory);
-    static bool HasFactory();
-    // Null until a factory is installed.
-    static std::unique_ptr<CTableEditing> Create(CVEKView* view, CDesignTool* owner);
 };

@@ -100,12 +100,12 @@ void CVTFill::EditFill(CClosedCurveElement* curve)
 
 void CVTFill::ShowKindInCombo(int kind) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeInCombo(kind);
+    if (CFrameServices* frame = Frame()) frame->ShowFillTypeInCombo(kind);
 }
 
 void CVTFill::UpdateFillControls(int kind)
 {
-    CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr;
+    CFrameServices* frame = Frame();
     if (!frame) return;
     const int line = kind == FILL_LINES ? 1 : 0;
     const int start = kind >= FILL_SOLID && kind <= FILL_SQUARE ? 1 : 0;
@@ -134,7 +134,7 @@ void CVTFill::Activate()
 {
     CVectorTool::Activate();
     Reset();
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(1);
+    if (CFrameServices* frame = Frame()) frame->ShowFillTypeControls(1);
     UpdateFillControls(Settings().m_nFillType);
     if (m_pView) m_pView->SetToolCursor(kCursor);
 }
@@ -143,7 +143,7 @@ void CVTFill::Deactivate()
 {
     if (CVTFillEditor* editor = PickedEditor()) editor->Deactivate();
     CVectorTool::Deactivate();
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(0);
+    if (CFrameServices* frame = Frame()) frame->ShowFillTypeControls(0);
     UpdateFillControls(-1);
     Cancel();
     InvalidateView();

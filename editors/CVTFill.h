@@ -1,10 +1,10 @@
-// The fill tool (view tool 16, command 32850 "填充闭合线"): the user picks a
-// closed curve of the current page and gives it a fill from the fill-type
-// combo of the context tool bar (none, bitmap, solid, linear, circular,
-// conical or square gradient, line fill), with the colours of the gradient
-// pickers or, for a line fill, the line type and colour of the tool bar.
-// The fill is then shaped on the page by the editor of its kind, which the
-// tool owns and hands the mouse, the drawing, Cancel and Undo while the
+// The fill tool (view tool 16, command ID_TOOL_FILL "填充闭合线"): the user
+// picks a closed curve of the current page and gives it a fill from the
+// fill-type combo of the context tool bar (none, bitmap, solid, linear,
+// circular, conical or square gradient, line fill), with the colours of the
+// gradient pickers or, for a line fill, the line type and colour of the tool
+// bar. The fill is then shaped on the page by the editor of its kind, which
+// the tool owns and hands the mouse, the drawing, Cancel and Undo while the
 // picked curve has that kind. Shift toggles alternate and winding filling,
 // Delete takes the fill away; Space held is the temporary zoom.
 //
@@ -33,7 +33,6 @@ public:
     explicit CVTFill(CVEKView* view);
     ~CVTFill() override;
 
-    static constexpr UINT kCommand = 32850;
     static constexpr int kCursor = 221;
     static constexpr UINT kPromptPick = 38056;
     // A new line fill: lines every 4 mm.

@@ -22,11 +22,6 @@
 
 namespace {
 
-CFrameServices* FrameOf(CVEKView* view)
-{
-    return view ? CFrameServices::Of(view) : nullptr;
-}
-
 CCurveNodeList NodesOf(const CCurveElement* curve)
 {
     CCurveNodeList nodes;
@@ -183,7 +178,7 @@ int CVTModifyCurve::GetCurveNodes(CCurveNodeList& out) const
 
 void CVTModifyCurve::ShowCurveControls(int show)
 {
-    CFrameServices* frame = FrameOf(m_pView);
+    CFrameServices* frame = Frame();
     if (!frame) return;
     const int line = show && m_pCurve ? 1 : 0;
     const int arrows = line && !m_pCurve->IsClosed() ? 1 : 0;

@@ -81,7 +81,7 @@ void CVTModifyText::SetElement(CTextElement* text)
         LogFont font = m_pText->GetTextFont().GetLogFont();
         font.lfEscapement = 0;
         Settings().m_lfDefaultFont = font;
-        if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) {
+        if (CFrameServices* frame = Frame()) {
             frame->ShowAppliedFont(GbkToQString(font.FaceName()));
         }
     }

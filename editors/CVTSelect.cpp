@@ -22,6 +22,7 @@
 #include "model/CTextElement.h"
 #include "model/ElementOffset.h"
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,12 +46,13 @@ bool AxisOfFirstNode(const CCurveElement* curve, CPoint& a1, CPoint& a2)
 
 } // namespace
 
-CVTSelect::CVTSelect(CVEKView* view) : CVTSelect(view, nullptr, 0) {}
+CVTSelect::CVTSelect(CVEKView* view, CTableEditing::Factory tableEditor) : CVTSelect(view, nullptr, 0, tableEditor) {}
 
-CVTSelect::CVTSelect(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
+CVTSelect::CVTSelect(CVEKView* view, CVTSymmetricDraw* owner, int subTool, CTableEditing::Factory tableEditor)
     : CVectorTool(view),
       m_pOwner(owner),
       m_bSubTool(subTool),
+      m_makeTableEditor(tableEditor),
       m_pCurveEditor(std::make_unique<CVTModifyCurve>(view, this)),
       m_pTextEditor(std::make_unique<CVTModifyText>(view, this)),
       m_pPictureEditor(std::make_unique<CVTModifyPicture>(view, this))
@@ -74,12 +76,11 @@ CVectorTool* CVTSelect::Editor() const
     }
 }
 
-// Made when a table is first met: by then every tool of the view exists,
-// and the tables module has installed its editor.
+// Made when a table is first met: by then every tool of the view exists.
 CTableEditing* CVTSelect::TableEditor()
 {
-    if (!m_pTableEditor && CTableEditing::HasFactory()) {
-        m_pTableEditor = CTableEditing::Create(m_pView, this);
+    if (!m_pTableEditor && m_makeTableEditor) {
+        m_pTableEditor = m_makeTableEditor(m_pView, this);
         if (m_pTableEditor) m_pTableEditor->Activate();
     }
     return m_pTableEditor.get();
@@ -87,12 +88,12 @@ CTableEditing* CVTSelect::TableEditor()
 
 void CVTSelect::ShowFontControls(int show) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFontControls(show);
+    if (CFrameServices* frame = Frame()) frame->ShowFontControls(show);
 }
 
 void CVTSelect::ShowTextControls(int show) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowTextControls(show);
+    if (CFrameServices* frame = Frame()) frame->ShowTextControls(show);
 }
 
 // --- For the symmetric-drawing tool ------------------------------------------------------------
@@ -252,7 +253,7 @@ void CVTSelect::AddToMultiSelection(CGraphElement* element)
 {
     m_multi.Add(element);
     if (m_pView) m_pView->SetRefocusFlag(1);
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowLineControls(1, 1, 1, 1, 1);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(1, 1, 1, 1, 1);
 }
 
 // --- Hover ---------------------------------------------------------------------------------------
@@ -840,7 +841,7 @@ void CVTSelect::OnAlignment()
 
 void CVTSelect::ShowFillTypeControls(int show) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFillTypeControls(show);
+    if (CFrameServices* frame = Frame()) frame->ShowFillTypeControls(show);
 }
 
 bool CVTSelect::HandOverFill(UINT choice)
@@ -850,7 +851,7 @@ bool CVTSelect::HandOverFill(UINT choice)
     if (!curve->IsClosed()) return false;
     CVEKView* view = m_pView;
     // This tool is deactivated on the way and lets the curve go.
-    view->OnToolCommand(CVTFill::kCommand);
+    view->OnToolCommand(ID_TOOL_FILL);
     auto* fill = dynamic_cast<CVTFill*>(view->GetCurrentTool());
     if (!fill) return false;
     fill->EditFill(static_cast<CClosedCurveElement*>(curve));

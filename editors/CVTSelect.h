@@ -13,7 +13,8 @@
 // ten. What is pasted becomes the list, so it can be moved at once.
 //
 // A closed curve's fill goes to the fill tool, and tables go to the
-// table editor that the tables module provides (CTableEditing).
+// table editor that the tables module provides (CTableEditing), made by
+// the factory the tool is given; without one, tables are left alone.
 //
 // Space gives the temporary zoom mode. The symmetric-drawing tool owns a
 // second instance as its sub-tool and reads the selected curve.
@@ -22,6 +23,7 @@
 #include "app/CVectorTool.h"
 #include "app/CSpaceZoom.h"
 #include "editors/CMultiSelection.h"
+#include "editors/CTableEditing.h"
 
 #include "model/CCurveElement.h"
 #include "platform/Types.h"
@@ -29,7 +31,6 @@
 #include <functional>
 #include <memory>
 
-class CTableEditing;
 class CVTModifyCurve;
 class CVTModifyPicture;
 class CVTModifyText;
@@ -37,10 +38,10 @@ class CVTSymmetricDraw;
 
 class CVTSelect : public CVectorTool {
 public:
-    // The view's own tool.
-    explicit CVTSelect(CVEKView* view);
+    // The view's own tool; tables go to editors that `tableEditor` makes.
+    explicit CVTSelect(CVEKView* view, CTableEditing::Factory tableEditor = nullptr);
     // A sub-tool of the symmetric-drawing tool (`subTool` nonzero).
-    CVTSelect(CVEKView* view, CVTSymmetricDraw* owner, int subTool);
+    CVTSelect(CVEKView* view, CVTSymmetricDraw* owner, int subTool, CTableEditing::Factory tableEditor = nullptr);
     ~CVTSelect() override;
 
     static constexpr int kCursor = 152;
@@ -185,6 +186,7 @@ private:
 
     CVTSymmetricDraw* m_pOwner = nullptr;
     int m_bSubTool = 0;
+    CTableEditing::Factory m_makeTableEditor = nullptr;
     std::unique_ptr<CVTModifyCurve> m_pCurveEditor;
     std::unique_ptr<CVTModifyText> m_pTextEditor;
     std::unique_ptr<CVTModifyPicture> m_pPictureEditor;

@@ -26,16 +26,19 @@ public:
     // each other).
     static CMessageHub& Instance();
 
-    // "APN_SELCHANGE": an arrowhead type for the start (32801) or end (32802).
+    // "APN_SELCHANGE": an arrowhead type for the start (ID_START_ARROW) or
+    // end (ID_END_ARROW).
     void SendArrowTypeChange(int arrowType, int commandId);
-    // "CPN_SELCHANGE": a colour for the picker of commandId (32797 line,
-    // 32835 font, 32842 cell background, 32853/32854 gradient start/end).
+    // "CPN_SELCHANGE": a colour for the picker of commandId (ID_LINE_COLOR,
+    // ID_FONT_COLOR, ID_CELL_COLOR for the cell background,
+    // ID_GRADIENT_START and ID_GRADIENT_END).
     void SendColorChange(COLORREF color, int commandId);
     // "LT_SELCHANGE": the index of the chosen line type.
     void SendLineTypeChange(int index);
-    // "VEK_LINEPARAMCHANGE": a line parameter (commandId 32798 width,
-    // 32803-32808 dashes and gaps, 32825 offset distance, 32868/32870 arrow
-    // angles) with its value. Returns the listener's answer: 1 taken,
+    // "VEK_LINEPARAMCHANGE": a line parameter (commandId ID_LINE_WIDTH, the
+    // dashes and gaps ID_PARAM_1 to ID_PARAM_6, ID_OFFSET_DISTANCE, the
+    // arrow angles ID_START_ARROW_ANGLE and ID_END_ARROW_ANGLE) with its
+    // value. Returns the listener's answer: 1 taken,
     // 0 refused (also 0 when nobody listens).
     int SendLineParamChange(int commandId, int value);
     // "VEK_SELFILLTYPECHANGE": the fill type in the settings record changed.

@@ -29,10 +29,12 @@
 #include "ui/CPrintSetupDlg.h"
 #include "ui/CVEKColorDialog.h"
 #include "app/CommandIcons.h"
+#include "app/IconStrokes.h"
 
 #include "ApplicationIcon.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QAction>
@@ -60,32 +62,6 @@
 #include <algorithm>
 
 namespace {
-
-// The frame's own command ids. The menus name the view's commands by
-// number; their texts are in the view's command table.
-enum : int {
-    ID_FILE_NEW = 57600,
-    ID_FILE_OPEN = 57601,
-    ID_FILE_SAVE = 57603,
-    ID_FILE_SAVE_AS = 57604,
-    ID_FILE_PRINT_SETUP = 57606,
-    ID_IMPORT_HPGL = 32867,
-    ID_APP_ABOUT = 57664,
-    ID_HELP_FINDER = 57667,
-    ID_CONTEXT_HELP = 57669,
-    ID_HELP = 57670,
-    ID_DEFAULT_HELP = 57671,
-    ID_NEXT_PANE = 57680,
-    ID_APP_EXIT = 57665,
-    ID_VIEW_TOOLBAR = 59392,
-    ID_VIEW_STATUS_BAR = 59393,
-    ID_VIEW_RULERS = 32777,
-    ID_VIEW_DESIGN_BAR = 32779,
-    ID_AUTO_SNAP = 32780,
-    ID_SYSTEM_COLORS = 32794,
-    ID_VALUE_DIALOGS = 32814,
-    ID_SYSTEM_SETTINGS = 32845,
-};
 
 // The settings of the bar layout; a new layout of bars bumps it so that an
 // old saved layout is not forced onto bars it does not know.
@@ -162,11 +138,11 @@ COLORREF* ColorOfCommand(int commandId)
 {
     CSystemSettings& s = Settings();
     switch (commandId) {
-    case 32797: return &s.m_crLineDialogColor;
-    case 32835: return &s.m_crFontColor;
-    case 32842: return &s.m_crCellBackColor;
-    case 32853: return &s.m_crGradientStart;
-    case 32854: return &s.m_crGradientEnd;
+    case ID_LINE_COLOR: return &s.m_crLineDialogColor;
+    case ID_FONT_COLOR: return &s.m_crFontColor;
+    case ID_CELL_COLOR: return &s.m_crCellBackColor;
+    case ID_GRADIENT_START: return &s.m_crGradientStart;
+    case ID_GRADIENT_END: return &s.m_crGradientEnd;
     default: return nullptr;
     }
 }
@@ -276,12 +252,12 @@ void CMainFrame::CreateActions()
 void CMainFrame::AdoptViewActions()
 {
     if (!m_view) return;
-    for (const CVEKView::CommandEntry& c : CVEKView::Commands())
+    for (const CVEKView::CommandEntry& c : m_view->Commands())
         if (QAction* a = m_view->CommandAction(int(c.id)))
             connect(a, &QAction::triggered, this, &CMainFrame::UpdateCommandUI);
     // The table-matching switch is in no menu; its F2 must still act
     // anywhere in the window.
-    if (QAction* matching = m_view->CommandAction(int(CVEKView::ID_TABLE_MATCHING))) addAction(matching);
+    if (QAction* matching = m_view->CommandAction(int(ID_TABLE_MATCHING))) addAction(matching);
 }
 
 void CMainFrame::CreateMenus()
@@ -291,47 +267,48 @@ void CMainFrame::CreateMenus()
     file->addSeparator();
     file->addActions(Actions({ID_IMPORT_HPGL}));
     file->addSeparator();
-    file->addActions(Actions({CVEKView::ID_FILE_PRINT, CVEKView::ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
-                              CVEKView::ID_PAGE_SETUP, CVEKView::ID_SAVE_AS_IMAGE}));
+    file->addActions(Actions({ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP,
+                              ID_PAGE_SETUP, ID_SAVE_AS_IMAGE}));
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近的文件"));
     file->addSeparator();
     file->addActions(Actions({ID_APP_EXIT}));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
-    edit->addActions(Actions({CVEKView::ID_EDIT_UNDO, CVEKView::ID_EDIT_REDO, CVEKView::ID_EDIT_CANCEL}));
+    edit->addActions(Actions({ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CANCEL}));
     edit->addSeparator();
-    edit->addActions(Actions({CVEKView::ID_EDIT_CUT, CVEKView::ID_EDIT_COPY, CVEKView::ID_EDIT_PASTE, 32866}));
+    edit->addActions(Actions({ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_COPY_BITMAP}));
     edit->addSeparator();
-    edit->addActions(Actions({32811, 32812}));
+    edit->addActions(Actions({ID_SAVE_TO_LIBRARY, ID_SAVE_AS_LINE_TYPE}));
     edit->addSeparator();
-    edit->addActions(Actions({CVEKView::ID_OLE_INSERT_NEW, CVEKView::ID_OLE_DELETE, CVEKView::ID_OLE_SAVE_DATA}));
+    edit->addActions(Actions({ID_OLE_INSERT_NEW, ID_OLE_DELETE, ID_OLE_SAVE_DATA}));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     view->addActions(Actions({ID_VIEW_TOOLBAR, ID_VIEW_DESIGN_BAR, ID_VIEW_STATUS_BAR, ID_VIEW_RULERS}));
 
     // The drawing tools, in the order of the design bar.
     QMenu* tools = menuBar()->addMenu(QStringLiteral("绘图(&D)"));
-    for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable())
+    for (const CToolDescriptor& tool : m_view->ToolRows())
         if (QAction* a = CommandAction(int(tool.command))) tools->addAction(a);
 
     // The commands of the table editor's menu, for the table being edited.
     QMenu* table = menuBar()->addMenu(QStringLiteral("表格(&A)"));
-    table->addActions(Actions({32864, 32865}));
+    table->addActions(Actions({ID_COPY_TABLE, ID_CUT_TABLE}));
     table->addSeparator();
-    table->addActions(Actions({32822, 32824}));
-    table->addMenu(QStringLiteral("插入行"))->addActions(Actions({32828, 32830}));
-    table->addMenu(QStringLiteral("插入列"))->addActions(Actions({32833, 32834}));
-    table->addActions(Actions({32843, 32844}));
+    table->addActions(Actions({ID_MERGE_CELLS, ID_SPLIT_CELLS}));
+    table->addMenu(QStringLiteral("插入行"))->addActions(Actions({ID_ROW_BEFORE, ID_ROW_AFTER}));
+    table->addMenu(QStringLiteral("插入列"))->addActions(Actions({ID_COLUMN_LEFT, ID_COLUMN_RIGHT}));
+    table->addActions(Actions({ID_DIAGONAL_A, ID_DIAGONAL_B}));
     table->addSeparator();
-    table->addActions(Actions({32831, 32832}));
+    table->addActions(Actions({ID_DELETE_ROW, ID_DELETE_COLUMN}));
     table->addSeparator();
-    table->addActions(Actions({32860}));
+    table->addActions(Actions({ID_TABLE_PROPERTIES}));
 
     QMenu* grading = menuBar()->addMenu(QStringLiteral("归号"));
-    grading->addActions(Actions({32874, 32881}));
+    grading->addActions(Actions({ID_SIZE_INPUT, ID_OPEN_EXCEL}));
     grading->addSeparator();
-    grading->addActions(Actions({32875, 32883, 32887, 32888, 32889}));
+    grading->addActions(Actions({ID_GRADING, ID_CONDITION_INDEX, ID_SERIAL_SORT, ID_NAME_BY_HAND,
+                                 ID_NAME_AUTOMATICALLY}));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
     options->addActions(Actions({ID_AUTO_SNAP, ID_VALUE_DIALOGS}));
@@ -384,14 +361,13 @@ void CMainFrame::CreateDesignBar()
     m_wndDesignBar->setObjectName(QStringLiteral("DesignBar"));
     const int size = DesignBarIconSize(DesignBarResource(ScreenSize().width()));
     m_wndDesignBar->setIconSize(QSize(size, size));
-    for (const CVEKView::ToolEntry& tool : CVEKView::ToolTable()) {
-        const int id = int(tool.command);
-        QAction* action = CommandAction(id);
+    for (const CToolDescriptor& tool : m_view->ToolRows()) {
+        QAction* action = CommandAction(int(tool.command));
         if (!action) continue;
         // Pictures drawn at the bar's size stay sharp where a scaled small
         // one would blur; the menus keep choosing the small ones.
         QIcon icon = action->icon();
-        const QIcon large = CommandIcon(id, size);
+        const QIcon large = PictureIcon(tool.picture, size);
         for (const QSize& available : large.availableSizes()) icon.addPixmap(large.pixmap(available));
         action->setIcon(icon);
         m_wndDesignBar->addAction(action);
@@ -413,7 +389,7 @@ void CMainFrame::CreateCentralArea()
     m_rulerCorner->setFixedSize(CRulerBar::kThickness, CRulerBar::kThickness);
     m_rulerCorner->setAutoFillBackground(true);
     m_rulerCorner->setBackgroundRole(QPalette::Button);
-    m_view = new CVEKView(m_doc.get(), CToolTable(), central);
+    m_view = new CVEKView(m_doc.get(), CToolTable(), this, central);
     grid->addWidget(m_rulerCorner, 0, 0);
     grid->addWidget(hRuler, 0, 1);
     grid->addWidget(vRuler, 1, 0);

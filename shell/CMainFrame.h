@@ -119,7 +119,8 @@ public:
     void ShowAppliedFont(const QString& faceName) override;
     void SelectFontSizeQuietly(int index) override;
     // The pickers' "定义颜色......": the full colour dialog for a colour
-    // command (32797, 32835, 32842, 32853, 32854).
+    // command (ID_LINE_COLOR, ID_FONT_COLOR, ID_CELL_COLOR,
+    // ID_GRADIENT_START, ID_GRADIENT_END).
     void OnColorButtonDialog(int commandId);
 
     // --- Option commands ----------------------------------------------------

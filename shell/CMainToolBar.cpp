@@ -18,6 +18,7 @@
 #include "ui/CTFTypeMenuButton.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -31,16 +32,32 @@ struct ControlText {
 
 // Tool tips of the context controls and pickers.
 const ControlText kControlTexts[] = {
-    {32797, "设置线条颜色"}, {32776, "选择线型"}, {32798, "选择线宽"}, {32804, "第1段间隙1"},
-    {32825, "等距线间的距离"}, {32842, "设置单元格的背静颜色"}, {32827, "字体名称"}, {32829, "字体大小"},
-    {32872, "字符集"}, {32835, "字体颜色"}, {32856, "对齐方式"}, {32852, "选择填充类型"},
-    {32853, "渐变开始的颜色"}, {32854, "渐变结束的颜色"}, {32801, "设置线条起点的箭头"},
-    {32868, "设置起始箭头的角度"}, {32869, "设置起始箭头的大小"}, {32802, "设置线条终点的箭头"},
-    {32870, "设置终止箭头的角度"}, {32871, "设置终止箭头的大小"},
+    {ID_LINE_COLOR, "设置线条颜色"},
+    {ID_LINE_TYPE_LIST, "选择线型"},
+    {ID_LINE_WIDTH, "选择线宽"},
+    {ID_PARAM_2, "第1段间隙1"},
+    {ID_OFFSET_DISTANCE, "等距线间的距离"},
+    {ID_CELL_COLOR, "设置单元格的背静颜色"},
+    {ID_FONT_NAME, "字体名称"},
+    {ID_FONT_SIZE, "字体大小"},
+    {ID_CHARSET, "字符集"},
+    {ID_FONT_COLOR, "字体颜色"},
+    {ID_ALIGNMENT, "对齐方式"},
+    {ID_FILL_TYPE, "选择填充类型"},
+    {ID_GRADIENT_START, "渐变开始的颜色"},
+    {ID_GRADIENT_END, "渐变结束的颜色"},
+    {ID_START_ARROW, "设置线条起点的箭头"},
+    {ID_START_ARROW_ANGLE, "设置起始箭头的角度"},
+    {ID_START_ARROW_SIZE, "设置起始箭头的大小"},
+    {ID_END_ARROW, "设置线条终点的箭头"},
+    {ID_END_ARROW_ANGLE, "设置终止箭头的角度"},
+    {ID_END_ARROW_SIZE, "设置终止箭头的大小"},
 };
 
-const QList<int> kTableCommands = {32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834};
-const QList<int> kFontCommands = {32827, 32829, 32872, 32835, 32836, 32837, 32838};
+const QList<int> kTableCommands = {ID_MERGE_CELLS, ID_SPLIT_CELLS, ID_CELL_COLOR, ID_DIAGONAL_A, ID_DIAGONAL_B,
+                                   ID_ROW_BEFORE, ID_ROW_AFTER, ID_COLUMN_LEFT, ID_COLUMN_RIGHT};
+const QList<int> kFontCommands = {ID_FONT_NAME, ID_FONT_SIZE, ID_CHARSET, ID_FONT_COLOR,
+                                  ID_FONT_BOLD, ID_FONT_ITALIC, ID_FONT_UNDERLINE};
 
 QString LengthText(int value, const CSystemSettings& s)
 {
@@ -61,7 +78,8 @@ constexpr int kFillTypeWidth = 100;
 
 bool IsColorPicker(int id)
 {
-    return id == 32797 || id == 32835 || id == 32842 || id == 32853 || id == 32854;
+    return id == ID_LINE_COLOR || id == ID_FONT_COLOR || id == ID_CELL_COLOR || id == ID_GRADIENT_START ||
+           id == ID_GRADIENT_END;
 }
 
 // The commands that the bar shows as a control or a picker of its own,
@@ -70,10 +88,11 @@ bool IsColorPicker(int id)
 bool IsControlCommand(int id)
 {
     switch (id) {
-    case 32776: case 32798: case 32804: case 32825: case 32868: case 32870: case 32869: case 32871:
-    case 32827: case 32829: case 32872: case 32852:
-    case 32797: case 32835: case 32842: case 32853: case 32854:
-    case 32801: case 32802: case 32856:
+    case ID_LINE_TYPE_LIST: case ID_LINE_WIDTH: case ID_PARAM_2: case ID_OFFSET_DISTANCE:
+    case ID_START_ARROW_ANGLE: case ID_END_ARROW_ANGLE: case ID_START_ARROW_SIZE: case ID_END_ARROW_SIZE:
+    case ID_FONT_NAME: case ID_FONT_SIZE: case ID_CHARSET: case ID_FILL_TYPE:
+    case ID_LINE_COLOR: case ID_FONT_COLOR: case ID_CELL_COLOR: case ID_GRADIENT_START: case ID_GRADIENT_END:
+    case ID_START_ARROW: case ID_END_ARROW: case ID_ALIGNMENT:
         return true;
     default: return false;
     }
@@ -84,11 +103,18 @@ bool IsControlCommand(int id)
 const QList<int>& CMainToolBar::ButtonOrder()
 {
     static const QList<int> order = {
-        57600, 57601, 57603, 0, 57643, 57644, 57635, 57634, 57637, 0, 57607, 57609, 0,
-        32797, 32796, 32776, 32798, 32803, 32804, 32805, 32806, 32807, 32808, 32825,
-        32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834,
-        32827, 32829, 32872, 32835, 32836, 32837, 32838, 32856,
-        32852, 32853, 32854, 32801, 32868, 32869, 32802, 32870, 32871, 57664,
+        ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0,
+        ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+        ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, 0,
+        ID_LINE_COLOR, ID_LINE_TYPE, ID_LINE_TYPE_LIST, ID_LINE_WIDTH,
+        ID_PARAM_1, ID_PARAM_2, ID_PARAM_3, ID_PARAM_4, ID_PARAM_5, ID_PARAM_6, ID_OFFSET_DISTANCE,
+        ID_MERGE_CELLS, ID_SPLIT_CELLS, ID_CELL_COLOR, ID_DIAGONAL_A, ID_DIAGONAL_B,
+        ID_ROW_BEFORE, ID_ROW_AFTER, ID_COLUMN_LEFT, ID_COLUMN_RIGHT,
+        ID_FONT_NAME, ID_FONT_SIZE, ID_CHARSET, ID_FONT_COLOR, ID_FONT_BOLD, ID_FONT_ITALIC, ID_FONT_UNDERLINE,
+        ID_ALIGNMENT,
+        ID_FILL_TYPE, ID_GRADIENT_START, ID_GRADIENT_END,
+        ID_START_ARROW, ID_START_ARROW_ANGLE, ID_START_ARROW_SIZE, ID_END_ARROW, ID_END_ARROW_ANGLE, ID_END_ARROW_SIZE,
+        ID_APP_ABOUT,
     };
     return order;
 }
@@ -114,7 +140,7 @@ QWidget* CMainToolBar::CreatePicker(int commandId)
         auto* colour = new CColorMenuButton(commandId, this);
         connect(colour, &CColorMenuButton::OtherColorRequested, this, &CMainToolBar::OtherColorRequested);
         picker = colour;
-    } else if (commandId == 32801 || commandId == 32802) {
+    } else if (commandId == ID_START_ARROW || commandId == ID_END_ARROW) {
         picker = new CArrowTypeMenuButton(commandId, this);
     } else {
         picker = m_pAlignmentButton = new CTFTypeMenuButton(commandId, this);
@@ -145,21 +171,26 @@ void CMainToolBar::PlaceButton(int commandId, QAction* action)
 QWidget* CMainToolBar::CreateControl(int commandId)
 {
     switch (commandId) {
-    case 32776: return m_pLineTypeCombo = Place(commandId, new CLineTypeCombo(this), kLineTypeWidth);
-    case 32798: return m_pLineWidthCombo = Place(commandId, new CToolbarCombo(this), kLineWidthWidth);
+    case ID_LINE_TYPE_LIST: return m_pLineTypeCombo = Place(commandId, new CLineTypeCombo(this), kLineTypeWidth);
+    case ID_LINE_WIDTH: return m_pLineWidthCombo = Place(commandId, new CToolbarCombo(this), kLineWidthWidth);
     // Only the first gap's box can ever show (a custom line type's spacing).
-    case 32804: return m_pGap1Edit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
-    case 32825: return m_pOffsetEdit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
-    case 32868: return m_pStartAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
-    case 32870: return m_pEndAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
-    case 32869: return m_pStartSizeCombo = Place(commandId, new CStartArrowAngleCombo(this), kSizeComboWidth);
-    case 32871: return m_pEndSizeCombo = Place(commandId, new CEndArrowAngleCombo(this), kSizeComboWidth);
-    case 32827: return m_pFontNameCombo = Place(commandId, new CFontNameCombo(this), kFontNameWidth);
-    case 32829: return m_pFontSizeCombo = Place(commandId, new CFontSizeCombo(this), kFontSizeWidth);
-    case 32872: return m_pCharsetCombo = Place(commandId, new CCharsetComboBox(this), kCharsetWidth);
-    case 32852: return m_pFillTypeCombo = Place(commandId, new CFillTypeCombo(this), kFillTypeWidth);
-    case 32797: case 32835: case 32842: case 32853: case 32854:
-    case 32801: case 32802: case 32856:
+    case ID_PARAM_2: return m_pGap1Edit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
+    case ID_OFFSET_DISTANCE:
+        return m_pOffsetEdit = Place(commandId, new CToolbarEdit(commandId, this), kValueEditWidth);
+    case ID_START_ARROW_ANGLE:
+        return m_pStartAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
+    case ID_END_ARROW_ANGLE:
+        return m_pEndAngleEdit = Place(commandId, new CToolbarEdit(commandId, this), kAngleEditWidth);
+    case ID_START_ARROW_SIZE:
+        return m_pStartSizeCombo = Place(commandId, new CStartArrowAngleCombo(this), kSizeComboWidth);
+    case ID_END_ARROW_SIZE:
+        return m_pEndSizeCombo = Place(commandId, new CEndArrowAngleCombo(this), kSizeComboWidth);
+    case ID_FONT_NAME: return m_pFontNameCombo = Place(commandId, new CFontNameCombo(this), kFontNameWidth);
+    case ID_FONT_SIZE: return m_pFontSizeCombo = Place(commandId, new CFontSizeCombo(this), kFontSizeWidth);
+    case ID_CHARSET: return m_pCharsetCombo = Place(commandId, new CCharsetComboBox(this), kCharsetWidth);
+    case ID_FILL_TYPE: return m_pFillTypeCombo = Place(commandId, new CFillTypeCombo(this), kFillTypeWidth);
+    case ID_LINE_COLOR: case ID_FONT_COLOR: case ID_CELL_COLOR: case ID_GRADIENT_START: case ID_GRADIENT_END:
+    case ID_START_ARROW: case ID_END_ARROW: case ID_ALIGNMENT:
         return CreatePicker(commandId);
     default: return nullptr;
     }
@@ -193,12 +224,13 @@ void CMainToolBar::OnReset()
     const struct {
         int id;
         COLORREF colour;
-    } colours[] = {{32797, s.m_crLineColor}, {32842, s.m_crCellBackColor}, {32835, s.m_crFontColor},
-                   {32853, s.m_crGradientStart}, {32854, s.m_crGradientEnd}};
+    } colours[] = {{ID_LINE_COLOR, s.m_crLineColor}, {ID_CELL_COLOR, s.m_crCellBackColor},
+                   {ID_FONT_COLOR, s.m_crFontColor}, {ID_GRADIENT_START, s.m_crGradientStart},
+                   {ID_GRADIENT_END, s.m_crGradientEnd}};
     for (const auto& c : colours)
         if (CColorMenuButton* b = ColorButton(c.id)) b->SetColor(c.colour, TRUE);
-    if (CArrowTypeMenuButton* b = ArrowButton(32801)) b->SetArrowType(s.m_nStartArrowType, TRUE);
-    if (CArrowTypeMenuButton* b = ArrowButton(32802)) b->SetArrowType(s.m_nEndArrowType, TRUE);
+    if (CArrowTypeMenuButton* b = ArrowButton(ID_START_ARROW)) b->SetArrowType(s.m_nStartArrowType, TRUE);
+    if (CArrowTypeMenuButton* b = ArrowButton(ID_END_ARROW)) b->SetArrowType(s.m_nEndArrowType, TRUE);
     if (m_pAlignmentButton) m_pAlignmentButton->SetTFType(s.m_nTextAlignment, TRUE);
 }
 
@@ -266,13 +298,13 @@ void CMainToolBar::ShowColorGroup(int commandId, bool on, COLORREF colour)
 void CMainToolBar::ShowLineGroups(const ContextGroups& g, const CSystemSettings& s)
 {
 
-    ShowColorGroup(32797, g.lineColor, s.m_crLineColor);
+    ShowColorGroup(ID_LINE_COLOR, g.lineColor, s.m_crLineColor);
 
-    SetCommandVisible(32796, g.lineType);
-    SetCommandVisible(32776, g.lineType);
+    SetCommandVisible(ID_LINE_TYPE, g.lineType);
+    SetCommandVisible(ID_LINE_TYPE_LIST, g.lineType);
     if (g.lineType) LineTypeCombo()->SyncWithSettings();
 
-    SetCommandVisible(32798, g.lineWidth);
+    SetCommandVisible(ID_LINE_WIDTH, g.lineWidth);
     if (g.lineWidth) LineWidthCombo()->SyncWithSettings();
 
     // A custom line type shows the spacing of its pattern; the other
@@ -280,20 +312,21 @@ void CMainToolBar::ShowLineGroups(const ContextGroups& g, const CSystemSettings&
     const bool hasType = s.m_nCurLineType >= 0 && s.m_nCurLineType < int(s.m_aLineTypes.size());
     const CLineAttr* current = hasType ? &s.m_aLineTypes[std::size_t(s.m_nCurLineType)] : nullptr;
     const bool custom = g.lineType && current && current->GetKind() == LINE_CUSTOM;
-    SetCommandVisible(32804, custom);
+    SetCommandVisible(ID_PARAM_2, custom);
     if (custom) LineParamEdit()->SetValueText(LengthText(current->GetParam(2), s));
 
-    SetCommandVisible(32801, g.arrows);
-    SetCommandVisible(32802, g.arrows);
+    SetCommandVisible(ID_START_ARROW, g.arrows);
+    SetCommandVisible(ID_END_ARROW, g.arrows);
     if (g.arrows) {
-        ArrowButton(32801)->SetArrowType(s.m_nStartArrowType, TRUE);
-        ArrowButton(32802)->SetArrowType(s.m_nEndArrowType, TRUE);
+        ArrowButton(ID_START_ARROW)->SetArrowType(s.m_nStartArrowType, TRUE);
+        ArrowButton(ID_END_ARROW)->SetArrowType(s.m_nEndArrowType, TRUE);
     }
 
-    SetCommandVisible(32825, g.offset);
+    SetCommandVisible(ID_OFFSET_DISTANCE, g.offset);
     if (g.offset) OffsetEdit()->SetValueText(LengthText(s.m_nOffsetDistance, s));
 
-    for (int id : {32868, 32869, 32870, 32871}) SetCommandVisible(id, g.arrowAngles);
+    for (int id : {ID_START_ARROW_ANGLE, ID_START_ARROW_SIZE, ID_END_ARROW_ANGLE, ID_END_ARROW_SIZE})
+        SetCommandVisible(id, g.arrowAngles);
     if (g.arrowAngles) {
         StartAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dStartArrowAngle)));
         EndAngleEdit()->SetValueText(QString::number(RoundToInt(s.m_dEndArrowAngle)));
@@ -306,17 +339,17 @@ void CMainToolBar::ShowTextGroups(const ContextGroups& g, const CSystemSettings&
 {
 
     for (int id : kTableCommands) SetCommandVisible(id, g.tableCommands);
-    if (g.tableCommands) ShowColorGroup(32842, true, s.m_crCellBackColor);
+    if (g.tableCommands) ShowColorGroup(ID_CELL_COLOR, true, s.m_crCellBackColor);
 
     for (int id : kFontCommands) SetCommandVisible(id, g.font);
     if (g.font) {
         FontNameCombo()->SyncWithSettings();
         FontSizeCombo()->SelectCurrentSize();
         CharsetCombo()->FillCharsets();
-        ShowColorGroup(32835, true, s.m_crFontColor);
+        ShowColorGroup(ID_FONT_COLOR, true, s.m_crFontColor);
     }
 
-    SetCommandVisible(32856, g.alignment);
+    SetCommandVisible(ID_ALIGNMENT, g.alignment);
     if (g.alignment) {
         AlignmentButton()->SetShowAutomatic(false);
         AlignmentButton()->SetTFType(s.m_nTextAlignment, TRUE);
@@ -325,8 +358,8 @@ void CMainToolBar::ShowTextGroups(const ContextGroups& g, const CSystemSettings&
 
 void CMainToolBar::ShowFillGroups(const ContextGroups& g, const CSystemSettings& s)
 {
-    SetCommandVisible(32852, g.fillType);
+    SetCommandVisible(ID_FILL_TYPE, g.fillType);
     if (g.fillType) FillTypeCombo()->SelectFillType(s.m_nFillType);
-    ShowColorGroup(32853, g.gradientStart, s.m_crGradientStart);
-    ShowColorGroup(32854, g.gradientEnd, s.m_crGradientEnd);
+    ShowColorGroup(ID_GRADIENT_START, g.gradientStart, s.m_crGradientStart);
+    ShowColorGroup(ID_GRADIENT_END, g.gradientEnd, s.m_crGradientEnd);
 }

@@ -10,6 +10,7 @@
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QClipboard>
@@ -23,15 +24,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr UINT ID_COPY_TABLE = 32864;
-constexpr UINT ID_CUT_TABLE = 32865;
-constexpr UINT ID_COPY_BITMAP = 32866;
-constexpr UINT ID_SAVE_TO_LIBRARY = 32811;
-constexpr UINT ID_SAVE_AS_LINE_TYPE = 32812;
-constexpr UINT ID_SELECT_TOOL = 32781;
-constexpr UINT ID_TABLE_TOOL = 32810;
-constexpr UINT ID_LIBRARY_TOOL = 32809;
 
 constexpr int IDS_LIBRARY_FILTER = 36016;
 constexpr int IDS_SAVE_LIBRARY_TITLE = 36017;
@@ -69,7 +61,7 @@ bool CToolCommands::IsEnabled(UINT id) const
     switch (id) {
     // Only the select and table tools edit tables.
     case ID_COPY_TABLE:
-    case ID_CUT_TABLE: return tool == ID_SELECT_TOOL || tool == ID_TABLE_TOOL;
+    case ID_CUT_TABLE: return tool == ID_TOOL_SELECT || tool == ID_TOOL_TABLE;
     case ID_COPY_BITMAP: return CurrentLibraryTool() && CurrentLibraryTool()->CanCopyBitmap();
     case ID_SAVE_TO_LIBRARY:
     case ID_SAVE_AS_LINE_TYPE: return CurrentLibraryTool() && CurrentLibraryTool()->HasSelection();
@@ -94,9 +86,9 @@ void CToolCommands::Run(UINT id)
 void CToolCommands::OnCopyTable()
 {
     CDesignTool* tool = m_view.GetCurrentTool();
-    if (m_view.GetCurrentToolCmd() == ID_SELECT_TOOL) {
+    if (m_view.GetCurrentToolCmd() == ID_TOOL_SELECT) {
         if (auto* select = dynamic_cast<CVTSelect*>(tool)) select->OnCopyTable();
-    } else if (m_view.GetCurrentToolCmd() == ID_TABLE_TOOL) {
+    } else if (m_view.GetCurrentToolCmd() == ID_TOOL_TABLE) {
         if (auto* table = dynamic_cast<CVTTable*>(tool)) table->OnCopyTable();
     }
 }
@@ -104,9 +96,9 @@ void CToolCommands::OnCopyTable()
 void CToolCommands::OnCutTable()
 {
     CDesignTool* tool = m_view.GetCurrentTool();
-    if (m_view.GetCurrentToolCmd() == ID_SELECT_TOOL) {
+    if (m_view.GetCurrentToolCmd() == ID_TOOL_SELECT) {
         if (auto* select = dynamic_cast<CVTSelect*>(tool)) select->OnCutTable();
-    } else if (m_view.GetCurrentToolCmd() == ID_TABLE_TOOL) {
+    } else if (m_view.GetCurrentToolCmd() == ID_TOOL_TABLE) {
         if (auto* table = dynamic_cast<CVTTable*>(tool)) table->OnCutTable();
     }
 }
@@ -115,7 +107,7 @@ void CToolCommands::OnCutTable()
 
 CVTProcessDrawing* CToolCommands::CurrentLibraryTool() const
 {
-    if (m_view.GetCurrentToolCmd() != ID_LIBRARY_TOOL) return nullptr;
+    if (m_view.GetCurrentToolCmd() != ID_TOOL_PROCESS_DRAWING) return nullptr;
     return dynamic_cast<CVTProcessDrawing*>(m_view.GetCurrentTool());
 }
 

@@ -129,7 +129,6 @@ bool CVEKApp::InitInstance(const QStringList& arguments)
     CSplashWnd::ShowSplashScreen(nullptr);
 
     m_mainFrame = std::make_unique<CMainFrame>();
-    CFrameServices::SetApplicationFrame(m_mainFrame.get());
     const QString file = FileFromArguments(arguments);
     if (!file.isEmpty()) {
         // A name that names no file is told as such, not taken for a
@@ -188,6 +187,5 @@ void CVEKApp::AddToRecentFileList(const QString& path)
 
 void CVEKApp::ReleaseMainFrame()
 {
-    if (m_mainFrame && CFrameServices::Of(nullptr) == m_mainFrame.get()) CFrameServices::SetApplicationFrame(nullptr);
     m_mainFrame.reset();
 }

@@ -2,29 +2,23 @@
 
 #include "app/CFrameServices.h"
 #include "app/CVEKView.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "model/CCurveElement.h"
 
 CShapeTool::CShapeTool(CVEKView* view, CVTSymmetricDraw* owner, int mirrorSide)
-    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide)
-{
-    CPointOnCurveDlg::Install();
-}
+    : CVectorTool(view), m_pOwner(owner), m_bMirrorSide(mirrorSide) {}
 
 CShapeTool::~CShapeTool() = default;
 
 void CShapeTool::ShowLineControls(int arrows) const
 {
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(1, 1, 1, arrows, arrows);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(1, 1, 1, arrows, arrows);
 }
 
 void CShapeTool::Deactivate()
 {
     CVectorTool::Deactivate();
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(0, 0, 0, 0, 0);
     InvalidateView();
 }
 

@@ -43,7 +43,7 @@ CCurveElement* CVTClosedCurve::CreateCurve(CPage* page, const CCurveNodeList& no
 void CVTClosedCurve::ShowControls(int show)
 {
     if (!m_pView) return;
-    if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(show, show, show, 0, 0);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(show, show, show, 0, 0);
 }
 
 void CVTClosedCurve::OnCurveCreated(CCurveElement* curve)

@@ -5,7 +5,6 @@
 #include "app/CVEKView.h"
 #include "editors/CVTModifyCurve.h"
 #include "app/ShapeBuilder.h"
-#include "ui/CPointOnCurveDlg.h"
 
 #include "geometry/Mapping.h"
 #include "model/CCurveNode.h"
@@ -31,7 +30,6 @@ CVTCurve::CVTCurve(CVEKView* view) : CVTCurve(view, nullptr, 0) {}
 CVTCurve::CVTCurve(CVEKView* view, CVTSymmetricDraw* owner, int subTool)
     : CVectorTool(view), m_pOwner(owner), m_bSubTool(subTool)
 {
-    CPointOnCurveDlg::Install();
     m_pEditor = std::make_unique<CVTModifyCurve>(view, this);
     CVTCurve::Reset();
 }
@@ -74,7 +72,7 @@ void CVTCurve::Reset()
 void CVTCurve::ShowControls(int show)
 {
     if (!m_pView) return;
-    if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(show, show, show, show, show);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(show, show, show, show, show);
 }
 
 int CVTCurve::CommittedFlag() const

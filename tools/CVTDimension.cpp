@@ -61,22 +61,20 @@ CVTDimension::~CVTDimension() = default;
 void CVTDimension::Activate()
 {
     CVectorTool::Activate();
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
-            frame->ShowLineControls(1, 1, 1, 1, 1);
-            frame->ShowFontControls(1);
-        }
+    if (CFrameServices* frame = Frame()) {
+        frame->ShowLineControls(1, 1, 1, 1, 1);
+        frame->ShowFontControls(1);
+    }
     InvalidateView();
 }
 
 void CVTDimension::Deactivate()
 {
     CVectorTool::Deactivate();
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
-            frame->ShowLineControls(0, 0, 0, 0, 0);
-            frame->ShowFontControls(0);
-        }
+    if (CFrameServices* frame = Frame()) {
+        frame->ShowLineControls(0, 0, 0, 0, 0);
+        frame->ShowFontControls(0);
+    }
     InvalidateView();
 }
 

@@ -28,15 +28,13 @@ CVTFreehand::~CVTFreehand() = default;
 void CVTFreehand::Activate()
 {
     CVectorTool::Activate();
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(1, 1, 1, 1, 1);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(1, 1, 1, 1, 1);
 }
 
 void CVTFreehand::Deactivate()
 {
     CVectorTool::Deactivate();
-    if (m_pView)
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) frame->ShowLineControls(0, 0, 0, 0, 0);
+    if (CFrameServices* frame = Frame()) frame->ShowLineControls(0, 0, 0, 0, 0);
     InvalidateView();
 }
 

@@ -61,11 +61,9 @@ void CVTOffsetLine::Activate()
 {
     CVectorTool::Activate();
     m_bShiftHeld = 0;
-    if (m_pView) {
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
-            frame->ShowOffsetControls(1);
-            frame->ShowLineControls(1, 1, 1, 0, 0);
-        }
+    if (CFrameServices* frame = Frame()) {
+        frame->ShowOffsetControls(1);
+        frame->ShowLineControls(1, 1, 1, 0, 0);
     }
     ShowPrompt(ModePrompt());
 }
@@ -73,11 +71,9 @@ void CVTOffsetLine::Activate()
 void CVTOffsetLine::Deactivate()
 {
     CVectorTool::Deactivate();
-    if (m_pView) {
-        if (CFrameServices* frame = CFrameServices::Of(m_pView)) {
-            frame->ShowOffsetControls(0);
-            frame->ShowLineControls(0, 0, 0, 0, 0);
-        }
+    if (CFrameServices* frame = Frame()) {
+        frame->ShowOffsetControls(0);
+        frame->ShowLineControls(0, 0, 0, 0, 0);
     }
     InvalidateView();
 }

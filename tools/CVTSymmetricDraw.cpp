@@ -37,9 +37,9 @@ constexpr DWORD kAxisEndProbeMask = CAPTURE_NODES | CAPTURE_CROSSINGS | CAPTURE_
 
 } // namespace
 
-CVTSymmetricDraw::CVTSymmetricDraw(CVEKView* view) : CVectorTool(view)
+CVTSymmetricDraw::CVTSymmetricDraw(CVEKView* view, CTableEditing::Factory tableEditor) : CVectorTool(view)
 {
-    CreateSubTools();
+    CreateSubTools(tableEditor);
     m_pCurrentSubTool = m_pSubTools[kSubCurve].get();
     CVTSymmetricDraw::Reset();
 }
@@ -51,7 +51,7 @@ CVTSymmetricDraw::~CVTSymmetricDraw()
     for (auto it = m_pSubTools.rbegin(); it != m_pSubTools.rend(); ++it) it->reset();
 }
 
-void CVTSymmetricDraw::CreateSubTools()
+void CVTSymmetricDraw::CreateSubTools(CTableEditing::Factory tableEditor)
 {
     auto mirrorOf = [this](int subTool) {
         return [this, subTool](CCurveElement* element) { MirrorCompleted(subTool, element); };
@@ -75,7 +75,7 @@ void CVTSymmetricDraw::CreateSubTools()
     auto freehand = std::make_unique<CVTFreehand>(m_pView, this, 1);
     freehand->SetCompletionHandler(mirrorOf(kSubFreehand));
 
-    auto select = std::make_unique<CVTSelect>(m_pView, this, 1);
+    auto select = std::make_unique<CVTSelect>(m_pView, this, 1, tableEditor);
     select->SetEditElementHandler([this](CGraphElement* e) { SetEditElement(e); });
     select->SetSubToolDeleteHandler([this] { OnSubToolDelete(); });
 

@@ -16,6 +16,7 @@
 
 #include "app/CSubToolHost.h"
 #include "app/CVectorTool.h"
+#include "editors/CTableEditing.h"
 
 #include "platform/Types.h"
 
@@ -46,7 +47,8 @@ public:
     static constexpr UINT kPromptAxisStart = 38065;
     static constexpr UINT kPromptAxisEnd = 38066;
 
-    explicit CVTSymmetricDraw(CVEKView* view);
+    // The select sub-tool hands tables to editors that `tableEditor` makes.
+    explicit CVTSymmetricDraw(CVEKView* view, CTableEditing::Factory tableEditor = nullptr);
     ~CVTSymmetricDraw() override;
 
     // Makes sub-tool n (0-8) current (the one before deactivated, the new
@@ -130,7 +132,7 @@ public:
     void OnEscUp() override;
 
 private:
-    void CreateSubTools();
+    void CreateSubTools(CTableEditing::Factory tableEditor);
     bool AxisComplete() const { return m_nAxisState == kAxisComplete; }
     BOOL TrackAxis(UINT flags, int x, int y);
     BOOL AxisClick(UINT flags, int x, int y);

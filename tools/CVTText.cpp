@@ -19,7 +19,7 @@ CVTText::~CVTText() = default;
 
 void CVTText::ShowFontControls(int show) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowFontControls(show);
+    if (CFrameServices* frame = Frame()) frame->ShowFontControls(show);
 }
 
 // --- Lifecycle ------------------------------------------------------------------------

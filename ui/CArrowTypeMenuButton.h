@@ -1,11 +1,12 @@
-// The arrowhead picker for the start (32801) or end (32802) of open lines:
-// the button shows the current arrowhead kind, its popup the automatic
-// entry and the four kinds in a 2 x 2 grid.
+// The arrowhead picker for the start (ID_START_ARROW) or end (ID_END_ARROW)
+// of open lines: the button shows the current arrowhead kind, its popup the
+// automatic entry and the four kinds in a 2 x 2 grid.
 #pragma once
 
 #include "ui/CPickerMenuButton.h"
 
 #include "platform/Types.h"
+#include "res/CommandIds.h"
 
 class QPainter;
 class QRect;
@@ -13,7 +14,6 @@ class QRect;
 class CArrowTypeMenuButton : public CPickerMenuButton {
     Q_OBJECT
 public:
-    static constexpr int kStartCommand = 32801;
     static constexpr int kKindCount = 4;
 
     explicit CArrowTypeMenuButton(int commandId, QWidget* parent = nullptr);
@@ -32,6 +32,6 @@ protected:
     QIcon ButtonIcon() const override;
 
 private:
-    bool IsStart() const { return GetCommandId() == kStartCommand; }
+    bool IsStart() const { return GetCommandId() == ID_START_ARROW; }
     int m_kind = 0;
 };

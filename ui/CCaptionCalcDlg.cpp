@@ -6,6 +6,7 @@
 
 #include "geometry/LengthText.h"
 #include "geometry/WorkUnits.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 // The base of the tools' numeric prompts. Each prompt carries a "计算器"
 // button beside its edit field (the window manager owns the title bar, so
-// the button cannot sit there) and the calculator command 32771 with the
-// shortcut F9; both open the calculator on the number in the edit box that
-// has the focus and write its result back into that box as if it had been
-// typed, so the prompt's preview follows. With the focus on anything but an
-// edit box they do nothing.
+// the button cannot sit there) and the calculator command (ID_CALCULATOR)
+// with the shortcut F9; both open the calculator on the number in the edit
+// box that has the focus and write its result back into that box as if it
+// had been typed, so the prompt's preview follows. With the focus on
+// anything but an edit box they do nothing.
 //
 // The base also reads typed lengths for its prompts: a text that is no
 // length in the work unit, a length beyond the largest a drawing holds, or
@@ -23,7 +23,6 @@ class QPushButton;
 class CCaptionCalcDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr UINT ID_CALCULATOR = 32771;
     // Every prompt opens beside this screen point, the gap away from it and
     // inside the bounds (screen coordinates).
     static constexpr CPoint kAnchor{400, 400};

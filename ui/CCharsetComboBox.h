@@ -1,6 +1,6 @@
-// The script box of the context tool bar (command 32872): the character
-// sets the default font's face offers. Choosing one sets the default
-// font's character set and reports "VEK_SELFONTCHANGE".
+// The script box of the context tool bar (command ID_CHARSET): the character
+// sets the default font's face offers. Choosing one sets the default font's
+// character set and reports "VEK_SELFONTCHANGE".
 #pragma once
 
 #include "ui/CBarComboBox.h"

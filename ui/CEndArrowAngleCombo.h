@@ -1,4 +1,4 @@
-// The end arrowhead's size drop-down (command 32871).
+// The end arrowhead's size drop-down (command ID_END_ARROW_SIZE).
 #pragma once
 
 #include "ui/CStartArrowAngleCombo.h"

@@ -1,7 +1,7 @@
-// The fill-type drop-down (command 32852): the eight fill kinds, item data
-// = index = kind. A choice by the user is stored as the settings' fill type
-// and reported with "VEK_SELFILLTYPECHANGE"; SelectFillType (the fill tool
-// showing a picked curve's kind) reports nothing.
+// The fill-type drop-down (command ID_FILL_TYPE): the eight fill kinds, item
+// data = index = kind. A choice by the user is stored as the settings' fill
+// type and reported with "VEK_SELFILLTYPECHANGE"; SelectFillType (the fill
+// tool showing a picked curve's kind) reports nothing.
 #pragma once
 
 #include "ui/CBarComboBox.h"

@@ -1,9 +1,9 @@
-// The font-name box of the context tool bar (command 32827): the installed
-// font families, sorted, headed by up to six recently used faces. A face
-// committed by the user (chosen from the list, or typed and confirmed)
-// becomes the face of the settings' default text font and is reported
-// with "VEK_SELFONTCHANGE"; a typed name that is no installed face is
-// replaced by the last valid one. The face the list closes on becomes the
+// The font-name box of the context tool bar (command ID_FONT_NAME): the
+// installed font families, sorted, headed by up to six recently used faces.
+// A face committed by the user (chosen from the list, or typed and
+// confirmed) becomes the face of the settings' default text font and is
+// reported with "VEK_SELFONTCHANGE"; a typed name that is no installed face
+// is replaced by the last valid one. The face the list closes on becomes the
 // newest recent face.
 #pragma once
 

@@ -1,7 +1,7 @@
-// The font-size box of the context tool bar (command 32829): the sixteen
-// Chinese named sizes and sixteen point sizes; item data is the size in
-// points x 100. Choosing one sets the height of the settings' default text
-// font (page units, at the 96 pixels per inch the settings assume) and
+// The font-size box of the context tool bar (command ID_FONT_SIZE): the
+// sixteen Chinese named sizes and sixteen point sizes; item data is the size
+// in points x 100. Choosing one sets the height of the settings' default
+// text font (page units, at the 96 pixels per inch the settings assume) and
 // reports "VEK_SELFONTCHANGE".
 #pragma once
 

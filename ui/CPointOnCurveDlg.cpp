@@ -118,11 +118,6 @@ BOOL CPointOnCurveDlg::Run(CVectorTool& tool, const CPointList& outline, int len
     return dialog.exec() == QDialog::Accepted ? TRUE : FALSE;
 }
 
-void CPointOnCurveDlg::Install()
-{
-    CVectorTool::SetPointOnCurveDialog(&CPointOnCurveDlg::Run);
-}
-
 double CPointOnCurveDlg::GetRatio() const
 {
     return m_total > 0.0 ? m_length / m_total : 0.0;

@@ -29,11 +29,10 @@ public:
                      const CPoint& referenceEnd, QWidget* parent = nullptr);
     ~CPointOnCurveDlg() override;
 
-    // Runs the prompt modally; TRUE when the user accepted.
+    // Runs the prompt modally; TRUE when the user accepted. The tool
+    // table gives it to the views as their tools' point-position prompt.
     static BOOL Run(CVectorTool& tool, const CPointList& outline, int length,
                     const CPoint& referenceEnd);
-    // Makes the capture of every tool ask through this prompt.
-    static void Install();
 
     // The length from the reference end (page units) and the ratio.
     int GetLength() const { return m_length; }

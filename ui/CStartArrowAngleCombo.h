@@ -1,9 +1,9 @@
-// The start arrowhead's size drop-down (command 32869): entries "1" to
-// "10" for sizes 1000 to 10000; a choice is written straight into the
-// settings' start arrowhead size. CEndArrowAngleCombo does the same for the
-// end arrowhead. A size between the entries (the default 600) has no entry,
-// but the box still shows it, in the entries' measure ("0.6"), rather than
-// nothing.
+// The start arrowhead's size drop-down (command ID_START_ARROW_SIZE):
+// entries "1" to "10" for sizes 1000 to 10000; a choice is written straight
+// into the settings' start arrowhead size. CEndArrowAngleCombo does the same
+// for the end arrowhead. A size between the entries (the default 600) has no
+// entry, but the box still shows it, in the entries' measure ("0.6"), rather
+// than nothing.
 #pragma once
 
 #include "ui/CBarComboBox.h"

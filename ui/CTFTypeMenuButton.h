@@ -1,6 +1,6 @@
-// The text-alignment picker (command 32856): the button shows the current
-// alignment, its popup the nine alignments in a 3 x 3 grid (row x 3 +
-// column: top, middle, bottom by left, centre, right), headed by the
+// The text-alignment picker (command ID_ALIGNMENT): the button shows the
+// current alignment, its popup the nine alignments in a 3 x 3 grid (row x 3
+// + column: top, middle, bottom by left, centre, right), headed by the
 // automatic entry only while that is enabled.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
+#include "res/CommandIds.h"
 
 #include <cstdlib>
 #include <string>
@@ -35,5 +36,5 @@ void CToolbarCombo::SyncWithSettings()
 void CToolbarCombo::OnActivated(int index)
 {
     if (index < 0) return;
-    CMessageHub::Instance().SendLineParamChange(kCommandId, itemData(index).toInt());
+    CMessageHub::Instance().SendLineParamChange(ID_LINE_WIDTH, itemData(index).toInt());
 }

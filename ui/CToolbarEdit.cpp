@@ -6,6 +6,7 @@
 #include "settings/CSystemSettings.h"
 
 #include "geometry/WorkUnits.h"
+#include "res/CommandIds.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -35,7 +36,7 @@ CToolbarEdit::CToolbarEdit(int commandId, QWidget* parent) : QLineEdit(parent), 
 
 bool CToolbarEdit::IsAngle() const
 {
-    return m_commandId == 32868 || m_commandId == 32870;
+    return m_commandId == ID_START_ARROW_ANGLE || m_commandId == ID_END_ARROW_ANGLE;
 }
 
 int CToolbarEdit::Value() const

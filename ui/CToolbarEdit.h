@@ -1,6 +1,7 @@
 // A value box of the context tool bar standing for one command: the dash
-// and gap lengths (32803-32808) and the offset distance (32825) in the work
-// unit, the arrowhead angles (32868, 32870) in whole degrees. Every
+// and gap lengths (ID_PARAM_1 to ID_PARAM_6) and the offset distance
+// (ID_OFFSET_DISTANCE) in the work unit, the arrowhead angles
+// (ID_START_ARROW_ANGLE, ID_END_ARROW_ANGLE) in whole degrees. Every
 // accepted keystroke, Enter and leaving the box send the value to the view
 // as "VEK_LINEPARAMCHANGE"; the view decides what it accepts.
 #pragma once

@@ -16,6 +16,7 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "tables/CTableElement.h"
 

@@ -42,9 +42,9 @@ CResultStyle CGradingStep::StyleFromSettings()
     return style;
 }
 
-void CGradingStep::ShowTextControls(const QWidget* view, int fontSizeIndex)
+void CGradingStep::ShowTextControls(const CVEKView* view, int fontSizeIndex)
 {
-    CFrameServices* frame = CFrameServices::Of(view);
+    CFrameServices* frame = view ? view->GetFrame() : nullptr;
     if (!frame) return;
     frame->ShowLineControls(0, 0, 0, 0, 0);
     frame->ShowTextControls(1);

@@ -32,9 +32,9 @@ public:
 
     // The table settings of the settings record.
     static CResultStyle StyleFromSettings();
-    // Line groups off, text groups on, the font-size box showing entry
-    // `fontSizeIndex`.
-    static void ShowTextControls(const QWidget* view, int fontSizeIndex);
+    // In the view's window: line groups off, text groups on, the font-size
+    // box showing entry `fontSizeIndex`.
+    static void ShowTextControls(const CVEKView* view, int fontSizeIndex);
     // A message box with the program's title as its caption.
     static void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon = QMessageBox::NoIcon);
     static void Message(QWidget* parent, int stringId, QMessageBox::Icon icon = QMessageBox::NoIcon);

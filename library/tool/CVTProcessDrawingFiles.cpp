@@ -200,7 +200,7 @@ void CVTProcessDrawing::SaveAsLineType()
         for (const CLineTypeShape& shape : curveShapes) shapes.push_back(shape);
     }
     const CLineAttr lineType = CLineAttr::Custom(kLineTypeWidth, kLineTypeGap, shapes);
-    CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr;
+    CFrameServices* frame = Frame();
     // A pattern without width cannot be laid along a line.
     const bool added = frame ? frame->AddLineType(lineType) : Settings().AddLineType(lineType);
     if (!added) QApplication::beep();

@@ -16,6 +16,7 @@
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -29,12 +30,8 @@ namespace {
 
 // Table menu 201 "表格编辑": commands of the view, 0 a separator, and the
 // two submenus by their first command.
-constexpr UINT kMenuCommands[] = {32864, 32865, 0, 32822, 32824, 32828, 32833, 0, 32831, 32832, 0, 32860};
-
-std::unique_ptr<CTableEditing> MakeTableEditor(CVEKView* view, CDesignTool* owner)
-{
-    return std::make_unique<CVTModifyTable>(view, owner);
-}
+constexpr UINT kMenuCommands[] = {ID_COPY_TABLE, ID_CUT_TABLE, 0, ID_MERGE_CELLS, ID_SPLIT_CELLS, ID_ROW_BEFORE,
+                                  ID_COLUMN_LEFT, 0, ID_DELETE_ROW, ID_DELETE_COLUMN, 0, ID_TABLE_PROPERTIES};
 
 } // namespace
 
@@ -49,9 +46,9 @@ CVTModifyTable::~CVTModifyTable()
     delete m_edit;
 }
 
-void CVTModifyTable::InstallFactory()
+std::unique_ptr<CTableEditing> CVTModifyTable::Make(CVEKView* view, CDesignTool* owner)
 {
-    CTableEditing::SetFactory(&MakeTableEditor);
+    return std::make_unique<CVTModifyTable>(view, owner);
 }
 
 // --- The table -------------------------------------------------------------------------------
@@ -182,7 +179,7 @@ void CVTModifyTable::LoadCellEdit(int row, int index)
     // The cell's font becomes the tool bar's.
     const LogFont* font = m_pTable->GetCellFont(m_current);
     if (font) Settings().m_lfDefaultFont = *font;
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) {
+    if (CFrameServices* frame = Frame()) {
         frame->ShowAppliedFont(GbkToQString(Settings().m_lfDefaultFont.FaceName()));
     }
     PlaceCellEdit(ShouldShowCellEdit());
@@ -708,10 +705,10 @@ void CVTModifyTable::OpenTableMenu(int x, int y)
         for (const UINT id : kMenuCommands) {
             if (id == 0) {
                 m_menu->addSeparator();
-            } else if (id == 32828 || id == 32833) {
-                const bool rows = id == 32828;
+            } else if (id == ID_ROW_BEFORE || id == ID_COLUMN_LEFT) {
+                const bool rows = id == ID_ROW_BEFORE;
                 QMenu* sub = m_menu->addMenu(rows ? QStringLiteral("插入行") : QStringLiteral("插入列"));
-                const UINT entries[2] = {id, rows ? 32830u : 32834u};
+                const UINT entries[2] = {id, rows ? UINT(ID_ROW_AFTER) : UINT(ID_COLUMN_RIGHT)};
                 for (const UINT entry : entries)
                     if (QAction* action = m_pView->CommandAction(int(entry))) sub->addAction(action);
             } else if (QAction* action = m_pView->CommandAction(int(id))) {

@@ -79,8 +79,9 @@ public:
     CVTModifyTable(CVEKView* view, CDesignTool* owner);
     ~CVTModifyTable() override;
 
-    // The table editor of the tables module, for the select tool.
-    static void InstallFactory();
+    // The editor the select tool hands its tables to (a
+    // CTableEditing::Factory; the tool table gives it to the select tool).
+    static std::unique_ptr<CTableEditing> Make(CVEKView* view, CDesignTool* owner);
 
     // --- The table --------------------------------------------------------
     // Attaches a table element (kind 8) or none; the edit of another table

@@ -40,8 +40,6 @@ CVTTable::TableRequest RequestOf(const CInsertTableDlg::Values& v)
 
 CVTTable::CVTTable(CVEKView* view) : CVectorTool(view), m_editor(std::make_unique<CVTModifyTable>(view, this))
 {
-    // The select tool edits tables with the same editor.
-    CVTModifyTable::InstallFactory();
     CVTTable::Reset();
 }
 
@@ -101,7 +99,7 @@ CVTTable::PageFrame CVTTable::CurrentPageFrame() const
 
 void CVTTable::ShowTextControls(int show) const
 {
-    if (CFrameServices* frame = m_pView ? CFrameServices::Of(m_pView) : nullptr) frame->ShowTextControls(show);
+    if (CFrameServices* frame = Frame()) frame->ShowTextControls(show);
 }
 
 void CVTTable::Activate()

@@ -19,7 +19,6 @@ class CVTModifyTable;
 
 class CVTTable : public CVectorTool {
 public:
-    static constexpr UINT kCommand = 32810;
     static constexpr int kCursorInsert = 195;
     static constexpr int kCursorTable = 197;
     static constexpr UINT kPromptFirstCorner = 38027;

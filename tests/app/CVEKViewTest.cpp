@@ -10,6 +10,7 @@
 #include "model/CSharedPoint.h"
 #include "platform/CArchive.h"
 #include "tools/CVTSymmetricDraw.h"
+#include "res/CommandIds.h"
 
 #include <QPainter>
 #include <QScrollBar>
@@ -43,37 +44,36 @@ std::vector<std::string> Log(std::initializer_list<const char*> entries)
 
 TEST_F(ViewTest, OwnsTheTwentyThreeToolsAndStartsWithTheOpenCurve)
 {
-    for (int i = 0; i < CVEKView::kToolCount; ++i) {
-        EXPECT_NE(dynamic_cast<CVectorTool*>(view->GetTool(i)), nullptr) << i;
-        EXPECT_EQ(CVEKView::ToolTable()[std::size_t(i)].index, i);
-    }
+    ASSERT_EQ(view->ToolCount(), 23);
+    for (int i = 0; i < view->ToolCount(); ++i) EXPECT_NE(dynamic_cast<CVectorTool*>(view->GetTool(i)), nullptr) << i;
     EXPECT_EQ(view->GetCurrentTool(), view->GetTool(CVEKView::kCurveTool));
-    EXPECT_EQ(view->GetCurrentToolCmd(), 32772u);
-    EXPECT_TRUE(view->IsToolCommandChecked(32772));
-    EXPECT_FALSE(view->IsToolCommandChecked(32774));
+    EXPECT_EQ(view->GetCurrentToolCmd(), UINT(ID_TOOL_CURVE));
+    EXPECT_TRUE(view->IsToolCommandChecked(ID_TOOL_CURVE));
+    EXPECT_FALSE(view->IsToolCommandChecked(ID_TOOL_ZOOM));
 }
 
 TEST_F(ViewTest, EveryToolCommandMakesItsToolCurrent)
 {
-    for (const CVEKView::ToolEntry& e : CVEKView::ToolTable()) {
-        if (e.command == CVEKView::ID_TOOL_SYMMETRIC_DRAW) continue;
-        ASSERT_TRUE(view->OnToolCommand(e.command));
-        EXPECT_EQ(view->GetCurrentTool(), view->GetTool(e.index)) << e.command;
-        EXPECT_TRUE(view->IsToolCommandChecked(e.command));
+    for (int index = 0; index < view->ToolCount(); ++index) {
+        const UINT command = view->CommandOfTool(index);
+        if (command == ID_TOOL_SYMMETRIC_DRAW) continue;
+        ASSERT_TRUE(view->OnToolCommand(command));
+        EXPECT_EQ(view->GetCurrentTool(), view->GetTool(index)) << command;
+        EXPECT_TRUE(view->IsToolCommandChecked(command));
     }
-    EXPECT_FALSE(view->OnToolCommand(32800));
+    EXPECT_FALSE(view->OnToolCommand(ID_EDIT_CANCEL));
 }
 
 TEST_F(ViewTest, SwitchingDeactivatesTheOldToolThenActivatesTheNew)
 {
     Spy(CVEKView::kCurveTool, "curve");
     Spy(CVEKView::kSelectTool, "select");
-    view->OnToolCommand(32781);
+    view->OnToolCommand(ID_TOOL_SELECT);
     EXPECT_EQ(log, Log({"curve:Deactivate", "select:Activate"}));
 
     // Choosing the current tool again restarts it without deactivating it.
     log.clear();
-    view->OnToolCommand(32781);
+    view->OnToolCommand(ID_TOOL_SELECT);
     EXPECT_EQ(log, Log({"select:Activate"}));
 }
 
@@ -82,36 +82,36 @@ TEST_F(ViewTest, SymmetricDrawingDrivesTheDrawingToolsAsSubTools)
     auto* symmetric = dynamic_cast<CVTSymmetricDraw*>(view->GetTool(CVEKView::kSymmetricDrawTool));
     ASSERT_NE(symmetric, nullptr);
 
-    view->OnToolCommand(32819); // ellipse
-    view->OnToolCommand(32863);
+    view->OnToolCommand(ID_TOOL_ELLIPSE); // ellipse
+    view->OnToolCommand(ID_TOOL_SYMMETRIC_DRAW);
     EXPECT_EQ(view->GetCurrentTool(), symmetric);
     EXPECT_EQ(symmetric->GetSubToolIndex(), 4);
-    EXPECT_TRUE(view->IsToolCommandChecked(32863));
-    EXPECT_TRUE(view->IsToolCommandChecked(32819));
+    EXPECT_TRUE(view->IsToolCommandChecked(ID_TOOL_SYMMETRIC_DRAW));
+    EXPECT_TRUE(view->IsToolCommandChecked(ID_TOOL_ELLIPSE));
 
-    view->OnToolCommand(32815); // rectangle: a sub-tool, the mode stays
+    view->OnToolCommand(ID_TOOL_RECTANGLE); // rectangle: a sub-tool, the mode stays
     EXPECT_EQ(view->GetCurrentTool(), symmetric);
     EXPECT_EQ(symmetric->GetSubToolIndex(), 3);
-    EXPECT_TRUE(view->IsToolCommandChecked(32815));
-    EXPECT_FALSE(view->IsToolCommandChecked(32819));
+    EXPECT_TRUE(view->IsToolCommandChecked(ID_TOOL_RECTANGLE));
+    EXPECT_FALSE(view->IsToolCommandChecked(ID_TOOL_ELLIPSE));
 
-    view->OnToolCommand(32850); // fill: no sub-tool, leaves the mode
+    view->OnToolCommand(ID_TOOL_FILL); // fill: no sub-tool, leaves the mode
     EXPECT_EQ(view->GetCurrentTool(), view->GetTool(CVEKView::kFillTool));
-    EXPECT_FALSE(view->IsToolCommandChecked(32863));
+    EXPECT_FALSE(view->IsToolCommandChecked(ID_TOOL_SYMMETRIC_DRAW));
 }
 
 TEST_F(ViewTest, SymmetricDrawingTwiceReturnsToTheToolBefore)
 {
     Spy(CVEKView::kFreehandTool, "freehand");
-    view->OnToolCommand(32818);
+    view->OnToolCommand(ID_TOOL_FREEHAND);
     log.clear();
-    view->OnToolCommand(32863);
+    view->OnToolCommand(ID_TOOL_SYMMETRIC_DRAW);
     // Reset, not Deactivate: the user goes on with the same tool, mirrored.
     EXPECT_EQ(log, Log({"freehand:Reset"}));
     log.clear();
-    view->OnToolCommand(32863);
+    view->OnToolCommand(ID_TOOL_SYMMETRIC_DRAW);
     EXPECT_EQ(view->GetCurrentTool(), view->GetTool(CVEKView::kFreehandTool));
-    EXPECT_EQ(view->GetCurrentToolCmd(), 32818u);
+    EXPECT_EQ(view->GetCurrentToolCmd(), UINT(ID_TOOL_FREEHAND));
     EXPECT_EQ(log, Log({"freehand:Activate"}));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/CVTZoom.h"
 #include "geometry/Distance.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 namespace {
@@ -11,7 +12,7 @@ protected:
     void SetUp() override
     {
         ViewFixture::SetUp();
-        view->OnToolCommand(32774);
+        view->OnToolCommand(ID_TOOL_ZOOM);
         zoom = dynamic_cast<CVTZoom*>(view->GetCurrentTool());
         ASSERT_NE(zoom, nullptr);
         view->SetViewTransform(20.0, -1000, -1000);
@@ -117,7 +118,7 @@ TEST_F(ZoomToolTest, TheRubberRectangleFollowsTheMouse)
     EXPECT_EQ(PixelAt(shot, 180, 150), Settings().m_crPaperColor);
 
     // Switching tools drops the rectangle.
-    view->OnToolCommand(32781);
+    view->OnToolCommand(ID_TOOL_SELECT);
     EXPECT_EQ(PixelAt(Render(*view), 180, 100), Settings().m_crPaperColor);
 }
 

@@ -125,7 +125,7 @@ TEST_F(CancelledStepTest, APressCancelledBeforeItMovesKeepsRedoAndTheModifiedFla
     auto tool = std::make_unique<PressDragTool>(view.get());
     tool->point = Page()->GetPointAt(0);
     view->ReplaceTool(CVEKView::kLayerTool, std::move(tool));
-    view->OnToolCommand(CVEKView::CommandOfTool(CVEKView::kLayerTool));
+    view->OnToolCommand(view->CommandOfTool(CVEKView::kLayerTool));
 
     Mouse(QEvent::MouseButtonPress, 3000, 3000, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     EXPECT_TRUE(doc.HasPendingUndoStep());

@@ -1,12 +1,15 @@
 // The tool interface: defaults that do nothing, resets on activation, the
-// undo helpers, the view accessors and the marks every tool draws.
+// undo helpers, the view accessors (the frame of the view among them) and
+// the marks every tool draws.
 #include "app/CDesignTool.h"
+#include "app/CFrameServices.h"
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "shell/CToolTable.h"
 
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +19,8 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -169,6 +174,56 @@ TEST_F(DesignToolViewTest, MappingAndPromptComeFromTheView)
     tool.ShowPrompt(38000);
     EXPECT_EQ(view->GetStatusPrompt(), LoadResString(38000));
     EXPECT_FALSE(view->GetStatusPrompt().isEmpty());
+}
+
+namespace {
+
+// A window's services that only note the context groups asked for.
+class NotingFrame : public CFrameServices {
+public:
+    CVEKDoc* GetDocument() const override { return nullptr; }
+    CVEKView* GetEditingView() const override { return nullptr; }
+    void SetStatusText(const QString&) override {}
+    bool AddLineType(const CLineAttr&) override { return false; }
+    void SetInPrintPreview(bool) override {}
+    void ShowLineControls(int lineType, int, int, int arrows, int) override
+    {
+        asked.push_back("lines " + std::to_string(lineType) + std::to_string(arrows));
+    }
+    void ShowOffsetControls(int) override {}
+    void ShowTextControls(int) override {}
+    void ShowFontControls(int) override {}
+    void ShowGradientControls(int, int) override {}
+    void ShowFillTypeControls(int) override {}
+    void RebuildContextToolBar() override {}
+    void ShowFillTypeInCombo(int) override {}
+    void ShowAppliedFont(const QString&) override {}
+    void SelectFontSizeQuietly(int) override {}
+
+    std::vector<std::string> asked;
+};
+
+} // namespace
+
+// The view is told its frame when it is made, in whatever window it lies
+// (here none); its tools reach that frame and no other.
+TEST_F(DesignToolViewTest, ToolsReachTheFrameTheirViewWasMadeFor)
+{
+    NotingFrame frame;
+    CVEKView framed(&doc, CToolTable(), &frame);
+    EXPECT_EQ(BareTool(&framed).Frame(), &frame);
+    EXPECT_EQ(BareTool(view.get()).Frame(), nullptr);
+    EXPECT_EQ(BareTool().Frame(), nullptr);
+
+    // The freehand tool shows the line groups with the arrowheads.
+    framed.OnToolCommand(ID_TOOL_FREEHAND);
+    ASSERT_FALSE(frame.asked.empty());
+    EXPECT_EQ(frame.asked.back(), "lines 11");
+    // The view without a frame asks nobody.
+    const std::size_t before = frame.asked.size();
+    view->OnToolCommand(ID_TOOL_FREEHAND);
+    view->OnToolCommand(ID_TOOL_CURVE);
+    EXPECT_EQ(frame.asked.size(), before);
 }
 
 // --- Marks ------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "model/COleObjectElement.h"
 #include "model/CVEKCntrItem.h"
 #include "platform/CCompoundFile.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <QFile>
@@ -32,7 +33,7 @@ protected:
         object = new COleObjectElement(Pages().GetCurrentPage(), 0, item);
         object->SetRect(CRect(1000, 1000, 3000, 2000)); // pixels 100,100 - 300,200
         Pages().AddElementToPage(object);
-        view->OnToolCommand(32877);
+        view->OnToolCommand(ID_TOOL_OLE_ITEM);
     }
 
     bool Enabled(UINT id)
@@ -67,23 +68,23 @@ TEST_F(EmbeddedObjectCommandsTest, TheDeleteKeyDeletesTheSelectedObjectAsOneUndo
 
 TEST_F(EmbeddedObjectCommandsTest, TheCommandsWorkOnlyOnASelectionOfTheObjectTool)
 {
-    EXPECT_FALSE(Enabled(CVEKView::ID_OLE_DELETE));
-    EXPECT_FALSE(Enabled(CVEKView::ID_OLE_SAVE_DATA));
+    EXPECT_FALSE(Enabled(ID_OLE_DELETE));
+    EXPECT_FALSE(Enabled(ID_OLE_SAVE_DATA));
     Click(*view, QPoint(200, 150));
-    EXPECT_TRUE(Enabled(CVEKView::ID_OLE_DELETE));
-    EXPECT_TRUE(Enabled(CVEKView::ID_OLE_SAVE_DATA));
+    EXPECT_TRUE(Enabled(ID_OLE_DELETE));
+    EXPECT_TRUE(Enabled(ID_OLE_SAVE_DATA));
 
     // Another tool: the object is no selection of its.
-    view->OnToolCommand(32772);
-    EXPECT_FALSE(Enabled(CVEKView::ID_OLE_DELETE));
+    view->OnToolCommand(ID_TOOL_CURVE);
+    EXPECT_FALSE(Enabled(ID_OLE_DELETE));
     SendKey(*view, QEvent::KeyPress, Qt::Key_Delete);
     EXPECT_EQ(Objects(), 1);
 
-    view->OnToolCommand(32877);
+    view->OnToolCommand(ID_TOOL_OLE_ITEM);
     Click(*view, QPoint(200, 150));
-    EXPECT_TRUE(view->OnCommand(CVEKView::ID_OLE_DELETE));
+    EXPECT_TRUE(view->OnCommand(ID_OLE_DELETE));
     EXPECT_EQ(Objects(), 0);
-    EXPECT_FALSE(Enabled(CVEKView::ID_OLE_DELETE));
+    EXPECT_FALSE(Enabled(ID_OLE_DELETE));
 }
 
 TEST_F(EmbeddedObjectCommandsTest, ARightClickOnTheObjectSelectsItAndOffersBothCommands)
@@ -102,7 +103,7 @@ TEST_F(EmbeddedObjectCommandsTest, ARightClickOnTheObjectSelectsItAndOffersBothC
         ids.push_back(a->data().toInt());
         EXPECT_TRUE(a->isEnabled());
     }
-    EXPECT_EQ(ids, (std::vector<int>{int(CVEKView::ID_OLE_DELETE), int(CVEKView::ID_OLE_SAVE_DATA)}));
+    EXPECT_EQ(ids, (std::vector<int>{int(ID_OLE_DELETE), int(ID_OLE_SAVE_DATA)}));
 
     menu->actions().front()->trigger();
     menu->hide();
@@ -122,7 +123,7 @@ TEST_F(EmbeddedObjectCommandsTest, SavingTheDataWritesTheFileThatIsChosen)
         dialog->selectFile(path);
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    EXPECT_TRUE(view->OnCommand(CVEKView::ID_OLE_SAVE_DATA));
+    EXPECT_TRUE(view->OnCommand(ID_OLE_SAVE_DATA));
     EXPECT_TRUE(suggested.endsWith(QStringLiteral(".doc")));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -8,6 +8,7 @@
 #include "model/CVEKCntrItem.h"
 #include "platform/CCompoundFile.h"
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -160,8 +161,10 @@ TEST_F(OleContainerTest, TheObjectCommandsArePresentAndDisabled)
         EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
         EXPECT_TRUE(COleContainer::IsOleCommand(action->data().toUInt()));
     }
-    EXPECT_EQ(actions.front()->data().toUInt(), COleContainer::ID_OLE_INSERT_NEW);
+    EXPECT_EQ(actions.front()->data().toUInt(), ID_OLE_INSERT_NEW);
     EXPECT_EQ(actions.front()->text(), QStringLiteral("插入新对象(&N)..."));
-    for (UINT id : {57638u, 57856u, 57857u, 57858u, 57872u, 57887u}) EXPECT_FALSE(COleContainer::IsOleCommandEnabled(id));
-    EXPECT_FALSE(COleContainer::IsOleCommand(57637));
+    for (UINT id : {ID_EDIT_PASTE_LINK, ID_OLE_INSERT_NEW, ID_OLE_EDIT_LINKS, ID_OLE_EDIT_CONVERT, ID_OLE_VERB_FIRST,
+                    ID_OLE_VERB_LAST})
+        EXPECT_FALSE(COleContainer::IsOleCommandEnabled(id));
+    EXPECT_FALSE(COleContainer::IsOleCommand(ID_EDIT_PASTE));
 }

@@ -1,6 +1,7 @@
 #include "app/CEnrchSheetsBaseview.h"
 #include "app/CSheetTabBar.h"
 #include "app/COwnerDrawButton.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -127,8 +128,8 @@ TEST_F(SheetTabBarTest, NewBarHoldsOnePageOneCurrent)
     EXPECT_EQ(Bar().GetButtonText(), QStringLiteral("1 的 1"));
     EXPECT_EQ(Bar().GetSheet(1)->GetRect().left, Bar().GetTabAreaRect().left + 4);
     // At the only page both arrows offer to add a page.
-    EXPECT_EQ(Bar().GetButton(CSheetTabBar::ID_NEXT_SHEET)->GetHoverIconId(), 133);
-    EXPECT_EQ(Bar().GetButton(CSheetTabBar::ID_PREV_SHEET)->GetHoverIconId(), 133);
+    EXPECT_EQ(Bar().GetButton(ID_NEXT_SHEET)->GetHoverIconId(), 133);
+    EXPECT_EQ(Bar().GetButton(ID_PREV_SHEET)->GetHoverIconId(), 133);
 }
 
 struct TabCase {
@@ -209,8 +210,8 @@ TEST_F(SheetTabBarTest, TabsStayNumberedAndPackedThroughASequence)
     Bar().OnFirstSheet();
     Bar().OnPrevSheet();
     ExpectInStep();
-    EXPECT_EQ(Bar().GetButton(CSheetTabBar::ID_PREV_SHEET)->GetHoverIconId(), 133);
-    EXPECT_EQ(Bar().GetButton(CSheetTabBar::ID_NEXT_SHEET)->GetHoverIconId(), 139);
+    EXPECT_EQ(Bar().GetButton(ID_PREV_SHEET)->GetHoverIconId(), 133);
+    EXPECT_EQ(Bar().GetButton(ID_NEXT_SHEET)->GetHoverIconId(), 139);
 }
 
 // A document of thousands of pages gets its tabs in one go: they are

@@ -4,6 +4,7 @@
 #include "ViewTestSupport.h"
 
 #include "app/ToolCursors.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QBitmap>
@@ -118,8 +119,8 @@ TEST_F(ToolCursorViewTest, EveryToolShowsItsCursorAndPromptOnBecomingCurrent)
     // From every tool to the next, and back to the first.
     for (std::size_t i = 0; i <= std::size(cases); ++i) {
         const Case& c = cases[i % std::size(cases)];
-        const UINT command = CVEKView::CommandOfTool(c.index);
-        if (command == CVEKView::ID_TOOL_SYMMETRIC_DRAW)
+        const UINT command = view->CommandOfTool(c.index);
+        if (command == ID_TOOL_SYMMETRIC_DRAW)
             view->OnSymmetricDrawTool();
         else
             view->OnToolCommand(command);
@@ -142,7 +143,7 @@ TEST_F(ToolCursorViewTest, AToolsOwnCursorAndPromptComeAfterTheViewsDefaults)
         }
     };
     view->ReplaceTool(CVEKView::kLayerTool, std::make_unique<OwnCursorTool>(view.get()));
-    view->OnToolCommand(32849);
+    view->OnToolCommand(ID_TOOL_LAYER);
     EXPECT_EQ(view->GetToolCursorId(), 169);
     EXPECT_EQ(view->GetStatusPrompt(), LoadResString(38047));
 }

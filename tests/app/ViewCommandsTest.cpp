@@ -8,6 +8,7 @@
 #include "model/COleObjectElement.h"
 #include "model/CVEKCntrItem.h"
 #include "app/CPageSizeDlg.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -116,11 +117,11 @@ TEST_F(ViewCommandsTest, AColourChosenInTheHubLandsInTheSettingsAndReachesTheToo
         const char* operation;
     };
     const Case cases[] = {
-        {32797, &CSystemSettings::m_crLineColor, "OnLineColorChanged"},
-        {32835, &CSystemSettings::m_crFontColor, "OnFontColor"},
-        {32842, &CSystemSettings::m_crCellBackColor, "OnCellColor"},
-        {32853, &CSystemSettings::m_crGradientStart, "OnGradientStartColor"},
-        {32854, &CSystemSettings::m_crGradientEnd, "OnGradientEndColor"},
+        {ID_LINE_COLOR, &CSystemSettings::m_crLineColor, "OnLineColorChanged"},
+        {ID_FONT_COLOR, &CSystemSettings::m_crFontColor, "OnFontColor"},
+        {ID_CELL_COLOR, &CSystemSettings::m_crCellBackColor, "OnCellColor"},
+        {ID_GRADIENT_START, &CSystemSettings::m_crGradientStart, "OnGradientStartColor"},
+        {ID_GRADIENT_END, &CSystemSettings::m_crGradientEnd, "OnGradientEndColor"},
     };
     COLORREF colour = RGB(10, 20, 30);
     for (const Case& c : cases) {
@@ -134,7 +135,7 @@ TEST_F(ViewCommandsTest, AColourChosenInTheHubLandsInTheSettingsAndReachesTheToo
     // A button the view does not know changes nothing.
     const CSystemSettings before = Settings();
     log.clear();
-    CMessageHub::Instance().SendColorChange(RGB(1, 2, 3), 32800);
+    CMessageHub::Instance().SendColorChange(RGB(1, 2, 3), ID_EDIT_CANCEL);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(Settings().m_crLineColor, before.m_crLineColor);
 }
@@ -157,7 +158,7 @@ TEST_F(ViewCommandsTest, ALineTypeInsideTheListBecomesCurrentAndReachesTheTool)
 TEST_F(ViewCommandsTest, AWidthChangesTheCurrentLineTypeAndReachesTheTool)
 {
     Settings().m_nCurLineType = LineTypeOfKind(LINE_DOT, CLineAttr::Dotted(30));
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32798, 45), 1);
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_LINE_WIDTH, 45), 1);
     EXPECT_EQ(CurrentLineType().GetWidth(), 45);
     // Dots are as long as the line is wide.
     EXPECT_EQ(CurrentLineType().GetParam(1), 45);
@@ -165,11 +166,11 @@ TEST_F(ViewCommandsTest, AWidthChangesTheCurrentLineTypeAndReachesTheTool)
 
     // The same width again changes nothing, so the tool is not bothered.
     log.clear();
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32798, 45), 1);
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_LINE_WIDTH, 45), 1);
     EXPECT_TRUE(log.empty());
 
     // Below 1 is refused.
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32798, 0), 0);
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_LINE_WIDTH, 0), 0);
     EXPECT_EQ(CurrentLineType().GetWidth(), 45);
     EXPECT_TRUE(log.empty());
 }
@@ -181,25 +182,25 @@ TEST_F(ViewCommandsTest, LineParametersGoWhereTheKindHasThem)
     CMessageHub& hub = CMessageHub::Instance();
 
     // A plain dash has no third parameter: taken, but nothing changes.
-    EXPECT_EQ(hub.SendLineParamChange(32805, 77), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_PARAM_3, 77), 1);
     EXPECT_EQ(CurrentLineType().GetParam(3), before.GetParam(3));
 
-    EXPECT_EQ(hub.SendLineParamChange(32803, 500), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_PARAM_1, 500), 1);
     EXPECT_EQ(CurrentLineType().GetParam(1), 500);
     // Gaps may be 0 or negative; a dash may not.
-    EXPECT_EQ(hub.SendLineParamChange(32804, 0), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_PARAM_2, 0), 1);
     EXPECT_EQ(CurrentLineType().GetParam(2), 0);
-    EXPECT_EQ(hub.SendLineParamChange(32804, -30), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_PARAM_2, -30), 1);
     EXPECT_EQ(CurrentLineType().GetParam(2), -30);
-    EXPECT_EQ(hub.SendLineParamChange(32803, 0), 0);
+    EXPECT_EQ(hub.SendLineParamChange(ID_PARAM_1, 0), 0);
     EXPECT_EQ(CurrentLineType().GetParam(1), 500);
 
     // The single settings.
-    EXPECT_EQ(hub.SendLineParamChange(32825, 250), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_OFFSET_DISTANCE, 250), 1);
     EXPECT_EQ(Settings().m_nOffsetDistance, 250);
-    EXPECT_EQ(hub.SendLineParamChange(32868, 30), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_START_ARROW_ANGLE, 30), 1);
     EXPECT_DOUBLE_EQ(Settings().m_dStartArrowAngle, 30.0);
-    EXPECT_EQ(hub.SendLineParamChange(32870, 45), 1);
+    EXPECT_EQ(hub.SendLineParamChange(ID_END_ARROW_ANGLE, 45), 1);
     EXPECT_DOUBLE_EQ(Settings().m_dEndArrowAngle, 45.0);
 
     // Typed values arrive key by key: they wait for the next curve instead
@@ -211,22 +212,22 @@ TEST_F(ViewCommandsTest, LineParametersGoWhereTheKindHasThem)
 TEST_F(ViewCommandsTest, DashTriplesTakeAllSixParameters)
 {
     Settings().m_nCurLineType = LineTypeOfKind(LINE_DASH_TRIPLE, CLineAttr::DashTriple(20));
-    for (int id = 32803; id <= 32808; ++id) {
-        EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(id, id - 32700), 1);
-        EXPECT_EQ(CurrentLineType().GetParam(id - 32802), id - 32700);
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_PARAM_1 + n - 1, 102 + n), 1);
+        EXPECT_EQ(CurrentLineType().GetParam(n), 102 + n);
     }
 }
 
 TEST_F(ViewCommandsTest, ArrowheadsLandInTheSettingsAndReachTheTool)
 {
-    CMessageHub::Instance().SendArrowTypeChange(2, 32801);
+    CMessageHub::Instance().SendArrowTypeChange(2, ID_START_ARROW);
     EXPECT_EQ(Settings().m_nStartArrowType, 2);
-    CMessageHub::Instance().SendArrowTypeChange(3, 32802);
+    CMessageHub::Instance().SendArrowTypeChange(3, ID_END_ARROW);
     EXPECT_EQ(Settings().m_nEndArrowType, 3);
     EXPECT_EQ(log, Log({"OnStartArrow", "OnEndArrow"}));
 
     log.clear();
-    CMessageHub::Instance().SendArrowTypeChange(1, 32800);
+    CMessageHub::Instance().SendArrowTypeChange(1, ID_EDIT_CANCEL);
     EXPECT_EQ(Settings().m_nStartArrowType, 2);
     EXPECT_EQ(Settings().m_nEndArrowType, 3);
     EXPECT_TRUE(log.empty());
@@ -248,13 +249,16 @@ TEST_F(ViewCommandsTest, ForwardedCommandsReachTheirOperations)
     tool->canMerge = TRUE;
     tool->canInsertColumn = TRUE;
     const std::pair<int, const char*> cases[] = {
-        {32797, "OnLineColor"},      {32796, "OnLineType"},        {32801, "OnStartArrow"},
-        {32802, "OnEndArrow"},       {32856, "OnAlignment"},       {32835, "OnFontColor"},
-        {32842, "OnCellColor"},      {32853, "OnGradientStartColor"}, {32854, "OnGradientEndColor"},
-        {32822, "MergeCells"},       {32824, "SplitCells"},        {32828, "InsertRowBefore"},
-        {32830, "InsertRowAfter"},   {32833, "InsertColumnLeft"},  {32834, "InsertColumnRight"},
-        {32843, "ToggleDiagonalA"},  {32844, "ToggleDiagonalB"},   {32831, "DeleteRow"},
-        {32832, "DeleteColumn"},     {32860, "TableProperties"},
+        {ID_LINE_COLOR, "OnLineColor"},         {ID_LINE_TYPE, "OnLineType"},
+        {ID_START_ARROW, "OnStartArrow"},       {ID_END_ARROW, "OnEndArrow"},
+        {ID_ALIGNMENT, "OnAlignment"},          {ID_FONT_COLOR, "OnFontColor"},
+        {ID_CELL_COLOR, "OnCellColor"},         {ID_GRADIENT_START, "OnGradientStartColor"},
+        {ID_GRADIENT_END, "OnGradientEndColor"}, {ID_MERGE_CELLS, "MergeCells"},
+        {ID_SPLIT_CELLS, "SplitCells"},         {ID_ROW_BEFORE, "InsertRowBefore"},
+        {ID_ROW_AFTER, "InsertRowAfter"},       {ID_COLUMN_LEFT, "InsertColumnLeft"},
+        {ID_COLUMN_RIGHT, "InsertColumnRight"}, {ID_DIAGONAL_A, "ToggleDiagonalA"},
+        {ID_DIAGONAL_B, "ToggleDiagonalB"},     {ID_DELETE_ROW, "DeleteRow"},
+        {ID_DELETE_COLUMN, "DeleteColumn"},     {ID_TABLE_PROPERTIES, "TableProperties"},
     };
     for (const auto& [id, operation] : cases) {
         log.clear();
@@ -265,8 +269,8 @@ TEST_F(ViewCommandsTest, ForwardedCommandsReachTheirOperations)
     }
     // The font combos' entries do nothing themselves.
     log.clear();
-    EXPECT_TRUE(view->OnCommand(32827));
-    EXPECT_TRUE(view->OnCommand(32829));
+    EXPECT_TRUE(view->OnCommand(ID_FONT_NAME));
+    EXPECT_TRUE(view->OnCommand(ID_FONT_SIZE));
     EXPECT_TRUE(log.empty());
 }
 
@@ -274,21 +278,21 @@ TEST_F(ViewCommandsTest, FontStylesToggleTheDefaultFontThenReachTheTool)
 {
     LogFont& font = Settings().m_lfDefaultFont;
     font.lfWeight = 600;
-    EXPECT_TRUE(view->OnCommand(32836));
+    EXPECT_TRUE(view->OnCommand(ID_FONT_BOLD));
     EXPECT_EQ(font.lfWeight, 700);
-    EXPECT_TRUE(view->CommandAction(32836)->isChecked());
-    EXPECT_TRUE(view->OnCommand(32836));
+    EXPECT_TRUE(view->CommandAction(ID_FONT_BOLD)->isChecked());
+    EXPECT_TRUE(view->OnCommand(ID_FONT_BOLD));
     EXPECT_EQ(font.lfWeight, 400);
-    EXPECT_FALSE(view->CommandAction(32836)->isChecked());
+    EXPECT_FALSE(view->CommandAction(ID_FONT_BOLD)->isChecked());
 
     font.lfItalic = 0;
     font.lfUnderline = 1;
-    view->OnCommand(32837);
-    view->OnCommand(32838);
+    view->OnCommand(ID_FONT_ITALIC);
+    view->OnCommand(ID_FONT_UNDERLINE);
     EXPECT_EQ(font.lfItalic, 1);
     EXPECT_EQ(font.lfUnderline, 0);
-    EXPECT_TRUE(view->CommandAction(32837)->isChecked());
-    EXPECT_FALSE(view->CommandAction(32838)->isChecked());
+    EXPECT_TRUE(view->CommandAction(ID_FONT_ITALIC)->isChecked());
+    EXPECT_FALSE(view->CommandAction(ID_FONT_UNDERLINE)->isChecked());
     EXPECT_EQ(log, Log({"OnFont", "OnFont", "OnFont", "OnFont"}));
 }
 
@@ -449,18 +453,18 @@ TEST_F(ViewCommandsTest, SelectingATabMakesItsPageCurrentAndResetsTheTool)
 
 TEST_F(ViewCommandsTest, CopyThenPastePutsTheElementIntoThePageAsOneUndoStep)
 {
-    EXPECT_FALSE(Enabled(57634));
-    EXPECT_FALSE(Enabled(57637));
+    EXPECT_FALSE(Enabled(ID_EDIT_COPY));
+    EXPECT_FALSE(Enabled(ID_EDIT_PASTE));
 
     tool->selected = AddFilledSquare(Pages().GetCurrentPage(), 1000, 1000, 2000, RGB(255, 0, 0));
-    ASSERT_TRUE(Enabled(57634));
-    EXPECT_TRUE(Enabled(57635));
-    ASSERT_TRUE(view->OnCommand(57634));
+    ASSERT_TRUE(Enabled(ID_EDIT_COPY));
+    EXPECT_TRUE(Enabled(ID_EDIT_CUT));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_COPY));
     EXPECT_EQ(log, Log({"OnEditCopy"}));
     EXPECT_EQ(doc.UndoCount(), 0);
 
-    ASSERT_TRUE(view->CommandAction(57637)->isEnabled());
-    view->CommandAction(57637)->trigger();
+    ASSERT_TRUE(view->CommandAction(ID_EDIT_PASTE)->isEnabled());
+    view->CommandAction(ID_EDIT_PASTE)->trigger();
     ASSERT_EQ(Pages().GetCurrentPage()->GetElementCount(), 2);
     EXPECT_EQ(doc.UndoCount(), 1);
     // A copy of its own, on points of its own, at the same place.
@@ -477,10 +481,10 @@ TEST_F(ViewCommandsTest, CopyThenPastePutsTheElementIntoThePageAsOneUndoStep)
 
 TEST_F(ViewCommandsTest, CutReachesTheToolOnlyWhenItCanCopy)
 {
-    EXPECT_FALSE(view->OnCommand(57635));
+    EXPECT_FALSE(view->OnCommand(ID_EDIT_CUT));
     EXPECT_TRUE(log.empty());
     tool->selected = AddFilledSquare(Pages().GetCurrentPage(), 0, 0, 1000, RGB(0, 0, 255));
-    EXPECT_TRUE(view->OnCommand(57635));
+    EXPECT_TRUE(view->OnCommand(ID_EDIT_CUT));
     EXPECT_EQ(log, Log({"OnEditCut"}));
 }
 
@@ -498,7 +502,7 @@ TEST_F(ViewCommandsTest, PageSetupChangesThePaperAfterOneSnapshot)
         dialog->Edit(CPageSizeDlg::IDC_LEFT)->setText(QStringLiteral("2"));
         dialog->accept();
     });
-    ASSERT_TRUE(view->OnCommand(32858));
+    ASSERT_TRUE(view->OnCommand(ID_PAGE_SETUP));
     EXPECT_TRUE(shown);
     EXPECT_EQ(Pages().GetPaperSize(), CSize(30000, 40000));
     int top, bottom, left, right;
@@ -516,7 +520,7 @@ TEST_F(ViewCommandsTest, ACancelledPageSetupTakesNoSnapshot)
     QTimer::singleShot(0, [] {
         if (auto* dialog = qobject_cast<CPageSizeDlg*>(QApplication::activeModalWidget())) dialog->reject();
     });
-    view->OnCommand(32858);
+    view->OnCommand(ID_PAGE_SETUP);
     EXPECT_EQ(Pages().GetPaperSize(), CSize(21000, 29700));
     EXPECT_EQ(doc.UndoCount(), 0);
 }
@@ -532,7 +536,7 @@ protected:
         object = new COleObjectElement(Pages().GetCurrentPage(), 0, std::make_shared<CVEKCntrItem>());
         object->SetRect(CRect(1000, 1000, 3000, 2000)); // pixels 100,100 - 300,200
         Pages().AddElementToPage(object);
-        view->OnToolCommand(32877);
+        view->OnToolCommand(ID_TOOL_OLE_ITEM);
     }
 
     void Drag(QPoint from, QPoint to)
@@ -594,8 +598,8 @@ TEST_F(EmbeddedObjectTest, EscapePutsADraggedObjectBack)
     // Through the Cancel command, as the main window's Esc sends it.
     SendMouse(*view, QEvent::MouseButtonPress, QPoint(150, 150), Qt::LeftButton);
     SendMouse(*view, QEvent::MouseMove, QPoint(250, 250), Qt::NoButton);
-    EXPECT_TRUE(Enabled(32800));
-    EXPECT_TRUE(view->OnCommand(32800));
+    EXPECT_TRUE(Enabled(ID_EDIT_CANCEL));
+    EXPECT_TRUE(view->OnCommand(ID_EDIT_CANCEL));
     SendMouse(*view, QEvent::MouseButtonRelease, QPoint(250, 250), Qt::LeftButton);
     EXPECT_EQ(object->GetRect(), CRect(1000, 1000, 3000, 2000));
     EXPECT_EQ(doc.UndoCount(), 0);
@@ -603,7 +607,7 @@ TEST_F(EmbeddedObjectTest, EscapePutsADraggedObjectBack)
 
 TEST_F(EmbeddedObjectTest, OtherToolsLeaveObjectsAlone)
 {
-    view->OnToolCommand(32772);
+    view->OnToolCommand(ID_TOOL_CURVE);
     Drag(QPoint(150, 150), QPoint(180, 170));
     EXPECT_EQ(object->GetRect(), CRect(1000, 1000, 3000, 2000));
     EXPECT_EQ(view->GetSelection(), nullptr);
@@ -613,32 +617,32 @@ TEST_F(EmbeddedObjectTest, OtherToolsLeaveObjectsAlone)
 
 TEST_F(ViewCommandsTest, EveryCommandHasOneActionCarryingItsId)
 {
-    for (const CVEKView::CommandEntry& c : CVEKView::Commands()) {
+    for (const CVEKView::CommandEntry& c : view->Commands()) {
         QAction* action = view->CommandAction(int(c.id));
         ASSERT_NE(action, nullptr) << c.id;
         EXPECT_EQ(action->data().toInt(), int(c.id));
         EXPECT_FALSE(action->text().isEmpty()) << c.id;
     }
     EXPECT_EQ(view->CommandAction(12345), nullptr);
-    EXPECT_EQ(view->CommandAction(57637)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
-    EXPECT_EQ(view->CommandAction(32895)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
-    EXPECT_EQ(view->CommandAction(32861)->shortcut(), QKeySequence(Qt::Key_F2));
+    EXPECT_EQ(view->CommandAction(ID_EDIT_PASTE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    EXPECT_EQ(view->CommandAction(ID_SAVE_AS_IMAGE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
+    EXPECT_EQ(view->CommandAction(ID_TABLE_MATCHING)->shortcut(), QKeySequence(Qt::Key_F2));
 }
 
 TEST_F(ViewCommandsTest, ToolActionsSwitchToolsAndShowWhichIsCurrent)
 {
-    view->CommandAction(32781)->trigger();
+    view->CommandAction(ID_TOOL_SELECT)->trigger();
     EXPECT_EQ(view->GetCurrentTool(), view->GetTool(CVEKView::kSelectTool));
-    EXPECT_TRUE(view->CommandAction(32781)->isChecked());
-    EXPECT_FALSE(view->CommandAction(32772)->isChecked());
+    EXPECT_TRUE(view->CommandAction(ID_TOOL_SELECT)->isChecked());
+    EXPECT_FALSE(view->CommandAction(ID_TOOL_CURVE)->isChecked());
 }
 
 TEST_F(ViewCommandsTest, TableMatchingToggles)
 {
     Settings().m_bTableMatching = 1;
-    EXPECT_TRUE(view->OnCommand(32861));
+    EXPECT_TRUE(view->OnCommand(ID_TABLE_MATCHING));
     EXPECT_EQ(Settings().m_bTableMatching, 0);
-    view->CommandAction(32861)->trigger();
+    view->CommandAction(ID_TABLE_MATCHING)->trigger();
     EXPECT_EQ(Settings().m_bTableMatching, 1);
 }
 
@@ -647,15 +651,19 @@ TEST_F(ViewCommandsTest, DisabledCommandsStayDisabled)
     // The grading commands that need grading tables on the pages, Insert
     // Object, and the library commands while no drawing is selected in the
     // library tool.
-    std::vector<int> disabled = {32875, 32883, 32887, 32888, 32889, 57856, 32866, 32811, 32812};
+    std::vector<int> disabled = {ID_GRADING, ID_CONDITION_INDEX, ID_SERIAL_SORT, ID_NAME_BY_HAND, ID_NAME_AUTOMATICALLY,
+                                 ID_OLE_INSERT_NEW, ID_COPY_BITMAP, ID_SAVE_TO_LIBRARY, ID_SAVE_AS_LINE_TYPE};
     // Table commands the tool does not offer, copy without a selection,
     // paste with an empty clipboard, redo without anything undone, the
     // table clipboard outside the select and table tools.
-    disabled.insert(disabled.end(), {32822, 32833, 32834, 57634, 57635, 57637, 57644, 32864, 32865});
+    disabled.insert(disabled.end(), {ID_MERGE_CELLS, ID_COLUMN_LEFT, ID_COLUMN_RIGHT, ID_EDIT_COPY, ID_EDIT_CUT,
+                                     ID_EDIT_PASTE, ID_EDIT_REDO, ID_COPY_TABLE, ID_CUT_TABLE});
     for (int round = 0; round < 2; ++round) {
-        if (round == 1) view->OnToolCommand(32809); // the library tool, still with nothing selected
+        if (round == 1) view->OnToolCommand(ID_TOOL_PROCESS_DRAWING); // the library tool, still with nothing selected
         for (int id : disabled) {
-            if (round == 1 && (id == 32822 || id == 32833 || id == 32834 || id == 57634 || id == 57635)) continue;
+            const bool askedOfTheTool = id == ID_MERGE_CELLS || id == ID_COLUMN_LEFT || id == ID_COLUMN_RIGHT ||
+                                        id == ID_EDIT_COPY || id == ID_EDIT_CUT;
+            if (round == 1 && askedOfTheTool) continue;
             EXPECT_FALSE(Enabled(id)) << id;
             log.clear();
             view->CommandAction(id)->trigger();
@@ -667,19 +675,19 @@ TEST_F(ViewCommandsTest, DisabledCommandsStayDisabled)
     EXPECT_EQ(doc.UndoCount(), 0);
 
     // The table clipboard comes on with the select tool.
-    view->OnToolCommand(32781);
-    EXPECT_TRUE(Enabled(32864));
-    EXPECT_TRUE(Enabled(32865));
+    view->OnToolCommand(ID_TOOL_SELECT);
+    EXPECT_TRUE(Enabled(ID_COPY_TABLE));
+    EXPECT_TRUE(Enabled(ID_CUT_TABLE));
 }
 
 TEST_F(ViewCommandsTest, PrintPreviewNeedsAPage)
 {
-    EXPECT_TRUE(Enabled(57609));
-    EXPECT_TRUE(Enabled(57607));
-    EXPECT_TRUE(Enabled(32895));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT_PREVIEW));
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT));
+    EXPECT_TRUE(Enabled(ID_SAVE_AS_IMAGE));
     Pages().RemovePage(0);
-    EXPECT_FALSE(Enabled(57609));
-    EXPECT_FALSE(view->OnCommand(57609));
+    EXPECT_FALSE(Enabled(ID_FILE_PRINT_PREVIEW));
+    EXPECT_FALSE(view->OnCommand(ID_FILE_PRINT_PREVIEW));
     Pages().AppendPage();
     Pages().SetCurrentPageIndex(0);
 }

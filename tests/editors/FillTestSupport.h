@@ -10,6 +10,7 @@
 #include "editors/CVTFill.h"
 #include "model/CClosedCurveElement.h"
 #include "platform/CArchive.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QElapsedTimer>
@@ -117,8 +118,8 @@ protected:
         Settings().m_nFillType = kind;
         CMessageHub::Instance().SendFillTypeChange();
     }
-    void ChooseStartColour(COLORREF c) { CMessageHub::Instance().SendColorChange(c, 32853); }
-    void ChooseEndColour(COLORREF c) { CMessageHub::Instance().SendColorChange(c, 32854); }
+    void ChooseStartColour(COLORREF c) { CMessageHub::Instance().SendColorChange(c, ID_GRADIENT_START); }
+    void ChooseEndColour(COLORREF c) { CMessageHub::Instance().SendColorChange(c, ID_GRADIENT_END); }
 
     // Picks a curve with a click inside it, away from its outline.
     void PickAt(int x, int y) { Click(x, y); }

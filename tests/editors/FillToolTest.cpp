@@ -9,6 +9,7 @@
 #include "editors/CVTFillBitmap.h"
 #include "editors/CVTFillEditor.h"
 #include "ui/CFillTypeCombo.h"
+#include "res/CommandIds.h"
 
 #include <QImage>
 
@@ -368,7 +369,7 @@ TEST_F(FillToolTest, ABitmapFillIsReadBeforeAnythingChanges)
 TEST_F(FillToolTest, CutTakesThePickedCurveAway)
 {
     AddBox(1000, 1000, 3000, 3000);
-    EXPECT_FALSE(view->IsCommandEnabled(CVEKView::ID_EDIT_CUT));
+    EXPECT_FALSE(view->IsCommandEnabled(ID_EDIT_CUT));
     PickAt(2000, 2000);
     ChooseKind(FILL_SOLID);
     EXPECT_TRUE(fill->CanCopy());
@@ -447,7 +448,7 @@ protected:
         view = frame->GetEditingView();
         view->SetViewTransform(10.0, 0, 0);
         combo = frame->GetMainToolBar()->FillTypeCombo();
-        view->OnToolCommand(CVTFill::kCommand);
+        view->OnToolCommand(ID_TOOL_FILL);
         fill = dynamic_cast<CVTFill*>(view->GetCurrentTool());
     }
     CClosedCurveElement* Box(int left, int top, int right, int bottom, int kind)
@@ -517,7 +518,7 @@ TEST_F(FillToolBarTest, ThePickedCurvesKindShowsWithoutBecomingTheChoice)
     EXPECT_EQ(Settings().m_nFillType, FILL_CONICAL);
 
     // Leaving the tool hides every fill control.
-    view->OnToolCommand(CVEKView::ID_TOOL_CURVE);
+    view->OnToolCommand(ID_TOOL_CURVE);
     EXPECT_EQ(Groups().fillType, 0);
     EXPECT_EQ(Groups().gradientStart, 0);
     EXPECT_EQ(Groups().gradientEnd, 0);

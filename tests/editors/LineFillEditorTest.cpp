@@ -8,6 +8,7 @@
 #include "editors/CVTFillLine.h"
 #include "geometry/WorkUnits.h"
 #include "ui/CLineFillParamDlg.h"
+#include "res/CommandIds.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -214,15 +215,15 @@ TEST_F(LineFillEditorTest, TheDialogRefusesWhatItCannotDraw)
 TEST_F(LineFillEditorTest, TheToolBarsLineTypeAndColourDrawTheLines)
 {
     Settings().m_crLineColor = RGB(255, 0, 0);
-    view->OnCommand(32797);
+    view->OnCommand(ID_LINE_COLOR);
     EXPECT_EQ(curve->GetLineFillStyle().GetColor(), RGB(255, 0, 0));
     EXPECT_EQ(doc.UndoCount(), steps + 1);
     EXPECT_TRUE(ColourNear(RenderPage(), 3000, 3500, qRgb(255, 0, 0), 1));
-    view->OnCommand(32797);
+    view->OnCommand(ID_LINE_COLOR);
     EXPECT_EQ(doc.UndoCount(), steps + 1);
 
     Settings().m_nCurLineType = 1;
-    view->OnCommand(32796);
+    view->OnCommand(ID_LINE_TYPE);
     EXPECT_TRUE(curve->GetLineFillStyle().GetLineAttr() == Settings().m_aLineTypes[1]);
     EXPECT_EQ(doc.UndoCount(), steps + 2);
 }

@@ -7,6 +7,7 @@
 
 #include "editors/CVTModifyPicture.h"
 #include "editors/CVTSelect.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QTemporaryDir>
@@ -194,7 +195,7 @@ TEST_F(PictureEditorTest, DeleteAndCutLetTheOwnerGo)
     auto* select = Tool<CVTSelect>(CVEKView::kSelectTool);
     Click(At(2000, 2000).x, At(2000, 2000).y);
     ASSERT_NE(select->GetSelected(), nullptr);
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_CUT));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_CUT));
     EXPECT_EQ(Page()->GetElementCount(), 0);
     EXPECT_EQ(select->GetSelected(), nullptr);
     EXPECT_EQ(select->GetPictureEditor()->GetElement(), nullptr);
@@ -202,7 +203,7 @@ TEST_F(PictureEditorTest, DeleteAndCutLetTheOwnerGo)
     MoveTo(At(2000, 2000).x, At(2000, 2000).y);
     Click(At(2000, 2000).x, At(2000, 2000).y);
     EXPECT_FALSE(view->CanEditCancel());
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_PASTE));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_PASTE));
     EXPECT_EQ(Page()->GetElementCount(), 1);
 }
 

@@ -9,6 +9,7 @@
 #include "editors/CVTModifyPicture.h"
 #include "editors/CVTFill.h"
 #include "editors/CVTSelect.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <QKeyEvent>
@@ -126,15 +127,15 @@ TEST_F(SelectToolTest, TheListsCommandsAreOneUndoStepEach)
     doc.SetModifiedFlag(false);
     const int steps = doc.UndoCount();
 
-    view->OnColorSelChange(RGB(0, 128, 0), 32797);
+    view->OnColorSelChange(RGB(0, 128, 0), ID_LINE_COLOR);
     for (CCurveElement* curve : {a, b, c}) EXPECT_EQ(curve->GetColor(), RGB(0, 128, 0));
     EXPECT_EQ(doc.UndoCount(), steps + 1);
     EXPECT_TRUE(doc.IsModified());
-    view->OnColorSelChange(RGB(0, 128, 0), 32797);
+    view->OnColorSelChange(RGB(0, 128, 0), ID_LINE_COLOR);
     EXPECT_EQ(doc.UndoCount(), steps + 1);
 
     Settings().m_nEndArrowType = 2;
-    view->OnCommand(32802);
+    view->OnCommand(ID_END_ARROW);
     EXPECT_EQ(doc.UndoCount(), steps + 2);
     int sk = 0, ss = 0, ek = 0, es = 0;
     double sa = 0, ea = 0;
@@ -345,7 +346,7 @@ TEST_F(SelectToolTest, DeletingOrCuttingTheListForgetsTheHoveredElement)
     ASSERT_EQ(Curves().size(), 3u);
     kept = Curves()[0];
     listAndMoveUnderTheMouse();
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_CUT));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_CUT));
     nothingLeftUnderTheMouse();
 }
 
@@ -357,9 +358,9 @@ TEST_F(SelectToolTest, CopyAndPasteRoundTripsTheList)
     CTextElement* text = AddText("AB", {CPoint(2000, 3000), CPoint(3000, 3000), CPoint(3000, 3500), CPoint(2000, 3500)});
     Drag(CPoint(1500, 1500), CPoint(4000, 4000));
     ASSERT_EQ(select->GetMultiSelection().GetCount(), 2);
-    ASSERT_TRUE(view->IsCommandEnabled(CVEKView::ID_EDIT_COPY));
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_COPY));
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_PASTE));
+    ASSERT_TRUE(view->IsCommandEnabled(ID_EDIT_COPY));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_COPY));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_PASTE));
     ASSERT_EQ(Page()->GetElementCount(), 4);
     CGraphElement* curveCopy = Page()->ElementAt(2);
     CGraphElement* textCopy = Page()->ElementAt(3);
@@ -373,10 +374,10 @@ TEST_F(SelectToolTest, CopyAndPasteRoundTripsTheList)
     EXPECT_EQ(BoxOf(text)[0], CPoint(2000, 3000));
 
     // Cut takes the copies away and keeps them on the clipboard.
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_CUT));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_CUT));
     EXPECT_EQ(Page()->GetElementCount(), 2);
     EXPECT_EQ(select->GetMultiSelection().GetCount(), 0);
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_PASTE));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_PASTE));
     EXPECT_EQ(Page()->GetElementCount(), 4);
     EXPECT_EQ(Positions(static_cast<CCurveElement*>(Page()->ElementAt(2)))[0], CPoint(2100, 2000));
 }
@@ -421,5 +422,5 @@ TEST_F(SelectToolTest, AFillChoiceHandsTheClosedCurveToTheFillTool)
     EXPECT_EQ(static_cast<CClosedCurveElement*>(closed)->GetFillKind(), FILL_SOLID);
     EXPECT_EQ(doc.UndoCount(), 1);
     EXPECT_EQ(select->GetSelected(), nullptr);
-    EXPECT_TRUE(view->IsToolCommandChecked(CVTFill::kCommand));
+    EXPECT_TRUE(view->IsToolCommandChecked(ID_TOOL_FILL));
 }

@@ -7,6 +7,7 @@
 
 #include "editors/CVTModifyText.h"
 #include "editors/CVTSelect.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "tools/CVTText.h"
 
@@ -247,7 +248,7 @@ TEST_F(TextEditorTest, DeleteAndCutLetTheOwnerGo)
     auto* select = Tool<CVTSelect>(CVEKView::kSelectTool);
     Click(3000, 2500);
     ASSERT_EQ(select->GetSelected(), Page()->ElementAt(0));
-    ASSERT_TRUE(view->OnCommand(CVEKView::ID_EDIT_CUT));
+    ASSERT_TRUE(view->OnCommand(ID_EDIT_CUT));
     EXPECT_EQ(Page()->GetElementCount(), 0);
     EXPECT_EQ(select->GetSelected(), nullptr);
     EXPECT_EQ(select->GetTextEditor()->GetElement(), nullptr);
@@ -274,11 +275,11 @@ TEST_F(TextEditorTest, TheToolBarFontKeepsTheTurnAndTheColourKeepsTheBox)
 
     const int steps = doc.UndoCount();
     Settings().m_crFontColor = RGB(255, 0, 0);
-    view->OnColorSelChange(RGB(255, 0, 0), 32835);
+    view->OnColorSelChange(RGB(255, 0, 0), ID_FONT_COLOR);
     EXPECT_EQ(text->GetTextFont().GetColor(), RGB(255, 0, 0));
     EXPECT_EQ(BoxOf(text), upward);
     EXPECT_EQ(doc.UndoCount(), steps + 1);
-    view->OnColorSelChange(RGB(255, 0, 0), 32835);
+    view->OnColorSelChange(RGB(255, 0, 0), ID_FONT_COLOR);
     EXPECT_EQ(doc.UndoCount(), steps + 1);
 
     Settings().m_lfDefaultFont.lfHeight = -800;

@@ -17,6 +17,7 @@
 #include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -237,12 +238,13 @@ namespace {
 
 using Commands = QList<int>;
 
-const Commands kStandardButtons = {57600, 57601, 57603, 57643, 57644, 57635, 57634, 57637, 57607, 57609};
+const Commands kStandardButtons = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT,
+                                   ID_EDIT_COPY, ID_EDIT_PASTE, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW};
 
 Commands Expected(const Commands& context)
 {
     Commands all = kStandardButtons + context;
-    all << 57664;
+    all << ID_APP_ABOUT;
     return all;
 }
 
@@ -299,7 +301,8 @@ TEST_F(MainFrameTest, BuildsEveryBarWithTheViewBetweenTheRulers)
 TEST_F(MainFrameTest, WithoutAToolTheBarShowsLineColourTypeAndWidthBetweenStandardButtonsAndAbout)
 {
     CMainFrame frame;
-    EXPECT_EQ(frame.GetMainToolBar()->VisibleCommands(), Expected({32797, 32796, 32776, 32798}));
+    EXPECT_EQ(frame.GetMainToolBar()->VisibleCommands(),
+              Expected({ID_LINE_COLOR, ID_LINE_TYPE, ID_LINE_TYPE_LIST, ID_LINE_WIDTH}));
 }
 
 TEST_F(MainFrameTest, GroupSettersShowTheirGroups)
@@ -309,22 +312,27 @@ TEST_F(MainFrameTest, GroupSettersShowTheirGroups)
         std::function<void(CMainFrame&)> call;
         Commands context;
     };
-    const Commands font = {32827, 32829, 32872, 32835, 32836, 32837, 32838};
+    const Commands font = {ID_FONT_NAME, ID_FONT_SIZE, ID_CHARSET, ID_FONT_COLOR, ID_FONT_BOLD, ID_FONT_ITALIC,
+                           ID_FONT_UNDERLINE};
     const Case cases[] = {
         {"lines off", [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); }, {}},
-        {"closed curve", [](CMainFrame& f) { f.ShowLineControls(1, 1, 1, 0, 0); }, {32797, 32796, 32776, 32798}},
+        {"closed curve", [](CMainFrame& f) { f.ShowLineControls(1, 1, 1, 0, 0); },
+         {ID_LINE_COLOR, ID_LINE_TYPE, ID_LINE_TYPE_LIST, ID_LINE_WIDTH}},
         {"open curve", [](CMainFrame& f) { f.ShowLineControls(1, 1, 1, 1, 1); },
-         {32797, 32796, 32776, 32798, 32801, 32868, 32869, 32802, 32870, 32871}},
-        {"offset", [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowOffsetControls(1); }, {32825}},
+         {ID_LINE_COLOR, ID_LINE_TYPE, ID_LINE_TYPE_LIST, ID_LINE_WIDTH, ID_START_ARROW, ID_START_ARROW_ANGLE,
+          ID_START_ARROW_SIZE, ID_END_ARROW, ID_END_ARROW_ANGLE, ID_END_ARROW_SIZE}},
+        {"offset", [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowOffsetControls(1); },
+         {ID_OFFSET_DISTANCE}},
         {"text", [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowFontControls(1); }, font},
         {"table",
          [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowTextControls(1); },
-         Commands{32822, 32824, 32842, 32843, 32844, 32828, 32830, 32833, 32834} + font + Commands{32856}},
+         Commands{ID_MERGE_CELLS, ID_SPLIT_CELLS, ID_CELL_COLOR, ID_DIAGONAL_A, ID_DIAGONAL_B, ID_ROW_BEFORE,
+                  ID_ROW_AFTER, ID_COLUMN_LEFT, ID_COLUMN_RIGHT} + font + Commands{ID_ALIGNMENT}},
         {"font after table: alignment goes",
          [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowTextControls(1); f.ShowTextControls(0); f.ShowFontControls(1); },
          font},
         {"fill", [](CMainFrame& f) { f.ShowLineControls(0, 0, 0, 0, 0); f.ShowFillTypeControls(1); f.ShowGradientControls(1, 0); },
-         {32852, 32853}},
+         {ID_FILL_TYPE, ID_GRADIENT_START}},
     };
     for (const Case& c : cases) {
         CMainFrame frame;
@@ -346,7 +354,7 @@ TEST_F(MainFrameTest, ShownGroupsShowTheSettings)
     CMainToolBar* bar = frame.GetMainToolBar();
     EXPECT_EQ(bar->OffsetEdit()->text(), QStringLiteral("0.25")); // centimetres
     EXPECT_EQ(bar->StartAngleEdit()->text(), QStringLiteral("30"));
-    EXPECT_EQ(bar->ColorButton(32835)->GetColor(), 0x0000FFu);
+    EXPECT_EQ(bar->ColorButton(ID_FONT_COLOR)->GetColor(), 0x0000FFu);
     EXPECT_EQ(bar->LineTypeCombo()->count(), int(s.m_aLineTypes.size()));
 }
 
@@ -362,14 +370,14 @@ TEST_F(MainFrameTest, OnlyACustomLineTypeShowsItsSpacing)
 
     Settings().m_nCurLineType = 1; // dashed
     frame.RebuildContextToolBar();
-    EXPECT_FALSE(bar->IsCommandVisible(32804));
+    EXPECT_FALSE(bar->IsCommandVisible(ID_PARAM_2));
 
     Settings().m_nCurLineType = 9;
     frame.RebuildContextToolBar();
-    EXPECT_TRUE(bar->IsCommandVisible(32804));
+    EXPECT_TRUE(bar->IsCommandVisible(ID_PARAM_2));
     EXPECT_EQ(bar->LineParamEdit()->text(), QStringLiteral("0.35"));
     EXPECT_EQ(bar->LineTypeCombo()->currentIndex(), 9);
-    for (int id : {32803, 32805, 32806, 32807, 32808}) EXPECT_FALSE(bar->IsCommandVisible(id));
+    for (int id : {ID_PARAM_1, ID_PARAM_3, ID_PARAM_4, ID_PARAM_5, ID_PARAM_6}) EXPECT_FALSE(bar->IsCommandVisible(id));
 }
 
 TEST_F(MainFrameTest, RegroupingFromInsideTheLineTypeCombosChoiceKeepsTheCombo)
@@ -397,11 +405,11 @@ TEST_F(MainFrameTest, ColourDialogOkStoresAndReportsTheColour)
     QObject::connect(&CMessageHub::Instance(), &CMessageHub::ColorChanged, &receiver,
                      [&sent](COLORREF c, int id) { sent.emplace_back(c, id); });
     AnswerColourDialog(QColor(10, 20, 30));
-    frame.OnColorButtonDialog(32842);
+    frame.OnColorButtonDialog(ID_CELL_COLOR);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0], std::make_pair(COLORREF(0x1E140A), 32842));
+    EXPECT_EQ(sent[0], std::make_pair(COLORREF(0x1E140A), ID_CELL_COLOR));
     EXPECT_EQ(Settings().m_crCellBackColor, 0x1E140Au);
-    EXPECT_EQ(frame.GetMainToolBar()->ColorButton(32842)->GetColor(), 0x1E140Au);
+    EXPECT_EQ(frame.GetMainToolBar()->ColorButton(ID_CELL_COLOR)->GetColor(), 0x1E140Au);
 }
 
 TEST_F(MainFrameTest, ColourDialogCancelChangesAndReportsNothing)
@@ -413,7 +421,7 @@ TEST_F(MainFrameTest, ColourDialogCancelChangesAndReportsNothing)
     QObject::connect(&CMessageHub::Instance(), &CMessageHub::ColorChanged, &receiver,
                      [&sent](COLORREF c, int id) { sent.emplace_back(c, id); });
     AnswerColourDialog(QColor());
-    frame.OnColorButtonDialog(32797);
+    frame.OnColorButtonDialog(ID_LINE_COLOR);
     EXPECT_TRUE(sent.empty());
     EXPECT_EQ(Settings().m_crLineColor, 0x00FF00u);
     EXPECT_EQ(Settings().m_crLineDialogColor, 0xFFFFFFu);
@@ -523,10 +531,10 @@ TEST_F(MainFrameTest, RulersFollowTheSettingAndTheCommand)
     EXPECT_FALSE(frame.GetHorizontalRuler()->isVisible());
     EXPECT_FALSE(frame.GetVerticalRuler()->isVisible());
     frame.UpdateCommandUI();
-    EXPECT_FALSE(frame.CommandAction(32777)->isChecked());
-    frame.CommandAction(32777)->trigger();
+    EXPECT_FALSE(frame.CommandAction(ID_VIEW_RULERS)->isChecked());
+    frame.CommandAction(ID_VIEW_RULERS)->trigger();
     EXPECT_TRUE(frame.GetHorizontalRuler()->isVisible());
-    EXPECT_TRUE(frame.CommandAction(32777)->isChecked());
+    EXPECT_TRUE(frame.CommandAction(ID_VIEW_RULERS)->isChecked());
     EXPECT_EQ(Settings().m_bShowRulers, 1);
 }
 
@@ -535,11 +543,11 @@ TEST_F(MainFrameTest, OptionCommandsToggleTheirSettings)
     CMainFrame frame;
     const int snap = Settings().m_bAutoSnap;
     const int dialogs = Settings().m_bValueDialogs;
-    frame.CommandAction(32780)->trigger();
-    frame.CommandAction(32814)->trigger();
+    frame.CommandAction(ID_AUTO_SNAP)->trigger();
+    frame.CommandAction(ID_VALUE_DIALOGS)->trigger();
     EXPECT_EQ(Settings().m_bAutoSnap, !snap);
     EXPECT_EQ(Settings().m_bValueDialogs, !dialogs);
-    EXPECT_EQ(frame.CommandAction(32780)->isChecked(), !snap);
+    EXPECT_EQ(frame.CommandAction(ID_AUTO_SNAP)->isChecked(), !snap);
 }
 
 TEST_F(MainFrameTest, ToolPromptsReachTheStatusBar)
@@ -558,12 +566,14 @@ TEST_F(MainFrameTest, ChoosingAToolShowsItsContextGroups)
         int command;
         Commands context;
     };
-    const Commands lines = {32797, 32796, 32776, 32798};
+    const Commands lines = {ID_LINE_COLOR, ID_LINE_TYPE, ID_LINE_TYPE_LIST, ID_LINE_WIDTH};
+    const Commands arrows = {ID_START_ARROW, ID_START_ARROW_ANGLE, ID_START_ARROW_SIZE,
+                             ID_END_ARROW, ID_END_ARROW_ANGLE, ID_END_ARROW_SIZE};
     const Case cases[] = {
-        {32772, lines + Commands{32801, 32868, 32869, 32802, 32870, 32871}}, // open curve
-        {32773, lines},                                                      // closed curve
-        {32818, lines + Commands{32801, 32868, 32869, 32802, 32870, 32871}}, // freehand
-        {32774, {}},                                                         // zoom: no groups of its own
+        {ID_TOOL_CURVE, lines + arrows},
+        {ID_TOOL_CLOSED_CURVE, lines},
+        {ID_TOOL_FREEHAND, lines + arrows},
+        {ID_TOOL_ZOOM, {}}, // no groups of its own
     };
     for (const Case& c : cases) {
         frame->CommandAction(c.command)->trigger();
@@ -659,9 +669,9 @@ QAction* MenuActionOf(CMainFrame& frame, int commandId)
 bool HasNoPlacedAction(UINT id)
 {
     switch (id) {
-    case 32797: case 32835: case 32842: case 32853: case 32854:
-    case 32801: case 32802: case 32856: case 32827: case 32829:
-    case 57608: return true;
+    case ID_LINE_COLOR: case ID_FONT_COLOR: case ID_CELL_COLOR: case ID_GRADIENT_START: case ID_GRADIENT_END:
+    case ID_START_ARROW: case ID_END_ARROW: case ID_ALIGNMENT: case ID_FONT_NAME: case ID_FONT_SIZE:
+    case ID_FILE_PRINT_DIRECT: return true;
     default: return false;
     }
 }
@@ -673,7 +683,7 @@ TEST_F(MainFrameTest, EveryViewCommandIsPlacedOnceAsTheViewsOwnAction)
     CMainFrame frame;
     CVEKView* view = frame.GetEditingView();
     const QSet<QAction*> placed = PlacedActions(frame);
-    for (const CVEKView::CommandEntry& c : CVEKView::Commands()) {
+    for (const CVEKView::CommandEntry& c : view->Commands()) {
         int count = 0;
         for (QAction* a : placed)
             if (a->data().toInt() == int(c.id)) {
@@ -684,7 +694,8 @@ TEST_F(MainFrameTest, EveryViewCommandIsPlacedOnceAsTheViewsOwnAction)
         EXPECT_EQ(frame.CommandAction(int(c.id)), view->CommandAction(int(c.id))) << c.id;
     }
     // The frame's own commands stay its own.
-    for (int id : {57600, 57601, 57603, 57604, 57665, 57664, 32777, 32779, 32780, 32814})
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT, ID_APP_ABOUT, ID_VIEW_RULERS,
+                   ID_VIEW_DESIGN_BAR, ID_AUTO_SNAP, ID_VALUE_DIALOGS})
         EXPECT_EQ(frame.CommandAction(id)->parent(), &frame) << id;
 }
 
@@ -714,7 +725,7 @@ TEST_F(MainFrameTest, AToolChosenFromTheMenuBecomesTheViewsCurrentTool)
 {
     CMainFrame frame;
     CVEKView* view = frame.GetEditingView();
-    for (int id : {32781, 32774, 32773}) {
+    for (int id : {ID_TOOL_SELECT, ID_TOOL_ZOOM, ID_TOOL_CLOSED_CURVE}) {
         QAction* item = MenuActionOf(frame, id);
         ASSERT_NE(item, nullptr) << id;
         item->trigger();
@@ -728,23 +739,23 @@ TEST_F(MainFrameTest, TheDesignBarButtonOfTheCurrentToolIsChecked)
     CMainFrame frame;
     CVEKView* view = frame.GetEditingView();
     QToolBar* bar = frame.GetDesignBar();
-    auto* zoom = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(32774)));
-    auto* curve = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(32772)));
+    auto* zoom = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(ID_TOOL_ZOOM)));
+    auto* curve = qobject_cast<QToolButton*>(bar->widgetForAction(view->CommandAction(ID_TOOL_CURVE)));
     ASSERT_NE(zoom, nullptr);
     ASSERT_NE(curve, nullptr);
     EXPECT_TRUE(curve->isChecked());
     EXPECT_FALSE(zoom->isChecked());
     zoom->click();
-    EXPECT_EQ(view->GetCurrentToolCmd(), 32774u);
+    EXPECT_EQ(view->GetCurrentToolCmd(), UINT(ID_TOOL_ZOOM));
     EXPECT_TRUE(zoom->isChecked());
     EXPECT_FALSE(curve->isChecked());
     // Chosen elsewhere, the bar still follows.
-    view->OnToolCommand(32772);
+    view->OnToolCommand(ID_TOOL_CURVE);
     view->UpdateCommandActions();
     EXPECT_FALSE(zoom->isChecked());
     EXPECT_TRUE(curve->isChecked());
     // Pictures drawn at the bar's size.
-    EXPECT_TRUE(view->CommandAction(32774)->icon().availableSizes().contains(bar->iconSize()));
+    EXPECT_TRUE(view->CommandAction(ID_TOOL_ZOOM)->icon().availableSizes().contains(bar->iconSize()));
 }
 
 TEST_F(MainFrameTest, CtrlZUndoesOneSnapshotOnce)
@@ -785,9 +796,9 @@ TEST_F(MainFrameTest, HidingAGroupOfTheBarKeepsItsCommandsInTheMenus)
 {
     CMainFrame frame;
     frame.ShowTextControls(0);
-    EXPECT_FALSE(frame.GetMainToolBar()->IsCommandVisible(32822));
-    EXPECT_TRUE(frame.CommandAction(32822)->isVisible());
-    EXPECT_EQ(MenuActionOf(frame, 32822), frame.CommandAction(32822));
+    EXPECT_FALSE(frame.GetMainToolBar()->IsCommandVisible(ID_MERGE_CELLS));
+    EXPECT_TRUE(frame.CommandAction(ID_MERGE_CELLS)->isVisible());
+    EXPECT_EQ(MenuActionOf(frame, ID_MERGE_CELLS), frame.CommandAction(ID_MERGE_CELLS));
 }
 
 namespace {
@@ -809,7 +820,7 @@ TEST_F(MainFrameTest, ThePickersButtonReachesTheCurrentToolOnce)
     auto tool = std::make_unique<CountingTool>(view);
     CountingTool* counting = tool.get();
     std::unique_ptr<CDesignTool> previous = view->ReplaceTool(CVEKView::kCurveTool, std::move(tool));
-    auto* picker = qobject_cast<QToolButton*>(frame.GetMainToolBar()->CommandWidget(32797));
+    auto* picker = qobject_cast<QToolButton*>(frame.GetMainToolBar()->CommandWidget(ID_LINE_COLOR));
     ASSERT_NE(picker, nullptr);
     picker->click();
     EXPECT_EQ(counting->lineColor, 1);
@@ -829,7 +840,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(ShowActive(*frame));
         view = frame->GetEditingView();
         view->SetViewTransform(10.0, 0, 0);
-        frame->CommandAction(32772)->trigger();
+        frame->CommandAction(ID_TOOL_CURVE)->trigger();
         // Three points and a right click: the curve is made and edited.
         Click(2000, 3000, Qt::LeftButton);
         Click(4000, 4000, Qt::LeftButton);
@@ -867,10 +878,10 @@ protected:
 
 TEST_F(EditedCurveTest, AColourPickedInThePickerRecoloursTheCurveInOneStep)
 {
-    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), 32797);
+    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), ID_LINE_COLOR);
     EXPECT_EQ(curve->GetColor(), RGB(200, 0, 0));
     EXPECT_EQ(NewSnapshots(), 1);
-    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), 32797);
+    CMessageHub::Instance().SendColorChange(RGB(200, 0, 0), ID_LINE_COLOR);
     EXPECT_EQ(NewSnapshots(), 1);
 }
 
@@ -894,13 +905,13 @@ TEST_F(EditedCurveTest, TheArrowheadTheCurveHasTakesNoStep)
     curve->GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
     Settings().m_nStartArrowType = startKind;
     Settings().m_nEndArrowType = endKind;
-    CMessageHub::Instance().SendArrowTypeChange(startKind, 32801);
-    CMessageHub::Instance().SendArrowTypeChange(endKind, 32802);
+    CMessageHub::Instance().SendArrowTypeChange(startKind, ID_START_ARROW);
+    CMessageHub::Instance().SendArrowTypeChange(endKind, ID_END_ARROW);
     EXPECT_EQ(NewSnapshots(), 0);
-    CMessageHub::Instance().SendArrowTypeChange(startKind + 1, 32801);
+    CMessageHub::Instance().SendArrowTypeChange(startKind + 1, ID_START_ARROW);
     curve->GetArrowHeads(startKind, startSize, startAngle, endKind, endSize, endAngle);
     EXPECT_EQ(startKind, Settings().m_nStartArrowType);
     EXPECT_EQ(NewSnapshots(), 1);
-    CMessageHub::Instance().SendArrowTypeChange(endKind + 1, 32802);
+    CMessageHub::Instance().SendArrowTypeChange(endKind + 1, ID_END_ARROW);
     EXPECT_EQ(NewSnapshots(), 2);
 }

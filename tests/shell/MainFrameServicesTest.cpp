@@ -8,6 +8,7 @@
 #include "app/CPagePrinter.h"
 #include "app/CRulerBar.h"
 #include "shell/CVEKApp.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "ui/CPrintSetupDlg.h"
 #include "ui/CToolbarCombo.h"
@@ -157,11 +158,11 @@ TEST_F(MainFrameServicesTest, HelpWithoutAHelpFileShowsTheAboutBox)
         EXPECT_EQ(title, LoadResString(36000)) << int(modifiers);
         ASSERT_NO_FATAL_FAILURE(ShowActive(frame));
     }
-    QAction* topics = frame.CommandAction(57667);
+    QAction* topics = frame.CommandAction(ID_HELP_FINDER);
     ASSERT_NE(topics, nullptr);
     bool inHelpMenu = false;
     for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>())
-        if (menu->actions().contains(topics)) inHelpMenu = menu->actions().contains(frame.CommandAction(57664));
+        if (menu->actions().contains(topics)) inHelpMenu = menu->actions().contains(frame.CommandAction(ID_APP_ABOUT));
     EXPECT_TRUE(inHelpMenu);
     QString title;
     CloseNextMessageBox(&title);
@@ -203,7 +204,7 @@ TEST_F(MainFrameServicesTest, EveryWindowAndTheAboutBoxShowTheProgramsIcon)
             box->close();
         }
     });
-    app.MainFrame()->CommandAction(57664)->trigger();
+    app.MainFrame()->CommandAction(ID_APP_ABOUT)->trigger();
     EXPECT_EQ(shown, full);
     app.ExitInstance();
 }
@@ -256,11 +257,12 @@ TEST_F(MainFrameServicesTest, FileOpenWithoutADocumentsFolderStartsInAFolderThat
 TEST_F(MainFrameServicesTest, PrintSetupIsInTheFileMenuAndChoosesThePrinter)
 {
     CMainFrame frame;
-    QAction* setup = frame.CommandAction(57606);
+    QAction* setup = frame.CommandAction(ID_FILE_PRINT_SETUP);
     ASSERT_NE(setup, nullptr);
     bool inFileMenu = false;
     for (QMenu* menu : frame.menuBar()->findChildren<QMenu*>())
-        inFileMenu = inFileMenu || (menu->actions().contains(setup) && menu->actions().contains(frame.CommandAction(57601)));
+        inFileMenu = inFileMenu ||
+                     (menu->actions().contains(setup) && menu->actions().contains(frame.CommandAction(ID_FILE_OPEN)));
     EXPECT_TRUE(inFileMenu);
     EXPECT_TRUE(setup->isEnabled());
 

@@ -13,6 +13,7 @@
 #include "ui/CSystemSetupSheet.h"
 
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -87,14 +88,14 @@ void TypeInto(QLineEdit* edit, const QString& text)
 TEST_F(SettingsCommandsTest, BothOptionDialogsAreOnTheMenu)
 {
     CMainFrame frame;
-    for (int id : {32845, 32794}) {
+    for (int id : {ID_SYSTEM_SETTINGS, ID_SYSTEM_COLORS}) {
         QAction* action = frame.CommandAction(id);
         ASSERT_NE(action, nullptr) << id;
         frame.UpdateCommandUI();
         EXPECT_TRUE(action->isEnabled()) << id;
     }
-    EXPECT_EQ(frame.CommandAction(32845)->text(), QStringLiteral("系统设置"));
-    EXPECT_EQ(frame.CommandAction(32794)->text(), QStringLiteral("设置系统颜色"));
+    EXPECT_EQ(frame.CommandAction(ID_SYSTEM_SETTINGS)->text(), QStringLiteral("系统设置"));
+    EXPECT_EQ(frame.CommandAction(ID_SYSTEM_COLORS)->text(), QStringLiteral("设置系统颜色"));
 }
 
 TEST_F(SettingsCommandsTest, SheetOkAppliesAtOnceAndWritesConfigDatByteForByte)
@@ -132,7 +133,7 @@ TEST_F(SettingsCommandsTest, SheetOkAppliesAtOnceAndWritesConfigDatByteForByte)
         TypeInto(backupPage->Control<QLineEdit>(CAutoSaveIntervalPage::IDC_FILE), backup);
         sheet->accept();
     });
-    frame.CommandAction(32845)->trigger();
+    frame.CommandAction(ID_SYSTEM_SETTINGS)->trigger();
     ASSERT_TRUE(driver.Idle());
     EXPECT_EQ(driver.unexpected, 0);
 
@@ -172,7 +173,7 @@ TEST_F(SettingsCommandsTest, CancelledSheetChangesNothing)
         sheet->FindPage<CSetWorkUnitPage>()->Control<QRadioButton>(CSetWorkUnitPage::IDC_MM)->click();
         sheet->reject();
     });
-    frame.CommandAction(32845)->trigger();
+    frame.CommandAction(ID_SYSTEM_SETTINGS)->trigger();
     EXPECT_EQ(Settings().m_nWorkUnit, 2);
     EXPECT_FALSE(QFile::exists(CSystemSettings::ConfigFilePath()));
 }
@@ -190,7 +191,7 @@ TEST_F(SettingsCommandsTest, SystemColoursFromTheMenuRepaintThePaper)
         dlg->Palette()->setCurrentRow(13); // light green 80FF80
         dlg->accept();
     });
-    frame.CommandAction(32794)->trigger();
+    frame.CommandAction(ID_SYSTEM_COLORS)->trigger();
     EXPECT_EQ(Settings().m_crPaperColor, RGB(0x80, 0xFF, 0x80));
     QImage shot(frame.centralWidget()->size(), QImage::Format_RGB32);
     frame.centralWidget()->render(&shot);
@@ -217,7 +218,7 @@ TEST_F(SettingsCommandsTest, SystemColoursRepaintAPageThatWasAlreadyShown)
         dlg->Palette()->setCurrentRow(13); // light green 80FF80
         dlg->accept();
     });
-    frame.CommandAction(32794)->trigger();
+    frame.CommandAction(ID_SYSTEM_COLORS)->trigger();
     QImage after(view->size(), QImage::Format_RGB32);
     view->render(&after);
     EXPECT_EQ(after.pixelColor(after.width() / 2, after.height() / 2), QColor(0x80, 0xFF, 0x80));

@@ -230,7 +230,7 @@ TEST_F(CurveToolsInFrameTest, EachToolShowsTheLineGroupsItUses)
     };
     for (const Case& c : {Case{CVEKView::kClosedCurveTool, 0}, Case{CVEKView::kCurveTool, 1},
                           Case{CVEKView::kClosedCurveTool, 0}, Case{CVEKView::kFreehandTool, 1}}) {
-        view->OnToolCommand(CVEKView::CommandOfTool(c.tool));
+        view->OnToolCommand(view->CommandOfTool(c.tool));
         const CMainFrame::ContextGroups& groups = frame.GetContextGroups();
         EXPECT_EQ(groups.lineType, 1) << c.tool;
         EXPECT_EQ(groups.lineWidth, 1) << c.tool;

@@ -46,7 +46,7 @@ protected:
         Settings().SetDefaults();
         Settings().m_strBackupFile = home.filePath(QStringLiteral("backup.vek")).toStdString();
         ASSERT_TRUE(doc.OnNewDocument());
-        view = std::make_unique<CVEKView>(&doc, CToolTable());
+        view = std::make_unique<CVEKView>(&doc, *tools);
         view->resize(900, 700);
         view->show();
         view->activateWindow();
@@ -55,10 +55,14 @@ protected:
         view->SetViewTransform(kScale, 0, 0);
     }
 
+    // What the view is made from; a fixture may put other rows in before
+    // SetUp.
+    std::unique_ptr<CToolFactory> tools = std::make_unique<CToolTable>();
+
     CPageSet& Pages() { return *doc.GetPageSet(); }
     CPage* Page() { return Pages().GetCurrentPage(); }
 
-    void SelectTool(int index) { view->OnToolCommand(CVEKView::CommandOfTool(index)); }
+    void SelectTool(int index) { view->OnToolCommand(view->CommandOfTool(index)); }
     template <class T>
     T* Tool(int index)
     {

@@ -8,6 +8,7 @@
 
 #include "model/COleObjectElement.h"
 #include "model/CVEKCntrItem.h"
+#include "res/CommandIds.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ protected:
         object = new COleObjectElement(Page(), 0, std::make_shared<CVEKCntrItem>());
         object->SetRect(CRect(1000, 1000, 3000, 2000));
         Pages().AddElementToPage(object);
-        view->OnToolCommand(32877);
+        view->OnToolCommand(ID_TOOL_OLE_ITEM);
         tool = Tool<CVTOleItem>(CVEKView::kOleItemTool);
         ASSERT_EQ(view->GetCurrentTool(), tool);
     }
@@ -70,7 +71,7 @@ TEST_F(OleItemToolTest, ADragIsPutBackByUndoOrAChangeOfTool)
 
     Press(1500, 1500);
     DragTo(2500, 2500);
-    view->OnToolCommand(CVEKView::CommandOfTool(CVEKView::kCurveTool));
+    view->OnToolCommand(view->CommandOfTool(CVEKView::kCurveTool));
     Release(2500, 2500);
     EXPECT_EQ(object->GetRect(), CRect(1000, 1000, 3000, 2000));
     EXPECT_EQ(doc.UndoCount(), 0);

@@ -35,7 +35,7 @@ protected:
         Click(kAxisX, 6500);
         ASSERT_EQ(tool->GetAxisState(), CVTSymmetricDraw::kAxisComplete);
     }
-    void Choose(int toolIndex) { view->OnToolCommand(CVEKView::CommandOfTool(toolIndex)); }
+    void Choose(int toolIndex) { view->OnToolCommand(view->CommandOfTool(toolIndex)); }
 
     // Whether every node of `image` stands on a mirrored point of the
     // matching node of `source`, across the centre line.
@@ -103,7 +103,7 @@ TEST_F(SymmetricDrawToolTest, ARectangleAndItsImageGoWithOneUndo)
     Choose(CVEKView::kRectangleTool);
     EXPECT_EQ(view->GetCurrentTool(), tool);
     EXPECT_EQ(tool->GetSubToolIndex(), CVTSymmetricDraw::kSubRectangle);
-    EXPECT_TRUE(view->IsToolCommandChecked(CVEKView::CommandOfTool(CVEKView::kRectangleTool)));
+    EXPECT_TRUE(view->IsToolCommandChecked(view->CommandOfTool(CVEKView::kRectangleTool)));
     Click(1000, 1000);
     Click(3000, 2000);
     ASSERT_EQ(Curves().size(), 2u);

@@ -3,6 +3,7 @@
 #include "ui/CArrowTypeMenuButton.h"
 #include "ui/CColorMenuButton.h"
 #include "ui/CTFTypeMenuButton.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -50,9 +51,9 @@ QToolButton* EntryWithText(const CPickerMenuButton& button, const QString& text)
 TEST(PickerMenuButtonTest, ColourCellSendsItsColourAndCommandAndShowsOnEveryButtonOfTheCommand)
 {
     HubLog log;
-    CColorMenuButton picker(32853);
-    CColorMenuButton sameCommand(32853);
-    CColorMenuButton otherCommand(32854);
+    CColorMenuButton picker(ID_GRADIENT_START);
+    CColorMenuButton sameCommand(ID_GRADIENT_START);
+    CColorMenuButton otherCommand(ID_GRADIENT_END);
     otherCommand.SetColor(0x123456, TRUE);
 
     const auto cells = Cells(picker);
@@ -60,7 +61,7 @@ TEST(PickerMenuButtonTest, ColourCellSendsItsColourAndCommandAndShowsOnEveryButt
     cells[18]->click(); // row 3, column 3: 32CD32
 
     ASSERT_EQ(log.colours.size(), 1u);
-    EXPECT_EQ(log.colours[0], std::make_pair(qint64(0x32CD32), 32853)); // 0x00BBGGRR of (50,205,50)
+    EXPECT_EQ(log.colours[0], std::make_pair(qint64(0x32CD32), ID_GRADIENT_START)); // 0x00BBGGRR of (50,205,50)
     EXPECT_EQ(picker.GetColor(), 0x32CD32u);
     EXPECT_EQ(sameCommand.GetColor(), 0x32CD32u);
     EXPECT_EQ(otherCommand.GetColor(), 0x123456u);
@@ -78,7 +79,7 @@ TEST(PickerMenuButtonTest, ColourGridHoldsTheFortyColoursInRowOrder)
 TEST(PickerMenuButtonTest, AutomaticColourSendsMinusOneOnlyWhenOffered)
 {
     HubLog log;
-    CColorMenuButton picker(32797);
+    CColorMenuButton picker(ID_LINE_COLOR);
     QToolButton* automatic = EntryWithText(picker, QStringLiteral("自动颜色"));
     ASSERT_NE(automatic, nullptr);
     EXPECT_TRUE(automatic->isHidden());
@@ -86,14 +87,14 @@ TEST(PickerMenuButtonTest, AutomaticColourSendsMinusOneOnlyWhenOffered)
     EXPECT_FALSE(automatic->isHidden());
     automatic->click();
     ASSERT_EQ(log.colours.size(), 1u);
-    EXPECT_EQ(log.colours[0], std::make_pair(qint64(0xFFFFFFFF), 32797));
+    EXPECT_EQ(log.colours[0], std::make_pair(qint64(0xFFFFFFFF), ID_LINE_COLOR));
     EXPECT_EQ(picker.GetColor(), CColorMenuButton::kAutomaticColor);
 }
 
 TEST(PickerMenuButtonTest, DefineColourAsksTheFrameAndSendsNothing)
 {
     HubLog log;
-    CColorMenuButton picker(32835);
+    CColorMenuButton picker(ID_FONT_COLOR);
     picker.SetColor(0x00FF00, TRUE);
     int requested = 0;
     QObject::connect(&picker, &CColorMenuButton::OtherColorRequested, [&requested](int id) { requested = id; });
@@ -103,14 +104,14 @@ TEST(PickerMenuButtonTest, DefineColourAsksTheFrameAndSendsNothing)
     // The request follows once the popup is gone.
     EXPECT_EQ(requested, 0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(requested, 32835);
+    EXPECT_EQ(requested, ID_FONT_COLOR);
     EXPECT_TRUE(log.colours.empty());
     EXPECT_EQ(picker.GetColor(), 0x00FF00u);
 }
 
 TEST(PickerMenuButtonTest, OpeningThePopupMarksTheCurrentColourOnly)
 {
-    CColorMenuButton picker(32797);
+    CColorMenuButton picker(ID_LINE_COLOR);
     picker.SetColor(0x0000FF, FALSE); // red, cell 16
     picker.UpdateSelection();
     const auto cells = Cells(picker);
@@ -126,7 +127,7 @@ TEST(PickerMenuButtonTest, ArrowCellsSendKindAndTheirEndsCommand)
         int command;
         int cell;
     };
-    for (const Case c : {Case{32801, 1}, Case{32802, 3}, Case{32802, 0}}) {
+    for (const Case c : {Case{ID_START_ARROW, 1}, Case{ID_END_ARROW, 3}, Case{ID_END_ARROW, 0}}) {
         HubLog log;
         CArrowTypeMenuButton picker(c.command);
         picker.SetArrowType(2, TRUE);
@@ -142,21 +143,21 @@ TEST(PickerMenuButtonTest, ArrowCellsSendKindAndTheirEndsCommand)
 TEST(PickerMenuButtonTest, ArrowAutomaticEntryIsAlwaysOfferedAndMeansNoHead)
 {
     HubLog log;
-    CArrowTypeMenuButton picker(32801);
+    CArrowTypeMenuButton picker(ID_START_ARROW);
     picker.SetArrowType(3, TRUE);
     QToolButton* automatic = EntryWithText(picker, QStringLiteral("自动"));
     ASSERT_NE(automatic, nullptr);
     EXPECT_FALSE(automatic->isHidden());
     automatic->click();
     ASSERT_EQ(log.arrows.size(), 1u);
-    EXPECT_EQ(log.arrows[0], std::make_pair(0, 32801));
+    EXPECT_EQ(log.arrows[0], std::make_pair(0, ID_START_ARROW));
 }
 
 TEST(PickerMenuButtonTest, AlignmentCellsSendTheirValueInRowOrder)
 {
     HubLog log;
-    CTFTypeMenuButton picker(32856);
-    CTFTypeMenuButton mirror(32856);
+    CTFTypeMenuButton picker(ID_ALIGNMENT);
+    CTFTypeMenuButton mirror(ID_ALIGNMENT);
     const auto cells = Cells(picker);
     ASSERT_EQ(cells.size(), 9u);
     cells[7]->click(); // bottom row, centre

@@ -8,6 +8,7 @@
 #include "ui/CStartArrowAngleCombo.h"
 #include "ui/CToolbarCombo.h"
 #include "ui/CToolbarEdit.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -65,20 +66,21 @@ protected:
 
 TEST_F(ToolbarControlsTest, HubAnswersWhatTheViewAnswers)
 {
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32825, 5), 0); // nobody listens
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_OFFSET_DISTANCE, 5), 0); // nobody listens
     HubLog log;
     log.answer = 0;
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32803, 0), 0);
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_PARAM_1, 0), 0);
     log.answer = 1;
-    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(32804, 0), 1);
+    EXPECT_EQ(CMessageHub::Instance().SendLineParamChange(ID_PARAM_2, 0), 1);
 }
 
 TEST_F(ToolbarControlsTest, LengthBoxSendsEveryKeystrokeInPageUnitsAndRefusesLetters)
 {
     HubLog log;
-    CToolbarEdit edit(32825);
+    CToolbarEdit edit(ID_OFFSET_DISTANCE);
     Type(&edit, QStringLiteral("1.5"));
-    const std::vector<std::pair<int, int>> sent = {{32825, 1000}, {32825, 1000}, {32825, 1500}};
+    const std::vector<std::pair<int, int>> sent = {
+        {ID_OFFSET_DISTANCE, 1000}, {ID_OFFSET_DISTANCE, 1000}, {ID_OFFSET_DISTANCE, 1500}};
     EXPECT_EQ(log.params, sent); // centimetres: "1" and "1." are 10 mm
     Type(&edit, QStringLiteral("x"));
     EXPECT_EQ(edit.text(), QStringLiteral("1.5"));
@@ -94,7 +96,7 @@ TEST_F(ToolbarControlsTest, LengthBoxReadsTheWorkUnit)
     };
     for (const Case c : {Case{2, "2", 2000}, Case{3, "2", 200}, Case{1, "1", 2540}, Case{0, "1/2", 1270}}) {
         Settings().m_nWorkUnit = c.unit;
-        CToolbarEdit edit(32804);
+        CToolbarEdit edit(ID_PARAM_2);
         edit.SetValueText(QString::fromLatin1(c.text));
         EXPECT_EQ(edit.Value(), c.value) << c.unit;
     }
@@ -103,13 +105,13 @@ TEST_F(ToolbarControlsTest, LengthBoxReadsTheWorkUnit)
 TEST_F(ToolbarControlsTest, AngleBoxSendsWholeDegreesAndEnterSends)
 {
     HubLog log;
-    CToolbarEdit edit(32870);
+    CToolbarEdit edit(ID_END_ARROW_ANGLE);
     edit.SetValueText(QStringLiteral("45.7"));
     EXPECT_TRUE(log.params.empty());
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(&edit, &enter);
     ASSERT_EQ(log.params.size(), 1u);
-    EXPECT_EQ(log.params[0], std::make_pair(32870, 45));
+    EXPECT_EQ(log.params[0], std::make_pair(ID_END_ARROW_ANGLE, 45));
 }
 
 TEST_F(ToolbarControlsTest, LineWidthChoiceSendsTheWidthOfTheWorkUnit)
@@ -126,7 +128,7 @@ TEST_F(ToolbarControlsTest, LineWidthChoiceSendsTheWidthOfTheWorkUnit)
         ASSERT_EQ(combo.count(), 10);
         Q_EMIT combo.activated(c.index);
         ASSERT_EQ(log.params.size(), 1u);
-        EXPECT_EQ(log.params[0], std::make_pair(32798, c.width)) << c.unit;
+        EXPECT_EQ(log.params[0], std::make_pair(ID_LINE_WIDTH, c.width)) << c.unit;
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "settings/CSystemSettings.h"
 #include "geometry/WorkUnits.h"
+#include "res/CommandIds.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -252,7 +253,7 @@ TEST_F(ValuePromptTest, CalculatorWorksOnTheFocusedEditAndMovesThePreview)
     EXPECT_EQ(spy.Last(), CPoint(0, 1400));
 
     // The command and its shortcut do the same; Cancel there changes nothing.
-    EXPECT_EQ(dialog.CalculatorAction()->data().toInt(), 32771);
+    EXPECT_EQ(dialog.CalculatorAction()->data().toInt(), ID_CALCULATOR);
     EXPECT_EQ(dialog.CalculatorAction()->shortcut(), QKeySequence(Qt::Key_F9));
     WhenModal<CCalculatorDlg>([](CCalculatorDlg& calculator) { calculator.reject(); }, &seen);
     dialog.CalculatorAction()->trigger();

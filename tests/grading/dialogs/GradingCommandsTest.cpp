@@ -9,6 +9,7 @@
 #include "tests/grading/XlsWorkbookBuilder.h"
 
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 
 #include <QImage>
 #include <QPainter>
@@ -36,16 +37,17 @@ void OpenAndChooseAll(GradingUiTest& test, ModalDriver& driver, CVEKView* view, 
         for (int row = 0; row < dialog->AllItemsList()->count(); ++row) dialog->ChooseItem(row);
         dialog->accept();
     }));
-    view->CommandAction(32881)->trigger();
+    view->CommandAction(ID_OPEN_EXCEL)->trigger();
 }
 
 class GradingCommands : public GradingUiTest {};
 
 TEST_F(GradingCommands, TheMtcarsWorkbookIsReadGradedByCylindersAndNamed)
 {
-    EXPECT_TRUE(Enabled(32874));
-    EXPECT_TRUE(Enabled(32881));
-    for (UINT id : {32875u, 32883u, 32887u, 32888u, 32889u}) EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(Enabled(ID_SIZE_INPUT));
+    EXPECT_TRUE(Enabled(ID_OPEN_EXCEL));
+    for (UINT id : {ID_GRADING, ID_CONDITION_INDEX, ID_SERIAL_SORT, ID_NAME_BY_HAND, ID_NAME_AUTOMATICALLY})
+        EXPECT_FALSE(Enabled(id)) << id;
 
     // Reading: 11 items, 6 persons on the current page, one undo step.
     OpenAndChooseAll(*this, driver, view, RealWorkbook("libxls_mtcars.xls"));
@@ -61,7 +63,7 @@ TEST_F(GradingCommands, TheMtcarsWorkbookIsReadGradedByCylindersAndNamed)
               GRow({"mpg", "cyl", "disp", "hp", "drat", "wt", "qsec", "vs", "am", "gear", "carb"}));
     EXPECT_EQ(CGradingPages::RowTexts(*body, 4)[4], "3.8"); // 3.85 cut after its first decimal
     EXPECT_EQ(PageTexts(Pages(), 0), (std::vector<std::string>{"量体尺寸表", "1/1", "(单位：", "厘米)"}));
-    for (UINT id : {32875u, 32883u}) EXPECT_TRUE(Enabled(id)) << id;
+    for (UINT id : {ID_GRADING, ID_CONDITION_INDEX}) EXPECT_TRUE(Enabled(id)) << id;
 
     // Grading by "cyl" from 6 in steps of 1, saving the result file.
     const QString sml = File(QStringLiteral("mtcars"));
@@ -80,7 +82,7 @@ TEST_F(GradingCommands, TheMtcarsWorkbookIsReadGradedByCylindersAndNamed)
     }));
     driver.Then(With<CSaveGradingDlg>([](CSaveGradingDlg* d) { d->accept(); }));
     driver.Then(ChooseFileHandler(sml));
-    view->CommandAction(32875)->trigger();
+    view->CommandAction(ID_GRADING)->trigger();
     ASSERT_TRUE(driver.Idle());
     EXPECT_EQ(doc->UndoCount(), 2);
 
@@ -117,36 +119,36 @@ TEST_F(GradingCommands, TheMtcarsWorkbookIsReadGradedByCylindersAndNamed)
     EXPECT_EQ(bytes.substr(0, 8), Hex("04000000 0d000000"));
     EXPECT_NE(bytes.find(Hex("01 34 01 31")), std::string::npos);
 
-    for (UINT id : {32887u, 32888u}) EXPECT_TRUE(Enabled(id)) << id;
-    EXPECT_FALSE(Enabled(32889));
+    for (UINT id : {ID_SERIAL_SORT, ID_NAME_BY_HAND}) EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(ID_NAME_AUTOMATICALLY));
 
     // Naming by hand puts the column before the persons, on both tables.
-    view->CommandAction(32888)->trigger();
+    view->CommandAction(ID_NAME_BY_HAND)->trigger();
     EXPECT_EQ(doc->UndoCount(), 3);
     EXPECT_EQ(CGradingPages::RowTexts(*TableOn(Pages(), 1), 1)[1], G("款式号型"));
     EXPECT_EQ(CGradingPages::RowTexts(*TableOn(Pages(), 2), 1)[1], G("款式号型"));
-    ASSERT_TRUE(Enabled(32889));
+    ASSERT_TRUE(Enabled(ID_NAME_AUTOMATICALLY));
 
     // Names typed into the sizes reach the persons: one step.
     CTableElement* graded = CGradingPages::FirstTable(*Pages().GetPageAt(1));
     graded->SetCellText(2, 2, "S");
     graded->SetCellText(3, 2, "M");
     graded->SetCellText(4, 2, "L");
-    view->CommandAction(32889)->trigger();
+    view->CommandAction(ID_NAME_AUTOMATICALLY)->trigger();
     EXPECT_EQ(doc->UndoCount(), 4);
     const CTextRows named = TableTexts(*TableOn(Pages(), 2));
     const std::string expected[] = {"M", "M", "S", "M", "L", "M"};
     for (int p = 0; p < 6; ++p) EXPECT_EQ(named.rows[std::size_t(p)][1], expected[p]) << p;
     // Nothing more to name: no step.
-    view->CommandAction(32889)->trigger();
+    view->CommandAction(ID_NAME_AUTOMATICALLY)->trigger();
     EXPECT_EQ(doc->UndoCount(), 4);
 
     // Every step undoes alone, back to the empty page.
-    for (int step = 0; step < 4; ++step) view->CommandAction(CVEKView::ID_EDIT_UNDO)->trigger();
+    for (int step = 0; step < 4; ++step) view->CommandAction(ID_EDIT_UNDO)->trigger();
     EXPECT_EQ(Pages().GetPageCount(), 1);
     EXPECT_EQ(view->GetSheetCount(), 1);
     EXPECT_EQ(Pages().GetPageAt(0)->GetElementCount(), 0);
-    EXPECT_FALSE(Enabled(32875));
+    EXPECT_FALSE(Enabled(ID_GRADING));
 }
 
 TEST_F(GradingCommands, TheBodyTableIsDrawnInsideItsRectangle)
@@ -203,7 +205,7 @@ TEST_F(GradingCommands, UnreadableFilesAreNamedWithTheReasonAndNothingIsBuilt)
         WriteFile(path, c.bytes);
         driver.messages.clear();
         driver.Then(ChooseFileHandler(path));
-        view->CommandAction(32881)->trigger();
+        view->CommandAction(ID_OPEN_EXCEL)->trigger();
         ASSERT_TRUE(driver.Idle());
         ASSERT_EQ(driver.messages.size(), 1u) << c.name;
         EXPECT_TRUE(driver.messages[0].contains(QString::fromUtf8(c.name))) << driver.messages[0].toStdString();
@@ -248,7 +250,7 @@ TEST_F(GradingCommands, BlankRowsAreSkippedAndCountedRepeatedNamesToldApart)
 TEST_F(GradingCommands, PagesWithoutRoomForTwoRowsRefuseEveryTableCommand)
 {
     Settings().m_lfDefaultFont.lfHeight = 0;
-    for (UINT id : {32881u, 32874u}) {
+    for (UINT id : {ID_OPEN_EXCEL, ID_SIZE_INPUT}) {
         driver.messages.clear();
         view->CommandAction(int(id))->trigger();
         ASSERT_EQ(driver.messages.size(), 1u) << id;
@@ -272,7 +274,7 @@ TEST_F(GradingCommands, TheConditionIndexRebuildsOnlyTheBodyTable)
         for (int row = 0; row < 4; ++row) d->ChooseItem(row);
         d->accept();
     }));
-    view->CommandAction(32881)->trigger();
+    view->CommandAction(ID_OPEN_EXCEL)->trigger();
     ASSERT_TRUE(driver.Idle());
     ASSERT_EQ(Pages().GetPageCount(), 4);
     const std::vector<int> bodyPages = CGradingPages::PagesHolding(Pages(), CGradingPages::BodyTitle());
@@ -297,7 +299,7 @@ TEST_F(GradingCommands, TheConditionIndexRebuildsOnlyTheBodyTable)
         d->Lower()->setText(QStringLiteral("30"));
         d->accept();
     }));
-    view->CommandAction(32883)->trigger();
+    view->CommandAction(ID_CONDITION_INDEX)->trigger();
     ASSERT_TRUE(driver.Idle());
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0], QStringLiteral("请输入一个数字。"));
@@ -326,7 +328,7 @@ TEST_F(GradingCommands, TheConditionIndexRebuildsOnlyTheBodyTable)
     EXPECT_EQ(view->GetSheetCount(), n);
 
     // One step undoes it all.
-    view->CommandAction(CVEKView::ID_EDIT_UNDO)->trigger();
+    view->CommandAction(ID_EDIT_UNDO)->trigger();
     EXPECT_EQ(CGradingPages::ReadTable(Pages(), CGradingPages::PagesHolding(Pages(), CGradingPages::BodyTitle())),
               before);
     EXPECT_EQ(Pages().GetPageCount(), 5);

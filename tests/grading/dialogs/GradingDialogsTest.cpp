@@ -10,6 +10,7 @@
 #include "grading/dialogs/CSelectGradeBasisDlg.h"
 #include "grading/dialogs/CSerialSortDlg.h"
 #include "grading/dialogs/CSizeInputDlg.h"
+#include "res/CommandIds.h"
 
 #include <QScrollArea>
 #include <QScrollBar>
@@ -130,7 +131,7 @@ TEST_F(GradingDialogs, EnterChoosesABasisItemAndLeavesTheDialogOpen)
         basisCount = d->BasisCount();
         d->reject();
     }));
-    view->CommandAction(32875)->trigger();
+    view->CommandAction(ID_GRADING)->trigger();
     EXPECT_TRUE(driver.Idle());
     EXPECT_EQ(basisCount, 2);
     EXPECT_TRUE(driver.messages.empty());
@@ -160,7 +161,7 @@ TEST_F(GradingDialogs, EnterAddsASizeNameAndLeavesTheDialogOpen)
         d->PersonsEdit()->setText(QStringLiteral("2"));
         Key(d->PersonsEdit(), Qt::Key_Return);
     }));
-    view->CommandAction(32874)->trigger();
+    view->CommandAction(ID_SIZE_INPUT)->trigger();
     EXPECT_TRUE(driver.Idle());
     EXPECT_TRUE(driver.messages.empty());
     const CTableElement* table = TableOn(Pages(), 0);
@@ -203,7 +204,7 @@ TEST_F(GradingDialogs, SizeInputBuildsAnEmptyTableOfTheTypedItems)
         d->PersonsEdit()->setText(QStringLiteral("1"));
         d->accept();
     }));
-    view->CommandAction(32874)->trigger();
+    view->CommandAction(ID_SIZE_INPUT)->trigger();
     ASSERT_TRUE(driver.Idle());
     EXPECT_EQ(driver.messages, (std::vector<QString>{QStringLiteral("人数不能小于1!"), QStringLiteral("请输入一个整数。"),
                                                      QStringLiteral("人数不能大于10000!")}));
@@ -213,7 +214,7 @@ TEST_F(GradingDialogs, SizeInputBuildsAnEmptyTableOfTheTypedItems)
     EXPECT_EQ(PageTexts(Pages(), 0)[1], "1/1");
     EXPECT_EQ(doc->UndoCount(), 1);
     EXPECT_TRUE(doc->IsModified());
-    EXPECT_TRUE(Enabled(32875));
+    EXPECT_TRUE(Enabled(ID_GRADING));
 }
 
 TEST_F(GradingDialogs, SizeInputNeedsItems)
@@ -224,7 +225,7 @@ TEST_F(GradingDialogs, SizeInputNeedsItems)
         EXPECT_EQ(d->focusWidget(), d->NameEdit());
         d->reject();
     }));
-    view->CommandAction(32874)->trigger();
+    view->CommandAction(ID_SIZE_INPUT)->trigger();
     EXPECT_EQ(driver.messages, (std::vector<QString>{QStringLiteral("尺寸项不能为空!")}));
     EXPECT_EQ(Pages().GetPageAt(0)->GetElementCount(), 0);
     EXPECT_EQ(doc->UndoCount(), 0);
@@ -255,7 +256,7 @@ TEST_F(GradingDialogs, BasisItemsTheTableCannotGradeByAreRefusedByName)
         EXPECT_TRUE(d->isVisible());
         d->reject();
     }));
-    view->CommandAction(32875)->trigger();
+    view->CommandAction(ID_GRADING)->trigger();
     EXPECT_EQ(driver.messages, (std::vector<QString>{QStringLiteral("归号依据项不能为空，请选择归号依据项！"),
                                                      QStringLiteral("量体尺寸表的表头中没有“腰围”。"),
                                                      QStringLiteral("量体尺寸表的表头中有不止一列“胸围”，请先把它们改成不同的名字。")}));
@@ -270,7 +271,7 @@ TEST_F(GradingDialogs, ATableOfNoPersonsIsNotGraded)
         d->accept();
         d->reject();
     }));
-    view->CommandAction(32875)->trigger();
+    view->CommandAction(ID_GRADING)->trigger();
     EXPECT_EQ(driver.messages, (std::vector<QString>{QStringLiteral("量体尺寸表中没有人员的数据。")}));
     EXPECT_EQ(Pages().GetPageCount(), 1);
 }
@@ -330,7 +331,7 @@ TEST_F(GradingDialogs, TheResultFileIsOptionalAndAFailedWriteBuildsNothing)
             if (d->isVisible()) d->reject();
         }));
         answerSave(driver);
-        view->CommandAction(32875)->trigger();
+        view->CommandAction(ID_GRADING)->trigger();
         ASSERT_TRUE(driver.Idle());
     };
     // No file: the tables are built all the same.
@@ -360,7 +361,7 @@ TEST_F(GradingDialogs, SerialNumbersAndSortingOverTwoPersonalPages)
     writer.WritePage(0, CGradingPages::PersonalTitle(), "1/2", persons, 0, 10, CRect(523, 1523, 19953, 8000), {});
     writer.WritePage(1, CGradingPages::PersonalTitle(), "2/2", persons, 10, 4, CRect(523, 1523, 19953, 8000), {});
     Refresh();
-    ASSERT_TRUE(Enabled(32887));
+    ASSERT_TRUE(Enabled(ID_SERIAL_SORT));
 
     driver.Then(With<CSerialSortDlg>([this](CSerialSortDlg* d) {
         EXPECT_FALSE(d->StartEdit()->isEnabled());
@@ -382,7 +383,7 @@ TEST_F(GradingDialogs, SerialNumbersAndSortingOverTwoPersonalPages)
         d->StartEdit()->setText(QStringLiteral("1"));
         d->accept();
     }));
-    view->CommandAction(32887)->trigger();
+    view->CommandAction(ID_SERIAL_SORT)->trigger();
     ASSERT_TRUE(driver.Idle());
     EXPECT_EQ(driver.messages, (std::vector<QString>{QStringLiteral("请输入一个不小于0的整数"),
                                                      QStringLiteral("请输入一个整数。")}));
@@ -402,7 +403,7 @@ TEST_F(GradingDialogs, SerialNumbersAndSortingOverTwoPersonalPages)
 
     // Nothing asked for, nothing changed: no step.
     driver.Then(With<CSerialSortDlg>([](CSerialSortDlg* d) { d->accept(); }));
-    view->CommandAction(32887)->trigger();
+    view->CommandAction(ID_SERIAL_SORT)->trigger();
     EXPECT_EQ(doc->UndoCount(), 1);
 }
 
@@ -413,10 +414,10 @@ TEST_F(GradingDialogs, NamingTwiceSaysWhyNothingMoreWasInserted)
     ASSERT_EQ(run.Run(Persons(20), {{G("身高"), 160, 5}}), CGradingRun::Error::None);
     CGradingOutput::Write(Pages(), TestStyle(), run, {0});
     Refresh();
-    view->CommandAction(32888)->trigger();
+    view->CommandAction(ID_NAME_BY_HAND)->trigger();
     EXPECT_TRUE(driver.messages.empty());
     EXPECT_EQ(doc->UndoCount(), 1);
-    view->CommandAction(32888)->trigger();
+    view->CommandAction(ID_NAME_BY_HAND)->trigger();
     EXPECT_EQ(doc->UndoCount(), 1);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0], QStringLiteral("第2页的表格已有“款式号型”列，没有再插入。\n"

@@ -20,6 +20,7 @@
 #include "model/CPageSet.h"
 #include "model/CTextElement.h"
 #include "platform/CDC.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -323,7 +324,7 @@ TEST(HpglImportCommand, InTheFileMenuAndRefusingWithTheMessage)
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     CMainFrame frame;
     ASSERT_TRUE(frame.NewDocument());
-    QAction* action = frame.CommandAction(32867);
+    QAction* action = frame.CommandAction(ID_IMPORT_HPGL);
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text(), QString::fromUtf8("输入HPGL文件(&H)"));
     bool inFileMenu = false;

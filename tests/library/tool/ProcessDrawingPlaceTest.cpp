@@ -10,6 +10,7 @@
 #include "model/CImageElement.h"
 #include "model/CTextElement.h"
 #include "platform/CodePage.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "tables/CTableElement.h"
 #include "tests/library/LibraryTestSupport.h"
@@ -411,7 +412,7 @@ TEST_F(PlaceTest, SaveAsLineTypeAddsTheSelectedCurvesAsAPattern)
     const std::size_t types = Settings().m_aLineTypes.size();
     Click(1250, 1200);
     RightClick(9000, 9000);
-    view->OnCommand(32812);
+    view->OnCommand(ID_SAVE_AS_LINE_TYPE);
     ASSERT_EQ(Settings().m_aLineTypes.size(), types + 1);
     const CLineAttr& added = Settings().m_aLineTypes.back();
     EXPECT_EQ(added.GetKind(), LINE_CUSTOM);
@@ -424,7 +425,7 @@ TEST_F(PlaceTest, SaveAsLineTypeAddsTheSelectedCurvesAsAPattern)
     const CPoint inText = text->GetOrigin() + CPoint(20, 20);
     Click(inText.x, inText.y);
     RightClick(9000, 9000);
-    view->OnCommand(32812);
+    view->OnCommand(ID_SAVE_AS_LINE_TYPE);
     EXPECT_EQ(Settings().m_aLineTypes.size(), types + 1);
 }
 
@@ -434,7 +435,7 @@ TEST_F(PlaceTest, TheBitmapCopyHoldsTheSelectionAtTwiceTheScreenSize)
     Click(3000, 1000);
     RightClick(9000, 9000);
     const CRect r = Tool()->GetSelectionRect();
-    ASSERT_TRUE(view->OnCommand(32866));
+    ASSERT_TRUE(view->OnCommand(ID_COPY_BITMAP));
     const QImage image = QGuiApplication::clipboard()->image();
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), int(r.Width() / (view->GetScale() / 2)) + 5);

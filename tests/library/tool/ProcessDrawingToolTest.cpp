@@ -9,6 +9,7 @@
 #include "app/CDataTransfer.h"
 #include "model/CImageElement.h"
 #include "model/CTextElement.h"
+#include "res/CommandIds.h"
 #include "res/StringTable.h"
 #include "tests/ui/ScreenshotSupport.h"
 
@@ -75,19 +76,20 @@ TEST_F(ProcessDrawingTest, SelectsByClickAndByBox)
     Click(6000, 3500);
     EXPECT_EQ(Tool()->GetSelectedElements(), (std::vector<CGraphElement*>{a, b}));
     EXPECT_FALSE(Tool()->HasSelection());
-    EXPECT_FALSE(view->IsCommandEnabled(32811));
+    EXPECT_FALSE(view->IsCommandEnabled(ID_SAVE_TO_LIBRARY));
 
     RightClick(9000, 9000);
     EXPECT_TRUE(Tool()->HasSelection());
     EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVTProcessDrawing::kPromptFrame));
-    for (UINT command : {32811u, 32812u, 32866u}) EXPECT_TRUE(view->IsCommandEnabled(command)) << command;
+    for (UINT command : {ID_SAVE_TO_LIBRARY, ID_SAVE_AS_LINE_TYPE, ID_COPY_BITMAP})
+        EXPECT_TRUE(view->IsCommandEnabled(command)) << command;
     EXPECT_EQ(std::count(Tool()->GetSelectedElements().begin(), Tool()->GetSelectedElements().end(), c), 0);
 
     // Another tool drops the selection.
     SelectTool(CVEKView::kCurveTool);
     SelectTool(kTool);
     EXPECT_TRUE(Tool()->GetSelectedElements().empty());
-    EXPECT_FALSE(view->IsCommandEnabled(32811));
+    EXPECT_FALSE(view->IsCommandEnabled(ID_SAVE_TO_LIBRARY));
 }
 
 TEST_F(ProcessDrawingTest, TextsAndPicturesAreSelectedAndMovedToo)
@@ -313,8 +315,8 @@ TEST_F(ProcessDrawingTest, CutTakesTheSelectionAndThePointsOnlyItUsed)
     Click(3000, 1000);
     Click(3000, 8000);
     const int steps = doc.UndoCount();
-    ASSERT_TRUE(view->IsCommandEnabled(CVEKView::ID_EDIT_CUT));
-    view->OnCommand(CVEKView::ID_EDIT_CUT);
+    ASSERT_TRUE(view->IsCommandEnabled(ID_EDIT_CUT));
+    view->OnCommand(ID_EDIT_CUT);
     EXPECT_EQ(doc.UndoCount(), steps + 1);
     ASSERT_EQ(Page()->GetElementCount(), 1);
     EXPECT_EQ(Page()->ElementAt(0), b);

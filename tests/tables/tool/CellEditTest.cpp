@@ -5,6 +5,7 @@
 #include "tests/tables/tool/TableToolTestSupport.h"
 
 #include "app/CSheetTabBar.h"
+#include "res/CommandIds.h"
 
 #include <QTextDocument>
 
@@ -92,7 +93,7 @@ TEST_F(CellEditTest, TypingIsOneStepMadeAtTheCommitAndUndoWorksInTheBoxFirst)
     CTableElement* table = LabelledTable();
     EditWithTableTool(table, 1, 1);
     Type(QStringLiteral("xy"));
-    for (int i = 0; i < 3 && TableTool()->HasPendingStep(); ++i) Run(CVEKView::ID_EDIT_UNDO);
+    for (int i = 0; i < 3 && TableTool()->HasPendingStep(); ++i) Run(ID_EDIT_UNDO);
     EXPECT_EQ(BoxText(), "a") << "the box's own undo";
     EXPECT_EQ(doc.UndoCount(), 0);
 
@@ -106,7 +107,7 @@ TEST_F(CellEditTest, TypingIsOneStepMadeAtTheCommitAndUndoWorksInTheBoxFirst)
     // Moving on without typing costs nothing.
     Press(Qt::Key_Tab);
     EXPECT_EQ(doc.UndoCount(), 1);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(Text(Tables().front(), 1, 1), "a");
 }
 
@@ -165,8 +166,8 @@ TEST_F(CellEditTest, DiagonalsGoIntoTheCellWithTheColourAndWidthOfTheBox)
     Settings().m_nTableInnerWidth = 40;
     CTableElement* table = AddTable(2, 2);
     EditWithTableTool(table, 1, 1);
-    Run(32843);
-    Run(32844);
+    Run(ID_DIAGONAL_A);
+    Run(ID_DIAGONAL_B);
     EXPECT_TRUE(Box()->GetDiagonal1().present);
     EXPECT_TRUE(TableTool()->HasPendingStep());
     ClickCell(table, 2, 2);
@@ -182,7 +183,7 @@ TEST_F(CellEditTest, DiagonalsGoIntoTheCellWithTheColourAndWidthOfTheBox)
     ClickCell(table, 1, 1);
     EXPECT_TRUE(Box()->GetDiagonal2().present);
     EXPECT_EQ(Box()->GetDiagonal2().colour, RGB(255, 0, 0));
-    Run(32843);
+    Run(ID_DIAGONAL_A);
     ClickCell(table, 2, 2);
     EXPECT_FALSE(table->FindCellMainDiagonal({1, 1}, line));
     EXPECT_TRUE(table->FindCellAntiDiagonal({1, 1}, line));
@@ -214,7 +215,7 @@ TEST_F(CellEditTest, TheBoxAlignsAcrossByTheAlignmentModuloThree)
     Press(Qt::Key_Escape);
     EXPECT_EQ(Box()->GetAlignment(), table->GetCellAlignment({1, 1})) << "Esc gives back the alignment too";
     view->OnTextAlignmentSelChange(7);
-    Run(CVEKView::ID_EDIT_CANCEL);
+    Run(ID_EDIT_CANCEL);
     EXPECT_EQ(table->GetCellAlignment({1, 1}), 4) << "Cancel drops it";
 }
 
@@ -284,7 +285,7 @@ TEST_F(CellEditTest, UndoOfAnEarlierStepWithACellOpenLeavesTheRestoredTableAlone
     Type(QStringLiteral("one"));
     Press(Qt::Key_Tab);
     ASSERT_EQ(doc.UndoCount(), 1);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     CTableElement* restored = Tables().front();
     EXPECT_EQ(Text(restored, 1, 1), "a");
     EXPECT_EQ(Text(restored, 1, 2), "b");
@@ -297,10 +298,10 @@ TEST_F(CellEditTest, ColourChoicesGoToTheOpenCellAndCostAStepOnlyWhenTheyChangeI
 {
     CTableElement* table = AddTable(1, 2);
     EditWithTableTool(table, 1, 1);
-    view->OnColorSelChange(RGB(0, 0, 0), 32835);
+    view->OnColorSelChange(RGB(0, 0, 0), ID_FONT_COLOR);
     EXPECT_FALSE(TableTool()->HasPendingStep()) << "the colour the cell has";
-    view->OnColorSelChange(RGB(0, 0, 255), 32835);
-    view->OnColorSelChange(RGB(255, 255, 0), 32842);
+    view->OnColorSelChange(RGB(0, 0, 255), ID_FONT_COLOR);
+    view->OnColorSelChange(RGB(255, 255, 0), ID_CELL_COLOR);
     EXPECT_EQ(Box()->GetTextColor(), RGB(0, 0, 255));
     Press(Qt::Key_Tab);
     EXPECT_EQ(table->GetCellTextColor({1, 1}), RGB(0, 0, 255));

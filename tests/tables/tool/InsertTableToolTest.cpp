@@ -7,6 +7,7 @@
 #include "tables/tool/CInsertTableDlg.h"
 #include "ui/CUpDownButtons.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "res/CommandIds.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -150,9 +151,9 @@ TEST_F(InsertTableToolTest, TwoClicksAndTheDialogPlaceATableAsOneUndoStepWithThe
     EXPECT_EQ(doc.UndoCount(), stepsBefore + 2);
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(1, 2));
 
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(Text(Tables().front(), 1, 1), "");
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_TRUE(Tables().empty());
 }
 

@@ -7,6 +7,7 @@
 #include "tests/tables/tool/TableToolTestSupport.h"
 
 #include "ui/CSplitCellDlg.h"
+#include "res/CommandIds.h"
 
 #include <QMenu>
 
@@ -76,9 +77,9 @@ TEST_F(ModifyTableToolTest, DraggingARowLineChangesThatRowAndTheTopBorderMovesNo
     Drag(CPoint(2500, 4000), CPoint(2500, 4000));
     ExpectSteps(0, 1);
 
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(RowHeights(Tables().front()), (Heights{700, 700}));
-    Run(CVEKView::ID_EDIT_REDO);
+    Run(ID_EDIT_REDO);
     EXPECT_EQ(RowHeights(Tables().front()), (Heights{1000, 700}));
 }
 
@@ -147,22 +148,22 @@ TEST_F(ModifyTableToolTest, ADragSelectionCommitsTheCellAndMergesAsOneStep)
     table->SetCellText(1, 2, "b");
     EditWithTableTool(table, 1, 1);
     Type(QStringLiteral("a"));
-    EXPECT_FALSE(view->IsCommandEnabled(32822)) << "nothing selected";
+    EXPECT_FALSE(view->IsCommandEnabled(ID_MERGE_CELLS)) << "nothing selected";
     Drag(CellCentre(table, 1, 1), CellCentre(table, 1, 2));
     EXPECT_EQ(Editor()->GetSelection().size(), 2u);
     EXPECT_FALSE(Box()->isVisible());
     EXPECT_EQ(Text(table, 1, 1), "a") << "committed when the selection was made";
     ExpectSteps(0, 1);
 
-    ASSERT_TRUE(view->IsCommandEnabled(32822));
-    Run(32822);
+    ASSERT_TRUE(view->IsCommandEnabled(ID_MERGE_CELLS));
+    Run(ID_MERGE_CELLS);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{2, 3}));
     EXPECT_EQ(CellRect(table, 1, 1).Width(), 3000);
     EXPECT_TRUE(Editor()->GetSelection().empty());
     ExpectSteps(0, 2);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(CellCounts(Tables().front()), (std::vector<int>{3, 3}));
-    Run(CVEKView::ID_EDIT_REDO);
+    Run(ID_EDIT_REDO);
     EXPECT_EQ(CellCounts(Tables().front()), (std::vector<int>{2, 3}));
 }
 
@@ -177,7 +178,7 @@ TEST_F(ModifyTableToolTest, SplittingTheOpenCellTakesTheDialogsCounts)
         d.ColumnsEdit()->setText(QStringLiteral("3"));
         d.StepRows(1);
     });
-    Run(32824);
+    Run(ID_SPLIT_CELLS);
     ASSERT_TRUE(driver.Idle());
     EXPECT_EQ(table->GetRowCount(), 3);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{4, 3, 2}));
@@ -187,9 +188,9 @@ TEST_F(ModifyTableToolTest, SplittingTheOpenCellTakesTheDialogsCounts)
 
     // Cancelled, or split into one cell: no step.
     RejectNext();
-    Run(32824);
+    Run(ID_SPLIT_CELLS);
     AcceptNext<CSplitCellDlg>([](CSplitCellDlg& d) { d.ColumnsEdit()->setText(QStringLiteral("1")); });
-    Run(32824);
+    Run(ID_SPLIT_CELLS);
     ExpectSteps(0, 2);
 }
 
@@ -202,7 +203,7 @@ TEST_F(ModifyTableToolTest, ACellWithNoAllowedRowCountSaysSoWithoutADialog)
     const CRect r = cell->GetRect();
     cell->SetRect(r.left, r.top, r.right, r.bottom - 1);
     EditWithTableTool(table, 1, 1);
-    Run(32824);
+    Run(ID_SPLIT_CELLS);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0], LoadResString(CVTModifyTable::IDS_CANNOT_SPLIT));
     ExpectSteps(0, 0);
@@ -213,33 +214,33 @@ TEST_F(ModifyTableToolTest, ColumnsGoInOnlyWhereTheColumnIsAStackOfEqualCells)
     CTableElement* table = AddTable(2, 3);
     Merge(table, {{1, 1}, {1, 2}});
     EditWithTableTool(table, 2, 2);
-    EXPECT_FALSE(view->IsCommandEnabled(32833)) << "under the merged cell";
-    EXPECT_FALSE(Run(32833));
+    EXPECT_FALSE(view->IsCommandEnabled(ID_COLUMN_LEFT)) << "under the merged cell";
+    EXPECT_FALSE(Run(ID_COLUMN_LEFT));
     ExpectSteps(0, 0);
 
     EditWithTableTool(table, 2, 3);
     Type(QStringLiteral("c"));
-    ASSERT_TRUE(view->IsCommandEnabled(32833));
-    Run(32833);
+    ASSERT_TRUE(view->IsCommandEnabled(ID_COLUMN_LEFT));
+    Run(ID_COLUMN_LEFT);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{3, 4}));
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(2, 4)) << "the cell moved right";
     EXPECT_EQ(Text(table, 2, 4), "c");
     ExpectSteps(0, 2);
-    Run(32834);
+    Run(ID_COLUMN_RIGHT);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{4, 5}));
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(2, 4));
     ExpectSteps(0, 3);
 
     // Deleting the merged cell's column is refused (it reaches outside).
     EditWithTableTool(table, 2, 1);
-    Run(32832);
+    Run(ID_DELETE_COLUMN);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{4, 5}));
     ExpectSteps(0, 3);
     EditWithTableTool(table, 2, 5);
-    Run(32832);
+    Run(ID_DELETE_COLUMN);
     EXPECT_EQ(CellCounts(table), (std::vector<int>{3, 4}));
     ExpectSteps(0, 4);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(CellCounts(Tables().front()), (std::vector<int>{4, 5}));
 }
 
@@ -248,27 +249,27 @@ TEST_F(ModifyTableToolTest, RowsGoInBeforeAndAfterTheCurrentRowAndTheOnlyRowStay
     CTableElement* table = AddTable(2, 2);
     table->SetCellText(2, 1, "r2");
     EditWithTableTool(table, 2, 1);
-    Run(32828);
+    Run(ID_ROW_BEFORE);
     EXPECT_EQ(table->GetRowCount(), 3);
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(3, 1));
     EXPECT_EQ(BoxText(), "r2");
-    Run(32830);
+    Run(ID_ROW_AFTER);
     EXPECT_EQ(table->GetRowCount(), 4);
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(3, 1));
     ExpectSteps(0, 2);
     // The deleted row's cell is let go; the next row to delete is clicked.
-    Run(32831);
+    Run(ID_DELETE_ROW);
     EXPECT_EQ(table->GetRowCount(), 3);
     EXPECT_FALSE(Box()->isVisible());
     ClickCell(table, 3, 1);
-    Run(32831);
+    Run(ID_DELETE_ROW);
     EXPECT_EQ(table->GetRowCount(), 2);
     ExpectSteps(0, 4);
 
     CTableElement* single = AddTable(1, 2, CPoint(9000, 9000));
     const int steps = doc.UndoCount();
     EditWithTableTool(single, 1, 1);
-    Run(32831);
+    Run(ID_DELETE_ROW);
     EXPECT_EQ(single->GetRowCount(), 1);
     ExpectSteps(steps, 0);
 }
@@ -285,7 +286,7 @@ TEST_F(ModifyTableToolTest, ARowThatDoesNotFitContinuesOnANewPage)
     ASSERT_EQ(table->GetBoundRect().bottom, 29100);
     EditWithTableTool(table, 2, 1);
     Type(QStringLiteral("x"));
-    Run(32830);
+    Run(ID_ROW_AFTER);
     ASSERT_EQ(Pages().GetPageCount(), 2);
     EXPECT_EQ(view->GetSheetCount(), 2);
     EXPECT_EQ(Pages().GetCurrentPageIndex(), 0);
@@ -303,7 +304,7 @@ TEST_F(ModifyTableToolTest, ARowThatDoesNotFitContinuesOnANewPage)
     ExpectSteps(0, 2);
     EXPECT_EQ(Editor()->GetCurrentCell(), CTableCellAddress(2, 1));
 
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(Pages().GetPageCount(), 1);
     EXPECT_EQ(view->GetSheetCount(), 1);
     EXPECT_EQ(Text(Tables().front(), 2, 1), "x");
@@ -318,12 +319,12 @@ TEST_F(ModifyTableToolTest, ARowGoesToTheNextPagesTableWhenItHasRoomAndNowhereWh
     CTableElement* below = AddTable(3, 2, CPoint(2000, 2000), 1500, 400, Pages().GetPageAt(1));
     int steps = doc.UndoCount();
     EditWithTableTool(table, 2, 2);
-    Run(32830);
+    Run(ID_ROW_AFTER);
     EXPECT_EQ(below->GetRowCount(), 4);
     EXPECT_EQ(table->GetRowCount(), 2);
     EXPECT_EQ(Pages().GetPageCount(), 2);
     ExpectSteps(steps, 1);
-    Run(32828);
+    Run(ID_ROW_BEFORE);
     EXPECT_EQ(below->GetRowCount(), 5) << "before the current row: before the first row there";
     EXPECT_EQ(below->GetRowHeight(1), 400);
     ExpectSteps(steps, 2);
@@ -337,7 +338,7 @@ TEST_F(ModifyTableToolTest, ARowGoesToTheNextPagesTableWhenItHasRoomAndNowhereWh
     Pages().SetCurrentPageIndex(0);
     steps = doc.UndoCount();
     EditWithTableTool(table, 2, 2);
-    Run(32830);
+    Run(ID_ROW_AFTER);
     EXPECT_EQ(table->GetRowCount(), 2);
     EXPECT_EQ(Pages().GetPageCount(), 2);
     EXPECT_EQ(Tables(Pages().GetPageAt(1)).size(), 0u);
@@ -359,9 +360,9 @@ TEST_F(ModifyTableToolTest, TheTableMenuOpensInsideTheTableAndRunsTheViewsComman
     for (QAction* a : menu->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts.join(QLatin1Char('|')),
               QStringLiteral("复制表格|剪切表格|-|合并单元格|拆分单元格|插入行|插入列|-|删除当前行|删除当前列|-|表格属性(&P)..."));
-    EXPECT_FALSE(view->CommandAction(32822)->isEnabled()) << "nothing to merge";
+    EXPECT_FALSE(view->CommandAction(ID_MERGE_CELLS)->isEnabled()) << "nothing to merge";
     menu->hide();
-    view->CommandAction(32831)->trigger();
+    view->CommandAction(ID_DELETE_ROW)->trigger();
     EXPECT_EQ(table->GetRowCount(), 2);
     ExpectSteps(0, 1);
 }
@@ -384,15 +385,15 @@ TEST_F(ModifyTableToolTest, CopyCutAndDeleteOfTheTableAndItsCells)
     KeyDown(Qt::Key_Delete);
     ExpectSteps(0, 1);
 
-    Run(32864);
+    Run(ID_COPY_TABLE);
     EXPECT_TRUE(view->CanEditPaste());
     ExpectSteps(0, 1);
-    Run(32865);
+    Run(ID_CUT_TABLE);
     EXPECT_TRUE(Tables().empty());
     EXPECT_FALSE(TableTool()->IsEditing());
     EXPECT_EQ(Editor()->GetTable(), nullptr);
     ExpectSteps(0, 2);
-    Run(CVEKView::ID_EDIT_PASTE);
+    Run(ID_EDIT_PASTE);
     ASSERT_EQ(Tables().size(), 1u);
     EXPECT_EQ(Text(Tables().front(), 2, 1), "c");
 }
@@ -414,15 +415,15 @@ TEST_F(ModifyTableToolTest, TheDiagonalCommandTogglesOverASelection)
             if (line.GetStart() != line.GetEnd()) ++n;
         return n - 4; // less the four sides
     };
-    Run(32843);
+    Run(ID_DIAGONAL_A);
     EXPECT_EQ(diagonals(1), 1);
     EXPECT_EQ(diagonals(2), 1);
     ExpectSteps(0, 1);
-    Run(32843);
+    Run(ID_DIAGONAL_A);
     EXPECT_EQ(diagonals(1), 0);
     EXPECT_EQ(diagonals(2), 0);
     ExpectSteps(0, 2);
-    Run(32844);
+    Run(ID_DIAGONAL_B);
     CTableBorderLine line;
     EXPECT_TRUE(table->FindCellAntiDiagonal({1, 2}, line));
     EXPECT_FALSE(table->FindCellAntiDiagonal({2, 2}, line));

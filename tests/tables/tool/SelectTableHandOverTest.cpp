@@ -4,6 +4,7 @@
 // table moves with the selection's moves and the arrow keys; cut lets the
 // select tool go of it.
 #include "tests/tables/tool/TableToolTestSupport.h"
+#include "res/CommandIds.h"
 
 #include <QMenu>
 
@@ -56,14 +57,14 @@ TEST_F(SelectTableHandOverTest, TableCommandsAndTheMenuReachTheEditorOnlyForASel
     CCurveElement* curve = AddCurve({{1000, 10000}, {5000, 10000}}, 0);
     Click(3000, 10000);
     ASSERT_EQ(select->GetSelected(), curve);
-    Run(32860);
-    Run(32830);
+    Run(ID_TABLE_PROPERTIES);
+    Run(ID_ROW_AFTER);
     EXPECT_EQ(table->GetRowCount(), 2);
     EXPECT_EQ(doc.UndoCount(), 0);
 
     ClickCell(table, 2, 2);
     ASSERT_EQ(select->GetSelected(), table);
-    Run(32830);
+    Run(ID_ROW_AFTER);
     EXPECT_EQ(table->GetRowCount(), 3);
     EXPECT_EQ(doc.UndoCount(), 1);
     const CPoint c = CellCentre(table, 1, 1);
@@ -106,7 +107,7 @@ TEST_F(SelectTableHandOverTest, ATableMovesWithTheArrowKeysAndWithTheList)
     Drag(inside, CPoint(inside.x + 1000, inside.y + 500));
     EXPECT_EQ(table->GetOrigin(), CPoint(3010, 3500));
     EXPECT_EQ(doc.UndoCount(), 2);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(Tables().front()->GetOrigin(), CPoint(2010, 3000));
 }
 
@@ -115,7 +116,7 @@ TEST_F(SelectTableHandOverTest, CuttingTheTableLetsTheSelectToolGoOfIt)
     CTableElement* table = AddTable(2, 2);
     ClickCell(table, 1, 1);
     Type(QStringLiteral("k"));
-    Run(32865);
+    Run(ID_CUT_TABLE);
     EXPECT_TRUE(Tables().empty());
     EXPECT_EQ(select->GetSelected(), nullptr);
     EXPECT_EQ(SelectEditor()->GetTable(), nullptr);
@@ -123,7 +124,7 @@ TEST_F(SelectTableHandOverTest, CuttingTheTableLetsTheSelectToolGoOfIt)
     // The mouse over the empty paper finds nothing that is gone.
     MoveTo(2500, 3300);
     EXPECT_EQ(select->GetHovered(), nullptr);
-    Run(CVEKView::ID_EDIT_PASTE);
+    Run(ID_EDIT_PASTE);
     ASSERT_EQ(Tables().size(), 1u);
     EXPECT_EQ(Text(Tables().front(), 1, 1), "k");
 }

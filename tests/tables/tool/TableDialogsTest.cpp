@@ -11,6 +11,7 @@
 #include "ui/CTableColorCombo.h"
 #include "ui/CUpDownButtons.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "res/CommandIds.h"
 
 #include <QCheckBox>
 #include <QTabWidget>
@@ -139,7 +140,7 @@ TEST_F(TableDialogsTest, TheEditorAppliesTheSheetAsOneStepAndNothingWhenNothingC
         EXPECT_EQ(s.GeneralPage()->BorderEdit()->text(), QStringLiteral("0.03"));
         EXPECT_EQ(s.GeneralPage()->ColorCombo()->currentIndex(), 0);
     });
-    Run(32860);
+    Run(ID_TABLE_PROPERTIES);
     EXPECT_EQ(doc.UndoCount(), 0);
     EXPECT_FALSE(doc.IsModified());
 
@@ -149,7 +150,7 @@ TEST_F(TableDialogsTest, TheEditorAppliesTheSheetAsOneStepAndNothingWhenNothingC
         s.GeneralPage()->SetLineColor(RGB(255, 0, 0));
         s.CellPage()->MarginEdit(CVTSetTableCellParaPage::kLeft)->setText(QStringLiteral("0.2"));
     });
-    Run(32860);
+    Run(ID_TABLE_PROPERTIES);
     EXPECT_EQ(table->GetOuterLineWidth(), 50);
     EXPECT_EQ(table->GetInnerLineWidth(), 10);
     EXPECT_EQ(table->GetLineColor(), RGB(255, 0, 0));
@@ -161,9 +162,9 @@ TEST_F(TableDialogsTest, TheEditorAppliesTheSheetAsOneStepAndNothingWhenNothingC
     EXPECT_EQ(Box()->geometry().left(), view->ModelToDevicePoint(cell.left + 200, 0).x - 1);
 
     RejectNext();
-    Run(32860);
+    Run(ID_TABLE_PROPERTIES);
     EXPECT_EQ(doc.UndoCount(), 1);
-    Run(CVEKView::ID_EDIT_UNDO);
+    Run(ID_EDIT_UNDO);
     EXPECT_EQ(Tables().front()->GetOuterLineWidth(), 35);
     EXPECT_EQ(Tables().front()->GetLeftMargin(), 50);
 }

@@ -4,6 +4,7 @@
 // alignments; and the box drawing its diagonals over itself.
 #include "tests/tables/tool/TableToolTestSupport.h"
 #include "tests/ui/ScreenshotSupport.h"
+#include "res/CommandIds.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST_F(TablePixelsTest, ADiagonalCarriedFromTheBoxIsDrawnAcrossItsCell)
     Settings().m_nTableInnerWidth = 30;
     CTableElement* table = AddTable(1, 2, CPoint(2000, 3000), 3000, 2000);
     EditWithTableTool(table, 1, 1);
-    Run(32843);
+    Run(ID_DIAGONAL_A);
     // The box draws the diagonal over itself while the cell is open.
     view->setFocus();
     QApplication::processEvents();
@@ -109,7 +110,7 @@ TEST_F(TablePixelsTest, TextsStandInTheirCellsAsTheirAlignmentsSay)
     Fill(table, 1, 3, 5, QStringLiteral("WW"));
     Fill(table, 2, 1, 0, QStringLiteral("WW"));
     Fill(table, 2, 2, 8, QStringLiteral("WW"));
-    Run(CVEKView::ID_EDIT_CANCEL);
+    Run(ID_EDIT_CANCEL);
     ASSERT_EQ(table->GetCellAlignment({1, 1}), 3);
     const QImage page = RenderPage();
     KeepScreenshot(RenderView(), QStringLiteral("table-aligned-texts"));

@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "tables/tool/CCellEdit.h"
 #include "tables/CTableElement.h"
+#include "res/CommandIds.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +30,6 @@ Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
                                     const QString& text, bool autorepeat, ushort count);
 
 namespace {
-
-constexpr int kSelectTool = 32781;
-constexpr int kInsertRowAfter = 32830;
-constexpr int kInsertColumnRight = 32834;
 
 class TableShortcutsTest : public ::testing::Test {
 protected:
@@ -68,7 +65,7 @@ protected:
                                   s.m_crFontColor, s.m_crPaperColor, CRect(2000, 3000, 5000, 4400));
         table->SetCellText(1, 1, "a");
         page->AddElement(table);
-        frame->CommandAction(kSelectTool)->trigger();
+        frame->CommandAction(ID_TOOL_SELECT)->trigger();
         CRect cell;
         ASSERT_TRUE(table->GetCellRect(1, 1, cell));
         Click(cell.CenterPoint());
@@ -139,7 +136,7 @@ TEST_F(TableShortcutsTest, CtrlZAndCtrlYTakeBackAndRedoTableCommandsWhileACellIs
         int command;
         int rows;
         int columns;
-    } cases[] = {{kInsertRowAfter, 3, 2}, {kInsertColumnRight, 2, 3}};
+    } cases[] = {{ID_ROW_AFTER, 3, 2}, {ID_COLUMN_RIGHT, 2, 3}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
         Run(c.command);
@@ -170,7 +167,7 @@ TEST_F(TableShortcutsTest, CtrlZAndCtrlYTakeBackAndRedoTableCommandsWhileACellIs
 
 TEST_F(TableShortcutsTest, CtrlZTakesBackTypingInTheBoxBeforeTheDocumentsSteps)
 {
-    Run(kInsertRowAfter);
+    Run(ID_ROW_AFTER);
     ASSERT_EQ(Doc()->UndoCount(), 1);
     ASSERT_EQ(QApplication::focusWidget(), box);
     Type(QStringLiteral("xy"));
