@@ -31,7 +31,6 @@ public:
     const CPointList& GetPoints() const { return m_points; }
     int GetPointCount() const { return m_points.GetCount(); }
 
-
     // Draws in `colour`. A printer gets every shape whatever the clip; the
     // screen skips shapes outside the clip and draws the rest anti-aliased.
     void Draw(CDC* dc, COLORREF colour, double scale, int originX, int originY,

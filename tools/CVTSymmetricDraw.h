@@ -56,6 +56,7 @@ public:
     void SelectSubTool(int n) override;
     int GetSubToolIndex() const override { return m_nSubTool; }
     CVectorTool* GetSubTool(int n) const;
+    CVectorTool* GetCurrentSubTool() const { return m_pCurrentSubTool; }
 
     int GetAxisState() const { return m_nAxisState; }
     CPoint GetAxisStart() const { return m_ptAxisStart; }

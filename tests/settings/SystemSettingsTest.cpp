@@ -298,7 +298,7 @@ TEST(LineTypeFile, DisplayCopiesAreTheScaledPatternOrTheCopiedLineType)
         CLineTypeShapeArray shapes = preview.GetShapes();
         CPointList points = shapes.front().GetPoints();
         points.GetHead().Offset(by.x, by.y);
-        shapes.front().SetPoints(points);
+        shapes.front() = CLineTypeShape(shapes.front().GetPenWidth(), shapes.front().IsFilled(), points);
         preview.SetShapes(shapes);
         return preview;
     };
