@@ -486,10 +486,9 @@ void CVTFill::ApplyLineFill()
 
 void CVTFill::TellIfThinned() const
 {
-    if (!m_pPicked || m_pPicked->GetFillKind() != FILL_LINES || !m_pView) return;
-    const int stride = m_pPicked->GetLineFillStride();
-    if (stride > 1)
-        m_pView->ShowStatusPrompt(LoadResString(CVTFillLine::kPromptThinned).arg(stride));
+    if (!m_pPicked || !m_pView) return;
+    const QString limit = CVTFillLine::LimitPrompt(*m_pPicked, *m_pView);
+    if (!limit.isEmpty()) m_pView->ShowStatusPrompt(limit);
 }
 
 void CVTFill::OnFillType()
