@@ -783,11 +783,19 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
     if (!std::isfinite(w) || !std::isfinite(h)) return false;
 
-    // The reference tile: centred on the tile centre, turned about it.
-    const CPoint c(cache.points[3].x(), cache.points[3].y());
-    CPoint t(c.x - RoundToInt(w / 2.0), c.y - RoundToInt(h / 2.0));
+    // The reference tile: centred on the tile centre, turned about it, its
+    // corner rounded to a pixel. In doubles: the centre of a fill reaching
+    // far off may lie beyond the int range of device pixels, and the tiles
+    // must still fall where they belong.
+    double cx = 0.0, cy = 0.0;
+    ModelToDeviceF(m_tileCenter.x, m_tileCenter.y, scale, cache.originX, cache.originY, cx, cy);
+    cx = std::round(cx);
+    cy = std::round(cy);
+    const double corner[2] = {-std::round(w / 2.0), -std::round(h / 2.0)};
     const double radians = angle * kPi / 180.0;
-    RotatePoint(t, c.x, c.y, std::sin(radians), std::cos(radians));
+    const double sine = std::sin(radians), cosine = std::cos(radians);
+    const QPointF t(cx + std::round(corner[0] * cosine - corner[1] * sine),
+                    cy + std::round(corner[0] * sine + corner[1] * cosine));
 
     if (devicePixels > 0.0 && std::isfinite(devicePixels)) {
         // The tile's size on the device, within a budget of pixels.
@@ -804,7 +812,7 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     }
     QTransform transform = QTransform::fromScale(w / image.width(), h / image.height());
     transform *= QTransform().rotate(angle);
-    transform *= QTransform::fromTranslate(t.x, t.y);
+    transform *= QTransform::fromTranslate(t.x(), t.y());
     // A tile of no size cannot be repeated: no texture, and no fill.
     if (!transform.isInvertible()) return false;
 
