@@ -316,6 +316,14 @@ void CClosedCurveElement::RecalcGeometry()
         m_lineFillLayout = std::make_unique<CLineFillLayout>(m_outline, GetBoundRect(), m_lineFill);
 }
 
+void CClosedCurveElement::ReleaseGeometry()
+{
+    if (IsBoundsDirty()) return;
+    CCurveElement::ReleaseGeometry();
+    m_lineFillLayout.reset();
+    m_lineFillDrawing.reset();
+}
+
 void CClosedCurveElement::BuildOutlineShapes()
 {
     const int width = m_lineAttr.GetWidth();

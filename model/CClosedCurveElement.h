@@ -76,6 +76,8 @@ public:
     // Element operations.
     CRect GetBoundRect() override;
     void RecalcGeometry() override;
+    // Frees the fill lines' layout with the outline.
+    void ReleaseGeometry() override;
     // Fills the inside, then draws the outline on top.
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
