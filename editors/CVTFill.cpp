@@ -375,7 +375,7 @@ void CVTFill::OnLineType()
     SaveUndoState();
     m_pPicked->SetLineFillAttr(line);
     InvalidateView();
-    TellIfThinned();
+    TellLineFillLimits();
 }
 
 void CVTFill::OnGradientStartColor()
@@ -481,10 +481,10 @@ void CVTFill::ApplyLineFill()
         c->SetLineFillStyle(style);
     }
     StartEditor(FILL_LINES);
-    TellIfThinned();
+    TellLineFillLimits();
 }
 
-void CVTFill::TellIfThinned() const
+void CVTFill::TellLineFillLimits() const
 {
     if (!m_pPicked || !m_pView) return;
     const QString limit = CVTFillLine::LimitPrompt(*m_pPicked, *m_pView);
