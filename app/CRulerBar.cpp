@@ -1,7 +1,6 @@
 #include "app/CRulerBar.h"
 
 #include "settings/CSystemSettings.h"
-#include "geometry/Distance.h"
 #include "geometry/WorkUnits.h"
 
 #include <QEvent>
@@ -9,19 +8,11 @@
 #include <QPainter>
 #include <QScreen>
 
-#include <cmath>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
-
-// Ticks drawn at most, so that a broken spacing can never hang painting.
-constexpr double kMaxTicks = 100000.0;
-
-bool IsWholeMultiple(double value, double step)
-{
-    if (!(step > 0.0)) return false;
-    const double ratio = value / step;
-    return std::fabs(ratio - std::round(ratio)) < 1e-9;
-}
 
 QColor GrayText(const QPalette& pal)
 {
@@ -118,8 +109,8 @@ void CRulerBar::SetMarks(int x, int y)
 
 void CRulerBar::GetSteps(double& major, double& minor) const
 {
-    major = m_dMajorStep;
-    minor = m_dMinorStep;
+    major = m_steps.major;
+    minor = m_steps.minor;
 }
 
 void CRulerBar::Redraw()
@@ -129,72 +120,7 @@ void CRulerBar::Redraw()
 
 void CRulerBar::UpdateUnitScale()
 {
-    const int upm = m_nUnitsPerMm;
-    const int unit = Settings().m_nWorkUnit;
-    // Millimetres of the drawing shown per screen centimetre.
-    double v = PixelsPerCm() * m_dScale / upm;
-    if (unit == kWorkUnitInchFraction || unit == kWorkUnitInchDecimal) v /= 25.4;
-    if (upm <= 0 || !std::isfinite(v) || v <= 0.0) return;
-
-    switch (unit) {
-    case kWorkUnitInchFraction:
-    case kWorkUnitInchDecimal:
-        while (RoundToInt(v) < 1) v *= 2.0;
-        m_dMajorStep = upm * RoundToInt(v) * 25.4;
-        m_dMinorStep = m_dMajorStep / (unit == kWorkUnitInchFraction ? 8.0 : 10.0);
-        break;
-    case kWorkUnitCentimetre:
-        while (RoundToInt(v) < 10) v *= 2.0;
-        m_dMajorStep = upm * RoundToInt(v / 10.0) * 10.0;
-        m_dMinorStep = m_dMajorStep / 10.0;
-        break;
-    case kWorkUnitMillimetre:
-        while (RoundToInt(v) < 1) v *= 2.0;
-        // Below 5 mm per screen centimetre whole centimetres would round to
-        // a spacing of 0; label every few millimetres there instead.
-        m_dMajorStep = RoundToInt(v / 10.0) > 0 ? upm * RoundToInt(v / 10.0) * 10.0 : upm * RoundToInt(v) * 1.0;
-        m_dMinorStep = m_dMajorStep / 10.0;
-        break;
-    default:
-        return;
-    }
-    m_dMiddleStep = m_dMajorStep / 2.0;
-
-    // Zoomed in far, a whole unit spans several screen centimetres (over a
-    // thousand pixels at the wheel's limit) and no label would show: the
-    // labels then fall on halves, fifths, tenths ... of the unit (halves,
-    // quarters ... for inch fractions), as fine as the precision can show.
-    const double unitMm = unit == kWorkUnitCentimetre ? 10.0 : unit == kWorkUnitMillimetre ? 1.0 : 25.4;
-    const double unitsPerScreenCm = PixelsPerCm() * m_dScale / upm / unitMm;
-    const double part = SubUnitStep(unitsPerScreenCm, unit, Settings().m_nPrecision);
-    if (part < 1.0) {
-        m_dMajorStep = upm * unitMm * part;
-        m_dMinorStep = m_dMajorStep / (unit == kWorkUnitInchFraction ? 8.0 : 10.0);
-        m_dMiddleStep = m_dMajorStep / 2.0;
-    }
-}
-
-double CRulerBar::SubUnitStep(double unitsPerScreenCm, int unit, int precision)
-{
-    // Finest step the labels can tell apart: one part of the precision.
-    const double finest = precision >= 1 ? 1.0 / precision : 1.0;
-    if (!(unitsPerScreenCm < 0.25)) return 1.0;
-    double step = 1.0;
-    for (int k = 0; k < 40; ++k) {
-        double next = 0.0;
-        if (unit == kWorkUnitInchFraction) {
-            next = step / 2.0;
-        } else {
-            // 1, 0.5, 0.2, 0.1, 0.05 ...: the leading digit decides.
-            const double decade = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
-            const double lead = step / decade;
-            next = lead > 4.0 ? 2.0 * decade : lead > 1.5 ? decade : 0.5 * decade;
-        }
-        // At least about one screen centimetre between labels.
-        if (next < unitsPerScreenCm || next < finest * (1.0 - 1e-9)) break;
-        step = next;
-    }
-    return step;
+    RulerStepsFor(m_dScale, m_nUnitsPerMm, PixelsPerCm(), Settings().m_nWorkUnit, Settings().m_nPrecision, m_steps);
 }
 
 void CRulerBar::changeEvent(QEvent* event)
@@ -247,30 +173,27 @@ void CRulerBar::DrawBorder(QPainter& painter) const
 
 void CRulerBar::DrawTicks(QPainter& painter) const
 {
-    if (!(m_dScale > 0.0) || !(m_dMinorStep > 0.0)) return;
-    const int length = IsHorizontal() ? width() : height();
-    const double first = m_nOrigin + RoundToInt(-m_nDeviceOffset * m_dScale);
-    const double last = m_nOrigin + RoundToInt((length - m_nDeviceOffset) * m_dScale);
-    const double kFirst = std::ceil((first - m_nZero) / m_dMinorStep);
-    const double kLast = std::floor((last - m_nZero) / m_dMinorStep);
-    if (!std::isfinite(kFirst) || !std::isfinite(kLast) || kLast - kFirst > kMaxTicks) return;
+    RulerPlacement placement;
+    placement.scale = m_dScale;
+    placement.origin = m_nOrigin;
+    placement.zero = m_nZero;
+    placement.offset = m_nDeviceOffset;
+    placement.length = IsHorizontal() ? width() : height();
+    placement.valuesGrowUpward = !IsHorizontal();
+    const std::vector<RulerTick> ticks = RulerTicks(m_steps, placement);
 
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(LabelFont());
-    for (double k = kFirst; k <= kLast; k += 1.0) {
-        // Each tick from its index, so that no rounding error accumulates.
-        const double offset = k * m_dMinorStep;
-        const double p = offset + m_nZero;
-        const int c = RoundToInt((p - m_nOrigin) / m_dScale);
-        if (IsWholeMultiple(offset, m_dMajorStep)) {
-            DrawTick(painter, c, m_nTickLong);
-            const int value = IsHorizontal() ? RoundToInt(p - m_nZero) : RoundToInt(m_nZero - p);
-            const std::string text = FormatLength(value, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision);
-            DrawLabel(painter, c, QString::fromStdString(text));
-        } else if (IsWholeMultiple(offset, m_dMiddleStep)) {
-            DrawTick(painter, c, m_nTickMiddle);
-        } else {
-            DrawTick(painter, c, m_nTickShort);
+    for (const RulerTick& tick : ticks) {
+        switch (tick.size) {
+        case RulerTickSize::Long: {
+            DrawTick(painter, tick.pixel, m_nTickLong);
+            const std::string text = RulerLabel(tick, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision);
+            DrawLabel(painter, tick.pixel, QString::fromStdString(text));
+            break;
+        }
+        case RulerTickSize::Middle: DrawTick(painter, tick.pixel, m_nTickMiddle); break;
+        case RulerTickSize::Short: DrawTick(painter, tick.pixel, m_nTickShort); break;
         }
     }
     if (IsHorizontal()) {
@@ -281,10 +204,9 @@ void CRulerBar::DrawTicks(QPainter& painter) const
     }
 }
 
-void CRulerBar::DrawTick(QPainter& painter, int c, int length) const
+void CRulerBar::DrawTick(QPainter& painter, int pos, int length) const
 {
     const QColor color = palette().color(QPalette::WindowText);
-    const int pos = c + m_nDeviceOffset;
     if (IsHorizontal()) {
         painter.fillRect(pos, height() - 1 - length, 1, length, color);
     } else {
@@ -292,11 +214,10 @@ void CRulerBar::DrawTick(QPainter& painter, int c, int length) const
     }
 }
 
-void CRulerBar::DrawLabel(QPainter& painter, int c, const QString& label) const
+void CRulerBar::DrawLabel(QPainter& painter, int pos, const QString& label) const
 {
     const QFontMetrics metrics = painter.fontMetrics();
     const int labelWidth = metrics.horizontalAdvance(label);
-    const int pos = c + m_nDeviceOffset;
     if (IsHorizontal()) {
         // A label that would run into the unit name at the right end is left out.
         const QString unitName = QString::fromStdString(UnitSuffix(Settings().m_nWorkUnit));

@@ -4,6 +4,8 @@
 // change and moves the mark as the mouse moves.
 #pragma once
 
+#include "geometry/RulerTicks.h"
+
 #include <QImage>
 #include <QWidget>
 
@@ -35,14 +37,7 @@ public:
     void SetMarks(int x, int y);
     int GetMark() const { return IsHorizontal() ? m_ptMark.x() : m_ptMark.y(); }
     void GetSteps(double& major, double& minor) const;
-    double GetMiddleStep() const { return m_dMiddleStep; }
-    // The label spacing, as a part of one work unit, for a view that shows
-    // the given number of work units per screen centimetre: 1 while that is
-    // at least a quarter unit (the whole-unit steps stay as they were),
-    // else the smallest of 1/2, 1/5, 1/10, 1/20 ... (1/2, 1/4, 1/8 ... for
-    // inch fractions) that still spans a screen centimetre, but never finer
-    // than one part of the precision.
-    static double SubUnitStep(double unitsPerScreenCm, int unit, int precision);
+    double GetMiddleStep() const { return m_steps.middle; }
     void Redraw();
     // Recomputes the tick spacings for the work unit of the settings, so
     // that labels fall on whole units about one screen centimetre apart.
@@ -70,8 +65,8 @@ protected:
 private:
     void DrawBorder(QPainter& painter) const;
     void DrawTicks(QPainter& painter) const;
-    void DrawTick(QPainter& painter, int c, int length) const;
-    void DrawLabel(QPainter& painter, int c, const QString& label) const;
+    void DrawTick(QPainter& painter, int pos, int length) const;
+    void DrawLabel(QPainter& painter, int pos, const QString& label) const;
     void DrawMark(QImage& image) const;
     QRect MarkRect(int mark) const;
 
@@ -80,9 +75,7 @@ private:
     int m_nTickShort = 3;
     int m_nTickMiddle = 6;
     int m_nTickLong = 8;
-    double m_dMinorStep = 1000.0;
-    double m_dMiddleStep = 5000.0;
-    double m_dMajorStep = 10000.0;
+    RulerSteps m_steps;
     double m_dScale = 263.75;
     int m_nOrigin = 0;
     int m_nZero = 0;

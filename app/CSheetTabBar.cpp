@@ -33,6 +33,8 @@ constexpr int kIconSize = 32;
 constexpr int kInitialScrollBarOffset = 265;
 constexpr int kMinScrollBarWidth = 80;
 constexpr int kGripWidth = 6;
+// How far a tab's slanted edges and shadow reach past its rectangle.
+constexpr int kTabReach = 6;
 
 QString ResText(int id, const char* fallback)
 {
@@ -178,17 +180,29 @@ void CSheetTabBar::resizeEvent(QResizeEvent* event)
 
 void CSheetTabBar::RelayoutTabs(int firstLeft)
 {
-    // Captions widen as numbers grow ("页面 9" to "页面 10"), so every tab is
-    // measured again; tabs keep one pixel between them.
+    // Captions widen as numbers grow ("页面 9" to "页面 10"), so every tab
+    // takes its new number's width; tabs keep one pixel between them.
     ++m_nMeasures;
-    const QFontMetrics metrics = fontMetrics();
+    if (font() != m_captionFont) {
+        m_captionWidths.clear();
+        m_captionFont = font();
+    }
     const int bottom = BarHeight() - 1;
     int left = firstLeft;
     for (auto& tab : m_tabs) {
-        const int width = CSheetTab::WidthFor(tab->GetCaption(), metrics);
+        const int width = CaptionWidth(tab->GetNumber());
         tab->SetRect(CRect(left, 0, left + width, bottom));
         left = tab->GetRect().right + 1;
     }
+}
+
+int CSheetTabBar::CaptionWidth(int number)
+{
+    const std::size_t index = static_cast<std::size_t>(std::max(number, 1) - 1);
+    if (index >= m_captionWidths.size()) m_captionWidths.resize(index + 1, -1);
+    int& width = m_captionWidths[index];
+    if (width < 0) width = CSheetTab::WidthFor(CSheetTab(number, CRect()).GetCaption(), fontMetrics());
+    return width;
 }
 
 void CSheetTabBar::ShiftTabs(int dx)
@@ -217,16 +231,19 @@ void CSheetTabBar::EnsureCurrentTabVisible()
     }
     if (current->GetRect().right > areaRight) return;
     // The current tab is fully visible: bring back tabs scrolled out on the
-    // left, one by one from the right, while the last tab still fits.
-    while (m_tabs.front()->GetRect().left < m_rcTabArea.left) {
-        const CSheetTab* hidden = nullptr;
-        for (const auto& t : m_tabs) {
-            if (t->GetRect().left < m_rcTabArea.left) hidden = t.get();
-        }
-        const int shift = areaLeft - hidden->GetRect().left;
-        if (m_tabs.back()->GetRect().right + shift > areaRight) break;
-        ShiftTabs(shift);
+    // left, one by one from the right, while the last tab still fits. The
+    // tabs lie in order, so the rightmost hidden one is found by halving,
+    // and they move once, by the shift found.
+    int shift = 0;
+    while (m_tabs.front()->GetRect().left + shift < m_rcTabArea.left) {
+        const auto shown = std::partition_point(m_tabs.begin(), m_tabs.end(), [&](const auto& t) {
+            return t->GetRect().left + shift < m_rcTabArea.left;
+        });
+        const int next = areaLeft - (*(shown - 1))->GetRect().left;
+        if (m_tabs.back()->GetRect().right + next > areaRight) break;
+        shift = next;
     }
+    if (shift != 0) ShiftTabs(shift);
 }
 
 // ---- tabs ---------------------------------------------------------------
@@ -419,10 +436,19 @@ void CSheetTabBar::ShowTabMenu(const QPoint& globalPos)
 
 // ---- mouse --------------------------------------------------------------
 
+std::size_t CSheetTabBar::FirstTabReaching(int x) const
+{
+    const auto first = std::partition_point(m_tabs.begin(), m_tabs.end(),
+                                            [x](const auto& t) { return t->GetRect().right + kTabReach < x; });
+    return static_cast<std::size_t>(first - m_tabs.begin());
+}
+
 CSheetTab* CSheetTabBar::TabAt(const CPoint& point) const
 {
-    for (const auto& tab : m_tabs) {
-        if (tab->HitTest(point)) return tab.get();
+    for (std::size_t i = FirstTabReaching(point.x); i < m_tabs.size(); ++i) {
+        CSheetTab* tab = m_tabs[i].get();
+        if (tab->HitTest(point)) return tab;
+        if (tab->GetRect().left > point.x + kTabReach) break;
     }
     return nullptr;
 }
@@ -489,9 +515,15 @@ void CSheetTabBar::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Button));
     painter.save();
-    painter.setClipRect(QRect(m_rcTabArea.left, 0, m_rcGrip.right - m_rcTabArea.left, height()));
-    for (auto it = m_tabs.rbegin(); it != m_tabs.rend(); ++it) {
-        if ((*it)->GetNumber() != m_nCurrent) DrawTab(painter, **it, false);
+    const QRect shown(m_rcTabArea.left, 0, m_rcGrip.right - m_rcTabArea.left, height());
+    painter.setClipRect(shown);
+    // Only the tabs that reach what is shown, right to left as they overlap:
+    // a page change costs the few tabs in the bar, not all of them.
+    const std::size_t first = FirstTabReaching(shown.left());
+    std::size_t end = first;
+    while (end < m_tabs.size() && m_tabs[end]->GetRect().left <= shown.right() + kTabReach) ++end;
+    for (std::size_t i = end; i-- > first;) {
+        if (m_tabs[i]->GetNumber() != m_nCurrent) DrawTab(painter, *m_tabs[i], false);
     }
     if (const CSheetTab* current = GetSheet(m_nCurrent)) DrawTab(painter, *current, true);
     painter.restore();

@@ -8,6 +8,7 @@
 #include "platform/Types.h"
 
 #include <QCursor>
+#include <QFont>
 #include <QWidget>
 
 #include <array>
@@ -51,8 +52,8 @@ public:
     // a document of thousands of pages is opened this way. The current tab
     // stays, or becomes the last when it was removed.
     void SetSheetCount(int count);
-    // How many times the tabs have been measured (every tab's caption
-    // against the font): once per change of the set of tabs.
+    // How many times the tabs have been laid out: once per change of the
+    // set of tabs.
     int GetTabMeasureCount() const { return m_nMeasures; }
 
     // The button commands and the tab-menu commands.
@@ -101,6 +102,9 @@ private:
     void LayoutChildren();
     void RelayoutTabs(int firstLeft);
     void ShiftTabs(int dx);
+    int CaptionWidth(int number);
+    // Index of the first tab that can reach pixel column x or beyond.
+    std::size_t FirstTabReaching(int x) const;
     CSheetTab* TabAt(const CPoint& point) const;
     void SelectTabAt(const CPoint& point);
     void ChangeCurrent(int newNumber);
@@ -128,4 +132,9 @@ private:
     int m_nDragOffset = 0;
     QString m_strText;
     int m_nMeasures = 0;
+    // The width of each page number's tab (index number - 1) in this font,
+    // measured when first needed: a number keeps its width wherever its
+    // tab moves, so adding a page to thousands measures one caption.
+    std::vector<int> m_captionWidths;
+    QFont m_captionFont;
 };

@@ -339,8 +339,9 @@ void CVEKView::ZoomAt(double factor, int x, int y)
     if (factor >= 1.0 && GetScrollInfo(Qt::Horizontal).nMax >= kZoomInLimit &&
         GetScrollInfo(Qt::Vertical).nMax >= kZoomInLimit)
         return;
+    const double scale = std::min(m_dScale / factor, std::max(m_dScale, kZoomOutLimit));
+    if (scale == m_dScale) return;
     const CPoint d = ModelToDevicePoint(x, y);
-    const double scale = m_dScale / factor;
     SetViewTransform(scale, DifferenceToInt(x, RoundToInt(d.x * scale)), DifferenceToInt(y, RoundToInt(d.y * scale)));
 }
 

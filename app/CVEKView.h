@@ -95,6 +95,10 @@ public:
     // The zoom-in limit: scroll ranges (pixels) beyond it would outgrow what
     // a scroll bar holds.
     static constexpr int kZoomInLimit = 28000;
+    // The zoom-out limit, in model units per pixel: a hundred pixels then
+    // hold the whole range of coordinates, and nothing more can come into
+    // view however far the view zooms out.
+    static constexpr double kZoomOutLimit = 4294967296.0 / 100.0;
     // Pixels the arrow keys pan by.
     static constexpr int kPanStep = 20;
 

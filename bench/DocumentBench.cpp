@@ -1,7 +1,8 @@
 // Opening, saving and the undo snapshot of a large document through the
 // document class (compound file and page-set record): 20 pages of 5,000
 // curves of 40 nodes each, 100,000 curves and 4,000,000 nodes in all. And
-// opening a document of thousands of empty pages, alone and into a view.
+// opening a document of thousands of empty pages, alone and into a view,
+// and changing and inserting pages in it.
 // Besides the times it reports the file's size and the memory the open
 // document takes (resident size and its peak while opening, above what the
 // process held before; run the open benchmark first, in a process of its
@@ -10,7 +11,9 @@
 
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
+#include "app/CSheetTabBar.h"
 #include "app/CVEKView.h"
+#include "shell/CToolTable.h"
 #include "model/CPageSet.h"
 #include "shell/CToolTable.h"
 #include "platform/CCompoundFile.h"
@@ -20,6 +23,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <malloc.h>
@@ -237,6 +241,58 @@ void BM_OpenManyPagesInAView(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OpenManyPagesInAView)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// A page change in a document of many pages, as the tab bar's next and
+// previous buttons make it, back and forth in the middle of the tabs: the
+// view shows the new page and the bar its tabs. What it costs must follow
+// what is shown, not the number of pages.
+void BM_ChangePageAmongManyPages(benchmark::State& state)
+{
+    const QString path = ManyPagesFile(int(state.range(0)));
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CVEKView view(&doc, CToolTable());
+    view.resize(1200, 900);
+    if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
+        state.SkipWithError("the generated document did not open");
+        return;
+    }
+    CSheetTabBar* bar = view.GetSheetTabBar();
+    bar->SetCurrentSheet(view.GetSheetCount() / 2);
+    QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
+    view.render(&target);
+    bool forward = true;
+    for (auto _ : state) {
+        if (forward)
+            bar->OnNextSheet();
+        else
+            bar->OnPrevSheet();
+        forward = !forward;
+        view.render(&target);
+    }
+    state.counters["pages"] = doc.GetPageSet()->GetPageCount();
+}
+BENCHMARK(BM_ChangePageAmongManyPages)->Arg(2000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// A page inserted before the current one and taken out again in a tab bar
+// of many tabs, each followed by a paint of the bar: every tab after the
+// new one takes a new number.
+void BM_InsertPageAmongManyTabs(benchmark::State& state)
+{
+    CSheetTabBar bar;
+    bar.resize(1200, bar.sizeHint().height());
+    bar.SetSheetCount(int(state.range(0)));
+    bar.SetCurrentSheet(int(state.range(0)) / 2);
+    QImage target(bar.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        bar.InsertSheetKeepCurrent(bar.GetCurrentSheet(), CSheetTabBar::INSERT_BEFORE, false);
+        bar.render(&target);
+        bar.DeleteSheet(bar.GetCurrentSheet() - 1);
+        bar.render(&target);
+    }
+    state.counters["tabs"] = bar.GetSheetCount();
+}
+BENCHMARK(BM_InsertPageAmongManyTabs)->Arg(2000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

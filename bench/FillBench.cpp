@@ -1,8 +1,9 @@
 // Line fills: laying out the fill lines of a curve (each inside stretch
 // laid out as a two-node open curve would be), also for a family so dense
-// that only every n-th line is kept; and dragging a line fill's origin in
-// the fill tool, where every mouse move lays the lines out again and
-// repaints the view.
+// that only every n-th line is kept; opening a page of line fills whose
+// outlines reach kilometres off the page; and dragging a line fill's
+// origin in the fill tool, where every mouse move lays the lines out again
+// and repaints the view.
 #include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
@@ -14,11 +15,14 @@
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
 #include "res/CommandIds.h"
+#include "platform/CDC.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -44,16 +48,25 @@ CClosedCurveElement* LineFilledSquare(CPageSet& pageSet, int size, int spacing)
     return curve;
 }
 
+// The fill laid out anew and painted over an A4 page at screen size, as
+// the view paints it after a change: the lines are laid out where they are
+// painted.
+void PaintPage(CClosedCurveElement& curve, QImage& image)
+{
+    curve.InvalidateBounds();
+    QPainter painter(&image);
+    CDC dc(&painter);
+    curve.Draw(&dc, 29700.0 / image.height(), 0, 0, CRect(0, 0, image.width(), image.height()));
+}
+
 // Arguments: the square's side and the spacing of its lines.
 void BM_LineFillLayout(benchmark::State& state)
 {
     CPageSet pageSet;
     pageSet.AppendPage();
     CClosedCurveElement* curve = LineFilledSquare(pageSet, int(state.range(0)), int(state.range(1)));
-    for (auto _ : state) {
-        curve->InvalidateBounds();
-        benchmark::DoNotOptimize(curve->GetBoundRect());
-    }
+    QImage image(760, 1080, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) PaintPage(*curve, image);
     CLineTypeShapeList shapes;
     curve->GetFillLineShapes(shapes);
     state.SetLabel(std::to_string(shapes.GetCount()) + " lines, every " +
@@ -67,8 +80,9 @@ BENCHMARK(BM_LineFillLayout)
 
 // A dense outline (a circle of 20,000 corners, as a curve flattens) with
 // one node pulled far away, as damaged documents hold: the fill's lines
-// span the far node's distance. Arguments: the distance in page units
-// (100,000,000 is a kilometre) and the spacing of the lines.
+// span the far node's distance, and a paint of the page lays out those it
+// shows. Arguments: the distance in page units (100,000,000 is a
+// kilometre) and the spacing of the lines.
 void BM_LineFillFarNode(benchmark::State& state)
 {
     CPageSet pageSet;
@@ -94,10 +108,9 @@ void BM_LineFillFarNode(benchmark::State& state)
     style.SetSpacing(int(state.range(1)));
     auto* curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style);
     pageSet.AddElementToPage(curve);
-    for (auto _ : state) {
-        curve->InvalidateBounds();
-        benchmark::DoNotOptimize(curve->GetBoundRect());
-    }
+    QImage image(760, 1080, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) PaintPage(*curve, image);
+    // What the whole fill holds, of which the page shows a little.
     CLineTypeShapeList shapes;
     curve->GetFillLineShapes(shapes);
     state.counters["pieces"] = shapes.GetCount();
@@ -109,6 +122,70 @@ BENCHMARK(BM_LineFillFarNode)
     ->Args({1000000000, 100})      // 10 km
     ->Args({2147483647, 100})      // the far end of the coordinates, 21 km
     ->Unit(benchmark::kMillisecond);
+
+// A page of 40 line-filled outlines (circles of 2,000 corners), each with
+// one node pulled 21 km away when the argument is 1, as a damaged document
+// holds them: opening the document and showing its page in a view. The
+// far nodes must cost no more than what the page shows of their fills.
+QString PageOfLineFillsFile(bool farNodes)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(farNodes ? QStringLiteral("far.vek") : QStringLiteral("near.vek"));
+    if (QFileInfo::exists(path)) return path;
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    Settings().SetDefaults();
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CPageSet& pageSet = *doc.GetPageSet();
+    CPage* page = pageSet.GetCurrentPage();
+    constexpr int kCorners = 2000;
+    for (int k = 0; k < 40; ++k) {
+        const int cx = 2500 + 4000 * (k % 5);
+        const int cy = 2500 + 3500 * (k / 5);
+        CCurveNodeList nodes;
+        for (int i = 0; i < kCorners; ++i) {
+            const double t = 2.0 * 3.14159265358979 * i / kCorners;
+            auto* point = new CSharedPoint(page, cx + int(std::lround(1500 * std::cos(t))),
+                                           cy + int(std::lround(1500 * std::sin(t))));
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+            if (farNodes && i == kCorners / 8) {
+                auto* spike = new CSharedPoint(page, 2147483647, 1073741823);
+                page->AddPoint(spike);
+                nodes.AddTail(new CCurveNode(spike, NODE_CORNER));
+            }
+        }
+        CFillStyle style;
+        style.SetLineAttr(CLineAttr::Dashed(10));
+        style.SetAngle(100.0);
+        style.SetSpacing(100);
+        pageSet.AddElementToPage(new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style));
+    }
+    return doc.OnSaveDocument(path) ? path : QString();
+}
+
+void BM_OpenPageOfLineFills(benchmark::State& state)
+{
+    const QString path = PageOfLineFillsFile(state.range(0) != 0);
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CVEKView view(&doc, CToolTable());
+    view.resize(1200, 900);
+    QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
+            state.SkipWithError("the generated document did not open");
+            break;
+        }
+        view.ZoomToFitPage();
+        view.render(&target);
+        state.PauseTiming();
+        doc.OnNewDocument();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPageOfLineFills)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One mouse move of a grabbed origin on a page-sized line fill of 280
 // lines: the lines laid out again and the view repainted.

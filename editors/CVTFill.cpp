@@ -375,7 +375,7 @@ void CVTFill::OnLineType()
     SaveUndoState();
     m_pPicked->SetLineFillAttr(line);
     InvalidateView();
-    TellIfThinned();
+    TellLineFillLimits();
 }
 
 void CVTFill::OnGradientStartColor()
@@ -481,15 +481,14 @@ void CVTFill::ApplyLineFill()
         c->SetLineFillStyle(style);
     }
     StartEditor(FILL_LINES);
-    TellIfThinned();
+    TellLineFillLimits();
 }
 
-void CVTFill::TellIfThinned() const
+void CVTFill::TellLineFillLimits() const
 {
-    if (!m_pPicked || m_pPicked->GetFillKind() != FILL_LINES || !m_pView) return;
-    const int stride = m_pPicked->GetLineFillStride();
-    if (stride > 1)
-        m_pView->ShowStatusPrompt(LoadResString(CVTFillLine::kPromptThinned).arg(stride));
+    if (!m_pPicked || !m_pView) return;
+    const QString limit = CVTFillLine::LimitPrompt(*m_pPicked, *m_pView);
+    if (!limit.isEmpty()) m_pView->ShowStatusPrompt(limit);
 }
 
 void CVTFill::OnFillType()

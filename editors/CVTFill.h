@@ -99,7 +99,9 @@ private:
     bool ApplyBitmapFill();
     void ApplyLineFill();
     void StartEditor(int kind);
-    void TellIfThinned() const;
+    // Says in the status bar why the view cannot show the line fill as
+    // asked (thinned, drawn plain, cut short), if it cannot.
+    void TellLineFillLimits() const;
 
     std::unique_ptr<CVTFillBitmap> m_pBitmapEditor;
     std::unique_ptr<CVTFillLinear> m_pLinearEditor;

@@ -89,11 +89,29 @@ double CVTFillLine::FillAngleOfDialog(double dialogAngle)
 
 // --- Mouse -------------------------------------------------------------------------
 
+QString CVTFillLine::LimitPrompt(CClosedCurveElement& curve, CVEKView& view)
+{
+    if (curve.GetFillKind() != FILL_LINES) return QString();
+    const int stride = curve.GetLineFillStride();
+    if (stride > 1) return LoadResString(kPromptThinned).arg(stride);
+    // Asked for the paint of the view's drawing area, which then draws what
+    // was laid out here.
+    double scale = 1.0;
+    int originX = 0, originY = 0;
+    view.GetViewTransform(scale, originX, originY);
+    switch (curve.GetLineFillShortfall(scale, originX, originY, view.GetDrawingRect())) {
+    case CLineFillLayout::Shortfall::DrawnPlain: return LoadResString(kPromptDrawnPlain);
+    case CLineFillLayout::Shortfall::CutShort: return LoadResString(kPromptCutShort);
+    case CLineFillLayout::Shortfall::None: break;
+    }
+    return QString();
+}
+
 void CVTFillLine::ShowIdlePrompt() const
 {
-    const int stride = m_pCurve ? m_pCurve->GetLineFillStride() : 1;
-    if (stride > 1 && m_pView)
-        m_pView->ShowStatusPrompt(LoadResString(kPromptThinned).arg(stride));
+    const QString limit = m_pCurve && m_pView ? LimitPrompt(*m_pCurve, *m_pView) : QString();
+    if (!limit.isEmpty())
+        m_pView->ShowStatusPrompt(limit);
     else
         ShowPrompt(kPromptIdle);
 }

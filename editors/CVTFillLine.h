@@ -9,6 +9,11 @@
 
 #include "editors/CVTFillDragEditor.h"
 
+#include <QString>
+
+class CClosedCurveElement;
+class CVEKView;
+
 class CVTFillLine : public CVTFillDragEditor {
 public:
     enum Mode { kIdle = 0, kOverOrigin = 1, kOverArrow = 2, kMovingOrigin = 3, kTurning = 4 };
@@ -41,6 +46,13 @@ public:
     static constexpr UINT kPromptMove = 38053;
     // "填充线太密，只画出每%1条中的一条": the fill shows only every n-th line.
     static constexpr int kPromptThinned = 36141;
+    // The view shows the fill's lines plain (too many dashes), or only
+    // some of them (too many stretches).
+    static constexpr int kPromptDrawnPlain = 36143;
+    static constexpr int kPromptCutShort = 36144;
+    // Why the view cannot show the curve's line fill as asked, in words
+    // for the status bar; empty when it shows it whole.
+    static QString LimitPrompt(CClosedCurveElement& curve, CVEKView& view);
 
 private:
     void Hover(const CPoint& p, BOOL& result);

@@ -45,6 +45,13 @@ CLineFamilyCrossings::CLineFamilyCrossings(const CPointList& polyline, double a,
               [this](int i, int j) { return m_segments[std::size_t(i)].high < m_segments[std::size_t(j)].high; });
 }
 
+void CLineFamilyCrossings::Restart()
+{
+    m_nextLow = 0;
+    m_nextHigh = 0;
+    m_active.clear();
+}
+
 int CLineFamilyCrossings::Crossings(double c, CPointList& out)
 {
     // A segment's span starts no later than it ends, so one that has ended

@@ -22,6 +22,10 @@ public:
     // than at the previous call.
     int Crossings(double c, CPointList& out);
 
+    // Starts the scan over, so that the next call may take any line
+    // constant; the segments stay sorted.
+    void Restart();
+
     // Segments tested against a line so far: the work done.
     long long Tested() const { return m_tested; }
 

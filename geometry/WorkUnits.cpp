@@ -45,7 +45,7 @@ std::string FormatFraction(double inches, bool negative, int den)
 {
     if (den < 1) den = 1;
     const double wholePart = negative ? std::ceil(inches) : std::floor(inches);
-    int whole = int(wholePart);
+    long long whole = static_cast<long long>(wholePart);
     int num = int(std::floor(den * std::fabs(inches - wholePart) + 0.5));
     if (num == den) {
         whole += negative ? -1 : 1;
@@ -133,7 +133,7 @@ double WholeAndRest(double whole, const std::string& rest, bool negative)
 
 } // namespace
 
-std::string FormatLength(int value, int upm, int unit, int precision)
+std::string FormatLength(long long value, int upm, int unit, int precision)
 {
     switch (unit) {
     case kWorkUnitInchFraction:
@@ -144,7 +144,7 @@ std::string FormatLength(int value, int upm, int unit, int precision)
     }
 }
 
-std::string FormatInchLength(int value, int upm, int mode, int precision)
+std::string FormatInchLength(long long value, int upm, int mode, int precision)
 {
     if (upm <= 0) return {};
     const double inches = double(value) / upm / kMmPerInch;
@@ -152,13 +152,13 @@ std::string FormatInchLength(int value, int upm, int mode, int precision)
     return FormatFraction(inches, value < 0, precision);
 }
 
-std::string FormatCmLength(int value, int upm, int precision)
+std::string FormatCmLength(long long value, int upm, int precision)
 {
     if (upm <= 0) return {};
     return FormatDecimal(double(value) / upm / kMmPerCm, precision);
 }
 
-std::string FormatMmLength(int value, int upm, int precision)
+std::string FormatMmLength(long long value, int upm, int precision)
 {
     if (upm <= 0) return {};
     return FormatDecimal(double(value) / upm, precision);

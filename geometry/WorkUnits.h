@@ -23,12 +23,12 @@ enum WorkUnitCode : int {
 // for inch fractions a whole part, an inch mark and a reduced fraction
 // without spaces ("1\"1/2", "-1/4", "2", "0"). Empty text for an unknown
 // unit, a decimal precision outside the list, or a upm that is not positive.
-std::string FormatLength(int value, int upm, int unit, int precision);
+std::string FormatLength(long long value, int upm, int unit, int precision);
 // Mode 1 decimal inches; any other mode inch fractions with denominator
 // `precision` (a denominator below 1 is taken as 1, whole inches).
-std::string FormatInchLength(int value, int upm, int mode, int precision);
-std::string FormatCmLength(int value, int upm, int precision);
-std::string FormatMmLength(int value, int upm, int precision);
+std::string FormatInchLength(long long value, int upm, int mode, int precision);
+std::string FormatCmLength(long long value, int upm, int precision);
+std::string FormatMmLength(long long value, int upm, int precision);
 
 // "in." for units 0 and 1, "cm" for 2, "mm" for 3, else empty. Callers show
 // it beside the number; it is never part of a formatted length.

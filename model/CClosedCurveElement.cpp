@@ -1,16 +1,11 @@
 #include "model/CClosedCurveElement.h"
 
-#include "model/CCurveNode.h"
 #include "model/CDrawPreparation.h"
-#include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPictureFile.h"
-#include "model/CSharedPoint.h"
 #include "model/FillPainting.h"
 #include "model/ShapePainting.h"
 
-#include "geometry/CLineFamilyCrossings.h"
-#include "geometry/CPolygonRows.h"
 #include "geometry/ClipToView.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
@@ -38,9 +33,8 @@ namespace {
 
 constexpr double kPi = 3.14159265359;
 
-// The temporary open curves that lay out one fill line carry no arrowheads.
-constexpr int kFillLineArrowSize = 300;
-constexpr double kFillLineArrowAngle = 53.0;
+// Every point of the page: laying the fill lines out for it lays out all.
+const CRect kWholePage(-INT_MAX, -INT_MAX, INT_MAX, INT_MAX);
 
 // The side and double lines stand ten line widths off the outline.
 int SideLineDistance(int width, int sign)
@@ -112,6 +106,18 @@ std::shared_ptr<const CGradientRamp> CentredRamp(COLORREF outer, COLORREF centre
 }
 
 }  // namespace
+
+// The fill lines laid out for one area of the page.
+struct CClosedCurveElement::LineFillDrawing {
+    bool valid = false;
+    unsigned geometry = 0;
+    CRect area;
+    // Changes with every layout: names the shapes to the device points.
+    unsigned layout = 0;
+    CLineTypeShapeList shapes;
+    CLineFillLayout::Result result;
+    CDeviceShapes device;
+};
 
 // ---------------------------------------------------------------------------
 // Construction
@@ -197,7 +203,7 @@ void CClosedCurveElement::InitFill()
     m_fillMode = FILL_MODE_ALTERNATE;
     m_alpha = 255;
     m_fillBitmap.Clear();
-    m_fillLineShapes.RemoveAll();
+    m_lineFillLayout.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -288,7 +294,7 @@ void CClosedCurveElement::SetLineFillSpacing(int spacing)
 void CClosedCurveElement::GetFillLineShapes(CLineTypeShapeList& out)
 {
     if (IsBoundsDirty()) RecalcGeometry();
-    out = m_fillLineShapes;
+    out = LineFillFor(kWholePage).shapes;
 }
 
 // ---------------------------------------------------------------------------
@@ -304,7 +310,18 @@ void CClosedCurveElement::RecalcGeometry()
 {
     CCurveElement::RecalcGeometry();
     BuildOutlineShapes();
-    if (m_fillKind == FILL_LINES) BuildLineFill();
+    // The lines themselves are laid out where they are painted.
+    m_lineFillLayout.reset();
+    if (m_fillKind == FILL_LINES)
+        m_lineFillLayout = std::make_unique<CLineFillLayout>(m_outline, GetBoundRect(), m_lineFill);
+}
+
+void CClosedCurveElement::ReleaseGeometry()
+{
+    if (IsBoundsDirty()) return;
+    CCurveElement::ReleaseGeometry();
+    m_lineFillLayout.reset();
+    m_lineFillDrawing.reset();
 }
 
 void CClosedCurveElement::BuildOutlineShapes()
@@ -348,145 +365,23 @@ void CClosedCurveElement::BuildOutlineShapes()
     }
 }
 
-namespace {
-
-// The least and greatest line of the family c0 + k * step that still meet
-// the range [cmin, cmax] of line constants, snapped outwards.
-void SnapToFamily(double c0, double step, double& cmin, double& cmax)
-{
-    if (cmin - c0 >= 0.0) cmin = c0 + std::trunc((cmin - c0) / step) * step;
-    else cmin = c0 - (std::trunc((c0 - cmin) / step) + 1.0) * step;
-    if (cmax - c0 >= 0.0) cmax = c0 + (std::trunc((cmax - c0) / step) + 1.0) * step;
-    else cmax = c0 - std::trunc((c0 - cmax) / step) * step;
-}
-
-}  // namespace
-
-void CClosedCurveElement::BuildLineFill()
-{
-    m_fillLineShapes.RemoveAll();
-    m_fillLineStride = 1;
-    m_fillLineWork = 0;
-    const int spacing = m_lineFill.GetSpacing();
-    const double angle = m_lineFill.GetAngle();
-    // Lines no distance apart would never advance.
-    if (spacing <= 0 || !std::isfinite(angle)) return;
-
-    const double theta = angle * kPi / 180.0;
-    const double a = -std::sin(theta);
-    const double b = std::cos(theta);
-    const CPoint origin = m_lineFill.GetOrigin();
-    const double c0 = -a * origin.x - b * origin.y;
-    double step = std::sqrt(a * a + b * b) * spacing;
-
-    const CRect r = GetBoundRect();
-    const double corners[4] = {-a * r.left - b * r.top, -a * r.right - b * r.top,
-                               -a * r.right - b * r.bottom, -a * r.left - b * r.bottom};
-    const double low = *std::min_element(corners, corners + 4);
-    const double high = *std::max_element(corners, corners + 4);
-    double cmin = low;
-    double cmax = high;
-    SnapToFamily(c0, step, cmin, cmax);
-
-    // A family too dense to lay out (a tiny spacing over a huge outline)
-    // keeps every n-th line, still through the origin, so the area stays
-    // filled; the stride tells the editor to say so.
-    const double lines = (cmax - cmin) / step;
-    if (!std::isfinite(lines)) return;
-    if (lines > kMaxFillLines) {
-        const double stride = std::ceil(lines / kMaxFillLines);
-        if (!(stride < double(INT_MAX))) return;
-        m_fillLineStride = int(stride);
-        step *= stride;
-        cmin = low;
-        cmax = high;
-        SnapToFamily(c0, step, cmin, cmax);
-    }
-
-    // The outline's edges are sorted once; each line then meets only the
-    // edges that reach it, and each stretch's inside test only the edges
-    // on its row, so a long outline costs what the fill draws.
-    CLineFamilyCrossings scan(m_outline, a, b);
-    CPolygonRows inside(m_outline);
-    CPointList crossings;
-    int count = 0;
-    for (double c = cmin; c <= cmax && count <= kMaxFillLines + 2; c += step, ++count) {
-        const int found = scan.Crossings(c, crossings);
-        if (found > 0) BuildLineFillShapes(crossings, found, inside);
-        m_fillLineWork = scan.Tested() + inside.Tested();
-        if (m_fillLineShapes.GetCount() >= kMaxFillLineShapes || m_fillLineWork >= kMaxFillLineWork) break;
-    }
-}
-
 int CClosedCurveElement::GetLineFillStride()
 {
     if (IsBoundsDirty()) RecalcGeometry();
-    return m_fillLineStride;
+    return m_lineFillLayout ? m_lineFillLayout->Stride() : 1;
 }
 
 long long CClosedCurveElement::GetLineFillWork()
 {
     if (IsBoundsDirty()) RecalcGeometry();
-    return m_fillLineWork;
+    return LineFillFor(kWholePage).result.work;
 }
 
-void CClosedCurveElement::SortFillLineCrossings(CPointList& points)
+CLineFillLayout::Shortfall CClosedCurveElement::GetLineFillShortfall(double scale, int originX, int originY,
+                                                                     const CRect& clip)
 {
-    std::vector<CPoint> sorted(points.begin(), points.end());
-    std::sort(sorted.begin(), sorted.end(), [](const CPoint& p, const CPoint& q) {
-        return p.x != q.x ? p.x < q.x : p.y < q.y;
-    });
-    points.RemoveAll();
-    for (const CPoint& p : sorted) points.AddTail(p);
-}
-
-void CClosedCurveElement::BuildLineFillShapes(CPointList& crossings, int count, CPolygonRows& inside)
-{
-    if (count < 2 || crossings.GetCount() < 2) return;
-    SortFillLineCrossings(crossings);
-
-    POSITION pos = crossings.GetHeadPosition();
-    CPoint p = crossings.GetNext(pos);
-    while (pos && m_fillLineShapes.GetCount() < kMaxFillLineShapes) {
-        const CPoint q = crossings.GetNext(pos);
-        // A line that only touches the outline crosses it twice at one
-        // point: nothing lies between.
-        if (p == q) continue;
-        const int mx = RoundToInt((double(p.x) + q.x) / 2.0);
-        const int my = RoundToInt((double(p.y) + q.y) / 2.0);
-        if (inside.Contains(mx, my)) {
-            // Each stretch is laid out exactly as an open curve of two
-            // corner nodes would be, dashes and side lines included.
-            CPage scratch(nullptr);
-            auto* from = new CSharedPoint(&scratch, p.x, p.y);
-            auto* to = new CSharedPoint(&scratch, q.x, q.y);
-            scratch.AddPoint(from);
-            scratch.AddPoint(to);
-            CCurveNodeList nodes;
-            nodes.AddTail(new CCurveNode(from, NODE_CORNER));
-            nodes.AddTail(new CCurveNode(to, NODE_CORNER));
-            auto* line = new COpenCurveElement(
-                &scratch, 0, m_lineFill.GetLineAttr(), m_lineFill.GetColor(), nodes, ARROW_NONE,
-                kFillLineArrowSize, kFillLineArrowAngle, ARROW_NONE, kFillLineArrowSize,
-                kFillLineArrowAngle);
-            scratch.AddElement(line);
-            line->InvalidateBounds();
-            CLineTypeShapeList shapes;
-            line->GetBoundRect();
-            if (line->HasLazyDashes()) {
-                // Thousands of dashes on each of thousands of fill lines
-                // are kept from no fill: such a line is drawn plain.
-                CPointList stretch;
-                stretch.AddTail(p);
-                stretch.AddTail(q);
-                shapes.AddTail(CLineTypeShape(m_lineFill.GetLineAttr().GetWidth(), 0, stretch));
-            } else {
-                line->GetLineShapes(shapes);
-            }
-            m_fillLineShapes.AddTail(shapes);
-        }
-        p = q;
-    }
+    if (IsBoundsDirty()) RecalcGeometry();
+    return LineFillForPaint(scale, originX, originY, clip).result.shortfall;
 }
 
 // ---------------------------------------------------------------------------
@@ -723,9 +618,10 @@ void CClosedCurveElement::PrepareDraw(const CDrawPreparation& prep)
     if (IsBoundsDirty()) return;
     CCurveElement::PrepareDraw(prep);
     if (m_fillKind == FILL_LINES) {
-        if (!m_fillLineCache) m_fillLineCache = std::make_unique<CDeviceShapes>();
-        m_fillLineCache->Prepare(m_fillLineShapes, GeometryVersion(), prep.scale, prep.originX, prep.originY,
-                                 prep.tolerance, prep.clip);
+        // The lines are laid out for the area here too, off the paint.
+        LineFillDrawing& drawing = LineFillForPaint(prep.scale, prep.originX, prep.originY, prep.clip);
+        drawing.device.Prepare(drawing.shapes, drawing.layout, prep.scale, prep.originX, prep.originY,
+                               prep.tolerance, prep.clip);
         return;
     }
     // Fills are made as images of their pixels, the costly part of a paint
@@ -895,11 +791,19 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     const double angle = std::isfinite(m_fillAngle) ? m_fillAngle : 0.0;
     if (!std::isfinite(w) || !std::isfinite(h)) return false;
 
-    // The reference tile: centred on the tile centre, turned about it.
-    const CPoint c(cache.points[3].x(), cache.points[3].y());
-    CPoint t(c.x - RoundToInt(w / 2.0), c.y - RoundToInt(h / 2.0));
+    // The reference tile: centred on the tile centre, turned about it, its
+    // corner rounded to a pixel. In doubles: the centre of a fill reaching
+    // far off may lie beyond the int range of device pixels, and the tiles
+    // must still fall where they belong.
+    double cx = 0.0, cy = 0.0;
+    ModelToDeviceF(m_tileCenter.x, m_tileCenter.y, scale, cache.originX, cache.originY, cx, cy);
+    cx = std::round(cx);
+    cy = std::round(cy);
+    const double corner[2] = {-std::round(w / 2.0), -std::round(h / 2.0)};
     const double radians = angle * kPi / 180.0;
-    RotatePoint(t, c.x, c.y, std::sin(radians), std::cos(radians));
+    const double sine = std::sin(radians), cosine = std::cos(radians);
+    const QPointF t(cx + std::round(corner[0] * cosine - corner[1] * sine),
+                    cy + std::round(corner[0] * sine + corner[1] * cosine));
 
     if (devicePixels > 0.0 && std::isfinite(devicePixels)) {
         // The tile's size on the device, within a budget of pixels.
@@ -916,7 +820,7 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     }
     QTransform transform = QTransform::fromScale(w / image.width(), h / image.height());
     transform *= QTransform().rotate(angle);
-    transform *= QTransform::fromTranslate(t.x, t.y);
+    transform *= QTransform::fromTranslate(t.x(), t.y());
     // A tile of no size cannot be repeated: no texture, and no fill.
     if (!transform.isInvertible()) return false;
 
@@ -925,18 +829,51 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     return true;
 }
 
-void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int originY,
-                                        const CRect& clip) const
+CClosedCurveElement::LineFillDrawing& CClosedCurveElement::LineFillFor(const CRect& area)
 {
+    if (!m_lineFillDrawing) m_lineFillDrawing = std::make_unique<LineFillDrawing>();
+    LineFillDrawing& drawing = *m_lineFillDrawing;
+    // A layout for an area holding this one holds every piece that can show
+    // in it, unless it had to leave some out or draw them plain.
+    const bool holds = drawing.area.left <= area.left && drawing.area.top <= area.top
+                       && drawing.area.right >= area.right && drawing.area.bottom >= area.bottom;
+    if (drawing.valid && drawing.geometry == GeometryVersion()
+        && (drawing.area == area || (holds && drawing.result.shortfall == CLineFillLayout::Shortfall::None)))
+        return drawing;
+
+    drawing.shapes.RemoveAll();
+    drawing.result = CLineFillLayout::Result();
+    if (m_lineFillLayout) drawing.result = m_lineFillLayout->LayOut(area, drawing.shapes);
+    drawing.valid = true;
+    drawing.geometry = GeometryVersion();
+    drawing.area = area;
+    ++drawing.layout;
+    return drawing;
+}
+
+CClosedCurveElement::LineFillDrawing& CClosedCurveElement::LineFillForPaint(double scale, int originX, int originY,
+                                                                            const CRect& clip)
+{
+    CRect area = DeviceToModelRect(clip.left, clip.top, clip.right, clip.bottom, scale, originX, originY);
+    area.NormalizeRect();
+    // A pixel's worth of page around the clip, for the piece that ends there.
+    const long long pixel = static_cast<long long>(std::min(std::ceil(std::fabs(scale)), 1.0e9)) + 1;
+    auto clamp = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+    return LineFillFor(CRect(clamp(area.left - pixel), clamp(area.top - pixel), clamp(area.right + pixel),
+                             clamp(area.bottom + pixel)));
+}
+
+void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip)
+{
+    LineFillDrawing& drawing = LineFillForPaint(scale, originX, originY, clip);
     QPainter* painter = dc->Painter();
     if (!painter || dc->IsPrinting()) {
-        for (const CLineTypeShape& shape : m_fillLineShapes)
+        for (const CLineTypeShape& shape : drawing.shapes)
             shape.Draw(dc, m_lineFill.GetColor(), scale, originX, originY, clip);
         return;
     }
-    if (!m_fillLineCache) m_fillLineCache = std::make_unique<CDeviceShapes>();
-    m_fillLineCache->Draw(*painter, m_fillLineShapes, GeometryVersion(), m_lineFill.GetColor(),
-                          scale, originX, originY, clip);
+    drawing.device.Draw(*painter, drawing.shapes, drawing.layout, m_lineFill.GetColor(), scale, originX, originY,
+                        clip);
 }
 
 void CClosedCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int originY,

@@ -8,6 +8,7 @@
 
 #include "model/CCurveElement.h"
 #include "model/CFillStyle.h"
+#include "model/CLineFillLayout.h"
 #include "model/CLineTypeShape.h"
 #include "model/CPixelBlock.h"
 
@@ -20,7 +21,6 @@
 #include <memory>
 #include <vector>
 
-class CPolygonRows;
 class CDeviceShapes;
 class CFillShader;
 class CGradientRamp;
@@ -76,6 +76,8 @@ public:
     // Element operations.
     CRect GetBoundRect() override;
     void RecalcGeometry() override;
+    // Frees the fill lines' layout with the outline.
+    void ReleaseGeometry() override;
     // Fills the inside, then draws the outline on top.
     void Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
     void DrawHighlight(CDC* dc, double scale, int originX, int originY, const CRect& clip) override;
@@ -157,36 +159,26 @@ public:
     int GetLineFillSpacing() const { return m_lineFill.GetSpacing(); }
     void SetLineFillSpacing(int spacing);
 
-    // The drawn pieces of the fill lines (recomputed first when dirty).
+    // Every piece of the fill lines, laid out over the whole outline
+    // (recomputed first when dirty).
     void GetFillLineShapes(CLineTypeShapeList& out);
 
     // Most fill lines one line fill lays out. A denser family (a tiny
     // spacing over a huge outline) is drawn with only every n-th of its
     // lines, n being the stride: 1 when every line is drawn.
-    static constexpr int kMaxFillLines = 20000;
-    // Pieces (dashes and stretches) of all fill lines together beyond which
-    // no more are laid out: a fill of more comes only from damage (a dashed
-    // fill line crossing a wildly winding outline thousands of times).
-    static constexpr int kMaxFillLineShapes = 100000;
+    static constexpr int kMaxFillLines = CLineFillLayout::kMaxLines;
     int GetLineFillStride();
-    // Edges looked at while laying out one line fill beyond which no more
-    // lines are laid out: ordinary outlines stay far below it, only one
-    // winding across every line thousands of times (damage) comes near.
-    static constexpr long long kMaxFillLineWork = 50000000;
-    // Edges looked at by the last layout of the fill lines: what laying
-    // them out cost, whatever the outline.
+    // Edges looked at while laying out the fill lines for one paint beyond
+    // which no more lines are laid out (CLineFillLayout::kMaxWork).
+    static constexpr long long kMaxFillLineWork = CLineFillLayout::kMaxWork;
+    // Edges looked at by laying out the whole fill: what it cost, whatever
+    // the outline.
     long long GetLineFillWork();
-
-protected:
-    // Rebuilds the fill-line shapes from the line fill style and the
-    // outline.
-    void BuildLineFill();
-    // Lays out the inside stretches of one fill line from its crossings
-    // with the outline.
-    void BuildLineFillShapes(CPointList& crossings, int count, CPolygonRows& inside);
-    // Orders the crossings of one fill line from the least point (smaller
-    // x, then smaller y) to the greatest.
-    static void SortFillLineCrossings(CPointList& points);
+    // What a paint of the device pixels `clip` at this scale and origin
+    // cannot draw of the line fill as asked (too many dashes: drawn plain;
+    // too many stretches: some left out), so that the fill editor can say
+    // so. The layout is kept for that paint.
+    CLineFillLayout::Shortfall GetLineFillShortfall(double scale, int originX, int originY, const CRect& clip);
 
 private:
     void InitFill();
@@ -216,7 +208,12 @@ private:
     // there.
     bool MakeBitmapBrush(const FillCache& cache, double scale, QBrush& brush,
                          double devicePixels = 0.0) const;
-    void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip) const;
+    // The fill lines laid out for the page area a paint covers (kept while
+    // the area and the geometry stay the same).
+    struct LineFillDrawing;
+    LineFillDrawing& LineFillFor(const CRect& area);
+    LineFillDrawing& LineFillForPaint(double scale, int originX, int originY, const CRect& clip);
+    void PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip);
 
     int m_fillKind = FILL_NONE;
     int m_fillMode = FILL_MODE_ALTERNATE;
@@ -236,12 +233,12 @@ private:
     CPoint m_tileCenter;
     double m_bitmapFillValue = 0.0;
     CFillStyle m_lineFill;
-    CLineTypeShapeList m_fillLineShapes;
-    int m_fillLineStride = 1;
-    long long m_fillLineWork = 0;
+    // The fill lines of the current geometry; none but for a line fill.
+    std::unique_ptr<CLineFillLayout> m_lineFillLayout;
 
     // What the last screen paint made of the fill: the outline in device
-    // pixels and the fill's image; and the fill lines' device points.
+    // pixels and the fill's image; and the fill lines of the last area
+    // painted with their device points.
     mutable std::unique_ptr<FillCache> m_fillCache;
-    mutable std::unique_ptr<CDeviceShapes> m_fillLineCache;
+    std::unique_ptr<LineFillDrawing> m_lineFillDrawing;
 };

@@ -11,6 +11,7 @@
 #include <QBrush>
 #include <QPainter>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,6 +23,16 @@ CRect Normalized(CRect r)
 {
     r.NormalizeRect();
     return r;
+}
+
+// The rectangle cut back well outside any device, so that its sides can be
+// counted in an int: a far object's device pixels reach the ends of the int
+// range.
+QRect DeviceBounded(const CRect& r)
+{
+    static constexpr int kFar = 1 << 28;
+    const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
+    return QRect(QPoint(bound(r.left), bound(r.top)), QPoint(bound(r.right) - 1, bound(r.bottom) - 1));
 }
 
 } // namespace
@@ -114,7 +125,7 @@ void COleObjectElement::DrawTracker(CDC* dc, const Tracker& tracker)
         p->save();
         p->setPen(Qt::NoPen);
         p->setBrush(QBrush(Qt::black, Qt::BDiagPattern));
-        p->drawRect(QRect(r.left, r.top, r.Width(), r.Height()));
+        p->drawRect(DeviceBounded(r));
         p->restore();
     }
     if (tracker.style & (solidLine | dottedLine)) {
@@ -129,13 +140,18 @@ void COleObjectElement::DrawTracker(CDC* dc, const Tracker& tracker)
         dc->SelectPen(oldPen);
     }
     if (tracker.style & (resizeInside | resizeOutside)) {
+        // The handles' places in 64 bits, for the same reason.
         const bool inside = (tracker.style & resizeInside) != 0;
-        const int s = kHandleSize;
-        const int x[3] = {inside ? r.left : r.left - s, (r.left + r.right - s) / 2, inside ? r.right - s : r.right};
-        const int y[3] = {inside ? r.top : r.top - s, (r.top + r.bottom - s) / 2, inside ? r.bottom - s : r.bottom};
+        const long long s = kHandleSize;
+        const long long left = r.left, top = r.top, right = r.right, bottom = r.bottom;
+        const long long x[3] = {inside ? left : left - s, (left + right - s) / 2, inside ? right - s : right};
+        const long long y[3] = {inside ? top : top - s, (top + bottom - s) / 2, inside ? bottom - s : bottom};
         for (int i = 0; i < 3; ++i)
             for (int j = 0; j < 3; ++j)
-                if (i != 1 || j != 1) dc->FillSolidRect(CRect(x[i], y[j], x[i] + s, y[j] + s), RGB(0, 0, 0));
+                if (i != 1 || j != 1)
+                    dc->FillSolidRect(CRect(SaturateToInt(x[i]), SaturateToInt(y[j]), SaturateToInt(x[i] + s),
+                                            SaturateToInt(y[j] + s)),
+                                      RGB(0, 0, 0));
     }
 }
 

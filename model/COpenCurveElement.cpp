@@ -162,8 +162,10 @@ void COpenCurveElement::BuildArrowHead(const Arrow& arrow, bool atEnd, CPointLis
     double dirLength = 0.0;
     PointDistance(tip.x, tip.y, dirPoint.x, dirPoint.y, dirLength);
     if (!(dirLength > 0.0)) return;  // all of the line lies on its tip
-    const double dx = (dirPoint.x - tip.x) / dirLength;
-    const double dy = (dirPoint.y - tip.y) / dirLength;
+    // In doubles: the line may run from one end of the coordinates to the
+    // other.
+    const double dx = (double(dirPoint.x) - tip.x) / dirLength;
+    const double dy = (double(dirPoint.y) - tip.y) / dirLength;
 
     const double span = double(m_lineAttr.GetWidth()) * arrow.size / 100.0;
     double side = (span / 2.0) / std::sin(half);

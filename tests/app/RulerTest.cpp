@@ -1,11 +1,17 @@
+#include "ViewTestSupport.h"
 #include "app/CRulerBar.h"
+#include "app/CZoomPreview.h"
+#include "geometry/WorkUnits.h"
 #include "settings/CSystemSettings.h"
 
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -346,6 +352,89 @@ TEST_F(RulerTest, MillimetresAtHighZoomStillGetTicks)
     const QImage image = Render(ruler);
     EXPECT_EQ(TickLengthAt(image, 2), 8);
     EXPECT_EQ(TickLengthAt(image, 2 + static_cast<int>(std::lround(minor / 0.5))), 3);
+}
+
+// The rulers beside a view, following its scale and origin as the main
+// window's do.
+class RulersBesideAViewTest : public ViewFixture {
+protected:
+    void SetUp() override
+    {
+        ViewFixture::SetUp();
+        Settings().m_nWorkUnit = kWorkUnitCentimetre;
+        Settings().m_nPrecision = 100;
+        for (CRulerBar* ruler : {&hRuler, &vRuler}) {
+            QPalette pal = ruler->palette();
+            pal.setColor(QPalette::Button, kFace);
+            pal.setColor(QPalette::WindowText, kInk);
+            ruler->setPalette(pal);
+            ruler->SetPixelsPerCm(kPixelsPerCm);
+        }
+        hRuler.resize(drawRect.Width(), CRulerBar::kThickness);
+        vRuler.resize(CRulerBar::kThickness, drawRect.Height());
+        QObject::connect(view.get(), &CVEKView::ViewTransformChanged, &hRuler, [this](double scale, int x, int y) {
+            hRuler.SetScale(scale, x);
+            vRuler.SetScale(scale, y);
+        });
+        view->ZoomToFitPage();
+    }
+
+    // The ticks a ruler shows: the pixels along it where a tick rises from
+    // its border.
+    static int TicksShown(CRulerBar& ruler)
+    {
+        const QImage image = Render(ruler);
+        int ticks = 0;
+        if (ruler.IsHorizontal()) {
+            for (int x = 0; x < image.width(); ++x) ticks += image.pixelColor(x, image.height() - 3) == kInk;
+        } else {
+            for (int y = 0; y < image.height(); ++y) ticks += image.pixelColor(image.width() - 3, y) == kInk;
+        }
+        return ticks;
+    }
+
+    // Presses the keypad key with the mouse over the middle of the paper
+    // until the scale stops changing (at most `limit` times), the rulers
+    // shown at every step; the presses made.
+    int ZoomToTheLimit(int key, int limit)
+    {
+        const CPoint middle = view->ModelToDevicePoint(10500, 14850);
+        Move(*view, {std::clamp(middle.x, 0, drawRect.Width() - 1), std::clamp(middle.y, 0, drawRect.Height() - 1)});
+        int presses = 0;
+        for (double before = 0.0; presses < limit && view->GetScale() != before; ++presses) {
+            before = view->GetScale();
+            SendKey(*view, QEvent::KeyPress, key, Qt::KeypadModifier);
+            SCOPED_TRACE(testing::Message() << "scale " << view->GetScale());
+            EXPECT_GE(TicksShown(hRuler), 10);
+            EXPECT_GE(TicksShown(vRuler), 10);
+        }
+        // The page painted afresh once the steps stop.
+        QEventLoop wait;
+        QTimer::singleShot(CZoomPreview::kSettleMs + 100, &wait, &QEventLoop::quit);
+        wait.exec();
+        Render(*view);
+        return presses;
+    }
+
+    CRulerBar hRuler{true};
+    CRulerBar vRuler{false};
+};
+
+// Zoomed out step by step to the limit, where a ruler spans more model
+// units than an int holds and the view's origin lies at the end of the int
+// range, and in again to the other limit: the rulers show their ticks at
+// every step (and the sanitizer build finds no overflow on the way).
+TEST_F(RulersBesideAViewTest, TheRulersShowTicksAtEveryZoomUpToBothLimits)
+{
+    EXPECT_LT(ZoomToTheLimit(Qt::Key_Minus, 200), 200);
+    EXPECT_EQ(view->GetScale(), CVEKView::kZoomOutLimit);
+    const double out = view->GetScale();
+
+    EXPECT_LT(ZoomToTheLimit(Qt::Key_Plus, 400), 400);
+    // Where the paper spans the scroll bars' limit, tens of thousands of
+    // pixels.
+    EXPECT_LT(view->GetScale(), 1.0);
+    EXPECT_LT(view->GetScale(), out);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -262,6 +263,52 @@ TEST_F(SheetTabBarTest, TabsSetInOneGoAreMeasuredOnceAndShowAsAddedOneByOne)
     EXPECT_EQ(view.GetSheetCount(), 1);
     EXPECT_EQ(Bar().GetSheet(1)->GetRect().left, Bar().GetTabAreaRect().left + 4);
     EXPECT_TRUE(view.log.empty());
+}
+
+// Among 10,000 tabs, scrolled to the middle and stepped on from there:
+// every tab that reaches the tab area is drawn where it lies (its bottom
+// edge, its caption inside), in the window colour for
+// the current one, and a click on any tab that shows whole selects that
+// tab. Only those tabs are painted and hit-tested, not all of them.
+TEST_F(SheetTabBarTest, AmongThousandsOfTabsTheShownOnesAreDrawnAndHit)
+{
+    view.SetSheetCount(10000);
+    view.SetCurrentSheet(5000);
+    for (int step = 0; step < 25; ++step) Bar().OnNextSheet();
+    ASSERT_EQ(view.GetCurrentSheet(), 5025);
+
+    // The tabs show left of the grip.
+    const CRect area = Bar().GetTabAreaRect();
+    const int clipRight = Bar().GetGripRect().left;
+    const int h = Bar().height();
+    QImage image(Bar().size(), QImage::Format_RGB32);
+    Bar().render(&image);
+    std::vector<int> whole;
+    int shown = 0;
+    for (int n = 1; n <= 10000; ++n) {
+        const CRect r = Bar().GetSheet(n)->GetRect();
+        if (r.right + 4 < area.left || r.left - 4 >= clipRight) continue;
+        ++shown;
+        SCOPED_TRACE(testing::Message() << "tab " << n);
+        // The bottom edge, where it shows.
+        for (int x = std::max(r.left + 4, area.left); x < std::min(r.right - 4, clipRight); ++x)
+            EXPECT_EQ(image.pixelColor(x, r.bottom), QColor(Qt::black)) << x;
+        if (r.left - 4 < area.left || r.right + 4 >= area.right) continue;
+        whole.push_back(n);
+        EXPECT_EQ(image.pixelColor(r.left + 5, h / 2), n == 5025 ? QColor(Qt::white) : QColor(192, 192, 192));
+        bool ink = false;
+        for (int x = r.left + 8; x < r.right - 8 && !ink; ++x)
+            for (int y = 2; y < h - 3 && !ink; ++y) ink = image.pixelColor(x, y) == QColor(Qt::black);
+        EXPECT_TRUE(ink);
+    }
+    ASSERT_GE(whole.size(), 3u);
+    EXPECT_LE(shown, int(whole.size()) + 2);
+    EXPECT_NE(std::find(whole.begin(), whole.end(), 5025), whole.end());
+
+    for (const int n : whole) {
+        Click(&Bar(), Centre(*Bar().GetSheet(n)));
+        EXPECT_EQ(view.GetCurrentSheet(), n);
+    }
 }
 
 TEST_F(SheetTabBarTest, TheOnlyPageCannotBeDeleted)

@@ -258,4 +258,36 @@ TEST_F(LineFillEditorTest, AFillTooDenseToDrawWholeIsThinnedAndSaidSo)
     EXPECT_FALSE(DarkNear(page, 6000, 2000));
 }
 
+// Dashed lines one unit apart over a square of 6 cm: 6,000 lines of 30
+// dashes each, far more dashes than one paint lays out. The view draws
+// the lines plain instead, the square filled all over (the fill once
+// stopped a third of the way, without a word), and the status bar says
+// why.
+TEST_F(LineFillEditorTest, DashesTooManyToDrawAreDrawnPlainAndSaidSo)
+{
+    Settings().m_nWorkUnit = kWorkUnitMillimetre;
+    Settings().m_nPrecision = 100;
+    Settings().m_nCurLineType = 1;  // dashed
+    CClosedCurveElement* square = AddBox(500, 500, 6500, 6500);
+    fill->EditFill(square);
+    ChooseKind(FILL_LINES);
+    ASSERT_EQ(square->GetLineFillStyle().GetLineAttr().GetKind(), LINE_DASH);
+    ModalAnswers answers;
+    answers.Then([](QWidget* w) {
+        auto* dialog = qobject_cast<CLineFillParamDlg*>(w);
+        ASSERT_NE(dialog, nullptr);
+        dialog->SpacingEdit()->setText(QStringLiteral("0.01"));
+        dialog->accept();
+    });
+    DoubleClick(2000, 2000);
+    ASSERT_EQ(square->GetLineFillSpacing(), 1);
+    EXPECT_EQ(square->GetLineFillStride(), 1);
+    EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVTFillLine::kPromptDrawnPlain));
+
+    const QImage page = RenderPage();
+    for (int y = 700; y <= 6300; y += 400)
+        for (int x = 700; x <= 6300; x += 800) EXPECT_TRUE(DarkNear(page, x, y, 0)) << x << "," << y;
+}
+
 } // namespace
+

@@ -5,6 +5,7 @@
 // document paints it right away), and the report of a broken promise.
 #pragma once
 
+#include "geometry/RulerTicks.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "platform/CDC.h"
@@ -74,13 +75,45 @@ private:
     QString m_path;
 };
 
-// Paints every page twice: whole, at the scale that fits its paper to a
-// small raster, the way the view shows a freshly opened document; and at a
-// fixed scale of a few page units to the pixel about the middle of what
-// the page holds, the way a view zoomed in shows it. At the fixed scale
-// widths, dash lengths and coordinates come out in pixels as a user would
-// see them whatever the paper, so a document that freezes painting is
-// found whatever its paper says.
+// The two rulers beside a view of `side` pixels at this scale and origin,
+// in every work unit, painted as the view's rulers paint them: a tick for
+// each step and the label of each long one. The view gives its rulers the
+// document's units per millimetre, whatever a damaged file says.
+inline void DrawRulers(const CPageSet& pageSet, double scale, int originX, int originY, int side)
+{
+    constexpr double kPixelsPerCm = 96.0 / 2.54;
+    constexpr int kThickness = 20;
+    QImage ruler(side + 2 * kThickness, kThickness, QImage::Format_ARGB32_Premultiplied);
+    ruler.fill(Qt::lightGray);
+    QPainter painter(&ruler);
+    const int upm = pageSet.GetUnitsPerMM();
+    for (const int unit : {0, 1, 2, 3}) {
+        const int precision = unit == 0 ? 16 : 100;
+        RulerSteps steps;
+        if (!RulerStepsFor(scale, upm, kPixelsPerCm, unit, precision, steps)) continue;
+        for (const bool horizontal : {true, false}) {
+            RulerPlacement at;
+            at.scale = scale;
+            at.origin = horizontal ? originX : originY;
+            at.offset = horizontal ? 2 : kThickness + 2;
+            at.length = side + at.offset;
+            at.valuesGrowUpward = !horizontal;
+            for (const RulerTick& tick : RulerTicks(steps, at)) {
+                painter.fillRect(tick.pixel, 0, 1, tick.size == RulerTickSize::Long ? 8 : 3, Qt::black);
+                if (tick.size == RulerTickSize::Long)
+                    painter.drawText(tick.pixel + 2, 12, QString::fromStdString(RulerLabel(tick, upm, unit, precision)));
+            }
+        }
+    }
+}
+
+// Paints every page: whole, at the scale that fits its paper to a small
+// raster, the way the view shows a freshly opened document; at a fixed
+// scale of a few page units to the pixel about the middle of what the page
+// holds, the way a view zoomed in shows it; and at both ends of the zoom,
+// with the rulers. At the fixed scale widths, dash lengths and coordinates
+// come out in pixels as a user would see them whatever the paper, so a
+// document that freezes painting is found whatever its paper says.
 inline void DrawPages(const CPageSet& pageSet)
 {
     QImage image(48, 64, QImage::Format_ARGB32_Premultiplied);
@@ -113,7 +146,7 @@ inline void DrawPages(const CPageSet& pageSet)
     // Zoomed in as far as the view goes (an A4 page's shorter side over
     // 28,000 pixels), looking at each corner of what a page holds and at
     // the page: far points lie at the ends of the int range in device
-    // pixels there.
+    // pixels there. The rulers beside the view with it.
     constexpr double kZoomInLimit = 21000.0 / 28000.0;
     for (int i = 0; i < pageSet.GetPageCount(); ++i) {
         const CRect b = pageSet.GetPageAt(i)->GetBoundRect();
@@ -126,6 +159,22 @@ inline void DrawPages(const CPageSet& pageSet)
             QPainter painter(&zoomed);
             CDC dc(&painter);
             pageSet.DrawPage(i, &dc, kZoomInLimit, origin(corner.x), origin(corner.y), CRect(0, 0, kSide, kSide));
+            DrawRulers(pageSet, kZoomInLimit, origin(corner.x), origin(corner.y), kSide);
+        }
+    }
+
+    // Zoomed out as far as the view goes (CVEKView::kZoomOutLimit: a
+    // hundred pixels hold the whole range of coordinates), from the low end
+    // of the coordinates and about the page, with the rulers: a ruler then
+    // spans more model units than an int holds.
+    constexpr double kZoomOutLimit = 4294967296.0 / 100.0;
+    const int aboutPage = int(-kZoomOutLimit * kSide / 2);
+    for (int i = 0; i < pageSet.GetPageCount(); ++i) {
+        for (const int origin : {-2147483647, aboutPage}) {
+            QPainter painter(&zoomed);
+            CDC dc(&painter);
+            pageSet.DrawPage(i, &dc, kZoomOutLimit, origin, origin, CRect(0, 0, kSide, kSide));
+            DrawRulers(pageSet, kZoomOutLimit, origin, origin, kSide);
         }
     }
 }

@@ -860,6 +860,129 @@ TEST_F(ClosedCurveTest, DenseLineFillsKeepEveryNthLineThroughTheOrigin)
     EXPECT_EQ(small->GetLineFillStride(), 1);
 }
 
+// A line fill painted in parts (tiles of the view, as partial repaints
+// paint it) shows in each part exactly what the whole fill shows there,
+// pixel for pixel: printed, against every piece of the fill laid out over
+// the whole outline; on the screen, against one paint of the whole view.
+// Each paint lays out only the lines and stretches that reach its clip,
+// and a piece reaching into it from a stretch outside must not be lost.
+TEST_F(ClosedCurveTest, ALineFillPaintedInPartsShowsWhatItShowsPaintedWhole)
+{
+    constexpr double kScale = 20.0;
+    constexpr int kSide = 240;
+    constexpr int kTile = 80;
+    struct Case {
+        const char* name;
+        std::vector<CPoint> corners;
+        CLineAttr line;
+        double angle;
+        int spacing;
+    };
+    std::vector<CPoint> star;
+    for (int i = 0; i < 14; ++i) {
+        const double t = 3.14159265358979 * i / 7.0;
+        const double r = i % 2 ? 900.0 : 2300.0;
+        star.emplace_back(2400 + int(std::lround(r * std::cos(t))), 2400 + int(std::lround(r * std::sin(t))));
+    }
+    // The lines along its spike run up to 20 m, far past the view.
+    std::vector<CPoint> spike = {{300, 300}, {4500, 500}, {2000000, 1000000}, {4200, 4400}, {600, 4000}};
+    const Case cases[] = {
+        {"dashed lines across a star", star, CLineAttr::Dashed(10), 30.0, 120},
+        {"side lines reaching past their stretch", star, CLineAttr::SideLines(LINE_SIDE_BOTH, 12), 100.0, 260},
+        {"double lines", star, CLineAttr(LINE_DOUBLE, 20, 0, 0), 0.0, 400},
+        {"lines along a spike to a node 20 m away", spike, CLineAttr(30), 26.0, 120},
+    };
+    // The element painted for the clip (which is all that counts of it).
+    auto paint = [](CClosedCurveElement& e, bool printing, const QRect& clip) {
+        QImage image(kSide, kSide, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CDC dc(&painter, printing);
+        e.Draw(&dc, kScale, 0, 0, CRect(clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1));
+        painter.end();
+        return image;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCurveNodeList nodes;
+        for (const CPoint& p : c.corners) {
+            auto* point = new CSharedPoint(page, p.x, p.y);
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, NODE_CORNER));
+        }
+        CClosedCurveElement* e = LineFilled(std::move(nodes), c.angle, CPoint(37, 11), c.spacing, c.line);
+        ASSERT_EQ(e->GetLineFillStride(), 1);
+
+        // Every piece of the whole fill, drawn as printing draws them, and
+        // the outline on top.
+        QImage whole(kSide, kSide, QImage::Format_ARGB32);
+        whole.fill(Qt::white);
+        {
+            QPainter painter(&whole);
+            CDC dc(&painter, true);
+            for (const CLineTypeShape& piece : FillLines(*e)) piece.Draw(&dc, RGB(0, 0, 0), kScale, 0, 0, CRect());
+            for (const CLineTypeShape& line : LineShapes(*e)) line.Draw(&dc, e->GetColor(), kScale, 0, 0, CRect());
+        }
+        const QRect view(0, 0, kSide, kSide);
+        EXPECT_EQ(paint(*e, true, view), whole);
+        const QImage screen = paint(*e, false, view);
+        for (int ty = 0; ty < kSide; ty += kTile) {
+            for (int tx = 0; tx < kSide; tx += kTile) {
+                SCOPED_TRACE(testing::Message() << "tile at " << tx << "," << ty);
+                const QRect tile(tx, ty, kTile, kTile);
+                EXPECT_EQ(paint(*e, true, tile).copy(tile), whole.copy(tile));
+                // The screen leaves out a shape that ends short of the
+                // clip, whose smoothing may still touch the clip's edge.
+                const QRect inner = tile.adjusted(1, 1, -1, -1);
+                EXPECT_EQ(paint(*e, false, tile).copy(inner), screen.copy(inner));
+            }
+        }
+        // Given up (as storing a page gives its geometry up), laid out again.
+        e->ReleaseGeometry();
+        EXPECT_EQ(paint(*e, true, view), whole);
+    }
+}
+
+// A 10 cm circle filled with dashed lines one unit apart: 10,000 lines of
+// some 50 dashes each. Seen whole, the dashes are more than a paint lays
+// out, and the lines are drawn plain, so the circle is filled all over
+// (the fill once stopped a third of the way up, without a word); the
+// fill says it drew them plain for the editor to tell.
+TEST_F(ClosedCurveTest, AFillOfTooManyDashesIsDrawnWholeAndPlain)
+{
+    CCurveNodeList nodes;
+    for (const CPoint& p : {CPoint(10000, 5000), CPoint(15000, 10000), CPoint(10000, 15000), CPoint(5000, 10000)}) {
+        auto* point = new CSharedPoint(page, p.x, p.y);
+        page->AddPoint(point);
+        nodes.AddTail(new CCurveNode(point, NODE_SMOOTH));
+    }
+    CClosedCurveElement* e = LineFilled(std::move(nodes), 0.0, CPoint(0, 0), 1, CLineAttr::Dashed(10));
+    ASSERT_EQ(e->GetLineFillStride(), 1);
+
+    constexpr double kWhole = 40.0;
+    const CRect clip(0, 0, 500, 500);
+    QImage image(500, 500, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        CDC dc(&painter);
+        e->Draw(&dc, kWhole, 0, 0, clip);
+    }
+    // Every pixel well inside the circle is dark, its top half too.
+    int light = 0;
+    for (int y = 130; y <= 370; ++y)
+        for (int x = 130; x <= 370; ++x)
+            if (std::hypot(x - 250.0, y - 250.0) < 118.0 && qGray(image.pixel(x, y)) > 64) ++light;
+    EXPECT_EQ(light, 0);
+    EXPECT_EQ(e->GetLineFillShortfall(kWhole, 0, 0, clip), CLineFillLayout::Shortfall::DrawnPlain);
+
+    // Zoomed in on the top of the circle, the few lines seen keep their
+    // dashes.
+    constexpr double kNear = 0.5;
+    const CRect near(0, 0, 200, 200);
+    EXPECT_EQ(e->GetLineFillShortfall(kNear, 9950, 5500, near), CLineFillLayout::Shortfall::None);
+}
+
 TEST_F(ClosedCurveTest, FillLinesAreRebuiltWhenTheirShapeChanges)
 {
     CClosedCurveElement* e = Make(Square(), CLineAttr(10));

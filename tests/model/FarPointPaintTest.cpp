@@ -6,12 +6,14 @@
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
 #include "model/CImageElement.h"
+#include "model/COleObjectElement.h"
 #include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
 #include "model/CTextElement.h"
 #include "model/CTextFont.h"
+#include "model/CVEKCntrItem.h"
 #include "platform/CArchive.h"
 #include "platform/CDC.h"
 
@@ -165,6 +167,40 @@ TEST_F(FarPointPaintTest, FarPointsPaintWhenPreparedFirst)
     AddFarElements();
     while (page->GetElementCount() < int(CPage::kPreparedPaintElements)) AddLine(CLineAttr(10), CPoint(kFar, kNear));
     for (const CPoint origin : {CPoint(0, 0), CPoint(kFar - 200, kFar - 150), CPoint(-kFar, -kFar - 1)}) {
+        SCOPED_TRACE(testing::Message() << origin.x << "," << origin.y);
+        const QImage image = Paint(kZoomInLimit, origin);
+        EXPECT_TRUE(origin != CPoint(0, 0) || Painted(image));
+    }
+}
+
+// Three far points that reached the device arithmetic's ends: the tile of
+// a bitmap fill laid about a point 2^31 - 1 units away, an arrowhead whose
+// line runs to the lowest coordinate (its direction a difference of the
+// two), and the frame and handles of an embedded object reaching to the
+// far corner. Zoomed in to the limit on either end of them, each paints
+// (and the sanitizer build finds no overflow), the near parts showing.
+TEST_F(FarPointPaintTest, FarTilesArrowheadsAndObjectFramesPaintAtTheZoomInLimit)
+{
+    QImage tile(4, 4, QImage::Format_ARGB32);
+    tile.fill(Qt::blue);
+    AddOutline({{0, 0}, {2000, 0}, {kFar, 1000}, {0, 3000}}, tile, CSize(300, 300), CPoint(kFar, 500), 0.0, 30.0);
+    AddOutline({{0, 4000}, {3000, 4000}, {kFar, kFar}}, tile, CSize(200, 100), CPoint(100, 4100), 0.0, 0.0);
+    for (const int kind : {ARROW_FILLED, ARROW_OPEN, ARROW_NOTCHED}) {
+        page->AddElement(new COpenCurveElement(page, 0, CLineAttr(10), RGB(0, 0, 0),
+                                               NodesOn({{kNear, 5000 + kind * 200}, {INT_MIN, 5000}}), kind, 300,
+                                               53.0, kind, 300, 53.0));
+    }
+    auto object = std::make_shared<CVEKCntrItem>();
+    auto* frame = new COleObjectElement(page, 0, object);
+    frame->SetRect(CRect(kNear, 6000, kFar, kFar));
+    page->AddElement(frame);
+    auto* reaching = new COleObjectElement(page, 0, std::make_shared<CVEKCntrItem>());
+    reaching->SetRect(CRect(-kFar, -kFar - 1, kFar, kFar));
+    page->AddElement(reaching);
+
+    const CPoint origins[] = {{0, 0},         {0, 3900},          {kFar - 200, 0},          {kFar - 200, kFar - 150},
+                              {INT_MIN, 4900}, {-kFar, -kFar - 1}, {kNear - 100, 5900}, {0, kFar - 150}};
+    for (const CPoint& origin : origins) {
         SCOPED_TRACE(testing::Message() << origin.x << "," << origin.y);
         const QImage image = Paint(kZoomInLimit, origin);
         EXPECT_TRUE(origin != CPoint(0, 0) || Painted(image));
