@@ -87,18 +87,6 @@ BOOL CDesignTool::OnF11Up() { return FALSE; }
 BOOL CDesignTool::OnF12Down() { return FALSE; }
 BOOL CDesignTool::OnF12Up() { return FALSE; }
 
-BOOL CDesignTool::Reserved42() { return FALSE; }
-BOOL CDesignTool::Reserved43() { return FALSE; }
-BOOL CDesignTool::Reserved44() { return FALSE; }
-BOOL CDesignTool::Reserved45() { return FALSE; }
-BOOL CDesignTool::Reserved46() { return FALSE; }
-BOOL CDesignTool::Reserved47() { return FALSE; }
-BOOL CDesignTool::Reserved48() { return FALSE; }
-BOOL CDesignTool::Reserved49() { return FALSE; }
-BOOL CDesignTool::Reserved50() { return FALSE; }
-BOOL CDesignTool::Reserved51() { return FALSE; }
-BOOL CDesignTool::Reserved52() { return FALSE; }
-BOOL CDesignTool::Reserved53() { return FALSE; }
 
 BOOL CDesignTool::OnPageUpDown() { return FALSE; }
 BOOL CDesignTool::OnPageUpUp() { return FALSE; }
@@ -218,11 +206,6 @@ void CDesignTool::GetViewTransform(double* scale, int* originX, int* originY) co
     if (scale) *scale = s;
     if (originX) *originX = x;
     if (originY) *originY = y;
-}
-
-CRect CDesignTool::GetVisibleRect() const
-{
-    return m_pView ? m_pView->GetVisibleRect() : CRect();
 }
 
 void CDesignTool::InvalidateView() const

@@ -100,20 +100,6 @@ public:
     virtual BOOL OnF12Down();
     virtual BOOL OnF12Up();
 
-    // 42-53: never called; they keep the places of the later operations.
-    virtual BOOL Reserved42();
-    virtual BOOL Reserved43();
-    virtual BOOL Reserved44();
-    virtual BOOL Reserved45();
-    virtual BOOL Reserved46();
-    virtual BOOL Reserved47();
-    virtual BOOL Reserved48();
-    virtual BOOL Reserved49();
-    virtual BOOL Reserved50();
-    virtual BOOL Reserved51();
-    virtual BOOL Reserved52();
-    virtual BOOL Reserved53();
-
     // 54-57
     virtual BOOL OnPageUpDown();
     virtual BOOL OnPageUpUp();
@@ -193,7 +179,6 @@ public:
 
     CVEKView* GetView() const { return m_pView; }
     // For sub-tools made before their owner knows the view.
-    void SetView(CVEKView* view) { m_pView = view; }
 
     // The view's document, null without a view.
     CVEKDoc* GetDocument() const;
@@ -224,9 +209,6 @@ public:
     // at pixel (0, 0). Without a view: scale 1, origin (0, 0).
     double GetViewScale() const;
     void GetViewTransform(double* scale, int* originX, int* originY) const;
-    // The view's drawing area in document units (refreshed by the view when
-    // it prints); empty without a view.
-    CRect GetVisibleRect() const;
     // Repaints the view after the page content changed.
     void InvalidateView() const;
     // Repaints only the tool's feedback (marks, rubber bands, prompts),

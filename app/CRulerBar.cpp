@@ -90,12 +90,6 @@ double CRulerBar::PixelsPerCm() const
     return dpi / 2.54;
 }
 
-void CRulerBar::SetDeviceOffset(int offset)
-{
-    m_nDeviceOffset = offset;
-    update();
-}
-
 void CRulerBar::SetMarks(int x, int y)
 {
     const int oldMark = GetMark();

@@ -50,7 +50,6 @@ public:
     void SetPixelsPerCm(double ppc);
     double PixelsPerCm() const;
     // Pixel of the ruler that lies level with view pixel 0 along its axis.
-    void SetDeviceOffset(int offset);
     int GetDeviceOffset() const { return m_nDeviceOffset; }
 
     // The label font: 10 pixels high, normal weight, proportional.

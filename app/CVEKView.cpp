@@ -442,12 +442,6 @@ BOOL CVEKView::UpdateScrollBars()
     return TRUE;
 }
 
-void CVEKView::UpdateVisibleRect()
-{
-    const CRect rc = GetDrawingRect();
-    m_rcVisible = DeviceToModelRect(rc.left, rc.top, rc.right, rc.bottom, m_dScale, m_ptOrigin.x, m_ptOrigin.y);
-}
-
 CPoint CVEKView::DeviceToModelPoint(int dx, int dy) const
 {
     return ::DeviceToModelPoint(dx, dy, m_dScale, m_ptOrigin.x, m_ptOrigin.y);

@@ -271,8 +271,6 @@ public:
     void FitPageWidthAt(int y);
     void ZoomToRect(int left, int top, int right, int bottom);
     BOOL UpdateScrollBars();
-    void UpdateVisibleRect();
-    CRect GetVisibleRect() const { return m_rcVisible; }
 
     CPoint DeviceToModelPoint(int dx, int dy) const;
     CPoint ModelToDevicePoint(int x, int y) const;
@@ -359,7 +357,6 @@ private:
     CVEKDoc* m_doc;
     double m_dScale = 1.0;
     CPoint m_ptOrigin;
-    CRect m_rcVisible;
     CFrameServices* m_frame;
     std::vector<CToolDescriptor> m_toolRows;
     PointOnCurvePrompt m_pointOnCurve;

@@ -175,7 +175,6 @@ private:
     void TakeFreePoint(int x, int y);
     void ClearCapture(int x, int y);
     bool MaskNamesReference(DWORD bit) const;
-    bool CapturedCurveIsReferenced() const;
     // Whether the curve's outline closes on itself.
     static bool IsLoop(CCurveElement& curve);
     // Where the length along the captured curve is measured from: the

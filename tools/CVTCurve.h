@@ -104,7 +104,6 @@ public:
     int IsZoomMode() const { return m_zoom.IsHeld(); }
     // 0 no zoom corner yet, 1 the first corner given.
     int GetZoomStep() const { return m_zoom.GetStep(); }
-    const CPointList& GetPreview() const { return m_preview; }
 
     // Cursors and prompts.
     static constexpr int kCursorSmooth = 148;
