@@ -8,14 +8,14 @@
 #
 # Needs hp2xx (Debian package hp2xx); uses hyperfine (Debian package
 # hyperfine) when it is installed, otherwise the median of 21 runs of each.
-# Builds hpgl_to_jpeg and make_hpgl_marker in build-bench (or $BUILD).
+# Builds hpgl_to_jpeg and make_hpgl_marker in build (or $BUILD).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-BUILD=${BUILD:-build-bench}
+BUILD=${BUILD:-build}
 RUNS=${RUNS:-21}
 
 command -v hp2xx >/dev/null || { echo "hp2xx is not installed (apt-get install hp2xx)" >&2; exit 2; }
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEK_BUILD_BENCH=ON -DVEK_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEK_BUILD_BENCH=ON >/dev/null
 cmake --build "$BUILD" --target hpgl_to_jpeg make_hpgl_marker >/dev/null
 
 work=$(mktemp -d)

@@ -7,11 +7,11 @@
 #   bench/side_by_side.sh [BUILD_DIR] [HEIGHT] [RUNS]
 #
 # BUILD_DIR holds bench/vek_side_by_side (built with -DVEK_BUILD_BENCH=ON;
-# default build-bench), HEIGHT is the picture's height in pixels (default
+# default build), HEIGHT is the picture's height in pixels (default
 # 1200), RUNS the runs of each program (default 7). rsvg-convert comes with
 # Debian's librsvg2-bin; Inkscape is timed as well when it is installed.
 set -euo pipefail
-build=${1:-build-bench}
+build=${1:-build}
 height=${2:-1200}
 runs=${3:-7}
 tool="$build/bench/vek_side_by_side"

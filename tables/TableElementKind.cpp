@@ -1,9 +1,8 @@
 // Teaches the model's element factory to make tables (kind 8), so that
 // pages, clipboard data and undo copies holding tables load and copy.
 //
-// This file is an interface source of the table library: it is compiled
-// into every program that links the library, where its registration runs
-// before main. A program without the library keeps refusing tables.
+// This file is linked as an object of its own into every program that
+// links the table library, where its registration runs before main. A program without the library keeps refusing tables.
 #include "tables/CTableElement.h"
 
 #include "model/ElementFactory.h"

@@ -1,7 +1,7 @@
 // Without a JPEG encoder among the image plugins, writing a page as a JPEG
 // says so and leaves no file. The encoder is looked up by name alone; the
 // plugins are hidden before the first image is written, so this test keeps
-// a program of its own.
+// a suite of its own, which runs in a process of its own.
 #include "app/CPagePrinter.h"
 
 #include "res/StringTable.h"

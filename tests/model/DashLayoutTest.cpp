@@ -114,8 +114,12 @@ TEST(DashLayout, DashesForARectangleAreThoseOfTheWholeLayoutThatMeetIt)
         const std::vector<Dash> partial = Dashes(layout, &c.rect);
         for (const Dash& d : all) {
             const bool laidOut = std::find(partial.begin(), partial.end(), d) != partial.end();
-            if (RunsThrough(d, c.rect)) EXPECT_TRUE(laidOut) << d.front().x << "," << d.front().y;
-            if (!BoundsMeet(d, c.rect)) EXPECT_FALSE(laidOut) << d.front().x << "," << d.front().y;
+            if (RunsThrough(d, c.rect)) {
+                EXPECT_TRUE(laidOut) << d.front().x << "," << d.front().y;
+            }
+            if (!BoundsMeet(d, c.rect)) {
+                EXPECT_FALSE(laidOut) << d.front().x << "," << d.front().y;
+            }
         }
         for (const Dash& d : partial) EXPECT_NE(std::find(all.begin(), all.end(), d), all.end());
     }

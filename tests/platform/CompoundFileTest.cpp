@@ -93,7 +93,9 @@ TEST(CompoundFile, DamagedFilesAreRefused)
         }
         // A half file may still parse when the directory sits early; what
         // matters is that it never crashes and never reads beyond its bytes.
-        if (bytes.size() < 1024) EXPECT_FALSE(ok) << bytes.size();
+        if (bytes.size() < 1024) {
+            EXPECT_FALSE(ok) << bytes.size();
+        }
     }
 }
 
