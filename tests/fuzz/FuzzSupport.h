@@ -134,8 +134,8 @@ inline void DrawPages(const CPageSet& pageSet)
         const CRect bounds = pageSet.GetPageAt(i)->GetBoundRect();
         const long long middleX = (static_cast<long long>(bounds.left) + bounds.right) / 2;
         const long long middleY = (static_cast<long long>(bounds.top) + bounds.bottom) / 2;
-        const long long half = static_cast<long long>(kFixedScale * kSide / 2);
-        auto origin = [half](long long middle) {
+        constexpr long long half = static_cast<long long>(kFixedScale * kSide / 2);
+        auto origin = [](long long middle) {
             return int(std::clamp<long long>(middle - half, -2147483647LL, 2147483646LL));
         };
         QPainter painter(&zoomed);
