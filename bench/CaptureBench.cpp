@@ -38,11 +38,19 @@ struct CaptureView {
     QImage target;
 };
 
+// Released by main while the application still runs: widgets must go
+// before it.
+std::unique_ptr<CaptureView>& Made()
+{
+    static std::unique_ptr<CaptureView> made;
+    return made;
+}
+
 // The document in a view of 1200 x 900 pixels with the default (curve)
 // tool current, the page fitted and painted once.
 CaptureView& View()
 {
-    static std::unique_ptr<CaptureView> v;
+    std::unique_ptr<CaptureView>& v = Made();
     if (v) return *v;
     v = std::make_unique<CaptureView>();
     qputenv("XDG_CONFIG_HOME", v->dir.filePath(QStringLiteral("config")).toLocal8Bit());
@@ -188,5 +196,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    Made().reset();
     return 0;
 }

@@ -48,9 +48,17 @@ struct TypingView {
     CCellEdit* box = nullptr;
 };
 
-TypingView& View()
+// Released by main while the application still runs: widgets must go
+// before it.
+std::unique_ptr<TypingView>& Made()
 {
     static std::unique_ptr<TypingView> made;
+    return made;
+}
+
+TypingView& View()
+{
+    std::unique_ptr<TypingView>& made = Made();
     if (made) return *made;
     made = std::make_unique<TypingView>();
     TypingView& v = *made;
@@ -117,5 +125,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    Made().reset();
     return 0;
 }

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <array>
 #include <memory>
 
 namespace {
@@ -40,12 +41,19 @@ struct ViewOfDocument {
     QImage target;
 };
 
+// The small and the large document's views, released by main while the
+// application still runs: widgets must go before it.
+std::array<std::unique_ptr<ViewOfDocument>, 2>& Made()
+{
+    static std::array<std::unique_ptr<ViewOfDocument>, 2> made;
+    return made;
+}
+
 // The view of a one-page document of `curves` curves in a window of 1200 x
 // 900 pixels, the page fitted and painted once.
 ViewOfDocument& View(int curves)
 {
-    static std::unique_ptr<ViewOfDocument> made[2];
-    std::unique_ptr<ViewOfDocument>& v = made[curves > 1000 ? 1 : 0];
+    std::unique_ptr<ViewOfDocument>& v = Made()[curves > 1000 ? 1 : 0];
     if (v) return *v;
     v = std::make_unique<ViewOfDocument>();
     qputenv("XDG_CONFIG_HOME", v->dir.filePath(QStringLiteral("config")).toLocal8Bit());
@@ -98,5 +106,6 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (auto& view : Made()) view.reset();
     return 0;
 }
