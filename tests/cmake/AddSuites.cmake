@@ -10,6 +10,8 @@
 # "<suite>@<seconds>".
 function(vek_suites_of source seconds out)
   file(READ ${source} text)
+  # A suite added to the file is a test the next build registers.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
   # TEST, TEST_F and TEST_P at the start of a line; a mention in a comment
   # or a string is not a test.
   string(REGEX MATCHALL "(^|\n)[ \t]*TEST(_F|_P)?\\([ \t\r\n]*[A-Za-z0-9_]+" found "${text}")
