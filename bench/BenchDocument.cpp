@@ -6,6 +6,10 @@
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
+#include "settings/CSystemSettings.h"
+
+#include <QDir>
+#include <QString>
 
 #include <cmath>
 #include <random>
@@ -64,4 +68,12 @@ std::unique_ptr<CPageSet> MakeBenchDocument(int pages, int curvesPerPage, int no
         }
     }
     return pageSet;
+}
+
+void UseSettingsIn(const QString& folder)
+{
+    const QDir dir(folder);
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    Settings().SetDefaults();
 }

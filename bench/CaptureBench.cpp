@@ -53,9 +53,7 @@ CaptureView& View()
     std::unique_ptr<CaptureView>& v = Made();
     if (v) return *v;
     v = std::make_unique<CaptureView>();
-    qputenv("XDG_CONFIG_HOME", v->dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", v->dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(v->dir.path());
     const std::string record = CVEKDoc::StorePageSetRecord(*MakeBenchDocument(1, kCurves, kNodes));
     const QString path = v->dir.filePath(QStringLiteral("capture.vek"));
     QFile file(path);

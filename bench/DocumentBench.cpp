@@ -71,9 +71,7 @@ const Files& DocumentFiles()
     static std::unique_ptr<Files> files;
     if (files) return *files;
     files = std::make_unique<Files>();
-    qputenv("XDG_CONFIG_HOME", files->dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", files->dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(files->dir.path());
     files->document = files->dir.filePath(QStringLiteral("big.vek"));
     files->saved = files->dir.filePath(QStringLiteral("saved.vek"));
     const std::string path = files->document.toStdString();
@@ -199,9 +197,7 @@ QString ManyPagesFile(int pages)
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("pages-%1.vek").arg(pages));
     if (QFileInfo::exists(path)) return path;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(dir.path());
     CVEKDoc doc;
     doc.OnNewDocument();
     while (doc.GetPageSet()->GetPageCount() < pages) doc.GetPageSet()->AppendPage();

@@ -4,7 +4,7 @@
 // outlines reach kilometres off the page; and dragging a line fill's
 // origin in the fill tool, where every mouse move lays the lines out again
 // and repaints the view.
-#include "settings/CSystemSettings.h"
+#include "BenchDocument.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "shell/CToolTable.h"
@@ -132,9 +132,7 @@ QString PageOfLineFillsFile(bool farNodes)
     static QTemporaryDir dir;
     const QString path = dir.filePath(farNodes ? QStringLiteral("far.vek") : QStringLiteral("near.vek"));
     if (QFileInfo::exists(path)) return path;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(dir.path());
     CVEKDoc doc;
     doc.OnNewDocument();
     CPageSet& pageSet = *doc.GetPageSet();
@@ -192,9 +190,7 @@ BENCHMARK(BM_OpenPageOfLineFills)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 void BM_LineFillOriginDrag(benchmark::State& state)
 {
     QTemporaryDir dir;
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(dir.path());
     CVEKDoc doc;
     doc.OnNewDocument();
     CClosedCurveElement* curve = LineFilledSquare(*doc.GetPageSet(), 20000, 100);

@@ -3,8 +3,8 @@
 // rulers and view built, a new document, the window shown and painted).
 // The process's own start (loading the libraries, the application object)
 // comes before this and is not measured here.
+#include "BenchDocument.h"
 #include "shell/CMainFrame.h"
-#include "settings/CSystemSettings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,8 +32,7 @@ public:
 void BM_MainWindowShown(benchmark::State& state)
 {
     QTemporaryDir home;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    UseSettingsIn(home.path());
     double firstMs = -1.0;
     for (auto _ : state) {
         QElapsedTimer clock;

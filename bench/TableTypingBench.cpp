@@ -2,7 +2,7 @@
 // each keystroke goes to the in-cell edit box of the table tool, and the
 // view (the page from its image, the tool's feedback and the box over the
 // cell) is painted again, as the screen shows it after the key.
-#include "settings/CSystemSettings.h"
+#include "BenchDocument.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "shell/CToolTable.h"
@@ -62,9 +62,7 @@ TypingView& View()
     if (made) return *made;
     made = std::make_unique<TypingView>();
     TypingView& v = *made;
-    qputenv("XDG_CONFIG_HOME", v.dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", v.dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(v.dir.path());
     v.doc.OnNewDocument();
     CPage* page = v.doc.GetPageSet()->GetCurrentPage();
     auto* table = new CTableElement(page, 0, kRows, kColumns, RGB(0, 0, 0), 35, 25, CRect(50, 50, 50, 50), 4, Song(),

@@ -4,7 +4,6 @@
 #include "BenchDocument.h"
 
 #include "app/CDesignTool.h"
-#include "settings/CSystemSettings.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
 #include "shell/CToolTable.h"
@@ -56,9 +55,7 @@ ViewOfDocument& View(int curves)
     std::unique_ptr<ViewOfDocument>& v = Made()[curves > 1000 ? 1 : 0];
     if (v) return *v;
     v = std::make_unique<ViewOfDocument>();
-    qputenv("XDG_CONFIG_HOME", v->dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", v->dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    Settings().SetDefaults();
+    UseSettingsIn(v->dir.path());
     const std::string record = CVEKDoc::StorePageSetRecord(*MakeBenchDocument(1, curves, 40));
     const QString path = v->dir.filePath(QStringLiteral("bench.vek"));
     QFile file(path);

@@ -30,8 +30,9 @@ protected:
         ASSERT_EQ(editor->GetElement(), curve);
         steps = doc.UndoCount();
     }
-    // Opens the dialog with a double click and answers it.
-    void Dialog(std::function<void(CLineFillParamDlg*)> answer)
+    // Opens the dialog with a double click (on the box unless told where)
+    // and answers it.
+    void Dialog(std::function<void(CLineFillParamDlg*)> answer, CPoint at = CPoint(3000, 2000))
     {
         ModalAnswers answers;
         answers.Then([answer](QWidget* w) {
@@ -39,7 +40,7 @@ protected:
             ASSERT_NE(dialog, nullptr);
             answer(dialog);
         });
-        DoubleClick(3000, 2000);
+        DoubleClick(at.x, at.y);
         EXPECT_EQ(answers.dialogs, 1);
     }
 
@@ -239,14 +240,10 @@ TEST_F(LineFillEditorTest, AFillTooDenseToDrawWholeIsThinnedAndSaidSo)
     fill->EditFill(tall);
     ChooseKind(FILL_LINES);
     ASSERT_EQ(tall->GetLineFillOrigin(), CPoint(4500, 1000));
-    ModalAnswers answers;
-    answers.Then([](QWidget* w) {
-        auto* dialog = qobject_cast<CLineFillParamDlg*>(w);
-        ASSERT_NE(dialog, nullptr);
+    Dialog([](CLineFillParamDlg* dialog) {
         dialog->SpacingEdit()->setText(QStringLiteral("0.01"));
         dialog->accept();
-    });
-    DoubleClick(500, 6500);
+    }, CPoint(500, 6500));
     EXPECT_EQ(tall->GetLineFillSpacing(), 1);
     const int stride = tall->GetLineFillStride();
     EXPECT_EQ(stride, 2001);
@@ -272,14 +269,10 @@ TEST_F(LineFillEditorTest, DashesTooManyToDrawAreDrawnPlainAndSaidSo)
     fill->EditFill(square);
     ChooseKind(FILL_LINES);
     ASSERT_EQ(square->GetLineFillStyle().GetLineAttr().GetKind(), LINE_DASH);
-    ModalAnswers answers;
-    answers.Then([](QWidget* w) {
-        auto* dialog = qobject_cast<CLineFillParamDlg*>(w);
-        ASSERT_NE(dialog, nullptr);
+    Dialog([](CLineFillParamDlg* dialog) {
         dialog->SpacingEdit()->setText(QStringLiteral("0.01"));
         dialog->accept();
-    });
-    DoubleClick(2000, 2000);
+    }, CPoint(2000, 2000));
     ASSERT_EQ(square->GetLineFillSpacing(), 1);
     EXPECT_EQ(square->GetLineFillStride(), 1);
     EXPECT_EQ(view->GetStatusPrompt(), LoadResString(CVTFillLine::kPromptDrawnPlain));
