@@ -14,6 +14,9 @@
 
 namespace {
 
+// Pixels kept free between one label and the next.
+constexpr int kLabelGap = 4;
+
 QColor GrayText(const QPalette& pal)
 {
     return pal.color(QPalette::Disabled, QPalette::WindowText);
@@ -178,12 +181,22 @@ void CRulerBar::DrawTicks(QPainter& painter) const
 
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(LabelFont());
+    // Far from the zero the labels grow wider than the steps between them
+    // (seven digits and more); a label that would run into the one before
+    // is left out, its long tick kept.
+    int freeFrom = INT_MIN;
     for (const RulerTick& tick : ticks) {
         switch (tick.size) {
         case RulerTickSize::Long: {
             DrawTick(painter, tick.pixel, m_nTickLong);
-            const std::string text = RulerLabel(tick, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision);
-            DrawLabel(painter, tick.pixel, QString::fromStdString(text));
+            const QString text = QString::fromStdString(
+                RulerLabel(tick, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision));
+            const int textWidth = painter.fontMetrics().horizontalAdvance(text);
+            // Horizontal labels run on from their tick, turned ones up to it.
+            const int start = IsHorizontal() ? tick.pixel + 2 : tick.pixel - 1 - textWidth;
+            if (start < freeFrom) break;
+            DrawLabel(painter, tick.pixel, text);
+            freeFrom = start + textWidth + kLabelGap;
             break;
         }
         case RulerTickSize::Middle: DrawTick(painter, tick.pixel, m_nTickMiddle); break;

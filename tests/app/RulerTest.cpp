@@ -95,6 +95,28 @@ protected:
         return false;
     }
 
+    // The widest stretch along a ruler where its labels' band holds ink
+    // with no more than two clear pixels in a row: one label, or labels run
+    // together.
+    static int WidestLabelRun(const QImage& image, bool horizontal)
+    {
+        const int along = horizontal ? image.width() : image.height();
+        int widest = 0, start = -1, clear = 0;
+        for (int i = 0; i < along; ++i) {
+            bool ink = false;
+            for (int j = 1; j <= 9 && !ink; ++j)
+                ink = (horizontal ? image.pixelColor(i, j) : image.pixelColor(j, i)) != kFace;
+            if (ink) {
+                if (start < 0) start = i;
+                clear = 0;
+                widest = std::max(widest, i - start + 1);
+            } else if (start >= 0 && ++clear > 2) {
+                start = -1;
+            }
+        }
+        return widest;
+    }
+
     int savedUnit = 0;
     int savedPrecision = 0;
 };
@@ -263,6 +285,34 @@ TEST_F(RulerTest, TheUnitNameEndsTheHorizontalRulerAndCrowdedLabelsGo)
               LabelImage(ruler, "1", QSize(metrics.horizontalAdvance("1"), 12)));
     // Nothing between the label "1" and the unit name but the short ticks below.
     EXPECT_FALSE(HasInk(image, QRect(2 + 38 + 2 + metrics.horizontalAdvance("1") + 1, 1, 10, 8)));
+}
+
+// Far from the zero a label has seven digits or more and is wider than the
+// step to the next long tick: a label that would run into the one before is
+// left out, on either ruler, and those drawn stay apart.
+TEST_F(RulerTest, LabelsTooWideForTheirStepsDoNotRunTogether)
+{
+    struct Case {
+        bool horizontal;
+        double scale;
+        int origin;
+    };
+    const Case cases[] = {
+        {true, kTrueScale, 2147000000},   // 21 km out, a label every centimetre
+        {false, kTrueScale, 2147000000},
+        {true, 4.0e7, -2147483647},       // zoomed out far over the whole range
+        {false, 4.0e7, -2147483647},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.horizontal ? "horizontal" : "vertical") << " scale " << c.scale);
+        CRulerBar ruler(c.horizontal);
+        Prepare(ruler, 600, c.scale, c.origin);
+        const QImage image = Render(ruler);
+        const int widestLabel = QFontMetrics(ruler.LabelFont()).horizontalAdvance(QStringLiteral("-21474836"));
+        const int run = WidestLabelRun(image, c.horizontal);
+        EXPECT_GT(run, 0);
+        EXPECT_LE(run, widestLabel);
+    }
 }
 
 TEST_F(RulerTest, TheVerticalRulerTicksLeftwardWithTurnedLabels)
