@@ -87,15 +87,12 @@ fuzz() {
         local corpus=build-fuzz/corpus/$name findings=build-fuzz/findings/$name
         rm -rf "$findings" "build-fuzz/$name.rc"
         mkdir -p "$corpus" "$findings"
-        local seeds=()
-        [ -d "build-fuzz/seeds/$name" ] && seeds+=("build-fuzz/seeds/$name")
-        [ -d "tests/data/fuzz/$name" ] && seeds+=("tests/data/fuzz/$name")
-        # Workbooks and plotter files written by other programs, which the
-        # tests read too; the workbook reader has no seeds of our own.
-        case "$name" in
-        CompoundFile|XlsReader) seeds+=(tests/data/real/xls) ;;
-        Hpgl) seeds+=(tests/data/real/hpgl) ;;
-        esac
+        # The seeds made now, and the inputs the repository keeps for the
+        # target (its CMake file names them).
+        local seeds=() folder
+        while read -r folder; do
+            [ -d "$folder" ] && seeds+=("$folder")
+        done < <(echo "build-fuzz/seeds/$name"; cat "$bin.inputs")
         if [ "$running" -ge "$(nproc)" ]; then wait -n || true; running=$((running - 1)); fi
         ( rc=0
           "$bin" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 \

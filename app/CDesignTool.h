@@ -178,7 +178,6 @@ public:
     // --- Shared services --------------------------------------------------
 
     CVEKView* GetView() const { return m_pView; }
-    // For sub-tools made before their owner knows the view.
 
     // The view's document, null without a view.
     CVEKDoc* GetDocument() const;

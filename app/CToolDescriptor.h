@@ -5,20 +5,20 @@
 // list is the tool's number.
 #pragma once
 
+#include "app/IconStrokes.h"
 #include "platform/Types.h"
 
 #include <memory>
 
 class CDesignTool;
 class CVEKView;
-class QPainter;
 
 struct CToolDescriptor {
     // Makes the tool working in `view`.
     using Maker = std::unique_ptr<CDesignTool> (*)(CVEKView* view);
-    // Draws the button picture on a 16 x 16 grid (IconStrokes.h renders it
-    // at any size).
-    using Picture = void (*)(QPainter& painter);
+    // Draws the button picture on a 16 x 16 grid (PictureIcon renders it at
+    // any size).
+    using Picture = IconStrokes::Picture;
 
     UINT command;
     // The tool tip and the menu entry, UTF-8.

@@ -22,11 +22,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStatusBar>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -894,7 +892,6 @@ void CVEKView::InvalidateFeedback()
 void CVEKView::ShowStatusPrompt(const QString& text)
 {
     m_statusPrompt = text;
-    if (auto* mainWindow = qobject_cast<QMainWindow*>(window())) mainWindow->statusBar()->showMessage(text);
     Q_EMIT StatusPromptChanged(text);
 }
 

@@ -198,11 +198,6 @@ const std::unordered_map<int, Picture>& Drawings()
 
 } // namespace
 
-bool HasCommandIcon(int commandId)
-{
-    return Drawings().count(commandId) != 0;
-}
-
 QIcon CommandIcon(int commandId, int size)
 {
     const auto it = Drawings().find(commandId);

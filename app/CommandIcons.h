@@ -7,5 +7,3 @@
 
 // The picture of a command; an empty icon for a command without one.
 QIcon CommandIcon(int commandId, int size = 16);
-// Whether CommandIcon has a picture for the command.
-bool HasCommandIcon(int commandId);

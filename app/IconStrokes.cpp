@@ -84,7 +84,7 @@ void Grid(QPainter& p, const QRectF& r, int rows, int columns)
 
 } // namespace IconStrokes
 
-QIcon PictureIcon(Picture picture, int size)
+QIcon PictureIcon(IconStrokes::Picture picture, int size)
 {
     if (!picture) return QIcon();
     QIcon icon;

@@ -37,9 +37,10 @@ void Letter(QPainter& p, const QString& text, bool bold, bool italic, bool under
 // A white grid of `rows` x `columns` cells in `r`.
 void Grid(QPainter& p, const QRectF& r, int rows, int columns);
 
+// A picture: a function that draws on the 16 x 16 grid.
+using Picture = void (*)(QPainter& painter);
+
 } // namespace IconStrokes
 
-// A picture drawn on the 16 x 16 grid, rendered at `size` pixels and at
-// twice that for scaled screens.
-using Picture = void (*)(QPainter& painter);
-QIcon PictureIcon(Picture picture, int size = 16);
+// A picture rendered at `size` pixels and at twice that for scaled screens.
+QIcon PictureIcon(IconStrokes::Picture picture, int size = 16);

@@ -15,7 +15,6 @@
 #include "app/CVEKView.h"
 #include "shell/CToolTable.h"
 #include "model/CPageSet.h"
-#include "shell/CToolTable.h"
 #include "platform/CCompoundFile.h"
 
 #include <benchmark/benchmark.h>

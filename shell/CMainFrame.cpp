@@ -218,7 +218,7 @@ QAction* CMainFrame::AddAction(int commandId, const QString& text)
     tip.remove(QLatin1Char('&'));
     tip.remove(QStringLiteral("..."));
     action->setToolTip(tip);
-    if (HasCommandIcon(commandId)) action->setIcon(CommandIcon(commandId));
+    action->setIcon(CommandIcon(commandId));
     connect(action, &QAction::triggered, this, [this, commandId] { RouteCommand(commandId); });
     m_actions.insert(commandId, action);
     return action;

@@ -42,7 +42,6 @@ CCurveElement* CVTClosedCurve::CreateCurve(CPage* page, const CCurveNodeList& no
 
 void CVTClosedCurve::ShowControls(int show)
 {
-    if (!m_pView) return;
     if (CFrameServices* frame = Frame()) frame->ShowLineControls(show, show, show, 0, 0);
 }
 

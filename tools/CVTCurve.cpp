@@ -71,7 +71,6 @@ void CVTCurve::Reset()
 
 void CVTCurve::ShowControls(int show)
 {
-    if (!m_pView) return;
     if (CFrameServices* frame = Frame()) frame->ShowLineControls(show, show, show, show, show);
 }
 
