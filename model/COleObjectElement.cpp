@@ -25,16 +25,6 @@ CRect Normalized(CRect r)
     return r;
 }
 
-// The rectangle cut back well outside any device, so that its sides can be
-// counted in an int: a far object's device pixels reach the ends of the int
-// range.
-QRect DeviceBounded(const CRect& r)
-{
-    static constexpr int kFar = 1 << 28;
-    const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
-    return QRect(QPoint(bound(r.left), bound(r.top)), QPoint(bound(r.right) - 1, bound(r.bottom) - 1));
-}
-
 } // namespace
 
 COleObjectElement::COleObjectElement(CPage* owner, int level)

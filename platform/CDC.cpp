@@ -388,12 +388,7 @@ void CDC::Ellipse(int left, int top, int right, int bottom)
 
 void CDC::FillSolidRect(const CRect& rect, COLORREF color)
 {
-    // A rectangle reaching past any device is cut back well outside it
-    // first, so that its sides can be counted in an int.
-    static constexpr int kFar = 1 << 28;
-    const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
-    const CRect r(bound(rect.left), bound(rect.top), bound(rect.right), bound(rect.bottom));
-    m_painter->fillRect(QRect(r.left, r.top, r.Width(), r.Height()), ToQColor(color));
+    m_painter->fillRect(DeviceBounded(rect), ToQColor(color));
     m_bkColor = color;
 }
 
@@ -613,4 +608,11 @@ detail::ScreenSurface::ScreenSurface() : image(1, 1, QImage::Format_RGB32), pain
 detail::ScreenSurface::~ScreenSurface()
 {
     delete painter;
+}
+
+QRect DeviceBounded(const CRect& r)
+{
+    static constexpr int kFar = 1 << 28;
+    const auto bound = [](int v) { return std::clamp(v, -kFar, kFar); };
+    return QRect(QPoint(bound(r.left), bound(r.top)), QPoint(bound(r.right) - 1, bound(r.bottom) - 1));
 }

@@ -206,6 +206,12 @@ public:
     CScreenDC() : CDC(painter) {}
 };
 
+// A device rectangle cut back well outside any device, so that its sides
+// can be counted in an int: a far element's device pixels reach the ends of
+// the int range.
+class QRect;
+QRect DeviceBounded(const CRect& r);
+
 // QColor of a COLORREF with the given alpha.
 class QColor;
 QColor ToQColor(COLORREF c, int alpha = 255);
