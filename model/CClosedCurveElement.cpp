@@ -7,6 +7,7 @@
 #include "model/ShapePainting.h"
 
 #include "geometry/ClipToView.h"
+#include "geometry/Constants.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
 #include "geometry/Mapping.h"
@@ -30,8 +31,6 @@
 #include <vector>
 
 namespace {
-
-constexpr double kPi = 3.14159265359;
 
 // Every point of the page: laying the fill lines out for it lays out all.
 const CRect kWholePage(-INT_MAX, -INT_MAX, INT_MAX, INT_MAX);
@@ -74,21 +73,29 @@ bool ImageMove(const QPoint& before, const QPoint& now, QPoint& move)
     return true;
 }
 
+// v rounded to the nearest integer as RoundToInt rounds it, halves away
+// from zero, but beyond the int range too.
+double Rounded(double v)
+{
+    return v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
+}
+
 // The radius of the circle about c that reaches the farthest corner of the
-// area's bounds.
+// area's bounds, whole pixels apart; c may lie beyond the int range.
 double ReachingRadius(const QRectF& bounds, const QPointF& c)
 {
-    const int cx = RoundToInt(c.x());
-    const int cy = RoundToInt(c.y());
-    const int left = RoundToInt(bounds.left());
-    const int top = RoundToInt(bounds.top());
-    const int right = RoundToInt(bounds.right());
-    const int bottom = RoundToInt(bounds.bottom());
-    int radius = 0;
-    radius = std::max(radius, PointDistanceRounded(cx, cy, left, top));
-    radius = std::max(radius, PointDistanceRounded(cx, cy, right, top));
-    radius = std::max(radius, PointDistanceRounded(cx, cy, right, bottom));
-    radius = std::max(radius, PointDistanceRounded(cx, cy, left, bottom));
+    const double cx = Rounded(c.x());
+    const double cy = Rounded(c.y());
+    const double xs[2] = {Rounded(bounds.left()), Rounded(bounds.right())};
+    const double ys[2] = {Rounded(bounds.top()), Rounded(bounds.bottom())};
+    double radius = 0.0;
+    for (const double x : xs) {
+        for (const double y : ys) {
+            const double dx = x - cx;
+            const double dy = y - cy;
+            radius = std::max(radius, Rounded(std::sqrt(dx * dx + dy * dy)));
+        }
+    }
     return radius;
 }
 
@@ -108,15 +115,8 @@ std::shared_ptr<const CGradientRamp> CentredRamp(COLORREF outer, COLORREF centre
 }  // namespace
 
 // The fill lines laid out for one area of the page.
-struct CClosedCurveElement::LineFillDrawing {
-    bool valid = false;
-    unsigned geometry = 0;
-    CRect area;
-    // Changes with every layout: names the shapes to the device points.
-    unsigned layout = 0;
-    CLineTypeShapeList shapes;
+struct CClosedCurveElement::LineFillDrawing : LazyDrawing {
     CLineFillLayout::Result result;
-    CDeviceShapes device;
 };
 
 // ---------------------------------------------------------------------------
@@ -203,7 +203,6 @@ void CClosedCurveElement::InitFill()
     m_fillMode = FILL_MODE_ALTERNATE;
     m_alpha = 255;
     m_fillBitmap.Clear();
-    m_lineFillLayout.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -294,7 +293,9 @@ void CClosedCurveElement::SetLineFillSpacing(int spacing)
 void CClosedCurveElement::GetFillLineShapes(CLineTypeShapeList& out)
 {
     if (IsBoundsDirty()) RecalcGeometry();
-    out = LineFillFor(kWholePage).shapes;
+    // Laid out aside: the lines kept for the paint stay as they are.
+    out.RemoveAll();
+    if (m_lineFillLayout) m_lineFillLayout->LayOut(kWholePage, out);
 }
 
 // ---------------------------------------------------------------------------
@@ -374,7 +375,9 @@ int CClosedCurveElement::GetLineFillStride()
 long long CClosedCurveElement::GetLineFillWork()
 {
     if (IsBoundsDirty()) RecalcGeometry();
-    return LineFillFor(kWholePage).result.work;
+    if (!m_lineFillLayout) return 0;
+    CLineTypeShapeList shapes;
+    return m_lineFillLayout->LayOut(kWholePage, shapes).work;
 }
 
 CLineFillLayout::Shortfall CClosedCurveElement::GetLineFillShortfall(double scale, int originX, int originY,
@@ -426,8 +429,11 @@ struct CClosedCurveElement::FillCache {
     int originX = 0;
     int originY = 0;
     std::vector<QPoint> polygon;
-    // Gradient start, end and centre, tile centre.
+    // Gradient start, end and centre, tile centre: rounded, to tell how
+    // the fill moved, and exact, to paint it (a point of a fill reaching
+    // far off may lie beyond the int range of device pixels).
     QPoint points[4];
+    QPointF exact[4];
     QRectF bounds;
 
     bool hasInputs = false;
@@ -501,8 +507,10 @@ void CClosedCurveElement::UpdateDeviceOutline(FillCache& cache, double scale, in
     QPoint points[4];
     const CPoint model[4] = {m_gradientStart, m_gradientEnd, m_gradientCenter, m_tileCenter};
     for (int i = 0; i < 4; ++i) {
-        const CPoint d = ModelToDevicePoint(model[i].x, model[i].y, scale, originX, originY);
-        points[i] = QPoint(d.x, d.y);
+        double x = 0.0, y = 0.0;
+        ModelToDeviceF(model[i].x, model[i].y, scale, originX, originY, x, y);
+        cache.exact[i] = QPointF(x, y);
+        points[i] = QPoint(RoundToInt(x), RoundToInt(y));
     }
     if (cache.mapped && cache.version == GeometryVersion() && cache.scale == scale
         && cache.originX == originX && cache.originY == originY) {
@@ -756,9 +764,11 @@ std::shared_ptr<const CGradientRamp> CClosedCurveElement::MakeRamp() const
 
 CFillShader CClosedCurveElement::MakeShader(FillCache& cache) const
 {
-    const QPointF start(cache.points[0]);
-    const QPointF end(cache.points[1]);
-    const QPointF centre(cache.points[2]);
+    // On whole pixels, as ever, but not bound to the int range.
+    auto pixel = [](const QPointF& p) { return QPointF(Rounded(p.x()), Rounded(p.y())); };
+    const QPointF start = pixel(cache.exact[0]);
+    const QPointF end = pixel(cache.exact[1]);
+    const QPointF centre = pixel(cache.exact[2]);
     if (!cache.ramp) cache.ramp = MakeRamp();
     switch (m_fillKind) {
     case FILL_SOLID:
@@ -795,12 +805,10 @@ bool CClosedCurveElement::MakeBitmapBrush(const FillCache& cache, double scale, 
     // corner rounded to a pixel. In doubles: the centre of a fill reaching
     // far off may lie beyond the int range of device pixels, and the tiles
     // must still fall where they belong.
-    double cx = 0.0, cy = 0.0;
-    ModelToDeviceF(m_tileCenter.x, m_tileCenter.y, scale, cache.originX, cache.originY, cx, cy);
-    cx = std::round(cx);
-    cy = std::round(cy);
+    const double cx = std::round(cache.exact[3].x());
+    const double cy = std::round(cache.exact[3].y());
     const double corner[2] = {-std::round(w / 2.0), -std::round(h / 2.0)};
-    const double radians = angle * kPi / 180.0;
+    const double radians = angle * Geo::kPi / 180.0;
     const double sine = std::sin(radians), cosine = std::cos(radians);
     const QPointF t(cx + std::round(corner[0] * cosine - corner[1] * sine),
                     cy + std::round(corner[0] * sine + corner[1] * cosine));
@@ -854,13 +862,7 @@ CClosedCurveElement::LineFillDrawing& CClosedCurveElement::LineFillFor(const CRe
 CClosedCurveElement::LineFillDrawing& CClosedCurveElement::LineFillForPaint(double scale, int originX, int originY,
                                                                             const CRect& clip)
 {
-    CRect area = DeviceToModelRect(clip.left, clip.top, clip.right, clip.bottom, scale, originX, originY);
-    area.NormalizeRect();
-    // A pixel's worth of page around the clip, for the piece that ends there.
-    const long long pixel = static_cast<long long>(std::min(std::ceil(std::fabs(scale)), 1.0e9)) + 1;
-    auto clamp = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    return LineFillFor(CRect(clamp(area.left - pixel), clamp(area.top - pixel), clamp(area.right + pixel),
-                             clamp(area.bottom + pixel)));
+    return LineFillFor(PaintArea(scale, originX, originY, clip));
 }
 
 void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int originY, const CRect& clip)

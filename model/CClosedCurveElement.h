@@ -21,7 +21,6 @@
 #include <memory>
 #include <vector>
 
-class CDeviceShapes;
 class CFillShader;
 class CGradientRamp;
 class QBrush;
@@ -160,7 +159,7 @@ public:
     void SetLineFillSpacing(int spacing);
 
     // Every piece of the fill lines, laid out over the whole outline
-    // (recomputed first when dirty).
+    // (recomputed first when dirty); what the paints keep is left as it is.
     void GetFillLineShapes(CLineTypeShapeList& out);
 
     // Most fill lines one line fill lays out. A denser family (a tiny
@@ -171,8 +170,8 @@ public:
     // Edges looked at while laying out the fill lines for one paint beyond
     // which no more lines are laid out (CLineFillLayout::kMaxWork).
     static constexpr long long kMaxFillLineWork = CLineFillLayout::kMaxWork;
-    // Edges looked at by laying out the whole fill: what it cost, whatever
-    // the outline.
+    // Edges looked at by laying out the whole fill (laid out aside, as
+    // GetFillLineShapes does): what it cost, whatever the outline.
     long long GetLineFillWork();
     // What a paint of the device pixels `clip` at this scale and origin
     // cannot draw of the line fill as asked (too many dashes: drawn plain;

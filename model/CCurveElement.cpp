@@ -5,6 +5,7 @@
 #include "model/CDrawPreparation.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
+#include "model/LineReach.h"
 #include "model/ShapePainting.h"
 
 #include "geometry/Distance.h"
@@ -25,11 +26,13 @@
 
 namespace {
 
+using LineReach::Inflated;
+using LineReach::kJoinReach;
+using LineReach::kThinPen;
+
 // Lines up to this width are stroked as polylines; wider ones as filled
 // bands, so that their dashes end square.
 constexpr int kThinLineLimit = 20;
-// Pen width of the thin dashed side and centre lines.
-constexpr int kThinPen = 10;
 // A gap that rounds below this vanishes on paper; the dashes around it
 // are joined, and a pattern without any visible gap is drawn plain.
 constexpr int kMinGap = 10;
@@ -42,15 +45,6 @@ constexpr double kMaxPeriods = 100000.0;
 // Lines of up to this many dashes are laid out whole; beyond (a couple of
 // metres of dotted line), only the dashes that are drawn.
 constexpr long long kEagerDashes = 2000;
-// A mitred join of a stroked dash reaches this many pen widths past it.
-constexpr int kJoinReach = 5;
-
-// Inflates with the result kept in range.
-CRect Inflated(const CRect& r, long long by)
-{
-    auto clamp = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    return CRect(clamp(r.left - by), clamp(r.top - by), clamp(r.right + by), clamp(r.bottom + by));
-}
 
 // The position after `pos`, wrapping past the tail to the head.
 POSITION NextWrapped(const CPointList& list, POSITION pos)
@@ -84,16 +78,6 @@ struct CCurveElement::LazyDashes {
     CustomPattern custom;
     CRect bounds;  // holds every dash
     int reach;     // how far a dash paints beyond its stretch
-};
-
-// The lazily laid-out dashes of the last clip drawn.
-struct CCurveElement::LazyDrawing {
-    bool valid = false;
-    unsigned geometry = 0;
-    CRect area;  // the page rectangle they were laid out for
-    unsigned layout = 0;
-    CLineTypeShapeList shapes;
-    CDeviceShapes device;
 };
 
 CCurveElement::CCurveElement(CPage* page, int level, int closed)
@@ -859,16 +843,13 @@ const CLineTypeShapeList& CCurveElement::LazyShapesFor(double scale, int originX
 {
     if (!m_lazyDrawing) m_lazyDrawing = std::make_unique<LazyDrawing>();
     LazyDrawing& drawing = *m_lazyDrawing;
-    CRect area = DeviceToModelRect(clip.left, clip.top, clip.right, clip.bottom, scale, originX, originY);
-    area.NormalizeRect();
+    const CRect area = PaintArea(scale, originX, originY, clip);
     if (drawing.valid && drawing.geometry == m_geometryVersion && drawing.area == area) return drawing.shapes;
 
     drawing.shapes.RemoveAll();
-    // A pixel's worth of page around the clip, for the dash that ends there.
-    const long long pixel = static_cast<long long>(std::min(std::ceil(scale), 1.0e9)) + 1;
     for (const auto& lazy : m_lazyDashes) {
         const CustomPattern* custom = lazy->hasCustom ? &lazy->custom : nullptr;
-        lazy->layout.LayOutMeeting(Inflated(area, lazy->reach + pixel),
+        lazy->layout.LayOutMeeting(Inflated(area, lazy->reach),
                                    [&](CPointList& work, POSITION from, POSITION to) {
                                        AddSpan(work, from, to, lazy->thin, custom, drawing.shapes);
                                    });
@@ -878,6 +859,14 @@ const CLineTypeShapeList& CCurveElement::LazyShapesFor(double scale, int originX
     drawing.area = area;
     ++drawing.layout;
     return drawing.shapes;
+}
+
+CRect CCurveElement::PaintArea(double scale, int originX, int originY, const CRect& clip)
+{
+    CRect area = DeviceToModelRect(clip.left, clip.top, clip.right, clip.bottom, scale, originX, originY);
+    area.NormalizeRect();
+    const double pixel = std::ceil(std::fabs(scale));
+    return Inflated(area, static_cast<long long>(pixel < 1.0e9 ? pixel : 1.0e9) + 1);
 }
 
 void CCurveElement::PrepareDraw(const CDrawPreparation& prep)

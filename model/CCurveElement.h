@@ -10,6 +10,7 @@
 #include "model/CGraphElement.h"
 #include "model/CLineAttr.h"
 #include "model/CLineTypeShape.h"
+#include "model/ShapePainting.h"
 
 #include "platform/CList.h"
 #include "platform/Types.h"
@@ -21,7 +22,6 @@
 class CArchive;
 class CCurveNode;
 class CDC;
-class CDeviceShapes;
 class CPage;
 class CSharedPoint;
 
@@ -148,6 +148,22 @@ protected:
     // The same stretch as a polyline of pen width 10.
     CLineTypeShape StrokeThinSpan(const CPointList& path, POSITION from, POSITION to) const;
 
+    // Shapes laid out only for the page area a paint covers, with their
+    // device points; kept while the area and the geometry stay the same.
+    struct LazyDrawing {
+        bool valid = false;
+        unsigned geometry = 0;
+        CRect area;  // the page rectangle they were laid out for
+        // Changes with every layout: names the shapes to the device points.
+        unsigned layout = 0;
+        CLineTypeShapeList shapes;
+        CDeviceShapes device;
+    };
+    // The page area a paint of the device pixels `clip` at this scale and
+    // origin covers, with a pixel's worth of page around it for the piece
+    // that ends there.
+    static CRect PaintArea(double scale, int originX, int originY, const CRect& clip);
+
     // Runs the (virtual) geometry pass when the curve is dirty.
     void RecalcIfDirty();
     // Changes with every geometry pass: what was derived from the outline
@@ -178,7 +194,6 @@ protected:
 
 private:
     struct LazyDashes;
-    struct LazyDrawing;
 
     unsigned m_geometryVersion = 0;
     // Patterns of more dashes than are laid out at once.

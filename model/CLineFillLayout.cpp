@@ -4,10 +4,12 @@
 #include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CSharedPoint.h"
+#include "model/LineReach.h"
 
 #include "geometry/CLineFamilyCrossings.h"
 #include "geometry/CPolygonRows.h"
 #include "geometry/ClipToView.h"
+#include "geometry/Constants.h"
 #include "geometry/Distance.h"
 
 #include <algorithm>
@@ -17,15 +19,13 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265359;
+using LineReach::Inflated;
+using LineReach::kJoinReach;
+using LineReach::kThinPen;
 
 // The temporary open curves that lay out one stretch carry no arrowheads.
 constexpr int kArrowSize = 300;
 constexpr double kArrowAngle = 53.0;
-// The pen of the thin side and centre lines, and how many pen widths a
-// mitred join reaches past its vertex.
-constexpr int kThinPen = 10;
-constexpr int kJoinReach = 5;
 // The length of the stretch on which the pieces' reach is measured.
 constexpr int kSampleLength = 10000;
 
@@ -46,12 +46,6 @@ void ConstantsOver(const CRect& r, double a, double b, double& low, double& high
                                -a * r.left - b * r.bottom};
     low = *std::min_element(corners, corners + 4);
     high = *std::max_element(corners, corners + 4);
-}
-
-CRect Inflated(const CRect& r, long long by)
-{
-    auto clamp = [](long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
-    return CRect(clamp(r.left - by), clamp(r.top - by), clamp(r.right + by), clamp(r.bottom + by));
 }
 
 bool Meets(const CRect& a, const CRect& b)
@@ -107,7 +101,7 @@ void CLineFillLayout::SetUpFamily(const CRect& bounds)
     // Lines no distance apart would never advance.
     if (spacing <= 0 || !std::isfinite(angle)) return;
 
-    const double theta = angle * kPi / 180.0;
+    const double theta = angle * Geo::kPi / 180.0;
     m_a = -std::sin(theta);
     m_b = std::cos(theta);
     const CPoint origin = m_style.GetOrigin();
@@ -166,12 +160,14 @@ CLineFillLayout::Result CLineFillLayout::LayOut(const CRect& area, CLineTypeShap
 
     const CRect reached = Inflated(area, reach);
     CLineTypeShapeList pieces;
-    if (!LayOutStretches(stretches, reached, false, pieces)) {
+    bool drawnPlain = false;
+    if (!LayOutStretches(stretches, reached, false, pieces, drawnPlain)) {
         // Too many dashes to draw: the same stretches, each one piece.
         pieces.RemoveAll();
-        result.shortfall = Shortfall::DrawnPlain;
-        if (!LayOutStretches(stretches, reached, true, pieces)) cut = true;
+        drawnPlain = true;
+        if (!LayOutStretches(stretches, reached, true, pieces, drawnPlain)) cut = true;
     }
+    if (drawnPlain) result.shortfall = Shortfall::DrawnPlain;
     if (cut) result.shortfall = Shortfall::CutShort;
     out.AddTail(pieces);
     return result;
@@ -210,7 +206,7 @@ long long CLineFillLayout::FindStretches(const CRect& area, int reach, std::vect
     return work;
 }
 
-void CLineFillLayout::AddInsideStretches(CPointList& crossings, const CRect& area, std::vector<Stretch>& out)
+void CLineFillLayout::AddInsideStretches(const CPointList& crossings, const CRect& area, std::vector<Stretch>& out)
 {
     const std::vector<CPoint> sorted = Sorted(crossings);
     for (std::size_t i = 1; i < sorted.size(); ++i) {
@@ -230,7 +226,7 @@ void CLineFillLayout::AddInsideStretches(CPointList& crossings, const CRect& are
 }
 
 bool CLineFillLayout::LayOutStretches(const std::vector<Stretch>& stretches, const CRect& area, bool plain,
-                                      CLineTypeShapeList& out) const
+                                      CLineTypeShapeList& out, bool& drawnPlain) const
 {
     const int width = m_style.GetLineAttr().GetWidth();
     CLineTypeShapeList pieces;
@@ -239,7 +235,7 @@ bool CLineFillLayout::LayOutStretches(const std::vector<Stretch>& stretches, con
             out.AddTail(CLineTypeShape(width, 0, CPointList{s.from, s.to}));
         } else {
             pieces.RemoveAll();
-            LayOutStretch(s, m_style.GetLineAttr(), pieces);
+            if (LayOutStretch(s, pieces)) drawnPlain = true;
             // The dashes of a long stretch far from the area are not kept.
             for (const CLineTypeShape& piece : pieces)
                 if (Meets(piece.GetBoundRect(), area)) out.AddTail(piece);
@@ -249,17 +245,20 @@ bool CLineFillLayout::LayOutStretches(const std::vector<Stretch>& stretches, con
     return true;
 }
 
-void CLineFillLayout::LayOutStretch(const Stretch& s, const CLineAttr& line, CLineTypeShapeList& out) const
+bool CLineFillLayout::LayOutStretch(const Stretch& s, CLineTypeShapeList& out) const
 {
+    bool plain = false;
     WithStretchCurve(s.from, s.to, m_style, [&](COpenCurveElement& curve) {
-        if (curve.HasLazyDashes()) {
+        plain = curve.HasLazyDashes();
+        if (plain) {
             // Thousands of dashes on each of thousands of fill lines are
             // kept from no fill: such a line is drawn plain.
-            out.AddTail(CLineTypeShape(line.GetWidth(), 0, CPointList{s.from, s.to}));
+            out.AddTail(CLineTypeShape(m_style.GetLineAttr().GetWidth(), 0, CPointList{s.from, s.to}));
         } else {
             CLineTypeShapeList shapes;
             curve.GetLineShapes(shapes);
             out.AddTail(shapes);
         }
     });
+    return plain;
 }

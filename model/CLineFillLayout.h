@@ -44,7 +44,7 @@ public:
     // What a layout could not draw as asked.
     enum class Shortfall {
         None,
-        DrawnPlain,  // too many dashes: the lines are drawn plain
+        DrawnPlain,  // too many dashes, on all lines or on one: those are drawn plain
         CutShort,    // too many stretches or edges: some lines are left out
     };
 
@@ -54,7 +54,9 @@ public:
         Shortfall shortfall = Shortfall::None;
     };
 
-    // The outline and its bounds are copied.
+    // The outline is not copied: it must stay as it is for as long as the
+    // layout lives (its curve drops the layout whenever the outline
+    // changes). The bounds and the style are copied.
     CLineFillLayout(const CPointList& outline, const CRect& bounds, const CFillStyle& style);
     ~CLineFillLayout();
 
@@ -80,12 +82,17 @@ private:
     // The stretches of the lines crossing `area` that come within `reach`
     // of it, in the order of the lines.
     long long FindStretches(const CRect& area, int reach, std::vector<Stretch>& out, bool& cut);
-    void AddInsideStretches(CPointList& crossings, const CRect& area, std::vector<Stretch>& out);
+    void AddInsideStretches(const CPointList& crossings, const CRect& area, std::vector<Stretch>& out);
+    // Appends the pieces of the stretches that meet `area`, each stretch
+    // one plain piece when `plain`; false when they come to more than
+    // kMaxPieces. Sets `drawnPlain` when a stretch of more dashes than a
+    // line lays out at once was drawn plain.
     bool LayOutStretches(const std::vector<Stretch>& stretches, const CRect& area, bool plain,
-                         CLineTypeShapeList& out) const;
-    void LayOutStretch(const Stretch& s, const CLineAttr& line, CLineTypeShapeList& out) const;
+                         CLineTypeShapeList& out, bool& drawnPlain) const;
+    // Appends the pieces of one stretch; true when it was drawn plain.
+    bool LayOutStretch(const Stretch& s, CLineTypeShapeList& out) const;
 
-    CPointList m_outline;
+    const CPointList& m_outline;
     CFillStyle m_style;
     // The family: lines a x + b y + c = 0 for c = c0 + k * step, k from
     // m_first to m_last; none when m_first > m_last.

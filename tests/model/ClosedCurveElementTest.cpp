@@ -983,6 +983,37 @@ TEST_F(ClosedCurveTest, AFillOfTooManyDashesIsDrawnWholeAndPlain)
     EXPECT_EQ(e->GetLineFillShortfall(kNear, 9950, 5500, near), CLineFillLayout::Shortfall::None);
 }
 
+// One dashed fill line through a strip: 10 m long it holds 5,000 dashes,
+// more than a line lays out at once, and is drawn plain; the fill says so
+// for the editor to tell, wherever the line is seen (it once drew it
+// plain without a word). A metre of it keeps its dashes.
+TEST_F(ClosedCurveTest, AFillLineOfTooManyDashesIsDrawnPlainAndSaidSo)
+{
+    struct Case {
+        const char* name;
+        int length;
+        std::size_t pieces;
+        CLineFillLayout::Shortfall shortfall;
+    };
+    const Case cases[] = {
+        {"10 m", 1000000, 1, CLineFillLayout::Shortfall::DrawnPlain},
+        {"1 m", 100000, 501, CLineFillLayout::Shortfall::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CClosedCurveElement* e = LineFilled(NodesOn(page, {{0, 0}, {c.length, 0}, {c.length, 1000}, {0, 1000}}), 0.0,
+                                            CPoint(0, 500), 2000, CLineAttr::Dashed(10));
+        const auto lines = FillLines(*e);
+        ASSERT_EQ(lines.size(), c.pieces);
+        EXPECT_EQ(lines.front().GetPoints().GetHead(), CPoint(0, 500));
+        EXPECT_EQ(lines.back().GetPoints().GetTail(), CPoint(c.length, 500));
+        // Seen whole, and near either end.
+        EXPECT_EQ(e->GetLineFillShortfall(c.length / 400.0, 0, 0, CRect(0, 0, 500, 500)), c.shortfall);
+        EXPECT_EQ(e->GetLineFillShortfall(2.0, 0, 0, CRect(0, 0, 500, 500)), c.shortfall);
+        EXPECT_EQ(e->GetLineFillShortfall(2.0, c.length - 1000, 0, CRect(0, 0, 500, 500)), c.shortfall);
+    }
+}
+
 TEST_F(ClosedCurveTest, FillLinesAreRebuiltWhenTheirShapeChanges)
 {
     CClosedCurveElement* e = Make(Square(), CLineAttr(10));

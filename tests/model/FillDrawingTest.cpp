@@ -183,6 +183,37 @@ TEST_F(FillDrawingTest, LinearGradientFollowsASlantedDirection)
     EXPECT_TRUE(Near(image.pixel(12, 12), Rgb(kRed), 4));
 }
 
+// A gradient whose start and end lie 20 km off, zoomed in as far as the
+// view goes: their device pixels lie beyond the int range, and still
+// stripe the near square as the same gradient moved near does (the far
+// start lies straight across the gradient's direction from the near one).
+// Rounded into the int range, start and end fell on one pixel and the
+// square stayed white, or on two the wrong way.
+TEST_F(FillDrawingTest, FarGradientPointsPaintTheirStripesZoomedIn)
+{
+    constexpr double kZoomedIn = 0.75;
+    constexpr int kOff = -2000000000;
+    auto render = [&](CPoint from, CPoint to) {
+        auto* e = new CClosedCurveElement(page, 0, CLineAttr(10), kBlack, NodesOn({{0, 0}, {150, 0}, {150, 150}, {0, 150}}),
+                                          nullptr, FILL_LINEAR, kRed, kBlue, from, to, 0.5, 0.0, kMiddle, kBlue, 0.0, 0);
+        page->AddElement(e);
+        QImage image(200, 200, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CDC dc(&painter);
+        e->Draw(&dc, kZoomedIn, 0, 0, CRect(0, 0, 200, 200));
+        painter.end();
+        return image;
+    };
+    const QImage near = render(CPoint(0, 0), CPoint(150, -150));
+    // Stripes along the diagonal: a quarter of the way at x - y = 100.
+    EXPECT_TRUE(Near(near.pixel(150, 50), qRgb(191, 0, 64), 4));
+    EXPECT_EQ(near.pixel(150, 50), near.pixel(120, 20));
+    EXPECT_NE(near.pixel(150, 50), near.pixel(120, 50));
+    const QImage far = render(CPoint(kOff, kOff), CPoint(kOff + 150, kOff - 150));
+    EXPECT_EQ(far, near);
+}
+
 TEST_F(FillDrawingTest, LinearGradientWithoutLengthPaintsNothing)
 {
     const QImage image = Render(
