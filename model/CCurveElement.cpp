@@ -207,6 +207,7 @@ void CCurveElement::RecalcGeometry()
 {
     ++m_geometryVersion;
     m_lazyDashes.clear();
+    m_tooManyPeriods = false;
     BuildOutline();
     ClearBoundsDirty();
 }
@@ -323,7 +324,10 @@ bool CCurveElement::FitPeriods(const CPointList& path, double period, double cou
     PolylineLength(path, length);
     if (!(period > 0.0) || !(length > 0.0)) return false;
     const double periods = m_closed ? length / period : (length - countFirst) / period;
-    if (!(periods < kMaxPeriods)) return false;
+    if (!(periods < kMaxPeriods)) {
+        m_tooManyPeriods = true;
+        return false;
+    }
     const int n = std::max(1, RoundToInt(periods));
     const double slots = m_closed ? double(n) : n + fitFraction;
     if (!(slots > 0.0)) return false;

@@ -96,6 +96,9 @@ public:
     void GetLineShapes(CLineTypeShapeList& out);
     // Whether some of the line's dashes are laid out only where drawn.
     bool HasLazyDashes() const { return !m_lazyDashes.empty(); }
+    // Whether the line's pattern repeats more often along it than any line
+    // of a sound file, so that it is drawn plain.
+    bool HasTooManyPeriods() const { return m_tooManyPeriods; }
     // The outline itself, without a copy; valid until the curve changes.
     const CPointList& Outline();
 
@@ -198,6 +201,8 @@ private:
     unsigned m_geometryVersion = 0;
     // Patterns of more dashes than are laid out at once.
     std::vector<std::unique_ptr<LazyDashes>> m_lazyDashes;
+    // Set by FitPeriods while the line is laid out.
+    mutable bool m_tooManyPeriods = false;
     mutable std::unique_ptr<LazyDrawing> m_lazyDrawing;
     // The shapes' device points of the last screen paint.
     mutable std::unique_ptr<CDeviceShapes> m_deviceShapes;

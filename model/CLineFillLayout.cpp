@@ -249,7 +249,7 @@ bool CLineFillLayout::LayOutStretch(const Stretch& s, CLineTypeShapeList& out) c
 {
     bool plain = false;
     WithStretchCurve(s.from, s.to, m_style, [&](COpenCurveElement& curve) {
-        plain = curve.HasLazyDashes();
+        plain = curve.HasLazyDashes() || curve.HasTooManyPeriods();
         if (plain) {
             // Thousands of dashes on each of thousands of fill lines are
             // kept from no fill: such a line is drawn plain.

@@ -984,9 +984,10 @@ TEST_F(ClosedCurveTest, AFillOfTooManyDashesIsDrawnWholeAndPlain)
 }
 
 // One dashed fill line through a strip: 10 m long it holds 5,000 dashes,
-// more than a line lays out at once, and is drawn plain; the fill says so
-// for the editor to tell, wherever the line is seen (it once drew it
-// plain without a word). A metre of it keeps its dashes.
+// more than a line lays out at once, and 300 m more periods than any line
+// of a sound file; either is drawn plain, and the fill says so for the
+// editor to tell, wherever the line is seen (it once drew them plain
+// without a word). A metre of it keeps its dashes.
 TEST_F(ClosedCurveTest, AFillLineOfTooManyDashesIsDrawnPlainAndSaidSo)
 {
     struct Case {
@@ -997,6 +998,8 @@ TEST_F(ClosedCurveTest, AFillLineOfTooManyDashesIsDrawnPlainAndSaidSo)
     };
     const Case cases[] = {
         {"10 m", 1000000, 1, CLineFillLayout::Shortfall::DrawnPlain},
+        // Past the periods any line of a sound file holds.
+        {"300 m", 30000000, 1, CLineFillLayout::Shortfall::DrawnPlain},
         {"1 m", 100000, 501, CLineFillLayout::Shortfall::None},
     };
     for (const Case& c : cases) {
