@@ -273,7 +273,6 @@ TEST(ProfileSyntax, WhatEitherProgramWritesIsSoundAndNothingElse)
         {"a line that is no entry", QByteArray("[Settings]\nWindowPos 0,1\n")},
         {"an entry without a key", QByteArray("[Settings]\n=0,1\n")},
         {"a NUL byte", QByteArray("[Settings]\nFile1=a\0b\n", 21)},
-        {"a lone carriage return", QByteArray("[Settings]\rWindowPos=0\n")},
         {"larger than any profile", QByteArray("[S]\n") + QByteArray(kLargestProfile, 'x') + "=1\n"},
     };
     for (const auto& c : damaged) EXPECT_FALSE(IsSoundProfile(c.bytes)) << c.name;
@@ -334,4 +333,90 @@ TEST(ProfileSyntax, PathsWithQuotesAndTrailingBackslashesRoundTrip)
     const QSettings read(path, QSettings::IniFormat);
     for (int i = 0; i < paths.size(); ++i)
         EXPECT_EQ(read.value(QStringLiteral("Recent File List/File%1").arg(i + 1)).toString(), paths[i]);
+}
+
+namespace {
+
+// Whether QSettings reads the profile as `meant`: every key there, each
+// with its value of the same type, and no other key.
+bool ReadsIntact(const QByteArray& bytes, const QVariantMap& meant)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vek.ini"));
+    WriteAll(path, bytes);
+    const QSettings read(path, QSettings::IniFormat);
+    if (read.allKeys().size() != meant.size()) return false;
+    for (auto it = meant.begin(); it != meant.end(); ++it) {
+        const QVariant value = read.value(it.key());
+        if (value.metaType() != it.value().metaType() || value != it.value()) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The check calls damaged what QSettings would misread, and only that:
+// line breaks of any kind, comments after a section name, a section of no
+// name that holds no entry, and byte-order marks where the reader passes
+// them over lose nothing; the same marks before a section name or a key,
+// an entry under a section of no name, an escaped closing bracket of a
+// typed value, and lines run together lose or change a value.
+TEST(ProfileSyntax, DamagedIsWhatQSettingsWouldMisread)
+{
+    const QStringList window{QStringLiteral("0"), QStringLiteral("1")};
+    const QString file = QStringLiteral("/home/u/a.vek");
+    const QVariantMap meant{{QStringLiteral("Settings/WindowPos"), window},
+                            {QStringLiteral("Recent File List/File1"), file}};
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const auto profile = [](const char* lineBreak, const QByteArray& before = QByteArray()) {
+        return before + "[Settings]" + lineBreak + "WindowPos=0,1" + lineBreak + "[Recent File List]" + lineBreak +
+               "File1=/home/u/a.vek" + lineBreak;
+    };
+    QVariantMap withKey = meant;
+    withKey[QStringLiteral("K")] = QStringLiteral("1");
+    QVariantMap withBars = meant;
+    withBars[QStringLiteral("BarState")] = QByteArray("ab");
+    QVariantMap withDel = meant;
+    withDel[QStringLiteral("Recent File List/File1")] = QStringLiteral("/home/u/a\x7F.vek");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QVariantMap meant;
+        bool sound;
+    } cases[] = {
+        {"line breaks of CR alone", profile("\r"), meant, true},
+        {"line breaks of LF CR", profile("\n\r"), meant, true},
+        {"line breaks of all kinds", profile("\r\n\r\n\n\r\r"), meant, true},
+        {"a comment after a section name", QByteArray(profile("\n")).replace("]\n", "] ; the window\n"), meant, true},
+        {"a comment right after a section name", QByteArray(profile("\n")).replace("]\n", "];\"x\n"), meant, true},
+        {"a section of no name and no entry", profile("\n", "[]\n"), meant, true},
+        {"a section of a blank name and no entry", profile("\n", "K=1\n[ ]\n"), withKey, true},
+        {"a second UTF-8 mark on a line of its own", profile("\n", bom + bom + "\n"), meant, true},
+        {"a second UTF-8 mark before a comment", profile("\n", bom + bom + "; made by hand\n"), meant, true},
+        {"a UTF-8 mark before a key", QByteArray(profile("\n")).replace("WindowPos", bom + "WindowPos"), meant, true},
+        {"a UTF-16 mark on a line of its own", profile("\r\n", "\xFF\xFE\r\n"), meant, true},
+        {"a UTF-16 big-endian mark before a comment", profile("\n", "\xFE\xFF;\n"), meant, true},
+        {"a DEL byte in a path", QByteArray(profile("\n")).replace("a.vek", "a\x7F.vek"), withDel, true},
+        {"a bar layout", profile("\n", "BarState=@ByteArray(ab)\n"), withBars, true},
+
+        {"a second UTF-8 mark before a section name", profile("\n", bom + bom), meant, false},
+        {"a UTF-16 mark before a section name", profile("\n", "\xFF\xFE"), meant, false},
+        {"a UTF-16 mark before a key", QByteArray(profile("\n")).replace("WindowPos", "\xFF\xFEWindowPos"), meant,
+         false},
+        {"an entry under a section of no name", profile("\n", "[]\nK=1\n"), withKey, false},
+        {"an entry under a section named by a slash", profile("\n", "[\\]\nK=1\n"), withKey, false},
+        {"an entry on the line of its section name", QByteArray(profile("\n")).replace("]\nW", "] W"), meant,
+         false},
+        {"lines run together by a quote", QByteArray(profile("\r")).replace("=0", "=\"0"), meant, false},
+        {"lines run together by a backslash before CR", QByteArray(profile("\r")).replace(",1", ",1\\"), meant,
+         false},
+        {"a bar layout whose bracket is escaped", profile("\n", "BarState=@ByteArray(ab\\)\n"), withBars, false},
+        {"a bar layout cut short", profile("\n", "BarState=@ByteArray(ab\n"), withBars, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ReadsIntact(c.bytes, c.meant), c.sound);
+        QString why;
+        EXPECT_EQ(IsSoundProfile(c.bytes, &why), c.sound) << qPrintable(why);
+    }
 }

@@ -259,6 +259,41 @@ TEST_F(MainFrameSettingsTest, RecentFilesWithQuotesAndBackslashesComeBack)
     EXPECT_EQ(app.RecentFiles(), (QStringList{paths[2], paths[1], paths[0]}));
 }
 
+// Recent files whose paths hold any character up to U+00FF (the control
+// characters and DEL too) and Chinese ones: the profile the program wrote
+// with them, its window placement and its bar layout, the next start reads
+// back as it was, without a word.
+TEST_F(MainFrameSettingsTest, RecentFilesOfAnyCharacterComeBack)
+{
+    QString every;
+    for (char16_t c = 1; c <= 0xFF; ++c) every += QChar(c);
+    // As many paths as the list holds, each with a quarter of the characters.
+    QStringList paths;
+    for (int i = 0; i < CVEKApp::kRecentFileCount; ++i)
+        paths.prepend(QStringLiteral("/home/u/工艺单 %1").arg(i) + every.mid(i * 64, 64) + QStringLiteral("款式.vek"));
+    {
+        CVEKApp app;
+        for (auto path = paths.crbegin(); path != paths.crend(); ++path) app.AddToRecentFileList(*path);
+    }
+    const QRect placed(100, 120, 900, 700);
+    {
+        CMainFrame frame;
+        EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+        frame.setGeometry(placed);
+        frame.GetDesignBar()->hide();
+        frame.show();
+        frame.close();
+    }
+    ASSERT_TRUE(ReadAll(CVEKApp::ProfilePath()).contains('\x7F'));
+    CMainFrame frame;
+    EXPECT_TRUE(frame.StartWarnings().isEmpty()) << qPrintable(frame.StartWarnings().join(QLatin1Char('\n')));
+    EXPECT_EQ(frame.geometry(), placed);
+    EXPECT_TRUE(frame.GetDesignBar()->isHidden());
+    EXPECT_FALSE(QFile::exists(CVEKApp::ProfilePath() + QStringLiteral(".damaged")));
+    const CVEKApp app;
+    EXPECT_EQ(app.RecentFiles(), paths);
+}
+
 // A named pipe in the place of Vek.ini: the start does not wait on it,
 // the window takes its default placement, the user is told, and nothing
 // is written over the pipe at close.
