@@ -420,3 +420,39 @@ TEST(ProfileSyntax, DamagedIsWhatQSettingsWouldMisread)
         EXPECT_EQ(IsSoundProfile(c.bytes, &why), c.sound) << qPrintable(why);
     }
 }
+
+// Whatever QSettings writes is sound: keys, texts, lists and bytes of any
+// characters, the control characters, DEL, byte-order marks, Chinese and
+// the reader's own marks among them.
+TEST(ProfileSyntax, WhatQSettingsWritesIsSoundWhateverItHolds)
+{
+    std::mt19937 random(42);
+    const QString marks = QStringLiteral(" \t\"\\;=,[]#@()%/\x7F\xA0\xFF\uFEFF\uFFFD图");
+    const auto character = [&]() -> QChar {
+        switch (random() % 3) {
+        case 0: return QChar(char16_t(1 + random() % 0xFF));
+        case 1: return QChar(char16_t(0x4E00 + random() % 0x5000));
+        default: return marks[qsizetype(random() % marks.size())];
+        }
+    };
+    const auto text = [&](unsigned most) {
+        QString s;
+        for (unsigned n = random() % (most + 1); n > 0; --n) s += character();
+        return s;
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vek.ini"));
+    {
+        QSettings profile(path, QSettings::IniFormat);
+        for (int i = 0; i < 800; ++i) {
+            const QString key = QLatin1Char('k') + text(5) + QStringLiteral("/k") + text(5);
+            QByteArray bytes;
+            for (unsigned n = random() % 20; n > 0; --n) bytes += char(random());
+            const QVariant values[] = {text(20), QStringList{text(5), text(5)}, bytes, QLatin1Char('@') + text(10)};
+            profile.setValue(key, values[i % 4]);
+        }
+    }
+    const QByteArray written = ReadAll(path);
+    QString why;
+    EXPECT_TRUE(IsSoundProfile(written, &why)) << qPrintable(why);
+}
