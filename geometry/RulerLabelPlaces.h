@@ -29,7 +29,10 @@ struct RulerLabelPlace {
 
 // The labels of the long ticks `ticks` (laid out by RulerTicks with `steps`
 // at `scale` model units per pixel), where `span` tells the pixels a tick's
-// label covers along the ruler.
+// label covers along the ruler. Every k-th long tick counted from the zero
+// is labelled, with one k for the whole ruler (1, 2, 5, 10 ...), the
+// fewest that keeps the widest label on it clear of the next; a label
+// that either end of the room would cut is left out, never drawn in part.
 std::vector<RulerLabelPlace> RulerLabelPlaces(const std::vector<RulerTick>& ticks, const RulerSteps& steps,
                                               double scale, const RulerLabelRoom& room,
                                               const std::function<int(const RulerTick&)>& span);
