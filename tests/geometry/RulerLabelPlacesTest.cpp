@@ -98,7 +98,9 @@ TEST(RulerLabelPlacesTest, LabelsFallOnEveryKthStepApartAndWholeAtEveryZoom)
                         EXPECT_EQ(p.start, vertical ? ticks[p.tick].pixel - 1 - p.span : ticks[p.tick].pixel + 2);
                         EXPECT_GE(p.start, 0) << RulerLabel(ticks[p.tick], kUpm, unit, precision);
                         EXPECT_LE(p.start + p.span, kLength) << RulerLabel(ticks[p.tick], kUpm, unit, precision);
-                        if (i > 0) EXPECT_GE(p.start, places[i - 1].start + places[i - 1].span + kGap) << i;
+                        if (i > 0) {
+                            EXPECT_GE(p.start, places[i - 1].start + places[i - 1].span + kGap) << i;
+                        }
                     }
 
                     // One k: the labelled steps, counted from the zero, are
