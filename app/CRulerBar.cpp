@@ -181,34 +181,46 @@ void CRulerBar::DrawTicks(QPainter& painter) const
 
     painter.setPen(palette().color(QPalette::WindowText));
     painter.setFont(LabelFont());
-    // Far from the zero the labels grow wider than the steps between them
-    // (seven digits and more); a label that would run into the one before
-    // is left out, its long tick kept.
-    int freeFrom = INT_MIN;
     for (const RulerTick& tick : ticks) {
         switch (tick.size) {
-        case RulerTickSize::Long: {
-            DrawTick(painter, tick.pixel, m_nTickLong);
-            const QString text = QString::fromStdString(
-                RulerLabel(tick, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision));
-            const int textWidth = painter.fontMetrics().horizontalAdvance(text);
-            // Horizontal labels run on from their tick, turned ones up to it.
-            const int start = IsHorizontal() ? tick.pixel + 2 : tick.pixel - 1 - textWidth;
-            if (start < freeFrom) break;
-            DrawLabel(painter, tick.pixel, text);
-            freeFrom = start + textWidth + kLabelGap;
-            break;
-        }
+        case RulerTickSize::Long: DrawTick(painter, tick.pixel, m_nTickLong); break;
         case RulerTickSize::Middle: DrawTick(painter, tick.pixel, m_nTickMiddle); break;
         case RulerTickSize::Short: DrawTick(painter, tick.pixel, m_nTickShort); break;
         }
     }
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const RulerLabelPlace& place : PlaceLabels(ticks, metrics)) {
+        DrawLabel(painter, place, LabelText(ticks[place.tick]));
+    }
     if (IsHorizontal()) {
-        const QString unitName = QString::fromStdString(UnitSuffix(Settings().m_nWorkUnit));
-        const int unitWidth = painter.fontMetrics().horizontalAdvance(unitName);
+        const QString unitName = UnitName();
+        const int unitWidth = metrics.horizontalAdvance(unitName);
         painter.drawText(QRect(width() - unitWidth - 1, 1, unitWidth + 1, height()), Qt::AlignLeft | Qt::AlignTop,
                          unitName);
     }
+}
+
+QString CRulerBar::UnitName() const
+{
+    return QString::fromStdString(UnitSuffix(Settings().m_nWorkUnit));
+}
+
+QString CRulerBar::LabelText(const RulerTick& tick) const
+{
+    return QString::fromStdString(RulerLabel(tick, m_nUnitsPerMm, Settings().m_nWorkUnit, Settings().m_nPrecision));
+}
+
+std::vector<RulerLabelPlace> CRulerBar::PlaceLabels(const std::vector<RulerTick>& ticks,
+                                                    const QFontMetrics& metrics) const
+{
+    RulerLabelRoom room;
+    room.gap = kLabelGap;
+    room.beforeTick = !IsHorizontal();
+    // The horizontal ruler ends in the unit name, which no label runs into.
+    room.length = IsHorizontal() ? width() - 1 - metrics.horizontalAdvance(UnitName()) - kLabelGap : height();
+    // A label is drawn into a box one pixel wider than its text.
+    return RulerLabelPlaces(ticks, m_steps, m_dScale, room,
+                            [&](const RulerTick& tick) { return metrics.horizontalAdvance(LabelText(tick)) + 1; });
 }
 
 void CRulerBar::DrawTick(QPainter& painter, int pos, int length) const
@@ -221,23 +233,18 @@ void CRulerBar::DrawTick(QPainter& painter, int pos, int length) const
     }
 }
 
-void CRulerBar::DrawLabel(QPainter& painter, int pos, const QString& label) const
+void CRulerBar::DrawLabel(QPainter& painter, const RulerLabelPlace& place, const QString& label) const
 {
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int labelWidth = metrics.horizontalAdvance(label);
     if (IsHorizontal()) {
-        // A label that would run into the unit name at the right end is left out.
-        const QString unitName = QString::fromStdString(UnitSuffix(Settings().m_nWorkUnit));
-        if (pos - 2 + labelWidth + metrics.horizontalAdvance(unitName) + 3 >= width()) return;
-        painter.drawText(QRect(pos + 2, 1, labelWidth + 1, height()), Qt::AlignLeft | Qt::AlignTop, label);
+        painter.drawText(QRect(place.start, 1, place.span, height()), Qt::AlignLeft | Qt::AlignTop, label);
         return;
     }
     // Turned a quarter to the left: read from the bottom up, the tops of the
     // letters towards the ruler's left edge.
     painter.save();
-    painter.translate(1, pos - 1);
+    painter.translate(1, place.start + place.span);
     painter.rotate(-90.0);
-    painter.drawText(QRect(0, 0, labelWidth + 1, width()), Qt::AlignLeft | Qt::AlignTop, label);
+    painter.drawText(QRect(0, 0, place.span, width()), Qt::AlignLeft | Qt::AlignTop, label);
     painter.restore();
 }
 

@@ -4,12 +4,15 @@
 // change and moves the mark as the mouse moves.
 #pragma once
 
+#include "geometry/RulerLabelPlaces.h"
 #include "geometry/RulerTicks.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QWidget>
 
 #include <climits>
+#include <vector>
 
 class CRulerBar : public QWidget {
     Q_OBJECT
@@ -65,7 +68,10 @@ private:
     void DrawBorder(QPainter& painter) const;
     void DrawTicks(QPainter& painter) const;
     void DrawTick(QPainter& painter, int pos, int length) const;
-    void DrawLabel(QPainter& painter, int pos, const QString& label) const;
+    std::vector<RulerLabelPlace> PlaceLabels(const std::vector<RulerTick>& ticks, const QFontMetrics& metrics) const;
+    void DrawLabel(QPainter& painter, const RulerLabelPlace& place, const QString& label) const;
+    QString LabelText(const RulerTick& tick) const;
+    QString UnitName() const;
     void DrawMark(QImage& image) const;
     QRect MarkRect(int mark) const;
 

@@ -119,6 +119,17 @@ std::vector<RulerTick> RulerTicks(const RulerSteps& steps, const RulerPlacement&
     const double kLast = std::floor((last - at.zero) / steps.minor);
     if (!std::isfinite(kFirst) || !std::isfinite(kLast) || kLast - kFirst > kMaxTicks) return ticks;
 
+    // Long and middle ticks told from the tick's index: a distance of a
+    // billion units from the zero, a multiple of a fractional step, is no
+    // longer a whole multiple of the long step to a double's precision,
+    // and every so often a long tick would come out short.
+    const bool counted = IsWholeMultiple(steps.major, steps.minor) && IsWholeMultiple(steps.middle, steps.minor);
+    const double perMajor = std::round(steps.major / steps.minor);
+    const double perMiddle = std::round(steps.middle / steps.minor);
+    auto isEvery = [&](double k, double fromZero, double per, double step) {
+        return counted ? std::fmod(k, per) == 0.0 : IsWholeMultiple(fromZero, step);
+    };
+
     ticks.reserve(std::size_t(std::max(0.0, kLast - kFirst + 1.0)));
     for (double k = kFirst; k <= kLast; k += 1.0) {
         // Each tick from its index, so that no rounding error accumulates.
@@ -128,10 +139,10 @@ std::vector<RulerTick> RulerTicks(const RulerSteps& steps, const RulerPlacement&
         const double pixel = Rounded((p - at.origin) / at.scale) + at.offset;
         RulerTick tick;
         tick.pixel = int(std::clamp(pixel, -1.0, double(at.length) + 1.0));
-        if (IsWholeMultiple(fromZero, steps.major)) {
+        if (isEvery(k, fromZero, perMajor, steps.major)) {
             tick.size = RulerTickSize::Long;
             tick.value = Rounded(at.valuesGrowUpward ? -fromZero : fromZero);
-        } else if (IsWholeMultiple(fromZero, steps.middle)) {
+        } else if (isEvery(k, fromZero, perMiddle, steps.middle)) {
             tick.size = RulerTickSize::Middle;
         }
         ticks.push_back(tick);

@@ -117,6 +117,32 @@ protected:
         return widest;
     }
 
+    // The stretches along a ruler where its labels' band holds ink, each
+    // ending at the third clear pixel in a row: one per label drawn.
+    struct Run {
+        int first;
+        int last;
+    };
+    static std::vector<Run> LabelRuns(const QImage& image, bool horizontal)
+    {
+        const int along = horizontal ? image.width() : image.height();
+        std::vector<Run> runs;
+        int clear = 3;
+        for (int i = 0; i < along; ++i) {
+            bool ink = false;
+            for (int j = 1; j <= 9 && !ink; ++j)
+                ink = (horizontal ? image.pixelColor(i, j) : image.pixelColor(j, i)) != kFace;
+            if (!ink) {
+                ++clear;
+                continue;
+            }
+            if (clear > 2) runs.push_back({i, i});
+            runs.back().last = i;
+            clear = 0;
+        }
+        return runs;
+    }
+
     int savedUnit = 0;
     int savedPrecision = 0;
 };
@@ -288,8 +314,8 @@ TEST_F(RulerTest, TheUnitNameEndsTheHorizontalRulerAndCrowdedLabelsGo)
 }
 
 // Far from the zero a label has seven digits or more and is wider than the
-// step to the next long tick: a label that would run into the one before is
-// left out, on either ruler, and those drawn stay apart.
+// step to the next long tick: labels then come only every few long ticks,
+// on either ruler, and those drawn stay apart.
 TEST_F(RulerTest, LabelsTooWideForTheirStepsDoNotRunTogether)
 {
     struct Case {
@@ -312,6 +338,42 @@ TEST_F(RulerTest, LabelsTooWideForTheirStepsDoNotRunTogether)
         const int run = WidestLabelRun(image, c.horizontal);
         EXPECT_GT(run, 0);
         EXPECT_LE(run, widestLabel);
+    }
+}
+
+// Zoomed out to the limit, wherever the view lies, the labels along either
+// ruler come evenly, one every k-th long tick with the same k beside the
+// zero as far from it, and none is cut by the ruler's end: a label too near
+// it is left out, so no ink touches the ruler's first pixel.
+TEST_F(RulerTest, ZoomedOutToTheLimitLabelsComeEvenlyAndWhole)
+{
+    constexpr double kZoomOutLimit = 4294967296.0 / 100.0;
+    for (const bool horizontal : {true, false}) {
+        CRulerBar ruler(horizontal);
+        Prepare(ruler, 600, kZoomOutLimit, -2147483647);
+        double major = 0.0;
+        double minor = 0.0;
+        ruler.GetSteps(major, minor);
+        // Shifted through one label step, long ticks come to lie at every
+        // distance from the ruler's start.
+        for (int shift = 0; shift < 16; ++shift) {
+            SCOPED_TRACE(testing::Message() << (horizontal ? "horizontal" : "vertical") << ", shift " << shift);
+            ruler.SetScale(kZoomOutLimit, int(-2147483647 + shift * major / 16));
+            const QImage image = Render(ruler);
+            std::vector<Run> runs = LabelRuns(image, horizontal);
+            if (horizontal && !runs.empty()) runs.pop_back();  // the unit name
+            ASSERT_GE(runs.size(), 3u);
+            EXPECT_GT(runs.front().first, 0);
+            // Labels stand after their ticks on the horizontal ruler, before
+            // them on the vertical one: the tick side of each run follows
+            // its tick, give or take a glyph's bearing.
+            auto tickSide = [&](const Run& run) { return horizontal ? run.first : run.last; };
+            const int step = tickSide(runs[1]) - tickSide(runs[0]);
+            EXPECT_GT(step, 0.9 * major / kZoomOutLimit);
+            for (std::size_t i = 2; i < runs.size(); ++i) {
+                EXPECT_NEAR(tickSide(runs[i]) - tickSide(runs[i - 1]), step, 4) << i;
+            }
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 // document paints it right away), and the report of a broken promise.
 #pragma once
 
+#include "geometry/RulerLabelPlaces.h"
 #include "geometry/RulerTicks.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
@@ -98,11 +99,18 @@ inline void DrawRulers(const CPageSet& pageSet, double scale, int originX, int o
             at.offset = horizontal ? 2 : kThickness + 2;
             at.length = side + at.offset;
             at.valuesGrowUpward = !horizontal;
-            for (const RulerTick& tick : RulerTicks(steps, at)) {
+            const std::vector<RulerTick> ticks = RulerTicks(steps, at);
+            for (const RulerTick& tick : ticks) {
                 painter.fillRect(tick.pixel, 0, 1, tick.size == RulerTickSize::Long ? 8 : 3, Qt::black);
-                if (tick.size == RulerTickSize::Long)
-                    painter.drawText(tick.pixel + 2, 12, QString::fromStdString(RulerLabel(tick, upm, unit, precision)));
             }
+            RulerLabelRoom room;
+            room.length = at.length;
+            room.beforeTick = !horizontal;
+            auto label = [&](const RulerTick& tick) { return QString::fromStdString(RulerLabel(tick, upm, unit, precision)); };
+            const QFontMetrics metrics = painter.fontMetrics();
+            auto span = [&](const RulerTick& tick) { return metrics.horizontalAdvance(label(tick)) + 1; };
+            for (const RulerLabelPlace& place : RulerLabelPlaces(ticks, steps, scale, room, span))
+                painter.drawText(place.start, 12, label(ticks[place.tick]));
         }
     }
 }

@@ -60,6 +60,9 @@ TEST(RulerTicksTest, TicksAndLabelsHoldAtBothEndsOfTheZoomAndOfTheCoordinates)
             const std::vector<RulerTick> ticks = RulerTicks(steps, at);
             ASSERT_GE(ticks.size(), 20u);
             int labels = 0;
+            // Every long step brings a long tick, however far from the zero.
+            const std::size_t perMajor = std::size_t(std::lround(steps.major / steps.minor));
+            std::size_t lastLong = ticks.size();
             for (std::size_t i = 0; i < ticks.size(); ++i) {
                 const RulerTick& t = ticks[i];
                 // On the ruler, give or take the pixel a rounding may add.
@@ -69,6 +72,8 @@ TEST(RulerTicksTest, TicksAndLabelsHoldAtBothEndsOfTheZoomAndOfTheCoordinates)
                     EXPECT_NEAR(t.pixel - ticks[i - 1].pixel, steps.minor / c.scale, 1.0) << i;
                 }
                 if (t.size != RulerTickSize::Long) continue;
+                if (lastLong < ticks.size()) EXPECT_EQ(i - lastLong, perMajor) << i;
+                lastLong = i;
                 ++labels;
                 // The model point under the tick, in doubles.
                 const double model = double(c.origin) + (t.pixel - at.offset) * c.scale;
