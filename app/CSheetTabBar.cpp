@@ -7,6 +7,8 @@
 #include "app/COwnerDrawButton.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -35,6 +37,9 @@ constexpr int kMinScrollBarWidth = 80;
 constexpr int kGripWidth = 6;
 // How far a tab's slanted edges and shadow reach past its rectangle.
 constexpr int kTabReach = 6;
+// Pixels kept free on either side of the counter's text: its frame, the
+// shift of a pressed button and some air.
+constexpr int kCounterMargin = 6;
 
 QString ResText(int id, const char* fallback)
 {
@@ -55,6 +60,31 @@ void Draw3dRect(QPainter& painter, const CRect& r, const QColor& topLeft, const 
     painter.fillRect(r.left, r.top, 1, r.Height() - 1, topLeft);
     painter.fillRect(r.right - 1, r.top, 1, r.Height(), bottomRight);
     painter.fillRect(r.left, r.bottom - 1, r.Width(), 1, bottomRight);
+}
+
+// "%d 的 %d" (or the resource's wording) with the page count and the
+// current number.
+QString CounterText(const QString& count, const QString& current)
+{
+    QString text = ResText(IDS_SHEET_OF, "%d 的 %d");
+    const int firstArg = text.indexOf(QStringLiteral("%d"));
+    if (firstArg >= 0) text.replace(firstArg, 2, count);
+    const int secondArg = text.indexOf(QStringLiteral("%d"));
+    if (secondArg >= 0) text.replace(secondArg, 2, current);
+    return text;
+}
+
+// The widest counter text of a page count: the current number has at most
+// the count's digits, each at most as wide as the widest digit.
+int WidestCounterText(int count, const QFontMetrics& metrics)
+{
+    QChar widest = QLatin1Char('0');
+    for (char digit = '1'; digit <= '9'; ++digit)
+        if (metrics.horizontalAdvance(QLatin1Char(digit)) > metrics.horizontalAdvance(widest))
+            widest = QLatin1Char(digit);
+    const QString number = QString::number(count);
+    const QString text = CounterText(number, QString(number.size(), widest));
+    return std::max(metrics.horizontalAdvance(text), metrics.boundingRect(text).width());
 }
 
 } // namespace
@@ -103,9 +133,37 @@ int CSheetTabBar::ButtonWidth() const
     return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
+// The counter between the arrows fits the widest text of the page count
+// and keeps at least four buttons' width, so that a short count leaves the
+// bar as it was.
+int CSheetTabBar::CounterWidth() const
+{
+    const int text = WidestCounterText(GetSheetCount(), GetButton(ID_SHEET_TEXT)->fontMetrics());
+    return std::max(4 * ButtonWidth(), text + 2 * kCounterMargin);
+}
+
+// The counter widens with the count's digits (and its font); the tabs move
+// with the tab area's left edge.
+void CSheetTabBar::FitCounter()
+{
+    const int width = CounterWidth();
+    if (width == m_nCounterWidth) return;
+    m_nCounterWidth = width;
+    const int oldLeft = m_rcTabArea.left;
+    LayoutChildren();
+    ShiftTabs(m_rcTabArea.left - oldLeft);
+    RedrawNow();
+}
+
+void CSheetTabBar::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange) FitCounter();
+}
+
 QSize CSheetTabBar::sizeHint() const
 {
-    return QSize(kInitialScrollBarOffset + 8 * ButtonWidth(), BarHeight());
+    return QSize(kInitialScrollBarOffset + 4 * ButtonWidth() + m_nCounterWidth, BarHeight());
 }
 
 void CSheetTabBar::CreateButtons()
@@ -164,12 +222,15 @@ void CSheetTabBar::LayoutChildren()
     m_pSizeBox->setGeometry(width - w, 0, w, h);
     m_rcGrip = CRect(scrollLeft - kGripWidth - 1, 0, scrollLeft - 1, h + 1);
 
-    // First, previous, the text button four widths wide, next, last.
-    const std::array<std::pair<int, int>, 5> spans{{{0, w}, {w, 2 * w}, {2 * w, 6 * w}, {6 * w, 7 * w}, {7 * w, 8 * w}}};
+    // First, previous, the counter, next, last.
+    const int c = m_nCounterWidth;
+    const std::array<std::pair<int, int>, 5> spans{
+        {{0, w}, {w, 2 * w}, {2 * w, 2 * w + c}, {2 * w + c, 3 * w + c}, {3 * w + c, 4 * w + c}}};
     for (size_t i = 0; i < spans.size(); ++i) {
         m_buttons[i]->setGeometry(spans[i].first, 1, spans[i].second - spans[i].first, h);
     }
-    m_rcTabArea = CRect(8 * w + 1, 1, std::max(8 * w + 1, m_rcGrip.left - 1), h + 1);
+    const int tabsLeft = spans.back().second + 1;
+    m_rcTabArea = CRect(tabsLeft, 1, std::max(tabsLeft, m_rcGrip.left - 1), h + 1);
 }
 
 void CSheetTabBar::resizeEvent(QResizeEvent* event)
@@ -411,13 +472,9 @@ void CSheetTabBar::OnDeleteSheet()
 
 void CSheetTabBar::UpdateButtons()
 {
-    QString format = ResText(IDS_SHEET_OF, "%d 的 %d");
-    const int firstArg = format.indexOf(QStringLiteral("%d"));
-    if (firstArg >= 0) format.replace(firstArg, 2, QString::number(GetSheetCount()));
-    const int secondArg = format.indexOf(QStringLiteral("%d"));
-    if (secondArg >= 0) format.replace(secondArg, 2, QString::number(m_nCurrent));
-    m_strText = format;
+    m_strText = CounterText(QString::number(GetSheetCount()), QString::number(m_nCurrent));
     GetButton(ID_SHEET_TEXT)->setText(m_strText);
+    FitCounter();
 
     const int count = GetSheetCount();
     GetButton(ID_NEXT_SHEET)->SetIcon(m_nCurrent == count ? IDI_ADD_SHEET : IDI_NEXT_SHEET, 0, kIconSize, kIconSize);

@@ -74,7 +74,8 @@ public:
     QScrollBar* GetScrollBar() const { return m_pScrollBar; }
     COwnerDrawButton* GetButton(int commandId) const;
     QMenu* GetTabMenu() const { return m_pTabMenu; }
-    // "%d 的 %d" with the tab count and the current number.
+    // "%d 的 %d" with the tab count and the current number, on the counter
+    // between the arrows, which is as wide as the count's widest text.
     QString GetButtonText() const { return m_strText; }
 
     // Pops up the tab menu at a global position.
@@ -92,6 +93,7 @@ Q_SIGNALS:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -100,6 +102,8 @@ private:
     void CreateButtons();
     void CreateTabMenu();
     void LayoutChildren();
+    int CounterWidth() const;
+    void FitCounter();
     void RelayoutTabs(int firstLeft);
     void ShiftTabs(int dx);
     int CaptionWidth(int number);
@@ -126,6 +130,8 @@ private:
     QMenu* m_pTabMenu = nullptr;
     QCursor m_gripCursor;
     int m_nScrollBarWidth = 0;
+    // The page counter's width, which LayoutChildren lays out.
+    int m_nCounterWidth = 0;
     bool m_bDragging = false;
     // Distance from the pressed point to the scroll bar's left edge while
     // the grip is dragged.

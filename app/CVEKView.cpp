@@ -322,6 +322,7 @@ BOOL CVEKView::SetViewTransform(double scale, int originX, int originY)
     if (!(scale > 0) || !std::isfinite(scale)) return FALSE;
     m_dScale = scale;
     m_ptOrigin = CPoint(originX, originY);
+    m_zoomAnchor.Forget();
     Q_EMIT ViewTransformChanged(m_dScale, originX, originY);
     return UpdateScrollBars();
 }
@@ -333,14 +334,35 @@ void CVEKView::SetOrigin(int x, int y)
 
 void CVEKView::ZoomAt(double factor, int x, int y)
 {
+    ZoomAbout(factor, CPoint(x, y), ModelToDevicePoint(x, y));
+}
+
+// Zoomed far out, the origin that keeps the point under its pixel may lie
+// beyond the int range: the view takes the nearest one there is, and keeps
+// the point for its pixel (m_zoomAnchor) so that zooming back in there
+// closes in on it again rather than on what the clamped origin shows.
+void CVEKView::ZoomAbout(double factor, const CPoint& point, const CPoint& pixel)
+{
     if (!(factor > 0)) return;
     if (factor >= 1.0 && GetScrollInfo(Qt::Horizontal).nMax >= kZoomInLimit &&
         GetScrollInfo(Qt::Vertical).nMax >= kZoomInLimit)
         return;
     const double scale = std::min(m_dScale / factor, std::max(m_dScale, kZoomOutLimit));
     if (scale == m_dScale) return;
-    const CPoint d = ModelToDevicePoint(x, y);
-    SetViewTransform(scale, DifferenceToInt(x, RoundToInt(d.x * scale)), DifferenceToInt(y, RoundToInt(d.y * scale)));
+    bool heldOff = false;
+    // In 64 bits, which hold any offset a scroll range could reach; the
+    // bound only keeps a scale set from outside defined.
+    auto origin = [&](int at, int px) {
+        constexpr double kFar = 1e18;
+        const long long wanted = at - std::llround(std::clamp(double(px) * scale, -kFar, kFar));
+        const int nearest = SaturateToInt(wanted);
+        heldOff = heldOff || nearest != wanted;
+        return nearest;
+    };
+    const int originX = origin(point.x, pixel.x);
+    const int originY = origin(point.y, pixel.y);
+    SetViewTransform(scale, originX, originY);
+    m_zoomAnchor.Record(pixel, point, heldOff);
 }
 
 void CVEKView::ZoomToFitPage()
@@ -491,6 +513,7 @@ void CVEKView::Scroll(Qt::Orientation bar, int code, int pos)
     step = newPos - current;
     if (step == 0) return;
     SetScrollPos(bar, newPos);
+    m_zoomAnchor.Forget();
     if (bar == Qt::Horizontal)
         m_ptOrigin.x = SumToInt(m_ptOrigin.x, RoundToInt(double(step) * m_dScale));
     else
@@ -774,11 +797,11 @@ void CVEKView::ZoomAtCursor(double factor)
     const CRect rc = GetDrawingRect();
     CPoint p = m_mouseInside ? CPoint(m_lastMouse.x(), m_lastMouse.y()) : rc.CenterPoint();
     if (!rc.PtInRect(p)) p = rc.CenterPoint();
-    const CPoint m = DeviceToModelPoint(p.x, p.y);
+    const CPoint m = m_zoomAnchor.PointAt(p, DeviceToModelPoint(p.x, p.y));
     // A held key zooms faster than a page of many fills paints: what the
     // view showed is shown scaled until the steps stop.
     if (m_pageImageValid) m_zoomPreview->Step(m_pageImage, m_imageScale, m_imageOrigin);
-    ZoomAt(factor, m.x, m.y);
+    ZoomAbout(factor, m, p);
     m_pageImageValid = false;
     update();
 }

@@ -28,6 +28,7 @@
 #include "app/CRectTracker.h"
 #include "app/CToolDescriptor.h"
 #include "app/CToolFactory.h"
+#include "app/CZoomAnchor.h"
 #include "platform/Types.h"
 
 #include <QHash>
@@ -264,8 +265,9 @@ public:
     // moves the origin alone and keeps the ranges.
     BOOL SetViewTransform(double scale, int originX, int originY);
     void SetOrigin(int x, int y);
-    // Zooms about a page point, which stays under the same pixel; factors
-    // above 1 enlarge.
+    // Zooms about a page point, which stays under the same pixel as far as
+    // the ends of the coordinate range let the origin go; factors above 1
+    // enlarge.
     void ZoomAt(double factor, int x, int y);
     void ZoomToFitPage();
     void FitPageWidthAt(int y);
@@ -344,6 +346,7 @@ private:
     bool CanPan() const;
     void Pan(int dx, int dy);
     void ZoomAtCursor(double factor);
+    void ZoomAbout(double factor, const CPoint& point, const CPoint& pixel);
     void ResendMouseMove();
     void Scroll(Qt::Orientation bar, int code, int pos);
     void RoutePress(QMouseEvent* event, bool doubleClick);
@@ -383,6 +386,9 @@ private:
     // the view replays after panning and for the keypad zoom.
     QPoint m_lastMouse;
     bool m_mouseInside = false;
+    // The point the last zoom was about, while the range's ends keep it off
+    // its pixel; any other change of the mapping forgets it.
+    CZoomAnchor m_zoomAnchor;
     bool m_initialUpdateDone = false;
     // Set while the view brings the page tabs level with the pages, so that
     // the tab bar's notifications do not change the pages back.

@@ -326,6 +326,56 @@ TEST_F(ViewTest, AChangeDuringAKeypadZoomIsPaintedAtOnce)
     EXPECT_GT(box->drawCount, 0);
 }
 
+// Out to the zoom-out limit and in again with the mouse where it was: the
+// page comes back under the mouse. On the way out the origin that would
+// keep the page there soon lies beyond the range of coordinates and the
+// page slides towards a corner; on the way in the view closes in on the
+// point the way out was about, not on the far end of the range that it
+// shows under the mouse at the limit. A zoom at another pixel is about the
+// point shown there, as ever.
+TEST_F(ViewTest, KeypadZoomBackFromTheOutLimitReturnsToThePage)
+{
+    Spy(CVEKView::kCurveTool, "t"); // draws no mark at the mouse
+    view->ZoomToFitPage();
+    const double fit = view->GetScale();
+    const CPoint middle = drawRect.CenterPoint();
+    Move(*view, {middle.x, middle.y});
+    const CPoint under = view->DeviceToModelPoint(middle.x, middle.y);
+    AddBox(CRect(under.x - 2000, under.y - 2000, under.x + 2000, under.y + 2000), RGB(0, 160, 0));
+
+    double before = 0.0;
+    for (int presses = 0; view->GetScale() != before; ++presses) {
+        ASSERT_LT(presses, 200);
+        before = view->GetScale();
+        SendKey(*view, QEvent::KeyPress, Qt::Key_Minus, Qt::KeypadModifier);
+    }
+    ASSERT_EQ(view->GetScale(), CVEKView::kZoomOutLimit);
+    ASSERT_NE(view->ModelToDevicePoint(under.x, under.y), middle);
+
+    for (int presses = 0; view->GetScale() > fit; ++presses) {
+        ASSERT_LT(presses, 400);
+        SendKey(*view, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+    }
+    const CPoint back = view->ModelToDevicePoint(under.x, under.y);
+    EXPECT_NEAR(back.x, middle.x, 1);
+    EXPECT_NEAR(back.y, middle.y, 1);
+    // What the user sees once the steps stop: the page's middle under the
+    // mouse.
+    QEventLoop wait;
+    QTimer::singleShot(CZoomPreview::kSettleMs + 100, &wait, &QEventLoop::quit);
+    wait.exec();
+    const QImage shot = Render(*view);
+    EXPECT_EQ(PixelAt(shot, middle.x, middle.y), RGB(0, 160, 0));
+
+    const QPoint elsewhere(middle.x - 100, middle.y + 50);
+    Move(*view, elsewhere);
+    const CPoint there = view->DeviceToModelPoint(elsewhere.x(), elsewhere.y());
+    SendKey(*view, QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier);
+    const CPoint kept = view->ModelToDevicePoint(there.x, there.y);
+    EXPECT_NEAR(kept.x, elsewhere.x(), 1);
+    EXPECT_NEAR(kept.y, elsewhere.y(), 1);
+}
+
 // --- Undo, redo, cancel -------------------------------------------------------------
 
 TEST_F(ViewTest, UndoTakesBackThePendingStepBeforeTheDocument)

@@ -272,6 +272,8 @@ TEST_F(SheetTabBarTest, TabsSetInOneGoAreMeasuredOnceAndShowAsAddedOneByOne)
 // tab. Only those tabs are painted and hit-tested, not all of them.
 TEST_F(SheetTabBarTest, AmongThousandsOfTabsTheShownOnesAreDrawnAndHit)
 {
+    // Wide enough for three whole tabs beside the counter of five digits.
+    view.resize(800, 300);
     view.SetSheetCount(10000);
     view.SetCurrentSheet(5000);
     for (int step = 0; step < 25; ++step) Bar().OnNextSheet();
@@ -453,6 +455,46 @@ TEST_F(SheetTabBarTest, TheGripResizesTheScrollBarWithinLimits)
     drag(-1000);  // far left: the grip stops right of the tab area's left edge
     EXPECT_GT(Bar().GetGripRect().left, Bar().GetTabAreaRect().left);
     EXPECT_EQ(scroll->geometry().right() + 1, scrollRight);
+}
+
+// The page counter between the arrows shows its text whole however many
+// digits the count has ("200 的 200" is not cut to "!00 的 20("), and the
+// arrows and the tabs after it start right after it.
+TEST_F(SheetTabBarTest, ThePageCounterShowsItsTextWhole)
+{
+    COwnerDrawButton* counter = Bar().GetButton(ID_SHEET_TEXT);
+    COwnerDrawButton* next = Bar().GetButton(ID_NEXT_SHEET);
+    COwnerDrawButton* last = Bar().GetButton(ID_LAST_SHEET);
+    const QColor background(192, 192, 192);
+    // Last, back to fewer digits: the tabs move left with the counter.
+    for (const int count : {1, 9, 99, 100, 200, 10000, 9}) {
+        SCOPED_TRACE(testing::Message() << count << " pages");
+        Bar().SetCurrentSheet(1);
+        Bar().SetSheetCount(count);
+        EXPECT_EQ(Bar().GetSheet(1)->GetRect().left, Bar().GetTabAreaRect().left + 4);
+        Bar().SetCurrentSheet(count);
+        const QString text = Bar().GetButtonText();
+        EXPECT_GE(counter->width(), counter->fontMetrics().horizontalAdvance(text));
+
+        // Ink of the text, and none in the columns at either edge.
+        QImage image(counter->size(), QImage::Format_RGB32);
+        counter->render(&image);
+        int inked = 0;
+        int atTheEdges = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (image.pixelColor(x, y) == background) continue;
+                ++inked;
+                if (x < 2 || x >= image.width() - 2) ++atTheEdges;
+            }
+        }
+        EXPECT_GT(inked, 0);
+        EXPECT_EQ(atTheEdges, 0);
+
+        EXPECT_EQ(next->geometry().left(), counter->geometry().right() + 1);
+        EXPECT_EQ(last->geometry().left(), next->geometry().right() + 1);
+        EXPECT_EQ(Bar().GetTabAreaRect().left, last->geometry().right() + 2);
+    }
 }
 
 TEST_F(SheetTabBarTest, TheCurrentTabIsDrawnOpenInTheWindowColour)
