@@ -13,6 +13,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,11 @@ struct KeptFile {
     QString path;
     QString name;
 };
+
+void PrintTo(const KeptFile& file, std::ostream* out)
+{
+    *out << qPrintable(file.path) << " as " << qPrintable(file.name);
+}
 
 // Every damaged profile and line-type file kept under tests/data/fuzz, as
 // the folders hold them when the tests run.
