@@ -44,6 +44,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QDesktopServices>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -63,9 +64,6 @@
 
 namespace {
 
-// The settings of the bar layout; a new layout of bars bumps it so that an
-// old saved layout is not forced onto bars it does not know.
-constexpr int kBarStateVersion = 1;
 // "The window placement in %1 is damaged".
 constexpr int kProfileDamaged = 36192;
 // "These settings in %1 are damaged: %2".
@@ -856,15 +854,42 @@ void CMainFrame::RestorePlacementAndBars()
     }
     SetWindowPlacement(wp);
     auto profile = CVEKApp::OpenProfile();
-    const QString barState = QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState");
-    // A layout there that the bars do not take is damage too; the bars keep
-    // their default layout.
-    if (profile->contains(barState) && !restoreState(profile->value(barState).toByteArray(), kBarStateVersion) &&
-        m_settingsFiles) {
+    RestoreBars(*profile);
+}
+
+void CMainFrame::RestoreBars(const QSettings& profile)
+{
+    const QString section = QString::fromLatin1(kBarStateSection);
+    // Hidden only when the profile says so in the words it is written in:
+    // a status bar lost to a damaged value is worse than one shown.
+    statusBar()->setVisible(profile.value(section + QStringLiteral("/StatusBar")).toString() != QStringLiteral("false"));
+    const QString barState = section + QStringLiteral("/BarState");
+    if (!profile.contains(barState)) return;
+    // Qt's reader follows the counts of a layout however large, past the end
+    // of its bytes; so the layout is checked first. One the bars do not take
+    // is damage too; the bars keep their default layout.
+    const QByteArray layout = profile.value(barState).toByteArray();
+    QString why;
+    if (BarLayoutCheck().IsSound(layout, kBarStateVersion, &why) && restoreState(layout, kBarStateVersion)) return;
+    if (!why.isEmpty()) qWarning("%s: the bar layout holds %s", qPrintable(CVEKApp::ProfilePath()), qPrintable(why));
+    if (m_settingsFiles) {
         const QString path = CVEKApp::ProfilePath();
         m_startWarnings << m_settingsFiles->KeepDamaged(
             path, LoadResString(kProfileFieldsDamaged).arg(QFileInfo(path).fileName(), QStringLiteral("工具栏布局")));
     }
+}
+
+CBarLayoutCheck CMainFrame::BarLayoutCheck() const
+{
+    // The bars Qt restores by name: the tool bars placed in the window, and
+    // its dock widgets wherever they float.
+    QStringList toolBars;
+    for (const QToolBar* bar : findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
+        if (!bar->objectName().isEmpty()) toolBars << bar->objectName();
+    QStringList docks;
+    for (const QDockWidget* dock : findChildren<QDockWidget*>())
+        if (!dock->objectName().isEmpty()) docks << dock->objectName();
+    return CBarLayoutCheck(toolBars, docks);
 }
 
 void CMainFrame::SavePlacementAndBars()
@@ -872,7 +897,9 @@ void CMainFrame::SavePlacementAndBars()
     if (!ProfileMayBeWritten()) return;
     SaveWindowPlacement(GetWindowPlacement());
     auto profile = CVEKApp::OpenProfile();
-    profile->setValue(QString::fromLatin1(kBarStateSection) + QStringLiteral("/BarState"), saveState(kBarStateVersion));
+    const QString section = QString::fromLatin1(kBarStateSection);
+    profile->setValue(section + QStringLiteral("/BarState"), saveState(kBarStateVersion));
+    profile->setValue(section + QStringLiteral("/StatusBar"), !statusBar()->isHidden());
 }
 
 // --- Documents ---------------------------------------------------------------

@@ -15,6 +15,7 @@
 // CFrameServices; it makes its view with the tool table (CToolTable).
 #pragma once
 
+#include "CBarLayoutCheck.h"
 #include "CMainToolBar.h"
 #include "app/CFrameServices.h"
 #include "platform/Types.h"
@@ -35,6 +36,7 @@ class CVEKView;
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QTimer;
 class QToolBar;
 
@@ -42,6 +44,9 @@ class CMainFrame : public QMainWindow, public CFrameServices {
     Q_OBJECT
 public:
     static constexpr const char* kBarStateSection = "General";
+    // The version the bar layout is saved as; a new layout of bars bumps it
+    // so that an old saved layout is not forced onto bars it does not know.
+    static constexpr int kBarStateVersion = 1;
     // The period of the backup timer (id 5 of the original frame) per
     // minute of the settings' backup interval.
     static constexpr int kMsPerMinute = 60000;
@@ -168,6 +173,9 @@ public:
     void SetWindowPlacement(const CWindowPlacement& placement);
     // The placement used when the profile holds none, or a damaged one.
     static QRect DefaultPlacement();
+    // The check a saved bar layout passes before it is restored: one of
+    // this window's bars.
+    CBarLayoutCheck BarLayoutCheck() const;
 
     // Group switches, for the view and the tests.
     using ContextGroups = CMainToolBar::ContextGroups;
@@ -190,6 +198,9 @@ private:
     void CreateCentralArea();
     void CreateDesignBar();
     void RestorePlacementAndBars();
+    // The status bar's visibility and the bar layout, from a profile whose
+    // window placement was sound.
+    void RestoreBars(const QSettings& profile);
     void ShowStartWarnings();
     void SavePlacementAndBars();
     void RouteCommand(int commandId);

@@ -4,7 +4,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    fuzz::StartGui();
+    fuzz::StartWidgets();
     return 0;
 }
 

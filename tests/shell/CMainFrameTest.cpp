@@ -440,6 +440,49 @@ TEST_F(MainFrameTest, WindowPosRoundTrips)
     EXPECT_EQ(again.geometry(), QRect(100, 120, 900, 700));
 }
 
+// 查看 › 状态栏 hides the status bar; the next start keeps it hidden, as it
+// keeps the tool bars. A value the profile does not write in its own words,
+// or none, shows it.
+TEST_F(MainFrameTest, AHiddenStatusBarStaysHiddenAtTheNextStart)
+{
+    {
+        CMainFrame frame;
+        frame.show();
+        frame.CommandAction(ID_VIEW_STATUS_BAR)->trigger();
+        ASSERT_FALSE(frame.statusBar()->isVisible());
+        frame.close();
+    }
+    {
+        CMainFrame again;
+        again.show();
+        EXPECT_FALSE(again.statusBar()->isVisible());
+        EXPECT_FALSE(again.CommandAction(ID_VIEW_STATUS_BAR)->isChecked());
+        EXPECT_FALSE(again.GetDesignBar()->isHidden());
+        // Shown again, it stays shown.
+        again.CommandAction(ID_VIEW_STATUS_BAR)->trigger();
+        again.close();
+    }
+    {
+        CMainFrame third;
+        third.show();
+        EXPECT_TRUE(third.statusBar()->isVisible());
+        third.close();
+    }
+    for (const char* value : {"0", "no", "maybe", ""}) {
+        SCOPED_TRACE(value);
+        CVEKApp::OpenProfile()->setValue(QStringLiteral("General/StatusBar"), QString::fromLatin1(value));
+        CMainFrame frame;
+        frame.show();
+        EXPECT_TRUE(frame.statusBar()->isVisible());
+        EXPECT_TRUE(frame.StartWarnings().isEmpty());
+        frame.close();
+    }
+    CVEKApp::OpenProfile()->remove(QStringLiteral("General/StatusBar"));
+    CMainFrame without;
+    without.show();
+    EXPECT_TRUE(without.statusBar()->isVisible());
+}
+
 TEST_F(MainFrameTest, MaximisedWindowStoresFlagTwoAndComesBackMaximised)
 {
     {

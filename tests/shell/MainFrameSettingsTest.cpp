@@ -112,6 +112,26 @@ TEST_F(MainFrameSettingsTest, DamagedWindowPlacementIsToldAndKept)
     EXPECT_EQ(ReadAll(CVEKApp::ProfilePath() + QStringLiteral(".damaged")), damaged);
 }
 
+// The window's own bar layout (the design bar hidden) with its first
+// tool-bar line claiming 2^31-1 bars, which Qt would read one by one past
+// the end of the bytes at every start: the window keeps its placement, the
+// bars take their default layout, the user is told and the file is kept.
+TEST_F(MainFrameSettingsTest, ABarLineOfTwoBillionBarsIsToldAndKept)
+{
+    const QByteArray damaged = ReadAll(Fixture("fuzz/WindowPos/bar-line-of-int-max-bars"));
+    ASSERT_TRUE(damaged.contains("BarState="));
+    WriteAll(CVEKApp::ProfilePath(), damaged);
+    CMainFrame frame;
+    EXPECT_EQ(frame.geometry(), QRect(100, 120, 900, 700));
+    EXPECT_FALSE(frame.GetDesignBar()->isHidden());
+    EXPECT_EQ(frame.toolBarArea(frame.GetDesignBar()), Qt::LeftToolBarArea);
+    EXPECT_EQ(frame.toolBarArea(frame.GetMainToolBar()), Qt::TopToolBarArea);
+    const QString shown = ShownWarning(frame);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini”"))) << qPrintable(shown);
+    EXPECT_TRUE(shown.contains(QStringLiteral("“Vek.ini.damaged”"))) << qPrintable(shown);
+    EXPECT_EQ(ReadAll(CVEKApp::ProfilePath() + QStringLiteral(".damaged")), damaged);
+}
+
 // A display copy in LineType.dat that one flipped bit moved half a billion
 // units out (the line-type box would draw it for ever): the window comes up
 // with the built-in line types, the user is told, and the file is kept.
