@@ -185,6 +185,80 @@ void BM_OpenPageOfLineFills(benchmark::State& state)
 }
 BENCHMARK(BM_OpenPageOfLineFills)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// A page of 200 small outlines of smooth nodes (one closed spline each),
+// one of whose nodes stands at the far corner of the coordinates,
+// (2^31 - 1, 2^31 - 1), when the first argument is 1, and beside its
+// outline when 0; line-filled when the second argument is 1, with a plain
+// line and no fill when 0. Opening the document and showing its page in
+// a view must cost what the page shows: the far node's spline segments
+// are flattened only where they cross what is painted.
+QString PageOfFarSmoothNodesFile(bool farNodes, bool lineFilled)
+{
+    static QTemporaryDir dir;
+    const QString path =
+        dir.filePath(QStringLiteral("smooth-%1-%2.vek").arg(farNodes ? "far" : "near", lineFilled ? "filled" : "plain"));
+    if (QFileInfo::exists(path)) return path;
+    UseSettingsIn(dir.path());
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CPageSet& pageSet = *doc.GetPageSet();
+    CPage* page = pageSet.GetCurrentPage();
+    constexpr int kNodes = 8;
+    for (int k = 0; k < 200; ++k) {
+        const int cx = 1500 + 1800 * (k % 10);
+        const int cy = 1500 + 1300 * (k / 10);
+        CCurveNodeList nodes;
+        for (int i = 0; i < kNodes; ++i) {
+            const double t = 2.0 * 3.14159265358979 * i / kNodes;
+            CPoint p(cx + int(std::lround(600 * std::cos(t))), cy + int(std::lround(500 * std::sin(t))));
+            if (i == 1) p = farNodes ? CPoint(2147483647, 2147483647) : CPoint(cx + 800, cy + 700);
+            auto* point = new CSharedPoint(page, p.x, p.y);
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, NODE_SMOOTH));
+        }
+        CGraphElement* curve = nullptr;
+        if (lineFilled) {
+            CFillStyle style;
+            style.SetAngle(30.0);
+            style.SetOrigin(cx, cy);
+            style.SetSpacing(100);
+            curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style);
+        } else {
+            curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr);
+        }
+        pageSet.AddElementToPage(curve);
+    }
+    return doc.OnSaveDocument(path) ? path : QString();
+}
+
+void BM_OpenPageOfFarSmoothNodes(benchmark::State& state)
+{
+    const QString path = PageOfFarSmoothNodesFile(state.range(0) != 0, state.range(1) != 0);
+    CVEKDoc doc;
+    doc.OnNewDocument();
+    CVEKView view(&doc, CToolTable());
+    view.resize(1200, 900);
+    QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
+            state.SkipWithError("the generated document did not open");
+            break;
+        }
+        view.ZoomToFitPage();
+        view.render(&target);
+        state.PauseTiming();
+        doc.OnNewDocument();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPageOfFarSmoothNodes)
+    ->ArgNames({"far", "filled"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond);
+
 // One mouse move of a grabbed origin on a page-sized line fill of 280
 // lines: the lines laid out again and the view repainted.
 void BM_LineFillOriginDrag(benchmark::State& state)

@@ -4,6 +4,7 @@
 #include "geometry/Constants.h"
 #include "geometry/Distance.h"
 #include "geometry/Lines.h"
+#include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 
 #include <algorithm>
@@ -135,19 +136,134 @@ void AddRounded(const CSplineKnot& knot, std::vector<CPoint>& out)
     if (out.empty() || out.back() != p) out.push_back(p);
 }
 
+// The piece a..b of a segment as a Bezier cubic: its four control
+// points, whose convex hull holds the piece.
+struct PieceHull {
+    double x[4];
+    double y[4];
+};
+
+PieceHull HullOf(const SegmentCubic& s, const CSplineKnot& a, const CSplineKnot& b)
+{
+    const double third = (b.t - a.t) / 3.0;
+    const auto slopeX = [&s](double t) { return s.mx + t * (2.0 * s.bx + 3.0 * t * s.cx); };
+    const auto slopeY = [&s](double t) { return s.my + t * (2.0 * s.by + 3.0 * t * s.cy); };
+    return {{a.x, a.x + third * slopeX(a.t), b.x - third * slopeX(b.t), b.x},
+            {a.y, a.y + third * slopeY(a.t), b.y - third * slopeY(b.t), b.y}};
+}
+
+// A unit and a half of slack around a hull: its points are rounded to whole
+// units, and the control points carry rounding errors of their own.
+constexpr double kHullSlack = 1.5;
+
+// Whether the hull lies wholly beyond one side of the area: then so does
+// every point of the piece, rounded or not, and any chord between them.
+bool HullBeyond(const PieceHull& h, const CRect& area)
+{
+    const auto [minX, maxX] = std::minmax({h.x[0], h.x[1], h.x[2], h.x[3]});
+    const auto [minY, maxY] = std::minmax({h.y[0], h.y[1], h.y[2], h.y[3]});
+    return maxX + kHullSlack < area.left || minX - kHullSlack > area.right || maxY + kHullSlack < area.top
+        || minY - kHullSlack > area.bottom;
+}
+
+// Where RoundToInt saturates.
+constexpr double kLowestRounded = -2147483647.0;
+constexpr double kHighestRounded = 2147483646.0;
+
+// The least and greatest coordinates of flattened points.
+struct PointBox {
+    double left = 0.0, top = 0.0, right = -1.0, bottom = -1.0;
+
+    bool IsEmpty() const { return right < left; }
+    void Add(double x, double y)
+    {
+        if (IsEmpty()) {
+            left = right = x;
+            top = bottom = y;
+            return;
+        }
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    // Whether every rounded point of the hull's piece falls in the box.
+    // Rounding saturates short of the int range (RoundToInt), so a piece
+    // running past it, as one through a node on the range's corner does,
+    // rounds onto the box's edge there.
+    bool Holds(const PieceHull& h) const
+    {
+        const auto [minX, maxX] = std::minmax({h.x[0], h.x[1], h.x[2], h.x[3]});
+        const auto [minY, maxY] = std::minmax({h.y[0], h.y[1], h.y[2], h.y[3]});
+        const auto low = [](double v) { return std::max(v - kHullSlack, kLowestRounded); };
+        const auto high = [](double v) { return std::min(v + kHullSlack, kHighestRounded); };
+        return !IsEmpty() && low(minX) >= left && high(maxX) <= right && low(minY) >= top && high(maxY) <= bottom;
+    }
+};
+
+// A piece of a segment that was not flattened, the painted area lying
+// wholly beside it.
+struct SkippedPiece {
+    SegmentCubic cubic;
+    CSplineKnot a;
+    CSplineKnot b;
+};
+
+// What a flattening may leave out: the pieces beside `area` (none when it
+// is null), listed in `skipped`.
+struct FlattenLimit {
+    const CRect* area = nullptr;
+    std::vector<SkippedPiece>* skipped = nullptr;
+};
+
+// Grows `box` by the rounded points the flattening of the piece a..b would
+// give, refining only the parts that can reach out of the box: the points
+// are those FlattenSegment makes, each found at the same split.
+void AddPieceToBox(const SegmentCubic& s, CSplineKnot a, const CSplineKnot& b, double flatness,
+                   std::vector<CSplineKnot>& pending, PointBox& box)
+{
+    pending.clear();
+    pending.push_back(b);
+    while (!pending.empty()) {
+        if (box.Holds(HullOf(s, a, pending.back()))) {
+            a = pending.back();
+            pending.pop_back();
+            continue;
+        }
+        CSplineKnot split[2];
+        const int count = SplitPiece(s, a, pending.back(), flatness, split);
+        if (count == 0) {
+            a = pending.back();
+            pending.pop_back();
+            box.Add(RoundToInt(a.x), RoundToInt(a.y));
+            continue;
+        }
+        for (int k = 0; k < count; ++k) pending.push_back(split[k]);
+    }
+}
+
 // Flattens one segment from `first` (already in `out`) to `last`: a piece
 // whose chord strays from the curve is split at its farthest points and
 // its parts are refined in turn, the earliest first, so the knots come out
 // in order. Each split narrows the parameter interval of the piece, so the
 // refinement ends. `pending` is scratch space: the right ends of the
-// pieces still to refine, the next one on top.
+// pieces still to refine, the next one on top. A piece that lies wholly
+// beside the limit's area is left as its chord: what lies in the area is
+// flattened exactly as without a limit, split for split.
 void FlattenSegment(const SegmentCubic& s, CSplineKnot first, const CSplineKnot& last, double flatness,
-                    std::vector<CSplineKnot>& pending, std::vector<CPoint>& out)
+                    const FlattenLimit& limit, std::vector<CSplineKnot>& pending, std::vector<CPoint>& out)
 {
     pending.clear();
     pending.push_back(last);
     CSplineKnot a = first;
     while (!pending.empty()) {
+        if (limit.area && HullBeyond(HullOf(s, a, pending.back()), *limit.area)) {
+            if (limit.skipped) limit.skipped->push_back({s, a, pending.back()});
+            a = pending.back();
+            pending.pop_back();
+            AddRounded(a, out);
+            continue;
+        }
         CSplineKnot split[2];
         const int count = SplitPiece(s, a, pending.back(), flatness, split);
         if (count == 0) {
@@ -295,8 +411,10 @@ int SolveCyclicTridiagonal(const CTridiagonalRow* rows, int count, double* rhs)
 namespace {
 
 // The spline through `p` (no repeats, a closed one ending on its first
-// point) flattened into `out`. False when it cannot be built.
-bool FlattenedSpline(const std::vector<CPoint>& p, bool closed, double flatness, std::vector<CPoint>& out)
+// point) flattened into `out`, within the limit. False when it cannot be
+// built.
+bool FlattenedSpline(const std::vector<CPoint>& p, bool closed, double flatness, std::vector<CPoint>& out,
+                     const FlattenLimit& limit = {})
 {
     const int n = int(p.size());
     if (n < (closed ? 4 : 3)) return false;
@@ -319,7 +437,7 @@ bool FlattenedSpline(const std::vector<CPoint>& p, bool closed, double flatness,
         const CSplineKnot first{double(p[s].x), double(p[s].y), 0.0};
         const CSplineKnot last{double(p[s + 1].x), double(p[s + 1].y), h[s]};
         const SegmentCubic cubic = MakeSegmentCubic(p[s], p[s + 1], h[s], mx[s], mx[s + 1], my[s], my[s + 1]);
-        FlattenSegment(cubic, first, last, tolerance, pending, out);
+        FlattenSegment(cubic, first, last, tolerance, limit, pending, out);
     }
     if (closed && out.size() > 1) out.pop_back();
     return true;
@@ -327,7 +445,8 @@ bool FlattenedSpline(const std::vector<CPoint>& p, bool closed, double flatness,
 
 // CubicSplineCurve on vectors; false, with `out` untouched, where that
 // copies its input.
-bool SplineCurvePoints(const std::vector<CPoint>& points, bool closed, double flatness, std::vector<CPoint>& out)
+bool SplineCurvePoints(const std::vector<CPoint>& points, bool closed, double flatness, std::vector<CPoint>& out,
+                       const FlattenLimit& limit = {})
 {
     std::vector<CPoint> p;
     p.reserve(points.size() + 1);
@@ -338,7 +457,7 @@ bool SplineCurvePoints(const std::vector<CPoint>& points, bool closed, double fl
     // is left as it is, for the caller to draw as a polyline.
     if (closed && !p.empty() && p.front() != p.back()) return false;
     std::vector<CPoint> result;
-    if (!FlattenedSpline(p, closed, flatness, result)) return false;
+    if (!FlattenedSpline(p, closed, flatness, result, limit)) return false;
     out = std::move(result);
     return true;
 }
@@ -407,6 +526,34 @@ int MakeSmoothCurve(const CPointList& points, int closed, CPointList& out)
     if (count == 3) return ThreePointCurve(points, out);
     ReplaceWithCopy(points, out);
     return 1;
+}
+
+CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const CRect& area, CPointList& out)
+{
+    CCurveCut cut;
+    const int count = points.GetCount();
+    std::vector<SkippedPiece> skipped;
+    std::vector<CPoint> curve;
+    if ((count > 3 || (count == 3 && closed))
+        && SplineCurvePoints(ToVector(points), closed != 0, 0.5, curve, FlattenLimit{&area, &skipped})) {
+        out = ToList(curve);
+    } else {
+        // No spline: nothing is flattened, so nothing is left out.
+        MakeSmoothCurve(points, closed, out);
+    }
+    cut.bounds = PolylineBoundRect(out);
+    if (skipped.empty()) return cut;
+
+    // The bounds of the whole flattening: what was left out can only grow
+    // those of what was kept where it reaches beyond them.
+    PointBox box;
+    for (const CPoint& p : out) box.Add(p.x, p.y);
+    std::vector<CSplineKnot> pending;
+    for (const SkippedPiece& piece : skipped) AddPieceToBox(piece.cubic, piece.a, piece.b, 0.5, pending, box);
+    cut.shortened = true;
+    cut.bounds = PolylineBoundRect(CPointList{CPoint(int(box.left), int(box.top)),
+                                              CPoint(int(box.right), int(box.bottom))});
+    return cut;
 }
 
 // ---------------------------------------------------------------------------

@@ -36,6 +36,26 @@ struct CTridiagonalRow {
 // points, a copy of fewer than three. 0 when the spline fell back to a copy.
 int MakeSmoothCurve(const CPointList& points, int closed, CPointList& out);
 
+// What MakeSmoothCurveWithin left out of a curve.
+struct CCurveCut {
+    // Whether some piece was replaced by its chord.
+    bool shortened = false;
+    // The bounds (as PolylineBoundRect gives them) of the whole curve as
+    // MakeSmoothCurve flattens it.
+    CRect bounds;
+};
+
+// MakeSmoothCurve as far as it can be seen in `area`: a piece of a spline
+// segment whose control polygon lies wholly beyond one side of the area is
+// not flattened but left as its chord. That chord lies beyond the same
+// side (the piece lies in the hull of its control points), so within the
+// area the curve is MakeSmoothCurve's point for point, and a closed curve
+// keeps the same inside there: the curve and its chord enclose nothing of
+// the area. Painting a curve thus costs what is painted, however far its
+// nodes lie. The bounds of the whole curve come along, worked out without
+// flattening what was left out.
+CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const CRect& area, CPointList& out);
+
 // Cubic spline through the points, flattened to `flatness` (at least 0.5).
 // A closed list repeats its first point at its end. 0, with a copy of the
 // input in `out`, when fewer than three distinct points (four with the

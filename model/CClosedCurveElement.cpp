@@ -1,6 +1,7 @@
 #include "model/CClosedCurveElement.h"
 
 #include "model/CDrawPreparation.h"
+#include "model/LineReach.h"
 #include "model/CPage.h"
 #include "model/CPictureFile.h"
 #include "model/FillPainting.h"
@@ -292,7 +293,7 @@ void CClosedCurveElement::SetLineFillSpacing(int spacing)
 
 void CClosedCurveElement::GetFillLineShapes(CLineTypeShapeList& out)
 {
-    if (IsBoundsDirty()) RecalcGeometry();
+    RecalcIfDirty();
     // Laid out aside: the lines kept for the paint stay as they are.
     out.RemoveAll();
     if (m_lineFillLayout) m_lineFillLayout->LayOut(kWholePage, out);
@@ -315,6 +316,29 @@ void CClosedCurveElement::RecalcGeometry()
     m_lineFillLayout.reset();
     if (m_fillKind == FILL_LINES)
         m_lineFillLayout = std::make_unique<CLineFillLayout>(m_outline, GetBoundRect(), m_lineFill);
+}
+
+bool CClosedCurveElement::MayCutOutlineForPaint() const
+{
+    // Within the paint's area a cut outline has the same inside, so a fill
+    // of one colour paints the same there, and so do plain fill lines: each
+    // piece of them there lies between the same crossings. A gradient is
+    // laid over the outline's bounds, and dashes along a fill line from
+    // where it crosses the outline, beyond the area too.
+    if (!CCurveElement::MayCutOutlineForPaint()) return false;
+    switch (m_fillKind) {
+    case FILL_NONE:
+    case FILL_SOLID: return true;
+    case FILL_LINES: return m_lineFill.GetLineAttr().GetKind() == LINE_PLAIN;
+    default: return false;
+    }
+}
+
+long long CClosedCurveElement::PaintReach() const
+{
+    const double pen = std::max(std::fabs(double(m_lineFill.GetLineAttr().GetWidth())), double(LineReach::kThinPen));
+    return std::max(CCurveElement::PaintReach(),
+                    static_cast<long long>(std::min(LineReach::kJoinReach * pen, 1.0e12)) + 2);
 }
 
 void CClosedCurveElement::ReleaseGeometry()
@@ -374,7 +398,7 @@ int CClosedCurveElement::GetLineFillStride()
 
 long long CClosedCurveElement::GetLineFillWork()
 {
-    if (IsBoundsDirty()) RecalcGeometry();
+    RecalcIfDirty();
     if (!m_lineFillLayout) return 0;
     CLineTypeShapeList shapes;
     return m_lineFillLayout->LayOut(kWholePage, shapes).work;
@@ -383,7 +407,7 @@ long long CClosedCurveElement::GetLineFillWork()
 CLineFillLayout::Shortfall CClosedCurveElement::GetLineFillShortfall(double scale, int originX, int originY,
                                                                      const CRect& clip)
 {
-    if (IsBoundsDirty()) RecalcGeometry();
+    RecalcForPaint(scale, originX, originY, clip);
     return LineFillForPaint(scale, originX, originY, clip).result.shortfall;
 }
 
@@ -487,7 +511,7 @@ bool CClosedCurveElement::PaintsAreaFill() const
 void CClosedCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
-    if (IsBoundsDirty()) RecalcGeometry();
+    RecalcForPaint(scale, originX, originY, clip);
 
     QPainter* painter = dc->Painter();
     if (painter && m_outline.GetCount() >= 3 && PaintsAreaFill())
@@ -881,7 +905,7 @@ void CClosedCurveElement::PaintLineFill(CDC* dc, double scale, int originX, int 
 void CClosedCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int originY,
                                         const CRect& clip)
 {
-    if (IsBoundsDirty()) RecalcGeometry();
+    RecalcForPaint(scale, originX, originY, clip);
     CCurveElement::DrawHighlight(dc, scale, originX, originY, clip);
 }
 

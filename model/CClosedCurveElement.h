@@ -179,6 +179,11 @@ public:
     // so. The layout is kept for that paint.
     CLineFillLayout::Shortfall GetLineFillShortfall(double scale, int originX, int originY, const CRect& clip);
 
+protected:
+    bool MayCutOutlineForPaint() const override;
+    // The fill lines' pen too.
+    long long PaintReach() const override;
+
 private:
     void InitFill();
     void BuildOutlineShapes();

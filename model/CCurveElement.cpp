@@ -200,7 +200,39 @@ int CCurveElement::UnitsPerMM() const
 
 void CCurveElement::RecalcIfDirty()
 {
-    if (IsBoundsDirty()) RecalcGeometry();
+    if (IsBoundsDirty() || m_outlineCut) RecalcGeometry();
+}
+
+bool CCurveElement::MayCutOutlineForPaint() const
+{
+    return m_lineAttr.GetKind() == LINE_PLAIN;
+}
+
+void CCurveElement::RecalcForPaint(const CRect& area)
+{
+    const bool holds = m_cutFor.left <= area.left && m_cutFor.top <= area.top && area.right <= m_cutFor.right
+        && area.bottom <= m_cutFor.bottom;
+    if (!IsBoundsDirty() && (!m_outlineCut || holds)) return;
+    if (!MayCutOutlineForPaint()) {
+        if (IsBoundsDirty()) RecalcGeometry();
+        return;
+    }
+    m_cutArea = Inflated(area, PaintReach());
+    RecalcGeometry();
+    m_cutArea.reset();
+}
+
+long long CCurveElement::PaintReach() const
+{
+    // The line reaches past its path by its joins; a pixel more for the
+    // stroke's anti-aliasing is in the paint area already.
+    const double pen = std::max(std::fabs(double(m_lineAttr.GetWidth())), double(kThinPen));
+    return static_cast<long long>(std::min(kJoinReach * pen, 1.0e12)) + 2;
+}
+
+void CCurveElement::RecalcForPaint(double scale, int originX, int originY, const CRect& clip)
+{
+    RecalcForPaint(PaintArea(scale, originX, originY, clip));
 }
 
 void CCurveElement::RecalcGeometry()
@@ -208,8 +240,28 @@ void CCurveElement::RecalcGeometry()
     ++m_geometryVersion;
     m_lazyDashes.clear();
     m_tooManyPeriods = false;
+    m_outlineCut = false;
     BuildOutline();
+    if (m_outlineCut) {
+        m_cutFor = *m_cutArea;
+        m_wholeBounds.UnionRect(m_wholeBounds, PolylineBoundRect(m_outline));
+    }
     ClearBoundsDirty();
+}
+
+void CCurveElement::AddSmoothRun(const CPointList& run, int closed, CPointList& smooth)
+{
+    if (!m_cutArea) {
+        MakeSmoothCurve(run, closed, smooth);
+        return;
+    }
+    const CCurveCut cut = MakeSmoothCurveWithin(run, closed, *m_cutArea, smooth);
+    if (!cut.shortened) return;
+    if (m_outlineCut)
+        m_wholeBounds.UnionRect(m_wholeBounds, cut.bounds);
+    else
+        m_wholeBounds = cut.bounds;
+    m_outlineCut = true;
 }
 
 void CCurveElement::BuildOutline()
@@ -239,7 +291,7 @@ void CCurveElement::BuildOutline()
         if (node->GetKind() == NODE_CORNER) {
             run.AddTail(p);
             if (inSmoothRun) {
-                MakeSmoothCurve(run, 0, smooth);
+                AddSmoothRun(run, 0, smooth);
                 m_outline.AddTail(smooth);
                 run.RemoveAll();
                 run.AddTail(p);
@@ -274,11 +326,11 @@ void CCurveElement::BuildOutline()
         // Smooth all round: one closed spline, closed again at its end
         // (also for an open curve, whose run does not repeat its start).
         if (run.GetTail() != run.GetHead()) run.AddTail(CPoint(run.GetHead()));
-        MakeSmoothCurve(run, 1, smooth);
+        AddSmoothRun(run, 1, smooth);
         if (!smooth.IsEmpty()) smooth.AddTail(CPoint(smooth.GetHead()));
         m_outline.AddTail(smooth);
     } else if (inSmoothRun) {
-        MakeSmoothCurve(run, 0, smooth);
+        AddSmoothRun(run, 0, smooth);
         m_outline.AddTail(smooth);
     } else {
         takeRun(run);
@@ -884,7 +936,7 @@ void CCurveElement::PrepareDraw(const CDrawPreparation& prep)
 void CCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
-    RecalcIfDirty();
+    RecalcForPaint(scale, originX, originY, clip);
     DrawShapes(dc, m_color, scale, originX, originY, clip);
     if (AnyNodeMarked())
         for (const CCurveNode* node : m_nodes) node->DrawMark(dc, scale, originX, originY, clip);
@@ -908,7 +960,7 @@ void CCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int origin
                                   const CRect& clip)
 {
     if (!dc) return;
-    RecalcIfDirty();
+    RecalcForPaint(scale, originX, originY, clip);
     DrawShapes(dc, dc->GetPen().color, scale, originX, originY, clip);
 }
 
@@ -917,6 +969,8 @@ CRect CCurveElement::GetBoundRect()
     CRect bounds = CGraphElement::GetBoundRect();
     for (const CLineTypeShape& shape : m_shapes) bounds.UnionRect(bounds, shape.GetBoundRect());
     for (const auto& lazy : m_lazyDashes) bounds.UnionRect(bounds, lazy->bounds);
+    // A plain line's bounds are its outline's: those of the whole one.
+    if (m_outlineCut) bounds.UnionRect(bounds, m_wholeBounds);
     return bounds;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/Types.h"
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -130,6 +131,11 @@ public:
     // The units per millimetre of the page set the curve belongs to.
     int UnitsPerMM() const;
 
+    // Brings the geometry up to date for a paint of the device pixels
+    // `clip` at this scale and origin: beyond what the paint shows, a far
+    // stretch of the outline may be left as chords (see RecalcForPaint).
+    void RecalcForPaint(double scale, int originX, int originY, const CRect& clip);
+
 protected:
     // Pattern builders: each lays the line kind out along `path` (the
     // outline or an offset of it) and appends shapes. The dash, dot and
@@ -167,8 +173,22 @@ protected:
     // that ends there.
     static CRect PaintArea(double scale, int originX, int originY, const CRect& clip);
 
-    // Runs the (virtual) geometry pass when the curve is dirty.
+    // Runs the (virtual) geometry pass when the curve is dirty, or when its
+    // outline was built for a paint only: readers get the whole outline.
     void RecalcIfDirty();
+    // Brings the geometry up to date for painting the page area `area`: a
+    // curve that may (MayCutOutlineForPaint) builds its outline only as far
+    // as the area and its line's reach show it, when it is dirty or was
+    // built for an area that does not hold this one.
+    void RecalcForPaint(const CRect& area);
+    // Whether a paint may be given an outline left out beyond what it
+    // shows: true when nothing drawn depends on the outline as a whole (a
+    // plain line, which the base takes as the only requirement).
+    virtual bool MayCutOutlineForPaint() const;
+    // How far (page units) what the curve paints reaches past its outline.
+    virtual long long PaintReach() const;
+    // Whether the outline holds chords for what lies beyond the paint area.
+    bool OutlineIsCut() const { return m_outlineCut; }
     // Changes with every geometry pass: what was derived from the outline
     // and shapes of an earlier pass (kept device points) is stale.
     unsigned GeometryVersion() const { return m_geometryVersion; }
@@ -199,6 +219,14 @@ private:
     struct LazyDashes;
 
     unsigned m_geometryVersion = 0;
+    // Set while a paint's geometry pass builds the outline for this area
+    // (its line's reach included).
+    std::optional<CRect> m_cutArea;
+    // The outline was built for m_cutArea alone; m_wholeBounds are then the
+    // bounds of the whole outline.
+    bool m_outlineCut = false;
+    CRect m_cutFor;
+    CRect m_wholeBounds;
     // Patterns of more dashes than are laid out at once.
     std::vector<std::unique_ptr<LazyDashes>> m_lazyDashes;
     // Set by FitPeriods while the line is laid out.
@@ -233,6 +261,9 @@ private:
     };
 
     void BuildOutline();
+    // MakeSmoothCurve, or for a paint's geometry pass its curve within the
+    // paint's area (what was left out noted).
+    void AddSmoothRun(const CPointList& run, int closed, CPointList& smooth);
     void DeleteAllNodes();
     void DrawShapes(CDC* dc, COLORREF color, double scale, int originX, int originY,
                     const CRect& clip) const;

@@ -291,7 +291,8 @@ void CPage::PrepareDraw(const std::vector<CGraphElement*>& elements, const CDraw
     // are worked out as they are read. What each element then makes of its
     // own geometry for the device is made on all cores at once.
     for (CGraphElement* e : elements)
-        if (e->GetType() == ELEMENT_CURVE && e->IsBoundsDirty()) e->RecalcGeometry();
+        if (e->GetType() == ELEMENT_CURVE)
+            static_cast<CCurveElement*>(e)->RecalcForPaint(prep.scale, prep.originX, prep.originY, prep.clip);
     const PreparedPaint paint{prep.scale, prep.originX, prep.originY, prep.clip, elements.size(), m_shapeChanges};
     if (paint == m_lastPrepared) return;
     ParallelFor(elements.size(), [&](std::size_t i) { elements[i]->PrepareDraw(prep); }, kPreparedPerThread);

@@ -1,6 +1,7 @@
 #include "tests/geometry/PointTestSupport.h"
 
 #include "geometry/Distance.h"
+#include "geometry/Offset.h"
 #include "geometry/Polyline.h"
 #include "geometry/Spline.h"
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace {
@@ -575,3 +577,52 @@ TEST(FitClosedCurveControlPoints, AStartSetIsExtendedFromTheStrokeStart)
 }
 
 } // namespace
+
+// Flattening for a paint: a spline through a node at the far corner of the
+// coordinates, seen on a page, and one wholly on the page.
+struct CutCurveCase {
+    const char* name;
+    Points control;
+    bool reachesFar;
+};
+
+class MakeSmoothCurveWithinTest : public testing::TestWithParam<CutCurveCase> {};
+
+TEST_P(MakeSmoothCurveWithinTest, KeepsEveryPointInTheAreaAndTheWholeBounds)
+{
+    const CutCurveCase& c = GetParam();
+    CPointList control;
+    for (const CPoint& p : c.control) control.AddTail(p);
+    control.AddTail(c.control.front());
+    const CRect page(0, 0, 21000, 29700);
+
+    CPointList whole, cut;
+    MakeSmoothCurve(control, 1, whole);
+    const CCurveCut result = MakeSmoothCurveWithin(control, 1, page, cut);
+
+    EXPECT_EQ(result.shortened, c.reachesFar);
+    EXPECT_EQ(result.bounds, PolylineBoundRect(whole));
+    const auto inPage = [&page](const CPointList& list) {
+        Points in;
+        for (const CPoint& p : list)
+            if (p.x >= page.left && p.x <= page.right && p.y >= page.top && p.y <= page.bottom) in.push_back(p);
+        return in;
+    };
+    EXPECT_EQ(inPage(cut), inPage(whole));
+    if (c.reachesFar) {
+        EXPECT_GT(whole.GetCount(), 10000);
+        EXPECT_LT(cut.GetCount(), 500);
+    } else {
+        EXPECT_EQ(ToVector(cut), ToVector(whole));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MakeSmoothCurveWithinTest,
+    testing::Values(
+        CutCurveCase{"FarCorner",
+                     {{2000, 2000}, {2147483647, 2147483647}, {5000, 2500}, {4000, 4000}, {2500, 3800}},
+                     true},
+        CutCurveCase{"FarLeftOfPage", {{2000, 2000}, {3000, 1500}, {-2147483647, 9000}, {4000, 4000}}, true},
+        CutCurveCase{"OnThePage", {{2000, 2000}, {6000, 1500}, {9000, 7000}, {4000, 9000}, {1500, 6000}}, false}),
+    [](const testing::TestParamInfo<CutCurveCase>& info) { return std::string(info.param.name); });

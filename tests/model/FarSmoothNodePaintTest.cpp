@@ -1,0 +1,100 @@
+// An outline through a smooth node at the far corner of the coordinates is
+// painted from an outline built only as far as the paint shows: its fill
+// and line must paint the very pixels the whole outline paints.
+#include "model/CClosedCurveElement.h"
+#include "model/CCurveNode.h"
+#include "model/CPage.h"
+#include "model/CPageSet.h"
+#include "model/CSharedPoint.h"
+#include "platform/CDC.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <climits>
+#include <string>
+
+namespace {
+
+struct FillCase {
+    const char* name;
+    int fillKind;  // FILL_NONE, FILL_SOLID or FILL_LINES
+    int lineWidth;
+};
+
+class FarSmoothNodePaintTest : public testing::TestWithParam<FillCase> {
+protected:
+    CClosedCurveElement* AddOutline(const FillCase& c)
+    {
+        CCurveNodeList nodes;
+        for (const CPoint& p : {CPoint(3000, 3000), CPoint(INT_MAX, INT_MAX), CPoint(15000, 9000),
+                                CPoint(12000, 20000), CPoint(4000, 15000)}) {
+            auto* point = new CSharedPoint(page, p.x, p.y);
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, NODE_SMOOTH));
+        }
+        const CLineAttr line(c.lineWidth);
+        CClosedCurveElement* curve = nullptr;
+        if (c.fillKind == FILL_LINES) {
+            CFillStyle style;
+            style.SetAngle(30.0);
+            style.SetOrigin(5000, 5000);
+            style.SetSpacing(300);
+            style.SetLineAttr(CLineAttr(20));
+            curve = new CClosedCurveElement(page, 0, line, RGB(0, 0, 0), nodes, nullptr, style);
+        } else if (c.fillKind == FILL_SOLID) {
+            curve = new CClosedCurveElement(page, 0, line, RGB(0, 0, 0), nodes, nullptr, RGB(0, 200, 0));
+        } else {
+            curve = new CClosedCurveElement(page, 0, line, RGB(0, 0, 0), nodes, nullptr);
+        }
+        page->AddElement(curve);
+        return curve;
+    }
+
+    // The page fitted into 300 x 420 pixels, or a part of it zoomed in.
+    QImage Paint(CClosedCurveElement& curve, double scale, CPoint origin)
+    {
+        QImage image(300, 420, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CDC dc(&painter);
+        curve.Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, image.width(), image.height()));
+        return image;
+    }
+
+    CPageSet set{107, 100};
+    CPage* page = nullptr;
+
+    void SetUp() override
+    {
+        set.AppendPage();
+        page = set.GetPageAt(0);
+    }
+};
+
+TEST_P(FarSmoothNodePaintTest, PaintsWhatTheWholeOutlinePaints)
+{
+    CClosedCurveElement* curve = AddOutline(GetParam());
+    const CRect whole = curve->GetBoundRect();
+    for (const auto& [scale, origin] : {std::pair{29700.0 / 420.0, CPoint(0, 0)}, std::pair{4.0, CPoint(2500, 2500)},
+                                        std::pair{0.5, CPoint(14800, 8800)}}) {
+        // Painted first, the curve builds its outline for the paint.
+        curve->InvalidateBounds();
+        const QImage cut = Paint(*curve, scale, origin);
+        EXPECT_EQ(curve->GetBoundRect(), whole);
+        // Read first, it builds the whole outline, which the paint keeps.
+        curve->InvalidateBounds();
+        EXPECT_GT(curve->Outline().GetCount(), 10000);
+        const QImage full = Paint(*curve, scale, origin);
+        EXPECT_TRUE(cut == full) << "scale " << scale;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fills, FarSmoothNodePaintTest,
+                         testing::Values(FillCase{"LineFill", FILL_LINES, 10}, FillCase{"SolidFill", FILL_SOLID, 10},
+                                         FillCase{"NoFill", FILL_NONE, 10}, FillCase{"WideLine", FILL_NONE, 400}),
+                         [](const testing::TestParamInfo<FillCase>& info) { return std::string(info.param.name); });
+
+} // namespace
