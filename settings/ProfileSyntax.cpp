@@ -40,8 +40,8 @@ bool HoldsNoText(QByteArrayView line)
             line = line.sliced(1);
             continue;
         }
-        const auto mark = std::find_if(std::begin(marks), std::end(marks),
-                                       [&](QByteArrayView m) { return line.startsWith(m); });
+        const auto mark =
+            std::find_if(std::begin(marks), std::end(marks), [&](QByteArrayView m) { return line.startsWith(m); });
         if (mark == std::end(marks)) return false;
         line = line.sliced(mark->size());
     }

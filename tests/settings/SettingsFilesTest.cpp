@@ -405,11 +405,9 @@ TEST(ProfileSyntax, DamagedIsWhatQSettingsWouldMisread)
          false},
         {"an entry under a section of no name", profile("\n", "[]\nK=1\n"), withKey, false},
         {"an entry under a section named by a slash", profile("\n", "[\\]\nK=1\n"), withKey, false},
-        {"an entry on the line of its section name", QByteArray(profile("\n")).replace("]\nW", "] W"), meant,
-         false},
+        {"an entry on the line of its section name", QByteArray(profile("\n")).replace("]\nW", "] W"), meant, false},
         {"lines run together by a quote", QByteArray(profile("\r")).replace("=0", "=\"0"), meant, false},
-        {"lines run together by a backslash before CR", QByteArray(profile("\r")).replace(",1", ",1\\"), meant,
-         false},
+        {"lines run together by a backslash before CR", QByteArray(profile("\r")).replace(",1", ",1\\"), meant, false},
         {"a bar layout whose bracket is escaped", profile("\n", "BarState=@ByteArray(ab\\)\n"), withBars, false},
         {"a bar layout cut short", profile("\n", "BarState=@ByteArray(ab\n"), withBars, false},
     };
