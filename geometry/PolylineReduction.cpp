@@ -21,8 +21,9 @@ public:
     {
         const double vx = p.x - m_anchor.x, vy = p.y - m_anchor.y;
         if (!m_hasDir) {
-            const double d = std::hypot(vx, vy);
-            if (d <= m_half) return true;
+            const double d2 = vx * vx + vy * vy;
+            if (d2 <= m_half * m_half) return true;
+            const double d = std::sqrt(d2);
             m_dirX = vx / d;
             m_dirY = vy / d;
             m_hasDir = true;
@@ -49,22 +50,53 @@ private:
     double m_reach = 0;
 };
 
-void Append(std::vector<CDoublePoint>& out, const CDoublePoint& p)
-{
-    if (out.empty() || out.back() != p) out.push_back(p);
-}
+// The points the tolerance keeps, of which every `stride`-th is held: when
+// more than the most are held, every other one is let go and the stride
+// doubles.
+class KeptPoints {
+public:
+    explicit KeptPoints(std::size_t most) : m_most(std::max<std::size_t>(most, 2)) {}
+
+    void Add(const CDoublePoint& p)
+    {
+        if (m_hasLast && m_last == p) return;
+        m_last = p;
+        m_hasLast = true;
+        if (m_count++ % m_stride != 0) return;
+        m_held.push_back(p);
+        if (m_held.size() <= m_most) return;
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < m_held.size(); i += 2) m_held[kept++] = m_held[i];
+        m_held.resize(kept);
+        m_stride *= 2;
+    }
+    // The held points and the last one added.
+    std::vector<CDoublePoint> Take()
+    {
+        if (m_hasLast && (m_held.empty() || m_held.back() != m_last)) m_held.push_back(m_last);
+        return std::move(m_held);
+    }
+
+private:
+    std::size_t m_most;
+    std::vector<CDoublePoint> m_held;
+    std::size_t m_count = 0;
+    std::size_t m_stride = 1;
+    CDoublePoint m_last;
+    bool m_hasLast = false;
+};
 
 } // namespace
 
 std::vector<CDoublePoint> SimplifyPolyline(const CPointList& points, double scale, double dx, double dy,
-                                           double tolerance)
+                                           double tolerance, std::size_t maxPoints)
 {
-    std::vector<CDoublePoint> out;
+    KeptPoints out(maxPoints);
     POSITION pos = points.GetHeadPosition();
-    if (!pos) return out;
+    if (!pos) return out.Take();
     auto map = [&](const CPoint& p) { return CDoublePoint(p.x * scale + dx, p.y * scale + dy); };
     CDoublePoint previous = map(points.GetNext(pos));
-    out.push_back(previous);
+    out.Add(previous);
     // Half the tolerance for the strip: the segment kept may lean by as
     // much again towards the farthest point.
     Run run(previous, tolerance / 2);
@@ -74,15 +106,15 @@ std::vector<CDoublePoint> SimplifyPolyline(const CPointList& points, double scal
             previous = p;
             continue;
         }
-        Append(out, run.Farthest());
-        Append(out, previous);
+        out.Add(run.Farthest());
+        out.Add(previous);
         run = Run(previous, tolerance / 2);
         run.Take(p);
         previous = p;
     }
-    if (run.HasDirection()) Append(out, run.Farthest());
-    Append(out, previous);
-    return out;
+    if (run.HasDirection()) out.Add(run.Farthest());
+    out.Add(previous);
+    return out.Take();
 }
 
 void ThinPolyline(std::vector<CDoublePoint>& points, std::size_t maxPoints)

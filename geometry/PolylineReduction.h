@@ -17,11 +17,12 @@
 // `tolerance` (device units) of the path through the points kept. Runs of
 // points along one line (also back and forth along it) keep their first,
 // their farthest and their last point. The first and the last point are
-// always kept, so a closed outline stays closed. One pass, a few sums a
-// point; what is left may still be as long as the input for a path that
-// turns at every point by more than the tolerance.
+// always kept, so a closed outline stays closed. When the tolerance would
+// keep more than `maxPoints` (at least 2), only evenly spaced ones of those
+// are kept, about `maxPoints` / 2 to `maxPoints` of them. One pass, a few
+// sums a point, and never more than `maxPoints` + 1 points held.
 std::vector<CDoublePoint> SimplifyPolyline(const CPointList& points, double scale, double dx, double dy,
-                                           double tolerance);
+                                           double tolerance, std::size_t maxPoints);
 
 // At most `maxPoints` (at least 2) of `points`, evenly spaced along the
 // list, the first and the last among them.

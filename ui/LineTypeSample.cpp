@@ -123,7 +123,7 @@ QPolygonF ShapeOutline(const CLineTypeShape& shape, const SampleMapping& m, doub
         return polygon;
     }
     std::vector<CDoublePoint> shown = SimplifyPolyline(shape.GetPoints(), 1 / m.scale, x - m.left / m.scale,
-                                                       y - m.centre / m.scale, kShownDifference / ratio);
+                                                       y - m.centre / m.scale, kShownDifference / ratio, budget);
     ThinPolyline(shown, budget);
     polygon.reserve(qsizetype(shown.size()));
     for (const CDoublePoint& pt : shown) polygon << QPointF(pt.x, pt.y);

@@ -11,7 +11,7 @@ namespace {
 
 std::vector<CDoublePoint> Simplified(const CPointList& points, double tolerance = 0.5)
 {
-    return SimplifyPolyline(points, 1.0, 0.0, 0.0, tolerance);
+    return SimplifyPolyline(points, 1.0, 0.0, 0.0, tolerance, 100000);
 }
 
 // Distance from p to the segment a-b.
@@ -72,7 +72,7 @@ TEST(SimplifyPolyline, KeepsWhatAPixelGridCanTellApart)
 TEST(SimplifyPolyline, MapsThePointsToTheDevice)
 {
     const CPointList points{CPoint(0, 0), CPoint(10, 0), CPoint(20, 0), CPoint(20, 40)};
-    EXPECT_EQ(SimplifyPolyline(points, 0.5, 3.0, -1.0, 0.1), Points({{3, -1}, {13, -1}, {13, 19}}));
+    EXPECT_EQ(SimplifyPolyline(points, 0.5, 3.0, -1.0, 0.1, 10), Points({{3, -1}, {13, -1}, {13, 19}}));
 }
 
 // Every point dropped lies within the tolerance of the path kept, for
@@ -96,6 +96,23 @@ TEST(SimplifyPolyline, EveryDroppedPointLiesWithinTheToleranceOfThePathKept)
         double farthest = 0;
         for (const CPoint& p : points) farthest = std::max(farthest, DistanceToPath(CDoublePoint(p.x, p.y), kept));
         EXPECT_LE(farthest, tolerance) << step;
+    }
+}
+
+// A path that turns at every point keeps evenly spaced ones of its points,
+// never more than asked for and no fewer than half as many, with its ends.
+TEST(SimplifyPolyline, KeepsNoMoreThanAskedFor)
+{
+    CPointList zigzag;
+    for (int i = 0; i < 100001; ++i) zigzag.AddTail(CPoint(i, i % 2 * 10));
+    for (std::size_t most : {2u, 3u, 100u, 1000u}) {
+        const std::vector<CDoublePoint> kept = SimplifyPolyline(zigzag, 1.0, 0.0, 0.0, 0.5, most);
+        EXPECT_LE(kept.size(), most + 1) << most;
+        EXPECT_GE(kept.size(), most / 2) << most;
+        EXPECT_EQ(kept.front(), CDoublePoint(0, 0));
+        EXPECT_EQ(kept.back(), CDoublePoint(100000, 0));
+        const double spacing = 100000.0 / double(kept.size() - 1);
+        for (std::size_t i = 1; i + 1 < kept.size(); ++i) EXPECT_NEAR(kept[i].x - kept[i - 1].x, spacing, spacing);
     }
 }
 
