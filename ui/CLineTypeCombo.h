@@ -8,6 +8,12 @@
 #pragma once
 
 #include "ui/CBarComboBox.h"
+#include "ui/CLineTypeSampleCache.h"
+#include "ui/LineTypeSample.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 class CLineAttr;
 class QMenu;
@@ -17,7 +23,7 @@ class QRect;
 class CLineTypeCombo : public CBarComboBox {
     Q_OBJECT
 public:
-    static constexpr int kItemHeight = 16;
+    static constexpr int kItemHeight = kLineTypeSampleSize.height();
     // Entries below this index are built in and cannot be deleted.
     static constexpr int kFirstDeletable = 5;
 
@@ -39,7 +45,8 @@ public:
     // runs it).
     QMenu* CreateListMenu(int row, QWidget* parent);
 
-    // The picture of line type `index` of the settings in `rect`.
+    // The picture of line type `index` of the settings in `rect`
+    // (DrawLineTypeSample of LineTypeSample.h).
     static void DrawLineTypeSample(QPainter& p, const QRect& rect, int index, const QColor& colour);
 
 protected:
@@ -48,6 +55,12 @@ protected:
 
 private:
     void OnIndexChanged(int index);
-    QIcon SampleIcon(int index) const;
+    // Gives entry `row` the picture of its line type, unless it shows it
+    // already.
+    void ShowSample(int row);
     void DeleteFromList(int row);
+
+    CLineTypeSampleCache m_samples;
+    // The key of the picture each entry shows; none before its first.
+    std::vector<std::optional<std::uint64_t>> m_shownKeys;
 };

@@ -1,5 +1,6 @@
 // Inputs that fuzzing found troublesome, replayed (see tests/fuzz).
 #include "tests/fuzz/AppTargets.h"
+#include "tests/fuzz/LineTypeTarget.h"
 #include "tests/fuzz/GuiTargets.h"
 #include "tests/fuzz/ReplayInputs.h"
 

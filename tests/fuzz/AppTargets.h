@@ -43,16 +43,25 @@ bool LoadSettings(const std::string& bytes, CSystemSettings& settings, Load load
     return true;
 }
 
-template <class Load, class Store>
-bool SettingsFile(const std::string& bytes, Load load, Store store)
+// Loads, hands what loaded to `use` as the program would use it, stores
+// and loads again.
+template <class Load, class Store, class Use>
+bool SettingsFile(const std::string& bytes, Load load, Store store, Use use)
 {
     CSystemSettings settings = DefaultSettings();
     if (!LoadSettings(bytes, settings, load)) return false;
+    use(static_cast<const CSystemSettings&>(settings));
     CArchive ar;
     store(settings, ar);
     CSystemSettings again = DefaultSettings();
     if (!LoadSettings(ar.Buffer(), again, load)) throw Broken("stored settings cannot be read back");
     return true;
+}
+
+template <class Load, class Store>
+bool SettingsFile(const std::string& bytes, Load load, Store store)
+{
+    return SettingsFile(bytes, load, store, [](const CSystemSettings&) {});
 }
 
 } // namespace detail
@@ -94,13 +103,8 @@ inline bool Config(const std::string& bytes)
         [](const CSystemSettings& s, CArchive& ar) { s.StoreConfig(ar); });
 }
 
-// "LineType.dat", the user's line types.
-inline bool LineType(const std::string& bytes)
-{
-    return detail::SettingsFile(
-        bytes, [](CSystemSettings& s, CArchive& ar) { s.LoadLineTypes(ar); },
-        [](const CSystemSettings& s, CArchive& ar) { s.StoreLineTypes(ar); });
-}
+// "LineType.dat" goes as far as the start takes it, to the tool bar's
+// pictures of the line types: LineTypeTarget.h.
 
 // Pasting: copied elements under the program's own clipboard format (a
 // page-set record), or else a text, when the first byte is odd. What the

@@ -1,6 +1,6 @@
-// libFuzzer entry for fuzz::LineType (AppTargets.h, which says what it reads
+// libFuzzer entry for fuzz::LineType (LineTypeTarget.h, which says what it reads
 // and what it checks).
-#include "AppTargets.h"
+#include "LineTypeTarget.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
