@@ -1,7 +1,8 @@
 // The line-type box with a LineType.dat whose display copy holds many
 // points: switching to the curve tool (the tool bar regroups and the box
-// follows the settings) and the whole start, each against the same with
-// the built-in line types only. The file is written here: a custom line
+// follows the settings), the whole start in the process and the program's
+// own start from its launch, each against the same with the built-in line
+// types only. The file is written here: a custom line
 // type whose display copy is a scribble of that many points, every one
 // within the display width, as sound as any file the program writes.
 #include "BenchDocument.h"
@@ -14,7 +15,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -93,6 +97,28 @@ void BM_StartWithLineTypes(benchmark::State& state)
     }
 }
 BENCHMARK(BM_StartWithLineTypes)->Arg(0)->Arg(2000000)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The program itself, from its launch until it has shown its window and
+// quit again (VEK_QUIT_AFTER_MS): what a user waits for, the reading of
+// the file and the process's own start included.
+void BM_ProgramStartWithLineTypes(benchmark::State& state)
+{
+    QTemporaryDir home;
+    WriteLineTypes(home.path(), int(state.range(0)));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("VEK_QUIT_AFTER_MS"), QStringLiteral("0"));
+    for (auto _ : state) {
+        QProcess vek;
+        vek.setProcessEnvironment(environment);
+        vek.start(QStringLiteral(VEK_PROGRAM), QStringList());
+        if (!vek.waitForFinished(60000) || vek.exitCode() != 0) {
+            state.SkipWithError("the program did not start and quit");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ProgramStartWithLineTypes)->Arg(0)->Arg(2000000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 } // namespace
 

@@ -97,6 +97,25 @@ CLineAttr& CLineAttr::operator=(const CLineAttr& other)
     return *this;
 }
 
+CLineAttr::CLineAttr(CLineAttr&& other) noexcept : m_kind(other.m_kind), m_width(other.m_width)
+{
+    for (int i = 0; i < 6; ++i) m_p[i] = other.m_p[i];
+    if (m_kind == LINE_CUSTOM) m_shapes = std::move(other.m_shapes);
+    other.m_shapes.clear();
+}
+
+CLineAttr& CLineAttr::operator=(CLineAttr&& other) noexcept
+{
+    if (this == &other) return *this;
+    m_kind = other.m_kind;
+    m_width = other.m_width;
+    for (int i = 0; i < 6; ++i) m_p[i] = other.m_p[i];
+    m_shapes.clear();
+    if (m_kind == LINE_CUSTOM) m_shapes = std::move(other.m_shapes);
+    other.m_shapes.clear();
+    return *this;
+}
+
 bool CLineAttr::operator==(const CLineAttr& o) const
 {
     if (m_kind != o.m_kind || m_width != o.m_width) return false;
@@ -247,7 +266,7 @@ int CLineAttr::LoadRecord(CArchive& ar, bool sideParamsPresent)
             loaded.m_p[i] = v;
         }
     }
-    *this = loaded;
+    *this = std::move(loaded);
     return 1;
 }
 

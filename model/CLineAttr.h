@@ -73,6 +73,10 @@ public:
     // custom kind (other kinds never carry shapes).
     CLineAttr(const CLineAttr& other);
     CLineAttr& operator=(const CLineAttr& other);
+    // The same, taking the shapes over instead of copying them: a custom
+    // pattern may hold millions of points.
+    CLineAttr(CLineAttr&& other) noexcept;
+    CLineAttr& operator=(CLineAttr&& other) noexcept;
 
     // Kind and width, then the parameters the kind uses; the shapes of a
     // custom kind are not compared.

@@ -74,15 +74,12 @@ int CLineTypeShape::Load(CArchive& ar)
 {
     std::int32_t penWidth = 0, filled = 0, count = 0;
     ar >> penWidth >> filled >> count;
-    ar.RequireItems(count, 8);
     CPointList points;
-    for (std::int32_t i = 0; i < count; ++i) {
-        CPoint p;
-        ar >> p;
+    ar.ReadPoints(count, [&points](const CPoint& p) {
         if (std::abs(std::int64_t(p.x)) > kMaxCoordinate || std::abs(std::int64_t(p.y)) > kMaxCoordinate)
             throw CArchiveError("line-type shape point out of range");
         points.AddTail(p);
-    }
+    });
     m_penWidth = penWidth;
     // Kept as read so that the record is written back unchanged; any
     // nonzero value fills.
@@ -95,7 +92,7 @@ int CLineTypeShape::Load(CArchive& ar)
 int CLineTypeShape::Store(CArchive& ar) const
 {
     ar << std::int32_t(m_penWidth) << std::int32_t(m_filled) << std::int32_t(m_points.GetCount());
-    for (const CPoint& p : m_points) ar << p;
+    ar.WritePoints(m_points);
     return 1;
 }
 

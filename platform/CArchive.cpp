@@ -1,6 +1,7 @@
 #include "CArchive.h"
 
 #include "CodePage.h"
+#include "HugePages.h"
 
 #include <cstring>
 #include <limits>
@@ -14,6 +15,12 @@ CArchive::CArchive(CArchiveSink& sink, std::size_t bufferBytes)
     : m_sink(&sink), m_bufferBytes(bufferBytes > 0 ? bufferBytes : 1)
 {
     m_buffer.reserve(m_bufferBytes);
+}
+
+void CArchive::Reserve(std::size_t bytes)
+{
+    m_buffer.reserve(bytes);
+    AdviseHugePages(m_buffer.data(), m_buffer.capacity());
 }
 
 void CArchive::Flush()

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -39,7 +40,7 @@ public:
 
     // Room for this many stored bytes, so that storing never grows the
     // buffer by copying.
-    void Reserve(std::size_t bytes) { m_buffer.reserve(bytes); }
+    void Reserve(std::size_t bytes);
     // Sends the buffered bytes to the sink (nothing without one).
     void Flush();
     // Bytes stored so far, sent or not.
@@ -94,6 +95,14 @@ public:
     void WriteString(const std::string& v);
     std::string ReadString();
 
+    // Points one after another, two little-endian ints each, the way the
+    // records keep their outlines: a settings file may hold millions, so
+    // their bytes are checked once and stored a block at a time rather
+    // than a field at a time.
+    template <class Points> void WritePoints(const Points& points);
+    // Reads `count` such points and hands each to `take` in order.
+    template <class Take> void ReadPoints(std::int64_t count, Take take);
+
 private:
     template <class T> void WriteLE(T v);
     template <class T> T ReadLE();
@@ -107,3 +116,55 @@ private:
     std::size_t m_sent = 0;
     bool m_sinkFailed = false;
 };
+
+namespace archive_detail {
+
+inline void PutInt32(char* to, std::int32_t v)
+{
+    auto u = static_cast<std::uint32_t>(v);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(to, &u, 4);
+#else
+    for (int i = 0; i < 4; ++i) to[i] = char((u >> (8 * i)) & 0xFF);
+#endif
+}
+
+inline std::int32_t Int32At(const char* from)
+{
+    std::uint32_t u = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    std::memcpy(&u, from, 4);
+#else
+    for (int i = 0; i < 4; ++i) u |= std::uint32_t(static_cast<unsigned char>(from[i])) << (8 * i);
+#endif
+    return static_cast<std::int32_t>(u);
+}
+
+} // namespace archive_detail
+
+template <class Points> void CArchive::WritePoints(const Points& points)
+{
+    char block[8 * 512];
+    std::size_t used = 0;
+    for (const CPoint& p : points) {
+        archive_detail::PutInt32(block + used, p.x);
+        archive_detail::PutInt32(block + used + 4, p.y);
+        used += 8;
+        if (used == sizeof block) {
+            Write(block, used);
+            used = 0;
+        }
+    }
+    if (used > 0) Write(block, used);
+}
+
+template <class Take> void CArchive::ReadPoints(std::int64_t count, Take take)
+{
+    if (!m_loading) throw CArchiveError("archive is not loading");
+    RequireItems(count, 8);
+    for (std::int64_t i = 0; i < count; ++i) {
+        const char* at = m_buffer.data() + m_pos;
+        m_pos += 8;
+        take(CPoint(archive_detail::Int32At(at), archive_detail::Int32At(at + 4)));
+    }
+}

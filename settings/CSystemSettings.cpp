@@ -7,6 +7,7 @@
 #include "geometry/Polyline.h"
 #include "platform/CArchive.h"
 #include "platform/CodePage.h"
+#include "platform/HugePages.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -393,8 +394,27 @@ bool ReadFileBytes(const QString& path, std::string& bytes, QString* warning)
         if (warning) *warning = QStringLiteral("file too large");
         return false;
     }
-    const QByteArray data = file.readAll();
-    bytes.assign(data.constData(), std::size_t(data.size()));
+    // Straight into the archive's bytes: a line-type file may be many
+    // megabytes, and a second copy of it costs its pages again.
+    bytes.reserve(std::size_t(file.size()));
+    AdviseHugePages(bytes.data(), bytes.capacity());
+    bytes.resize(std::size_t(file.size()));
+    const qint64 read = file.read(bytes.data(), qint64(bytes.size()));
+    if (read < 0) {
+        if (warning) *warning = file.errorString();
+        return false;
+    }
+    bytes.resize(std::size_t(read));
+    // Whatever was added since it was measured, up to the bound.
+    while (!file.atEnd() && bytes.size() <= std::size_t(kLargestSettingsFile)) {
+        const QByteArray more = file.read(1 << 16);
+        if (more.isEmpty()) break;
+        bytes.append(more.constData(), std::size_t(more.size()));
+    }
+    if (bytes.size() > std::size_t(kLargestSettingsFile)) {
+        if (warning) *warning = QStringLiteral("file too large");
+        return false;
+    }
     return true;
 }
 
@@ -425,6 +445,18 @@ bool LoadInto(CSystemSettings& settings, const QString& path, QString* warning, 
     }
     settings = std::move(copy);
     return true;
+}
+
+// At least the bytes the line types take stored: a custom pattern may hold
+// millions of points, and a buffer grown by doubling touches twice its size.
+std::size_t LineTypeBytesBound(const std::vector<CLineAttr>& lineTypes)
+{
+    std::size_t bytes = 64;
+    for (const CLineAttr& attr : lineTypes) {
+        bytes += 40;
+        for (const CLineTypeShape& shape : attr.GetShapes()) bytes += 12 + 8 * std::size_t(shape.GetPoints().GetCount());
+    }
+    return bytes;
 }
 
 QString ConfigFolder()
@@ -464,6 +496,7 @@ bool CSystemSettings::LoadLineTypeFile(const QString& path, QString* warning)
 bool CSystemSettings::SaveLineTypeFile(const QString& path, QString* error) const
 {
     CArchive ar;
+    ar.Reserve(LineTypeBytesBound(m_aLineTypes) + LineTypeBytesBound(m_aLineTypePreviews));
     StoreLineTypes(ar);
     return WriteFileBytes(path, ar.Buffer(), error);
 }

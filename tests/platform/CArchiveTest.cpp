@@ -216,3 +216,51 @@ TEST(CArchiveSinks, ARefusingSinkMakesEveryLaterWriteThrow)
     EXPECT_THROW(ar.Flush(), CArchiveError);
     EXPECT_LE(sink.bytes.size(), 10000u);
 }
+
+namespace {
+
+std::vector<CPoint> SamplePoints(int count)
+{
+    std::vector<CPoint> points;
+    for (int i = 0; i < count; ++i)
+        points.emplace_back(i % 3 == 0 ? INT32_MIN + i : i * 7919, i % 5 == 0 ? INT32_MAX - i : -i * 104729);
+    return points;
+}
+
+} // namespace
+
+// Points go a block at a time, over the block's edges too, and come to the
+// same bytes as point by point; they read back as stored.
+TEST(CArchivePoints, BlocksStoreWhatFieldsStoreAndReadBack)
+{
+    for (const int count : {0, 1, 511, 512, 513, 2000}) {
+        SCOPED_TRACE(count);
+        const std::vector<CPoint> points = SamplePoints(count);
+        CArchive fields;
+        for (const CPoint& p : points) fields << p;
+        PieceSink sink;
+        CArchive blocks(sink, 100);
+        blocks.WritePoints(points);
+        blocks.Flush();
+        EXPECT_EQ(sink.bytes, fields.Buffer());
+
+        CArchive in(fields.Buffer() + "tail");
+        std::vector<CPoint> read;
+        in.ReadPoints(count, [&read](const CPoint& p) { read.push_back(p); });
+        EXPECT_EQ(read, points);
+        EXPECT_EQ(in.BytesLeft(), 4u);
+    }
+}
+
+TEST(CArchivePoints, ACountBeyondTheBytesReadsNoPoint)
+{
+    CArchive in(std::string(8 * 3 + 7, '\0'));
+    int taken = 0;
+    const auto take = [&taken](const CPoint&) { ++taken; };
+    EXPECT_THROW(in.ReadPoints(4, take), CArchiveError);
+    EXPECT_THROW(in.ReadPoints(-1, take), CArchiveError);
+    EXPECT_EQ(taken, 0);
+    EXPECT_EQ(in.Position(), 0u);
+    CArchive out;
+    EXPECT_THROW(out.ReadPoints(0, take), CArchiveError);
+}
