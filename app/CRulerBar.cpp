@@ -5,10 +5,10 @@
 
 #include <QEvent>
 #include <QImage>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QScreen>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -33,10 +33,6 @@ CRulerBar::CRulerBar(bool horizontal, QWidget* parent) : QWidget(parent)
 QSize CRulerBar::CalcFixedLayout(bool, bool horz)
 {
     m_bHorz = horz ? 1 : 0;
-    // The pixel of the view at device 0 lies this far into the ruler: the
-    // view's sunken edge, and for the vertical ruler also the horizontal
-    // ruler above it.
-    m_nDeviceOffset = horz ? 2 : kThickness + 2;
     if (horz) {
         setMinimumWidth(0);
         setFixedHeight(kThickness);
@@ -46,7 +42,58 @@ QSize CRulerBar::CalcFixedLayout(bool, bool horz)
         setFixedWidth(kThickness);
         setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     }
+    LevelWithView();
     return sizeHint();
+}
+
+void CRulerBar::SetView(QWidget* view)
+{
+    if (m_view) m_view->removeEventFilter(this);
+    m_view = view;
+    if (m_view) m_view->installEventFilter(this);
+    LevelWithView();
+}
+
+// Where the view's pixel 0 lies along the ruler, in the ruler's own pixels:
+// through the window both stand in, so that any frame, corner or spacing
+// the layout puts between them counts.
+void CRulerBar::LevelWithView()
+{
+    int offset = 0;
+    if (m_view) {
+        const QWidget* top = window();
+        const QPoint origin = top == m_view->window() ? mapFrom(top, m_view->mapTo(top, QPoint(0, 0)))
+                                                      : mapFromGlobal(m_view->mapToGlobal(QPoint(0, 0)));
+        offset = IsHorizontal() ? origin.x() : origin.y();
+    }
+    if (offset == m_nDeviceOffset) return;
+    m_nDeviceOffset = offset;
+    update();
+}
+
+void CRulerBar::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    LevelWithView();
+}
+
+void CRulerBar::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    LevelWithView();
+}
+
+bool CRulerBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view) {
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Show:
+        case QEvent::ParentChange: LevelWithView(); break;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QSize CRulerBar::sizeHint() const
@@ -124,6 +171,7 @@ void CRulerBar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) update();
+    if (event->type() == QEvent::ParentChange) LevelWithView();
 }
 
 // ---- painting -----------------------------------------------------------
@@ -162,9 +210,10 @@ void CRulerBar::DrawBorder(QPainter& painter) const
         painter.fillRect(0, h - 1, w, 1, pal.color(QPalette::WindowText));
         painter.fillRect(0, h - 2, w, 1, GrayText(pal));
     } else {
-        painter.fillRect(w - 1, 19, 1, std::max(0, h - 19), pal.color(QPalette::WindowText));
-        painter.fillRect(w - 2, 18, 2, 1, GrayText(pal));
-        painter.fillRect(w - 2, 18, 1, std::max(0, h - 18), GrayText(pal));
+        // The ruler starts level with the view: its edge runs its whole
+        // length, as the horizontal ruler's does.
+        painter.fillRect(w - 1, 0, 1, h, pal.color(QPalette::WindowText));
+        painter.fillRect(w - 2, 0, 1, h, GrayText(pal));
     }
 }
 

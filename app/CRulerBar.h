@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 #include <climits>
@@ -52,6 +53,12 @@ public:
     // Screen pixels per centimetre; taken from the screen unless set.
     void SetPixelsPerCm(double ppc);
     double PixelsPerCm() const;
+    // The widget whose pixels SetScale and SetMarks speak of. Its pixel 0
+    // lies wherever the layout puts it against the ruler, whatever frame
+    // or corner stands between them: the ruler measures that from the
+    // geometry, and again whenever either of them moves. Without one the
+    // ruler's own pixel 0 is taken for the view's.
+    void SetView(QWidget* view);
     // Pixel of the ruler that lies level with view pixel 0 along its axis.
     int GetDeviceOffset() const { return m_nDeviceOffset; }
 
@@ -63,8 +70,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void LevelWithView();
     void DrawBorder(QPainter& painter) const;
     void DrawTicks(QPainter& painter) const;
     void DrawTick(QPainter& painter, int pos, int length) const;
@@ -87,4 +98,5 @@ private:
     int m_nUnitsPerMm = 100;
     double m_dPixelsPerCm = 0.0;
     int m_nDeviceOffset = 0;
+    QPointer<QWidget> m_view;
 };

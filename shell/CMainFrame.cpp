@@ -400,6 +400,8 @@ void CMainFrame::ConnectView()
 {
     auto* hRuler = static_cast<CRulerBar*>(m_wndHRuler);
     auto* vRuler = static_cast<CRulerBar*>(m_wndVRuler);
+    hRuler->SetView(m_view);
+    vRuler->SetView(m_view);
     connect(m_view, &CVEKView::ViewTransformChanged, this, [hRuler, vRuler](double scale, int x, int y) {
         hRuler->SetScale(scale, x);
         vRuler->SetScale(scale, y);

@@ -43,8 +43,15 @@ protected:
         Settings().m_nWorkUnit = unit;
         Settings().m_nPrecision = precision;
     }
-    static void Prepare(CRulerBar& ruler, int length, double scale, int origin = 0)
+    // The ruler stands at the corner of a window whose view lies beside it,
+    // the view's pixel 0 two pixels along a horizontal ruler and 22 down a
+    // vertical one.
+    void Prepare(CRulerBar& ruler, int length, double scale, int origin = 0)
     {
+        ruler.setParent(&window);
+        ruler.move(0, 0);
+        view.move(ruler.IsHorizontal() ? QPoint(2, CRulerBar::kThickness) : QPoint(CRulerBar::kThickness, 22));
+        ruler.SetView(&view);
         QPalette pal = ruler.palette();
         pal.setColor(QPalette::Button, kFace);
         pal.setColor(QPalette::WindowText, kInk);
@@ -145,6 +152,8 @@ protected:
 
     int savedUnit = 0;
     int savedPrecision = 0;
+    QWidget window;
+    QWidget view{&window};
 };
 
 struct StepCase {
@@ -450,6 +459,68 @@ TEST_F(RulerTest, WithoutADocumentOnlyTheBorderIsDrawn)
     const QImage image = Render(ruler);
     EXPECT_FALSE(HasInk(image, QRect(0, 0, 300, CRulerBar::kThickness - 2)));
     EXPECT_EQ(image.pixelColor(10, CRulerBar::kThickness - 1), kInk);
+}
+
+// The view lies level with either ruler's start: the ruler's edge towards
+// it runs the ruler's whole length, from the vertical ruler's top as from
+// the horizontal one's left end, with no room kept for a corner.
+TEST_F(RulerTest, TheEdgeTowardsTheViewRunsTheWholeLength)
+{
+    const QColor grey(128, 128, 128);
+    for (const bool horizontal : {true, false}) {
+        SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+        CRulerBar ruler(horizontal);
+        Prepare(ruler, 300, kTrueScale);
+        ruler.SetUnitsPerMm(0);
+        const QImage image = Render(ruler);
+        auto at = [&](int along, int across) {
+            return horizontal ? image.pixelColor(along, across) : image.pixelColor(across, along);
+        };
+        std::vector<int> gaps;
+        for (int i = 0; i < 300; ++i) {
+            if (at(i, CRulerBar::kThickness - 1) != kInk || at(i, CRulerBar::kThickness - 2) != grey) gaps.push_back(i);
+        }
+        EXPECT_EQ(gaps, std::vector<int>{}) << "pixels along the ruler without its edge";
+        EXPECT_FALSE(HasInk(image, horizontal ? QRect(0, 0, 300, CRulerBar::kThickness - 2)
+                                              : QRect(0, 0, CRulerBar::kThickness - 2, 300)));
+    }
+}
+
+// Wherever a layout moves the view or the ruler, the ruler's ticks and its
+// mark follow the view's pixel 0.
+TEST_F(RulerTest, TicksAndMarkFollowTheViewWhereverTheLayoutMovesIt)
+{
+    struct Case {
+        int rulerAt; // along the ruler's axis, in the window
+        int viewAt;
+    };
+    const Case cases[] = {{0, 0}, {0, 5}, {7, 31}, {12, 40}};
+    for (const bool horizontal : {true, false}) {
+        CRulerBar ruler(horizontal);
+        Prepare(ruler, 300, kTrueScale);
+        window.resize(400, 400);
+        window.show();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << (horizontal ? "horizontal" : "vertical") << ", ruler at " << c.rulerAt
+                                            << ", view at " << c.viewAt);
+            ruler.move(horizontal ? QPoint(c.rulerAt, 0) : QPoint(0, c.rulerAt));
+            view.move(horizontal ? QPoint(c.viewAt, CRulerBar::kThickness) : QPoint(CRulerBar::kThickness, c.viewAt));
+            const int zero = c.viewAt - c.rulerAt; // where view pixel 0, showing model 0, lies on the ruler
+            ruler.SetMarks(CRulerBar::kNoMark, CRulerBar::kNoMark);
+            const QImage plain = Render(ruler);
+            auto at = [&](const QImage& image, int along, int across) {
+                return horizontal ? image.pixel(along, across) : image.pixel(across, along);
+            };
+            int tick = 0;
+            for (int j = CRulerBar::kThickness - 2; j >= 0 && at(plain, zero, j) == kInk.rgb(); --j) ++tick;
+            EXPECT_EQ(tick, 8);
+            ruler.SetMarks(100, 100);
+            const QImage marked = Render(ruler);
+            EXPECT_NE(at(marked, zero + 100, 5), at(plain, zero + 100, 5));
+            EXPECT_EQ(at(marked, zero + 99, 5), at(plain, zero + 99, 5));
+        }
+        window.hide();
+    }
 }
 
 TEST_F(RulerTest, MillimetresAtHighZoomStillGetTicks)
