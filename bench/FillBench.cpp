@@ -1,9 +1,10 @@
 // Line fills: laying out the fill lines of a curve (each inside stretch
 // laid out as a two-node open curve would be), also for a family so dense
 // that only every n-th line is kept; opening a page of line fills whose
-// outlines reach kilometres off the page; and dragging a line fill's
-// origin in the fill tool, where every mouse move lays the lines out again
-// and repaints the view.
+// outlines reach kilometres off the page, or whose outlines and open lines
+// pass through a node at the far corner of the coordinates; and dragging a
+// line fill's origin in the fill tool, where every mouse move lays the
+// lines out again and repaints the view.
 #include "BenchDocument.h"
 #include "app/CVEKDoc.h"
 #include "app/CVEKView.h"
@@ -11,6 +12,7 @@
 #include "editors/CVTFill.h"
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
+#include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
@@ -187,16 +189,19 @@ BENCHMARK(BM_OpenPageOfLineFills)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)
 
 // A page of 200 small outlines of smooth nodes (one closed spline each),
 // one of whose nodes stands at the far corner of the coordinates,
-// (2^31 - 1, 2^31 - 1), when the first argument is 1, and beside its
-// outline when 0; line-filled when the second argument is 1, with a plain
-// line and no fill when 0. Opening the document and showing its page in
-// a view must cost what the page shows: the far node's spline segments
-// are flattened only where they cross what is painted.
-QString PageOfFarSmoothNodesFile(bool farNodes, bool lineFilled)
+// (2^31 - 1, 2^31 - 1), when `far` is 1, and beside its outline when 0;
+// line-filled when `filled` is 1, with a plain line and no fill when 0.
+// Opening the document and showing its page in a view must cost what the
+// page shows: the far node's spline segments are flattened only where they
+// cross what is painted. The open curves are the same nodes as open lines
+// with corners at their ends and an arrowhead on each: the far node is the
+// second, so the spline leaves the first arrowhead towards it.
+enum class FarPageShape { PlainOutline, LineFilledOutline, OpenArrowedLine };
+
+QString PageOfFarSmoothNodesFile(bool farNodes, FarPageShape shape)
 {
     static QTemporaryDir dir;
-    const QString path =
-        dir.filePath(QStringLiteral("smooth-%1-%2.vek").arg(farNodes ? "far" : "near", lineFilled ? "filled" : "plain"));
+    const QString path = dir.filePath(QStringLiteral("smooth-%1-%2.vek").arg(farNodes ? "far" : "near").arg(int(shape)));
     if (QFileInfo::exists(path)) return path;
     UseSettingsIn(dir.path());
     CVEKDoc doc;
@@ -204,6 +209,7 @@ QString PageOfFarSmoothNodesFile(bool farNodes, bool lineFilled)
     CPageSet& pageSet = *doc.GetPageSet();
     CPage* page = pageSet.GetCurrentPage();
     constexpr int kNodes = 8;
+    const bool open = shape == FarPageShape::OpenArrowedLine;
     for (int k = 0; k < 200; ++k) {
         const int cx = 1500 + 1800 * (k % 10);
         const int cy = 1500 + 1300 * (k / 10);
@@ -214,15 +220,19 @@ QString PageOfFarSmoothNodesFile(bool farNodes, bool lineFilled)
             if (i == 1) p = farNodes ? CPoint(2147483647, 2147483647) : CPoint(cx + 800, cy + 700);
             auto* point = new CSharedPoint(page, p.x, p.y);
             page->AddPoint(point);
-            nodes.AddTail(new CCurveNode(point, NODE_SMOOTH));
+            const bool end = open && (i == 0 || i == kNodes - 1);
+            nodes.AddTail(new CCurveNode(point, end ? NODE_CORNER : NODE_SMOOTH));
         }
         CGraphElement* curve = nullptr;
-        if (lineFilled) {
+        if (shape == FarPageShape::LineFilledOutline) {
             CFillStyle style;
             style.SetAngle(30.0);
             style.SetOrigin(cx, cy);
             style.SetSpacing(100);
             curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr, style);
+        } else if (open) {
+            curve = new COpenCurveElement(page, 0, CLineAttr(10), 0, nodes, ARROW_FILLED, 300, 53.0, ARROW_OPEN,
+                                          300, 53.0);
         } else {
             curve = new CClosedCurveElement(page, 0, CLineAttr(10), 0, nodes, nullptr);
         }
@@ -231,9 +241,9 @@ QString PageOfFarSmoothNodesFile(bool farNodes, bool lineFilled)
     return doc.OnSaveDocument(path) ? path : QString();
 }
 
-void BM_OpenPageOfFarSmoothNodes(benchmark::State& state)
+void OpenPageOfFarSmoothNodes(benchmark::State& state, FarPageShape shape)
 {
-    const QString path = PageOfFarSmoothNodesFile(state.range(0) != 0, state.range(1) != 0);
+    const QString path = PageOfFarSmoothNodesFile(state.range(0) != 0, shape);
     CVEKDoc doc;
     doc.OnNewDocument();
     CVEKView view(&doc, CToolTable());
@@ -251,6 +261,11 @@ void BM_OpenPageOfFarSmoothNodes(benchmark::State& state)
         state.ResumeTiming();
     }
 }
+
+void BM_OpenPageOfFarSmoothNodes(benchmark::State& state)
+{
+    OpenPageOfFarSmoothNodes(state, state.range(1) != 0 ? FarPageShape::LineFilledOutline : FarPageShape::PlainOutline);
+}
 BENCHMARK(BM_OpenPageOfFarSmoothNodes)
     ->ArgNames({"far", "filled"})
     ->Args({0, 1})
@@ -258,6 +273,12 @@ BENCHMARK(BM_OpenPageOfFarSmoothNodes)
     ->Args({0, 0})
     ->Args({1, 0})
     ->Unit(benchmark::kMillisecond);
+
+void BM_OpenPageOfFarSmoothOpenCurves(benchmark::State& state)
+{
+    OpenPageOfFarSmoothNodes(state, FarPageShape::OpenArrowedLine);
+}
+BENCHMARK(BM_OpenPageOfFarSmoothOpenCurves)->ArgName("far")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // One mouse move of a grabbed origin on a page-sized line fill of 280
 // lines: the lines laid out again and the view repainted.

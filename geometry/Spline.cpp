@@ -156,19 +156,23 @@ PieceHull HullOf(const SegmentCubic& s, const CSplineKnot& a, const CSplineKnot&
 // units, and the control points carry rounding errors of their own.
 constexpr double kHullSlack = 1.5;
 
+// Where RoundToInt saturates.
+constexpr double kLowestRounded = -2147483647.0;
+constexpr double kHighestRounded = 2147483646.0;
+
 // Whether the hull lies wholly beyond one side of the area: then so does
 // every point of the piece, rounded or not, and any chord between them.
+// Rounding saturates short of the int range, so nothing lies beyond a side
+// at the range's end: a piece running past it rounds onto that side.
 bool HullBeyond(const PieceHull& h, const CRect& area)
 {
     const auto [minX, maxX] = std::minmax({h.x[0], h.x[1], h.x[2], h.x[3]});
     const auto [minY, maxY] = std::minmax({h.y[0], h.y[1], h.y[2], h.y[3]});
-    return maxX + kHullSlack < area.left || minX - kHullSlack > area.right || maxY + kHullSlack < area.top
-        || minY - kHullSlack > area.bottom;
+    return (maxX + kHullSlack < area.left && area.left > kLowestRounded)
+        || (minX - kHullSlack > area.right && area.right < kHighestRounded)
+        || (maxY + kHullSlack < area.top && area.top > kLowestRounded)
+        || (minY - kHullSlack > area.bottom && area.bottom < kHighestRounded);
 }
-
-// Where RoundToInt saturates.
-constexpr double kLowestRounded = -2147483647.0;
-constexpr double kHighestRounded = 2147483646.0;
 
 // The least and greatest coordinates of flattened points.
 struct PointBox {
@@ -209,11 +213,17 @@ struct SkippedPiece {
     CSplineKnot b;
 };
 
-// What a flattening may leave out: the pieces beside `area` (none when it
-// is null), listed in `skipped`.
+// What a flattening may leave out: the pieces beside every one of `areas`
+// (none when it is null), listed in `skipped`.
 struct FlattenLimit {
-    const CRect* area = nullptr;
+    const std::vector<CRect>* areas = nullptr;
     std::vector<SkippedPiece>* skipped = nullptr;
+
+    bool LeavesOut(const PieceHull& hull) const
+    {
+        return areas && std::all_of(areas->begin(), areas->end(),
+                                    [&hull](const CRect& area) { return HullBeyond(hull, area); });
+    }
 };
 
 // Grows `box` by the rounded points the flattening of the piece a..b would
@@ -248,7 +258,7 @@ void AddPieceToBox(const SegmentCubic& s, CSplineKnot a, const CSplineKnot& b, d
 // in order. Each split narrows the parameter interval of the piece, so the
 // refinement ends. `pending` is scratch space: the right ends of the
 // pieces still to refine, the next one on top. A piece that lies wholly
-// beside the limit's area is left as its chord: what lies in the area is
+// beside the limit's areas is left as its chord: what lies in them is
 // flattened exactly as without a limit, split for split.
 void FlattenSegment(const SegmentCubic& s, CSplineKnot first, const CSplineKnot& last, double flatness,
                     const FlattenLimit& limit, std::vector<CSplineKnot>& pending, std::vector<CPoint>& out)
@@ -257,7 +267,7 @@ void FlattenSegment(const SegmentCubic& s, CSplineKnot first, const CSplineKnot&
     pending.push_back(last);
     CSplineKnot a = first;
     while (!pending.empty()) {
-        if (limit.area && HullBeyond(HullOf(s, a, pending.back()), *limit.area)) {
+        if (limit.areas && limit.LeavesOut(HullOf(s, a, pending.back()))) {
             if (limit.skipped) limit.skipped->push_back({s, a, pending.back()});
             a = pending.back();
             pending.pop_back();
@@ -530,12 +540,18 @@ int MakeSmoothCurve(const CPointList& points, int closed, CPointList& out)
 
 CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const CRect& area, CPointList& out)
 {
+    return MakeSmoothCurveWithin(points, closed, std::vector<CRect>{area}, out);
+}
+
+CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const std::vector<CRect>& areas,
+                                CPointList& out)
+{
     CCurveCut cut;
     const int count = points.GetCount();
     std::vector<SkippedPiece> skipped;
     std::vector<CPoint> curve;
     if ((count > 3 || (count == 3 && closed))
-        && SplineCurvePoints(ToVector(points), closed != 0, 0.5, curve, FlattenLimit{&area, &skipped})) {
+        && SplineCurvePoints(ToVector(points), closed != 0, 0.5, curve, FlattenLimit{&areas, &skipped})) {
         out = ToList(curve);
     } else {
         // No spline: nothing is flattened, so nothing is left out.

@@ -12,6 +12,8 @@
 #include "platform/CList.h"
 #include "platform/Types.h"
 
+#include <vector>
+
 // A point of the flattening list: the curve point and its parameter within
 // its own segment (0 at the segment's first knot, the chord length at its
 // last).
@@ -55,6 +57,10 @@ struct CCurveCut {
 // nodes lie. The bounds of the whole curve come along, worked out without
 // flattening what was left out.
 CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const CRect& area, CPointList& out);
+// The same for the union of `areas`: a piece is left as its chord only when
+// its control polygon lies beyond every one of them.
+CCurveCut MakeSmoothCurveWithin(const CPointList& points, int closed, const std::vector<CRect>& areas,
+                                CPointList& out);
 
 // Cubic spline through the points, flattened to `flatness` (at least 0.5).
 // A closed list repeats its first point at its end. 0, with a copy of the

@@ -217,9 +217,32 @@ void CCurveElement::RecalcForPaint(const CRect& area)
         if (IsBoundsDirty()) RecalcGeometry();
         return;
     }
-    m_cutArea = Inflated(area, PaintReach());
+    m_cutAreas = {Inflated(area, PaintReach())};
+    const long long endReach = EndReach();
+    if (endReach > 0 && !m_nodes.IsEmpty()) {
+        // What is drawn at an end (an arrowhead) follows the outline there
+        // wherever the end lies, so the outline stays whole around it.
+        bool anyCorner = false;
+        const POSITION start = OutlineStart(anyCorner);
+        // The outline ends where it started when it closes, else on the
+        // node before its start.
+        POSITION last = start;
+        if (!m_closed && anyCorner) {
+            last = CCurveNodeList::PrevOf(start);
+            if (!last) last = m_nodes.GetTailPosition();
+        }
+        for (const POSITION end : {start, last}) {
+            const CPoint p = m_nodes.GetAt(end)->GetPosition();
+            m_cutAreas.push_back(Inflated(CRect(p.x, p.y, p.x, p.y), endReach));
+        }
+    }
     RecalcGeometry();
-    m_cutArea.reset();
+    m_cutAreas.clear();
+}
+
+long long CCurveElement::EndReach() const
+{
+    return 0;
 }
 
 long long CCurveElement::PaintReach() const
@@ -243,7 +266,7 @@ void CCurveElement::RecalcGeometry()
     m_outlineCut = false;
     BuildOutline();
     if (m_outlineCut) {
-        m_cutFor = *m_cutArea;
+        m_cutFor = m_cutAreas.front();
         m_wholeBounds.UnionRect(m_wholeBounds, PolylineBoundRect(m_outline));
     }
     ClearBoundsDirty();
@@ -251,11 +274,11 @@ void CCurveElement::RecalcGeometry()
 
 void CCurveElement::AddSmoothRun(const CPointList& run, int closed, CPointList& smooth)
 {
-    if (!m_cutArea) {
+    if (m_cutAreas.empty()) {
         MakeSmoothCurve(run, closed, smooth);
         return;
     }
-    const CCurveCut cut = MakeSmoothCurveWithin(run, closed, *m_cutArea, smooth);
+    const CCurveCut cut = MakeSmoothCurveWithin(run, closed, m_cutAreas, smooth);
     if (!cut.shortened) return;
     if (m_outlineCut)
         m_wholeBounds.UnionRect(m_wholeBounds, cut.bounds);
@@ -264,22 +287,27 @@ void CCurveElement::AddSmoothRun(const CPointList& run, int closed, CPointList& 
     m_outlineCut = true;
 }
 
+POSITION CCurveElement::OutlineStart(bool& anyCorner) const
+{
+    // The outline starts at the first corner, so that a smooth run is never
+    // cut at the list's head.
+    anyCorner = false;
+    for (POSITION pos = m_nodes.GetHeadPosition(); pos; pos = CCurveNodeList::NextOf(pos)) {
+        if (m_nodes.GetAt(pos)->GetKind() == NODE_CORNER) {
+            anyCorner = true;
+            return pos;
+        }
+    }
+    return m_nodes.GetHeadPosition();
+}
+
 void CCurveElement::BuildOutline()
 {
     m_outline.RemoveAll();
     if (m_nodes.IsEmpty()) return;
 
-    // The outline starts at the first corner, so that a smooth run is never
-    // cut at the list's head.
-    POSITION start = m_nodes.GetHeadPosition();
     bool anyCorner = false;
-    for (POSITION pos = m_nodes.GetHeadPosition(); pos; pos = CCurveNodeList::NextOf(pos)) {
-        if (m_nodes.GetAt(pos)->GetKind() == NODE_CORNER) {
-            start = pos;
-            anyCorner = true;
-            break;
-        }
-    }
+    const POSITION start = OutlineStart(anyCorner);
 
     CPointList run;
     CPointList smooth;

@@ -16,7 +16,6 @@
 #include "platform/Types.h"
 
 #include <memory>
-#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -135,6 +134,9 @@ public:
     // `clip` at this scale and origin: beyond what the paint shows, a far
     // stretch of the outline may be left as chords (see RecalcForPaint).
     void RecalcForPaint(double scale, int originX, int originY, const CRect& clip);
+    // Whether the outline was built for the last paint only: it holds
+    // chords for what lies beyond what that paint showed.
+    bool OutlineIsCut() const { return m_outlineCut; }
 
 protected:
     // Pattern builders: each lays the line kind out along `path` (the
@@ -187,8 +189,10 @@ protected:
     virtual bool MayCutOutlineForPaint() const;
     // How far (page units) what the curve paints reaches past its outline.
     virtual long long PaintReach() const;
-    // Whether the outline holds chords for what lies beyond the paint area.
-    bool OutlineIsCut() const { return m_outlineCut; }
+    // How far from each end of its outline (page units) what the curve
+    // draws there depends on the outline: 0 when nothing is drawn at the
+    // ends but the line itself.
+    virtual long long EndReach() const;
     // Changes with every geometry pass: what was derived from the outline
     // and shapes of an earlier pass (kept device points) is stale.
     unsigned GeometryVersion() const { return m_geometryVersion; }
@@ -219,10 +223,11 @@ private:
     struct LazyDashes;
 
     unsigned m_geometryVersion = 0;
-    // Set while a paint's geometry pass builds the outline for this area
-    // (its line's reach included).
-    std::optional<CRect> m_cutArea;
-    // The outline was built for m_cutArea alone; m_wholeBounds are then the
+    // Set while a paint's geometry pass builds the outline: the paint's area
+    // (its line's reach included) first, then what must stay whole round
+    // the outline's ends (EndReach).
+    std::vector<CRect> m_cutAreas;
+    // The outline was built for m_cutAreas alone; m_wholeBounds are then the
     // bounds of the whole outline.
     bool m_outlineCut = false;
     CRect m_cutFor;
@@ -261,6 +266,9 @@ private:
     };
 
     void BuildOutline();
+    // The node the outline starts on; `anyCorner` tells whether the curve
+    // has a corner node.
+    POSITION OutlineStart(bool& anyCorner) const;
     // MakeSmoothCurve, or for a paint's geometry pass its curve within the
     // paint's area (what was left out noted).
     void AddSmoothRun(const CPointList& run, int closed, CPointList& smooth);

@@ -140,14 +140,33 @@ void COpenCurveElement::BuildArrowHeads()
     BuildArrowHead(m_end, true, m_endHead, m_endBack);
 }
 
+double COpenCurveElement::HeadSide(const Arrow& arrow) const
+{
+    if (arrow.kind != ARROW_FILLED && arrow.kind != ARROW_OPEN && arrow.kind != ARROW_NOTCHED) return 0.0;
+    // An opening of 0 or 360 degrees (or outside them) has no sides to
+    // draw; its side length would divide by zero.
+    if (!(arrow.angle > 0.0 && arrow.angle < 360.0)) return 0.0;
+    const double half = (arrow.angle / 2.0) / 180.0 * Geo::kPi;
+    const double span = double(m_lineAttr.GetWidth()) * arrow.size / 100.0;
+    return std::max((span / 2.0) / std::sin(half), double(UnitsPerMM()));
+}
+
+long long COpenCurveElement::EndReach() const
+{
+    if (m_lineAttr.GetKind() == LINE_CUSTOM) return 0;
+    const double side = std::max(HeadSide(m_start), HeadSide(m_end));
+    if (!(side > 0.0)) return 0;
+    // The head's direction is taken a millimetre along the outline (no
+    // more than a side), and a notch lies within two sides of the tip;
+    // the line is cut back no farther.
+    return static_cast<long long>(std::min(2.0 * side, 1.0e12)) + 2;
+}
+
 void COpenCurveElement::BuildArrowHead(const Arrow& arrow, bool atEnd, CPointList& head,
                                        double& back) const
 {
-    if (arrow.kind != ARROW_FILLED && arrow.kind != ARROW_OPEN && arrow.kind != ARROW_NOTCHED)
-        return;
-    // An opening of 0 or 360 degrees (or outside them) has no sides to
-    // draw; its side length would divide by zero.
-    if (!(arrow.angle > 0.0 && arrow.angle < 360.0)) return;
+    const double side = HeadSide(arrow);
+    if (!(side > 0.0)) return;
     const POSITION tipPos = atEnd ? m_outline.GetTailPosition() : m_outline.GetHeadPosition();
     if (!tipPos) return;
 
@@ -168,8 +187,6 @@ void COpenCurveElement::BuildArrowHead(const Arrow& arrow, bool atEnd, CPointLis
     const double dy = (double(dirPoint.y) - tip.y) / dirLength;
 
     const double span = double(m_lineAttr.GetWidth()) * arrow.size / 100.0;
-    double side = (span / 2.0) / std::sin(half);
-    if (side < mm) side = mm;
 
     // Sums in double and saturated: a damaged file can give a width and an
     // arrow size whose head reaches beyond the coordinate range.
@@ -253,7 +270,8 @@ void COpenCurveElement::RecalcGeometry()
 
 CRect COpenCurveElement::GetBoundRect()
 {
-    RecalcIfDirty();
+    // An outline built for a paint has the whole one's bounds and heads.
+    if (IsBoundsDirty()) RecalcGeometry();
     CRect bounds = CCurveElement::GetBoundRect();
     if (m_lineAttr.GetKind() == LINE_CUSTOM) return bounds;
     if (m_start.kind != ARROW_NONE && !m_startHead.IsEmpty())
@@ -269,7 +287,7 @@ CRect COpenCurveElement::GetBoundRect()
 void COpenCurveElement::Draw(CDC* dc, double scale, int originX, int originY, const CRect& clip)
 {
     if (!dc) return;
-    RecalcIfDirty();
+    RecalcForPaint(scale, originX, originY, clip);
     CCurveElement::Draw(dc, scale, originX, originY, clip);
     DrawArrowHeads(dc, m_color, scale, originX, originY);
 }
@@ -278,7 +296,7 @@ void COpenCurveElement::DrawHighlight(CDC* dc, double scale, int originX, int or
                                       const CRect& clip)
 {
     if (!dc) return;
-    RecalcIfDirty();
+    RecalcForPaint(scale, originX, originY, clip);
     CCurveElement::DrawHighlight(dc, scale, originX, originY, clip);
     DrawArrowHeads(dc, dc->GetPen().color, scale, originX, originY);
 }

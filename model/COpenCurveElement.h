@@ -47,6 +47,11 @@ public:
     int StoreForLibrary(CArchive& ar, const CList<CSharedPoint*>& points) const;
     int StoreForLibrary(CArchive& ar, const CLibraryPointNumbers& numbers) const;
 
+protected:
+    // The arrowheads: each points along the outline's first millimetre at
+    // its end, and a filled one cuts the line back under it.
+    long long EndReach() const override;
+
 private:
     struct Arrow {
         int kind = ARROW_NONE;
@@ -58,6 +63,8 @@ private:
     // The head outline of one end; `back` is the distance from the tip to
     // the head's base along the line (0 when the line is not shortened).
     void BuildArrowHead(const Arrow& arrow, bool atEnd, CPointList& head, double& back) const;
+    // The length of a head's sides, when it has any (else 0).
+    double HeadSide(const Arrow& arrow) const;
     void DrawArrowHeads(CDC* dc, COLORREF color, double scale, int originX, int originY) const;
     void ShortenPath(CPointList& path) const;
     void LoadArrows(CArchive& ar);

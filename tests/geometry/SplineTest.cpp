@@ -626,3 +626,30 @@ INSTANTIATE_TEST_SUITE_P(
         CutCurveCase{"FarLeftOfPage", {{2000, 2000}, {3000, 1500}, {-2147483647, 9000}, {4000, 4000}}, true},
         CutCurveCase{"OnThePage", {{2000, 2000}, {6000, 1500}, {9000, 7000}, {4000, 9000}, {1500, 6000}}, false}),
     [](const testing::TestParamInfo<CutCurveCase>& info) { return std::string(info.param.name); });
+
+// A paint that must also see the curve round one far point (an arrowhead
+// at an end): both areas are flattened as the whole curve is.
+TEST(MakeSmoothCurveWithinAreasTest, KeepsEveryPointInEachArea)
+{
+    const CPointList control{{2000, 2000}, {2147483647, 2147483647}, {5000, 2500}, {4000, 4000}, {2000, 2000}};
+    const std::vector<CRect> areas{CRect(0, 0, 21000, 29700),
+                                   CRect(2147483647 - 3000, 2147483647 - 3000, 2147483647, 2147483647)};
+    CPointList whole, cut;
+    MakeSmoothCurve(control, 1, whole);
+    const CCurveCut result = MakeSmoothCurveWithin(control, 1, areas, cut);
+
+    EXPECT_TRUE(result.shortened);
+    EXPECT_EQ(result.bounds, PolylineBoundRect(whole));
+    EXPECT_LT(cut.GetCount(), 1000);
+    for (const CRect& area : areas) {
+        const auto in = [&area](const CPointList& list) {
+            std::vector<CPoint> inside;
+            for (const CPoint& p : list)
+                if (p.x >= area.left && p.x <= area.right && p.y >= area.top && p.y <= area.bottom)
+                    inside.push_back(p);
+            return inside;
+        };
+        EXPECT_GT(in(whole).size(), 2u);
+        EXPECT_EQ(in(cut), in(whole));
+    }
+}

@@ -1,8 +1,10 @@
 // An outline through a smooth node at the far corner of the coordinates is
 // painted from an outline built only as far as the paint shows: its fill
-// and line must paint the very pixels the whole outline paints.
+// and line, and an open line's arrowheads, must paint the very pixels the
+// whole outline paints.
 #include "model/CClosedCurveElement.h"
 #include "model/CCurveNode.h"
+#include "model/COpenCurveElement.h"
 #include "model/CPage.h"
 #include "model/CPageSet.h"
 #include "model/CSharedPoint.h"
@@ -15,6 +17,8 @@
 
 #include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -96,5 +100,111 @@ INSTANTIATE_TEST_SUITE_P(Fills, FarSmoothNodePaintTest,
                          testing::Values(FillCase{"LineFill", FILL_LINES, 10}, FillCase{"SolidFill", FILL_SOLID, 10},
                                          FillCase{"NoFill", FILL_NONE, 10}, FillCase{"WideLine", FILL_NONE, 400}),
                          [](const testing::TestParamInfo<FillCase>& info) { return std::string(info.param.name); });
+
+// Open lines through a far smooth node, with arrowheads: the heads point
+// along the outline's ends and a filled one cuts the line back, wherever
+// the end lies, near the page or at the far corner itself.
+struct OpenCase {
+    const char* name;
+    std::vector<std::pair<CPoint, int>> nodes;  // position and kind
+    int startArrow;
+    int endArrow;
+    int lineWidth;
+};
+
+class FarSmoothNodeOpenLinePaintTest : public testing::TestWithParam<OpenCase> {
+protected:
+    COpenCurveElement* AddLine(const OpenCase& c)
+    {
+        CCurveNodeList nodes;
+        for (const auto& [p, kind] : c.nodes) {
+            auto* point = new CSharedPoint(page, p.x, p.y);
+            page->AddPoint(point);
+            nodes.AddTail(new CCurveNode(point, kind));
+        }
+        auto* line = new COpenCurveElement(page, 0, CLineAttr(c.lineWidth), RGB(0, 0, 0), nodes, c.startArrow, 300,
+                                           53.0, c.endArrow, 300, 53.0);
+        page->AddElement(line);
+        return line;
+    }
+
+    QImage Paint(COpenCurveElement& line, double scale, CPoint origin)
+    {
+        QImage image(300, 420, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CDC dc(&painter);
+        line.Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, image.width(), image.height()));
+        return image;
+    }
+
+    CPageSet set{107, 100};
+    CPage* page = nullptr;
+
+    void SetUp() override
+    {
+        set.AppendPage();
+        page = set.GetPageAt(0);
+    }
+};
+
+TEST_P(FarSmoothNodeOpenLinePaintTest, PaintsWhatTheWholeLinePaintsFromACutOutline)
+{
+    COpenCurveElement* line = AddLine(GetParam());
+    const CRect whole = line->GetBoundRect();
+    // The page fitted, the first end zoomed in on, and a stretch of the line
+    // near the page.
+    for (const auto& [scale, origin] : {std::pair{29700.0 / 420.0, CPoint(0, 0)}, std::pair{4.0, CPoint(2500, 2500)},
+                                        std::pair{0.5, CPoint(14800, 8800)}}) {
+        line->InvalidateBounds();
+        const QImage cut = Paint(*line, scale, origin);
+        // The paint built only what it shows.
+        EXPECT_TRUE(line->OutlineIsCut()) << "scale " << scale;
+        EXPECT_EQ(line->GetBoundRect(), whole);
+        line->InvalidateBounds();
+        EXPECT_GT(line->Outline().GetCount(), 10000);
+        const QImage full = Paint(*line, scale, origin);
+        EXPECT_FALSE(line->OutlineIsCut());
+        EXPECT_TRUE(cut == full) << "scale " << scale;
+    }
+}
+
+const CPoint kFar(INT_MAX, INT_MAX);
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, FarSmoothNodeOpenLinePaintTest,
+    testing::Values(
+        // The far node next to the first end: the spline leaves the first
+        // head towards it.
+        OpenCase{"FarNextToAnEnd",
+                 {{CPoint(3000, 3000), NODE_CORNER},
+                  {kFar, NODE_SMOOTH},
+                  {CPoint(15000, 9000), NODE_SMOOTH},
+                  {CPoint(12000, 20000), NODE_SMOOTH},
+                  {CPoint(4000, 15000), NODE_CORNER}},
+                 ARROW_FILLED, ARROW_OPEN, 10},
+        // The far node is an end: its head stands at the far corner.
+        OpenCase{"FarEnd",
+                 {{CPoint(3000, 3000), NODE_CORNER},
+                  {CPoint(15000, 9000), NODE_SMOOTH},
+                  {CPoint(12000, 20000), NODE_SMOOTH},
+                  {kFar, NODE_CORNER}},
+                 ARROW_NOTCHED, ARROW_FILLED, 40},
+        // Smooth all round: the line closes on its first node, where both
+        // heads stand.
+        OpenCase{"SmoothAllRound",
+                 {{CPoint(3000, 3000), NODE_SMOOTH},
+                  {kFar, NODE_SMOOTH},
+                  {CPoint(15000, 9000), NODE_SMOOTH},
+                  {CPoint(4000, 15000), NODE_SMOOTH}},
+                 ARROW_FILLED, ARROW_NOTCHED, 10},
+        // A wide line with wide heads.
+        OpenCase{"WideLine",
+                 {{CPoint(3000, 3000), NODE_CORNER},
+                  {kFar, NODE_SMOOTH},
+                  {CPoint(15000, 9000), NODE_SMOOTH},
+                  {CPoint(4000, 15000), NODE_CORNER}},
+                 ARROW_FILLED, ARROW_FILLED, 400}),
+    [](const testing::TestParamInfo<OpenCase>& info) { return std::string(info.param.name); });
 
 } // namespace
