@@ -165,9 +165,10 @@ QString PageOfLineFillsFile(bool farNodes)
     return doc.OnSaveDocument(path) ? path : QString();
 }
 
-void BM_OpenPageOfLineFills(benchmark::State& state)
+// Opens the document at `path` and paints its page fitted into a 1200 x
+// 900 view, once an iteration.
+void OpenAndPaint(benchmark::State& state, const QString& path)
 {
-    const QString path = PageOfLineFillsFile(state.range(0) != 0);
     CVEKDoc doc;
     doc.OnNewDocument();
     CVEKView view(&doc, CToolTable());
@@ -184,6 +185,11 @@ void BM_OpenPageOfLineFills(benchmark::State& state)
         doc.OnNewDocument();
         state.ResumeTiming();
     }
+}
+
+void BM_OpenPageOfLineFills(benchmark::State& state)
+{
+    OpenAndPaint(state, PageOfLineFillsFile(state.range(0) != 0));
 }
 BENCHMARK(BM_OpenPageOfLineFills)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -243,23 +249,7 @@ QString PageOfFarSmoothNodesFile(bool farNodes, FarPageShape shape)
 
 void OpenPageOfFarSmoothNodes(benchmark::State& state, FarPageShape shape)
 {
-    const QString path = PageOfFarSmoothNodesFile(state.range(0) != 0, shape);
-    CVEKDoc doc;
-    doc.OnNewDocument();
-    CVEKView view(&doc, CToolTable());
-    view.resize(1200, 900);
-    QImage target(view.size(), QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        if (doc.OnOpenDocument(path) != CVEKDoc::LoadResult::Ok) {
-            state.SkipWithError("the generated document did not open");
-            break;
-        }
-        view.ZoomToFitPage();
-        view.render(&target);
-        state.PauseTiming();
-        doc.OnNewDocument();
-        state.ResumeTiming();
-    }
+    OpenAndPaint(state, PageOfFarSmoothNodesFile(state.range(0) != 0, shape));
 }
 
 void BM_OpenPageOfFarSmoothNodes(benchmark::State& state)

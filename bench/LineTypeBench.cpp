@@ -6,6 +6,7 @@
 // type whose display copy is a scribble of that many points, every one
 // within the display width, as sound as any file the program writes.
 #include "BenchDocument.h"
+#include "FirstPaint.h"
 
 #include "app/CVEKView.h"
 #include "res/CommandIds.h"
@@ -16,7 +17,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -46,17 +46,6 @@ void WriteLineTypes(const QString& folder, int points)
     s.SetDefaults();
 }
 
-// Notes the first paint of the editing view.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && watched->objectName() == QStringLiteral("vekView")) painted = true;
-        return false;
-    }
-};
-
 // From the zoom tool, which shows no line controls, to the curve tool.
 void BM_SwitchToCurveTool(benchmark::State& state)
 {
@@ -82,13 +71,7 @@ void BM_StartWithLineTypes(benchmark::State& state)
     QTemporaryDir home;
     WriteLineTypes(home.path(), int(state.range(0)));
     for (auto _ : state) {
-        FirstPaint watch;
-        qApp->installEventFilter(&watch);
-        auto frame = std::make_unique<CMainFrame>();
-        frame->NewDocument();
-        frame->show();
-        while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 10);
-        qApp->removeEventFilter(&watch);
+        auto frame = FirstPaint::ShowMainWindow();
         state.PauseTiming();
         frame.reset();
         QApplication::processEvents();

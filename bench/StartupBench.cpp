@@ -4,30 +4,19 @@
 // The process's own start (loading the libraries, the application object)
 // comes before this and is not measured here.
 #include "BenchDocument.h"
+#include "FirstPaint.h"
 #include "shell/CMainFrame.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include <memory>
 
 namespace {
-
-// Notes the first paint of the editing view.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && watched->objectName() == QStringLiteral("vekView")) painted = true;
-        return false;
-    }
-};
 
 void BM_MainWindowShown(benchmark::State& state)
 {
@@ -37,13 +26,7 @@ void BM_MainWindowShown(benchmark::State& state)
     for (auto _ : state) {
         QElapsedTimer clock;
         clock.start();
-        FirstPaint watch;
-        qApp->installEventFilter(&watch);
-        auto frame = std::make_unique<CMainFrame>();
-        frame->NewDocument();
-        frame->show();
-        while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 10);
-        qApp->removeEventFilter(&watch);
+        auto frame = FirstPaint::ShowMainWindow();
         state.PauseTiming();
         // The first window of the process also meets the fonts, styles and
         // picture decoders for the first time, as a starting program does.

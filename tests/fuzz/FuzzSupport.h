@@ -33,7 +33,9 @@ public:
     using std::logic_error::logic_error;
 };
 
-inline void StartGui()
+// The application the targets run in, on the offscreen platform: a
+// QGuiApplication, or a QApplication where a target makes widgets.
+template <class Application> void StartApplication()
 {
     static int argc = 1;
     static char name[] = "fuzzer";
@@ -42,8 +44,13 @@ inline void StartGui()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's warnings about damaged pictures would drown libFuzzer's output.
     qputenv("QT_LOGGING_RULES", "*=false");
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    static Application* app = new Application(argc, argv);
     (void)app;
+}
+
+inline void StartGui()
+{
+    StartApplication<QGuiApplication>();
 }
 
 // A file private to this process holding the input, removed when this

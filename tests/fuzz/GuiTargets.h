@@ -17,18 +17,10 @@
 
 namespace fuzz {
 
-// A widgets application on the offscreen platform: the main window is made
-// on it. Quiet like StartGui.
+// A widgets application: the main window is made on it.
 inline void StartWidgets()
 {
-    static int argc = 1;
-    static char name[] = "fuzzer";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_LOGGING_RULES", "*=false");
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
+    StartApplication<QApplication>();
 }
 
 // Configuration and data folders of their own while this lives, in memory

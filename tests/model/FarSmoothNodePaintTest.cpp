@@ -22,13 +22,37 @@
 
 namespace {
 
+// A page of its own for each case, and the curve painted on 300 x 420
+// pixels: the page fitted, or a part of it zoomed in.
+template <class Case> class FarNodePage : public testing::TestWithParam<Case> {
+protected:
+    static QImage Paint(CCurveElement& curve, double scale, CPoint origin)
+    {
+        QImage image(300, 420, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CDC dc(&painter);
+        curve.Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, image.width(), image.height()));
+        return image;
+    }
+
+    void SetUp() override
+    {
+        set.AppendPage();
+        page = set.GetPageAt(0);
+    }
+
+    CPageSet set{107, 100};
+    CPage* page = nullptr;
+};
+
 struct FillCase {
     const char* name;
     int fillKind;  // FILL_NONE, FILL_SOLID or FILL_LINES
     int lineWidth;
 };
 
-class FarSmoothNodePaintTest : public testing::TestWithParam<FillCase> {
+class FarSmoothNodePaintTest : public FarNodePage<FillCase> {
 protected:
     CClosedCurveElement* AddOutline(const FillCase& c)
     {
@@ -57,25 +81,6 @@ protected:
         return curve;
     }
 
-    // The page fitted into 300 x 420 pixels, or a part of it zoomed in.
-    QImage Paint(CClosedCurveElement& curve, double scale, CPoint origin)
-    {
-        QImage image(300, 420, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        CDC dc(&painter);
-        curve.Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, image.width(), image.height()));
-        return image;
-    }
-
-    CPageSet set{107, 100};
-    CPage* page = nullptr;
-
-    void SetUp() override
-    {
-        set.AppendPage();
-        page = set.GetPageAt(0);
-    }
 };
 
 TEST_P(FarSmoothNodePaintTest, PaintsWhatTheWholeOutlinePaints)
@@ -112,7 +117,7 @@ struct OpenCase {
     int lineWidth;
 };
 
-class FarSmoothNodeOpenLinePaintTest : public testing::TestWithParam<OpenCase> {
+class FarSmoothNodeOpenLinePaintTest : public FarNodePage<OpenCase> {
 protected:
     COpenCurveElement* AddLine(const OpenCase& c)
     {
@@ -128,24 +133,6 @@ protected:
         return line;
     }
 
-    QImage Paint(COpenCurveElement& line, double scale, CPoint origin)
-    {
-        QImage image(300, 420, QImage::Format_ARGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        CDC dc(&painter);
-        line.Draw(&dc, scale, origin.x, origin.y, CRect(0, 0, image.width(), image.height()));
-        return image;
-    }
-
-    CPageSet set{107, 100};
-    CPage* page = nullptr;
-
-    void SetUp() override
-    {
-        set.AppendPage();
-        page = set.GetPageAt(0);
-    }
 };
 
 TEST_P(FarSmoothNodeOpenLinePaintTest, PaintsWhatTheWholeLinePaintsFromACutOutline)
