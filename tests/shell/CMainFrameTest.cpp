@@ -19,6 +19,8 @@
 #include "model/CPageSet.h"
 #include "res/CommandIds.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -54,20 +56,7 @@
 
 namespace {
 
-class MainFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // Test programs run side by side: each test gets folders of its own.
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-        QFile::remove(CSystemSettings::ConfigFilePath());
-        QFile::remove(CSystemSettings::LineTypeFilePath());
-        QFile::remove(CVEKApp::ProfilePath());
-    }
-    QTemporaryDir home;
-};
+using MainFrameTest = ProgramHomeTest;
 
 } // namespace
 

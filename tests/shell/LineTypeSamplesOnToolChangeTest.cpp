@@ -6,6 +6,8 @@
 #include "shell/CVEKApp.h"
 #include "ui/CLineTypeCombo.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -15,19 +17,7 @@
 
 namespace {
 
-class LineTypeSamplesOnToolChangeTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-        QFile::remove(CSystemSettings::ConfigFilePath());
-        QFile::remove(CSystemSettings::LineTypeFilePath());
-        QFile::remove(CVEKApp::ProfilePath());
-    }
-    QTemporaryDir home;
-};
+using LineTypeSamplesOnToolChangeTest = ProgramHomeTest;
 
 // A zigzag whose display copy holds as many points as it: scaled to the
 // display width, no point repeats the one before it.

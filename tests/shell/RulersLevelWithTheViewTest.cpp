@@ -5,6 +5,8 @@
 #include "geometry/WorkUnits.h"
 #include "settings/CSystemSettings.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -31,15 +33,12 @@ const QColor kInk(0, 0, 0);
 constexpr double kPixelsPerCm = 37.795;
 constexpr double kTrueScale = 26.4583;
 
-class RulersLevelWithTheViewTest : public ::testing::Test {
+class RulersLevelWithTheViewTest : public ProgramHomeTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-        QFile::remove(CSystemSettings::ConfigFilePath());
-        QFile::remove(CVEKApp::ProfilePath());
+        ProgramHomeTest::SetUp();
+        if (HasFatalFailure()) return;
         Settings().SetDefaults();
         Settings().m_nWorkUnit = kWorkUnitCentimetre;
         Settings().m_nPrecision = 100;
@@ -124,7 +123,6 @@ protected:
         QCoreApplication::sendEvent(view, &e);
     }
 
-    QTemporaryDir home;
     std::unique_ptr<CMainFrame> frame;
     CVEKView* view = nullptr;
     CRulerBar* hRuler = nullptr;
