@@ -23,7 +23,7 @@ const Expected kFiles[] = {
     {"hp2xx_dt.plt", 0, 0, 4, {0, 0, 0, 2661}},
     {"hp2xx_fill.plt", 33, 33, 16, {0, 0, 38461, 38997}},
     {"hp2xx_fwedges.plt", 7, 7, 0, {0, 0, 10250, 10000}},
-    {"hp2xx_spectrum.plt", 382, 73, 60, {0, 0, 27100, 18690}},
+    {"hp2xx_colour_scale.plt", 382, 73, 60, {0, 0, 27100, 18690}},
     {"hp2xx_win_1.hp", 149, 10, 18, {0, 0, 25109, 16200}},
     {"inkscape_ext_tests_test.hpgl", 5, 0, 0, {0, 0, 18548, 13618}},
 };
