@@ -4,6 +4,8 @@
 #include "shell/CBarLayoutCheck.h"
 #include "shell/CMainFrame.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -14,19 +16,12 @@
 
 namespace {
 
-class BarLayoutCheckTest : public ::testing::Test {
+class BarLayoutCheckTest : public ProgramHomeTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    }
     bool IsSound(const CMainFrame& frame, const QByteArray& state) const
     {
         return frame.BarLayoutCheck().IsSound(state, CMainFrame::kBarStateVersion);
     }
-    QTemporaryDir home;
 };
 
 // Where the first tool-bar line's count of bars is: just before the first

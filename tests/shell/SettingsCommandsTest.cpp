@@ -15,6 +15,8 @@
 #include "platform/CodePage.h"
 #include "res/CommandIds.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -32,17 +34,12 @@
 
 namespace {
 
-class SettingsCommandsTest : public ::testing::Test {
+class SettingsCommandsTest : public ProgramHomeTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+        ProgramHomeTest::SetUp();
         qputenv("HOME", home.path().toLocal8Bit());
-        QFile::remove(CSystemSettings::ConfigFilePath());
-        QFile::remove(CSystemSettings::LineTypeFilePath());
-        QFile::remove(CVEKApp::ProfilePath());
     }
 
     static QByteArray ReadFile(const QString& path)
@@ -51,7 +48,6 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QTemporaryDir home;
     ModalDriver driver;
 };
 

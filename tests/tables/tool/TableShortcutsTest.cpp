@@ -14,6 +14,8 @@
 #include "tables/CTableElement.h"
 #include "res/CommandIds.h"
 
+#include "tests/shell/ProgramHomeTest.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -31,16 +33,12 @@ Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key,
 
 namespace {
 
-class TableShortcutsTest : public ::testing::Test {
+class TableShortcutsTest : public ProgramHomeTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(home.isValid());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-        QFile::remove(CSystemSettings::ConfigFilePath());
-        QFile::remove(CSystemSettings::LineTypeFilePath());
-        QFile::remove(CVEKApp::ProfilePath());
+        ProgramHomeTest::SetUp();
+        if (HasFatalFailure()) return;
 
         frame = std::make_unique<CMainFrame>();
         frame->NewDocument();
@@ -121,7 +119,6 @@ protected:
         return n;
     }
 
-    QTemporaryDir home;
     std::unique_ptr<CMainFrame> frame;
     CVEKView* view = nullptr;
     CTableElement* table = nullptr;
